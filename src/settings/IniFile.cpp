@@ -1,0 +1,54 @@
+#include "settings/IniFile.h"
+
+// This is the one translation unit that compiles the library's template bodies.
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+#include <string>
+
+struct IniFile::Impl {
+    // Byte mode: values are not converted, so Windows-1252 text survives as it is.
+    // CSimpleIniA compares section and key names without regard to case.
+    CSimpleIniA ini{/*isUtf8=*/false, /*multiKey=*/false, /*multiLine=*/false};
+    Impl()
+    {
+        ini.SetUnicode(false);
+        ini.SetSpaces(false);
+        ini.SetQuotes(false);
+    }
+};
+
+IniFile::IniFile() : d(std::make_unique<Impl>()) {}
+IniFile::~IniFile() = default;
+
+void IniFile::parse(const QByteArray &bytes)
+{
+    d->ini.Reset();
+    QByteArray data = bytes;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    // A NUL would end the parse early; nothing after it could be a valid line anyway.
+    const qsizetype nul = data.indexOf('\0');
+    if (nul >= 0)
+        data.truncate(nul);
+    d->ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
+}
+
+std::optional<QByteArray> IniFile::value(const char *section, const char *key) const
+{
+    const char *v = d->ini.GetValue(section, key, nullptr);
+    if (!v)
+        return std::nullopt;
+    return QByteArray(v);
+}
+
+void IniFile::setValue(const char *section, const char *key, const QByteArray &value)
+{
+    d->ini.SetValue(section, key, value.constData());
+}
+
+QByteArray IniFile::serialize() const
+{
+    std::string out;
+    d->ini.Save(out, /*addSignature=*/false);
+    return QByteArray::fromStdString(out);
+}

@@ -1,0 +1,177 @@
+// The main window's part in this slice: settings in at start-up, the Save
+// button, the system-messages pane and the status bar with its menu.
+#include "TestSupport.h"
+#include "mainwindow/StatusChannel.h"
+#include "mainwindow/TForm1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+
+    std::unique_ptr<TForm1> open(const QByteArray &iniText = {})
+    {
+        if (!iniText.isNull())
+            testsupport::writeAll(ini, iniText);
+        qputenv("VELTRANO_INI", ini.toUtf8());
+        return std::make_unique<TForm1>(false);
+    }
+
+    void TearDown() override
+    {
+        qunsetenv("VELTRANO_INI");
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox *>(w))
+                w->deleteLater();
+    }
+
+    static QMessageBox *openBox()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+                return box;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithTheLoadedSettingsApplied)
+{
+    auto form = open("[System]\nSystemMessages=1\nSuppressErrors=1\nW=900\nH=600\nLog=1\nLogFile=/var/tmp/line.txt\n");
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3"));
+    EXPECT_TRUE(form->cbEnableSystem->isChecked());
+    EXPECT_TRUE(form->cbSuppressErrors->isChecked());
+    EXPECT_EQ(form->size(), QSize(900, 600));
+    EXPECT_EQ(form->statusPanel(3), QStringLiteral("/var/tmp/line.txt"));
+    EXPECT_EQ(form->settingsFilePath(), ini);
+}
+
+TEST_F(MainWindowTest, LoadProblemsAreReportedInThePane)
+{
+    auto form = open("[System]\nSystemMessages=1\nSample=0\n");
+    EXPECT_EQ(form->settings().System.Sample, 1);
+    EXPECT_TRUE(form->memSys->toPlainText().contains(QLatin1String("[System] Sample=0 is outside 1..120")));
+}
+
+TEST_F(MainWindowTest, SaveButtonWritesTheWholeFileAndSaysSo)
+{
+    auto form = open("[System]\nSystemMessages=1\n");
+    form->settings().System.Sample = 45;
+    QTest::mouseClick(form->btnSave, Qt::LeftButton);
+
+    const QByteArray file = testsupport::readAll(ini);
+    EXPECT_EQ(testsupport::keyLineCount(file), 524);
+    EXPECT_TRUE(file.contains("Sample=45"));
+    const QString pane = form->memSys->toPlainText();
+    EXPECT_TRUE(pane.contains(QLatin1String("Saving configuration settings...")));
+    EXPECT_TRUE(pane.contains(QLatin1String("Configuration saved.")));
+    // The progress bar shows the finished save for a moment, then goes.
+    EXPECT_EQ(form->pb1->value(), 100);
+    EXPECT_TRUE(form->Timer2->isActive());
+    EXPECT_TRUE(testsupport::waitFor([&] { return form->pb1->isHidden(); }, 3000));
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsReportedAndNeverCalledSaved)
+{
+    auto form = open("[System]\nSystemMessages=1\n");
+    const QByteArray before = testsupport::readAll(ini);
+    QFile::setPermissions(ini, QFileDevice::ReadOwner);
+    EXPECT_FALSE(form->SaveIni());
+
+    const QString pane = form->memSys->toPlainText();
+    EXPECT_TRUE(pane.contains(QLatin1String("Configuration not saved")));
+    EXPECT_FALSE(pane.contains(QLatin1String("Configuration saved.")));
+    EXPECT_NE(openBox(), nullptr);
+    EXPECT_EQ(testsupport::readAll(ini), before);
+}
+
+TEST_F(MainWindowTest, EnableCheckBoxSwitchesMessagesAndIsTheSetting)
+{
+    auto form = open();
+    form->SystemMessage(QStringLiteral("before"));
+    EXPECT_TRUE(form->memSys->toPlainText().isEmpty());
+    form->cbEnableSystem->click();
+    EXPECT_TRUE(form->settings().System.SystemMessages);
+    form->SystemMessage(QStringLiteral("after"));
+    EXPECT_TRUE(form->memSys->toPlainText().endsWith(QLatin1String(":  after")));
+}
+
+TEST_F(MainWindowTest, ClearAsksFirstAndCancelKeepsThePane)
+{
+    auto form = open("[System]\nSystemMessages=1\n");
+    form->SystemMessage(QStringLiteral("keep me"));
+
+    form->btnClear->click();
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("Confirm Delete messages?"));
+    box->button(QMessageBox::Cancel)->click();
+    EXPECT_TRUE(form->memSys->toPlainText().contains(QLatin1String("keep me")));
+
+    form->btnClear->click();
+    box = openBox();
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Yes)->click();
+    EXPECT_TRUE(form->memSys->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindowTest, StatusMenuCaptionsFollowTheStateTheyToggle)
+{
+    auto form = open("[System]\nLogFile=/tmp/stats.txt\n");
+    form->StatusPopupPopup();
+    EXPECT_EQ(form->mnuStartWebServer->text(), QStringLiteral("Start web server"));
+    EXPECT_EQ(form->mnuEnableLog->text(), QStringLiteral("Start Logging"));
+
+    form->mnuEnableLog->trigger();
+    form->mnuStartWebServer->trigger();
+    EXPECT_TRUE(form->settings().System.Log);
+    EXPECT_EQ(form->statusPanel(3), QStringLiteral("/tmp/stats.txt"));
+    EXPECT_TRUE(form->btnWebStart->isChecked());
+    form->StatusPopupPopup();
+    EXPECT_EQ(form->mnuStartWebServer->text(), QStringLiteral("Stop web server"));
+    EXPECT_EQ(form->mnuEnableLog->text(), QStringLiteral("Stop Logging"));
+
+    form->mnuEnableLog->trigger();
+    form->mnuStartWebServer->trigger();
+    EXPECT_FALSE(form->settings().System.Log);
+    EXPECT_EQ(form->statusPanel(3), QString());
+    EXPECT_FALSE(form->btnWebStart->isChecked());
+}
+
+TEST_F(MainWindowTest, UnreadableSettingsFileGivesDefaultsAMessageAndABox)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("veltrano.ini"));
+    auto form = open();
+    EXPECT_EQ(form->settings().System.Sample, 20);
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(QLatin1String("could not be read")));
+}
+
+TEST_F(MainWindowTest, ClosingSavesTheSettings)
+{
+    auto form = open();
+    form->show();
+    form->cbSuppressErrors->click();
+    form->close();
+    EXPECT_TRUE(testsupport::readAll(ini).contains("SuppressErrors=1"));
+}

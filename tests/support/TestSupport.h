@@ -1,0 +1,37 @@
+#pragma once
+// Small helpers shared by the test programs.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+QByteArray readAll(const QString &path);
+void writeAll(const QString &path, const QByteArray &bytes);
+
+// Lines of an ini file that hold a key (a value may itself contain '=').
+int keyLineCount(const QByteArray &ini);
+
+// Runs the event loop until pred() holds or timeoutMs passes; returns pred().
+template <typename Pred>
+bool waitFor(Pred pred, int timeoutMs = 5000);
+
+} // namespace testsupport
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+template <typename Pred>
+bool testsupport::waitFor(Pred pred, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > timeoutMs)
+            return pred();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
