@@ -25,5 +25,6 @@ void StatusChannel::systemMessage(const QString &text)
     if (!m_enabled)
         return;
     m_sampleStamp = m_utc ? Clock::currentDateTimeUtc() : Clock::currentDateTime();
+    emit stamped(m_sampleStamp);
     emit lineReady(formatLine(m_sampleStamp, text));
 }

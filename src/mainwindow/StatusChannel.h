@@ -27,6 +27,8 @@ public slots:
 
 signals:
     void lineReady(const QString &line);
+    // The message moved the sample stamp.
+    void stamped(const QDateTime &stamp);
 
 private:
     bool m_enabled = false;

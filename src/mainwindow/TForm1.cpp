@@ -1,11 +1,20 @@
 #include "mainwindow/TForm1.h"
 
+#include "acquisition/PollingCycle.h"
+#include "acquisition/RouterHttpClient.h"
+#include "common/Clock.h"
+#include "common/DateTimePattern.h"
 #include "common/Trace.h"
+#include "mainwindow/MainCycleHost.h"
 #include "mainwindow/StatusChannel.h"
+#include "notify/LogFileName.h"
 #include "settings/SettingsPaths.h"
 #include "settings/SettingsStore.h"
 
 #include <QAction>
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -36,11 +45,20 @@ constexpr int kPanelWidths[4] = {210, 125, 158, 50};
 TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeStart(safeStart)
 {
     m_status = new StatusChannel(this);
+    connect(m_status, &StatusChannel::stamped, this, [this](const QDateTime &t) { Run.SampleStamp = t; });
+    HTTP = new RouterHttpClient(this);
+    m_cycleHost = new MainCycleHost(*this);
+    m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
+    connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
     buildWidgets();
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    m_cycle->cancel();
+    delete m_cycleHost;
+}
 
 void TForm1::buildWidgets()
 {
@@ -52,6 +70,19 @@ void TForm1::buildWidgets()
     layout->setContentsMargins(4, 4, 4, 4);
 
     auto *toolbar = new QHBoxLayout;
+    btnStart = new QPushButton(tr("Run"), central);
+    btnStart->setObjectName(QStringLiteral("btnStart"));
+    btnStop = new QPushButton(tr("Stop"), central);
+    btnStop->setObjectName(QStringLiteral("btnStop"));
+    // Grouped: exactly one of Run and Stop is down.
+    auto *runStop = new QButtonGroup(this);
+    for (QPushButton *b : {btnStart, btnStop}) {
+        b->setCheckable(true);
+        runStop->addButton(b);
+        toolbar->addWidget(b);
+    }
+    runStop->setExclusive(true);
+    btnStop->setChecked(true);
     btnSave = new QPushButton(tr("Save"), central);
     btnSave->setObjectName(QStringLiteral("btnSave"));
     btnSave->setToolTip(tr("Save configuration"));
@@ -136,6 +167,12 @@ void TForm1::buildWidgets()
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, pb1, &QWidget::hide);
 
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(false); });
+
+    connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
+    connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     connect(m_status, &StatusChannel::lineReady, this, [this](const QString &line) {
@@ -178,6 +215,7 @@ void TForm1::applySettingsToWindow()
     cbSuppressErrors->setChecked(Settings.System.SuppressErrors);
     m_status->setUtc(Settings.Graph.UTCTime);
     btnWebStart->setChecked(Settings.WebServer.WebServer);
+    Timer1->setInterval(Settings.System.Sample * 1000);
     PageControl1->setCurrentIndex(qBound(0, Settings.System.Last, PageControl1->count() - 1));
     setStatusPanel(3, Settings.System.Log ? Settings.System.LogFile : QString());
 }
@@ -321,4 +359,188 @@ void TForm1::closeEvent(QCloseEvent *event)
         SaveIni();
     }
     event->accept();
+}
+
+// ---- Run and Stop --------------------------------------------------------
+
+bool TForm1::isRunning() const { return btnStart->isChecked() && Timer1->isActive(); }
+
+void TForm1::putStopDown() { btnStop->setChecked(true); }
+
+void TForm1::btnStartClick()
+{
+    ++m_runGeneration;
+    Run.LastGoodRxNoise = 0;
+    Run.LastGoodRxSync = 0;
+    Run.LastSampleSecond = Clock::currentDateTimeUtc().toSecsSinceEpoch();
+
+    // Something must be there to monitor; the buttons stay as they were.
+    auto refuse = [this](const QString &text) {
+        btnStart->setChecked(Timer1->isActive());
+        btnStop->setChecked(!Timer1->isActive());
+        showMessageBox(mainCaption(), text, false);
+    };
+    if (Settings.Search.NoiseText.isEmpty() && Settings.Search.SyncText.isEmpty() && Settings.Search.UserText.isEmpty()) {
+        refuse(QStringLiteral("No value has been selected to monitor."));
+        return;
+    }
+    if (Settings.Router.Login.isEmpty() && !Settings.Telnet.DisableHTTP) {
+        refuse(QStringLiteral("The router Login URL needs to be specified."));
+        return;
+    }
+
+    Run.SampleStamp = Settings.Graph.UTCTime ? Clock::currentDateTimeUtc() : Clock::currentDateTime();
+    Run.ConnectionStatus = QStringLiteral("Connected");
+    runSettleLogFile();
+}
+
+// An existing log gets appended to only with the user's word (unless told not to ask).
+void TForm1::runSettleLogFile()
+{
+    if (!Settings.System.Log || !QFileInfo::exists(Settings.System.LogFile) || Settings.System.DontConfirm
+        || Settings.System.NewLog) {
+        runArm();
+        return;
+    }
+    const quint64 generation = m_runGeneration;
+    auto *box = new QMessageBox(QMessageBox::Question, mainCaption(),
+                                QStringLiteral("Append new data to \"%1\" ?").arg(Settings.System.LogFile),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("AppendConfirmBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->move(geometry().left() + 200, geometry().top() + 200);
+    connect(box, &QMessageBox::finished, this, [this, box, generation](int) {
+        if (generation != m_runGeneration)
+            return;
+        const auto answer = box->standardButton(box->clickedButton());
+        if (answer == QMessageBox::Yes) {
+            runArm();
+        } else if (answer == QMessageBox::No) {
+            auto *dialog = new QFileDialog(this, QString(), QFileInfo(Settings.System.LogFile).absolutePath(),
+                                           QStringLiteral("Text Files (*.txt);;All Files(*.*)"));
+            dialog->setObjectName(QStringLiteral("LogSaveDialog"));
+            dialog->setAcceptMode(QFileDialog::AcceptSave);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            connect(dialog, &QFileDialog::fileSelected, this, [this, generation](const QString &file) {
+                if (generation != m_runGeneration)
+                    return;
+                Settings.System.LogFile = file;
+                runArm();
+            });
+            connect(dialog, &QFileDialog::rejected, this, [this] { putStopDown(); });
+            LogSaveDialog = dialog;
+            dialog->open();
+        } else {
+            putStopDown();
+        }
+    });
+    AppendConfirmBox = box;
+    trace::write(QStringLiteral("box"), box->text());
+    box->open();
+}
+
+void TForm1::runArm()
+{
+    const TSettings &s = Settings;
+    Timer1->setInterval(s.System.Sample * 1000);
+    if (s.System.Log) {
+        setStatusPanel(3, statisticsLogFileName(s.System.LogFile, s.System.NewLog, s.System.NewLogFormat,
+                                                Run.SampleStamp));
+    }
+
+    Run.ScheduleWaiting = false;
+    Run.SchedulePlotOnly = false;
+    btnStart->setChecked(true);
+    setWindowTitle(runningCaption());
+    Run.Figures.UserValue1 = 0;
+    Run.PointsPlotted = 0;
+    SystemMessage(QStringLiteral("Alarm timers reset"));
+
+    Run.WanIPAddress.clear();
+    StartedText = QStringLiteral("  Started: ") + dtp::format(QStringLiteral("ddd dd mmm yyyy   hh:mm"), Run.SampleStamp);
+    if (statusPanel(0).isEmpty())
+        setStatusPanel(0, StartedText);
+    if (s.Telnet.DisableHTTP)
+        SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
+    Run.RebootInProgress = false;
+    SystemMessage(QStringLiteral("Run button clicked"));
+
+    Timer1->start();
+    Run.Running = true;
+
+    // Run's own first cycle, at once; after a Stop the first one waits for the timer.
+    m_secondFirstCycle = false;
+    if (Run.StoppedSinceRound) {
+        m_inFirstCycles = false;
+        runFinish();
+        return;
+    }
+    m_inFirstCycles = true;
+    if (!m_cycle->start(true)) {
+        m_inFirstCycles = false;
+        runFinish();
+    }
+}
+
+void TForm1::Timer1Timer(bool firstCycle)
+{
+    // A tick that comes while a poll is still under way is skipped.
+    m_cycle->start(firstCycle);
+}
+
+void TForm1::runFirstCycleDone()
+{
+    if (!m_inFirstCycles)
+        return;
+    // A first poll that found no noise margin gets one more try at once.
+    if (!m_secondFirstCycle && Run.Figures.RxNoise == 0 && isRunning()) {
+        m_secondFirstCycle = true;
+        if (m_cycle->start(true))
+            return;
+    }
+    m_inFirstCycles = false;
+    runFinish();
+}
+
+void TForm1::runFinish()
+{
+    const TSettings &s = Settings;
+    if (m_status->isEnabled()) {
+        if (s.System.Log && s.Log.LogAtEvery)
+            SystemMessage(QStringLiteral("Logging enabled.  Log at %1 minute intervals.").arg(s.Log.LogAtInterval));
+        if (s.System.Log && s.Log.LogAtSample)
+            SystemMessage(QStringLiteral("Logging enabled.  Log every %1 seconds.").arg(s.System.Sample));
+        if (s.System.Log && s.Log.LogState)
+            SystemMessage(QStringLiteral("Logging enabled.  Log router connection status changes."));
+        if (s.System.Log && s.Alarm.LogAlarm && s.Alarm.State)
+            SystemMessage(QStringLiteral("Logging enabled.  Log ppp session status (Alarm) dropout."));
+        if (s.Log.TrimLog)
+            SystemMessage(QStringLiteral("Log trimming enabled. Trim to %1 lines at %2").arg(s.Log.TrimLines).arg(s.Log.TrimTime));
+    }
+    SystemMessage(QStringLiteral("Started"));
+}
+
+void TForm1::btnStopClick()
+{
+    ++m_runGeneration;
+    m_inFirstCycles = false;
+    // Outstanding requests go with the cycle; nothing is sent after Stop.
+    m_cycle->cancel();
+    HTTP->cancelAll();
+    HTTP->disconnectFromRouter();
+    setWindowTitle(mainCaption());
+
+    Run.ScheduleWaiting = false;
+    Run.SchedulePlotOnly = false;
+    Timer1->stop();
+    Run.Running = false;
+    putStopDown();
+    setStatusPanel(3, QString());
+    setStatusPanel(1, QString());
+
+    // The SpeedTouch 585 session ends its own way and says nothing more.
+    if (Settings.Router.ST585)
+        return;
+    Run.StoppedSinceRound = true;
+    SystemMessage(QStringLiteral("Stopped"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The main window. It owns the process-wide settings and the subsystem
 // objects and wires them together; the logic lives in those objects.
+#include "acquisition/RunState.h"
 #include "settings/TSettings.h"
 
 #include <QMainWindow>
@@ -18,6 +19,10 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class StatusChannel;
+class RouterHttpClient;
+class PollingCycle;
+class MainCycleHost;
+class QFileDialog;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -27,6 +32,10 @@ public:
     ~TForm1() override;
 
     TSettings &settings() { return Settings; }
+    RunState &runState() { return Run; }
+    PollingCycle *pollingCycle() const { return m_cycle; }
+    RouterHttpClient *httpClient() const { return HTTP; }
+    bool isRunning() const;
     const QString &settingsFilePath() const { return SettingsFilePath; }
     StatusChannel *statusChannel() const { return m_status; }
     bool safeStart() const { return m_safeStart; }
@@ -39,6 +48,7 @@ public:
     QString statusPanel(int panel) const;
 
     static QString mainCaption() { return QStringLiteral("Veltrano 6.3"); }
+    static QString runningCaption() { return mainCaption() + QStringLiteral("    [Running]"); }
 
 public slots:
     void btnSaveClick();
@@ -48,6 +58,10 @@ public slots:
     void mnuEnableLogClick();
     void btnWebStartClick();
     void btnWebStopClick();
+    void btnStartClick();
+    void btnStopClick();
+    // One polling cycle; firstCycle for the cycles Run starts itself.
+    void Timer1Timer(bool firstCycle = false);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -61,6 +75,11 @@ private:
     void reportLoadProblems(const QStringList &problems, const QString &readError);
     // A box that does not block the event loop; polling and timers go on while it is up.
     QMessageBox *showMessageBox(const QString &title, const QString &text, bool warning);
+    void runSettleLogFile();
+    void runArm();
+    void runFirstCycleDone();
+    void runFinish();
+    void putStopDown();
 
     TSettings Settings;
     QString SettingsFilePath;
@@ -68,6 +87,13 @@ private:
     bool m_closing = false;
     StatusChannel *m_status = nullptr;
     QString m_lastCaption;
+    RunState Run;
+    RouterHttpClient *HTTP = nullptr;
+    MainCycleHost *m_cycleHost = nullptr;
+    PollingCycle *m_cycle = nullptr;
+    bool m_inFirstCycles = false;   // Run's own cycle (or its second try) is under way
+    bool m_secondFirstCycle = false;
+    quint64 m_runGeneration = 0;
 
 public:
     // Components named as the rest of the program refers to them.
@@ -78,6 +104,12 @@ public:
     QCheckBox *cbSuppressErrors = nullptr;
     QPushButton *btnClear = nullptr;
     QPushButton *btnSave = nullptr;
+    QPushButton *btnStart = nullptr;
+    QPushButton *btnStop = nullptr;
+    QTimer *Timer1 = nullptr;
+    QString StartedText;
+    QPointer<QMessageBox> AppendConfirmBox;
+    QPointer<QFileDialog> LogSaveDialog;
     QPushButton *btnWebStart = nullptr;
     QProgressBar *pb1 = nullptr;
     QTimer *Timer2 = nullptr;

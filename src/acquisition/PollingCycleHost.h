@@ -1,0 +1,45 @@
+#pragma once
+// What a polling cycle asks of the rest of the program, step by step. The
+// main window implements it by handing each step to the subsystem that owns
+// it; a step that has nothing to do yet keeps the default.
+//
+// Steps that may wait on the network take a continuation and must call it
+// exactly once (or never, when the cycle was cancelled meanwhile).
+#include "settings/SettingTypes.h"
+
+#include <QString>
+#include <functional>
+
+class PollingCycleHost {
+public:
+    using Next = std::function<void()>;
+    virtual ~PollingCycleHost() = default;
+
+    virtual void systemMessage(const QString &text) = 0;
+
+    // Gap series shown per showGaps; gap points when isGap, else low fillers.
+    virtual void gapStep(bool showGaps, bool isGap) {}
+    // Decides whether scheduled capture is allowed now (sets CaptureActive).
+    virtual void checkCameras() {}
+    // The page as the searches see it (source A / source B preparation).
+    virtual void preparePage(QString &page) {}
+    virtual void wanAddressStep(const QString &page, Next next) { next(); }
+    virtual void logHeaderStep(const QString &page) {}
+    virtual void dg834DetectionStep(const QString &page, bool firstCycle, Next next) { next(); }
+    virtual void extractFigures(const QString &page) {}
+    virtual void uptimeStep(const QString &page) {}
+    virtual void webImagesStep() {}
+    virtual void scheduledCapturesStep() {}
+    // The colour of this poll's points; may set IconAlarmState.
+    virtual TColor choosePointColour(bool noAnswer) { return 0; }
+    virtual void plotHttpStep(TColor colour) {}
+    virtual void iconNoise(TColor colour) {}
+    virtual void telnetStep(bool firstCycle) {}
+    virtual void telnetAverageStep() {}
+    virtual void alarmInputsStep() {}
+    virtual void logItemsAndTelnetChartsStep() {}
+    virtual void writeLogStep() {}
+    virtual void changeAlarmsStep() {}
+    virtual void connectionStep(Next next) { next(); }
+    virtual void trayHintStep() {}
+};
