@@ -36,7 +36,7 @@ int delphiDayOfWeek(const QDate &d) { return d.dayOfWeek() % 7 + 1; }
 bool holds(const Window &w, TDateTime t) { return (t >= w.from || TzSameDateTime(w.from, t)) && t < w.to; }
 
 struct Transition {
-    QDateTime wall; // the local clock just before the change, as UTC-spec fields
+    QDateTime wall; // the local clock just before the change (fields only)
     int offsetBefore = 0;
     int offsetAfter = 0;
 };
@@ -103,9 +103,14 @@ QTime toQTime(TDateTime t)
     return QTime::fromMSecsSinceStartOfDay(int(ms));
 }
 
-QDateTime toQDateTime(TDateTime t, Qt::TimeSpec spec)
+QDateTime toQDateTime(TDateTime t)
 {
-    return QDateTime(toQDate(t), toQTime(t), spec);
+    return QDateTime(toQDate(t), toQTime(t));
+}
+
+QDateTime toQDateTime(TDateTime t, const QTimeZone &zone)
+{
+    return QDateTime(toQDate(t), toQTime(t), zone);
 }
 
 TDateTime LocalTimeToUTC(bool ambiguousAsDaylight, TDateTime local)

@@ -22,7 +22,8 @@ TDateTime toTDateTime(const QTime &time);
 TDateTime toTDateTime(const QDateTime &dt);
 QDate toQDate(TDateTime t);
 QTime toQTime(TDateTime t);
-QDateTime toQDateTime(TDateTime t, Qt::TimeSpec spec = Qt::LocalTime);
+QDateTime toQDateTime(TDateTime t); // local time
+QDateTime toQDateTime(TDateTime t, const QTimeZone &zone);
 
 // A SYSTEMTIME used as a transition rule. wYear 0: the wDay-th (1..4, 5 = last)
 // wDayOfWeek (0 = Sunday) of wMonth, every year; otherwise that one date.
