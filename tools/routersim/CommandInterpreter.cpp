@@ -1,0 +1,275 @@
+#include "CommandInterpreter.h"
+
+#include "AuthPolicy.h"
+#include "FailurePlan.h"
+#include "Journal.h"
+#include "Profile.h"
+#include "RouterSim.h"
+#include "RouterState.h"
+
+#include <QRegularExpression>
+
+namespace routersim {
+
+namespace {
+
+QStringList ok(const QString &text = {})
+{
+    return {text.isEmpty() ? QStringLiteral("ok") : "ok " + text};
+}
+
+QStringList err(const QString &text)
+{
+    return {"error " + text};
+}
+
+// The rest of the line after the first n words, for values with blanks.
+QString restAfterWords(const QString &line, int n)
+{
+    static const QRegularExpression word(QStringLiteral("^\\s*\\S+"));
+    QString rest = line;
+    for (int i = 0; i < n; ++i) {
+        const auto m = word.match(rest);
+        if (!m.hasMatch())
+            return {};
+        rest = rest.mid(m.capturedEnd());
+    }
+    rest = rest.trimmed();
+    if (rest.size() >= 2 && rest.startsWith('"') && rest.endsWith('"'))
+        rest = rest.mid(1, rest.size() - 2);
+    return rest;
+}
+
+QString unescapeLog(const QString &s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            const QChar c = s[++i];
+            out += c == 'n' ? QChar('\n') : c == 't' ? QChar('\t') : c == 'r' ? QChar('\r') : c;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QString CommandInterpreter::helpText()
+{
+    return "commands: set <figure> <value>, get <figure>, fail <path|page|*> <mode> [count], fails, "
+           "auth <required|none|any> [user] [password], profile <v1234|v5|st585|other>, journal, "
+           "journal clear, reboots, at <delay> <command>, help, quit";
+}
+
+QStringList CommandInterpreter::tokenize(const QString &line, bool *ok)
+{
+    QStringList out;
+    QString cur;
+    bool inWord = false;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < line.size())
+                cur += line[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                cur += c;
+        } else if (c == '"') {
+            quoted = true;
+            inWord = true;
+        } else if (c.isSpace()) {
+            if (inWord)
+                out << cur;
+            cur.clear();
+            inWord = false;
+        } else {
+            cur += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        out << cur;
+    if (ok)
+        *ok = !quoted;
+    return out;
+}
+
+bool CommandInterpreter::parseDelay(const QString &text, qint64 *ms)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d+(?:\\.\\d+)?)(ms|s|m)$"));
+    const auto m = re.match(text.toLower());
+    if (!m.hasMatch())
+        return false;
+    const double v = m.captured(1).toDouble();
+    const QString unit = m.captured(2);
+    const double factor = unit == "ms" ? 1.0 : unit == "s" ? 1000.0 : 60000.0;
+    const double total = v * factor;
+    if (total > 7.0 * 24 * 3600 * 1000)
+        return false;
+    *ms = static_cast<qint64>(total);
+    return true;
+}
+
+QStringList CommandInterpreter::execute(const QString &line)
+{
+    QStringList reply;
+    run(&m_sim, line, &reply);
+    return reply;
+}
+
+bool CommandInterpreter::check(const QString &line, QString *error)
+{
+    QStringList reply;
+    if (run(nullptr, line, &reply))
+        return true;
+    if (error)
+        *error = reply.isEmpty() ? QString("bad command") : reply.first().mid(6);
+    return false;
+}
+
+bool CommandInterpreter::run(RouterSim *sim, const QString &line, QStringList *reply)
+{
+    bool balanced = true;
+    const QStringList w = tokenize(line, &balanced);
+    const auto fail = [reply](const QString &text) {
+        *reply = err(text);
+        return false;
+    };
+    const auto done = [reply](const QStringList &lines) {
+        *reply = lines;
+        return true;
+    };
+    if (!balanced)
+        return fail("unbalanced quote");
+    if (w.isEmpty())
+        return fail("empty command");
+    const QString verb = w[0].toLower();
+
+    if (verb == "set") {
+        if (w.size() < 3)
+            return fail("usage: set <figure> <value>");
+        const QString name = w[1];
+        QString value = restAfterWords(line, 2);
+        if (name.compare("log", Qt::CaseInsensitive) == 0)
+            value = unescapeLog(value);
+        QString why;
+        if (!RouterState::validate(name, value, &why))
+            return fail(why);
+        if (sim)
+            sim->state().set(name, value, nullptr);
+        return done(ok());
+    }
+    if (verb == "get") {
+        if (w.size() != 2)
+            return fail("usage: get <figure>");
+        if (!RouterState::names().contains(w[1], Qt::CaseInsensitive))
+            return fail(QString("unknown figure '%1'").arg(w[1]));
+        QString value = sim ? sim->state().get(w[1]) : QString();
+        return done(ok(Journal::escape(value)));
+    }
+    if (verb == "fail") {
+        if (w.size() < 3 || w.size() > 4)
+            return fail("usage: fail <path|page|*> <mode> [count]");
+        int count = -1;
+        if (w.size() == 4) {
+            bool isNumber = false;
+            count = w[3].toInt(&isNumber);
+            if (!isNumber || count < 1)
+                return fail("count must be a whole number of at least 1");
+        }
+        QString why;
+        if (!FailurePlan::validate(w[1], w[2], count, &why))
+            return fail(why);
+        if (sim)
+            sim->failures().set(w[1], w[2], count, nullptr);
+        return done(ok());
+    }
+    if (verb == "fails") {
+        if (w.size() != 1)
+            return fail("usage: fails");
+        const QStringList rules = sim ? sim->failures().describe() : QStringList();
+        return done(ok(rules.isEmpty() ? QString("none") : rules.join("; ")));
+    }
+    if (verb == "auth") {
+        if (w.size() < 2 || w.size() > 4)
+            return fail("usage: auth <required|none|any> [user] [password]");
+        const auto mode = AuthPolicy::parseMode(w[1]);
+        if (!mode)
+            return fail("auth mode is required, none or any");
+        if (sim) {
+            QString user = sim->auth().user();
+            QString password = sim->auth().password();
+            if (w.size() == 4) {
+                user = w[2];
+                password = w[3];
+            } else if (w.size() == 3) {
+                // "auth any secret" names the password; "auth required bob"
+                // names a user with an empty password.
+                if (*mode == AuthMode::AnyUser)
+                    password = w[2];
+                else {
+                    user = w[2];
+                    password.clear();
+                }
+            }
+            sim->auth().set(*mode, user, password);
+        }
+        return done(ok(AuthPolicy::modeName(*mode)));
+    }
+    if (verb == "profile") {
+        if (w.size() != 2)
+            return fail("usage: profile <v1234|v5|st585|other>");
+        const auto id = Profile::fromName(w[1]);
+        if (!id)
+            return fail(QString("unknown profile '%1'").arg(w[1]));
+        if (sim)
+            sim->setProfile(*id);
+        return done(ok(Profile::name(*id)));
+    }
+    if (verb == "journal") {
+        if (w.size() == 2 && w[1].compare("clear", Qt::CaseInsensitive) == 0) {
+            if (sim)
+                sim->journal().clear();
+            return done(ok());
+        }
+        if (w.size() != 1)
+            return fail("usage: journal [clear]");
+        QStringList lines = sim ? sim->journal().lines() : QStringList();
+        lines << "end";
+        return done(lines);
+    }
+    if (verb == "reboots") {
+        if (w.size() != 1)
+            return fail("usage: reboots");
+        return done(ok(QString::number(sim ? sim->state().rebootCount() : 0)));
+    }
+    if (verb == "at") {
+        qint64 ms = 0;
+        if (w.size() < 3 || !parseDelay(w[1], &ms))
+            return fail("usage: at <delay: 500ms, 10s, 1.5s, 2m> <command>");
+        const QString inner = restAfterWords(line, 2);
+        QStringList innerReply;
+        if (!run(nullptr, inner, &innerReply))
+            return fail(innerReply.value(0).mid(6));
+        if (sim)
+            sim->schedule(ms, inner);
+        return done(ok(QString("scheduled in %1 ms").arg(ms)));
+    }
+    if (verb == "help") {
+        return done(ok(helpText()));
+    }
+    if (verb == "quit") {
+        if (w.size() != 1)
+            return fail("usage: quit");
+        if (sim)
+            sim->requestQuit();
+        return done(ok("bye"));
+    }
+    return fail(QString("unknown command '%1'").arg(w[0]));
+}
+
+} // namespace routersim

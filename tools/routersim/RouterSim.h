@@ -1,0 +1,98 @@
+#pragma once
+// The simulated router as a whole: its state, its web server, the control
+// socket and the journal. Tests create one on 127.0.0.1 with port 0 and read
+// the ports back; the routersim program is a thin shell around it.
+#include "AuthPolicy.h"
+#include "FailurePlan.h"
+#include "Journal.h"
+#include "Profile.h"
+#include "RequestHandler.h"
+#include "RouterState.h"
+
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+namespace routersim {
+
+class CommandInterpreter;
+class ControlServer;
+class HttpServer;
+
+struct RouterSimOptions {
+    QString profile = QStringLiteral("v1234");
+    QString bind = QStringLiteral("127.0.0.1");
+    quint16 httpPort = 0;    // 0: any free port
+    quint16 controlPort = 0; // 0: any free port
+    bool control = true;     // open the control socket
+    QString readyFile;       // "http=PORT" and "control=PORT", written once listening
+    QString journalFile;
+    QString scenarioFile;
+    // Unset: the model's own defaults (Profile::defaultUser and so on).
+    std::optional<QString> auth;
+    std::optional<QString> user;
+    std::optional<QString> password;
+};
+
+class RouterSim : public QObject
+{
+    Q_OBJECT
+public:
+    explicit RouterSim(QObject *parent = nullptr);
+    ~RouterSim() override;
+
+    bool start(const RouterSimOptions &options, QString *error);
+    // Closes the listeners and every connection; pending timed steps are dropped.
+    void stop();
+    bool isRunning() const;
+
+    quint16 httpPort() const;
+    quint16 controlPort() const;
+    QHostAddress address() const { return m_address; }
+    int openHttpConnections() const;
+    void setHttpIdleTimeout(int ms);
+
+    RouterState &state() { return m_state; }
+    AuthPolicy &auth() { return m_auth; }
+    FailurePlan &failures() { return m_failures; }
+    Journal &journal() { return m_journal; }
+    ProfileId profile() const { return m_handler.profile(); }
+    void setProfile(ProfileId id) { m_handler.setProfile(id); }
+
+    // One control command; the reply lines as the control socket sends them.
+    QStringList execute(const QString &line);
+    // Runs a command after ms milliseconds (the "at" command).
+    void schedule(qint64 ms, const QString &command);
+    // Asks the owner to end the program, once control has returned to the
+    // event loop (so the reply to "quit" is sent first).
+    void requestQuit();
+
+    // Only 127.0.0.x (x 1 to 254) may be bound: the simulator must never be
+    // reachable from outside the machine.
+    static bool parseBindAddress(const QString &text, QHostAddress *address, QString *error);
+
+signals:
+    void quitRequested();
+
+private:
+    // Follows "fail * down": the web server stops or resumes listening.
+    void applyListening();
+    bool writeReadyFile(const QString &path, QString *error) const;
+
+    RouterState m_state;
+    AuthPolicy m_auth;
+    FailurePlan m_failures;
+    Journal m_journal;
+    RequestHandler m_handler;
+    std::unique_ptr<CommandInterpreter> m_interpreter;
+    std::unique_ptr<HttpServer> m_http;
+    std::unique_ptr<ControlServer> m_control;
+    QList<QPointer<QTimer>> m_timers;
+    QHostAddress m_address;
+};
+
+} // namespace routersim
