@@ -1,44 +1,49 @@
 #include "acquisition/RouterHttpClient.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkRequest>
+#include <QTcpSocket>
 #include <QTimer>
+
+// A small HTTP/1.1 GET client over its own socket per request. Owning the
+// socket is what makes one attempt exactly one request (a general-purpose
+// client quietly resends after a dropped connection) and lets "connected"
+// mean what the user expects: the router accepted the TCP connection.
 
 namespace {
 
 // A router page is a few kilobytes; anything far bigger is not a status page.
-constexpr qint64 kMaxBodyBytes = 8 * 1024 * 1024;
+constexpr qsizetype kMaxBodyBytes = 8 * 1024 * 1024;
+constexpr qsizetype kMaxHeaderBytes = 64 * 1024;
 
 } // namespace
 
 struct RouterHttpClient::Pending {
-    QPointer<QNetworkReply> reply;
+    QTcpSocket socket;
     QTimer connectTimer;
     QTimer transferTimer;
     Done done;
+    QString host;
+    QByteArray request;
+    QByteArray buffer;
     bool connected = false;
     bool timedOut = false;
-    bool cancelled = false;
-    bool tooLarge = false;
+    bool headerDone = false;
+    int status = 0;
+    QString reason;
+    bool chunked = false;
+    qint64 contentLength = -1;
+    QByteArray body;
+    bool finished = false;
 };
 
-RouterHttpClient::RouterHttpClient(QObject *parent) : QObject(parent), m_nam(new QNetworkAccessManager(this))
-{
-    // Proxies configured for the desktop must not see router traffic.
-    m_nam->setProxy(QNetworkProxy::NoProxy);
-}
+RouterHttpClient::RouterHttpClient(QObject *parent) : QObject(parent) {}
 
 RouterHttpClient::~RouterHttpClient()
 {
-    // Replies still open are aborted without calling back into a dying owner.
+    // Sockets still open are dropped without calling back into a dying owner.
     for (auto &[id, p] : m_pending) {
         p->done = nullptr;
-        if (p->reply) {
-            p->reply->disconnect(this);
-            p->reply->abort();
-            p->reply->deleteLater();
-        }
+        p->socket.disconnect();
+        p->socket.abort();
     }
 }
 
@@ -57,117 +62,260 @@ quint64 RouterHttpClient::get(const QUrl &url, const std::optional<HttpCredentia
     p->done = std::move(done);
     m_pending.emplace(id, std::move(pending));
 
-    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
-        || url.host().isEmpty()) {
+    if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty()) {
         HttpResult r;
-        r.errorText = QStringLiteral("Invalid URL \"%1\"").arg(url.toString());
+        r.errorText = url.scheme() == QLatin1String("https")
+                          ? QStringLiteral("HTTPS is not supported for router pages: \"%1\"").arg(url.toString())
+                          : QStringLiteral("Invalid URL \"%1\"").arg(url.toString());
         QTimer::singleShot(0, this, [this, id, r] { finish(id, r); });
         return id;
     }
 
-    QNetworkRequest request(url);
-    request.setRawHeader("Accept", "text/html, */*");
-    request.setRawHeader("Content-Type", "text/html");
-    request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    p->host = url.host();
+    const int port = url.port(80);
+    QByteArray target = url.path(QUrl::FullyEncoded).toLatin1();
+    if (target.isEmpty())
+        target = "/";
+    if (url.hasQuery())
+        target += '?' + url.query(QUrl::FullyEncoded).toLatin1();
+    QByteArray hostHeader = url.host().toLatin1();
+    if (url.port() > 0)
+        hostHeader += ':' + QByteArray::number(url.port());
+
+    QByteArray &rq = p->request;
+    rq = "GET " + target + " HTTP/1.1\r\n";
+    rq += "Host: " + hostHeader + "\r\n";
+    rq += "Accept: text/html, */*\r\n";
+    rq += "Content-Type: text/html\r\n";
+    rq += "User-Agent: " + userAgent() + "\r\n";
+    rq += "Connection: close\r\n";
     if (credentials) {
         const QByteArray pair = credentials->user.toLatin1() + ':' + credentials->password.toLatin1();
-        request.setRawHeader("Authorization", "Basic " + pair.toBase64());
+        rq += "Authorization: Basic " + pair.toBase64() + "\r\n";
     }
-
-    QNetworkReply *reply = m_nam->get(request);
-    p->reply = reply;
+    const auto cookies = m_cookies.find(p->host);
+    if (cookies != m_cookies.end() && !cookies->second.isEmpty()) {
+        QByteArray line;
+        for (auto c = cookies->second.cbegin(); c != cookies->second.cend(); ++c)
+            line += (line.isEmpty() ? "" : "; ") + c.key() + '=' + c.value();
+        rq += "Cookie: " + line + "\r\n";
+    }
+    rq += "\r\n";
 
     p->connectTimer.setSingleShot(true);
     p->transferTimer.setSingleShot(true);
-    connect(&p->connectTimer, &QTimer::timeout, this, [p] {
+    auto timeOut = [this, id, p] {
         p->timedOut = true;
-        if (p->reply)
-            p->reply->abort();
-    });
-    connect(&p->transferTimer, &QTimer::timeout, this, [p] {
-        p->timedOut = true;
-        if (p->reply)
-            p->reply->abort();
-    });
-    auto markConnected = [p] {
+        fail(id, QStringLiteral("Read timed out."));
+    };
+    connect(&p->connectTimer, &QTimer::timeout, this, timeOut);
+    connect(&p->transferTimer, &QTimer::timeout, this, timeOut);
+    connect(&p->socket, &QTcpSocket::connected, this, [p] {
         p->connected = true;
         p->connectTimer.stop();
-    };
-    connect(reply, &QNetworkReply::requestSent, this, markConnected);
-    connect(reply, &QNetworkReply::metaDataChanged, this, markConnected);
-    connect(reply, &QNetworkReply::downloadProgress, this, [p](qint64 received, qint64) {
-        if (received > kMaxBodyBytes && p->reply) {
-            p->tooLarge = true;
-            p->reply->abort();
-        }
+        p->socket.write(p->request);
     });
-    connect(reply, &QNetworkReply::finished, this, [this, id, p] {
-        QNetworkReply *r = p->reply;
-        HttpResult result;
-        result.connected = p->connected;
-        result.timedOut = p->timedOut;
-        result.cancelled = p->cancelled;
-        result.status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (result.status > 0)
-            result.connected = true;
-        result.authRejected = result.status == 401;
-        if (r->error() == QNetworkReply::NoError && result.status >= 200 && result.status < 300) {
-            result.ok = true;
-            result.body = r->readAll();
-        } else if (p->tooLarge) {
-            result.errorText = QStringLiteral("Reply larger than %1 bytes").arg(kMaxBodyBytes);
-        } else if (p->timedOut) {
-            result.errorText = QStringLiteral("Read timed out.");
-        } else if (result.status > 0) {
-            result.errorText = QStringLiteral("HTTP/1.1 %1 %2")
-                                   .arg(result.status)
-                                   .arg(r->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-        } else {
-            result.errorText = r->errorString();
-        }
-        r->deleteLater();
-        finish(id, result);
+    connect(&p->socket, &QTcpSocket::readyRead, this, [this, id] { onReadyRead(id); });
+    connect(&p->socket, &QTcpSocket::disconnected, this, [this, id] { onClosed(id); });
+    connect(&p->socket, &QTcpSocket::errorOccurred, this, [this, id, p](QAbstractSocket::SocketError e) {
+        if (e == QAbstractSocket::RemoteHostClosedError)
+            onClosed(id);
+        else
+            fail(id, p->socket.errorString());
     });
 
     const int transfer = qBound(1000, transferTimeoutMs, kMaxTransferTimeoutMs);
     p->connectTimer.start(qMin(kConnectTimeoutMs, transfer));
     p->transferTimer.start(transfer);
+    p->socket.connectToHost(url.host(), static_cast<quint16>(port));
     return id;
+}
+
+RouterHttpClient::Pending *RouterHttpClient::pending(quint64 id)
+{
+    auto it = m_pending.find(id);
+    return it == m_pending.end() || it->second->finished ? nullptr : it->second.get();
+}
+
+void RouterHttpClient::onReadyRead(quint64 id)
+{
+    Pending *p = pending(id);
+    if (!p)
+        return;
+    p->buffer += p->socket.readAll();
+    if (!p->headerDone) {
+        const qsizetype end = p->buffer.indexOf("\r\n\r\n");
+        if (end < 0) {
+            if (p->buffer.size() > kMaxHeaderBytes)
+                fail(id, QStringLiteral("Reply header too large"));
+            return;
+        }
+        if (!parseHeader(*p, p->buffer.left(end))) {
+            fail(id, QStringLiteral("Malformed HTTP reply"));
+            return;
+        }
+        p->buffer.remove(0, end + 4);
+        p->headerDone = true;
+    }
+    if (!takeBody(*p)) {
+        fail(id, QStringLiteral("Malformed HTTP reply"));
+        return;
+    }
+    if (p->body.size() > kMaxBodyBytes) {
+        fail(id, QStringLiteral("Reply larger than %1 bytes").arg(kMaxBodyBytes));
+        return;
+    }
+    if (bodyComplete(*p))
+        complete(id);
+}
+
+bool RouterHttpClient::parseHeader(Pending &p, const QByteArray &header)
+{
+    const QList<QByteArray> lines = header.split('\n');
+    const QList<QByteArray> statusLine = lines.value(0).trimmed().split(' ');
+    if (statusLine.size() < 2 || !statusLine[0].startsWith("HTTP/"))
+        return false;
+    bool ok = false;
+    p.status = statusLine[1].toInt(&ok);
+    if (!ok)
+        return false;
+    p.reason = QString::fromLatin1(lines.value(0).trimmed().split(' ').mid(2).join(' '));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0)
+            continue;
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (name == "content-length")
+            p.contentLength = value.toLongLong();
+        else if (name == "transfer-encoding" && value.toLower().contains("chunked"))
+            p.chunked = true;
+        else if (name == "set-cookie") {
+            const QByteArray pair = value.split(';').value(0).trimmed();
+            const qsizetype eq = pair.indexOf('=');
+            if (eq > 0)
+                m_cookies[p.host].insert(pair.left(eq), pair.mid(eq + 1));
+        }
+    }
+    return true;
+}
+
+bool RouterHttpClient::takeBody(Pending &p)
+{
+    if (!p.chunked) {
+        p.body += p.buffer;
+        p.buffer.clear();
+        return true;
+    }
+    // Chunked: size line, data, CRLF; a zero size ends the body.
+    for (;;) {
+        const qsizetype lineEnd = p.buffer.indexOf("\r\n");
+        if (lineEnd < 0)
+            return p.buffer.size() < 1024;
+        bool ok = false;
+        const qint64 size = p.buffer.left(lineEnd).split(';').value(0).trimmed().toLongLong(&ok, 16);
+        if (!ok || size < 0)
+            return false;
+        if (size == 0) {
+            p.contentLength = p.body.size();
+            p.chunked = false;
+            p.buffer.clear();
+            return true;
+        }
+        if (p.buffer.size() < lineEnd + 2 + size + 2)
+            return true;
+        p.body += p.buffer.mid(lineEnd + 2, size);
+        p.buffer.remove(0, lineEnd + 2 + size + 2);
+    }
+}
+
+bool RouterHttpClient::bodyComplete(const Pending &p) const
+{
+    return p.headerDone && !p.chunked && p.contentLength >= 0 && p.body.size() >= p.contentLength;
+}
+
+void RouterHttpClient::onClosed(quint64 id)
+{
+    Pending *p = pending(id);
+    if (!p)
+        return;
+    if (p->socket.bytesAvailable() > 0)
+        onReadyRead(id);
+    if (!(p = pending(id)))
+        return;
+    // Without a length, the body ends where the connection does.
+    if (p->headerDone && !p->chunked && p->contentLength < 0) {
+        complete(id);
+        return;
+    }
+    if (p->headerDone && bodyComplete(*p)) {
+        complete(id);
+        return;
+    }
+    fail(id, p->headerDone ? QStringLiteral("Connection closed before the reply was complete")
+                           : QStringLiteral("Connection closed gracefully."));
+}
+
+void RouterHttpClient::complete(quint64 id)
+{
+    Pending *p = pending(id);
+    if (!p)
+        return;
+    HttpResult r;
+    r.connected = true;
+    r.status = p->status;
+    r.authRejected = p->status == 401;
+    if (p->status >= 200 && p->status < 300) {
+        r.ok = true;
+        r.body = p->contentLength >= 0 ? p->body.left(p->contentLength) : p->body;
+    } else {
+        r.errorText = QStringLiteral("HTTP/1.1 %1 %2").arg(p->status).arg(p->reason);
+    }
+    finish(id, r);
+}
+
+void RouterHttpClient::fail(quint64 id, const QString &why)
+{
+    Pending *p = pending(id);
+    if (!p)
+        return;
+    HttpResult r;
+    r.connected = p->connected;
+    r.timedOut = p->timedOut;
+    r.status = p->status;
+    r.authRejected = p->status == 401;
+    r.errorText = why;
+    finish(id, r);
 }
 
 void RouterHttpClient::finish(quint64 id, HttpResult result)
 {
     auto it = m_pending.find(id);
-    if (it == m_pending.end())
+    if (it == m_pending.end() || it->second->finished)
         return;
-    std::unique_ptr<Pending> p = std::move(it->second);
-    m_pending.erase(it);
+    Pending *p = it->second.get();
+    p->finished = true;
     p->connectTimer.stop();
     p->transferTimer.stop();
+    p->socket.disconnect(this);
+    p->socket.abort();
+    Done done = std::move(p->done);
+    // The socket may be inside one of its own signals: delete it later.
+    std::unique_ptr<Pending> owned = std::move(it->second);
+    m_pending.erase(it);
+    QTimer::singleShot(0, this, [keep = std::shared_ptr<Pending>(std::move(owned))] {});
     if (!result.cancelled)
         m_lastConnected = result.connected;
-    if (p->done)
-        p->done(result);
+    if (done)
+        done(result);
 }
 
 void RouterHttpClient::cancel(quint64 id)
 {
-    auto it = m_pending.find(id);
-    if (it == m_pending.end())
-        return;
-    Pending *p = it->second.get();
-    p->cancelled = true;
-    if (p->reply)
-        p->reply->abort(); // finished() follows synchronously and calls finish()
-    else
-    {
-        HttpResult r;
-        r.cancelled = true;
-        finish(id, r);
-    }
+    HttpResult r;
+    r.cancelled = true;
+    finish(id, r);
 }
 
 void RouterHttpClient::cancelAll()
@@ -181,6 +329,5 @@ void RouterHttpClient::cancelAll()
 
 void RouterHttpClient::disconnectFromRouter()
 {
-    m_nam->clearConnectionCache();
     m_lastConnected = false;
 }

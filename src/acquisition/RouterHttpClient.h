@@ -1,6 +1,7 @@
 #pragma once
 // The one HTTP client of the main window: status page, WAN address and
-// connection pages, router log, reboot and logout URLs.
+// connection pages, router log, reboot and logout URLs. Plain HTTP, as
+// routers serve their status pages.
 //
 // Every request is bounded: it must be connected and sent within the connect
 // time, and finished within its transfer time. Basic credentials are sent with
@@ -13,17 +14,14 @@
 // a connection closed or a time-out after sending). "Not connected" means it
 // never got that far (refused, unknown host, no route, time-out while connecting).
 #include <QByteArray>
-#include <QNetworkReply>
+#include <QMap>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-
-class QNetworkAccessManager;
 
 struct HttpCredentials {
     QString user;
@@ -63,17 +61,27 @@ public:
     // Whether the latest finished request reached the router.
     bool lastConnected() const { return m_lastConnected; }
 
-    // Drops kept-alive connections and cookies-free state for a fresh start.
+    // Forgets the connection state so the next request starts afresh. Each
+    // request has its own connection, so there is nothing open to close.
     void disconnectFromRouter();
 
     static const QByteArray &userAgent();
 
 private:
     struct Pending;
+    Pending *pending(quint64 id);
+    void onReadyRead(quint64 id);
+    void onClosed(quint64 id);
+    bool parseHeader(Pending &p, const QByteArray &header);
+    static bool takeBody(Pending &p);
+    bool bodyComplete(const Pending &p) const;
+    void complete(quint64 id);
+    void fail(quint64 id, const QString &why);
     void finish(quint64 id, HttpResult result);
 
-    QNetworkAccessManager *m_nam = nullptr;
     quint64 m_nextId = 1;
+    // Cookies the router set, sent back to the same host (name -> value).
+    std::map<QString, QMap<QByteArray, QByteArray>> m_cookies;
     std::map<quint64, std::unique_ptr<Pending>> m_pending;
     bool m_lastConnected = false;
 };

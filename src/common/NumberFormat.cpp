@@ -92,10 +92,9 @@ QString fixed(double value, int decimals, QChar decimal)
     std::string n;
     if (magnitude >= 1e15) {
         // Beyond 15 integer digits the exact binary value is the better answer.
-        const int size = std::snprintf(nullptr, 0, "%.*f", decimals, magnitude);
-        std::string s(size_t(size) + 1, '\0');
-        std::snprintf(s.data(), s.size(), "%.*f", decimals, magnitude);
-        s.resize(size_t(size));
+        char buf[400]; // 309 integer digits + point + 30 decimals at most
+        const auto written = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals);
+        const std::string s(buf, written.ptr);
         for (char c : s) {
             if (c != '.')
                 n += c;

@@ -167,6 +167,11 @@ void TForm1::buildWidgets()
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, pb1, &QWidget::hide);
 
+    tmrAutoStartDelay = new QTimer(this);
+    tmrAutoStartDelay->setObjectName(QStringLiteral("tmrAutoStartDelay"));
+    tmrAutoStartDelay->setSingleShot(true);
+    connect(tmrAutoStartDelay, &QTimer::timeout, this, &TForm1::tmrAutoStartDelayTimer);
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(false); });
@@ -201,6 +206,22 @@ void TForm1::FormCreate()
 
     applySettingsToWindow();
     reportLoadProblems(loaded.problems, loaded.readError);
+
+    // Safe start: nothing runs by itself. Otherwise Run is pressed after the
+    // auto-start delay once the program has been configured.
+    if (m_safeStart) {
+        btnStopClick();
+    } else if (Settings.System.AutoStart && Settings.System.Conf) {
+        tmrAutoStartDelay->setInterval(Settings.System.AutoStartDelay * 1000);
+        tmrAutoStartDelay->start();
+    }
+}
+
+void TForm1::tmrAutoStartDelayTimer()
+{
+    tmrAutoStartDelay->stop();
+    btnStart->setChecked(true);
+    btnStartClick();
 }
 
 void TForm1::applySettingsToWindow()

@@ -62,6 +62,7 @@ public slots:
     void btnStopClick();
     // One polling cycle; firstCycle for the cycles Run starts itself.
     void Timer1Timer(bool firstCycle = false);
+    void tmrAutoStartDelayTimer();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -107,6 +108,7 @@ public:
     QPushButton *btnStart = nullptr;
     QPushButton *btnStop = nullptr;
     QTimer *Timer1 = nullptr;
+    QTimer *tmrAutoStartDelay = nullptr;
     QString StartedText;
     QPointer<QMessageBox> AppendConfirmBox;
     QPointer<QFileDialog> LogSaveDialog;

@@ -1,0 +1,253 @@
+// Run and Stop against a simulated router: what the user sees in the
+// messages pane and the caption, and what the router sees in its journal.
+#include "RouterSim.h"
+#include "TestSupport.h"
+#include "acquisition/PollingCycle.h"
+#include "mainwindow/TForm1.h"
+#include "settings/EnDeCrypt.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct RunStopTest : ::testing::Test {
+    routersim::RouterSim sim;
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+    std::unique_ptr<TForm1> form;
+
+    void SetUp() override
+    {
+        routersim::RouterSimOptions o;
+        o.control = false;
+        QString error;
+        ASSERT_TRUE(sim.start(o, &error)) << error.toStdString();
+    }
+
+    void TearDown() override
+    {
+        form.reset();
+        qunsetenv("VELTRANO_INI");
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox *>(w))
+                delete w;
+    }
+
+    QByteArray loginUrl() const
+    {
+        return "http://127.0.0.1:" + QByteArray::number(sim.httpPort()) + "/setup.cgi?next_file=stattbl.htm";
+    }
+
+    void open(const QByteArray &extra = {}, int sample = 1)
+    {
+        QByteArray text = "[System]\nSystemMessages=1\nSample=" + QByteArray::number(sample) + "\n"
+                          "[Router]\nLogin=" + loginUrl() + "\nUsername=admin\nPassword=" + EnDeCrypt("quillfen") + "\n"
+                          + extra;
+        testsupport::writeAll(ini, text);
+        qputenv("VELTRANO_INI", ini.toUtf8());
+        form = std::make_unique<TForm1>(false);
+    }
+
+    QStringList messages() const
+    {
+        QStringList out;
+        for (const QString &line : form->memSys->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            out << line.mid(line.indexOf(QLatin1String(":  ")) + 3);
+        return out;
+    }
+
+    int count(const QString &text) const { return static_cast<int>(messages().count(text)); }
+    int requests() { return static_cast<int>(sim.journal().lines().size()); }
+    bool started() const { return messages().contains(QStringLiteral("Started")); }
+    void fail(const char *mode) { sim.execute(QStringLiteral("fail * ") + QLatin1String(mode)); }
+};
+
+const QString kConnected1 = QStringLiteral("Failed to retrieve stats page (router connected but didn't respond  (1)).");
+const QString kNotConnected1 = QStringLiteral("Failed to retrieve stats page (router not connected (http) (1).");
+const QString kNotConnected2 = QStringLiteral("Failed to retrieve stats page (router not connected (http) (2)).");
+
+} // namespace
+
+TEST_F(RunStopTest, RunPollsWithCredentialsAndStopHaltsIt)
+{
+    open();
+    form->btnStart->click();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3    [Running]"));
+    EXPECT_TRUE(form->Timer1->isActive());
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
+    const QStringList m = messages();
+    EXPECT_LT(m.indexOf(QStringLiteral("Alarm timers reset")), m.indexOf(QStringLiteral("Run button clicked")));
+    EXPECT_EQ(m.count(QStringLiteral("Main sample timer: HTTP Login (Run button).")), 2)
+        << "no noise margin yet, so Run polls twice";
+
+    // The timer goes on polling, every poll with the configured credentials.
+    ASSERT_TRUE(testsupport::waitFor([&] { return requests() >= 4; }, 5000));
+    for (const QString &line : sim.journal().lines())
+        EXPECT_EQ(line.split(QLatin1Char('\t')).value(4), QStringLiteral("admin:quillfen"));
+
+    form->btnStop->click();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3"));
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_EQ(messages().last(), QStringLiteral("Stopped"));
+    const int after = requests();
+    QTest::qWait(1500);
+    EXPECT_EQ(requests(), after);
+}
+
+TEST_F(RunStopTest, RefusingRouterIsReportedSixTimesInRunAndThreeTimesPerTick)
+{
+    open();
+    fail("down");
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    // Two first cycles of six attempts each.
+    EXPECT_EQ(count(kNotConnected1), 12);
+    EXPECT_EQ(count(kNotConnected2), 2);
+
+    ASSERT_TRUE(testsupport::waitFor([&] { return count(kNotConnected2) == 3; }, 5000));
+    EXPECT_EQ(count(kNotConnected1), 15);
+    form->btnStop->click();
+}
+
+TEST_F(RunStopTest, ServerErrorsDuringLaterTicksCountThreeAttempts)
+{
+    open();
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
+    sim.journal().clear();
+    fail("500");
+    ASSERT_TRUE(testsupport::waitFor([&] { return count(kConnected1) >= 3; }, 5000));
+    form->btnStop->click();
+    EXPECT_EQ(count(kConnected1), 3);
+    EXPECT_EQ(requests(), 3);
+}
+
+TEST_F(RunStopTest, StopThenRunSendsNothingUntilOneSampleLater)
+{
+    open({}, 3);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
+    form->btnStop->click();
+    sim.journal().clear();
+
+    form->btnStart->click();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3    [Running]"));
+    QTest::qWait(2000);
+    EXPECT_EQ(requests(), 0);
+    ASSERT_TRUE(testsupport::waitFor([&] { return requests() > 0; }, 3000));
+    form->btnStop->click();
+}
+
+TEST_F(RunStopTest, ATickDuringAPollIsSkipped)
+{
+    open();
+    fail("hang");
+    form->btnStart->click();
+    // Ticks every second while each attempt hangs for a second: never two polls at once.
+    int most = 0;
+    testsupport::waitFor([&] {
+        most = qMax(most, sim.openHttpConnections());
+        return false;
+    }, 3500);
+    EXPECT_EQ(most, 1);
+    EXPECT_TRUE(form->pollingCycle()->isBusy());
+    form->btnStop->click();
+    EXPECT_FALSE(form->pollingCycle()->isBusy());
+}
+
+TEST_F(RunStopTest, RunRefusesWhenThereIsNothingToMonitor)
+{
+    struct Case {
+        QByteArray extra;
+        const char *box;
+    };
+    const Case cases[] = {
+        {"[Search]\nNoiseText=\nSyncText=\nUserText=\n", "No value has been selected to monitor."},
+        {"[Router]\nLogin=\n", "The router Login URL needs to be specified."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.box);
+        form.reset();
+        open(c.extra);
+        form->btnStart->click();
+        QMessageBox *box = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible())
+                box = b;
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), QLatin1String(c.box));
+        box->close();
+        EXPECT_FALSE(form->Timer1->isActive());
+        EXPECT_TRUE(form->btnStop->isChecked());
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3"));
+        QTest::qWait(50);
+        EXPECT_EQ(requests(), 0);
+    }
+}
+
+TEST_F(RunStopTest, TelnetOnlyRunSaysHttpIsOffAndFetchesNothing)
+{
+    open("[Telnet]\nDisableHTTP=1\n[Router]\nLogin=\n");
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
+    EXPECT_EQ(count(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!")), 1);
+    QTest::qWait(1200);
+    EXPECT_EQ(requests(), 0);
+    form->btnStop->click();
+}
+
+TEST_F(RunStopTest, AnsweringCancelToTheAppendQuestionLeavesStopDown)
+{
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    testsupport::writeAll(log, "old line\n");
+    open("[System]\nLog=1\nLogFile=" + log.toUtf8() + "\n");
+    form->btnStart->click();
+    ASSERT_NE(form->AppendConfirmBox, nullptr);
+    EXPECT_EQ(form->AppendConfirmBox->text(), QStringLiteral("Append new data to \"%1\" ?").arg(log));
+    form->AppendConfirmBox->button(QMessageBox::Cancel)->click();
+    EXPECT_TRUE(form->btnStop->isChecked());
+    EXPECT_FALSE(form->Timer1->isActive());
+    QTest::qWait(50);
+    EXPECT_EQ(requests(), 0);
+
+    form->btnStart->click();
+    ASSERT_NE(form->AppendConfirmBox, nullptr);
+    form->AppendConfirmBox->button(QMessageBox::Yes)->click();
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->statusPanel(3), log);
+    form->btnStop->click();
+}
+
+TEST_F(RunStopTest, AConfiguredProgramPressesRunAfterTheAutoStartDelay)
+{
+    open("[System]\nAutoStart=1\nConf=1\nAutoStartDelay=1\n", 5);
+    EXPECT_FALSE(form->Timer1->isActive());
+    QTest::qWait(500);
+    EXPECT_EQ(requests(), 0);
+    ASSERT_TRUE(testsupport::waitFor([&] { return requests() > 0; }, 3000));
+    EXPECT_TRUE(form->btnStart->isChecked());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3    [Running]"));
+    form->btnStop->click();
+}
+
+TEST_F(RunStopTest, NeverConfiguredOrSafeStartedProgramsDoNotRunByThemselves)
+{
+    open("[System]\nAutoStart=1\nConf=0\nAutoStartDelay=1\n", 5);
+    EXPECT_FALSE(form->tmrAutoStartDelay->isActive());
+
+    form.reset();
+    testsupport::writeAll(ini, "[System]\nAutoStart=1\nConf=1\nAutoStartDelay=1\n[Router]\nLogin=" + loginUrl() + "\n");
+    form = std::make_unique<TForm1>(/*safeStart=*/true);
+    EXPECT_FALSE(form->tmrAutoStartDelay->isActive());
+    EXPECT_TRUE(form->btnStop->isChecked());
+    QTest::qWait(1500);
+    EXPECT_EQ(requests(), 0);
+}
