@@ -233,4 +233,39 @@ double parse(const QString &text, QChar decimal, bool *ok)
     return negative ? -value : value;
 }
 
+double roundSignificant(double value, int digits)
+{
+    if (value == 0 || !std::isfinite(value) || digits <= 0)
+        return value;
+    // Through the decimal text, so 2.675 at 3 digits is 2.68 as written, not as stored.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
+    return std::strtod(buf, nullptr);
+}
+
+QString generalPrecision(double value, int precision, QChar decimal)
+{
+    if (!std::isfinite(value))
+        return general(value, decimal);
+    precision = qBound(1, precision, 15);
+    const double r = roundSignificant(value, precision);
+    if (r == 0)
+        return QStringLiteral("0");
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(r))));
+    if (exponent >= precision || std::fabs(r) < 1e-5) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*e", precision - 1, r);
+        QString mantissa = QString::fromLatin1(buf).section(QLatin1Char('e'), 0, 0);
+        if (mantissa.contains(QLatin1Char('.'))) {
+            while (mantissa.endsWith(QLatin1Char('0')))
+                mantissa.chop(1);
+            if (mantissa.endsWith(QLatin1Char('.')))
+                mantissa.chop(1);
+        }
+        mantissa.replace(QLatin1Char('.'), decimal);
+        return mantissa + QStringLiteral("E") + QString::number(exponent);
+    }
+    return general(r, decimal);
+}
+
 } // namespace numfmt

@@ -9,6 +9,14 @@ namespace numfmt {
 // magnitudes, no trailing zeros ("16.168", "6", "-0.5", "1E20"); decimal is the decimal sign.
 QString general(double value, QChar decimal = QLatin1Char('.'));
 
+// General form at a precision: the value rounded to that many significant
+// digits, scientific ("1.23E3") when it has more integer digits than that or
+// is below 1E-5 ("6.45", "12.3" at precision 3).
+QString generalPrecision(double value, int precision, QChar decimal = QLatin1Char('.'));
+
+// The value rounded to that many significant digits.
+double roundSignificant(double value, int digits);
+
 // Fixed form with the given number of decimals, rounded half away from zero ("6.50").
 QString fixed(double value, int decimals, QChar decimal = QLatin1Char('.'));
 

@@ -10,6 +10,8 @@ public:
     explicit MainCycleHost(TForm1 &form) : m_form(form) {}
 
     void systemMessage(const QString &text) override;
+    void iconNoise(TColor colour) override;
+    void trayHintStep() override;
 
 private:
     TForm1 &m_form;

@@ -6,6 +6,7 @@
 #include "common/DateTimePattern.h"
 #include "common/Trace.h"
 #include "mainwindow/MainCycleHost.h"
+#include "mainwindow/NoiseTrayIcon.h"
 #include "mainwindow/StatusChannel.h"
 #include "notify/LogFileName.h"
 #include "settings/SettingsPaths.h"
@@ -161,6 +162,18 @@ void TForm1::buildWidgets()
     connect(mnuStartWebServer, &QAction::triggered, this, &TForm1::mnuStartWebServerClick);
     connect(mnuEnableLog, &QAction::triggered, this, &TForm1::mnuEnableLogClick);
 
+    Label5 = new QLabel(central);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->hide();
+    Label22 = new QLabel(central);
+    Label22->setObjectName(QStringLiteral("Label22"));
+    Label22->hide();
+
+    TrayIcon = new NoiseTrayIcon(Settings, this);
+    connect(TrayIcon, &NoiseTrayIcon::restoreRequested, this, &TForm1::RestoreVeltrano1Click);
+    connect(TrayIcon, &NoiseTrayIcon::closeRequested, this, &TForm1::CloseVeltrano1Click);
+    connect(TrayIcon, &NoiseTrayIcon::showNoiseToggled, this, &TForm1::mnuShowNoiseClick);
+
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setSingleShot(true);
@@ -206,6 +219,13 @@ void TForm1::FormCreate()
 
     applySettingsToWindow();
     reportLoadProblems(loaded.problems, loaded.readError);
+
+    Label5->setText(Settings.Graph.UserLabel.left(12) + QStringLiteral("  0"));
+    Label22->setText(Settings.Graph.UserLabel2.left(12) + QStringLiteral("  0"));
+    if (Settings.System.OverlayIcon && !m_safeStart)
+        TrayIcon->setOverlayWindow(this);
+    IconNoise(Settings.Graph.NoiseColour);
+    TrayIcon->setVisible(!m_safeStart);
 
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.
@@ -366,6 +386,10 @@ QMessageBox *TForm1::showMessageBox(const QString &title, const QString &text, b
 
 void TForm1::changeEvent(QEvent *event)
 {
+    // Minimised to the tray only where there is a tray to come back from.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && Settings.System.Minimize && !m_safeStart
+        && TrayIcon->trayAvailable() && TrayIcon->isVisible())
+        QTimer::singleShot(0, this, &QWidget::hide);
     if (event->type() == QEvent::WindowTitleChange && windowTitle() != m_lastCaption) {
         m_lastCaption = windowTitle();
         trace::write(QStringLiteral("caption"), m_lastCaption);
@@ -564,4 +588,42 @@ void TForm1::btnStopClick()
         return;
     Run.StoppedSinceRound = true;
     SystemMessage(QStringLiteral("Stopped"));
+}
+
+// ---- Tray icon ------------------------------------------------------------
+
+void TForm1::IconNoise(TColor colour)
+{
+    NoiseTrayIcon::Figures f;
+    f.rxNoise = Run.Figures.RxNoise;
+    f.rxSync = Run.Figures.RxSync;
+    f.iconAlarmState = Run.IconAlarmState;
+    f.userLabel1Caption = Label5->text();
+    f.userLabel2Caption = Label22->text();
+    TrayIcon->IconNoise(colour, f);
+}
+
+void TForm1::setTrayHint()
+{
+    NoiseTrayIcon::Figures f;
+    f.rxNoise = Run.Figures.RxNoise;
+    f.rxSync = Run.Figures.RxSync;
+    f.userLabel1Caption = Label5->text();
+    f.userLabel2Caption = Label22->text();
+    TrayIcon->setHint(NoiseTrayIcon::hintText(Settings, f));
+}
+
+void TForm1::RestoreVeltrano1Click()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TForm1::CloseVeltrano1Click() { close(); }
+
+void TForm1::mnuShowNoiseClick(bool on)
+{
+    Settings.System.ShowNoise = on;
+    IconNoise(Settings.Graph.NoiseColour);
 }

@@ -23,6 +23,7 @@ class RouterHttpClient;
 class PollingCycle;
 class MainCycleHost;
 class QFileDialog;
+class NoiseTrayIcon;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -39,6 +40,12 @@ public:
     const QString &settingsFilePath() const { return SettingsFilePath; }
     StatusChannel *statusChannel() const { return m_status; }
     bool safeStart() const { return m_safeStart; }
+
+    // Redraws the tray, application and overlay icon for the latest noise point's colour.
+    void IconNoise(TColor colour);
+    // The tray hint of the latest poll.
+    void setTrayHint();
+    NoiseTrayIcon *trayIcon() const { return TrayIcon; }
 
     // Writes every setting to the settings file; true when the file was written.
     bool SaveIni();
@@ -63,6 +70,9 @@ public slots:
     // One polling cycle; firstCycle for the cycles Run starts itself.
     void Timer1Timer(bool firstCycle = false);
     void tmrAutoStartDelayTimer();
+    void RestoreVeltrano1Click();
+    void CloseVeltrano1Click();
+    void mnuShowNoiseClick(bool on);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -109,6 +119,9 @@ public:
     QPushButton *btnStop = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;
+    NoiseTrayIcon *TrayIcon = nullptr;
+    QLabel *Label5 = nullptr;  // user figure 1 caption
+    QLabel *Label22 = nullptr; // user figure 2 caption
     QString StartedText;
     QPointer<QMessageBox> AppendConfirmBox;
     QPointer<QFileDialog> LogSaveDialog;
