@@ -9,6 +9,8 @@
 #include "mainwindow/NoiseTrayIcon.h"
 #include "mainwindow/StatusChannel.h"
 #include "notify/LogFileName.h"
+#include "platform/ShellOpen.h"
+#include "platform/SystemInfo.h"
 #include "settings/SettingsPaths.h"
 #include "settings/SettingsStore.h"
 
@@ -43,8 +45,11 @@ constexpr int kPanelWidths[4] = {210, 125, 158, 50};
 
 } // namespace
 
+static void initResources() { Q_INIT_RESOURCE(veltrano); }
+
 TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeStart(safeStart)
 {
+    initResources();
     m_status = new StatusChannel(this);
     connect(m_status, &StatusChannel::stamped, this, [this](const QDateTime &t) { Run.SampleStamp = t; });
     HTTP = new RouterHttpClient(this);
@@ -88,6 +93,14 @@ void TForm1::buildWidgets()
     btnSave->setObjectName(QStringLiteral("btnSave"));
     btnSave->setToolTip(tr("Save configuration"));
     toolbar->addWidget(btnSave);
+    btnOnTop = new QPushButton(tr("On top"), central);
+    btnOnTop->setObjectName(QStringLiteral("btnOnTop"));
+    btnOnTop->setToolTip(tr("Stay on top"));
+    btnOnTop->setCheckable(true);
+    toolbar->addWidget(btnOnTop);
+    btnHelp = new QPushButton(tr("Help"), central);
+    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    toolbar->addWidget(btnHelp);
     toolbar->addStretch(1);
     layout->addLayout(toolbar);
 
@@ -192,6 +205,8 @@ void TForm1::buildWidgets()
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
+    connect(btnOnTop, &QPushButton::clicked, this, &TForm1::btnOnTopClick);
+    connect(btnHelp, &QPushButton::clicked, this, &TForm1::btnHelpClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     connect(m_status, &StatusChannel::lineReady, this, [this](const QString &line) {
         memSys->appendPlainText(line);
@@ -208,6 +223,7 @@ void TForm1::buildWidgets()
 
 void TForm1::FormCreate()
 {
+    BuildStamp = QStringLiteral(__DATE__ "  " __TIME__);
     setWindowTitle(mainCaption());
 
     SettingsFilePath = settingspaths::settingsFilePath();
@@ -217,7 +233,10 @@ void TForm1::FormCreate()
     SettingsLoadResult loaded = settingsstore::load(env);
     Settings = std::move(loaded.settings);
 
+    SetPriorityLevel(Settings.System.PriorityLevel);
+    SetToolbar();
     applySettingsToWindow();
+    writeHelpFile();
     reportLoadProblems(loaded.problems, loaded.readError);
 
     Label5->setText(Settings.Graph.UserLabel.left(12) + QStringLiteral("  0"));
@@ -257,6 +276,9 @@ void TForm1::applySettingsToWindow()
     m_status->setUtc(Settings.Graph.UTCTime);
     btnWebStart->setChecked(Settings.WebServer.WebServer);
     Timer1->setInterval(Settings.System.Sample * 1000);
+    Run.PointLabelFormat = Settings.System.Sample < 30 ? QStringLiteral(" hh:nn:ss") : QStringLiteral(" hh:nn    ");
+    btnOnTop->setChecked(Settings.System.StayOnTop);
+    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
     PageControl1->setCurrentIndex(qBound(0, Settings.System.Last, PageControl1->count() - 1));
     setStatusPanel(3, Settings.System.Log ? Settings.System.LogFile : QString());
 }
@@ -626,4 +648,46 @@ void TForm1::mnuShowNoiseClick(bool on)
 {
     Settings.System.ShowNoise = on;
     IconNoise(Settings.Graph.NoiseColour);
+}
+
+// ---- Window helpers -------------------------------------------------------
+
+void TForm1::SetToolbar()
+{
+    // Only the old systems that lacked themed toolbars turn the option off.
+    const QString version = GetWindowsVersion();
+    if (version.contains(QLatin1String("XP")) || version.contains(QLatin1String("98"))
+        || version.contains(QLatin1String("Vista")))
+        Settings.System.Manifest = false;
+    for (QPushButton *b : {btnSave, btnOnTop, btnStart, btnStop, btnHelp})
+        b->setFlat(Settings.System.Manifest);
+}
+
+QString TForm1::helpFilePath() const { return settingspaths::programBase(SettingsFilePath) + QStringLiteral("-help.html"); }
+
+void TForm1::writeHelpFile()
+{
+    // Rewritten at every start so it matches this version; a failure only skips it.
+    const QString path = helpFilePath();
+    QFile::remove(path);
+    if (!QFile::exists(path))
+        QFile::copy(QStringLiteral(":/help/veltrano-help.html"), path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                    | QFileDevice::ReadOther);
+}
+
+void TForm1::btnOnTopClick()
+{
+    Settings.System.StayOnTop = !Settings.System.StayOnTop;
+    btnOnTop->setChecked(Settings.System.StayOnTop);
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
+    if (wasVisible)
+        show();
+}
+
+void TForm1::btnHelpClick()
+{
+    if (QFile::exists(helpFilePath()))
+        shellOpen(helpFilePath());
 }

@@ -38,6 +38,8 @@ public:
     RouterHttpClient *httpClient() const { return HTTP; }
     bool isRunning() const;
     const QString &settingsFilePath() const { return SettingsFilePath; }
+    // The help file written beside the settings file at every start.
+    QString helpFilePath() const;
     StatusChannel *statusChannel() const { return m_status; }
     bool safeStart() const { return m_safeStart; }
 
@@ -70,6 +72,8 @@ public slots:
     // One polling cycle; firstCycle for the cycles Run starts itself.
     void Timer1Timer(bool firstCycle = false);
     void tmrAutoStartDelayTimer();
+    void btnOnTopClick();
+    void btnHelpClick();
     void RestoreVeltrano1Click();
     void CloseVeltrano1Click();
     void mnuShowNoiseClick(bool on);
@@ -80,6 +84,8 @@ protected:
 
 private:
     void FormCreate();
+    void SetToolbar();
+    void writeHelpFile();
     void buildWidgets();
     void applySettingsToWindow();
     void storeWindowState();
@@ -117,6 +123,9 @@ public:
     QPushButton *btnSave = nullptr;
     QPushButton *btnStart = nullptr;
     QPushButton *btnStop = nullptr;
+    QPushButton *btnOnTop = nullptr;
+    QPushButton *btnHelp = nullptr;
+    QString BuildStamp;
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;
     NoiseTrayIcon *TrayIcon = nullptr;

@@ -175,3 +175,25 @@ TEST_F(MainWindowTest, ClosingSavesTheSettings)
     form->close();
     EXPECT_TRUE(testsupport::readAll(ini).contains("SuppressErrors=1"));
 }
+
+TEST_F(MainWindowTest, HelpFileIsWrittenAnewBesideTheSettingsAtEveryStart)
+{
+    const QString help = dir.filePath(QStringLiteral("veltrano-help.html"));
+    testsupport::writeAll(help, "stale copy");
+    auto form = open();
+    EXPECT_EQ(form->helpFilePath(), help);
+    const QByteArray text = testsupport::readAll(help);
+    EXPECT_TRUE(text.startsWith("<!DOCTYPE html>"));
+    EXPECT_FALSE(text.contains("stale copy"));
+}
+
+TEST_F(MainWindowTest, StayOnTopFollowsTheButtonAndTheSetting)
+{
+    auto form = open("[System]\nStayOnTop=1\n");
+    EXPECT_TRUE(form->btnOnTop->isChecked());
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    form->btnOnTop->click();
+    EXPECT_FALSE(form->settings().System.StayOnTop);
+    EXPECT_FALSE(form->btnOnTop->isChecked());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+}
