@@ -29,6 +29,7 @@ void PollingCycle::cancel()
 {
     ++m_generation;
     m_fetch.cancel();
+    m_host.cancelSteps();
     m_busy = false;
 }
 

@@ -23,7 +23,8 @@ public:
     virtual void checkCameras() {}
     // The page as the searches see it (source A / source B preparation).
     virtual void preparePage(QString &page) {}
-    virtual void wanAddressStep(const QString &page, Next next) { next(); }
+    // May shorten the page the figures are then searched in (the SpeedTouch 585's).
+    virtual void wanAddressStep(QString &page, Next next) { next(); }
     virtual void logHeaderStep(const QString &page) {}
     virtual void dg834DetectionStep(const QString &page, bool firstCycle, Next next) { next(); }
     virtual void extractFigures(const QString &page) {}
@@ -42,4 +43,6 @@ public:
     virtual void changeAlarmsStep() {}
     virtual void connectionStep(Next next) { next(); }
     virtual void trayHintStep() {}
+    // The cycle was cancelled: drop any step still waiting on the network.
+    virtual void cancelSteps() {}
 };

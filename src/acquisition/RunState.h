@@ -33,4 +33,10 @@ struct RunState {
     bool RebootInProgress = false;
     QString ConnectionStatus = QStringLiteral("Connected");
     QString WanIPAddress;
+    QString LastWanIPAddress;
+    // The SpeedTouch 585's data counters as its link page shows them.
+    QString ThomsonDataUnit;
+    QString ThomsonDataSent;
+    QString ThomsonDataReceived;
+    bool BytesInterfaceFound = false; // the telnet reply showed interface byte counters
 };

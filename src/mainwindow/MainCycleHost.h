@@ -1,18 +1,25 @@
 #pragma once
 // The main window's side of a polling cycle: each step handed to the part of
 // the window that owns it.
+#include "acquisition/LineStatusReader.h"
 #include "acquisition/PollingCycleHost.h"
 
 class TForm1;
 
 class MainCycleHost : public PollingCycleHost {
 public:
-    explicit MainCycleHost(TForm1 &form) : m_form(form) {}
+    explicit MainCycleHost(TForm1 &form);
+    ~MainCycleHost() override;
 
     void systemMessage(const QString &text) override;
+    void wanAddressStep(QString &page, Next next) override;
+    void uptimeStep(const QString &page) override;
     void iconNoise(TColor colour) override;
+    void connectionStep(Next next) override;
     void trayHintStep() override;
+    void cancelSteps() override;
 
 private:
     TForm1 &m_form;
+    LineStatusReader m_lineStatus;
 };

@@ -691,3 +691,9 @@ void TForm1::btnHelpClick()
     if (QFile::exists(helpFilePath()))
         shellOpen(helpFilePath());
 }
+
+// ---- Alarms and log (the actions and the log file hang off these) ---------
+
+void TForm1::AlarmTriggered(const QString &kind) { SystemMessage(QStringLiteral("Alarm triggered: ") + kind); }
+
+void TForm1::writeConnectionLog(const QString &text) { Q_UNUSED(text); }

@@ -49,6 +49,11 @@ public:
     void setTrayHint();
     NoiseTrayIcon *trayIcon() const { return TrayIcon; }
 
+    // Raises an alarm by its kind ("Disconnected", "NoiseHi", ...).
+    void AlarmTriggered(const QString &kind);
+    // The connection change's own log line followed by the poll's line.
+    void writeConnectionLog(const QString &text);
+
     // Writes every setting to the settings file; true when the file was written.
     bool SaveIni();
 

@@ -23,7 +23,7 @@ struct RecordingHost : PollingCycleHost {
     void gapStep(bool show, bool gap) override { steps << QStringLiteral("gap:%1:%2").arg(show).arg(gap); }
     void checkCameras() override { steps << QStringLiteral("cameras"); }
     void preparePage(QString &) override { steps << QStringLiteral("prepare"); }
-    void wanAddressStep(const QString &, Next next) override
+    void wanAddressStep(QString &, Next next) override
     {
         steps << QStringLiteral("wan");
         next();
