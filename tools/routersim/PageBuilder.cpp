@@ -26,7 +26,7 @@
 //   Tx noise 4601 -> 4632, uptime 2062 -> 2093 (30 chars from the text
 //   +10, digits and ':'). User-defined figures as the teaching page stores
 //   them (Pos = V-36, text 'lass="ttext">'): v1234 Tx packets 1757,
-//   Rx packets 1817; other data received 4800, data sent 4877.
+//   Rx packets 1817; other data received 4800, data sent 4957.
 //
 // v5 uptime: from the first "WAN", seven hops to 18 chars past each
 //   'align="center"'; the text between the next '>' and '<' is the Up Time

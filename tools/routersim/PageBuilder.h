@@ -30,7 +30,7 @@ public:
     static constexpr int kV1234TxPacketsAt = 1793;
     static constexpr int kV1234RxPacketsAt = 1853;
     static constexpr int kOtherDataReceivedAt = 4836;
-    static constexpr int kOtherDataSentAt = 4913;
+    static constexpr int kOtherDataSentAt = 4993;
 
 private:
     QByteArray v1234Status() const;

@@ -1,0 +1,93 @@
+#include "acquisition/RouterNumbers.h"
+
+#include "common/NumberFormat.h"
+#include "common/WindowHelpers.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+
+namespace RouterNumbers {
+
+namespace {
+
+QChar localeDecimal()
+{
+    const QString d = QLocale::system().decimalPoint();
+    return d.isEmpty() ? QLatin1Char('.') : d.front();
+}
+
+} // namespace
+
+QString SwapComma(const QString &text, int numbering)
+{
+    QString t = text.trimmed();
+    if (numbering == 1) {
+        t.remove(QLatin1Char('.'));
+        t.replace(QLatin1Char(','), QLatin1Char('.'));
+    } else {
+        t.remove(QLatin1Char(','));
+    }
+    return t;
+}
+
+double StrToFloatDef(const QString &text, double defaultValue)
+{
+    bool ok = false;
+    const double v = numfmt::parse(text.trimmed(), localeDecimal(), &ok);
+    return ok ? v : defaultValue;
+}
+
+QString RegionalStep(const QString &text, bool regional)
+{
+    QString t = text;
+    if (regional) {
+        const qsizetype dot = t.indexOf(QLatin1Char('.'));
+        if (dot >= 0)
+            t[dot] = QLatin1Char(',');
+    }
+    return t;
+}
+
+QString FirstRun(const QString &window, int count, const CharSet &start, const CharSet &run)
+{
+    const qsizetype end = qMin<qsizetype>(qMax(count, 0), window.size());
+    qsizetype i = 0;
+    while (i < end && !start.has(window[i]))
+        ++i;
+    const qsizetype first = i;
+    if (i < end)
+        ++i; // the starting character belongs to the run even when run lacks it
+    while (i < end && run.has(window[i]))
+        ++i;
+    return window.mid(first, i - first);
+}
+
+QString ExtractNumeric(const QString &text, QChar decimalChar, QChar groupChar)
+{
+    const QString t = text.trimmed();
+    const CharSet start{QString(QLatin1Char('-')) + decimalChar + groupChar};
+    const CharSet run{QString(QLatin1Char('-')) + decimalChar};
+    qsizetype i = 0;
+    while (i < t.size() && !start.has(t[i]))
+        ++i;
+    const qsizetype first = i;
+    while (i < t.size() && run.has(t[i]))
+        ++i;
+    return t.mid(first, i - first);
+}
+
+QString FormatNumber(double value, int precision, int decimals)
+{
+    if (!std::isfinite(value))
+        return numfmt::general(value);
+    const QChar decimal = localeDecimal();
+    const double rounded = numfmt::roundSignificant(std::fabs(value), precision);
+    QString digits = numfmt::fixed(rounded, decimals, decimal);
+    // No sign on a value that rounds to zero.
+    const bool zero = std::none_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+    digits = FormatThousands(digits);
+    return value < 0 && !zero ? QLatin1Char('-') + digits : digits;
+}
+
+} // namespace RouterNumbers
