@@ -1,0 +1,199 @@
+#include "acquisition/LogLineBuilder.h"
+
+#include "acquisition/RouterAddress.h"
+#include "common/NumberFormat.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+LogLineBuilder::LogLineBuilder(TSettings &settings, const QLocale &locale) : m_settings(settings), m_locale(locale)
+{
+}
+
+void LogLineBuilder::begin()
+{
+    m_sep = m_settings.System.CSV ? QStringLiteral(", ") : QStringLiteral("\t");
+    m_headerSep = m_sep + QStringLiteral("  ");
+    m_header.clear();
+    m_values.clear();
+    m_leadingDone = false;
+}
+
+bool LogLineBuilder::headerRequired(bool addHeader, qint64 logFileSize, bool logHeaderPending)
+{
+    return addHeader && (logFileSize < 10 || logHeaderPending);
+}
+
+bool LogLineBuilder::decideHeader(qint64 logFileSize, bool logHeaderPending)
+{
+    m_settings.Log.HeaderRequired = headerRequired(m_settings.Log.AddHeader, logFileSize, logHeaderPending);
+    return m_settings.Log.HeaderRequired;
+}
+
+QString LogLineBuilder::itemText(ItemForm form, const QString &name, const QString &value, const QString &sep,
+                                 const QString &headerSep)
+{
+    switch (form) {
+    case ItemForm::Header:
+        return name + headerSep;
+    case ItemForm::ValuesOnly:
+        return value + sep;
+    case ItemForm::Named:
+        break;
+    }
+    return name + QLatin1Char('=') + value + sep;
+}
+
+void LogLineBuilder::addItem(const LogItem &item)
+{
+    if (m_settings.Log.AddHeader) {
+        m_header += itemText(ItemForm::Header, item.name, item.value, m_sep, m_headerSep);
+        m_values += itemText(ItemForm::ValuesOnly, item.name, item.value, m_sep, m_headerSep);
+    } else {
+        m_values += itemText(ItemForm::Named, item.name, item.value, m_sep, m_headerSep);
+    }
+}
+
+void LogLineBuilder::addItems(const QList<LogItem> &items)
+{
+    for (const LogItem &item : items)
+        addItem(item);
+}
+
+void LogLineBuilder::appendIp(const QString &address, bool present)
+{
+    // The address carries no name in either value form.
+    if (m_settings.Log.AddHeader)
+        m_header += QStringLiteral("IP Addr.") + m_headerSep;
+    if (present)
+        m_values += address + m_sep;
+}
+
+void LogLineBuilder::addLeadingItems(const QString &panel1)
+{
+    m_leadingDone = true;
+    if (m_settings.Log.AddHeader)
+        m_header += QStringLiteral("Date   /   Time") + m_headerSep + QString(8, QLatin1Char(' '));
+    if (!m_settings.Log.LogIP)
+        return;
+    const QString address = panel1.trimmed();
+    appendIp(address, isDottedIPv4(address));
+}
+
+void LogLineBuilder::addTelnetOnlyIpItem(const QString &panel1)
+{
+    if (!m_settings.Telnet.DisableHTTP || !m_settings.Log.LogIP)
+        return;
+    appendIp(panel1, true);
+}
+
+QString LogLineBuilder::uptimeValue(const QString &panel2)
+{
+    QString v = panel2;
+    const qsizetype colon = v.indexOf(QLatin1Char(':'));
+    if (colon >= 0)
+        v[colon] = QLatin1Char('=');
+    v.remove(QLatin1Char(' '));
+    return v;
+}
+
+void LogLineBuilder::addUptimeItem(const QString &panel2)
+{
+    if (!m_settings.System.Log || !m_settings.Log.LogUptime)
+        return;
+    // The same text in both value forms: it names itself ("ppp0=").
+    if (m_settings.Log.AddHeader)
+        m_header += QStringLiteral("Uptime") + m_headerSep;
+    m_values += uptimeValue(panel2) + m_sep;
+}
+
+PollLogLine LogLineBuilder::finish() const
+{
+    PollLogLine out;
+    out.line = m_values;
+    // A poll that got no page has no date column or figures: its names are
+    // no header for the file, so the last complete one stands.
+    if (m_settings.Log.AddHeader && (m_leadingDone || m_settings.Telnet.DisableHTTP))
+        out.header = m_header + QStringLiteral("\r\n");
+    return out;
+}
+
+bool LogLineBuilder::shouldWrite(const TSettings &settings, bool logTrimInProgress)
+{
+    return settings.System.Log && settings.Log.LogAtSample && !logTrimInProgress;
+}
+
+QString LogLineBuilder::numberText(double value, int precision, int decimals, const QLocale &locale)
+{
+    const QString group = locale.groupSeparator();
+    const QString point = locale.decimalPoint();
+    const QChar groupChar = group.isEmpty() ? QLatin1Char(',') : group.front();
+    const QChar decimalChar = point.isEmpty() ? QLatin1Char('.') : point.front();
+    if (!std::isfinite(value) || std::fabs(value) >= 1e18)
+        return numfmt::general(value, decimalChar);
+    precision = qBound(1, precision, 15);
+    decimals = qBound(0, decimals, 18);
+
+    // 15 significant digits of |value|: value = 0.<digits> * 10^exp10.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    std::string digits;
+    for (const char *p = buf; *p && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            digits += *p;
+    }
+    int exp10 = std::atoi(std::strchr(buf, 'e') + 1) + 1;
+    if (value == 0)
+        exp10 = 1;
+
+    // Round half up to whichever is shorter: the significant digits or the decimals.
+    const int keep = std::min(precision, exp10 + decimals);
+    std::string kept;
+    if (keep < 0) {
+        kept.clear();
+    } else if (keep == 0) {
+        if (digits[0] >= '5') {
+            kept = "1";
+            ++exp10;
+        }
+    } else {
+        kept = digits.substr(0, size_t(keep));
+        if (size_t(keep) < digits.size() && digits[size_t(keep)] >= '5') {
+            int k = int(kept.size()) - 1;
+            for (; k >= 0 && kept[size_t(k)] == '9'; --k)
+                kept[size_t(k)] = '0';
+            if (k >= 0) {
+                ++kept[size_t(k)];
+            } else {
+                kept.insert(kept.begin(), '1');
+                ++exp10;
+            }
+        }
+    }
+    const bool isZero = kept.find_first_not_of('0') == std::string::npos;
+
+    std::string intPart;
+    std::string fraction;
+    if (isZero) {
+        intPart = "0";
+    } else if (exp10 <= 0) {
+        intPart = "0";
+        fraction = std::string(size_t(-exp10), '0') + kept;
+    } else if (int(kept.size()) <= exp10) {
+        intPart = kept + std::string(size_t(exp10) - kept.size(), '0');
+    } else {
+        intPart = kept.substr(0, size_t(exp10));
+        fraction = kept.substr(size_t(exp10));
+    }
+    fraction.resize(size_t(decimals), '0');
+
+    QString text = numfmt::insertThousands(QString::fromLatin1(intPart.c_str()), groupChar, decimalChar);
+    if (decimals > 0)
+        text += decimalChar + QString::fromLatin1(fraction.c_str());
+    if (value < 0 && !isZero)
+        text.prepend(QLatin1Char('-'));
+    return text;
+}
