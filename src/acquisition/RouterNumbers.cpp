@@ -79,15 +79,9 @@ QString ExtractNumeric(const QString &text, QChar decimalChar, QChar groupChar)
 
 QString FormatNumber(double value, int precision, int decimals)
 {
-    if (!std::isfinite(value))
-        return numfmt::general(value);
-    const QChar decimal = localeDecimal();
-    const double rounded = numfmt::roundSignificant(std::fabs(value), precision);
-    QString digits = numfmt::fixed(rounded, decimals, decimal);
-    // No sign on a value that rounds to zero.
-    const bool zero = std::none_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
-    digits = FormatThousands(digits);
-    return value < 0 && !zero ? QLatin1Char('-') + digits : digits;
+    const QString group = QLocale::system().groupSeparator();
+    return numfmt::number(value, precision, decimals, group.isEmpty() ? QLatin1Char(',') : group.front(),
+                          localeDecimal());
 }
 
 } // namespace RouterNumbers

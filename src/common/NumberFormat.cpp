@@ -268,4 +268,72 @@ QString generalPrecision(double value, int precision, QChar decimal)
     return general(r, decimal);
 }
 
+QString number(double value, int precision, int decimals, QChar groupChar, QChar decimalChar)
+{
+    if (!std::isfinite(value) || std::fabs(value) >= 1e18)
+        return numfmt::general(value, decimalChar);
+    precision = qBound(1, precision, 15);
+    decimals = qBound(0, decimals, 18);
+
+    // 15 significant digits of |value|: value = 0.<digits> * 10^exp10.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    std::string digits;
+    for (const char *p = buf; *p && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            digits += *p;
+    }
+    int exp10 = std::atoi(std::strchr(buf, 'e') + 1) + 1;
+    if (value == 0)
+        exp10 = 1;
+
+    // Round half up to whichever is shorter: the significant digits or the decimals.
+    const int keep = std::min(precision, exp10 + decimals);
+    std::string kept;
+    if (keep < 0) {
+        kept.clear();
+    } else if (keep == 0) {
+        if (digits[0] >= '5') {
+            kept = "1";
+            ++exp10;
+        }
+    } else {
+        kept = digits.substr(0, size_t(keep));
+        if (size_t(keep) < digits.size() && digits[size_t(keep)] >= '5') {
+            int k = int(kept.size()) - 1;
+            for (; k >= 0 && kept[size_t(k)] == '9'; --k)
+                kept[size_t(k)] = '0';
+            if (k >= 0) {
+                ++kept[size_t(k)];
+            } else {
+                kept.insert(kept.begin(), '1');
+                ++exp10;
+            }
+        }
+    }
+    const bool isZero = kept.find_first_not_of('0') == std::string::npos;
+
+    std::string intPart;
+    std::string fraction;
+    if (isZero) {
+        intPart = "0";
+    } else if (exp10 <= 0) {
+        intPart = "0";
+        fraction = std::string(size_t(-exp10), '0') + kept;
+    } else if (int(kept.size()) <= exp10) {
+        intPart = kept + std::string(size_t(exp10) - kept.size(), '0');
+    } else {
+        intPart = kept.substr(0, size_t(exp10));
+        fraction = kept.substr(size_t(exp10));
+    }
+    fraction.resize(size_t(decimals), '0');
+
+    QString text = numfmt::insertThousands(QString::fromLatin1(intPart.c_str()), groupChar, decimalChar);
+    if (decimals > 0)
+        text += decimalChar + QString::fromLatin1(fraction.c_str());
+    if (value < 0 && !isZero)
+        text.prepend(QLatin1Char('-'));
+    return text;
+}
+
 } // namespace numfmt

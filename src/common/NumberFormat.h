@@ -17,6 +17,12 @@ QString generalPrecision(double value, int precision, QChar decimal = QLatin1Cha
 // The value rounded to that many significant digits.
 double roundSignificant(double value, int digits);
 
+// The classic "number" form: at most `precision` significant digits and
+// exactly `decimals` decimals, rounded once (half up) to whichever is
+// shorter, with group separators (6.4499998 at 3, 1 gives "6.4").
+QString number(double value, int precision, int decimals, QChar group = QLatin1Char(','),
+               QChar decimal = QLatin1Char('.'));
+
 // Fixed form with the given number of decimals, rounded half away from zero ("6.50").
 QString fixed(double value, int decimals, QChar decimal = QLatin1Char('.'));
 
