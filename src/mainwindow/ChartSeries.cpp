@@ -1,16 +1,16 @@
 #include "mainwindow/ChartSeries.h"
 
-#include "mainwindow/ChartColour.h"
+#include "mainwindow/ColourConversion.h"
 #include "mainwindow/ColouredBars.h"
 #include "mainwindow/ColouredGraph.h"
 
 #include <cmath>
 #include <limits>
 
-ChartSeries::ChartSeries(const SeriesSpec &spec, int chartNumber, QCPAxis *keyAxis, QCPAxis *valueAxis)
-    : m_name(QString::fromLatin1(spec.name)), m_chart(chartNumber), m_kind(spec.kind), m_side(spec.axis)
+ChartSeries::ChartSeries(const SeriesDef &def, int chartNumber, QCPAxis *keyAxis, QCPAxis *valueAxis)
+    : m_name(QString::fromLatin1(def.name)), m_chart(chartNumber), m_kind(def.kind), m_side(def.axis)
 {
-    const QColor colour = chartcolour::toQColor(spec.colour);
+    const QColor colour = toQColor(def.colour);
     if (m_kind == SeriesKind::Bars) {
         m_bars = new ColouredBars(keyAxis, valueAxis);
         m_bars->setAttributes(&m_attributes);
@@ -23,7 +23,7 @@ ChartSeries::ChartSeries(const SeriesSpec &spec, int chartNumber, QCPAxis *keyAx
     m_graph = new ColouredGraph(keyAxis, valueAxis);
     m_graph->setAttributes(&m_attributes);
     m_graph->setName(m_name);
-    m_graph->setPen(QPen(colour, spec.penWidth));
+    m_graph->setPen(QPen(colour, def.penWidth));
     m_graph->setAdaptiveSampling(true);
     switch (m_kind) {
     case SeriesKind::FastLine:

@@ -23,7 +23,7 @@ public:
     static constexpr qint64 kDefaultHistoryCap = 200000;
     static constexpr qint64 kDefaultDropBlock = 10000;
 
-    ChartSeries(const SeriesSpec &spec, int chartNumber, QCPAxis *keyAxis, QCPAxis *valueAxis);
+    ChartSeries(const SeriesDef &def, int chartNumber, QCPAxis *keyAxis, QCPAxis *valueAxis);
     ~ChartSeries();
     ChartSeries(const ChartSeries &) = delete;
     ChartSeries &operator=(const ChartSeries &) = delete;

@@ -28,7 +28,7 @@ public:
     void createAll();
     // 0 when the plot is not one of these charts.
     int numberOf(const QObject *plot) const;
-    static const ChartSpec *spec(int number) { return ChartTable::find(number); }
+    static const ChartDef *definition(int number) { return ChartTable::find(number); }
 
     // By component name ("Series1", "LineSeries16"); nullptr when unknown.
     ChartSeries *series(const QString &name);
@@ -81,7 +81,7 @@ public:
 
 private:
     struct Entry {
-        const ChartSpec *spec = nullptr;
+        const ChartDef *def = nullptr;
         QPointer<QCustomPlot> plot;
         std::vector<std::unique_ptr<ChartSeries>> series; // table order
         std::vector<ChartSeries *> order;                 // drawing order

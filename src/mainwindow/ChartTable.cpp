@@ -16,33 +16,33 @@ constexpr AxisLimits kTen{0, 10};
 constexpr AxisLimits kNone{0, 10};
 constexpr AxisLimits kPage{0, 250};
 
-SeriesSpec avg(const char *name, SeriesKind kind = SeriesKind::FastLine)
+SeriesDef avg(const char *name, SeriesKind kind = SeriesKind::FastLine)
 {
     return {name, kind, L, 1, kFuchsia, "average"};
 }
 
-SeriesSpec gap(const char *name, SeriesKind kind = SeriesKind::Stairs, int width = 1)
+SeriesDef gap(const char *name, SeriesKind kind = SeriesKind::Stairs, int width = 1)
 {
     return {name, kind, L, width, kGap, "gaps"};
 }
 
-SeriesSpec line(const char *name, TColor colour, const char *role, AxisSide side = L)
+SeriesDef line(const char *name, TColor colour, const char *role, AxisSide side = L)
 {
     return {name, SeriesKind::Line, side, 1, colour, role};
 }
 
 // A telnet counter chart: one series, 0..10, no right axis.
-ChartSpec counter(int number, int tag, const char *subTab, const char *series, const char *box,
+ChartDef counter(int number, int tag, const char *subTab, const char *series, const char *box,
                   const char *indicator, const char *title)
 {
     return {number, tag, "Telnet Router", subTab, {line(series, kBlue, "counter")}, 0, -1, box,
             indicator, "", "TelnetPopup", title, "", kTen, kNone, kPage, true};
 }
 
-std::vector<ChartSpec> buildCharts()
+std::vector<ChartDef> buildCharts()
 {
     using K = SeriesKind;
-    std::vector<ChartSpec> c;
+    std::vector<ChartDef> c;
     c.push_back({1, 0, "Noise Margin", "Downstream (Rx)",
                  {avg("Series5"), line("Series1", kNavy, "Rx noise margin"),
                   line("Series9", kRed, "Rx sync overlay", R), gap("Series21", K::Stairs, 2)},
@@ -125,28 +125,28 @@ std::vector<ChartSpec> buildCharts()
 
 } // namespace
 
-bool ChartSpec::isHttpChart() const
+bool ChartDef::isHttpChart() const
 {
     return number == 1 || number == 2 || number == 3 || number == 18 || number == 19 || number == 20;
 }
 
-bool ChartSpec::scrollsWithTimeline() const
+bool ChartDef::scrollsWithTimeline() const
 {
     return !(number == 21 || number == 22 || number == 26 || number == 27 || number == 28 || number == 29);
 }
 
-bool ChartSpec::pagedByPoints() const
+bool ChartDef::pagedByPoints() const
 {
     return !(number == 21 || number == 22 || number == 26 || number == 27 || number == 29);
 }
 
-const std::vector<ChartSpec> &ChartTable::charts()
+const std::vector<ChartDef> &ChartTable::charts()
 {
-    static const std::vector<ChartSpec> table = buildCharts();
+    static const std::vector<ChartDef> table = buildCharts();
     return table;
 }
 
-const ChartSpec *ChartTable::find(int number)
+const ChartDef *ChartTable::find(int number)
 {
     for (const auto &c : charts())
         if (c.number == number)
@@ -154,7 +154,7 @@ const ChartSpec *ChartTable::find(int number)
     return nullptr;
 }
 
-const ChartSpec *ChartTable::findSeries(const QString &name, int *index)
+const ChartDef *ChartTable::findSeries(const QString &name, int *index)
 {
     for (const auto &c : charts())
         for (size_t i = 0; i < c.series.size(); ++i)

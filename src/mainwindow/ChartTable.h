@@ -19,7 +19,7 @@ enum class SeriesKind {
 
 enum class AxisSide { Left, Right };
 
-struct SeriesSpec {
+struct SeriesDef {
     const char *name;
     SeriesKind kind;
     AxisSide axis;
@@ -33,12 +33,12 @@ struct AxisLimits {
     double max;
 };
 
-struct ChartSpec {
+struct ChartDef {
     int number;            // ChartN
     int tag;               // ChartFlagIndex
     const char *tab;
     const char *subTab;    // "" when the chart sits on the tab itself
-    std::vector<SeriesSpec> series; // drawing order, index 0 drawn first
+    std::vector<SeriesDef> series; // drawing order, index 0 drawn first
     int valueSeries;       // index in series of the plotted figure
     int averageSeries;     // index of its average series, -1 when none
     const char *box;       // "Check to plot graph" box, "" when none
@@ -71,10 +71,10 @@ struct StoredLimitPair {
 
 class ChartTable {
 public:
-    static const std::vector<ChartSpec> &charts();
+    static const std::vector<ChartDef> &charts();
     // nullptr for a number that is not a chart of the window.
-    static const ChartSpec *find(int number);
+    static const ChartDef *find(int number);
     // The chart holding the series and its drawing index; nullptr when unknown.
-    static const ChartSpec *findSeries(const QString &name, int *index = nullptr);
+    static const ChartDef *findSeries(const QString &name, int *index = nullptr);
     static const std::vector<StoredLimitPair> &storedLimits();
 };
