@@ -79,6 +79,7 @@ bool PollingCycle::start(bool firstCycle)
 
     // 6
     m_state.LogLine.clear();
+    m_host.startLogLine();
     const int attempts = firstCycle ? 6 : 3;
 
     // 7

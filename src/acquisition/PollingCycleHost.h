@@ -17,6 +17,8 @@ public:
 
     virtual void systemMessage(const QString &text) = 0;
 
+    // A new log line starts (the separators are fixed for this poll).
+    virtual void startLogLine() {}
     // Gap series shown per showGaps; gap points when isGap, else low fillers.
     virtual void gapStep(bool showGaps, bool isGap) {}
     // Decides whether scheduled capture is allowed now (sets CaptureActive).

@@ -2,6 +2,7 @@
 // The run state the polling cycle and the subsystems around it share: this
 // poll's figures, the counters and flags of a run. Owned by the main window.
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 struct SampleFigures {
@@ -39,4 +40,9 @@ struct RunState {
     QString ThomsonDataSent;
     QString ThomsonDataReceived;
     bool BytesInterfaceFound = false; // the telnet reply showed interface byte counters
+    double UserDiffBase1 = 0; // previous raw user figures, for the difference mode; Run clears them
+    double UserDiffBase2 = 0;
+    QString AttenuationUpText; // for the image captions
+    QString AttenuationDownText;
+    QList<double> RxNoisePlotted; // Rx noise values of this run's points, newest last (until the charts own them)
 };

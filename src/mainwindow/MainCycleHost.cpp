@@ -1,8 +1,16 @@
 #include "mainwindow/MainCycleHost.h"
 
+#include "acquisition/FigureSearch.h"
 #include "mainwindow/TForm1.h"
+#include "notify/AlarmInputs.h"
+#include "notify/StatisticsLog.h"
 
-MainCycleHost::MainCycleHost(TForm1 &form) : m_form(form), m_lineStatus(*form.httpClient()) {}
+#include <QLabel>
+
+MainCycleHost::MainCycleHost(TForm1 &form)
+    : m_form(form), m_lineStatus(*form.httpClient()), m_logLine(form.settings())
+{
+}
 
 MainCycleHost::~MainCycleHost() = default;
 
@@ -36,6 +44,108 @@ void MainCycleHost::wanAddressStep(QString &page, Next next)
         }
         next();
     });
+}
+
+void MainCycleHost::startLogLine() { m_logLine.begin(); }
+
+void MainCycleHost::preparePage(QString &page)
+{
+    const TSettings &s = m_form.settings();
+    page = FigureSearch::preparePage(page, s);
+}
+
+void MainCycleHost::logHeaderStep(const QString &)
+{
+    StatisticsLog &log = *m_form.statisticsLog();
+    m_logLine.decideHeader(StatisticsLog::FileSizeOf(log.currentFileName()), log.LogHeaderPending());
+    m_logLine.addLeadingItems(m_form.statusPanel(1));
+}
+
+void MainCycleHost::extractFigures(const QString &page)
+{
+    TSettings &s = m_form.settings();
+    RunState &run = m_form.runState();
+    FigureSearchInput in;
+    in.Figures = run.Figures;
+    in.LastGoodRxNoise = run.LastGoodRxNoise;
+    in.LastGoodRxSync = run.LastGoodRxSync;
+    in.UserDiffBase1 = run.UserDiffBase1;
+    in.UserDiffBase2 = run.UserDiffBase2;
+    in.ThomsonDataSent = run.ThomsonDataSent;
+    in.ThomsonDataReceived = run.ThomsonDataReceived;
+    in.ThomsonDataUnit = run.ThomsonDataUnit;
+    const FigureSearchResult r = FigureSearch::run(page, s, in);
+
+    run.Figures = r.Figures;
+    run.LastGoodRxNoise = r.LastGoodRxNoise;
+    run.LastGoodRxSync = r.LastGoodRxSync;
+    run.UserDiffBase1 = r.UserDiffBase1;
+    run.UserDiffBase2 = r.UserDiffBase2;
+    run.AttenuationUpText = r.AttenuationUpText;
+    run.AttenuationDownText = r.AttenuationDownText;
+    s.Graph.NotANumber = r.NotANumber;
+    s.Graph.NotANumber1 = r.NotANumber1;
+    m_form.showFigureCaptions(r);
+    for (HttpLogItem which : FigureSearchResult::kLineOrder) {
+        const FigureLogItem &item = r.item(which);
+        if (item.Produced)
+            m_logLine.addItem({item.Name, item.Value});
+    }
+}
+
+TColor MainCycleHost::choosePointColour(bool noAnswer)
+{
+    const TSettings &s = m_form.settings();
+    RunState &run = m_form.runState();
+    TColor colour = s.Graph.NoiseColour;
+    if (noAnswer) {
+        colour = s.Graph.NoRespondColour;
+        run.IconAlarmState = s.Alarm.ConnectionLoss;
+    }
+    if (run.ConnectionStatus == QLatin1String("Disconnected")) {
+        colour = s.Graph.AlarmColour;
+        run.IconAlarmState = s.Alarm.ConnectionLoss;
+    }
+    // Until the charts hold the history, the change alarms average what was plotted here.
+    run.RxNoisePlotted.append(run.Figures.RxNoise);
+    while (run.RxNoisePlotted.size() > 100000)
+        run.RxNoisePlotted.removeFirst();
+    return colour;
+}
+
+void MainCycleHost::alarmInputsStep()
+{
+    const RunState &run = m_form.runState();
+    AlarmFigures f;
+    f.rxNoise = run.Figures.RxNoise;
+    f.rxSync = run.Figures.RxSync;
+    m_form.alarmInputs()->checkThresholds(f, run.SampleCount, AlarmGuards{});
+}
+
+void MainCycleHost::logItemsAndTelnetChartsStep()
+{
+    const TSettings &s = m_form.settings();
+    if (s.Telnet.DisableHTTP)
+        m_logLine.addTelnetOnlyIpItem(m_form.statusPanel(1));
+    m_logLine.addUptimeItem(m_form.statusPanel(2));
+}
+
+void MainCycleHost::writeLogStep()
+{
+    StatisticsLog &log = *m_form.statisticsLog();
+    RunState &run = m_form.runState();
+    const PollLogLine line = m_logLine.finish();
+    run.LogLine = line.line;
+    if (!line.header.isEmpty())
+        log.setPollHeader(line.header);
+    if (LogLineBuilder::shouldWrite(m_form.settings(), log.LogTrimInProgress()))
+        log.WriteLogNow(run.LogLine);
+}
+
+void MainCycleHost::changeAlarmsStep()
+{
+    RunState &run = m_form.runState();
+    m_form.alarmInputs()->noiseChangeStep(run.Figures.RxNoise, run.RxNoisePlotted, run.LogLine, run.IconAlarmState);
 }
 
 void MainCycleHost::uptimeStep(const QString &page)

@@ -2,6 +2,7 @@
 // The main window's side of a polling cycle: each step handed to the part of
 // the window that owns it.
 #include "acquisition/LineStatusReader.h"
+#include "acquisition/LogLineBuilder.h"
 #include "acquisition/PollingCycleHost.h"
 
 class TForm1;
@@ -12,8 +13,17 @@ public:
     ~MainCycleHost() override;
 
     void systemMessage(const QString &text) override;
+    void startLogLine() override;
+    void preparePage(QString &page) override;
     void wanAddressStep(QString &page, Next next) override;
+    void logHeaderStep(const QString &page) override;
+    void extractFigures(const QString &page) override;
     void uptimeStep(const QString &page) override;
+    TColor choosePointColour(bool noAnswer) override;
+    void alarmInputsStep() override;
+    void logItemsAndTelnetChartsStep() override;
+    void writeLogStep() override;
+    void changeAlarmsStep() override;
     void iconNoise(TColor colour) override;
     void connectionStep(Next next) override;
     void trayHintStep() override;
@@ -22,4 +32,5 @@ public:
 private:
     TForm1 &m_form;
     LineStatusReader m_lineStatus;
+    LogLineBuilder m_logLine;
 };

@@ -7,8 +7,12 @@
 #include "common/Trace.h"
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/NoiseTrayIcon.h"
+#include "acquisition/FigureSearch.h"
 #include "mainwindow/StatusChannel.h"
-#include "notify/LogFileName.h"
+#include "notify/AlarmInputs.h"
+#include "notify/StatisticsLog.h"
+#include "acquisition/RouterAddress.h"
+#include "common/NumberFormat.h"
 #include "platform/ShellOpen.h"
 #include "platform/SystemInfo.h"
 #include "settings/SettingsPaths.h"
@@ -53,6 +57,8 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     m_status = new StatusChannel(this);
     connect(m_status, &StatusChannel::stamped, this, [this](const QDateTime &t) { Run.SampleStamp = t; });
     HTTP = new RouterHttpClient(this);
+    m_log = new StatisticsLog(Settings, Run, this);
+    m_alarmInputs = new AlarmInputs(Settings, QLocale::system(), this);
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -104,6 +110,22 @@ void TForm1::buildWidgets()
     toolbar->addStretch(1);
     layout->addLayout(toolbar);
 
+    btnViewLog = new QPushButton(tr("View log"), central);
+    btnViewLog->setObjectName(QStringLiteral("btnViewLog"));
+    toolbar->insertWidget(toolbar->count() - 1, btnViewLog);
+
+    auto *figures = new QHBoxLayout;
+    Label2 = new QLabel(central);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label4 = new QLabel(central);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    for (QLabel *l : {Label2, Label4}) {
+        l->setMinimumWidth(120);
+        figures->addWidget(l);
+    }
+    figures->addStretch(1);
+    layout->addLayout(figures);
+
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(PageControl1, 1);
@@ -131,6 +153,22 @@ void TForm1::buildWidgets()
     sysRow->addWidget(btnClear);
     sysLayout->addLayout(sysRow);
     PageControl1->addTab(TabSheet40, tr("System Messages"));
+
+    TabSheet29 = new QWidget(PageControl1);
+    TabSheet29->setObjectName(QStringLiteral("TabSheet29"));
+    auto *alarmLayout = new QVBoxLayout(TabSheet29);
+    Label65 = new QLabel(TabSheet29);
+    Label65->setObjectName(QStringLiteral("Label65"));
+    Label66 = new QLabel(TabSheet29);
+    Label66->setObjectName(QStringLiteral("Label66"));
+    Label67 = new QLabel(TabSheet29);
+    Label67->setObjectName(QStringLiteral("Label67"));
+    btnWriteNow = new QPushButton(tr("Write Now"), TabSheet29);
+    btnWriteNow->setObjectName(QStringLiteral("btnWriteNow"));
+    for (QWidget *w : std::initializer_list<QWidget *>{Label65, Label66, Label67, btnWriteNow})
+        alarmLayout->addWidget(w, 0, Qt::AlignLeft);
+    alarmLayout->addStretch(1);
+    PageControl1->addTab(TabSheet29, tr("Alarms"));
 
     // The web server's start button lives on its own tab once the server exists;
     // the status-bar menu drives it already.
@@ -204,6 +242,30 @@ void TForm1::buildWidgets()
 
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
+    tmrLogAt = new QTimer(this);
+    tmrLogAt->setObjectName(QStringLiteral("tmrLogAt"));
+    connect(tmrLogAt, &QTimer::timeout, this, &TForm1::tmrLogAtTimer);
+    connect(btnWriteNow, &QPushButton::clicked, this, &TForm1::btnWriteNowClick);
+    connect(btnViewLog, &QPushButton::clicked, this, &TForm1::btnViewLogClick);
+
+    connect(m_log, &StatisticsLog::panelTextChanged, this, [this](const QString &t) { setStatusPanel(3, t); });
+    connect(m_log, &StatisticsLog::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_log, &StatisticsLog::logFolderMissing, this, [this] {
+        btnStopClick();
+        SystemMessage(QStringLiteral("The Log folder is missing!"));
+        showMessageBox(mainCaption(), QStringLiteral("The Log folder is missing!  Veltrano is unable to continue."), true);
+        SystemMessage(QStringLiteral("Stopped."));
+    });
+    connect(m_alarmInputs, &AlarmInputs::labelsChanged, this,
+            [this](const QString &a, const QString &b, const QString &c) {
+                Label65->setText(a);
+                Label66->setText(b);
+                Label67->setText(c);
+            });
+    connect(m_alarmInputs, &AlarmInputs::logLine, m_log, &StatisticsLog::WriteLogNow);
+    connect(m_alarmInputs, &AlarmInputs::alarmTriggered, this, &TForm1::AlarmTriggered);
+    connect(m_alarmInputs, &AlarmInputs::delayTimerFired, this, &TForm1::AlarmTriggered);
+
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
     connect(btnOnTop, &QPushButton::clicked, this, &TForm1::btnOnTopClick);
     connect(btnHelp, &QPushButton::clicked, this, &TForm1::btnHelpClick);
@@ -280,7 +342,7 @@ void TForm1::applySettingsToWindow()
     btnOnTop->setChecked(Settings.System.StayOnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
     PageControl1->setCurrentIndex(qBound(0, Settings.System.Last, PageControl1->count() - 1));
-    setStatusPanel(3, Settings.System.Log ? Settings.System.LogFile : QString());
+    m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
 }
 
 void TForm1::reportLoadProblems(const QStringList &problems, const QString &readError)
@@ -393,7 +455,7 @@ void TForm1::btnWebStopClick()
 void TForm1::mnuEnableLogClick()
 {
     Settings.System.Log = !Settings.System.Log;
-    setStatusPanel(3, Settings.System.Log ? Settings.System.LogFile : QString());
+    m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
 }
 
 QMessageBox *TForm1::showMessageBox(const QString &title, const QString &text, bool warning)
@@ -511,16 +573,20 @@ void TForm1::runArm()
     const TSettings &s = Settings;
     Timer1->setInterval(s.System.Sample * 1000);
     if (s.System.Log) {
-        setStatusPanel(3, statisticsLogFileName(s.System.LogFile, s.System.NewLog, s.System.NewLogFormat,
-                                                Run.SampleStamp));
+        tmrLogAt->setInterval(s.Log.LogAtInterval * 60 * 1000);
+        if (s.Log.LogAtEvery)
+            tmrLogAt->start();
+        m_log->startRun();
     }
 
     Run.ScheduleWaiting = false;
     Run.SchedulePlotOnly = false;
     btnStart->setChecked(true);
     setWindowTitle(runningCaption());
-    Run.Figures.UserValue1 = 0;
+    Run.UserDiffBase1 = 0;
+    Run.UserDiffBase2 = 0;
     Run.PointsPlotted = 0;
+    Run.RxNoisePlotted.clear();
     SystemMessage(QStringLiteral("Alarm timers reset"));
 
     Run.WanIPAddress.clear();
@@ -530,6 +596,7 @@ void TForm1::runArm()
     if (s.Telnet.DisableHTTP)
         SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
     Run.RebootInProgress = false;
+    m_alarmInputs->resetForRun();
     SystemMessage(QStringLiteral("Run button clicked"));
 
     Timer1->start();
@@ -600,9 +667,10 @@ void TForm1::btnStopClick()
     Run.ScheduleWaiting = false;
     Run.SchedulePlotOnly = false;
     Timer1->stop();
+    tmrLogAt->stop();
     Run.Running = false;
     putStopDown();
-    setStatusPanel(3, QString());
+    m_log->setCurrentFileName(QString());
     setStatusPanel(1, QString());
 
     // The SpeedTouch 585 session ends its own way and says nothing more.
@@ -696,4 +764,66 @@ void TForm1::btnHelpClick()
 
 void TForm1::AlarmTriggered(const QString &kind) { SystemMessage(QStringLiteral("Alarm triggered: ") + kind); }
 
-void TForm1::writeConnectionLog(const QString &text) { Q_UNUSED(text); }
+void TForm1::writeConnectionLog(const QString &text)
+{
+    if (m_log->LogTrimInProgress())
+        return;
+    m_log->WriteLogNow(text);
+    m_log->WriteLogNow(Run.LogLine);
+}
+
+void TForm1::tmrLogAtTimer() { m_log->WriteLogNow(Run.LogLine); }
+
+void TForm1::btnWriteNowClick()
+{
+    const TSettings &s = Settings;
+    const QString sep = s.System.CSV ? QStringLiteral(", ") : QStringLiteral("\t");
+    const QString ip = statusPanel(1);
+    QString line = sep + (isDottedIPv4(ip) ? ip : QStringLiteral("         "));
+    auto flag = [&s](int position) { return s.Log.Log.mid(position, 1) == QLatin1String("1"); };
+    auto add = [&](const QString &name, double value) { line += sep + name + numfmt::general(value); };
+    if (flag(0))
+        add(QStringLiteral("Rx-Noise= "), Run.Figures.RxNoise);
+    if (flag(3))
+        add(QStringLiteral("Tx-Noise= "), Run.Figures.TxNoise);
+    if (flag(1))
+        add(QStringLiteral("Rx-Sync= "), Run.Figures.RxSync);
+    if (flag(4))
+        add(QStringLiteral("Tx-Sync= "), Run.Figures.TxSync);
+    if (flag(2))
+        add(s.Graph.UserLabel + QStringLiteral("= "), Run.Figures.UserValue1);
+    if (flag(5))
+        add(s.Graph.UserLabel2 + QStringLiteral("= "), Run.Figures.UserValue2);
+    // The alarm log is a file of its own once the alarm actions exist; until then the
+    // statistics log takes the line either way.
+    m_log->WriteLogNow(line);
+}
+
+void TForm1::btnViewLogClick()
+{
+    const TSettings &s = Settings;
+    if (s.System.NewLog) {
+        auto *dialog = new QFileDialog(this, QString(), QFileInfo(s.System.LogFile).absolutePath());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->selectFile(QFileInfo(statusPanel(3)).fileName());
+        connect(dialog, &QFileDialog::fileSelected, this, [](const QString &file) { shellOpen(file); });
+        dialog->open();
+        return;
+    }
+    if (QFileInfo::exists(s.System.LogFile))
+        shellOpen(s.System.LogFile);
+    else
+        showMessageBox(mainCaption(), QStringLiteral("No log file found."), false);
+}
+
+void TForm1::showFigureCaptions(const FigureSearchResult &r)
+{
+    if (r.Label2)
+        Label2->setText(*r.Label2);
+    if (r.Label4)
+        Label4->setText(*r.Label4);
+    if (r.Label5)
+        Label5->setText(*r.Label5);
+    if (r.Label22)
+        Label22->setText(*r.Label22);
+}

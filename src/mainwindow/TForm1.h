@@ -24,6 +24,9 @@ class PollingCycle;
 class MainCycleHost;
 class QFileDialog;
 class NoiseTrayIcon;
+class StatisticsLog;
+class AlarmInputs;
+struct FigureSearchResult;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -36,6 +39,10 @@ public:
     RunState &runState() { return Run; }
     PollingCycle *pollingCycle() const { return m_cycle; }
     RouterHttpClient *httpClient() const { return HTTP; }
+    StatisticsLog *statisticsLog() const { return m_log; }
+    AlarmInputs *alarmInputs() const { return m_alarmInputs; }
+    // The labels and captions a poll's figure search produced.
+    void showFigureCaptions(const FigureSearchResult &r);
     bool isRunning() const;
     const QString &settingsFilePath() const { return SettingsFilePath; }
     // The help file written beside the settings file at every start.
@@ -77,6 +84,9 @@ public slots:
     // One polling cycle; firstCycle for the cycles Run starts itself.
     void Timer1Timer(bool firstCycle = false);
     void tmrAutoStartDelayTimer();
+    void tmrLogAtTimer();
+    void btnWriteNowClick();
+    void btnViewLogClick();
     void btnOnTopClick();
     void btnHelpClick();
     void RestoreVeltrano1Click();
@@ -111,6 +121,8 @@ private:
     QString m_lastCaption;
     RunState Run;
     RouterHttpClient *HTTP = nullptr;
+    StatisticsLog *m_log = nullptr;
+    AlarmInputs *m_alarmInputs = nullptr;
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;
     bool m_inFirstCycles = false;   // Run's own cycle (or its second try) is under way
@@ -134,6 +146,15 @@ public:
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;
     NoiseTrayIcon *TrayIcon = nullptr;
+    QTimer *tmrLogAt = nullptr;
+    QPushButton *btnWriteNow = nullptr;
+    QPushButton *btnViewLog = nullptr;
+    QWidget *TabSheet29 = nullptr; // alarms
+    QLabel *Label2 = nullptr;  // Rx noise
+    QLabel *Label4 = nullptr;  // Rx sync
+    QLabel *Label65 = nullptr; // noise margin change limits and average
+    QLabel *Label66 = nullptr;
+    QLabel *Label67 = nullptr;
     QLabel *Label5 = nullptr;  // user figure 1 caption
     QLabel *Label22 = nullptr; // user figure 2 caption
     QString StartedText;

@@ -1,12 +1,10 @@
 // Run and Stop against a simulated router: what the user sees in the
 // messages pane and the caption, and what the router sees in its journal.
-#include "RouterSim.h"
-#include "TestSupport.h"
+#include "SimWindowFixture.h"
 #include "acquisition/PollingCycle.h"
-#include "mainwindow/TForm1.h"
-#include "settings/EnDeCrypt.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,59 +14,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using RunStopTest = SimWindowTest;
+
 namespace {
-
-struct RunStopTest : ::testing::Test {
-    routersim::RouterSim sim;
-    QTemporaryDir dir;
-    QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
-    std::unique_ptr<TForm1> form;
-
-    void SetUp() override
-    {
-        routersim::RouterSimOptions o;
-        o.control = false;
-        QString error;
-        ASSERT_TRUE(sim.start(o, &error)) << error.toStdString();
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        qunsetenv("VELTRANO_INI");
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<QMessageBox *>(w))
-                delete w;
-    }
-
-    QByteArray loginUrl() const
-    {
-        return "http://127.0.0.1:" + QByteArray::number(sim.httpPort()) + "/setup.cgi?next_file=stattbl.htm";
-    }
-
-    void open(const QByteArray &extra = {}, int sample = 1)
-    {
-        QByteArray text = "[System]\nSystemMessages=1\nSample=" + QByteArray::number(sample) + "\n"
-                          "[Router]\nLogin=" + loginUrl() + "\nUsername=admin\nPassword=" + EnDeCrypt("quillfen") + "\n"
-                          + extra;
-        testsupport::writeAll(ini, text);
-        qputenv("VELTRANO_INI", ini.toUtf8());
-        form = std::make_unique<TForm1>(false);
-    }
-
-    QStringList messages() const
-    {
-        QStringList out;
-        for (const QString &line : form->memSys->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            out << line.mid(line.indexOf(QLatin1String(":  ")) + 3);
-        return out;
-    }
-
-    int count(const QString &text) const { return static_cast<int>(messages().count(text)); }
-    int requests() { return static_cast<int>(sim.journal().lines().size()); }
-    bool started() const { return messages().contains(QStringLiteral("Started")); }
-    void fail(const char *mode) { sim.execute(QStringLiteral("fail * ") + QLatin1String(mode)); }
-};
 
 const QString kConnected1 = QStringLiteral("Failed to retrieve stats page (router connected but didn't respond  (1)).");
 const QString kNotConnected1 = QStringLiteral("Failed to retrieve stats page (router not connected (http) (1).");
@@ -85,8 +33,8 @@ TEST_F(RunStopTest, RunPollsWithCredentialsAndStopHaltsIt)
     ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
     const QStringList m = messages();
     EXPECT_LT(m.indexOf(QStringLiteral("Alarm timers reset")), m.indexOf(QStringLiteral("Run button clicked")));
-    EXPECT_EQ(m.count(QStringLiteral("Main sample timer: HTTP Login (Run button).")), 2)
-        << "no noise margin yet, so Run polls twice";
+    EXPECT_EQ(m.count(QStringLiteral("Main sample timer: HTTP Login (Run button).")), 1);
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("6.5 dB"));
 
     // The timer goes on polling, every poll with the configured credentials.
     ASSERT_TRUE(testsupport::waitFor([&] { return requests() >= 4; }, 5000));
@@ -100,6 +48,16 @@ TEST_F(RunStopTest, RunPollsWithCredentialsAndStopHaltsIt)
     const int after = requests();
     QTest::qWait(1500);
     EXPECT_EQ(requests(), after);
+}
+
+TEST_F(RunStopTest, RunPollsASecondTimeWhenTheFirstPollFoundNoNoiseMargin)
+{
+    open("[Search]\nNoisePos=1\n", 5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
+    EXPECT_EQ(count(QStringLiteral("Main sample timer: HTTP Login (Run button).")), 2);
+    EXPECT_EQ(statusPageRequests(), 2);
+    form->btnStop->click();
 }
 
 TEST_F(RunStopTest, RefusingRouterIsReportedSixTimesInRunAndThreeTimesPerTick)
@@ -127,7 +85,7 @@ TEST_F(RunStopTest, ServerErrorsDuringLaterTicksCountThreeAttempts)
     ASSERT_TRUE(testsupport::waitFor([&] { return count(kConnected1) >= 3; }, 5000));
     form->btnStop->click();
     EXPECT_EQ(count(kConnected1), 3);
-    EXPECT_EQ(requests(), 3);
+    EXPECT_EQ(statusPageRequests(), 3);
 }
 
 TEST_F(RunStopTest, StopThenRunSendsNothingUntilOneSampleLater)

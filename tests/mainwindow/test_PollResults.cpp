@@ -1,0 +1,104 @@
+// A poll against each router model, seen where the user sees it: the figure
+// labels, the status bar, the caption and the statistics log.
+#include "SimWindowFixture.h"
+
+#include <QFile>
+
+namespace {
+
+struct ModelCase {
+    const char *profile;
+    const char *statusPath;
+    const char *settings;
+    const char *label2;
+    const char *label4;
+    const char *panel1;
+    const char *panel2;
+};
+
+struct PollResultsTest : SimWindowTest, ::testing::WithParamInterface<ModelCase> {
+    void SetUp() override
+    {
+        profile = QString::fromLatin1(GetParam().profile);
+        statusPath = GetParam().statusPath;
+        startSim();
+    }
+    QString logFile() const { return dir.filePath(QStringLiteral("stats.txt")); }
+};
+
+} // namespace
+
+TEST_P(PollResultsTest, APollShowsTheFiguresAndLogsThem)
+{
+    const ModelCase &c = GetParam();
+    open(QByteArray(c.settings) + "[System]\nLog=1\nDontConfirm=1\nLogFile=" + logFile().toUtf8() + "\n", 5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    // Run's own poll ends before the log; the next tick writes the first line.
+    form->Timer1Timer(false);
+    ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(logFile()); }, 10000));
+
+    EXPECT_EQ(form->Label2->text(), QLatin1String(c.label2));
+    EXPECT_EQ(form->Label4->text(), QLatin1String(c.label4));
+    EXPECT_EQ(form->statusPanel(1), QLatin1String(c.panel1));
+    EXPECT_EQ(form->statusPanel(2), QLatin1String(c.panel2));
+    EXPECT_EQ(form->statusPanel(3), logFile());
+
+    const QString line = QString::fromLatin1(testsupport::readAll(logFile())).trimmed();
+    EXPECT_TRUE(line.contains(QLatin1String("Rx-Noise=6.5\t"))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QLatin1String("Rx-Sync=8128\t"))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QLatin1String("Tx-Sync=448"))) << line.toStdString();
+    form->btnStop->click();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, PollResultsTest,
+    ::testing::Values(
+        ModelCase{"v1234", "/setup.cgi?next_file=stattbl.htm", "[Router]\nV1234=1\n", "6.5 dB", "8,128 Kbps",
+                  "203.0.113.7", "ppp0: 1 d, 02:15:07"},
+        ModelCase{"v5", "/RST_stattbl.htm", "[Router]\nV5=1\n", "6.5 dB", "8,128 Kbps", "203.0.113.7",
+                  "ppp0: 1 d, 02:15:07"},
+        ModelCase{"st585", "/cgi/b/dsl/dt/?ce=1&be=0&l0=1&l1=0", "[Router]\nST585=1\ncbLogin=0\n", "6.5 dB",
+                  "8,128 Kbps", "203.0.113.7", "DSL: 26:15:07"},
+        ModelCase{"other", "/status.htm", "[Router]\nNotNetgear=1\n", "6.5 dB", "8,128 Kbps", "203.0.113.7", ""}),
+    [](const ::testing::TestParamInfo<ModelCase> &info) { return std::string(info.param.profile); });
+
+using PollLogTest = SimWindowTest;
+
+TEST_F(PollLogTest, ConnectionStateChangesReachCaptionMessagesAndLog)
+{
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    open("[Router]\nV1234=1\n[Log]\nLogState=1\n[System]\nLog=1\nDontConfirm=1\nLogFile=" + log.toUtf8() + "\n", 5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+
+    sim.execute(QStringLiteral("set state Disconnected"));
+    form->Timer1Timer(false);
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->windowTitle().endsWith(QLatin1String("[Disconnected]")); }));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3    [Running]   [Disconnected]"));
+    EXPECT_EQ(count(QStringLiteral("Router - Connection status changed: Disconnected")), 1);
+
+    sim.execute(QStringLiteral("set state Connected"));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    form->Timer1Timer(false);
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->windowTitle().endsWith(QLatin1String("[Connected]")); }));
+    form->btnStop->click();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3"));
+
+    const QString text = QString::fromLatin1(testsupport::readAll(log));
+    EXPECT_TRUE(text.contains(QLatin1String("\t[Disconnected]\r\n")));
+    EXPECT_TRUE(text.contains(QLatin1String("\t[Connected]\r\n")));
+}
+
+TEST_F(PollLogTest, AMissingLogFolderStopsMonitoring)
+{
+    open("[Router]\nV1234=1\n[System]\nLog=1\nDontConfirm=1\nLogFile=" + dir.filePath(QStringLiteral("gone/stats.txt")).toUtf8()
+         + "\n", 5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    form->Timer1Timer(false);
+    ASSERT_TRUE(testsupport::waitFor([&] { return messages().contains(QStringLiteral("The Log folder is missing!")); }));
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_TRUE(form->btnStop->isChecked());
+    EXPECT_EQ(messages().last(), QStringLiteral("Stopped."));
+}
