@@ -174,7 +174,7 @@ void PollingCycle::fromCounting()
 
     // 15-16
     if (!s.Telnet.DisableHTTP) {
-        m_host.plotHttpStep(m_colour);
+        m_colour = m_host.plotHttpStep(m_colour);
         m_host.iconNoise(m_colour);
     }
     m_host.telnetStep(m_firstCycle);

@@ -35,7 +35,8 @@ public:
     virtual void scheduledCapturesStep() {}
     // The colour of this poll's points; may set IconAlarmState.
     virtual TColor choosePointColour(bool noAnswer) { return 0; }
-    virtual void plotHttpStep(TColor colour) {}
+    // Plots the poll's points; returns the colour after the alarm thresholds.
+    virtual TColor plotHttpStep(TColor colour) { return colour; }
     virtual void iconNoise(TColor colour) {}
     virtual void telnetStep(bool firstCycle) {}
     virtual void telnetAverageStep() {}

@@ -2,7 +2,6 @@
 // The run state the polling cycle and the subsystems around it share: this
 // poll's figures, the counters and flags of a run. Owned by the main window.
 #include <QDateTime>
-#include <QList>
 #include <QString>
 
 struct SampleFigures {
@@ -44,5 +43,4 @@ struct RunState {
     double UserDiffBase2 = 0;
     QString AttenuationUpText; // for the image captions
     QString AttenuationDownText;
-    QList<double> RxNoisePlotted; // Rx noise values of this run's points, newest last (until the charts own them)
 };

@@ -1,6 +1,8 @@
 #include "mainwindow/MainCycleHost.h"
 
 #include "acquisition/FigureSearch.h"
+#include "common/DateTimePattern.h"
+#include "mainwindow/PlottingStep.h"
 #include "mainwindow/TForm1.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
@@ -106,11 +108,17 @@ TColor MainCycleHost::choosePointColour(bool noAnswer)
         colour = s.Graph.AlarmColour;
         run.IconAlarmState = s.Alarm.ConnectionLoss;
     }
-    // Until the charts hold the history, the change alarms average what was plotted here.
-    run.RxNoisePlotted.append(run.Figures.RxNoise);
-    while (run.RxNoisePlotted.size() > 100000)
-        run.RxNoisePlotted.removeFirst();
     return colour;
+}
+
+void MainCycleHost::gapStep(bool showGaps, bool isGap) { m_form.plotting()->noteGap(showGaps, isGap); }
+
+TColor MainCycleHost::plotHttpStep(TColor colour)
+{
+    const RunState &run = m_form.runState();
+    const TColor result = m_form.plotting()->plotHttp(colour, dtp::format(run.PointLabelFormat, run.SampleStamp));
+    m_form.showIndicators(m_form.plotting()->indicatorsShown());
+    return result;
 }
 
 void MainCycleHost::alarmInputsStep()
@@ -128,6 +136,7 @@ void MainCycleHost::logItemsAndTelnetChartsStep()
     if (s.Telnet.DisableHTTP)
         m_logLine.addTelnetOnlyIpItem(m_form.statusPanel(1));
     m_logLine.addUptimeItem(m_form.statusPanel(2));
+    m_form.plotting()->scrollTimeline();
 }
 
 void MainCycleHost::writeLogStep()
@@ -145,7 +154,8 @@ void MainCycleHost::writeLogStep()
 void MainCycleHost::changeAlarmsStep()
 {
     RunState &run = m_form.runState();
-    m_form.alarmInputs()->noiseChangeStep(run.Figures.RxNoise, run.RxNoisePlotted, run.LogLine, run.IconAlarmState);
+    const QList<double> recent = m_form.plotting()->recentRxNoise(m_form.settings().Alarm.SNRSamples + 1);
+    m_form.alarmInputs()->noiseChangeStep(run.Figures.RxNoise, recent, run.LogLine, run.IconAlarmState);
 }
 
 void MainCycleHost::uptimeStep(const QString &page)

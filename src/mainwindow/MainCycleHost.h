@@ -19,7 +19,9 @@ public:
     void logHeaderStep(const QString &page) override;
     void extractFigures(const QString &page) override;
     void uptimeStep(const QString &page) override;
+    void gapStep(bool showGaps, bool isGap) override;
     TColor choosePointColour(bool noAnswer) override;
+    TColor plotHttpStep(TColor colour) override;
     void alarmInputsStep() override;
     void logItemsAndTelnetChartsStep() override;
     void writeLogStep() override;

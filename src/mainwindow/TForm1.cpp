@@ -5,7 +5,10 @@
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "common/Trace.h"
+#include "mainwindow/AxisScaling.h"
+#include "mainwindow/ChartSet.h"
 #include "mainwindow/MainCycleHost.h"
+#include "mainwindow/PlottingStep.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "acquisition/FigureSearch.h"
 #include "mainwindow/StatusChannel.h"
@@ -20,6 +23,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <qcustomplot.h>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QCheckBox>
@@ -59,6 +63,9 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     HTTP = new RouterHttpClient(this);
     m_log = new StatisticsLog(Settings, Run, this);
     m_alarmInputs = new AlarmInputs(Settings, QLocale::system(), this);
+    Charts = new ChartSet(this);
+    m_scaling = std::make_unique<AxisScaling>(*Charts, Settings);
+    m_plotting = std::make_unique<PlottingStep>(*Charts, *m_scaling, Settings, Run);
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -129,6 +136,8 @@ void TForm1::buildWidgets()
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(PageControl1, 1);
+
+    placeCharts();
 
     TabSheet40 = new QWidget(PageControl1);
     TabSheet40->setObjectName(QStringLiteral("TabSheet40"));
@@ -295,6 +304,7 @@ void TForm1::FormCreate()
     SettingsLoadResult loaded = settingsstore::load(env);
     Settings = std::move(loaded.settings);
 
+    Charts->applyStartup(Settings);
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
     applySettingsToWindow();
@@ -341,6 +351,17 @@ void TForm1::applySettingsToWindow()
     Run.PointLabelFormat = Settings.System.Sample < 30 ? QStringLiteral(" hh:nn:ss") : QStringLiteral(" hh:nn    ");
     btnOnTop->setChecked(Settings.System.StayOnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        const QString tab = PageControl1->widget(i)->objectName();
+        if (tab == QLatin1String("Telnet Router"))
+            PageControl1->setTabVisible(i, Settings.Router.Telnet && !Settings.Router.ST585);
+        else if (tab == QLatin1String("Bitloading"))
+            PageControl1->setTabVisible(i, Settings.Router.ST585);
+        else if (tab == QLatin1String("  Ping  "))
+            PageControl1->setTabVisible(i, Settings.Ping.ShowPing);
+    }
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet29), Settings.System.ShowAlarms);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet40), Settings.System.ShowSystem);
     PageControl1->setCurrentIndex(qBound(0, Settings.System.Last, PageControl1->count() - 1));
     m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
 }
@@ -586,7 +607,6 @@ void TForm1::runArm()
     Run.UserDiffBase1 = 0;
     Run.UserDiffBase2 = 0;
     Run.PointsPlotted = 0;
-    Run.RxNoisePlotted.clear();
     SystemMessage(QStringLiteral("Alarm timers reset"));
 
     Run.WanIPAddress.clear();
@@ -826,4 +846,56 @@ void TForm1::showFigureCaptions(const FigureSearchResult &r)
         Label5->setText(*r.Label5);
     if (r.Label22)
         Label22->setText(*r.Label22);
+}
+
+// ---- Charts -----------------------------------------------------------------
+
+// Each chart goes on its tab, and on nested pages for "Page > Sub-page" paths.
+void TForm1::placeCharts()
+{
+    auto pageIn = [](QTabWidget *tabs, const QString &caption) -> QWidget * {
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->objectName() == caption)
+                return tabs->widget(i);
+        auto *page = new QWidget(tabs);
+        page->setObjectName(caption);
+        new QVBoxLayout(page);
+        tabs->addTab(page, caption.trimmed());
+        return page;
+    };
+    auto subTabsOf = [](QWidget *page) -> QTabWidget * {
+        if (auto *existing = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            return existing;
+        auto *tabs = new QTabWidget(page);
+        page->layout()->addWidget(tabs);
+        return tabs;
+    };
+
+    for (const ChartDef &def : ChartTable::charts()) {
+        QWidget *page = pageIn(PageControl1, QString::fromLatin1(def.tab));
+        const QString sub = QString::fromLatin1(def.subTab);
+        if (!sub.isEmpty())
+            for (const QString &part : sub.split(QStringLiteral(" > ")))
+                page = pageIn(subTabsOf(page), part);
+        QCustomPlot *plot = Charts->chart(def.number);
+        plot->setParent(page);
+        plot->setMinimumHeight(120);
+        page->layout()->addWidget(plot);
+        for (const char *name : {def.leftIndicator, def.rightIndicator}) {
+            if (!name || !*name)
+                continue;
+            auto *sign = new QLabel(tr("\u25B2 off scale"), page);
+            sign->setObjectName(QLatin1String(name));
+            sign->setStyleSheet(QStringLiteral("color: red"));
+            sign->hide();
+            page->layout()->addWidget(sign);
+            m_indicators[QLatin1String(name)] = sign;
+        }
+    }
+}
+
+void TForm1::showIndicators(const QStringList &names)
+{
+    for (auto &[name, sign] : m_indicators)
+        sign->setVisible(names.contains(name));
 }

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <map>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -27,6 +29,9 @@ class NoiseTrayIcon;
 class StatisticsLog;
 class AlarmInputs;
 struct FigureSearchResult;
+class ChartSet;
+class AxisScaling;
+class PlottingStep;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -41,6 +46,10 @@ public:
     RouterHttpClient *httpClient() const { return HTTP; }
     StatisticsLog *statisticsLog() const { return m_log; }
     AlarmInputs *alarmInputs() const { return m_alarmInputs; }
+    ChartSet *charts() const { return Charts; }
+    PlottingStep *plotting() const { return m_plotting.get(); }
+    // Shows the over-range signs of the latest poll and hides the others.
+    void showIndicators(const QStringList &names);
     // The labels and captions a poll's figure search produced.
     void showFigureCaptions(const FigureSearchResult &r);
     bool isRunning() const;
@@ -99,6 +108,7 @@ protected:
 
 private:
     void FormCreate();
+    void placeCharts();
     void SetToolbar();
     void writeHelpFile();
     void buildWidgets();
@@ -123,6 +133,10 @@ private:
     RouterHttpClient *HTTP = nullptr;
     StatisticsLog *m_log = nullptr;
     AlarmInputs *m_alarmInputs = nullptr;
+    ChartSet *Charts = nullptr;
+    std::unique_ptr<AxisScaling> m_scaling;
+    std::unique_ptr<PlottingStep> m_plotting;
+    std::map<QString, QLabel *> m_indicators; // over-range signs by name
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;
     bool m_inFirstCycles = false;   // Run's own cycle (or its second try) is under way

@@ -48,7 +48,11 @@ struct RecordingHost : PollingCycleHost {
         steps << QStringLiteral("colour:%1").arg(noAnswer);
         return noAnswer ? 0xFF00FF : 0x800000;
     }
-    void plotHttpStep(TColor c) override { steps << QStringLiteral("plot:%1").arg(c, 0, 16); }
+    TColor plotHttpStep(TColor c) override
+    {
+        steps << QStringLiteral("plot:%1").arg(c, 0, 16);
+        return c;
+    }
     void iconNoise(TColor c) override { steps << QStringLiteral("icon:%1").arg(c, 0, 16); }
     void telnetStep(bool first) override { steps << QStringLiteral("telnet:%1").arg(first); }
     void telnetAverageStep() override { steps << QStringLiteral("telnetavg"); }
