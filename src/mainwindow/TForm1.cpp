@@ -9,6 +9,7 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "acquisition/FigureSearch.h"
 #include "mainwindow/StatusChannel.h"
@@ -305,6 +306,10 @@ void TForm1::FormCreate()
     Settings = std::move(loaded.settings);
 
     Charts->applyStartup(Settings);
+    const QMap<int, QString> titles = telnetChartTitles(Settings);
+    for (auto it = titles.cbegin(); it != titles.cend(); ++it)
+        Charts->chart(it.key())->yAxis->setLabel(it.value());
+    Charts->chart(21)->yAxis->setLabel(bitLoadingTitle(Settings));
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
     applySettingsToWindow();

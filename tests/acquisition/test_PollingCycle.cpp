@@ -262,3 +262,14 @@ TEST_F(CycleTest, TransferBoundFollowsTheSampleUpToFifteenSeconds)
     EXPECT_EQ(PollingCycle::transferTimeoutMs(20), 15000);
     EXPECT_EQ(PollingCycle::transferTimeoutMs(0), 1000);
 }
+
+TEST_F(CycleTest, PointLabelsShowSecondsBelowThirtySecondSamples)
+{
+    state.SampleCount = 5;
+    settings.System.Sample = 29;
+    runCycle();
+    EXPECT_EQ(state.PointLabelFormat, QStringLiteral(" hh:nn:ss "));
+    settings.System.Sample = 30;
+    runCycle();
+    EXPECT_EQ(state.PointLabelFormat, QStringLiteral(" hh:nn      "));
+}
