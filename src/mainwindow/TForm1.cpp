@@ -118,6 +118,10 @@ void TForm1::buildWidgets()
     toolbar->addStretch(1);
     layout->addLayout(toolbar);
 
+    btnLog = new QPushButton(tr("Copy to log"), central);
+    btnLog->setObjectName(QStringLiteral("btnLog"));
+    btnLog->setToolTip(tr("Copy graphs to log"));
+    toolbar->insertWidget(toolbar->count() - 1, btnLog);
     btnViewLog = new QPushButton(tr("View log"), central);
     btnViewLog->setObjectName(QStringLiteral("btnViewLog"));
     toolbar->insertWidget(toolbar->count() - 1, btnViewLog);
@@ -257,6 +261,7 @@ void TForm1::buildWidgets()
     connect(tmrLogAt, &QTimer::timeout, this, &TForm1::tmrLogAtTimer);
     connect(btnWriteNow, &QPushButton::clicked, this, &TForm1::btnWriteNowClick);
     connect(btnViewLog, &QPushButton::clicked, this, &TForm1::btnViewLogClick);
+    connect(btnLog, &QPushButton::clicked, this, &TForm1::btnLogClick);
 
     connect(m_log, &StatisticsLog::panelTextChanged, this, [this](const QString &t) { setStatusPanel(3, t); });
     connect(m_log, &StatisticsLog::systemMessage, this, &TForm1::SystemMessage);
@@ -841,6 +846,116 @@ void TForm1::btnViewLogClick()
         showMessageBox(mainCaption(), QStringLiteral("No log file found."), false);
 }
 
+bool TForm1::chartLogSwitch(int chart) const
+{
+    const TSettings &s = Settings;
+    const ChartDef *def = ChartSet::definition(chart);
+    if (!def)
+        return false;
+    switch (chart) {
+    case 23: return s.Log.RxTotal;
+    case 24: return s.Log.TxTotal;
+    case 30: return s.Telnet.LogUserDown;
+    case 31: return s.Telnet.LogUserUp;
+    default: break;
+    }
+    if (def->isHttpChart())
+        return s.Log.Log.mid(def->tag, 1) == QLatin1String("1");
+    return def->tag >= 0 && def->tag < 17 && s.LogTelnetFlags[size_t(def->tag)];
+}
+
+void TForm1::mnuLogClick(int chart)
+{
+    TSettings &s = Settings;
+    const ChartDef *def = ChartSet::definition(chart);
+    if (!def)
+        return;
+    const bool on = !chartLogSwitch(chart);
+    switch (chart) {
+    case 23: s.Log.RxTotal = on; break;
+    case 24: s.Log.TxTotal = on; break;
+    case 30: s.Telnet.LogUserDown = on; break;
+    case 31: s.Telnet.LogUserUp = on; break;
+    default:
+        if (def->isHttpChart()) {
+            if (s.Log.Log.size() <= def->tag)
+                s.Log.Log = s.Log.Log.leftJustified(def->tag + 1, QLatin1Char('1'));
+            s.Log.Log[def->tag] = on ? QLatin1Char('1') : QLatin1Char('0');
+        } else if (def->tag >= 0 && def->tag < 17) {
+            s.LogTelnetFlags[size_t(def->tag)] = on;
+        }
+    }
+    // The next poll writes a header naming the changed items.
+    if (s.Log.AddHeader && StatisticsLog::FileSizeOf(s.System.LogFile) > 100)
+        m_log->setLogHeaderPending(true);
+}
+
+void TForm1::btnLogClick()
+{
+    const TSettings &s = Settings;
+    ChartSeries *rxNoise = Charts->series(QStringLiteral("Series1"));
+    qint64 n = rxNoise->keptCount() - 1;
+    // The longest of the figure series decides how many points there are.
+    for (const char *name : {"LineSeries15", "Series2", "LineSeries17", "Series3", "LineSeries16"}) {
+        const qint64 count = Charts->series(QLatin1String(name))->keptCount();
+        if (n < count - 1) {
+            n = count - 1;
+            break;
+        }
+    }
+    if (n < 2) {
+        showMessageBox(mainCaption(), QStringLiteral("There is not enough data to write to the log.\r\n\r\n"
+                                                     "Please wait for at least 3 points to be plotted."), false);
+        return;
+    }
+    auto *dialog = new QFileDialog(this, QString(), QFileInfo(s.System.LogFile).absolutePath(),
+                                   QStringLiteral("Text Files (*.txt);;All Files(*.*)"));
+    dialog->setObjectName(QStringLiteral("CopyLogDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this, n](const QString &file) {
+        const TSettings &s = Settings;
+        const QString sep = s.System.CSV ? QStringLiteral(", ") : QStringLiteral("\t");
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            showMessageBox(mainCaption(), tr("%1 could not be written: %2").arg(file, out.errorString()), true);
+            return;
+        }
+        struct Column {
+            bool on;
+            const char *series;
+            QString name;
+        };
+        QString user1 = s.Graph.UserLabel, user2 = s.Graph.UserLabel2;
+        user1.replace(QLatin1Char(' '), QLatin1Char('-'));
+        user2.replace(QLatin1Char(' '), QLatin1Char('-'));
+        const Column columns[] = {{s.Graph.cbHNoise, "Series1", QStringLiteral("Rx-Noise= ")},
+                                  {s.Graph.cbUHNoise, "LineSeries15", QStringLiteral("Tx-Noise= ")},
+                                  {s.Graph.cbHSync, "Series2", QStringLiteral("Rx-Sync= ")},
+                                  {s.Graph.cbUHSync, "LineSeries17", QStringLiteral("Tx-Sync= ")},
+                                  {s.Graph.cbHUser, "Series3", user1 + QStringLiteral("= ")},
+                                  {s.Graph.cbHUser2, "LineSeries16", user2 + QStringLiteral("= ")}};
+        QByteArray text = statusPanel(0).trimmed().toLocal8Bit() + "\r\n";
+        ChartSeries *rx = Charts->series(QStringLiteral("Series1"));
+        for (qint64 i = 1; i <= n; ++i) {
+            QString line = rx->labelAt(rx->firstIndex() + i).value_or(QString()).trimmed();
+            for (const Column &c : columns) {
+                ChartSeries *series = Charts->series(QLatin1String(c.series));
+                if (c.on && series->keptCount() > i)
+                    line += sep + c.name + numfmt::general(series->valueAt(series->firstIndex() + i));
+            }
+            text += line.toLocal8Bit() + "\r\n";
+        }
+        if (out.write(text) != text.size()) {
+            showMessageBox(mainCaption(), tr("%1 could not be written: %2").arg(file, out.errorString()), true);
+            return;
+        }
+        out.close();
+        showMessageBox(mainCaption(), QStringLiteral("Log written."), false);
+    });
+    dialog->open();
+}
+
 void TForm1::showFigureCaptions(const FigureSearchResult &r)
 {
     if (r.Label2)
@@ -884,6 +999,23 @@ void TForm1::placeCharts()
                 page = pageIn(subTabsOf(page), part);
         QCustomPlot *plot = Charts->chart(def.number);
         plot->setParent(page);
+        if (def.timeChart) {
+            // The popup acts on the chart it was opened on.
+            plot->setContextMenuPolicy(Qt::CustomContextMenu);
+            const int number = def.number;
+            connect(plot, &QWidget::customContextMenuRequested, this, [this, plot, number](const QPoint &pos) {
+                auto *menu = new QMenu(this);
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                const bool http = ChartSet::definition(number)->isHttpChart();
+                menu->setObjectName(http ? QStringLiteral("ChartPopup") : QStringLiteral("TelnetPopup"));
+                QAction *log = menu->addAction(tr("Include In Log"));
+                log->setObjectName(http ? QStringLiteral("mnuLog") : QStringLiteral("mnuAddToLog"));
+                log->setCheckable(true);
+                log->setChecked(chartLogSwitch(number));
+                connect(log, &QAction::triggered, this, [this, number] { mnuLogClick(number); });
+                menu->popup(plot->mapToGlobal(pos));
+            });
+        }
         plot->setMinimumHeight(120);
         page->layout()->addWidget(plot);
         for (const char *name : {def.leftIndicator, def.rightIndicator}) {

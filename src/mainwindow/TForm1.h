@@ -95,6 +95,9 @@ public slots:
     void tmrAutoStartDelayTimer();
     void tmrLogAtTimer();
     void btnWriteNowClick();
+    void btnLogClick();
+    // "Include In Log" on a chart's popup: toggles that chart's logging switch.
+    void mnuLogClick(int chart);
     void btnViewLogClick();
     void btnOnTopClick();
     void btnHelpClick();
@@ -109,6 +112,7 @@ protected:
 private:
     void FormCreate();
     void placeCharts();
+    bool chartLogSwitch(int chart) const;
     void SetToolbar();
     void writeHelpFile();
     void buildWidgets();
@@ -163,6 +167,7 @@ public:
     QTimer *tmrLogAt = nullptr;
     QPushButton *btnWriteNow = nullptr;
     QPushButton *btnViewLog = nullptr;
+    QPushButton *btnLog = nullptr;
     QWidget *TabSheet29 = nullptr; // alarms
     QLabel *Label2 = nullptr;  // Rx noise
     QLabel *Label4 = nullptr;  // Rx sync

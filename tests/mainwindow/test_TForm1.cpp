@@ -2,12 +2,15 @@
 // button, the system-messages pane and the status bar with its menu.
 #include "TestSupport.h"
 #include "mainwindow/StatusChannel.h"
+#include "mainwindow/PlottingStep.h"
 #include "mainwindow/TForm1.h"
+#include "notify/StatisticsLog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -196,4 +199,49 @@ TEST_F(MainWindowTest, StayOnTopFollowsTheButtonAndTheSetting)
     EXPECT_FALSE(form->settings().System.StayOnTop);
     EXPECT_FALSE(form->btnOnTop->isChecked());
     EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(MainWindowTest, CopyGraphsToLogWritesEveryPlottedPointButTheFirst)
+{
+    auto form = open("[System]\nLogFile=" + dir.filePath(QStringLiteral("stats.txt")).toUtf8() + "\n[Graph]\ncbHUser=0\ncbHUser2=0\n");
+    form->btnLog->click();
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().startsWith(QLatin1String("There is not enough data to write to the log.")));
+    box->close();
+
+    form->setStatusPanel(0, QStringLiteral("  Started: Sun 06 Dec 2026   08:47"));
+    for (int i = 0; i < 4; ++i) {
+        form->runState().Figures.RxNoise = 6.5f + i;
+        form->runState().Figures.TxNoise = 12;
+        form->runState().Figures.RxSync = 8128;
+        form->runState().Figures.TxSync = 448;
+        form->plotting()->plotHttp(form->settings().Graph.NoiseColour, QStringLiteral(" 08:0%1:00 ").arg(i));
+    }
+    form->btnLog->click();
+    auto *dialog = form->findChild<QFileDialog *>(QStringLiteral("CopyLogDialog"));
+    ASSERT_NE(dialog, nullptr);
+    const QString file = dir.filePath(QStringLiteral("copy.txt"));
+    emit dialog->fileSelected(file);
+    EXPECT_EQ(testsupport::readAll(file),
+              QByteArray("Started: Sun 06 Dec 2026   08:47\r\n"
+                         "08:01:00\tRx-Noise= 7.5\tTx-Noise= 12\tRx-Sync= 8128\tTx-Sync= 448\r\n"
+                         "08:02:00\tRx-Noise= 8.5\tTx-Noise= 12\tRx-Sync= 8128\tTx-Sync= 448\r\n"
+                         "08:03:00\tRx-Noise= 9.5\tTx-Noise= 12\tRx-Sync= 8128\tTx-Sync= 448\r\n"));
+}
+
+TEST_F(MainWindowTest, IncludeInLogTogglesTheChartsSwitchAndAsksForAFreshHeader)
+{
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    testsupport::writeAll(log, QByteArray(200, 'x'));
+    auto form = open("[System]\nLogFile=" + log.toUtf8() + "\n[Log]\nAddHeader=1\n");
+    form->mnuLogClick(18); // Tx noise: the fourth character
+    EXPECT_EQ(form->settings().Log.Log, QStringLiteral("11101111"));
+    EXPECT_TRUE(form->statisticsLog()->LogHeaderPending());
+    form->mnuLogClick(18);
+    EXPECT_EQ(form->settings().Log.Log, QStringLiteral("11111111"));
+    form->mnuLogClick(23);
+    EXPECT_TRUE(form->settings().Log.RxTotal);
+    form->mnuLogClick(5); // a telnet counter chart: its telnet flag
+    EXPECT_TRUE(form->settings().LogTelnetFlags[2]);
 }
