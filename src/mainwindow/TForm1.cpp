@@ -245,6 +245,12 @@ void TForm1::buildWidgets()
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, pb1, &QWidget::hide);
 
+    tmrStartMinimized = new QTimer(this);
+    tmrStartMinimized->setObjectName(QStringLiteral("tmrStartMinimized"));
+    tmrStartMinimized->setSingleShot(true);
+    tmrStartMinimized->setInterval(10);
+    connect(tmrStartMinimized, &QTimer::timeout, this, &TForm1::tmrStartMinimizedTimer);
+
     tmrAutoStartDelay = new QTimer(this);
     tmrAutoStartDelay->setObjectName(QStringLiteral("tmrAutoStartDelay"));
     tmrAutoStartDelay->setSingleShot(true);
@@ -321,6 +327,15 @@ void TForm1::FormCreate()
     writeHelpFile();
     reportLoadProblems(loaded.problems, loaded.readError);
 
+    // The user charts' pages are named after their figures.
+    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 1")))
+        if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
+            tabs->setTabText(tabs->indexOf(page), Settings.Graph.UserLabel);
+    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 2")))
+        if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
+            tabs->setTabText(tabs->indexOf(page), Settings.Graph.UserLabel2);
+    if (Settings.Router.V5Telnet && Settings.Telnet.TelnetPrompt != QLatin1String(">"))
+        Settings.Telnet.TelnetPrompt = QStringLiteral("/ #");
     Label5->setText(Settings.Graph.UserLabel.left(12) + QStringLiteral("  0"));
     Label22->setText(Settings.Graph.UserLabel2.left(12) + QStringLiteral("  0"));
     if (Settings.System.OverlayIcon && !m_safeStart)
@@ -335,6 +350,7 @@ void TForm1::FormCreate()
     } else if (Settings.System.AutoStart && Settings.System.Conf) {
         tmrAutoStartDelay->setInterval(Settings.System.AutoStartDelay * 1000);
         tmrAutoStartDelay->start();
+        FormShownOnce = false;
     }
 }
 
@@ -497,6 +513,27 @@ QMessageBox *TForm1::showMessageBox(const QString &title, const QString &text, b
     trace::write(QStringLiteral("box"), text);
     box->open();
     return box;
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    FormShow();
+}
+
+void TForm1::FormShow()
+{
+    if (!m_safeStart && Settings.System.StartMinimized && !FormShownOnce)
+        tmrStartMinimized->start();
+    FormShownOnce = true;
+    setWindowOpacity(Settings.System.Transp ? Settings.System.TranspPos / 255.0 : 1.0);
+}
+
+void TForm1::tmrStartMinimizedTimer()
+{
+    tmrStartMinimized->stop();
+    if (Settings.System.StartMinimized)
+        showMinimized();
 }
 
 void TForm1::changeEvent(QEvent *event)

@@ -94,6 +94,8 @@ public slots:
     void Timer1Timer(bool firstCycle = false);
     void tmrAutoStartDelayTimer();
     void tmrLogAtTimer();
+    void FormShow();
+    void tmrStartMinimizedTimer();
     void btnWriteNowClick();
     void btnLogClick();
     // "Include In Log" on a chart's popup: toggles that chart's logging switch.
@@ -107,6 +109,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -163,6 +166,8 @@ public:
     QString BuildStamp;
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;
+    QTimer *tmrStartMinimized = nullptr;
+    bool FormShownOnce = false;
     NoiseTrayIcon *TrayIcon = nullptr;
     QTimer *tmrLogAt = nullptr;
     QPushButton *btnWriteNow = nullptr;

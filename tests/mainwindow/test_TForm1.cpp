@@ -245,3 +245,30 @@ TEST_F(MainWindowTest, IncludeInLogTogglesTheChartsSwitchAndAsksForAFreshHeader)
     form->mnuLogClick(5); // a telnet counter chart: its telnet flag
     EXPECT_TRUE(form->settings().LogTelnetFlags[2]);
 }
+
+TEST_F(MainWindowTest, FirstShowingMinimisesAndAppliesTransparencyAsSet)
+{
+    auto form = open("[System]\nStartMinimized=1\nTransp=1\nTranspPos=128\n");
+    form->show();
+    EXPECT_TRUE(testsupport::waitFor([&] { return form->isMinimized(); }, 2000));
+    EXPECT_NEAR(form->windowOpacity(), 128 / 255.0, 0.01);
+
+    form.reset();
+    testsupport::writeAll(ini, "[System]\nStartMinimized=1\n");
+    form = std::make_unique<TForm1>(/*safeStart=*/true);
+    form->show();
+    QTest::qWait(100);
+    EXPECT_FALSE(form->isMinimized());
+}
+
+TEST_F(MainWindowTest, UserChartPagesAreNamedAfterTheirFigures)
+{
+    auto form = open("[Graph]\nUserLabel=Packets in\nUserLabel2=Packets out\n");
+    QStringList captions;
+    for (QTabWidget *tabs : form->PageControl1->findChildren<QTabWidget *>())
+        for (int i = 0; i < tabs->count(); ++i)
+            captions << tabs->tabText(i);
+    EXPECT_TRUE(captions.contains(QStringLiteral("Packets in")));
+    EXPECT_TRUE(captions.contains(QStringLiteral("Packets out")));
+    EXPECT_EQ(form->Label5->text(), QStringLiteral("Packets in  0"));
+}
