@@ -1,3 +1,4 @@
+#include "mainwindow/ChartRefresh.h"
 #include "mainwindow/AxisScaling.h"
 
 #include "mainwindow/ColourConversion.h"
@@ -25,7 +26,7 @@ bool isByteChart(int chart)
 void AxisScaling::replot(int chart)
 {
     if (QCustomPlot *p = m_charts.chart(chart))
-        p->replot(QCustomPlot::rpQueuedReplot);
+        chartrefresh::request(p);
 }
 
 AxisScaling::AxisScaling(ChartSet &charts, TSettings &settings) : m_charts(charts), m_settings(settings)

@@ -1,3 +1,4 @@
+#include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartSeries.h"
 
 #include "mainwindow/ColourConversion.h"
@@ -65,10 +66,15 @@ void ChartSeries::add(double value, const QString &label, const QColor &colour)
     if (m_attributes.keptCount() >= m_cap) {
         const qint64 drop = std::min(std::max<qint64>(m_block, 1), m_attributes.keptCount());
         const double before = double(m_attributes.firstIndex() + drop);
-        if (m_graph)
+        // The dropped block's storage is given back, not kept as spare room.
+        if (m_graph) {
             m_graph->data()->removeBefore(before);
-        if (m_bars)
+            m_graph->data()->squeeze(true, false);
+        }
+        if (m_bars) {
             m_bars->data()->removeBefore(before);
+            m_bars->data()->squeeze(true, false);
+        }
         m_attributes.dropFront(drop);
     }
     const double x = double(m_attributes.endIndex());
@@ -78,7 +84,7 @@ void ChartSeries::add(double value, const QString &label, const QColor &colour)
     if (m_bars)
         m_bars->data()->add(QCPBarsData(x, value));
     if (auto *p = plottable())
-        p->parentPlot()->replot(QCustomPlot::rpQueuedReplot);
+        chartrefresh::request(p->parentPlot());
 }
 
 void ChartSeries::clear()
@@ -89,7 +95,7 @@ void ChartSeries::clear()
     if (m_bars)
         m_bars->data()->clear();
     if (auto *p = plottable())
-        p->parentPlot()->replot(QCustomPlot::rpQueuedReplot);
+        chartrefresh::request(p->parentPlot());
 }
 
 double ChartSeries::valueAt(qint64 index) const

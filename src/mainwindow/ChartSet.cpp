@@ -1,3 +1,5 @@
+#include "mainwindow/ChartRefresh.h"
+#include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartSet.h"
 
 #include "mainwindow/ColourConversion.h"
@@ -61,6 +63,11 @@ void ChartSet::build(Entry &e)
     plot->setObjectName(def.objectName());
     plot->setProperty("Tag", def.tag);
     plot->setNoAntialiasingOnDrag(true);
+    // Nothing is drawn on the overlay layer; without its own buffer each chart
+    // saves a full-size image.
+    if (QCPLayer *overlay = plot->layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
+    chartrefresh::watch(plot);
 
     plot->yAxis->setLabel(QString::fromLatin1(def.leftTitle));
     plot->yAxis->setRange(def.left.min, def.left.max);
@@ -203,7 +210,7 @@ void ChartSet::swapFirstTwo(int chart)
         if (auto *p = s->plottable())
             p->setLayer(p->layer());
     if (e->plot)
-        e->plot->replot(QCustomPlot::rpQueuedReplot);
+        chartrefresh::request(e->plot);
 }
 
 bool ChartSet::isSwapped(int chart) const
@@ -244,8 +251,11 @@ void ChartSet::scrollTimeline()
         if (c < m_points)
             continue;
         ChartAxis bottom(e.plot->xAxis);
-        bottom.scroll(double(c) - bottom.maximum() - 1);
-        e.plot->replot(QCustomPlot::rpQueuedReplot);
+        const double by = double(c) - bottom.maximum() - 1;
+        if (by == 0)
+            continue;
+        bottom.scroll(by);
+        chartrefresh::request(e.plot);
     }
 }
 
@@ -415,5 +425,5 @@ void ChartSet::replotAll()
 {
     for (auto &[number, e] : m_entries)
         if (e.plot)
-            e.plot->replot(QCustomPlot::rpQueuedReplot);
+            chartrefresh::request(e.plot);
 }

@@ -1,3 +1,4 @@
+#include "mainwindow/ChartRefresh.h"
 #include "mainwindow/PlottingStep.h"
 
 #include "common/Clock.h"
@@ -130,7 +131,7 @@ TColor PlottingStep::plotHttp(TColor colour, const QString &label)
     addAverage(3, s.Graph.User1Avg && !s.Graph.NotANumber, s.Graph.User1AvgSamples, s.Graph.cbHUser);
     addAverage(19, s.Graph.User2Avg && !s.Graph.NotANumber1, s.Graph.User2AvgSamples, s.Graph.cbHUser2);
     for (int chart : {1, 2, 3, 18, 19, 20})
-        m_charts.chart(chart)->replot(QCustomPlot::rpQueuedReplot);
+        chartrefresh::request(m_charts.chart(chart));
     return noiseColour;
 }
 
