@@ -268,6 +268,7 @@ void TForm1::buildWidgets()
     connect(btnWriteNow, &QPushButton::clicked, this, &TForm1::btnWriteNowClick);
     connect(btnViewLog, &QPushButton::clicked, this, &TForm1::btnViewLogClick);
     connect(btnLog, &QPushButton::clicked, this, &TForm1::btnLogClick);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
 
     connect(m_log, &StatisticsLog::panelTextChanged, this, [this](const QString &t) { setStatusPanel(3, t); });
     connect(m_log, &StatisticsLog::systemMessage, this, &TForm1::SystemMessage);
@@ -527,6 +528,13 @@ void TForm1::FormShow()
         tmrStartMinimized->start();
     FormShownOnce = true;
     setWindowOpacity(Settings.System.Transp ? Settings.System.TranspPos / 255.0 : 1.0);
+}
+
+void TForm1::PageControl1Change()
+{
+    // The export copies the status-page charts; it has nothing to do on the telnet page.
+    QWidget *page = PageControl1->currentWidget();
+    btnLog->setEnabled(!page || page->objectName() != QLatin1String("Telnet Router"));
 }
 
 void TForm1::tmrStartMinimizedTimer()

@@ -95,6 +95,7 @@ public slots:
     void tmrAutoStartDelayTimer();
     void tmrLogAtTimer();
     void FormShow();
+    void PageControl1Change();
     void tmrStartMinimizedTimer();
     void btnWriteNowClick();
     void btnLogClick();
