@@ -6,6 +6,7 @@
 // tab leaves them; the first tab is showing.
 //
 //   build/bench/bench_plotting [measured polls] [days of history]
+#include "BenchSupport.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "mainwindow/AxisScaling.h"
@@ -38,17 +39,6 @@ constexpr int kChartWidth = 900;
 constexpr int kChartHeight = 300;
 constexpr int kWindowWidth = 960;
 constexpr int kWindowHeight = 640;
-
-long residentKiB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 double mib(long kib)
 {

@@ -3,6 +3,7 @@
 // resident memory after 1,000 polls.
 //
 //   build/bench/bench_polling [polls] [path to routersim]
+#include "BenchSupport.h"
 #include "acquisition/PollingCycle.h"
 #include "settings/SettingsStore.h"
 
@@ -20,17 +21,6 @@ struct QuietHost : PollingCycleHost {
     int messages = 0;
     void systemMessage(const QString &) override { ++messages; }
 };
-
-long residentKiB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 } // namespace
 
