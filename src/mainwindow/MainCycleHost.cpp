@@ -3,11 +3,14 @@
 #include "acquisition/FigureSearch.h"
 #include "common/DateTimePattern.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/PollImages.h"
+#include "notify/CaptureSchedule.h"
 #include "mainwindow/TForm1.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 MainCycleHost::MainCycleHost(TForm1 &form)
     : m_form(form), m_lineStatus(*form.httpClient()), m_logLine(form.settings())
@@ -110,6 +113,12 @@ TColor MainCycleHost::choosePointColour(bool noAnswer)
     }
     return colour;
 }
+
+void MainCycleHost::checkCameras() { CaptureSchedule::CheckCameras(m_form.settings(), m_form.runState()); }
+
+void MainCycleHost::webImagesStep() { m_form.pollImages()->webImagesStep(m_form.btnWebStart->isChecked()); }
+
+void MainCycleHost::scheduledCapturesStep() { m_form.pollImages()->scheduledCapturesStep(); }
 
 void MainCycleHost::gapStep(bool showGaps, bool isGap) { m_form.plotting()->noteGap(showGaps, isGap); }
 

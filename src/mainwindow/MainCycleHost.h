@@ -20,6 +20,9 @@ public:
     void extractFigures(const QString &page) override;
     void uptimeStep(const QString &page) override;
     void gapStep(bool showGaps, bool isGap) override;
+    void checkCameras() override;
+    void webImagesStep() override;
+    void scheduledCapturesStep() override;
     TColor choosePointColour(bool noAnswer) override;
     TColor plotHttpStep(TColor colour) override;
     void alarmInputsStep() override;

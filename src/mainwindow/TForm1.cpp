@@ -8,7 +8,9 @@
 #include "mainwindow/AxisScaling.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/MainCycleHost.h"
+#include "mainwindow/GraphImages.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/PollImages.h"
 #include "mainwindow/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "acquisition/FigureSearch.h"
@@ -67,6 +69,15 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     Charts = new ChartSet(this);
     m_scaling = std::make_unique<AxisScaling>(*Charts, Settings);
     m_plotting = std::make_unique<PlottingStep>(*Charts, *m_scaling, Settings, Run);
+    m_images = new GraphImages(*Charts, Settings, Run, this);
+    connect(m_images, &GraphImages::systemMessage, this, &TForm1::SystemMessage);
+    m_images->setWindowState([this] {
+        GraphImageWindow w;
+        w.wanAddress = statusPanel(1);
+        w.connectionUptime = statusPanel(2);
+        return w;
+    });
+    m_pollImages = std::make_unique<PollImages>(*m_images, Settings, Run);
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);

@@ -32,6 +32,8 @@ struct FigureSearchResult;
 class ChartSet;
 class AxisScaling;
 class PlottingStep;
+class GraphImages;
+class PollImages;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -48,6 +50,8 @@ public:
     AlarmInputs *alarmInputs() const { return m_alarmInputs; }
     ChartSet *charts() const { return Charts; }
     PlottingStep *plotting() const { return m_plotting.get(); }
+    GraphImages *graphImages() const { return m_images; }
+    PollImages *pollImages() const { return m_pollImages.get(); }
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
     // The labels and captions a poll's figure search produced.
@@ -144,6 +148,8 @@ private:
     ChartSet *Charts = nullptr;
     std::unique_ptr<AxisScaling> m_scaling;
     std::unique_ptr<PlottingStep> m_plotting;
+    GraphImages *m_images = nullptr;
+    std::unique_ptr<PollImages> m_pollImages;
     std::map<QString, QLabel *> m_indicators; // over-range signs by name
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;

@@ -1,0 +1,130 @@
+// A poll's web images and scheduled captures: which charts, and when.
+#include "common/Clock.h"
+#include "mainwindow/ChartSet.h"
+#include "mainwindow/GraphImages.h"
+#include "mainwindow/PollImages.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PollImagesTest : ::testing::Test {
+    ManualClock clock{QDateTime(QDate(2026, 3, 5), QTime(21, 15, 0), Qt::UTC)};
+    QTemporaryDir dir;
+    TSettings settings = [] {
+        SettingsEnvironment env;
+        env.settingsPath = QStringLiteral("/nonexistent/veltrano.ini");
+        env.now = QDateTime(QDate(2026, 3, 5), QTime(8, 0));
+        return settingsstore::load(env).settings;
+    }();
+    RunState run;
+    ChartSet charts;
+    GraphImages images{charts, settings, run};
+    PollImages poll{images, settings, run};
+    std::atomic<int> serving{0};
+
+    void SetUp() override
+    {
+        Clock::setInstance(&clock);
+        charts.applyStartup(settings);
+        QDir(dir.path()).mkpath(QStringLiteral("captures"));
+        QDir(dir.path()).mkpath(QStringLiteral("web"));
+        settings.Capture.Folder = dir.filePath(QStringLiteral("captures"));
+        settings.WebServer.Webpage = dir.filePath(QStringLiteral("web/index.htm"));
+        settings.Capture.SameFilename = true;
+        settings.Graph.PerCent = true;
+        settings.Graph.PerCentValue = 20;
+        settings.Graph.CapturedImage = settings.Graph.WebImage = true;
+        images.setWebServing(&serving);
+        // Noise (Chart1) and Tx sync (Chart20) on the web; Rx sync's box is off.
+        settings.Capture.HTTPWeb = QStringLiteral("11001000");
+        settings.Graph.cbHSync = false;
+        run.PointsPlotted = settings.System.Points - 5;
+        run.CaptureActive = true;
+    }
+    void TearDown() override { Clock::setInstance(nullptr); }
+
+    int files(const char *folder) const
+    {
+        return int(QDir(dir.filePath(QLatin1String(folder))).entryList(QDir::Files | QDir::Hidden).size());
+    }
+};
+
+} // namespace
+
+TEST_F(PollImagesTest, WebImagesNeedTheServerTheFolderAndNoRequest)
+{
+    EXPECT_EQ(poll.webImagesStep(false), std::vector<int>{});
+    EXPECT_EQ(files("web"), 0);
+
+    EXPECT_EQ(poll.webImagesStep(true), (std::vector<int>{1, 20}));
+    EXPECT_EQ(files("web"), 2);
+    EXPECT_EQ(images.webImageName(20), dir.filePath(QStringLiteral("web/Tx_Sync_Speed_(Kbps).jpg")));
+
+    settings.WebServer.ImageWithoutServer = true;
+    EXPECT_EQ(poll.webImagesStep(false), (std::vector<int>{1, 20}));
+
+    serving = 1;
+    EXPECT_EQ(poll.webImagesStep(true), std::vector<int>{});
+
+    serving = 0;
+    settings.WebServer.Webpage = dir.filePath(QStringLiteral("gone/index.htm"));
+    EXPECT_EQ(poll.webImagesStep(true), std::vector<int>{});
+}
+
+TEST_F(PollImagesTest, ScheduledCapturesWaitForPointsFolderAndSchedule)
+{
+    settings.Capture.Noise = true;
+    settings.Capture.Sync = true; // box off: not captured
+    settings.Capture.User2 = true;
+    settings.Ping.Capture = true; // ping not plotted: not captured
+
+    run.PointsPlotted = settings.System.Points - 6;
+    EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{});
+
+    run.PointsPlotted = settings.System.Points - 5;
+    run.CaptureActive = false;
+    EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{});
+
+    run.CaptureActive = true;
+    settings.Capture.Folder = dir.filePath(QStringLiteral("missing"));
+    EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{});
+    EXPECT_EQ(run.PointsPlotted, settings.System.Points - 5);
+
+    settings.Capture.Folder = dir.filePath(QStringLiteral("captures"));
+    EXPECT_EQ(poll.scheduledCapturesStep(), (std::vector<int>{1, 19}));
+    EXPECT_EQ(files("captures"), 2);
+    // The count starts again; the next captures wait for a page of points.
+    EXPECT_EQ(run.PointsPlotted, 0);
+    EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{});
+
+    // A web request in progress does not hold captures back.
+    serving = 3;
+    run.PointsPlotted = settings.System.Points;
+    EXPECT_EQ(poll.scheduledCapturesStep(), (std::vector<int>{1, 19}));
+}
+
+TEST_F(PollImagesTest, SpeedTouchTimeChartFollowsItsRefreshCount)
+{
+    settings.Router.ST585 = true;
+    settings._585Telnet.ThomsonBitswapTimeCap = true;
+    BitsRefreshState &bits = images.bitsRefresh();
+    bits.ThomsonChartSpan = 10;
+    bits.ThomsonRefreshesSinceCapture = 9;
+    run.PointsPlotted = 0; // the time chart does not wait for the points
+    EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{});
+
+    bits.ThomsonRefreshesSinceCapture = 10;
+    EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{28});
+    EXPECT_EQ(bits.ThomsonRefreshesSinceCapture, 0);
+    EXPECT_EQ(run.PointsPlotted, 0);
+
+    bits.ThomsonChartSpan = 5; // too short a span
+    bits.ThomsonRefreshesSinceCapture = 50;
+    EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{});
+}
