@@ -10,6 +10,8 @@
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/GraphImages.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/WebServerPage.h"
+#include "webserver/WebServing.h"
 #include "mainwindow/PollImages.h"
 #include "mainwindow/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
@@ -78,6 +80,7 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
         return w;
     });
     m_pollImages = std::make_unique<PollImages>(*m_images, Settings, Run);
+    m_images->setWebServing([] { return WebServing::count(); });
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -195,12 +198,10 @@ void TForm1::buildWidgets()
     alarmLayout->addStretch(1);
     PageControl1->addTab(TabSheet29, tr("Alarms"));
 
-    // The web server's start button lives on its own tab once the server exists;
-    // the status-bar menu drives it already.
-    btnWebStart = new QPushButton(tr("Start"), central);
-    btnWebStart->setObjectName(QStringLiteral("btnWebStart"));
-    btnWebStart->setCheckable(true);
-    btnWebStart->hide();
+    WebPage = new WebServerPage(Settings, PageControl1);
+    PageControl1->addTab(WebPage, WebServerPage::caption());
+    btnWebStart = WebPage->btnWebStart;
+    connect(WebPage, &WebServerPage::systemMessage, this, &TForm1::SystemMessage);
 
     pb1 = new QProgressBar(central);
     pb1->setObjectName(QStringLiteral("pb1"));
@@ -355,6 +356,8 @@ void TForm1::FormCreate()
     IconNoise(Settings.Graph.NoiseColour);
     TrayIcon->setVisible(!m_safeStart);
 
+    WebPage->startAtLaunch(m_safeStart);
+
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.
     if (m_safeStart) {
@@ -384,7 +387,9 @@ void TForm1::applySettingsToWindow()
     m_status->setEnabled(Settings.System.SystemMessages);
     cbSuppressErrors->setChecked(Settings.System.SuppressErrors);
     m_status->setUtc(Settings.Graph.UTCTime);
-    btnWebStart->setChecked(Settings.WebServer.WebServer);
+    WebPage->setSettingsFilePath(SettingsFilePath);
+    WebPage->loadFromSettings();
+    PageControl1->setTabVisible(PageControl1->indexOf(WebPage), Settings.WebServer.ShowWeb);
     Timer1->setInterval(Settings.System.Sample * 1000);
     Run.PointLabelFormat = Settings.System.Sample < 30 ? QStringLiteral(" hh:nn:ss") : QStringLiteral(" hh:nn    ");
     btnOnTop->setChecked(Settings.System.StayOnTop);
@@ -503,13 +508,9 @@ void TForm1::mnuStartWebServerClick()
     }
 }
 
-void TForm1::btnWebStartClick() { Settings.WebServer.WebServer = true; }
+void TForm1::btnWebStartClick() { WebPage->btnWebStartClick(); }
 
-void TForm1::btnWebStopClick()
-{
-    btnWebStart->setChecked(false);
-    Settings.WebServer.WebServer = false;
-}
+void TForm1::btnWebStopClick() { WebPage->btnWebStopClick(); }
 
 void TForm1::mnuEnableLogClick()
 {
@@ -572,6 +573,8 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     if (!m_closing) {
         m_closing = true;
+        m_cycle->cancel();
+        WebPage->deactivate();
         SaveIni();
     }
     event->accept();

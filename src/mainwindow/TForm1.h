@@ -33,6 +33,7 @@ class ChartSet;
 class AxisScaling;
 class PlottingStep;
 class GraphImages;
+class WebServerPage;
 class PollImages;
 
 class TForm1 : public QMainWindow {
@@ -191,7 +192,8 @@ public:
     QString StartedText;
     QPointer<QMessageBox> AppendConfirmBox;
     QPointer<QFileDialog> LogSaveDialog;
-    QPushButton *btnWebStart = nullptr;
+    QPushButton *btnWebStart = nullptr; // the web server page's start button
+    WebServerPage *WebPage = nullptr;
     QProgressBar *pb1 = nullptr;
     QTimer *Timer2 = nullptr;
     QLabel *StatusPanels[4] = {};

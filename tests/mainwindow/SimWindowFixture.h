@@ -54,7 +54,7 @@ struct SimWindowTest : ::testing::Test {
 
     void open(const QByteArray &extra = {}, int sample = 1)
     {
-        QByteArray text = "[System]\nSystemMessages=1\nSample=" + QByteArray::number(sample) + "\n"
+        QByteArray text = "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n[System]\nSystemMessages=1\nSample=" + QByteArray::number(sample) + "\n"
                           "[Router]\nLogin=" + loginUrl() + "\nUsername=admin\nPassword=" + EnDeCrypt("quillfen") + "\n"
                           + extra;
         testsupport::writeAll(ini, text);

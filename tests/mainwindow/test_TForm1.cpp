@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -32,8 +33,9 @@ struct MainWindowTest : ::testing::Test {
 
     std::unique_ptr<TForm1> open(const QByteArray &iniText = {})
     {
-        if (!iniText.isNull())
-            testsupport::writeAll(ini, iniText);
+        // The web server, when a test starts it, listens on loopback only.
+        if (!iniText.isNull() || !QFileInfo::exists(ini))
+            testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n" + iniText);
         qputenv("VELTRANO_INI", ini.toUtf8());
         return std::make_unique<TForm1>(false);
     }

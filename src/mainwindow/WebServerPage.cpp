@@ -1,0 +1,477 @@
+#include "mainwindow/WebServerPage.h"
+
+#include "common/Clock.h"
+#include "webserver/AccessLog.h"
+#include "webserver/BlockedList.h"
+#include "webserver/ReverseLookup.h"
+#include "webserver/WebServer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QButtonGroup>
+#include <QVBoxLayout>
+
+namespace {
+
+// The access log keeps a generous history; the oldest lines go first, in blocks.
+constexpr int kAccessLogLineCap = 100000;
+constexpr int kAccessLogDropBlock = 1000;
+
+// A browser that stops talking is let go after this long.
+constexpr int kConnectionTimeoutSecs = 30;
+
+using WebKeys = TSettings::WebServerKeys;
+
+} // namespace
+
+WebServerPage::WebServerPage(TSettings &settings, QWidget *parent) : QWidget(parent), Settings(settings)
+{
+    setObjectName(QStringLiteral("TabSheet6"));
+    m_server = new WebServer(this);
+    m_lookup = new ReverseLookup(this);
+    buildWidgets();
+    bindSettings();
+
+    connect(m_server, &WebServer::accessLogged, this, &WebServerPage::appendAccessLog, Qt::QueuedConnection);
+    connect(m_server, &WebServer::serverError, this,
+            [this] { emit systemMessage(QStringLiteral("Web Server Error.")); }, Qt::QueuedConnection);
+    connect(m_lookup, &ReverseLookup::finished, this, [this](const QString &, const QString &host) {
+        Label39->setText(host);
+        btnClearWeb->setEnabled(true);
+        btnAddToBlocked->setEnabled(cbBlocked->isChecked());
+        btnRemoveFromBlocked->setEnabled(cbBlocked->isChecked());
+    });
+}
+
+WebServerPage::~WebServerPage() { m_server->stop(); }
+
+void WebServerPage::buildWidgets()
+{
+    auto *layout = new QVBoxLayout(this);
+
+    auto *state = new QHBoxLayout;
+    btnWebStart = new QPushButton(tr("Start"), this);
+    btnWebStart->setObjectName(QStringLiteral("btnWebStart"));
+    btnWebStop = new QPushButton(tr("Stop"), this);
+    btnWebStop->setObjectName(QStringLiteral("btnWebStop"));
+    // Speed buttons of one group: exactly one of them is down.
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (QPushButton *b : {btnWebStart, btnWebStop}) {
+        b->setCheckable(true);
+        group->addButton(b);
+        state->addWidget(b);
+    }
+    btnWebStop->setChecked(true);
+    Panel31 = new QFrame(this);
+    Panel31->setObjectName(QStringLiteral("Panel31"));
+    Panel31->setFixedSize(14, 14);
+    Panel31->setStyleSheet(QStringLiteral("background-color: lime; border: 1px solid gray;"));
+    Panel31->hide();
+    state->addWidget(Panel31);
+    Label43 = new QLabel(QStringLiteral("SERVER STOPPED"), this);
+    Label43->setObjectName(QStringLiteral("Label43"));
+    Label43->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    state->addWidget(Label43, 1);
+    layout->addLayout(state);
+
+    auto *serverBox = new QGroupBox(tr("Server"), this);
+    auto *grid = new QGridLayout(serverBox);
+    grid->addWidget(new QLabel(tr("Web page"), serverBox), 0, 0);
+    edWebPage = new QLineEdit(serverBox);
+    edWebPage->setObjectName(QStringLiteral("edWebPage"));
+    grid->addWidget(edWebPage, 0, 1, 1, 3);
+    btnWebBrowse = new QPushButton(tr("Browse..."), serverBox);
+    btnWebBrowse->setObjectName(QStringLiteral("btnWebBrowse"));
+    grid->addWidget(btnWebBrowse, 0, 4);
+    Label71 = new QLabel(tr("Server Address"), serverBox);
+    Label71->setObjectName(QStringLiteral("Label71"));
+    grid->addWidget(Label71, 1, 0);
+    cbLocalHost = new QComboBox(serverBox);
+    cbLocalHost->setObjectName(QStringLiteral("cbLocalHost"));
+    cbLocalHost->setEditable(true);
+    cbLocalHost->setInsertPolicy(QComboBox::NoInsert);
+    grid->addWidget(cbLocalHost, 1, 1);
+    grid->addWidget(new QLabel(tr("Port"), serverBox), 1, 2);
+    edPort = new QLineEdit(serverBox);
+    edPort->setObjectName(QStringLiteral("edPort"));
+    edPort->setMaximumWidth(80);
+    grid->addWidget(edPort, 1, 3);
+
+    cbWebAuth = new QCheckBox(tr("Server requires authentication"), serverBox);
+    cbWebAuth->setObjectName(QStringLiteral("cbWebAuth"));
+    grid->addWidget(cbWebAuth, 2, 0, 1, 2);
+    Label41 = new QLabel(tr("Username"), serverBox);
+    Label41->setObjectName(QStringLiteral("Label41"));
+    grid->addWidget(Label41, 3, 0);
+    edWebUser = new QLineEdit(serverBox);
+    edWebUser->setObjectName(QStringLiteral("edWebUser"));
+    grid->addWidget(edWebUser, 3, 1);
+    Label42 = new QLabel(tr("Password"), serverBox);
+    Label42->setObjectName(QStringLiteral("Label42"));
+    grid->addWidget(Label42, 3, 2);
+    edWebPassword = new QLineEdit(serverBox);
+    edWebPassword->setObjectName(QStringLiteral("edWebPassword"));
+    edWebPassword->setEchoMode(QLineEdit::Password);
+    grid->addWidget(edWebPassword, 3, 3);
+    cbWebRemPass = new QCheckBox(tr("Remember password"), serverBox);
+    cbWebRemPass->setObjectName(QStringLiteral("cbWebRemPass"));
+    grid->addWidget(cbWebRemPass, 3, 4);
+
+    cbDeleteTemp = new QCheckBox(tr("Delete temporary images when Veltrano closes"), serverBox);
+    cbDeleteTemp->setObjectName(QStringLiteral("cbDeleteTemp"));
+    cbLowerCase = new QCheckBox(tr("Convert image filenames to lowercase"), serverBox);
+    cbLowerCase->setObjectName(QStringLiteral("cbLowerCase"));
+    cbNoAccess = new QCheckBox(tr("Allow access to subfolders"), serverBox);
+    cbNoAccess->setObjectName(QStringLiteral("cbNoAccess"));
+    cbImageWithoutServer = new QCheckBox(tr("Generate images without the server running"), serverBox);
+    cbImageWithoutServer->setObjectName(QStringLiteral("cbImageWithoutServer"));
+    grid->addWidget(cbDeleteTemp, 4, 0, 1, 2);
+    grid->addWidget(cbLowerCase, 4, 2, 1, 3);
+    grid->addWidget(cbNoAccess, 5, 0, 1, 2);
+    grid->addWidget(cbImageWithoutServer, 5, 2, 1, 3);
+    grid->setColumnStretch(1, 1);
+    layout->addWidget(serverBox);
+
+    auto *logBox = new QGroupBox(tr("Requests"), this);
+    auto *logLayout = new QVBoxLayout(logBox);
+    auto *switches = new QHBoxLayout;
+    cbLogWeb = new QCheckBox(tr("Log web requests"), logBox);
+    cbLogWeb->setObjectName(QStringLiteral("cbLogWeb"));
+    cbDontLog = new QCheckBox(tr("Don't log blocked requests"), logBox);
+    cbDontLog->setObjectName(QStringLiteral("cbDontLog"));
+    cbBlocked = new QCheckBox(tr("Use 'blocked.txt' file to block unwanted requests"), logBox);
+    cbBlocked->setObjectName(QStringLiteral("cbBlocked"));
+    for (QCheckBox *c : {cbLogWeb, cbDontLog, cbBlocked})
+        switches->addWidget(c);
+    switches->addStretch(1);
+    logLayout->addLayout(switches);
+    ListBox1 = new QListWidget(logBox);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    logLayout->addWidget(ListBox1, 1);
+    auto *buttons = new QHBoxLayout;
+    Label39 = new QLabel(logBox);
+    Label39->setObjectName(QStringLiteral("Label39"));
+    Label39->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    buttons->addWidget(Label39, 1);
+    btnClearWeb = new QPushButton(tr("Clear"), logBox);
+    btnClearWeb->setObjectName(QStringLiteral("btnClearWeb"));
+    btnAddToBlocked = new QPushButton(tr("Add"), logBox);
+    btnAddToBlocked->setObjectName(QStringLiteral("btnAddToBlocked"));
+    btnRemoveFromBlocked = new QPushButton(tr("Remove "), logBox);
+    btnRemoveFromBlocked->setObjectName(QStringLiteral("btnRemoveFromBlocked"));
+    btnClearWebLog = new QPushButton(tr("Clear Log"), logBox);
+    btnClearWebLog->setObjectName(QStringLiteral("btnClearWebLog"));
+    for (QPushButton *b : {btnClearWeb, btnAddToBlocked, btnRemoveFromBlocked})
+        b->setEnabled(false);
+    for (QPushButton *b : {btnClearWeb, btnAddToBlocked, btnRemoveFromBlocked, btnClearWebLog})
+        buttons->addWidget(b);
+    logLayout->addLayout(buttons);
+    layout->addWidget(logBox, 1);
+
+    connect(btnWebStart, &QPushButton::clicked, this, &WebServerPage::btnWebStartClick);
+    connect(btnWebStop, &QPushButton::clicked, this, &WebServerPage::btnWebStopClick);
+    connect(btnWebBrowse, &QPushButton::clicked, this, &WebServerPage::btnWebBrowseClick);
+    connect(cbWebAuth, &QCheckBox::clicked, this, &WebServerPage::TabSheet6Show);
+    connect(ListBox1, &QListWidget::itemClicked, this, &WebServerPage::ListBox1Click);
+    connect(btnAddToBlocked, &QPushButton::clicked, this, &WebServerPage::btnAddToBlockedClick);
+    connect(btnRemoveFromBlocked, &QPushButton::clicked, this, &WebServerPage::btnRemoveFromBlockedClick);
+    connect(btnClearWeb, &QPushButton::clicked, this, &WebServerPage::btnClearWebClick);
+    connect(btnClearWebLog, &QPushButton::clicked, this, &WebServerPage::btnClearWebLogClick);
+}
+
+void WebServerPage::bindSettings()
+{
+    // Each control is its setting's editor: a change is the new setting at once,
+    // and the server's copy follows.
+    const std::pair<QCheckBox *, bool WebKeys::*> boxes[] = {
+        {cbWebAuth, &WebKeys::WebAuth},         {cbWebRemPass, &WebKeys::WebRemPass},
+        {cbDeleteTemp, &WebKeys::DeleteTemp},   {cbLowerCase, &WebKeys::LowerCase},
+        {cbNoAccess, &WebKeys::NoSubFolders},   {cbLogWeb, &WebKeys::LogWeb},
+        {cbBlocked, &WebKeys::Blocked},         {cbImageWithoutServer, &WebKeys::ImageWithoutServer},
+    };
+    for (const auto &[box, member] : boxes)
+        connect(box, &QCheckBox::toggled, this, [this, member = member](bool on) {
+            if (m_loading)
+                return;
+            Settings.WebServer.*member = on;
+            updateServerSettings();
+        });
+    const std::pair<QLineEdit *, QString WebKeys::*> edits[] = {
+        {edWebPage, &WebKeys::Webpage},
+        {edWebUser, &WebKeys::WebUser},
+        {edWebPassword, &WebKeys::WebPassword},
+    };
+    for (const auto &[edit, member] : edits)
+        connect(edit, &QLineEdit::textChanged, this, [this, member = member](const QString &text) {
+            if (m_loading)
+                return;
+            Settings.WebServer.*member = text;
+            updateServerSettings();
+        });
+    connect(edPort, &QLineEdit::textChanged, this, &WebServerPage::edPortChange);
+    // Typed or picked from the list.
+    for (auto signal : {&QComboBox::currentTextChanged, &QComboBox::editTextChanged})
+        connect(cbLocalHost, signal, this, [this](const QString &text) {
+            if (!m_loading)
+                Settings.WebServer.LocalHost = text;
+        });
+    connect(cbDontLog, &QCheckBox::toggled, this, &WebServerPage::updateServerSettings);
+    connect(btnWebStart, &QPushButton::toggled, this, [this](bool down) { Settings.WebServer.WebServer = down; });
+}
+
+void WebServerPage::setSettingsFilePath(const QString &path)
+{
+    m_settingsFile = path;
+    updateServerSettings();
+}
+
+void WebServerPage::loadFromSettings()
+{
+    m_loading = true;
+    const WebKeys &w = Settings.WebServer;
+    (w.WebServer ? btnWebStart : btnWebStop)->setChecked(true);
+    edWebPage->setText(w.Webpage);
+    edPort->setText(w.Port);
+    cbWebAuth->setChecked(w.WebAuth);
+    edWebUser->setText(w.WebUser);
+    edWebPassword->setText(w.WebPassword);
+    cbWebRemPass->setChecked(w.WebRemPass);
+    cbDeleteTemp->setChecked(w.DeleteTemp);
+    cbLowerCase->setChecked(w.LowerCase);
+    cbNoAccess->setChecked(w.NoSubFolders);
+    cbLogWeb->setChecked(w.LogWeb);
+    cbBlocked->setChecked(w.Blocked);
+    cbImageWithoutServer->setChecked(w.ImageWithoutServer);
+    // The machine's own addresses, then the two that every machine has.
+    if (!m_server->isActive()) {
+        const QStringList own = WebServer::localAddresses();
+        cbLocalHost->clear();
+        cbLocalHost->addItems(own);
+        cbLocalHost->addItems({QStringLiteral("127.0.0.1"), QStringLiteral("0.0.0.0")});
+        cbLocalHost->setEditText(w.LocalHost.isEmpty() ? cbLocalHost->itemText(0) : w.LocalHost);
+    }
+    m_loading = false;
+    if (!m_server->isActive())
+        Settings.WebServer.LocalHost = cbLocalHost->currentText();
+    edPortChange();
+    updateServerSettings();
+    TabSheet6Show();
+}
+
+void WebServerPage::startAtLaunch(bool safeStart)
+{
+    if (safeStart) {
+        btnWebStopClick();
+        return;
+    }
+    if (btnWebStart->isChecked()) {
+        ListBox1->addItem(AccessLog::serverStartedLine(Clock::currentDateTime()));
+        StartServer();
+    }
+}
+
+void WebServerPage::deactivate() { m_server->stop(); }
+
+bool WebServerPage::isRunning() const { return m_server->isActive(); }
+
+void WebServerPage::updateServerSettings()
+{
+    WebServerSettings s;
+    const WebKeys &w = Settings.WebServer;
+    s.webAuth = w.WebAuth;
+    s.webUser = w.WebUser;
+    s.webPassword = w.WebPassword;
+    s.webPage = w.Webpage;
+    s.allowSubFolders = w.NoSubFolders;
+    s.useBlocked = w.Blocked;
+    s.logWeb = w.LogWeb;
+    s.showSystem = Settings.System.ShowSystem;
+    s.dontLogBlocked = cbDontLog->isChecked();
+    s.imageWithoutServer = w.ImageWithoutServer;
+    s.settingsFile = m_settingsFile;
+    m_server->setSettings(s);
+}
+
+void WebServerPage::edPortChange()
+{
+    const QString text = edPort->text();
+    bool ok = false;
+    const int port = text.trimmed().toInt(&ok);
+    WebPort = ok && port >= 0 && port <= 65535 ? port : 81;
+    if (!m_loading)
+        Settings.WebServer.Port = text;
+}
+
+void WebServerPage::btnWebStartClick() { StartServer(); }
+
+void WebServerPage::StartServer()
+{
+    if (!btnWebStart->isChecked() || m_server->isActive())
+        return;
+    updateServerSettings();
+    WebServerConfig config;
+    config.address = cbLocalHost->currentText();
+    config.port = WebPort;
+    config.maxUsers = qMax(1, Settings.WebServer.MaxUsers);
+    config.connectionTimeoutSecs = kConnectionTimeoutSecs;
+    QString error;
+    if (!m_server->start(config, &error)) {
+        if (!Settings.System.SuppressErrors)
+            emit systemMessage(QStringLiteral("Error: \"") + error + QStringLiteral("\".  Web Server"));
+        m_server->stop();
+        edPort->setEnabled(true);
+        cbLocalHost->setEnabled(true);
+        Panel31->hide();
+        btnWebStop->setChecked(true);
+        emit serverStateChanged(false);
+        return;
+    }
+    edPort->setEnabled(false);
+    cbLocalHost->setEnabled(false);
+    Panel31->show();
+    const QString where = QStringLiteral("%1:%2").arg(m_server->address()).arg(m_server->port());
+    Label43->setText(QStringLiteral("SERVER RUNNING (http://") + where + QLatin1Char('/')
+                     + QFileInfo(edWebPage->text()).fileName() + QLatin1Char(')'));
+    emit systemMessage(QStringLiteral("Listening for HTTP connections on ") + where + QLatin1Char('.'));
+    emit serverStateChanged(true);
+}
+
+void WebServerPage::btnWebStopClick()
+{
+    m_server->stop();
+    emit systemMessage(QStringLiteral("Web server stopped."));
+    showStopped();
+    btnWebStop->setChecked(true);
+    emit serverStateChanged(false);
+}
+
+void WebServerPage::showStopped()
+{
+    Label43->setText(QStringLiteral("SERVER STOPPED"));
+    edPort->setEnabled(true);
+    cbLocalHost->setEnabled(true);
+    Panel31->hide();
+}
+
+void WebServerPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    TabSheet6Show();
+}
+
+void WebServerPage::TabSheet6Show()
+{
+    const bool on = cbWebAuth->isChecked();
+    for (QWidget *w : std::initializer_list<QWidget *>{Label41, Label42, edWebUser, edWebPassword, cbWebRemPass})
+        w->setEnabled(on);
+}
+
+void WebServerPage::btnWebBrowseClick()
+{
+    if (OpenDialog3) {
+        OpenDialog3->raise();
+        return;
+    }
+    const QFileInfo page(edWebPage->text());
+    auto *dialog = new QFileDialog(this, tr("Open"), page.absolutePath(), tr("HTML Files (*.htm *.html)"));
+    dialog->setObjectName(QStringLiteral("OpenDialog3"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    if (!edWebPage->text().isEmpty())
+        dialog->selectFile(page.fileName());
+    // Names on Linux are case-sensitive: the chosen name is kept as it is.
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) { edWebPage->setText(file); });
+    OpenDialog3 = dialog;
+    dialog->open();
+}
+
+QString WebServerPage::webFolder() const
+{
+    const QFileInfo page(Settings.WebServer.Webpage);
+    return page.isAbsolute() ? page.absolutePath() : QString();
+}
+
+QString WebServerPage::blockedFile() const
+{
+    const QString folder = webFolder();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + BlockedList::fileName();
+}
+
+QString WebServerPage::selectedAddress() const
+{
+    const QListWidgetItem *item = ListBox1->currentItem();
+    return item && item->isSelected() ? AccessLog::addressOfLine(item->text()) : QString();
+}
+
+void WebServerPage::ListBox1Click()
+{
+    const QString address = selectedAddress();
+    if (address.isEmpty())
+        return;
+    Label39->setText(QStringLiteral("Searching..."));
+    Label39->show();
+    m_lookup->lookup(address);
+}
+
+void WebServerPage::btnAddToBlockedClick()
+{
+    const QString address = selectedAddress();
+    const QString file = blockedFile();
+    if (address.isEmpty() || file.isEmpty())
+        return;
+    QString error;
+    if (!BlockedList::append(file, address, &error))
+        emit systemMessage(error);
+    btnAddToBlocked->setEnabled(false);
+}
+
+void WebServerPage::btnRemoveFromBlockedClick()
+{
+    const QString address = selectedAddress();
+    const QString file = blockedFile();
+    if (address.isEmpty() || file.isEmpty())
+        return;
+    QString error;
+    if (!BlockedList::remove(file, address, &error))
+        emit systemMessage(error);
+    btnRemoveFromBlocked->setEnabled(false);
+}
+
+void WebServerPage::btnClearWebClick()
+{
+    Label39->clear();
+    btnClearWeb->setEnabled(false);
+}
+
+void WebServerPage::btnClearLookupClick() { Label39->clear(); }
+
+void WebServerPage::btnClearWebLogClick()
+{
+    ListBox1->clear();
+    Label39->clear();
+    btnAddToBlocked->setEnabled(false);
+    btnClearWeb->setEnabled(false);
+}
+
+void WebServerPage::appendAccessLog(const QString &line)
+{
+    if (ListBox1->count() >= kAccessLogLineCap)
+        for (int i = 0; i < kAccessLogDropBlock; ++i)
+            delete ListBox1->takeItem(0);
+    ListBox1->addItem(line);
+    ListBox1->scrollToBottom();
+}

@@ -1,0 +1,120 @@
+#pragma once
+// The main window's web server tab (TabSheet6): the server's start and stop
+// buttons, its settings, the access log and the blocked-address list. Every
+// control is the editor of its setting and writes it at once; the server's
+// request handler reads a copy of them that this page keeps current.
+#include "settings/TSettings.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class ReverseLookup;
+class WebServer;
+
+class WebServerPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit WebServerPage(TSettings &settings, QWidget *parent = nullptr);
+    ~WebServerPage() override;
+
+    static QString caption() { return QStringLiteral("Web Server"); }
+
+    // The settings file is never served.
+    void setSettingsFilePath(const QString &path);
+
+    // Controls from the settings, the bind-address list filled (an empty
+    // address becomes the machine's own) and WebPort taken from the port text.
+    // Also after the Configuration dialog's commit, so [System] ShowSystem reaches the server.
+    void loadFromSettings();
+
+    // The end of start-up: a safe start stops the server; otherwise, with
+    // btnWebStart down, the access log says "Server Started." and the server starts.
+    void startAtLaunch(bool safeStart);
+
+    // Closing: the server goes down, the buttons (and so [WebServer] WebServer) stay.
+    void deactivate();
+
+    bool isRunning() const;
+    int webPort() const { return WebPort; }
+    WebServer *server() const { return m_server; }
+
+public slots:
+    void btnWebStartClick();
+    void btnWebStopClick();
+    void StartServer();
+    void edPortChange();
+    void TabSheet6Show();
+    void btnWebBrowseClick();
+    void ListBox1Click();
+    void btnAddToBlockedClick();
+    void btnRemoveFromBlockedClick();
+    void btnClearWebClick();
+    void btnClearLookupClick();
+    void btnClearWebLogClick();
+    // Runs on the window thread; the server's lines come here queued.
+    void appendAccessLog(const QString &line);
+
+signals:
+    void systemMessage(const QString &text);
+    void serverStateChanged(bool running);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildWidgets();
+    void bindSettings();
+    void updateServerSettings();
+    void showStopped();
+    QString webFolder() const;
+    QString blockedFile() const;
+    QString selectedAddress() const;
+
+    TSettings &Settings;
+    WebServer *m_server = nullptr;
+    ReverseLookup *m_lookup = nullptr;
+    QString m_settingsFile;
+    bool m_loading = false;
+    int WebPort = 81;
+
+public:
+    // Components under the names the rest of the program uses.
+    QPushButton *btnWebStart = nullptr;
+    QPushButton *btnWebStop = nullptr;
+    QLabel *Label43 = nullptr; // "SERVER STOPPED" or the running address
+    QFrame *Panel31 = nullptr; // shown while the server runs
+    QLineEdit *edWebPage = nullptr;
+    QPushButton *btnWebBrowse = nullptr;
+    QPointer<QFileDialog> OpenDialog3;
+    QLabel *Label71 = nullptr;
+    QComboBox *cbLocalHost = nullptr;
+    QLineEdit *edPort = nullptr;
+    QCheckBox *cbWebAuth = nullptr;
+    QLabel *Label41 = nullptr;
+    QLineEdit *edWebUser = nullptr;
+    QLabel *Label42 = nullptr;
+    QLineEdit *edWebPassword = nullptr;
+    QCheckBox *cbWebRemPass = nullptr;
+    QCheckBox *cbDeleteTemp = nullptr;
+    QCheckBox *cbLowerCase = nullptr;
+    QCheckBox *cbNoAccess = nullptr;
+    QCheckBox *cbImageWithoutServer = nullptr;
+    QCheckBox *cbLogWeb = nullptr;
+    QCheckBox *cbDontLog = nullptr;
+    QCheckBox *cbBlocked = nullptr;
+    QListWidget *ListBox1 = nullptr;
+    QLabel *Label39 = nullptr; // the looked-up host name
+    QPushButton *btnClearWeb = nullptr;
+    QPushButton *btnAddToBlocked = nullptr;
+    QPushButton *btnRemoveFromBlocked = nullptr;
+    QPushButton *btnClearWebLog = nullptr;
+};

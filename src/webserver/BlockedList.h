@@ -1,0 +1,26 @@
+#pragma once
+// The blocked-address file "blocked.txt" of the web folder: one dotted IPv4
+// address per line, a client being blocked when a whole line equals its
+// address. The request handler reads it on the connection threads while the
+// window thread may add or remove lines, so removal replaces the file in one
+// rename and a reader sees either the old list or the new one.
+#include <QString>
+
+class BlockedList {
+public:
+    enum class Check { NotListed, Listed, ReadError };
+
+    static QString fileName() { return QStringLiteral("blocked.txt"); }
+    static QString tempFileName() { return QStringLiteral("blocked.tmp"); }
+
+    // A missing file lists nobody. Lines end in LF or CR LF; nothing else is trimmed.
+    static Check check(const QString &filePath, const QString &address);
+
+    // Appends the address as one line, creating the file when it is missing.
+    // An address that is already listed is appended again.
+    static bool append(const QString &filePath, const QString &address, QString *error);
+
+    // Drops every line equal to the address, through "blocked.tmp" beside the
+    // file. A missing file is an error and nothing is written.
+    static bool remove(const QString &filePath, const QString &address, QString *error);
+};

@@ -1,0 +1,170 @@
+#include "webserver/WebRequestHandler.h"
+
+#include "common/Clock.h"
+#include "webserver/AccessLog.h"
+#include "webserver/BlockedList.h"
+#include "webserver/MimeTypes.h"
+#include "webserver/WebPathResolver.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+
+namespace {
+
+// Time taken does not depend on where the first difference is.
+bool sameSecret(const QByteArray &a, const QByteArray &b)
+{
+    unsigned char diff = a.size() == b.size() ? 0 : 1;
+    const qsizetype n = qMax(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char x = i < a.size() ? a[i] : 0;
+        const char y = i < b.size() ? b[i] : 0;
+        diff |= static_cast<unsigned char>(x ^ y);
+    }
+    return diff == 0;
+}
+
+// Browsers send UTF-8 or Latin-1 credentials; either spelling of the setting matches.
+bool matches(const QByteArray &received, const QString &setting)
+{
+    const bool utf8 = sameSecret(received, setting.toUtf8());
+    const bool latin1 = setting.toLatin1() == setting.toUtf8() ? utf8 : sameSecret(received, setting.toLatin1());
+    return utf8 || latin1;
+}
+
+bool isRegularFile(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+WebReply page(int status, const QByteArray &body)
+{
+    WebReply r;
+    r.status = status;
+    r.body = body;
+    r.contentType = QStringLiteral("text/html");
+    return r;
+}
+
+WebReply blockedReply()
+{
+    WebReply r;
+    r.status = 403;
+    return r;
+}
+
+} // namespace
+
+bool WebRequestHandler::methodAllowed(const QString &method)
+{
+    return method == QLatin1String("GET") || method == QLatin1String("HEAD");
+}
+
+bool WebRequestHandler::authorised(const WebServerSettings &s, const QByteArray &user, const QByteArray &password)
+{
+    if (!s.webAuth)
+        return true;
+    const bool userOk = matches(user, s.webUser);
+    const bool passOk = matches(password, s.webPassword);
+    return userOk && passOk;
+}
+
+QByteArray WebRequestHandler::authFailedPage()
+{
+    return QByteArrayLiteral("<html><head><title>Error</title></head><body><h1>Authentication failed</h1></body></html>");
+}
+
+QByteArray WebRequestHandler::accessDeniedPage()
+{
+    return QByteArrayLiteral("<html><head><title>Error</title></head><body><h1>Access denied</h1>\r"
+                             "You do not have sufficient priviliges to access this <i>Veltrano</i>  document."
+                             "</body></html>");
+}
+
+QByteArray WebRequestHandler::statusText(int status)
+{
+    switch (status) {
+    case 401: return QByteArrayLiteral("Unauthorized");
+    case 403: return QByteArrayLiteral("Forbidden");
+    case 404: return QByteArrayLiteral("Not Found");
+    case 500: return QByteArrayLiteral("Internal Server Error");
+    case 501: return QByteArrayLiteral("Not Implemented");
+    default: return QByteArray::number(status);
+    }
+}
+
+QByteArray WebRequestHandler::errorPage(int status)
+{
+    return QByteArrayLiteral("<html><head><title>Error</title></head><body><h1>") + statusText(status)
+           + QByteArrayLiteral("</h1></body></html>");
+}
+
+bool WebRequestHandler::neverServed(const QString &path, const WebServerSettings &s)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (name.endsWith(QLatin1String(".tmp"), Qt::CaseInsensitive)
+        || name.compare(BlockedList::fileName(), Qt::CaseInsensitive) == 0)
+        return true;
+    if (s.settingsFile.isEmpty())
+        return false;
+    // The file and whatever a save writes beside it under its name.
+    const QFileInfo ini(s.settingsFile);
+    for (const QString &p : {ini.absoluteFilePath(), ini.canonicalFilePath()}) {
+        if (p.isEmpty())
+            continue;
+        if (path == p || path.startsWith(p + QLatin1Char('.')))
+            return true;
+    }
+    return false;
+}
+
+WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest &r)
+{
+    // No page, or its folder gone: nothing to serve.
+    const QFileInfo pageInfo(s.webPage);
+    const QString root = pageInfo.isAbsolute() ? QFileInfo(pageInfo.absolutePath()).canonicalFilePath() : QString();
+    if (root.isEmpty())
+        return page(404, errorPage(404));
+
+    bool blocked = false;
+    if (s.useBlocked) {
+        switch (BlockedList::check(root + QLatin1Char('/') + BlockedList::fileName(), r.clientAddress)) {
+        case BlockedList::Check::Listed: blocked = true; break;
+        case BlockedList::Check::NotListed: break;
+        case BlockedList::Check::ReadError: {
+            WebReply e = page(500, errorPage(500));
+            e.serverError = true;
+            return e;
+        }
+        }
+    }
+
+    const WebPathResolver::Result file = WebPathResolver::resolve(root, r.document);
+    if (!file.inside)
+        return blocked ? blockedReply() : page(403, accessDeniedPage());
+    if (!file.isRoot && !file.inRootFolder && !s.allowSubFolders)
+        return blocked ? blockedReply() : page(403, accessDeniedPage());
+
+    const bool exists = file.exists && !file.isRoot && isRegularFile(file.path);
+    QString logLine;
+    if (exists && s.logWeb && s.showSystem && !(blocked && s.dontLogBlocked))
+        logLine = AccessLog::line(Clock::currentDateTime(), r.method, r.document, r.clientAddress, r.clientPort,
+                                  blocked);
+
+    WebReply reply;
+    if (blocked)
+        reply = blockedReply();
+    else if (neverServed(file.path, s))
+        reply = page(403, accessDeniedPage());
+    else if (!exists)
+        reply = page(404, errorPage(404));
+    else {
+        reply.status = 200;
+        reply.filePath = file.path;
+        reply.contentType = MimeTypes::GetMIMEType(file.path);
+    }
+    reply.logLine = logLine;
+    return reply;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// What the web server answers to one request, decided without any socket: the
+// connection threads call it with a copy of the web settings and send what it
+// returns. Pure apart from reading the served folder and "blocked.txt".
+#include "webserver/WebServerSettings.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct WebRequest {
+    QString method;     // "GET", "HEAD", ...
+    QString document;   // the decoded path as received
+    QString clientAddress;
+    quint16 clientPort = 0;
+};
+
+struct WebReply {
+    int status = 200;
+    QByteArray body;      // error pages; empty for a blocked client
+    QString filePath;     // status 200: the regular file to send
+    QString contentType;
+    QString logLine;      // not empty: the access-log line of this request
+    bool serverError = false; // reported as "Web Server Error."
+};
+
+class WebRequestHandler {
+public:
+    static constexpr const char *Realm = "Veltrano";
+
+    // GET and HEAD are answered; anything else gets 501.
+    static bool methodAllowed(const QString &method);
+
+    // Exact, case-sensitive comparison; no credentials count as an empty user
+    // and secret, so an empty pair in the settings lets everybody in.
+    static bool authorised(const WebServerSettings &s, const QByteArray &user, const QByteArray &password);
+
+    // The reply to an authorised request.
+    static WebReply respond(const WebServerSettings &s, const WebRequest &r);
+
+    static QByteArray authFailedPage();
+    static QByteArray accessDeniedPage();
+    // "<html>...<h1>Not Found</h1>...": the status text of the number.
+    static QByteArray errorPage(int status);
+    static QByteArray statusText(int status);
+
+    // The settings file (and its temporary copies), "*.tmp" and the blocked list.
+    static bool neverServed(const QString &path, const WebServerSettings &s);
+};

@@ -1,0 +1,373 @@
+#include "webserver/WebServer.h"
+
+#include "webserver/WebRequestHandler.h"
+#include "webserver/WebServing.h"
+
+#include <QFile>
+#include <QHostAddress>
+#include <QNetworkInterface>
+#include <arpa/inet.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <future>
+#include <microhttpd.h>
+#include <mutex>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+// What the connection threads share with the window thread for the server's
+// whole life: the settings copy and the way back to the signals.
+struct WebServer::Shared {
+    mutable std::mutex settingsMutex;
+    WebServerSettings settings;
+    std::mutex ownerMutex;
+    WebServer *owner = nullptr; // cleared before the server object goes away
+
+    WebServerSettings snapshot() const
+    {
+        std::lock_guard lock(settingsMutex);
+        return settings;
+    }
+    void accessLogged(const QString &line)
+    {
+        std::lock_guard lock(ownerMutex);
+        if (owner)
+            emit owner->accessLogged(line);
+    }
+    void serverError(const QString &detail)
+    {
+        std::lock_guard lock(ownerMutex);
+        if (owner)
+            emit owner->serverError(detail);
+    }
+};
+
+// One per started daemon; the thread that shuts a daemon down keeps it alive
+// until the last connection thread has finished with it.
+struct WebServer::DaemonContext {
+    std::shared_ptr<Shared> shared;
+    std::atomic<bool> stopping{false};
+    std::mutex logMutex;
+    QString lastLog;
+};
+
+namespace {
+
+struct RequestState {
+    bool counted = false; // counted in WebServing until the request completes
+};
+
+QString errnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+void clientOf(MHD_Connection *connection, QString *address, quint16 *port)
+{
+    const MHD_ConnectionInfo *info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    if (!info || !info->client_addr)
+        return;
+    const sockaddr *sa = info->client_addr;
+    QHostAddress host(sa);
+    bool mapped = false;
+    const quint32 v4 = host.toIPv4Address(&mapped);
+    if (mapped)
+        host.setAddress(v4);
+    *address = host.toString();
+    if (sa->sa_family == AF_INET)
+        *port = ntohs(reinterpret_cast<const sockaddr_in *>(sa)->sin_port);
+    else if (sa->sa_family == AF_INET6)
+        *port = ntohs(reinterpret_cast<const sockaddr_in6 *>(sa)->sin6_port);
+}
+
+MHD_Response *bufferResponse(const QByteArray &body, const QString &contentType)
+{
+    MHD_Response *r = MHD_create_response_from_buffer(size_t(body.size()), const_cast<char *>(body.constData()),
+                                                      MHD_RESPMEM_MUST_COPY);
+    if (r && !contentType.isEmpty())
+        MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, contentType.toLatin1().constData());
+    return r;
+}
+
+MHD_Result queue(MHD_Connection *connection, unsigned int status, MHD_Response *response)
+{
+    if (!response)
+        return MHD_NO;
+    const MHD_Result ret = MHD_queue_response(connection, status, response);
+    MHD_destroy_response(response);
+    return ret;
+}
+
+// The file as it is now; a file that stopped being a regular file since the
+// handler looked is not sent.
+MHD_Response *fileResponse(const QString &path, bool *gone)
+{
+    *gone = false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        *gone = true;
+        return nullptr;
+    }
+    if (st.st_size == 0) {
+        ::close(fd);
+        return MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
+    }
+    MHD_Response *r = MHD_create_response_from_fd64(uint64_t(st.st_size), fd);
+    if (!r)
+        ::close(fd);
+    return r;
+}
+
+} // namespace
+
+// The libmicrohttpd callbacks, with access to the server's private parts.
+struct WebServerDetail {
+    static MHD_Result onRequest(void *cls, MHD_Connection *connection, const char *url, const char *method,
+                                const char *version, const char *uploadData, size_t *uploadSize, void **reqCls)
+    {
+        auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
+        if (*reqCls) {
+            // A body after the reply was queued: let it pass.
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        auto *state = new RequestState;
+        *reqCls = state;
+        if (ctx->stopping.load())
+            return MHD_NO;
+
+        const WebServerSettings s = ctx->shared->snapshot();
+        const QString command = QString::fromLatin1(method);
+        if (!WebRequestHandler::methodAllowed(command)) {
+            MHD_Response *r = bufferResponse(WebRequestHandler::errorPage(501), QStringLiteral("text/html"));
+            if (r)
+                MHD_add_response_header(r, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
+            return queue(connection, 501, r);
+        }
+
+        char *password = nullptr;
+        char *user = MHD_basic_auth_get_username_password(connection, &password);
+        const QByteArray userBytes(user ? user : "");
+        const QByteArray passwordBytes(password ? password : "");
+        MHD_free(user);
+        MHD_free(password);
+        if (!WebRequestHandler::authorised(s, userBytes, passwordBytes)) {
+            MHD_Response *r = bufferResponse(WebRequestHandler::authFailedPage(), QStringLiteral("text/html"));
+            if (!r)
+                return MHD_NO;
+            const MHD_Result ret = MHD_queue_basic_auth_fail_response(connection, WebRequestHandler::Realm, r);
+            MHD_destroy_response(r);
+            return ret;
+        }
+
+        if (!s.imageWithoutServer) {
+            WebServing::enter();
+            state->counted = true;
+        }
+        WebRequest request;
+        request.method = command;
+        request.document = QString::fromUtf8(url);
+        clientOf(connection, &request.clientAddress, &request.clientPort);
+        const WebReply reply = WebRequestHandler::respond(s, request);
+        if (!reply.logLine.isEmpty())
+            ctx->shared->accessLogged(reply.logLine);
+        if (reply.serverError)
+            ctx->shared->serverError(QStringLiteral("The blocked-address list could not be read."));
+
+        if (reply.status == 200 && !reply.filePath.isEmpty()) {
+            bool gone = false;
+            MHD_Response *r = fileResponse(reply.filePath, &gone);
+            if (gone)
+                return queue(connection, 404,
+                             bufferResponse(WebRequestHandler::errorPage(404), QStringLiteral("text/html")));
+            if (!r) {
+                ctx->shared->serverError(QStringLiteral("The reply could not be made."));
+                return MHD_NO;
+            }
+            MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.toLatin1().constData());
+            return queue(connection, 200, r);
+        }
+        return queue(connection, unsigned(reply.status), bufferResponse(reply.body, reply.contentType));
+    }
+
+    static void onCompleted(void *cls, MHD_Connection *connection, void **reqCls, MHD_RequestTerminationCode toe)
+    {
+        auto *state = static_cast<RequestState *>(*reqCls);
+        if (!state)
+            return;
+        if (state->counted)
+            WebServing::leave();
+        delete state;
+        *reqCls = nullptr;
+    }
+
+    static void onLog(void *cls, const char *format, va_list ap)
+    {
+        auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
+        if (!format)
+            return;
+        char text[512];
+        std::vsnprintf(text, sizeof text, format, ap);
+        std::lock_guard lock(ctx->logMutex);
+        ctx->lastLog = QString::fromLocal8Bit(text).trimmed();
+    }
+};
+
+WebServer::WebServer(QObject *parent) : QObject(parent), m_shared(std::make_shared<Shared>())
+{
+    m_shared->owner = this;
+}
+
+WebServer::~WebServer()
+{
+    {
+        std::lock_guard lock(m_shared->ownerMutex);
+        m_shared->owner = nullptr;
+    }
+    stop();
+}
+
+void WebServer::setSettings(const WebServerSettings &settings)
+{
+    std::lock_guard lock(m_shared->settingsMutex);
+    m_shared->settings = settings;
+}
+
+WebServerSettings WebServer::settings() const { return m_shared->snapshot(); }
+
+QStringList WebServer::localAddresses()
+{
+    QStringList list;
+    for (const QHostAddress &a : QNetworkInterface::allAddresses())
+        if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback() && !list.contains(a.toString()))
+            list.append(a.toString());
+    return list;
+}
+
+bool WebServer::start(const WebServerConfig &config, QString *error)
+{
+    if (m_daemon)
+        return true;
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+
+    QString text = config.address.trimmed();
+    if (text.isEmpty()) {
+        const QStringList own = localAddresses();
+        text = own.isEmpty() ? QStringLiteral("127.0.0.1") : own.first();
+    }
+    QHostAddress host;
+    if (!host.setAddress(text)
+        || (host.protocol() != QAbstractSocket::IPv4Protocol && host.protocol() != QAbstractSocket::IPv6Protocol))
+        return fail(QStringLiteral("Invalid server address %1").arg(text));
+    if (config.port < 0 || config.port > 65535)
+        return fail(QStringLiteral("Invalid port %1").arg(config.port));
+
+    sockaddr_storage ss {};
+    socklen_t len = 0;
+    const bool v6 = host.protocol() == QAbstractSocket::IPv6Protocol;
+    if (v6) {
+        auto *a = reinterpret_cast<sockaddr_in6 *>(&ss);
+        a->sin6_family = AF_INET6;
+        a->sin6_port = htons(quint16(config.port));
+        const Q_IPV6ADDR raw = host.toIPv6Address();
+        std::memcpy(&a->sin6_addr, raw.c, sizeof raw.c);
+        a->sin6_scope_id = host.scopeId().toUInt();
+        len = sizeof(sockaddr_in6);
+    } else {
+        auto *a = reinterpret_cast<sockaddr_in *>(&ss);
+        a->sin_family = AF_INET;
+        a->sin_port = htons(quint16(config.port));
+        a->sin_addr.s_addr = htonl(host.toIPv4Address());
+        len = sizeof(sockaddr_in);
+    }
+
+    // Our own socket, so a bind failure has its own reason and port 0 its port.
+    const int fd = ::socket(ss.ss_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return fail(QStringLiteral("Could not create socket. ") + errnoText(errno));
+    const int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&ss), len) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return fail(QStringLiteral("Could not bind socket. ") + errnoText(err));
+    }
+    sockaddr_storage bound {};
+    socklen_t boundLen = sizeof bound;
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&bound), &boundLen);
+    const int port = v6 ? ntohs(reinterpret_cast<sockaddr_in6 *>(&bound)->sin6_port)
+                        : ntohs(reinterpret_cast<sockaddr_in *>(&bound)->sin_port);
+
+    auto ctx = std::make_shared<DaemonContext>();
+    ctx->shared = m_shared;
+    // The daemon gets a duplicate; whether or not a failed start closed it,
+    // the original tells which socket is ours.
+    struct stat ours {};
+    ::fstat(fd, &ours);
+    const int daemonFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    unsigned int flags = MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_ITC
+                         | MHD_USE_ERROR_LOG | MHD_USE_AUTO;
+    if (v6)
+        flags |= MHD_USE_IPv6;
+    MHD_Daemon *d = daemonFd < 0
+                        ? nullptr
+                        : MHD_start_daemon(
+                              flags, 0, nullptr, nullptr, &WebServerDetail::onRequest, ctx.get(),
+                              MHD_OPTION_LISTEN_SOCKET, MHD_socket(daemonFd),
+                              MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(qMax(1, config.maxUsers)),
+                              MHD_OPTION_CONNECTION_TIMEOUT,
+                              static_cast<unsigned int>(qMax(1, config.connectionTimeoutSecs)),
+                              MHD_OPTION_NOTIFY_COMPLETED, &WebServerDetail::onCompleted, ctx.get(),
+                              MHD_OPTION_EXTERNAL_LOGGER, &WebServerDetail::onLog, ctx.get(), MHD_OPTION_END);
+    if (!d) {
+        const int err = errno;
+        struct stat st {};
+        if (daemonFd >= 0 && ::fstat(daemonFd, &st) == 0 && st.st_dev == ours.st_dev && st.st_ino == ours.st_ino)
+            ::close(daemonFd);
+        ::close(fd);
+        std::lock_guard lock(ctx->logMutex);
+        return fail(ctx->lastLog.isEmpty() ? QStringLiteral("The server could not start. ") + errnoText(err)
+                                           : ctx->lastLog);
+    }
+    ::close(fd);
+    m_daemon = d;
+    m_context = std::move(ctx);
+    m_address = host.toString();
+    m_port = port;
+    m_stopWaitMs = qMax(0, config.stopWaitMs);
+    return true;
+}
+
+bool WebServer::stop()
+{
+    if (!m_daemon)
+        return true;
+    MHD_Daemon *d = m_daemon;
+    m_daemon = nullptr;
+    std::shared_ptr<DaemonContext> ctx = std::move(m_context);
+    m_address.clear();
+    m_port = 0;
+    ctx->stopping.store(true);
+
+    // libmicrohttpd joins every connection thread; a thread stuck somewhere
+    // must not hold the window, so the join runs aside and is waited for a while.
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> finished = done->get_future();
+    std::thread([d, ctx, done] {
+        MHD_stop_daemon(d);
+        done->set_value();
+    }).detach();
+    return finished.wait_for(std::chrono::milliseconds(m_stopWaitMs)) == std::future_status::ready;
+}
