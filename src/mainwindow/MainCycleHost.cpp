@@ -5,6 +5,7 @@
 #include "mainwindow/PlottingStep.h"
 #include "mainwindow/PollImages.h"
 #include "notify/CaptureSchedule.h"
+#include "notify/Mailer.h"
 #include "mainwindow/TForm1.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
@@ -40,8 +41,10 @@ void MainCycleHost::wanAddressStep(QString &page, Next next)
         RunState &run = m_form.runState();
         applyPanel(m_form, 1, r.panel1);
         run.LastWanIPAddress = r.lastWanIPAddress;
-        if (r.ipChanged)
+        if (r.ipChanged) {
             m_form.SystemMessage(r.ipChangedMessage);
+            m_form.mailer()->SendEmail(r.emailText);
+        }
         if (r.st585) {
             run.ThomsonDataUnit = r.thomsonDataUnit;
             run.ThomsonDataSent = r.thomsonDataSent;

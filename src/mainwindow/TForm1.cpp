@@ -9,7 +9,9 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/GraphImages.h"
+#include "mainwindow/MainEmailHost.h"
 #include "mainwindow/PlottingStep.h"
+#include "notify/Mailer.h"
 #include "mainwindow/WebServerPage.h"
 #include "webserver/WebServing.h"
 #include "mainwindow/PollImages.h"
@@ -81,6 +83,7 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     });
     m_pollImages = std::make_unique<PollImages>(*m_images, Settings, Run);
     m_images->setWebServing([] { return WebServing::count(); });
+    m_emailHost = std::make_unique<MainEmailHost>(*this);
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -141,6 +144,9 @@ void TForm1::buildWidgets()
     toolbar->insertWidget(toolbar->count() - 1, btnViewLog);
 
     auto *figures = new QHBoxLayout;
+    Panel29 = new QLabel(central);
+    Panel29->setObjectName(QStringLiteral("Panel29"));
+    Panel29->hide();
     Label2 = new QLabel(central);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label4 = new QLabel(central);
@@ -149,6 +155,7 @@ void TForm1::buildWidgets()
         l->setMinimumWidth(120);
         figures->addWidget(l);
     }
+    figures->addWidget(Panel29);
     figures->addStretch(1);
     layout->addLayout(figures);
 
@@ -328,6 +335,7 @@ void TForm1::FormCreate()
         env.screenSize = screen->size();
     SettingsLoadResult loaded = settingsstore::load(env);
     Settings = std::move(loaded.settings);
+    createMailer();
 
     Charts->applyStartup(Settings);
     const QMap<int, QString> titles = telnetChartTitles(Settings);
@@ -686,6 +694,7 @@ void TForm1::runArm()
         SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
     Run.RebootInProgress = false;
     m_alarmInputs->resetForRun();
+    m_mailer->hideEnvelope();
     SystemMessage(QStringLiteral("Run button clicked"));
 
     Timer1->start();
@@ -847,6 +856,28 @@ void TForm1::btnHelpClick()
 {
     if (QFile::exists(helpFilePath()))
         shellOpen(helpFilePath());
+}
+
+// ---- E-mail -----------------------------------------------------------------
+
+void TForm1::createMailer()
+{
+    m_mailer = new Mailer(Settings, Run, *m_emailHost, SettingsFilePath, this);
+    connect(m_mailer, &Mailer::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_mailer, &Mailer::statusText, this, [this](const QString &t) {
+        m_panel0BeforeEmail = statusPanel(0);
+        setStatusPanel(0, t);
+    });
+    connect(m_mailer, &Mailer::statusTextRestore, this, [this] {
+        // A newer text from a poll stays.
+        if (statusPanel(0) == QLatin1String("Sending E-mail..."))
+            setStatusPanel(0, m_panel0BeforeEmail);
+    });
+    connect(m_mailer, &Mailer::envelopeChanged, this, [this](EmailEnvelope e) {
+        Panel29->setVisible(e != EmailEnvelope::Hidden);
+        Panel29->setText(e == EmailEnvelope::Sent ? tr("\u2709 e-mail sent") : tr("\u2709 e-mail failed"));
+        Panel29->setObjectName(e == EmailEnvelope::Failed ? QStringLiteral("Image24") : QStringLiteral("Image23"));
+    });
 }
 
 // ---- Alarms and log (the actions and the log file hang off these) ---------

@@ -34,6 +34,8 @@ class AxisScaling;
 class PlottingStep;
 class GraphImages;
 class WebServerPage;
+class Mailer;
+class MainEmailHost;
 class PollImages;
 
 class TForm1 : public QMainWindow {
@@ -52,6 +54,7 @@ public:
     ChartSet *charts() const { return Charts; }
     PlottingStep *plotting() const { return m_plotting.get(); }
     GraphImages *graphImages() const { return m_images; }
+    Mailer *mailer() const { return m_mailer; }
     PollImages *pollImages() const { return m_pollImages.get(); }
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
@@ -121,6 +124,7 @@ protected:
 private:
     void FormCreate();
     void placeCharts();
+    void createMailer();
     bool chartLogSwitch(int chart) const;
     void SetToolbar();
     void writeHelpFile();
@@ -150,6 +154,9 @@ private:
     std::unique_ptr<AxisScaling> m_scaling;
     std::unique_ptr<PlottingStep> m_plotting;
     GraphImages *m_images = nullptr;
+    std::unique_ptr<MainEmailHost> m_emailHost;
+    Mailer *m_mailer = nullptr;
+    QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;
     std::map<QString, QLabel *> m_indicators; // over-range signs by name
     MainCycleHost *m_cycleHost = nullptr;
@@ -184,6 +191,7 @@ public:
     QWidget *TabSheet29 = nullptr; // alarms
     QLabel *Label2 = nullptr;  // Rx noise
     QLabel *Label4 = nullptr;  // Rx sync
+    QLabel *Panel29 = nullptr; // the e-mail envelope
     QLabel *Label65 = nullptr; // noise margin change limits and average
     QLabel *Label66 = nullptr;
     QLabel *Label67 = nullptr;
