@@ -256,7 +256,7 @@ TEST(Scenario, ABadLineStopsTheStartAndNamesTheLine)
     EXPECT_TRUE(error.startsWith("line 2")) << error.toStdString();
 }
 
-TEST(Startup, ReadyFileNamesBothPorts)
+TEST(Startup, ReadyFileNamesEveryPort)
 {
     QTemporaryDir dir;
     RouterSimOptions o;
@@ -266,9 +266,10 @@ TEST(Startup, ReadyFileNamesBothPorts)
     ASSERT_TRUE(sim.start(o, &error)) << error.toStdString();
     const QByteArray ready = testsupport::readAll(o.readyFile);
     EXPECT_EQ("http=" + QByteArray::number(sim.httpPort()) + "\ncontrol=" + QByteArray::number(sim.controlPort())
-                  + "\n",
+                  + "\ntelnet=" + QByteArray::number(sim.telnetPort()) + "\n",
               ready);
     EXPECT_NE(sim.httpPort(), sim.controlPort());
+    EXPECT_NE(sim.httpPort(), sim.telnetPort());
     EXPECT_EQ(QStringList{"ready"}, QDir(dir.path()).entryList(QDir::Files)); // no temporary left behind
 }
 

@@ -6,6 +6,7 @@
 #include "Profile.h"
 #include "RouterSim.h"
 #include "RouterState.h"
+#include "TelnetBehaviour.h"
 
 #include <QRegularExpression>
 
@@ -60,7 +61,11 @@ QString CommandInterpreter::helpText()
 {
     return "commands: set <figure> <value>, get <figure>, fail <path|page|*> <mode> [count], fails, "
            "auth <required|none|any> [user] [password], profile <v1234|v5|st585|other>, journal, "
-           "journal clear, reboots, at <delay> <command>, help, quit";
+           "journal clear, reboots, at <delay> <command>, help, quit; "
+           "telnet [family <ar7|adslctl|adslinfo> | prompt <text|default> | login <none|password|user> [user] "
+           "[password] | access <always|debug> | chunk <whole|line|crlf|random> [seed] | delay <ms> | "
+           "fail <refuse|mute|hang|close|down|none> [count] | daemon <on|off> | pid <text> | sessions | drop], "
+           "tone <0-511> <bits|snr|hlog> <value>, tones reset";
 }
 
 QStringList CommandInterpreter::tokenize(const QString &line, bool *ok)
@@ -259,6 +264,27 @@ bool CommandInterpreter::run(RouterSim *sim, const QString &line, QStringList *r
             sim->schedule(ms, inner);
         return done(ok(QString("scheduled in %1 ms").arg(ms)));
     }
+    if (verb == "telnet")
+        return runTelnet(sim, line, w, reply);
+    if (verb == "tone") {
+        bool isNumber = false;
+        const int tone = w.value(1).toInt(&isNumber);
+        if (w.size() != 4 || !isNumber)
+            return fail("usage: tone <0-511> <bits|snr|hlog> <value>");
+        QString why;
+        if (!LineTones::validate(tone, w[2], w[3], &why))
+            return fail(why);
+        if (sim)
+            sim->state().tones().set(tone, w[2], w[3], nullptr);
+        return done(ok());
+    }
+    if (verb == "tones") {
+        if (w.size() != 2 || w[1].compare("reset", Qt::CaseInsensitive) != 0)
+            return fail("usage: tones reset");
+        if (sim)
+            sim->state().tones().reset();
+        return done(ok());
+    }
     if (verb == "help") {
         return done(ok(helpText()));
     }
@@ -270,6 +296,120 @@ bool CommandInterpreter::run(RouterSim *sim, const QString &line, QStringList *r
         return done(ok("bye"));
     }
     return fail(QString("unknown command '%1'").arg(w[0]));
+}
+
+bool CommandInterpreter::runTelnet(RouterSim *sim, const QString &line, const QStringList &w, QStringList *reply)
+{
+    const auto fail = [reply](const QString &text) {
+        *reply = err(text);
+        return false;
+    };
+    const auto done = [reply](const QString &text = {}) {
+        *reply = ok(text);
+        return true;
+    };
+    TelnetBehaviour scratch;
+    TelnetBehaviour &b = sim ? sim->telnet() : scratch;
+    if (w.size() == 1)
+        return done(b.describe(sim ? sim->telnetSessions() : 0));
+    const QString what = w[1].toLower();
+    const QString arg = w.value(2);
+
+    if (what == "family") {
+        const auto family = TelnetBehaviour::familyFromName(arg);
+        if (w.size() != 3 || !family)
+            return fail("usage: telnet family <ar7|adslctl|adslinfo>");
+        b.family = *family;
+        return done(TelnetBehaviour::familyName(*family));
+    }
+    if (what == "prompt") {
+        // The rest of the line, so trailing blanks count when quoted.
+        const QString text = restAfterWords(line, 2);
+        if (w.size() < 3 || text.size() > 32 || text.contains('\r') || text.contains('\n'))
+            return fail("usage: telnet prompt <text of up to 32 characters|default>");
+        b.promptOverride = text.compare("default", Qt::CaseInsensitive) == 0 ? QString() : text;
+        return done();
+    }
+    if (what == "login") {
+        const auto login = TelnetBehaviour::loginFromName(arg);
+        if (!login || w.size() > 5)
+            return fail("usage: telnet login <none|password|user> [user] [password]");
+        b.login = *login;
+        if (*login == TelnetLogin::Password && w.size() == 4)
+            b.password = w[3];
+        else if (w.size() == 5) {
+            b.user = w[3];
+            b.password = w[4];
+        } else if (w.size() == 4)
+            b.user = w[3];
+        return done(TelnetBehaviour::loginName(*login));
+    }
+    if (what == "access") {
+        const auto access = TelnetBehaviour::accessFromName(arg);
+        if (w.size() != 3 || !access)
+            return fail("usage: telnet access <always|debug>");
+        b.access = *access;
+        return done(TelnetBehaviour::accessName(*access));
+    }
+    if (what == "chunk") {
+        const auto mode = TelnetBehaviour::chunkFromName(arg);
+        bool seedOk = true;
+        const uint seed = w.size() == 4 ? w[3].toUInt(&seedOk) : b.seed;
+        if (!mode || w.size() > 4 || !seedOk)
+            return fail("usage: telnet chunk <whole|line|crlf|random> [seed]");
+        b.chunk = *mode;
+        b.seed = seed;
+        return done(TelnetBehaviour::chunkName(*mode));
+    }
+    if (what == "delay") {
+        bool isNumber = false;
+        const int ms = arg.toInt(&isNumber);
+        if (w.size() != 3 || !isNumber || ms < 0 || ms > 1000)
+            return fail("usage: telnet delay <0-1000 ms>");
+        b.pieceDelayMs = ms;
+        return done();
+    }
+    if (what == "fail") {
+        const auto fault = TelnetBehaviour::faultFromName(arg);
+        int count = -1;
+        if (w.size() == 4) {
+            bool isNumber = false;
+            count = w[3].toInt(&isNumber);
+            if (!isNumber || count < 1)
+                return fail("count must be a whole number of at least 1");
+        }
+        if (!fault || w.size() > 4 || (count > 0 && (*fault == TelnetFault::Down || *fault == TelnetFault::None)))
+            return fail("usage: telnet fail <refuse|mute|hang|close|down|none> [count] (no count for down, none)");
+        b.fault = *fault;
+        b.faultRemaining = count;
+        return done();
+    }
+    if (what == "daemon") {
+        if (w.size() != 3 || (arg != "on" && arg != "off"))
+            return fail("usage: telnet daemon <on|off>");
+        b.daemonListed = arg == "on";
+        return done();
+    }
+    if (what == "pid") {
+        static const QRegularExpression re(QStringLiteral("^[!-~]{1,8}$"));
+        if (w.size() != 3 || !re.match(arg).hasMatch())
+            return fail("usage: telnet pid <1 to 8 printable characters>");
+        b.daemonPid = arg;
+        return done();
+    }
+    if (what == "sessions") {
+        if (w.size() != 2)
+            return fail("usage: telnet sessions");
+        return done(QString::number(sim ? sim->telnetSessions() : 0));
+    }
+    if (what == "drop") {
+        if (w.size() != 2)
+            return fail("usage: telnet drop");
+        if (sim)
+            sim->dropTelnetSessions();
+        return done();
+    }
+    return fail(QString("unknown telnet setting '%1'").arg(w[1]));
 }
 
 } // namespace routersim

@@ -26,6 +26,7 @@ public:
 private:
     // Runs (apply) or only checks a command; the reply line goes to *reply.
     static bool run(RouterSim *sim, const QString &line, QStringList *reply);
+    static bool runTelnet(RouterSim *sim, const QString &line, const QStringList &words, QStringList *reply);
 
     RouterSim &m_sim;
 };

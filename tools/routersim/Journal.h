@@ -2,7 +2,8 @@
 // Every request the simulator received, for tests to check what the program
 // sent. One tab-separated line per request:
 //   time  channel  method  target  credentials  result
-// The channel is "http" (a telnet side would add its own lines).
+// The channel is "http" or "telnet" (connections, terminal type, log-ins,
+// command lines and closes; see README.md).
 #include <QFile>
 #include <QString>
 #include <QStringList>

@@ -117,8 +117,11 @@ HttpAction RequestHandler::handle(const HttpRequest &request)
     }
     if (kind == PageKind::Reboot)
         m_state.countReboot();
-    else if (kind == PageKind::Debug)
+    else if (kind == PageKind::Debug) {
         m_state.setTelnetEnabled(true);
+        if (m_telnetEnabledHook)
+            m_telnetEnabledHook();
+    }
     a.wire = response(200, page, {}, headOnly);
     a.result = "200";
     return a;

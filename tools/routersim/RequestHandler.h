@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace routersim {
 
@@ -26,6 +27,8 @@ public:
     RequestHandler(RouterState &state, AuthPolicy &auth, FailurePlan &failures);
 
     ProfileId profile() const { return m_profile; }
+    // Called after the debug page turned telnet on.
+    void setTelnetEnabledHook(std::function<void()> hook) { m_telnetEnabledHook = std::move(hook); }
     void setProfile(ProfileId id) { m_profile = id; }
 
     // A fresh connection: true when it must be reset before reading.
@@ -41,6 +44,7 @@ private:
     AuthPolicy &m_auth;
     FailurePlan &m_failures;
     ProfileId m_profile = ProfileId::V1234;
+    std::function<void()> m_telnetEnabledHook;
 };
 
 } // namespace routersim

@@ -4,6 +4,7 @@
 #include "ControlServer.h"
 #include "HttpServer.h"
 #include "Scenario.h"
+#include "TelnetServer.h"
 
 #include <QSaveFile>
 
@@ -13,6 +14,8 @@ RouterSim::RouterSim(QObject *parent)
     : QObject(parent), m_handler(m_state, m_auth, m_failures),
       m_interpreter(std::make_unique<CommandInterpreter>(*this))
 {
+    // The debug page turns telnet on; with access "debug" the daemon then listens.
+    m_handler.setTelnetEnabledHook([this] { applyListening(); });
 }
 
 RouterSim::~RouterSim()
@@ -65,6 +68,24 @@ bool RouterSim::start(const RouterSimOptions &options, QString *error)
     m_auth.set(mode, options.user.value_or(Profile::defaultUser(*profile)),
                options.password.value_or(Profile::defaultPassword(*profile)));
 
+    m_telnet = TelnetBehaviour();
+    m_telnet.family = TelnetBehaviour::familyFor(*profile);
+    if (options.telnetFamily) {
+        const auto family = TelnetBehaviour::familyFromName(*options.telnetFamily);
+        if (!family)
+            return failed(QString("unknown telnet family '%1' (ar7, adslctl, adslinfo)").arg(*options.telnetFamily));
+        m_telnet.family = *family;
+    }
+    if (options.telnetLogin) {
+        const auto login = TelnetBehaviour::loginFromName(*options.telnetLogin);
+        if (!login)
+            return failed(QString("unknown telnet login '%1' (none, password, user)").arg(*options.telnetLogin));
+        m_telnet.login = *login;
+    }
+    m_telnet.user = m_auth.user();
+    m_telnet.password = m_auth.password();
+    m_state.setTelnetEnabled(false);
+
     if (!options.journalFile.isEmpty() && !m_journal.openFile(options.journalFile, &why))
         return failed(why);
 
@@ -85,6 +106,12 @@ bool RouterSim::start(const RouterSimOptions &options, QString *error)
     m_http = std::make_unique<HttpServer>(m_handler, m_journal);
     if (!m_http->listen(m_address, options.httpPort, &why))
         return failed(why);
+    if (options.telnet) {
+        m_telnetServer = std::make_unique<TelnetServer>(m_telnet, m_state, m_journal);
+        connect(m_telnetServer.get(), &TelnetServer::accessChanged, this, &RouterSim::applyListening);
+        if (!m_telnetServer->listen(m_address, options.telnetPort, &why))
+            return failed(why);
+    }
     applyListening();
     if (options.control) {
         m_control = std::make_unique<ControlServer>([this](const QString &line) { return execute(line); });
@@ -105,8 +132,11 @@ void RouterSim::stop()
         m_control->close();
     if (m_http)
         m_http->close();
+    if (m_telnetServer)
+        m_telnetServer->close();
     m_control.reset();
     m_http.reset();
+    m_telnetServer.reset();
     m_journal.closeFile();
 }
 
@@ -123,6 +153,22 @@ quint16 RouterSim::httpPort() const
 quint16 RouterSim::controlPort() const
 {
     return m_control ? m_control->port() : 0;
+}
+
+quint16 RouterSim::telnetPort() const
+{
+    return m_telnetServer ? m_telnetServer->port() : 0;
+}
+
+int RouterSim::telnetSessions() const
+{
+    return m_telnetServer ? m_telnetServer->sessionCount() : 0;
+}
+
+void RouterSim::dropTelnetSessions()
+{
+    if (m_telnetServer)
+        m_telnetServer->dropAll();
 }
 
 int RouterSim::openHttpConnections() const
@@ -145,10 +191,12 @@ QStringList RouterSim::execute(const QString &line)
 
 void RouterSim::applyListening()
 {
-    if (!m_http)
-        return;
     QString why;
-    if (!m_http->setAccepting(!m_failures.isDown(), &why))
+    if (m_http && !m_http->setAccepting(!m_failures.isDown(), &why))
+        qWarning("routersim: %s", qPrintable(why));
+    const bool telnetOn = !m_telnet.isDown()
+                          && (m_telnet.access == TelnetAccess::Always || m_state.telnetEnabled());
+    if (m_telnetServer && !m_telnetServer->setAccepting(telnetOn, &why))
         qWarning("routersim: %s", qPrintable(why));
 }
 
@@ -185,6 +233,8 @@ bool RouterSim::writeReadyFile(const QString &path, QString *error) const
     QByteArray text = "http=" + QByteArray::number(httpPort()) + '\n';
     if (m_control)
         text += "control=" + QByteArray::number(controlPort()) + '\n';
+    if (m_telnetServer)
+        text += "telnet=" + QByteArray::number(telnetPort()) + '\n';
     f.write(text);
     if (!f.commit()) {
         if (error)

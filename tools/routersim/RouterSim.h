@@ -8,6 +8,7 @@
 #include "Profile.h"
 #include "RequestHandler.h"
 #include "RouterState.h"
+#include "TelnetBehaviour.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -22,6 +23,7 @@ namespace routersim {
 class CommandInterpreter;
 class ControlServer;
 class HttpServer;
+class TelnetServer;
 
 struct RouterSimOptions {
     QString profile = QStringLiteral("v1234");
@@ -29,13 +31,18 @@ struct RouterSimOptions {
     quint16 httpPort = 0;    // 0: any free port
     quint16 controlPort = 0; // 0: any free port
     bool control = true;     // open the control socket
-    QString readyFile;       // "http=PORT" and "control=PORT", written once listening
+    quint16 telnetPort = 0;  // 0: any free port
+    bool telnet = true;      // run the telnet daemon
+    QString readyFile;       // "http=PORT", "control=PORT", "telnet=PORT", written once listening
     QString journalFile;
     QString scenarioFile;
     // Unset: the model's own defaults (Profile::defaultUser and so on).
     std::optional<QString> auth;
     std::optional<QString> user;
     std::optional<QString> password;
+    // Unset: the model's firmware family (TelnetBehaviour::familyFor) and no log-in.
+    std::optional<QString> telnetFamily;
+    std::optional<QString> telnetLogin;
 };
 
 class RouterSim : public QObject
@@ -52,6 +59,10 @@ public:
 
     quint16 httpPort() const;
     quint16 controlPort() const;
+    quint16 telnetPort() const;
+    int telnetSessions() const;
+    // Ends every telnet session from the router's side.
+    void dropTelnetSessions();
     QHostAddress address() const { return m_address; }
     int openHttpConnections() const;
     void setHttpIdleTimeout(int ms);
@@ -60,6 +71,7 @@ public:
     AuthPolicy &auth() { return m_auth; }
     FailurePlan &failures() { return m_failures; }
     Journal &journal() { return m_journal; }
+    TelnetBehaviour &telnet() { return m_telnet; }
     ProfileId profile() const { return m_handler.profile(); }
     void setProfile(ProfileId id) { m_handler.setProfile(id); }
 
@@ -79,7 +91,8 @@ signals:
     void quitRequested();
 
 private:
-    // Follows "fail * down": the web server stops or resumes listening.
+    // Follows "fail * down", "telnet fail down" and the telnet access rule:
+    // the servers stop or resume listening.
     void applyListening();
     bool writeReadyFile(const QString &path, QString *error) const;
 
@@ -87,10 +100,12 @@ private:
     AuthPolicy m_auth;
     FailurePlan m_failures;
     Journal m_journal;
+    TelnetBehaviour m_telnet;
     RequestHandler m_handler;
     std::unique_ptr<CommandInterpreter> m_interpreter;
     std::unique_ptr<HttpServer> m_http;
     std::unique_ptr<ControlServer> m_control;
+    std::unique_ptr<TelnetServer> m_telnetServer;
     QList<QPointer<QTimer>> m_timers;
     QHostAddress m_address;
 };

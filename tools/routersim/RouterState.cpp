@@ -35,6 +35,39 @@ constexpr FigureInfo kFigures[] = {
     {Figure::HecUp, "HecUp", "0"},
     {Figure::HecDown, "HecDown", "12"},
     {Figure::LossOfLink, "LossOfLink", "0"},
+    {Figure::FastCrcDown, "FastCrcDown", "3"},
+    {Figure::FastFecDown, "FastFecDown", "7"},
+    {Figure::FastHecDown, "FastHecDown", "1"},
+    {Figure::FastCrcUp, "FastCrcUp", "2"},
+    {Figure::FastFecUp, "FastFecUp", "5"},
+    {Figure::FastHecUp, "FastHecUp", "4"},
+    {Figure::MaxRateDown, "MaxRateDown", "10432"},
+    {Figure::MaxRateUp, "MaxRateUp", "1120"},
+    {Figure::SuperframesDown, "SuperframesDown", "5559235"},
+    {Figure::SuperframesUp, "SuperframesUp", "5559233"},
+    {Figure::SuperframesPrev15, "SuperframesPrev15", "55650"},
+    {Figure::RsDown, "RsDown", "183456789"},
+    {Figure::RsUp, "RsUp", "1234567"},
+    {Figure::UncorrDown, "UncorrDown", "9"},
+    {Figure::UncorrUp, "UncorrUp", "6"},
+    {Figure::EsDown, "EsDown", "31"},
+    {Figure::EsUp, "EsUp", "8"},
+    {Figure::SesDown, "SesDown", "2"},
+    {Figure::SesUp, "SesUp", "1"},
+    {Figure::LosDown, "LosDown", "1"},
+    {Figure::LosUp, "LosUp", "0"},
+    {Figure::LofDown, "LofDown", "3"},
+    {Figure::LofUp, "LofUp", "0"},
+    {Figure::Crc15, "Crc15", "2"},
+    {Figure::Es15, "Es15", "1"},
+    {Figure::Lof15, "Lof15", "0"},
+    {Figure::CrcDay, "CrcDay", "17"},
+    {Figure::EsDay, "EsDay", "4"},
+    {Figure::LofDay, "LofDay", "1"},
+    {Figure::BitswapDown, "BitswapDown", "2165"},
+    {Figure::BitswapUp, "BitswapUp", "35"},
+    {Figure::RxBytes, "RxBytes", "2867459201"},
+    {Figure::TxBytes, "TxBytes", "23456789"},
 };
 static_assert(std::size(kFigures) == static_cast<size_t>(Figure::Count));
 
@@ -82,6 +115,20 @@ RouterState::RouterState()
     m_uptime = QStringLiteral("26:15:07");
     m_log = QString::fromLatin1(kDefaultLog);
     m_dataUnit = QStringLiteral("kB");
+    m_wanInterface = QStringLiteral("ppp0");
+}
+
+void RouterState::resetCounters()
+{
+    static constexpr Figure kCounters[] = {
+        Figure::FecUp, Figure::FecDown, Figure::CrcUp, Figure::CrcDown, Figure::HecUp, Figure::HecDown,
+        Figure::FastCrcDown, Figure::FastFecDown, Figure::FastHecDown, Figure::FastCrcUp, Figure::FastFecUp,
+        Figure::FastHecUp, Figure::RsDown, Figure::RsUp, Figure::UncorrDown, Figure::UncorrUp, Figure::EsDown,
+        Figure::EsUp, Figure::SesDown, Figure::SesUp, Figure::LosDown, Figure::LosUp, Figure::LofDown,
+        Figure::LofUp, Figure::Crc15, Figure::Es15, Figure::Lof15, Figure::CrcDay, Figure::EsDay, Figure::LofDay,
+    };
+    for (Figure f : kCounters)
+        m_figures[static_cast<int>(f)] = QStringLiteral("0");
 }
 
 QString RouterState::figureName(Figure f)
@@ -94,7 +141,7 @@ QStringList RouterState::names()
     QStringList out;
     for (const auto &info : kFigures)
         out << QString::fromLatin1(info.name);
-    out << "wan" << "state" << "uptime" << "log" << "dataunit";
+    out << "wan" << "state" << "uptime" << "log" << "dataunit" << "wanif" << "linemode" << "path";
     return out;
 }
 
@@ -139,6 +186,21 @@ bool RouterState::validate(const QString &name, const QString &value, QString *e
             return fail(error, "dataunit is kB, MB or GB");
         return true;
     }
+    if (is(name, "wanif")) {
+        if (value != "ppp0" && value != "nas0")
+            return fail(error, "wanif is ppp0 or nas0");
+        return true;
+    }
+    if (is(name, "linemode")) {
+        if (!is(value, "ADSL") && !is(value, "ADSL2+"))
+            return fail(error, "linemode is ADSL or ADSL2+");
+        return true;
+    }
+    if (is(name, "path")) {
+        if (!is(value, "interleaved") && !is(value, "fast"))
+            return fail(error, "path is interleaved or fast");
+        return true;
+    }
     return fail(error, QString("unknown figure '%1'").arg(name));
 }
 
@@ -158,6 +220,12 @@ bool RouterState::set(const QString &name, const QString &value, QString *error)
         m_log = value;
     else if (is(name, "dataunit"))
         m_dataUnit = value;
+    else if (is(name, "wanif"))
+        m_wanInterface = value;
+    else if (is(name, "linemode"))
+        m_adsl2Plus = is(value, "ADSL2+");
+    else if (is(name, "path"))
+        m_interleaved = is(value, "interleaved");
     return true;
 }
 
@@ -175,6 +243,12 @@ QString RouterState::get(const QString &name) const
         return m_log;
     if (is(name, "dataunit"))
         return m_dataUnit;
+    if (is(name, "wanif"))
+        return m_wanInterface;
+    if (is(name, "linemode"))
+        return m_adsl2Plus ? "ADSL2+" : "ADSL";
+    if (is(name, "path"))
+        return m_interleaved ? "interleaved" : "fast";
     return {};
 }
 

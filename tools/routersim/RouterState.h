@@ -3,6 +3,8 @@
 // its WAN address, connection state, uptime and log. Values are kept as the
 // text the pages print, so a test can feed odd router formats ("8,128",
 // "4294967290", "12:30:05") straight through to the program's parsers.
+#include "LineTones.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -15,6 +17,13 @@ enum class Figure {
     DataSent, DataReceived,
     TxPackets, RxPackets, Collisions, TxRate, RxRate,
     FecUp, FecDown, CrcUp, CrcDown, HecUp, HecDown, LossOfLink,
+    // The telnet command lines' counters (interleaved path in the figures
+    // above, fast path here) and the adslctl and "adsl info" extras.
+    FastCrcDown, FastFecDown, FastHecDown, FastCrcUp, FastFecUp, FastHecUp,
+    MaxRateDown, MaxRateUp, SuperframesDown, SuperframesUp, SuperframesPrev15,
+    RsDown, RsUp, UncorrDown, UncorrUp, EsDown, EsUp, SesDown, SesUp,
+    LosDown, LosUp, LofDown, LofUp, Crc15, Es15, Lof15, CrcDay, EsDay, LofDay,
+    BitswapDown, BitswapUp, RxBytes, TxBytes,
     Count
 };
 
@@ -29,7 +38,7 @@ public:
     RouterState();
 
     // Sets a figure or one of the named items (wan, state, uptime, log,
-    // dataunit). Names are case-insensitive. On failure nothing changes.
+    // dataunit, wanif, linemode, path). Names are case-insensitive. On failure nothing changes.
     bool set(const QString &name, const QString &value, QString *error);
     // Checks a name and value without changing anything.
     static bool validate(const QString &name, const QString &value, QString *error);
@@ -45,6 +54,16 @@ public:
     QString uptime() const { return m_uptime; }
     QString log() const { return m_log; }
     QString dataUnit() const { return m_dataUnit; }
+    // The WAN interface the telnet "ifconfig" shows: "ppp0" (PPPoE/PPPoA, with
+    // nas0 beside it) or "nas0" (bridged, the address on nas0).
+    QString wanInterface() const { return m_wanInterface; }
+    bool adsl2Plus() const { return m_adsl2Plus; }
+    bool interleaved() const { return m_interleaved; }
+    // Bits and SNR per tone, for the bit-loading commands.
+    LineTones &tones() { return m_tones; }
+    const LineTones &tones() const { return m_tones; }
+    // The error counters back to 0 (the routers' "--reset" commands).
+    void resetCounters();
 
     int rebootCount() const { return m_reboots; }
     void countReboot() { ++m_reboots; }
@@ -58,6 +77,10 @@ private:
     QString m_uptime;
     QString m_log;
     QString m_dataUnit;
+    QString m_wanInterface;
+    bool m_adsl2Plus = false;
+    bool m_interleaved = true;
+    LineTones m_tones;
     int m_reboots = 0;
     bool m_telnetEnabled = false;
 };

@@ -34,20 +34,25 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName("routersim");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("ADSL router simulator (HTTP pages, control socket, journal).");
+    parser.setApplicationDescription("ADSL router simulator (HTTP pages, telnet, control socket, journal).");
     parser.addHelpOption();
     const QCommandLineOption profile("profile", "Router model: v1234, v5, st585 or other.", "name", "v1234");
     const QCommandLineOption bind("bind", "Address to listen on, 127.0.0.1 to 127.0.0.254.", "address",
                                   "127.0.0.1");
     const QCommandLineOption httpPort("http-port", "HTTP port (0 picks a free one).", "port", "0");
     const QCommandLineOption controlPort("control-port", "Control socket port (0 picks a free one).", "port", "0");
-    const QCommandLineOption readyFile("ready-file", "Written once listening: http=PORT, control=PORT.", "path");
+    const QCommandLineOption telnetPort("telnet-port", "Telnet port (0 picks a free one).", "port", "0");
+    const QCommandLineOption telnetFamily("telnet-family", "Telnet command line: ar7, adslctl or adslinfo.", "name");
+    const QCommandLineOption telnetLogin("telnet-login", "Telnet log-in: none, password or user.", "mode");
+    const QCommandLineOption readyFile("ready-file", "Written once listening: http=PORT, control=PORT, telnet=PORT.",
+                                       "path");
     const QCommandLineOption journal("journal", "Journal of every request, one tab-separated line each.", "path");
     const QCommandLineOption scenario("scenario", "Commands to run at start (see README).", "path");
     const QCommandLineOption user("user", "User name the router expects.", "name");
     const QCommandLineOption password("password", "Password the router expects.", "text");
     const QCommandLineOption auth("auth", "Basic authentication: required, none or any.", "mode");
-    parser.addOptions({profile, bind, httpPort, controlPort, readyFile, journal, scenario, user, password, auth});
+    parser.addOptions({profile, bind, httpPort, controlPort, telnetPort, telnetFamily, telnetLogin, readyFile, journal,
+                       scenario, user, password, auth});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         return usageError("unexpected argument " + parser.positionalArguments().first());
@@ -59,6 +64,18 @@ int main(int argc, char **argv)
         return usageError("--http-port takes 0 to 65535");
     if (!parsePort(parser.value(controlPort), &options.controlPort))
         return usageError("--control-port takes 0 to 65535");
+    if (!parsePort(parser.value(telnetPort), &options.telnetPort))
+        return usageError("--telnet-port takes 0 to 65535");
+    if (parser.isSet(telnetFamily)) {
+        if (!TelnetBehaviour::familyFromName(parser.value(telnetFamily)))
+            return usageError("--telnet-family takes ar7, adslctl or adslinfo");
+        options.telnetFamily = parser.value(telnetFamily);
+    }
+    if (parser.isSet(telnetLogin)) {
+        if (!TelnetBehaviour::loginFromName(parser.value(telnetLogin)))
+            return usageError("--telnet-login takes none, password or user");
+        options.telnetLogin = parser.value(telnetLogin);
+    }
     options.readyFile = parser.value(readyFile);
     options.journalFile = parser.value(journal);
     options.scenarioFile = parser.value(scenario);
@@ -81,8 +98,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "routersim: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("routersim: %s on %s, http=%u control=%u\n", qPrintable(Profile::name(sim.profile())),
-                qPrintable(sim.address().toString()), sim.httpPort(), sim.controlPort());
+    std::printf("routersim: %s on %s, http=%u control=%u telnet=%u (%s)\n", qPrintable(Profile::name(sim.profile())),
+                qPrintable(sim.address().toString()), sim.httpPort(), sim.controlPort(), sim.telnetPort(),
+                qPrintable(TelnetBehaviour::familyName(sim.telnet().family)));
     std::fflush(stdout);
 
     const int rc = QCoreApplication::exec();
