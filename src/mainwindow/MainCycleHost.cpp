@@ -6,6 +6,7 @@
 #include "mainwindow/PollImages.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/Mailer.h"
+#include "acquisition/TelnetSession.h"
 #include "mainwindow/TForm1.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
@@ -118,6 +119,12 @@ TColor MainCycleHost::choosePointColour(bool noAnswer)
 }
 
 void MainCycleHost::checkCameras() { CaptureSchedule::CheckCameras(m_form.settings(), m_form.runState()); }
+
+void MainCycleHost::telnetStep(bool)
+{
+    if (m_form.settings().Router.Telnet && !m_form.settings().Router.ST585)
+        m_form.telnet()->pollStep();
+}
 
 void MainCycleHost::webImagesStep() { m_form.pollImages()->webImagesStep(m_form.btnWebStart->isChecked()); }
 

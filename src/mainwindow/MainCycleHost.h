@@ -21,6 +21,7 @@ public:
     void uptimeStep(const QString &page) override;
     void gapStep(bool showGaps, bool isGap) override;
     void checkCameras() override;
+    void telnetStep(bool firstCycle) override;
     void webImagesStep() override;
     void scheduledCapturesStep() override;
     TColor choosePointColour(bool noAnswer) override;

@@ -11,6 +11,8 @@
 #include "mainwindow/GraphImages.h"
 #include "mainwindow/MainEmailHost.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/TelnetPage.h"
+#include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
 #include "mainwindow/WebServerPage.h"
 #include "webserver/WebServing.h"
@@ -84,6 +86,10 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     m_pollImages = std::make_unique<PollImages>(*m_images, Settings, Run);
     m_images->setWebServing([] { return WebServing::count(); });
     m_emailHost = std::make_unique<MainEmailHost>(*this);
+    m_telnet = new TelnetSession(Settings, *HTTP, this);
+    connect(m_telnet, &TelnetSession::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_telnet, &TelnetSession::messageBox, this,
+            [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -164,6 +170,17 @@ void TForm1::buildWidgets()
     layout->addWidget(PageControl1, 1);
 
     placeCharts();
+    // The terminal is the first page of the telnet tab.
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        QWidget *page = PageControl1->widget(i);
+        if (page->objectName() != QLatin1String("Telnet Router"))
+            continue;
+        if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            m_telnetPage = new TelnetPage(*m_telnet, tabs);
+            tabs->insertTab(0, m_telnetPage, tr("Terminal"));
+            tabs->setCurrentIndex(0);
+        }
+    }
 
     TabSheet40 = new QWidget(PageControl1);
     TabSheet40->setObjectName(QStringLiteral("TabSheet40"));
@@ -699,6 +716,7 @@ void TForm1::runArm()
 
     Timer1->start();
     Run.Running = true;
+    m_telnet->setRunning(true);
 
     // Run's own first cycle, at once; after a Stop the first one waits for the timer.
     m_secondFirstCycle = false;
@@ -737,6 +755,13 @@ void TForm1::runFirstCycleDone()
 void TForm1::runFinish()
 {
     const TSettings &s = Settings;
+    // The telnet session is connected, or refreshed, as monitoring starts.
+    if (s.Router.Telnet && !s.Router.ST585) {
+        if (!m_telnet->isConnected() && !m_telnet->isConnecting())
+            m_telnet->btnConnectClick(TelnetSender::RunButton);
+        else if (m_telnet->isConnected())
+            m_telnet->btnRefreshClick();
+    }
     if (m_status->isEnabled()) {
         if (s.System.Log && s.Log.LogAtEvery)
             SystemMessage(QStringLiteral("Logging enabled.  Log at %1 minute intervals.").arg(s.Log.LogAtInterval));
@@ -767,6 +792,7 @@ void TForm1::btnStopClick()
     Timer1->stop();
     tmrLogAt->stop();
     Run.Running = false;
+    m_telnet->setRunning(false);
     putStopDown();
     m_log->setCurrentFileName(QString());
     setStatusPanel(1, QString());
@@ -774,6 +800,8 @@ void TForm1::btnStopClick()
     // The SpeedTouch 585 session ends its own way and says nothing more.
     if (Settings.Router.ST585)
         return;
+    if (Settings.Telnet.DisconnectOnStop && m_telnet->isConnected())
+        m_telnet->btnDisConnect1Click();
     Run.StoppedSinceRound = true;
     SystemMessage(QStringLiteral("Stopped"));
 }

@@ -35,6 +35,8 @@ class PlottingStep;
 class GraphImages;
 class WebServerPage;
 class Mailer;
+class TelnetSession;
+class TelnetPage;
 class MainEmailHost;
 class PollImages;
 
@@ -55,6 +57,7 @@ public:
     PlottingStep *plotting() const { return m_plotting.get(); }
     GraphImages *graphImages() const { return m_images; }
     Mailer *mailer() const { return m_mailer; }
+    TelnetSession *telnet() const { return m_telnet; }
     PollImages *pollImages() const { return m_pollImages.get(); }
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
@@ -156,6 +159,8 @@ private:
     GraphImages *m_images = nullptr;
     std::unique_ptr<MainEmailHost> m_emailHost;
     Mailer *m_mailer = nullptr;
+    TelnetSession *m_telnet = nullptr;
+    TelnetPage *m_telnetPage = nullptr;
     QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;
     std::map<QString, QLabel *> m_indicators; // over-range signs by name

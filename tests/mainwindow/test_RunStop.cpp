@@ -2,6 +2,7 @@
 // messages pane and the caption, and what the router sees in its journal.
 #include "SimWindowFixture.h"
 #include "acquisition/PollingCycle.h"
+#include "acquisition/TelnetSession.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -208,4 +209,19 @@ TEST_F(RunStopTest, NeverConfiguredOrSafeStartedProgramsDoNotRunByThemselves)
     EXPECT_TRUE(form->btnStop->isChecked());
     QTest::qWait(1500);
     EXPECT_EQ(requests(), 0);
+}
+
+TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
+{
+    open("[Router]\nTelnet=1\n[Telnet]\nUseHttpDebug=0\nTelnetIP=127.0.0.1\nTelnetPort="
+             + QByteArray::number(sim.telnetPort()) + "\n",
+         5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->telnet()->isConnected(); }, 10000));
+    auto *memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    ASSERT_NE(memo, nullptr);
+    ASSERT_TRUE(testsupport::waitFor([&] { return sim.journal().lines().filter(QStringLiteral("telnet")).size() > 2; }));
+    EXPECT_TRUE(testsupport::waitFor([&] { return !memo->toPlainText().isEmpty(); }));
+    form->btnStop->click();
 }
