@@ -8,6 +8,7 @@
 #include "notify/Mailer.h"
 #include "acquisition/TelnetSession.h"
 #include "mainwindow/TForm1.h"
+#include "notify/AlarmActions.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
 
@@ -146,7 +147,7 @@ void MainCycleHost::alarmInputsStep()
     AlarmFigures f;
     f.rxNoise = run.Figures.RxNoise;
     f.rxSync = run.Figures.RxSync;
-    m_form.alarmInputs()->checkThresholds(f, run.SampleCount, AlarmGuards{});
+    m_form.alarmInputs()->checkThresholds(f, run.SampleCount, m_form.alarmActions()->guards());
 }
 
 void MainCycleHost::logItemsAndTelnetChartsStep()

@@ -10,7 +10,11 @@
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/GraphImages.h"
 #include "mainwindow/MainEmailHost.h"
+#include "mainwindow/AlarmPage.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/SirenPlayer.h"
+#include "notify/AlarmActions.h"
+#include "notify/AlarmTelnet.h"
 #include "mainwindow/TelnetPage.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
@@ -64,6 +68,24 @@ constexpr int kPanelWidths[4] = {210, 125, 158, 50};
 
 static void initResources() { Q_INIT_RESOURCE(veltrano); }
 
+// The alarm actions' telnet commands go over the window's telnet session.
+class MainAlarmTelnet : public AlarmTelnet {
+public:
+    explicit MainAlarmTelnet(TForm1 &form) : m_form(form) {}
+    void SendScript(const QString &fileName) override
+    {
+        m_form.SystemMessage(QStringLiteral("Telnet scripts are not available in this version: ") + fileName);
+    }
+    void SendText(const QString &text) override { m_form.telnet()->SendText(text); }
+    void rebootSpeedTouch585() override
+    {
+        m_form.SystemMessage(QStringLiteral("The SpeedTouch 585 session is not available in this version."));
+    }
+
+private:
+    TForm1 &m_form;
+};
+
 TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeStart(safeStart)
 {
     initResources();
@@ -72,6 +94,14 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     HTTP = new RouterHttpClient(this);
     m_log = new StatisticsLog(Settings, Run, this);
     m_alarmInputs = new AlarmInputs(Settings, QLocale::system(), this);
+    m_alarmActions = new AlarmActions(Settings, Run, *m_alarmInputs, *HTTP, QLocale::system(), this);
+    m_alarmActions->setStatisticsLog([this](const QString &t) { m_log->WriteLogNow(t); },
+                                     [this] { return m_log->LogWriting(); });
+    m_siren = new SirenPlayer(this);
+    m_alarmActions->setSiren(m_siren);
+    m_alarmTelnet = std::make_unique<MainAlarmTelnet>(*this);
+    m_alarmActions->setTelnet(m_alarmTelnet.get());
+    connect(m_alarmActions, &AlarmActions::systemMessage, this, &TForm1::SystemMessage);
     Charts = new ChartSet(this);
     m_scaling = std::make_unique<AxisScaling>(*Charts, Settings);
     m_plotting = std::make_unique<PlottingStep>(*Charts, *m_scaling, Settings, Run);
@@ -206,20 +236,12 @@ void TForm1::buildWidgets()
     sysLayout->addLayout(sysRow);
     PageControl1->addTab(TabSheet40, tr("System Messages"));
 
-    TabSheet29 = new QWidget(PageControl1);
-    TabSheet29->setObjectName(QStringLiteral("TabSheet29"));
-    auto *alarmLayout = new QVBoxLayout(TabSheet29);
-    Label65 = new QLabel(TabSheet29);
-    Label65->setObjectName(QStringLiteral("Label65"));
-    Label66 = new QLabel(TabSheet29);
-    Label66->setObjectName(QStringLiteral("Label66"));
-    Label67 = new QLabel(TabSheet29);
-    Label67->setObjectName(QStringLiteral("Label67"));
-    btnWriteNow = new QPushButton(tr("Write Now"), TabSheet29);
-    btnWriteNow->setObjectName(QStringLiteral("btnWriteNow"));
-    for (QWidget *w : std::initializer_list<QWidget *>{Label65, Label66, Label67, btnWriteNow})
-        alarmLayout->addWidget(w, 0, Qt::AlignLeft);
-    alarmLayout->addStretch(1);
+    m_alarmPage = new AlarmPage(Settings, Run, *m_alarmActions, *m_log, PageControl1);
+    TabSheet29 = m_alarmPage;
+    Label65 = m_alarmPage->Label65;
+    Label66 = m_alarmPage->Label66;
+    Label67 = m_alarmPage->Label67;
+    btnWriteNow = m_alarmPage->btnWriteNow;
     PageControl1->addTab(TabSheet29, tr("Alarms"));
 
     WebPage = new WebServerPage(Settings, PageControl1);
@@ -314,15 +336,14 @@ void TForm1::buildWidgets()
         showMessageBox(mainCaption(), QStringLiteral("The Log folder is missing!  Veltrano is unable to continue."), true);
         SystemMessage(QStringLiteral("Stopped."));
     });
-    connect(m_alarmInputs, &AlarmInputs::labelsChanged, this,
-            [this](const QString &a, const QString &b, const QString &c) {
-                Label65->setText(a);
-                Label66->setText(b);
-                Label67->setText(c);
-            });
     connect(m_alarmInputs, &AlarmInputs::logLine, m_log, &StatisticsLog::WriteLogNow);
     connect(m_alarmInputs, &AlarmInputs::alarmTriggered, this, &TForm1::AlarmTriggered);
     connect(m_alarmInputs, &AlarmInputs::delayTimerFired, this, &TForm1::AlarmTriggered);
+    connect(m_alarmPage, &AlarmPage::viewStatisticsLogRequested, this, &TForm1::btnViewLogClick);
+    connect(m_alarmPage, &AlarmPage::sendEmailNowRequested, this, [this](const QString &r) { m_mailer->SendEmail(r); });
+    connect(m_alarmPage, &AlarmPage::cbStateClicked, this, [this](bool) {
+        setWindowTitle(isRunning() ? runningCaption() : mainCaption());
+    });
 
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
     connect(btnOnTop, &QPushButton::clicked, this, &TForm1::btnOnTopClick);
@@ -362,6 +383,9 @@ void TForm1::FormCreate()
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
     applySettingsToWindow();
+    m_alarmPage->setProgramFolder(settingspaths::programFolder(SettingsFilePath));
+    m_alarmPage->setRxNoiseSource([this](int n) { return m_plotting->recentRxNoise(n); });
+    m_alarmPage->applySettings();
     writeHelpFile();
     reportLoadProblems(loaded.problems, loaded.readError);
 
@@ -709,8 +733,7 @@ void TForm1::runArm()
         setStatusPanel(0, StartedText);
     if (s.Telnet.DisableHTTP)
         SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
-    Run.RebootInProgress = false;
-    m_alarmInputs->resetForRun();
+    m_alarmActions->resetForRun();
     m_mailer->hideEnvelope();
     SystemMessage(QStringLiteral("Run button clicked"));
 
@@ -789,6 +812,7 @@ void TForm1::btnStopClick()
 
     Run.ScheduleWaiting = false;
     Run.SchedulePlotOnly = false;
+    m_alarmActions->stopped();
     Timer1->stop();
     tmrLogAt->stop();
     Run.Running = false;
@@ -892,6 +916,11 @@ void TForm1::createMailer()
 {
     m_mailer = new Mailer(Settings, Run, *m_emailHost, SettingsFilePath, this);
     connect(m_mailer, &Mailer::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_mailer, &Mailer::emailDone, m_alarmActions, &AlarmActions::EmailDone);
+    m_alarmActions->setSendEmail([this](const QString &reason) {
+        m_mailer->setEmailDone(false);
+        m_mailer->SendEmail(reason);
+    });
     connect(m_mailer, &Mailer::statusText, this, [this](const QString &t) {
         m_panel0BeforeEmail = statusPanel(0);
         setStatusPanel(0, t);
@@ -910,7 +939,7 @@ void TForm1::createMailer()
 
 // ---- Alarms and log (the actions and the log file hang off these) ---------
 
-void TForm1::AlarmTriggered(const QString &kind) { SystemMessage(QStringLiteral("Alarm triggered: ") + kind); }
+void TForm1::AlarmTriggered(const QString &kind) { m_alarmActions->AlarmTriggered(kind); }
 
 void TForm1::writeConnectionLog(const QString &text)
 {
@@ -942,9 +971,7 @@ void TForm1::btnWriteNowClick()
         add(s.Graph.UserLabel + QStringLiteral("= "), Run.Figures.UserValue1);
     if (flag(5))
         add(s.Graph.UserLabel2 + QStringLiteral("= "), Run.Figures.UserValue2);
-    // The alarm log is a file of its own once the alarm actions exist; until then the
-    // statistics log takes the line either way.
-    m_log->WriteLogNow(line);
+    m_alarmActions->writeToChosenLog(line);
 }
 
 void TForm1::btnViewLogClick()

@@ -37,6 +37,10 @@ class WebServerPage;
 class Mailer;
 class TelnetSession;
 class TelnetPage;
+class AlarmActions;
+class AlarmPage;
+class SirenPlayer;
+class MainAlarmTelnet;
 class MainEmailHost;
 class PollImages;
 
@@ -53,6 +57,7 @@ public:
     RouterHttpClient *httpClient() const { return HTTP; }
     StatisticsLog *statisticsLog() const { return m_log; }
     AlarmInputs *alarmInputs() const { return m_alarmInputs; }
+    AlarmActions *alarmActions() const { return m_alarmActions; }
     ChartSet *charts() const { return Charts; }
     PlottingStep *plotting() const { return m_plotting.get(); }
     GraphImages *graphImages() const { return m_images; }
@@ -153,6 +158,10 @@ private:
     RouterHttpClient *HTTP = nullptr;
     StatisticsLog *m_log = nullptr;
     AlarmInputs *m_alarmInputs = nullptr;
+    AlarmActions *m_alarmActions = nullptr;
+    AlarmPage *m_alarmPage = nullptr;
+    SirenPlayer *m_siren = nullptr;
+    std::unique_ptr<MainAlarmTelnet> m_alarmTelnet;
     ChartSet *Charts = nullptr;
     std::unique_ptr<AxisScaling> m_scaling;
     std::unique_ptr<PlottingStep> m_plotting;

@@ -1,0 +1,565 @@
+#include "mainwindow/AlarmPage.h"
+
+#include "common/NumberFormat.h"
+#include "common/Trace.h"
+#include "notify/AlarmActions.h"
+#include "notify/AlarmInputs.h"
+#include "notify/StatisticsLog.h"
+#include "platform/ShellOpen.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename W>
+W *named(W *w, const char *name)
+{
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
+
+AlarmPage::AlarmPage(TSettings &settings, RunState &run, AlarmActions &actions, StatisticsLog &log, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_run(run), m_actions(actions), m_log(log)
+{
+    setObjectName(QStringLiteral("TabSheet29"));
+    build();
+    connect(&m_actions.inputs(), &AlarmInputs::labelsChanged, this,
+            [this](const QString &a, const QString &b, const QString &c) {
+                Label65->setText(a);
+                Label66->setText(b);
+                Label67->setText(c);
+            });
+    applySettings();
+}
+
+QString AlarmPage::sendNowReason()
+{
+    return QStringLiteral("\"Send Now\" button clicked on Alarm Actions page.");
+}
+
+void AlarmPage::build()
+{
+    auto &a = m_settings.Alarm;
+    auto *content = new QWidget;
+    auto *columns = new QHBoxLayout(content);
+
+    // A check box, spin edit, edit or radio button that edits a setting.
+    auto check = [this, content](const char *name, const QString &text, bool &setting) {
+        auto *box = named(new QCheckBox(text, content), name);
+        m_loaders.push_back([box, &setting] { box->setChecked(setting); });
+        connect(box, &QCheckBox::toggled, this, [this, &setting](bool on) {
+            if (!m_loading)
+                setting = on;
+        });
+        return box;
+    };
+    auto spin = [this, content](const char *name, int min, int max, int &setting) {
+        auto *sp = named(new QSpinBox(content), name);
+        sp->setRange(min, max);
+        m_loaders.push_back([sp, &setting] { sp->setValue(setting); });
+        connect(sp, &QSpinBox::valueChanged, this, [this, &setting](int v) {
+            if (!m_loading)
+                setting = v;
+        });
+        return sp;
+    };
+    auto edit = [this, content](const char *name, QString &setting) {
+        auto *ed = named(new QLineEdit(content), name);
+        m_loaders.push_back([ed, &setting] { ed->setText(setting); });
+        connect(ed, &QLineEdit::textChanged, this, [this, &setting](const QString &t) {
+            if (!m_loading)
+                setting = t;
+        });
+        return ed;
+    };
+    auto radio = [this, content](const char *name, const QString &text, bool &setting) {
+        auto *rb = named(new QRadioButton(text, content), name);
+        m_loaders.push_back([rb, &setting] { rb->setChecked(setting); });
+        connect(rb, &QRadioButton::toggled, this, [this, &setting](bool on) {
+            if (!m_loading)
+                setting = on;
+        });
+        return rb;
+    };
+    auto label = [content](const char *name, const QString &text) { return named(new QLabel(text, content), name); };
+    auto button = [content](const char *name, const QString &text) {
+        return named(new QPushButton(text, content), name);
+    };
+    auto group = [this](QButtonGroup *g, std::initializer_list<QRadioButton *> buttons) {
+        g->setParent(this);
+        for (QRadioButton *b : buttons)
+            g->addButton(b);
+    };
+
+    // ---- What raises an alarm ----
+    auto *triggers = new QGroupBox(tr("Trigger alarm when"), content);
+    auto *tg = new QGridLayout(triggers);
+    cbNoiseAbove = check("cbNoiseAbove", QStringLiteral("Rx Noise Margin is above"), a.NoiseAbove);
+    spNoiseAboveVal = spin("spNoiseAboveVal", -100, 100, a.NoiseAboveVal);
+    spNoiseAboveSec = spin("spNoiseAboveSec", 1, 86400, a.NoiseAboveSec);
+    cbNoiseBelow = check("cbNoiseBelow", QStringLiteral("Rx Noise Margin is below"), a.NoiseBelow);
+    spNoisebelowVal = spin("spNoisebelowVal", -100, 100, a.NoiseBelowVal);
+    spNoiseBelowSec = spin("spNoiseBelowSec", 1, 86400, a.NoiseBelowSec);
+    cbSyncAbove = check("cbSyncAbove", QStringLiteral("Rx Sync Speed is above"), a.SyncAbove);
+    spSyncAboveVal = spin("spSyncAboveVal", 0, 999999, a.SyncAboveVal);
+    spSyncAboveSec = spin("spSyncAboveSec", 1, 86400, a.SyncAboveSec);
+    cbSyncBelow = check("cbSyncBelow", QStringLiteral("Rx Sync Speed is below"), a.SyncBelow);
+    spSyncBelowVal = spin("spSyncBelowVal", 0, 999999, a.SyncBelowVal);
+    spSyncBelowSec = spin("spSyncBelowSec", 1, 86400, a.SyncBelowSec);
+    const struct {
+        QCheckBox *box;
+        QSpinBox *value;
+        const char *unit;
+        QSpinBox *seconds;
+    } rows[] = {{cbNoiseAbove, spNoiseAboveVal, "dB", spNoiseAboveSec},
+                {cbNoiseBelow, spNoisebelowVal, "dB", spNoiseBelowSec},
+                {cbSyncAbove, spSyncAboveVal, "Kbps", spSyncAboveSec},
+                {cbSyncBelow, spSyncBelowVal, "Kbps", spSyncBelowSec}};
+    int row = 0;
+    for (const auto &r : rows) {
+        tg->addWidget(r.box, row, 0);
+        tg->addWidget(r.value, row, 1);
+        tg->addWidget(new QLabel(tr("%1 for").arg(QLatin1String(r.unit)), content), row, 2);
+        tg->addWidget(r.seconds, row, 3);
+        tg->addWidget(new QLabel(tr("seconds"), content), row, 4);
+        ++row;
+    }
+    cbSNRChangeHi = check("cbSNRChangeHi", QStringLiteral("Rx Noise Margin has increased by more than"), a.SNRChangeHi);
+    spAlarmSNRHi = spin("spAlarmSNRHi", 1, 2000, a.SNRValueHi);
+    Label48 = label("Label48", QStringLiteral("%"));
+    Label65 = label("Label65", QString());
+    cbSNRChangeLo = check("cbSNRChangeLo", QStringLiteral("Rx Noise Margin has decreased by more than"), a.SNRChangeLo);
+    spAlarmSNRLo = spin("spAlarmSNRLo", 1, 2000, a.SNRValueLo);
+    Label50 = label("Label50", QStringLiteral("%"));
+    Label66 = label("Label66", QString());
+    Label64 = label("Label64", tr("Average of the last"));
+    spSNRSamples = spin("spSNRSamples", 5, 1000, a.SNRSamples);
+    Label62 = label("Label62", tr("points"));
+    Label67 = label("Label67", QString());
+    tg->addWidget(cbSNRChangeHi, row, 0);
+    tg->addWidget(spAlarmSNRHi, row, 1);
+    tg->addWidget(Label48, row, 2);
+    tg->addWidget(Label65, row++, 3, 1, 2);
+    tg->addWidget(cbSNRChangeLo, row, 0);
+    tg->addWidget(spAlarmSNRLo, row, 1);
+    tg->addWidget(Label50, row, 2);
+    tg->addWidget(Label66, row++, 3, 1, 2);
+    tg->addWidget(Label64, row, 0, Qt::AlignRight);
+    tg->addWidget(spSNRSamples, row, 1);
+    tg->addWidget(Label62, row, 2);
+    tg->addWidget(Label67, row++, 3, 1, 2);
+    cbState = check("cbState", QStringLiteral("Router ppp session has disconnected (Netgear DG834(G, GT))"), a.State);
+    tg->addWidget(cbState, row++, 0, 1, 5);
+    cbAlarmOnce = check("cbAlarmOnce", QStringLiteral("Only trigger alarm action once"), a.AlarmOnce);
+    tg->addWidget(cbAlarmOnce, row++, 0, 1, 5);
+    Label38 = label("Label38", tr("Hold back further alarm actions for"));
+    spAntiCycle = spin("spAntiCycle", 1, 120, a.AntiCycle);
+    Label20 = label("Label20", tr("minutes"));
+    tg->addWidget(Label38, row, 0, Qt::AlignRight);
+    tg->addWidget(spAntiCycle, row, 1);
+    tg->addWidget(Label20, row++, 2, 1, 3);
+
+    auto *icon = new QGroupBox(tr("Show the alarm icon when"), content);
+    auto *ig = new QVBoxLayout(icon);
+    cbConnectionLoss = check("cbConnectionLoss", QStringLiteral("Router loses internet connectivity"), a.ConnectionLoss);
+    cbAllAlarms = check("cbAllAlarms", QStringLiteral("Any alarm setpoint is triggered (except ping)"), a.AllAlarms);
+    ig->addWidget(cbConnectionLoss);
+    ig->addWidget(cbAllAlarms);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(triggers);
+    left->addWidget(icon);
+    left->addStretch(1);
+
+    // ---- What an alarm does ----
+    auto *actionsBox = new QGroupBox(tr("Alarm actions"), content);
+    auto *ag = new QGridLayout(actionsBox);
+    row = 0;
+    cbWriteAlarmToLog = check("cbWriteAlarmToLog", QStringLiteral("Write to Log"), a.LogAlarm);
+    rbUseNormalLog = radio("rbUseNormalLog", QStringLiteral("Log alarms in normal log file"), a.AlarmNormalLog);
+    rbUseAlarmLog = radio("rbUseAlarmLog", QStringLiteral("Log alarms in separate alarm log file"), a.AlarmAlarmLog);
+    group(new QButtonGroup, {rbUseNormalLog, rbUseAlarmLog});
+    Label68 = label("Label68", QStringLiteral("Alarm log filename"));
+    edAlarmLog = edit("edAlarmLog", a.AlarmLog);
+    btnBrowseAlarmLog = button("btnBrowseAlarmLog", tr("Browse..."));
+    btnViewAlarmLog = button("btnViewAlarmLog", tr("View"));
+    Label69 = label("Label69", QString());
+    btnWriteNow = button("btnWriteNow", tr("Write Now"));
+    btnViewAlarmLog1 = button("btnViewAlarmLog1", tr("View Log"));
+    ag->addWidget(cbWriteAlarmToLog, row, 0);
+    ag->addWidget(btnWriteNow, row, 2);
+    ag->addWidget(btnViewAlarmLog1, row++, 3);
+    ag->addWidget(rbUseNormalLog, row++, 0, 1, 4);
+    ag->addWidget(rbUseAlarmLog, row++, 0, 1, 4);
+    ag->addWidget(Label68, row, 0);
+    ag->addWidget(edAlarmLog, row, 1);
+    ag->addWidget(btnBrowseAlarmLog, row, 2);
+    ag->addWidget(btnViewAlarmLog, row++, 3);
+    ag->addWidget(Label69, row++, 0, 1, 4);
+
+    cbSendEmailMain = check("cbSendEmailMain", QStringLiteral("Send e-mail"), a.EmailAlarm);
+    btnSendEmailNow = button("btnSendEmailNow", tr("Send Now"));
+    cbJustOne = check("cbJustOne", QStringLiteral("Only send one e-mail until envelope Icon is reset"), a.JustOne);
+    spEmailTimeout = spin("spEmailTimeout", 1, 120, a.EmailTimeout);
+    ag->addWidget(cbSendEmailMain, row, 0);
+    ag->addWidget(btnSendEmailNow, row++, 3);
+    ag->addWidget(cbJustOne, row++, 0, 1, 4);
+    ag->addWidget(new QLabel(tr("Reboot waits for the e-mail at most"), content), row, 0, Qt::AlignRight);
+    ag->addWidget(spEmailTimeout, row, 1);
+    ag->addWidget(new QLabel(tr("seconds"), content), row++, 2);
+
+    cbAudible = check("cbAudible", QStringLiteral("Audible alarm"), a.Audible);
+    btnTestSound = button("btnTestSound", QStringLiteral("Test Audio"));
+    ag->addWidget(cbAudible, row, 0);
+    ag->addWidget(btnTestSound, row++, 3);
+
+    cbExternal = check("cbExternal", QStringLiteral("Run external script or application"), a.cbExternal);
+    edExternalApp = edit("edExternalApp", a.edExternal);
+    btnBrowse = button("btnBrowse", QStringLiteral("Browse..."));
+    btnTestApp = button("btnTestApp", QStringLiteral("Run Now"));
+    cbAppMin = check("cbAppMin", QStringLiteral("Run minimized"), a.cbAppMin);
+    spScriptWait = spin("spScriptWait", 1, 300, a.ScriptWait);
+    ag->addWidget(cbExternal, row, 0);
+    ag->addWidget(btnTestApp, row++, 3);
+    ag->addWidget(edExternalApp, row, 0, 1, 3);
+    ag->addWidget(btnBrowse, row++, 3);
+    ag->addWidget(cbAppMin, row++, 0);
+    ag->addWidget(new QLabel(tr("Send the script after"), content), row, 0, Qt::AlignRight);
+    ag->addWidget(spScriptWait, row, 1);
+    ag->addWidget(new QLabel(tr("seconds"), content), row++, 2);
+
+    cbReboot = check("cbReboot", QStringLiteral("Reboot router"), a.cbReboot);
+    cbDontReboot = check("cbDontReboot", QStringLiteral("Don't reboot more than"), a.cbReboots);
+    spRebootsPerHour = spin("spRebootsPerHour", 1, 120, a.Reboots);
+    rbPerHour = radio("rbPerHour", QStringLiteral("per hour   /"), a.PerHour);
+    rbPerDay = radio("rbPerDay", QStringLiteral("per day"), a.PerDay);
+    group(new QButtonGroup, {rbPerHour, rbPerDay});
+    rbUseWeb = radio("rbUseWeb", QStringLiteral("Use webpage data and reboot through http"), a.UseWeb);
+    rbUseTelnet = radio("rbUseTelnet", QStringLiteral("Use telnet data and reboot through telnet "), a.UseTelnet);
+    group(new QButtonGroup, {rbUseWeb, rbUseTelnet});
+    Label21 = label("Label21", QStringLiteral("URL to reboot router"));
+    edReboot = edit("edReboot", a.RebootURL);
+    ag->addWidget(cbReboot, row++, 0);
+    auto *limit = new QHBoxLayout;
+    limit->addWidget(cbDontReboot);
+    limit->addWidget(spRebootsPerHour);
+    limit->addWidget(rbPerHour);
+    limit->addWidget(rbPerDay);
+    limit->addStretch(1);
+    ag->addLayout(limit, row++, 0, 1, 4);
+    ag->addWidget(rbUseWeb, row++, 0, 1, 4);
+    ag->addWidget(rbUseTelnet, row++, 0, 1, 4);
+    ag->addWidget(Label21, row, 0);
+    ag->addWidget(edReboot, row++, 1, 1, 3);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(actionsBox);
+    right->addStretch(1);
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+
+    // Handlers, after the setting writes above so each sees the new setting.
+    auto onToggle = [this](QAbstractButton *b, void (AlarmPage::*handler)()) {
+        connect(b, &QAbstractButton::toggled, this, [this, handler] {
+            if (!m_loading)
+                (this->*handler)();
+        });
+    };
+    auto onSpin = [this](QSpinBox *sp, void (AlarmPage::*handler)()) {
+        connect(sp, &QSpinBox::valueChanged, this, [this, handler] {
+            if (!m_loading)
+                (this->*handler)();
+        });
+    };
+    // Handler of both radios: it runs for the one that became checked.
+    auto onRadio = [this](QRadioButton *rb, void (AlarmPage::*handler)()) {
+        connect(rb, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on && !m_loading)
+                (this->*handler)();
+        });
+    };
+    onToggle(cbNoiseAbove, &AlarmPage::cbNoiseAboveClick);
+    onToggle(cbNoiseBelow, &AlarmPage::cbNoiseBelowClick);
+    onToggle(cbSyncAbove, &AlarmPage::cbSyncAboveClick);
+    onToggle(cbSyncBelow, &AlarmPage::cbSyncBelowClick);
+    onSpin(spNoiseAboveSec, &AlarmPage::spNoiseAboveSecChange);
+    onSpin(spNoiseBelowSec, &AlarmPage::spNoiseBelowSecChange);
+    onSpin(spSyncAboveSec, &AlarmPage::spSyncAboveSecChange);
+    onSpin(spSyncBelowSec, &AlarmPage::spSyncBelowSecChange);
+    onSpin(spAntiCycle, &AlarmPage::spAntiCycleChange);
+    onSpin(spEmailTimeout, &AlarmPage::spAntiCycleChange);
+    onToggle(cbAudible, &AlarmPage::cbAudibleClick);
+    onToggle(cbAlarmOnce, &AlarmPage::cbAlarmOnceClick);
+    onRadio(rbPerHour, &AlarmPage::rbPerHourClick);
+    onRadio(rbPerDay, &AlarmPage::rbPerHourClick);
+    onRadio(rbUseWeb, &AlarmPage::rbUseWebClick);
+    onRadio(rbUseTelnet, &AlarmPage::rbUseWebClick);
+    onToggle(cbReboot, &AlarmPage::cbRebootClick);
+    onSpin(spSNRSamples, &AlarmPage::spSNRSamplesChange);
+    onSpin(spAlarmSNRHi, &AlarmPage::AlarmSNRChange);
+    onSpin(spAlarmSNRLo, &AlarmPage::AlarmSNRChange);
+    onRadio(rbUseNormalLog, &AlarmPage::rbUseNormalLogClick);
+    onRadio(rbUseAlarmLog, &AlarmPage::rbUseNormalLogClick);
+    onToggle(cbWriteAlarmToLog, &AlarmPage::cbWriteAlarmToLogClick);
+    connect(edReboot, &QLineEdit::textChanged, this, [this] {
+        if (!m_loading)
+            edRebootChange();
+    });
+    connect(edReboot, &QLineEdit::editingFinished, this, &AlarmPage::edRebootChange);
+    connect(edAlarmLog, &QLineEdit::textChanged, this, &AlarmPage::edAlarmLogChange);
+    connect(cbState, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_loading)
+            emit cbStateClicked(on);
+    });
+    connect(btnBrowse, &QPushButton::clicked, this, &AlarmPage::btnBrowseClick);
+    connect(btnTestSound, &QPushButton::clicked, this, &AlarmPage::btnTestSoundClick);
+    connect(btnTestApp, &QPushButton::clicked, this, &AlarmPage::btnTestAppClick);
+    connect(btnBrowseAlarmLog, &QPushButton::clicked, this, &AlarmPage::btnBrowseAlarmLogClick);
+    connect(btnViewAlarmLog, &QPushButton::clicked, this, &AlarmPage::btnViewAlarmLogClick);
+    connect(btnViewAlarmLog1, &QPushButton::clicked, this, &AlarmPage::btnViewAlarmLog1Click);
+    connect(btnSendEmailNow, &QPushButton::clicked, this, [this] { emit sendEmailNowRequested(sendNowReason()); });
+}
+
+void AlarmPage::applySettings()
+{
+    TSettings &s = m_settings;
+    m_loading = true;
+    for (const auto &load : m_loaders)
+        load();
+    m_loading = false;
+    m_actions.applySettings();
+
+    cbJustOne->setEnabled(s.Email.ShowIcon);
+    // The radios are the settings' editors: what they are forced to is the setting.
+    const bool telnetPossible = s.Router.Telnet || s.Router.ST585;
+    rbUseTelnet->setEnabled(telnetPossible);
+    if (!telnetPossible)
+        rbUseWeb->setChecked(true);
+    const bool telnetOnly = s.Telnet.DisableHTTP || s.Router.ST585;
+    if (telnetOnly)
+        rbUseTelnet->setChecked(true);
+    rbUseWeb->setEnabled(!telnetOnly);
+    edReboot->setEnabled(rbUseWeb->isChecked());
+    Label21->setEnabled(rbUseWeb->isChecked());
+    cbSendEmailMain->setEnabled(!s.Email.Server.isEmpty());
+    cbWriteAlarmToLog->setEnabled(m_actions.writeToLogEnabled());
+    for (QWidget *w : std::initializer_list<QWidget *>{Label38, spAntiCycle, Label20})
+        w->setEnabled(!s.Alarm.AlarmOnce);
+    Label69->setText(rbUseNormalLog->isChecked() ? m_log.panelText() : edAlarmLog->text());
+    if (!s.System.Log && !rbUseAlarmLog->isChecked())
+        Label69->clear();
+    edAlarmLogChange();
+    AlarmSNRChange();
+}
+
+QMessageBox *AlarmPage::showBox(const QString &text, bool warning)
+{
+    auto *box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information,
+                                QStringLiteral("Veltrano 6.3"), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    trace::write(QStringLiteral("box"), text);
+    box->open();
+    return box;
+}
+
+// ---- Set points ---------------------------------------------------------------
+
+void AlarmPage::cbNoiseAboveClick() { m_actions.thresholdBoxChanged(QStringLiteral("NoiseAbove")); }
+void AlarmPage::cbNoiseBelowClick() { m_actions.thresholdBoxChanged(QStringLiteral("NoiseBelow")); }
+void AlarmPage::cbSyncAboveClick() { m_actions.thresholdBoxChanged(QStringLiteral("SyncAbove")); }
+void AlarmPage::cbSyncBelowClick() { m_actions.thresholdBoxChanged(QStringLiteral("SyncBelow")); }
+void AlarmPage::spNoiseAboveSecChange() { m_actions.delaySecondsChanged(QStringLiteral("NoiseAbove")); }
+void AlarmPage::spNoiseBelowSecChange() { m_actions.delaySecondsChanged(QStringLiteral("NoiseBelow")); }
+void AlarmPage::spSyncAboveSecChange() { m_actions.delaySecondsChanged(QStringLiteral("SyncAbove")); }
+void AlarmPage::spSyncBelowSecChange() { m_actions.delaySecondsChanged(QStringLiteral("SyncBelow")); }
+
+void AlarmPage::spAntiCycleChange() { m_actions.antiCycleChanged(); }
+
+void AlarmPage::cbAudibleClick() { m_actions.audibleChanged(); }
+
+void AlarmPage::cbAlarmOnceClick()
+{
+    const bool unchecked = !cbAlarmOnce->isChecked();
+    for (QWidget *w : std::initializer_list<QWidget *>{Label38, spAntiCycle, Label20})
+        w->setEnabled(unchecked);
+    m_actions.alarmOnceChanged();
+}
+
+void AlarmPage::spSNRSamplesChange() { m_settings.Alarm.SNRSamples = spSNRSamples->value(); }
+
+void AlarmPage::AlarmSNRChange()
+{
+    const bool http = !m_settings.Telnet.DisableHTTP;
+    for (QWidget *w : std::initializer_list<QWidget *>{cbState, cbSNRChangeHi, cbSNRChangeLo, spAlarmSNRHi,
+                                                       spAlarmSNRLo, spSNRSamples, Label48, Label50, Label64,
+                                                       Label62, Label65, Label66, Label67})
+        w->setEnabled(http);
+    if (!http || !m_rxNoise)
+        return;
+    const int n = spSNRSamples->value();
+    if (n < 2 || n >= m_run.SampleCount)
+        return;
+    // The N - 1 points before the newest.
+    const QList<double> points = m_rxNoise(n);
+    if (points.size() < n)
+        return;
+    double sum = 0;
+    for (qsizetype i = 0; i < n - 1; ++i)
+        sum += points.at(i);
+    const double avg = sum / (n - 1);
+    const double rx = m_run.Figures.RxNoise;
+    const QString point = QLocale::system().decimalPoint();
+    const QChar decimal = point.isEmpty() ? QLatin1Char('.') : point.front();
+    auto text = [decimal](double v) { return numfmt::fixed(v, 1, decimal); };
+    Label65->setText(QStringLiteral("( ") + text(rx + spAlarmSNRHi->value() * avg / 100) + QStringLiteral(" dB )"));
+    Label66->setText(QStringLiteral("( ") + text(rx - spAlarmSNRLo->value() * avg / 100) + QStringLiteral(" dB  )"));
+    Label67->setText(QStringLiteral("( Average is ") + text(avg) + QStringLiteral(" dB )"));
+}
+
+// ---- Reboot ---------------------------------------------------------------------
+
+void AlarmPage::rbPerHourClick() { m_actions.rebootWindowChanged(); }
+
+void AlarmPage::rbUseWebClick()
+{
+    edReboot->setEnabled(rbUseWeb->isChecked());
+    Label21->setEnabled(rbUseWeb->isChecked());
+}
+
+void AlarmPage::cbRebootClick()
+{
+    if (!cbReboot->isChecked() || !window()->isVisible())
+        return;
+    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("Veltrano 6.3"),
+                                QStringLiteral("Set Router to Reboot on Alarm!!  Please confirm."),
+                                QMessageBox::Yes | QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("RebootConfirmBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    const QRect main = window()->geometry();
+    box->move(main.left() + 200, main.top() + 200);
+    connect(box, &QMessageBox::finished, this, [this, box](int) {
+        if (box->standardButton(box->clickedButton()) != QMessageBox::Yes)
+            cbReboot->setChecked(false);
+    });
+    RebootConfirmBox = box;
+    trace::write(QStringLiteral("box"), box->text());
+    box->open();
+}
+
+void AlarmPage::edRebootChange()
+{
+    TSettings &s = m_settings;
+    s.Router.Login = AlarmActions::urlFollowingHost(s.Alarm.RebootURL, s.Router.Login);
+    s.Router.LogOut = AlarmActions::urlFollowingHost(s.Alarm.RebootURL, s.Router.LogOut);
+}
+
+// ---- External program and siren -------------------------------------------------
+
+void AlarmPage::btnBrowseClick()
+{
+    const QString filter = m_settings.Router.Telnet ? QStringLiteral("All Files (*);;Script Files (*.sh)")
+                                                    : QStringLiteral("All Files (*)");
+    auto *dialog = new QFileDialog(this, QString(), m_programFolder, filter);
+    dialog->setObjectName(QStringLiteral("ExternalAppDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) { edExternalApp->setText(file); });
+    dialog->open();
+}
+
+void AlarmPage::btnTestSoundClick() { m_actions.playSiren(); }
+
+void AlarmPage::btnTestAppClick()
+{
+    if (!m_actions.testExternal())
+        showBox(QStringLiteral("Veltrano is unable to determine the file type.\r\n"
+                               "The file must be a telnet script (.sh) or a program that may be executed."),
+                false);
+}
+
+// ---- Alarm log ----------------------------------------------------------------
+
+QString AlarmPage::perDayOrLogFile() const { return m_log.fileNameFor(m_run.SampleStamp); }
+
+void AlarmPage::rbUseNormalLogClick()
+{
+    const TSettings &s = m_settings;
+    Label69->setText(rbUseNormalLog->isChecked() ? m_log.panelText() : edAlarmLog->text());
+    cbWriteAlarmToLog->setEnabled(m_actions.writeToLogEnabled());
+    if (s.System.Log && rbUseNormalLog->isChecked() && cbWriteAlarmToLog->isChecked())
+        Label69->setText(perDayOrLogFile());
+}
+
+void AlarmPage::cbWriteAlarmToLogClick()
+{
+    const TSettings &s = m_settings;
+    m_actions.writeAlarmToLogChanged();
+    Label69->clear();
+    if (rbUseAlarmLog->isChecked() && cbWriteAlarmToLog->isChecked())
+        Label69->setText(edAlarmLog->text());
+    if (s.System.Log && rbUseNormalLog->isChecked() && cbWriteAlarmToLog->isChecked())
+        Label69->setText(perDayOrLogFile());
+}
+
+void AlarmPage::edAlarmLogChange()
+{
+    const QFileInfo fi(edAlarmLog->text());
+    btnViewAlarmLog->setEnabled(!edAlarmLog->text().isEmpty() && fi.isFile());
+}
+
+void AlarmPage::btnBrowseAlarmLogClick()
+{
+    const QString current = edAlarmLog->text();
+    const QString folder = current.isEmpty() ? m_programFolder : QFileInfo(current).absolutePath();
+    auto *dialog = new QFileDialog(this, QString(), folder, QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    dialog->setObjectName(QStringLiteral("AlarmLogDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!current.isEmpty())
+        dialog->selectFile(current);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) { edAlarmLog->setText(file); });
+    dialog->open();
+}
+
+void AlarmPage::btnViewAlarmLogClick()
+{
+    const QString file = edAlarmLog->text();
+    if (!file.isEmpty() && QFileInfo(file).isFile())
+        shellOpen(file);
+    else
+        showBox(QStringLiteral("No log file found."), false);
+}
+
+void AlarmPage::btnViewAlarmLog1Click()
+{
+    if (rbUseNormalLog->isChecked())
+        emit viewStatisticsLogRequested();
+    else
+        btnViewAlarmLogClick();
+}
