@@ -147,6 +147,8 @@ void MainCycleHost::alarmInputsStep()
     AlarmFigures f;
     f.rxNoise = run.Figures.RxNoise;
     f.rxSync = run.Figures.RxSync;
+    f.telnetRxNoise = m_form.telnetFigures().TelnetRxNoise;
+    f.telnetRxSync = static_cast<float>(m_form.telnetFigures().TelnetRxSync);
     m_form.alarmInputs()->checkThresholds(f, run.SampleCount, m_form.alarmActions()->guards());
 }
 

@@ -16,6 +16,7 @@
 #include "notify/AlarmActions.h"
 #include "notify/AlarmTelnet.h"
 #include "mainwindow/TelnetPage.h"
+#include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
 #include "mainwindow/WebServerPage.h"
@@ -120,6 +121,9 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     connect(m_telnet, &TelnetSession::systemMessage, this, &TForm1::SystemMessage);
     connect(m_telnet, &TelnetSession::messageBox, this,
             [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
+    connect(m_telnet, &TelnetSession::replyComplete, this, &TForm1::parseTelnetReply);
+    connect(m_telnet, &TelnetSession::replyIncomplete, this,
+            [this] { m_telnetFigures.TelnetNoiseNow = m_telnetFigures.LastGoodTelnetNoise; });
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -734,6 +738,7 @@ void TForm1::runArm()
     if (s.Telnet.DisableHTTP)
         SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
     m_alarmActions->resetForRun();
+    m_telnetFigures.resetForRun();
     m_mailer->hideEnvelope();
     SystemMessage(QStringLiteral("Run button clicked"));
 
@@ -908,6 +913,42 @@ void TForm1::btnHelpClick()
 {
     if (QFile::exists(helpFilePath()))
         shellOpen(helpFilePath());
+}
+
+// ---- Telnet replies ---------------------------------------------------------
+
+// The parsers turn a complete reply into figures and what the panes and the
+// status bar show. The tone and telnet charts come with their own pages later.
+void TForm1::parseTelnetReply(const TelnetReply &reply)
+{
+    const std::vector<TelnetParseResult> results =
+        ParseTelnetReply(reply, Settings, m_telnet->flags(), Run.Figures, Run.SampleCount, m_telnetFigures);
+    for (const TelnetParseResult &r : results) {
+        if (m_telnetPage) {
+            if (r.ClearPanes) {
+                m_telnetPage->Memo2->clear();
+                m_telnetPage->Memo3->clear();
+                m_telnetPage->Memo4->clear();
+            }
+            for (const QString &line : r.Memo2)
+                m_telnetPage->Memo2->appendPlainText(line);
+            for (const QString &line : r.Memo3)
+                m_telnetPage->Memo3->appendPlainText(line);
+            for (const QString &line : r.Memo4)
+                m_telnetPage->Memo4->appendPlainText(line);
+        }
+        if (r.StatusPanel1)
+            setStatusPanel(1, *r.StatusPanel1);
+        if (r.StatusPanel2)
+            setStatusPanel(2, *r.StatusPanel2);
+        for (const QString &m : r.SystemMessages)
+            SystemMessage(m);
+        if (r.Chart23AxisTitle)
+            Charts->chart(23)->yAxis->setLabel(*r.Chart23AxisTitle);
+        if (r.Chart24AxisTitle)
+            Charts->chart(24)->yAxis->setLabel(*r.Chart24AxisTitle);
+    }
+    Run.BytesInterfaceFound = m_telnetFigures.BytesInterfaceFound;
 }
 
 // ---- E-mail -----------------------------------------------------------------

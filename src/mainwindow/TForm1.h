@@ -2,6 +2,7 @@
 // The main window. It owns the process-wide settings and the subsystem
 // objects and wires them together; the logic lives in those objects.
 #include "acquisition/RunState.h"
+#include "acquisition/TelnetFigures.h"
 #include "settings/TSettings.h"
 
 #include <QMainWindow>
@@ -63,6 +64,7 @@ public:
     GraphImages *graphImages() const { return m_images; }
     Mailer *mailer() const { return m_mailer; }
     TelnetSession *telnet() const { return m_telnet; }
+    const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
     PollImages *pollImages() const { return m_pollImages.get(); }
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
@@ -170,6 +172,8 @@ private:
     Mailer *m_mailer = nullptr;
     TelnetSession *m_telnet = nullptr;
     TelnetPage *m_telnetPage = nullptr;
+    TelnetFigures m_telnetFigures;
+    void parseTelnetReply(const struct TelnetReply &reply);
     QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;
     std::map<QString, QLabel *> m_indicators; // over-range signs by name

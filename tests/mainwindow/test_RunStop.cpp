@@ -223,5 +223,10 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
     ASSERT_NE(memo, nullptr);
     ASSERT_TRUE(testsupport::waitFor([&] { return sim.journal().lines().filter(QStringLiteral("telnet")).size() > 2; }));
     EXPECT_TRUE(testsupport::waitFor([&] { return !memo->toPlainText().isEmpty(); }));
+    // The reply is parsed: the statistics panes fill and the telnet figures follow the router.
+    auto *stats = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo2"));
+    ASSERT_NE(stats, nullptr);
+    EXPECT_TRUE(testsupport::waitFor([&] { return !stats->toPlainText().isEmpty(); }, 10000));
+    EXPECT_TRUE(testsupport::waitFor([&] { return form->telnetFigures().TelnetRxSync > 0; }, 10000));
     form->btnStop->click();
 }
