@@ -3,6 +3,8 @@
 #include "acquisition/FigureSearch.h"
 #include "common/DateTimePattern.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/TelnetPlotting.h"
+#include "settings/ColourNames.h"
 #include "mainwindow/PollImages.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/Mailer.h"
@@ -152,11 +154,33 @@ void MainCycleHost::alarmInputsStep()
     m_form.alarmInputs()->checkThresholds(f, run.SampleCount, m_form.alarmActions()->guards());
 }
 
+void MainCycleHost::telnetAverageStep()
+{
+    if (!m_form.settings().Router.Telnet)
+        return;
+    const RunState &run = m_form.runState();
+    m_form.telnetPlotting()->telnetAverages(dtp::format(run.PointLabelFormat, run.SampleStamp));
+}
+
 void MainCycleHost::logItemsAndTelnetChartsStep()
 {
     const TSettings &s = m_form.settings();
     if (s.Telnet.DisableHTTP)
         m_logLine.addTelnetOnlyIpItem(m_form.statusPanel(1));
+    if (s.Router.Telnet) {
+        const RunState &run = m_form.runState();
+        TelnetPlotting &telnet = *m_form.telnetPlotting();
+        m_logLine.addItems(telnet.plotTelnetCharts(dtp::format(run.PointLabelFormat, run.SampleStamp)));
+        m_form.setIndicators(telnet.indicatorStates());
+        m_form.Label5->setEnabled(telnet.httpLabelsEnabled());
+        m_form.Label22->setEnabled(telnet.httpLabelsEnabled());
+        if (!telnet.lastNoise().labelText.isEmpty())
+            m_form.Label2->setText(telnet.lastNoise().labelText);
+        if (!telnet.lastSync().labelText.isEmpty())
+            m_form.Label4->setText(telnet.lastSync().labelText);
+        if (telnet.lastNoise().redrawTrayIcon || telnet.lastSync().redrawTrayIcon)
+            m_form.IconNoise(colours::clLime);
+    }
     m_logLine.addUptimeItem(m_form.statusPanel(2));
     m_form.plotting()->scrollTimeline();
 }

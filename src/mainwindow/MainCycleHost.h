@@ -22,6 +22,7 @@ public:
     void gapStep(bool showGaps, bool isGap) override;
     void checkCameras() override;
     void telnetStep(bool firstCycle) override;
+    void telnetAverageStep() override;
     void webImagesStep() override;
     void scheduledCapturesStep() override;
     TColor choosePointColour(bool noAnswer) override;

@@ -12,6 +12,7 @@
 #include "mainwindow/MainEmailHost.h"
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/PlottingStep.h"
+#include "mainwindow/TelnetPlotting.h"
 #include "mainwindow/SirenPlayer.h"
 #include "notify/AlarmActions.h"
 #include "notify/AlarmTelnet.h"
@@ -106,6 +107,7 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     Charts = new ChartSet(this);
     m_scaling = std::make_unique<AxisScaling>(*Charts, Settings);
     m_plotting = std::make_unique<PlottingStep>(*Charts, *m_scaling, Settings, Run);
+    m_telnetPlotting = std::make_unique<TelnetPlotting>(*Charts, *m_scaling, Settings, Run, m_telnetFigures);
     m_images = new GraphImages(*Charts, Settings, Run, this);
     connect(m_images, &GraphImages::systemMessage, this, &TForm1::SystemMessage);
     m_images->setWindowState([this] {
@@ -324,6 +326,10 @@ void TForm1::buildWidgets()
 
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
+    tmr15Mins = new QTimer(this);
+    tmr15Mins->setObjectName(QStringLiteral("tmr15Mins"));
+    connect(tmr15Mins, &QTimer::timeout, this, [this] { m_telnetPlotting->tmr15MinsTimer(); });
+
     tmrLogAt = new QTimer(this);
     tmrLogAt->setObjectName(QStringLiteral("tmrLogAt"));
     connect(tmrLogAt, &QTimer::timeout, this, &TForm1::tmrLogAtTimer);
@@ -739,6 +745,11 @@ void TForm1::runArm()
         SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
     m_alarmActions->resetForRun();
     m_telnetFigures.resetForRun();
+    // The counter charts are re-based every 15 minutes or every day.
+    tmr15Mins->setInterval(s.Graph.Latest15 ? 900000 : 86400000);
+    m_telnetPlotting->tmr15MinsTimer();
+    if (s.Graph.Latest15 || s.Graph.Latest1day)
+        tmr15Mins->start();
     m_mailer->hideEnvelope();
     SystemMessage(QStringLiteral("Run button clicked"));
 
@@ -819,6 +830,7 @@ void TForm1::btnStopClick()
     Run.SchedulePlotOnly = false;
     m_alarmActions->stopped();
     Timer1->stop();
+    tmr15Mins->stop();
     tmrLogAt->stop();
     Run.Running = false;
     m_telnet->setRunning(false);
@@ -1215,6 +1227,13 @@ void TForm1::placeCharts()
             m_indicators[QLatin1String(name)] = sign;
         }
     }
+}
+
+void TForm1::setIndicators(const QMap<QString, bool> &states)
+{
+    for (auto it = states.cbegin(); it != states.cend(); ++it)
+        if (auto sign = m_indicators.find(it.key()); sign != m_indicators.end())
+            sign->second->setVisible(it.value());
 }
 
 void TForm1::showIndicators(const QStringList &names)

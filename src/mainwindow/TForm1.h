@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QMap>
 #include <QString>
 #include <map>
 #include <memory>
@@ -33,6 +34,7 @@ struct FigureSearchResult;
 class ChartSet;
 class AxisScaling;
 class PlottingStep;
+class TelnetPlotting;
 class GraphImages;
 class WebServerPage;
 class Mailer;
@@ -65,6 +67,9 @@ public:
     Mailer *mailer() const { return m_mailer; }
     TelnetSession *telnet() const { return m_telnet; }
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
+    TelnetPlotting *telnetPlotting() const { return m_telnetPlotting.get(); }
+    // Sets the named over-range signs and leaves the others as they are.
+    void setIndicators(const QMap<QString, bool> &states);
     PollImages *pollImages() const { return m_pollImages.get(); }
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
@@ -173,6 +178,8 @@ private:
     TelnetSession *m_telnet = nullptr;
     TelnetPage *m_telnetPage = nullptr;
     TelnetFigures m_telnetFigures;
+    std::unique_ptr<TelnetPlotting> m_telnetPlotting;
+    QTimer *tmr15Mins = nullptr;
     void parseTelnetReply(const struct TelnetReply &reply);
     QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;

@@ -3,6 +3,7 @@
 #include "SimWindowFixture.h"
 #include "acquisition/PollingCycle.h"
 #include "acquisition/TelnetSession.h"
+#include "mainwindow/ChartSet.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -228,5 +229,10 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
     ASSERT_NE(stats, nullptr);
     EXPECT_TRUE(testsupport::waitFor([&] { return !stats->toPlainText().isEmpty(); }, 10000));
     EXPECT_TRUE(testsupport::waitFor([&] { return form->telnetFigures().TelnetRxSync > 0; }, 10000));
+
+    // The next poll plots the telnet figures on the telnet charts.
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    form->Timer1Timer(false);
+    EXPECT_TRUE(testsupport::waitFor([&] { return form->charts()->series(QStringLiteral("LineSeries14"))->count() > 0; }));
     form->btnStop->click();
 }
