@@ -46,11 +46,11 @@ int main(int argc, char **argv)
 
     TForm1 form(safeStart);
     QObject::disconnect(early);
-    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &form, &QWidget::close);
+    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &form, &TForm1::requestEnd);
     form.show();
     splash.close();
     // Closed from inside the event loop, so the application's quit takes effect.
     if (endRequestedEarly)
-        QTimer::singleShot(0, &form, &QWidget::close);
+        QTimer::singleShot(0, &form, &TForm1::requestEnd);
     return app.exec();
 }

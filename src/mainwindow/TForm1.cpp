@@ -12,6 +12,7 @@
 #include "mainwindow/MainEmailHost.h"
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/PlottingStep.h"
+#include "notify/CaptureSchedule.h"
 #include "mainwindow/TelnetPlotting.h"
 #include "mainwindow/SirenPlayer.h"
 #include "notify/AlarmActions.h"
@@ -630,13 +631,114 @@ void TForm1::changeEvent(QEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!m_closing) {
-        m_closing = true;
-        m_cycle->cancel();
-        WebPage->deactivate();
-        SaveIni();
+    if (m_shutDownDone) {
+        event->accept();
+        return;
     }
-    event->accept();
+    event->ignore();
+    FormCloseQuery(m_endRequested);
+}
+
+void TForm1::requestEnd()
+{
+    m_endRequested = true;
+    FormCloseQuery(true);
+}
+
+// The close query: to the tray, a confirmation, or the shut-down sequence.
+// The system ending the program (SIGTERM) is not asked: nobody may be there to answer.
+void TForm1::FormCloseQuery(bool ending)
+{
+    if (m_closing)
+        return;
+    const bool inTray = !isVisible();
+    const bool trayUsable = TrayIcon->trayAvailable() && TrayIcon->isVisible();
+    if (Settings.System.CloseToTray && !ending && !inTray && trayUsable) {
+        hide();
+        return;
+    }
+    if (Settings.System.ConfirmClose && !ending) {
+        if (ClearConfirmBox && ClearConfirmBox->isVisible())
+            return;
+        setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        auto *box = new QMessageBox(QMessageBox::Question, mainCaption(), QStringLiteral("Confirm close Veltrano?"),
+                                    QMessageBox::Yes | QMessageBox::Cancel, this);
+        box->setObjectName(QStringLiteral("CloseConfirmBox"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->move(geometry().left() + 250, geometry().top() + 200);
+        connect(box, &QMessageBox::finished, this, [this, box](int) {
+            if (box->clickedButton() == box->button(QMessageBox::Yes))
+                shutDown();
+        });
+        trace::write(QStringLiteral("box"), box->text());
+        box->open();
+        return;
+    }
+    shutDown();
+}
+
+void TForm1::shutDown()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    // Logout first, while the router still answers; bounded like every request.
+    if (Settings.Router.cbLogOut && !Settings.Router.LogOut.isEmpty() && HTTP->lastConnected()) {
+        std::optional<HttpCredentials> credentials;
+        if (Settings.Router.cbLogin)
+            credentials = HttpCredentials{Settings.Router.UsernameNotRequired ? QString() : Settings.Router.Username,
+                                          Settings.Router.Password};
+        // Credentials only to the host that has them already.
+        if (routerAuthority(Settings.Router.LogOut) != routerAuthority(Settings.Router.Login))
+            credentials.reset();
+        HTTP->get(QUrl(Settings.Router.LogOut), credentials, 3000, [this](const HttpResult &) { shutDownSteps(); });
+        return;
+    }
+    shutDownSteps();
+}
+
+void TForm1::shutDownSteps()
+{
+    // Each step on its own: one that fails does not keep the others from running.
+    if (btnStart->isChecked())
+        btnStopClick();
+    Timer1->stop();
+    m_cycle->cancel();
+    WebPage->deactivate();
+    if (m_telnet->isConnected()) {
+        m_telnet->Timer3Timer();
+        m_telnet->btnDisConnect1Click();
+    }
+    SaveIni();
+
+    // Captures on close.
+    const TSettings &s = Settings;
+    if (s.Capture.LastGraph && CaptureSchedule::captureFolderExists(s) && Run.CaptureActive
+        && (!s.Capture.LessThan || Run.PointsPlotted >= s.Capture.LessThanValue)) {
+        for (int chart : {1, 18, 2, 20, 3, 19})
+            if (CaptureSchedule::captureSwitch(s, chart) && CaptureSchedule::plotBoxChecked(s, chart))
+                m_images->Save(chart, QStringLiteral("Close"));
+        if (s.Router.Telnet) {
+            for (int chart : {16, 17, 5, 6, 7, 4, 8, 9, 12, 11, 10, 15, 14, 13, 23, 24, 30, 31})
+                if (CaptureSchedule::captureSwitch(s, chart) && CaptureSchedule::plotBoxChecked(s, chart))
+                    m_images->Save(chart, QStringLiteral("Close"));
+            for (int chart : {21, 22, 29})
+                if (CaptureSchedule::captureSwitch(s, chart) && CaptureSchedule::plotBoxChecked(s, chart))
+                    m_images->Save(chart, QStringLiteral("Daily"));
+        }
+        if (CaptureSchedule::captureSwitch(s, 25) && CaptureSchedule::plotBoxChecked(s, 25))
+            m_images->Save(25, QStringLiteral("Daily"));
+    }
+
+    QFile::remove(settingspaths::programBase(SettingsFilePath) + QStringLiteral(".bmp"));
+    // Temporary web images go, unless a browser is reading one right now.
+    if (s.WebServer.DeleteTemp && WebServing::count() == 0)
+        for (int i = 1; i <= 20; ++i)
+            if (const QString name = m_images->webImageName(i); !name.isEmpty())
+                QFile::remove(name);
+
+    m_shutDownDone = true;
+    close();
 }
 
 // ---- Run and Stop --------------------------------------------------------
@@ -877,7 +979,11 @@ void TForm1::RestoreVeltrano1Click()
     activateWindow();
 }
 
-void TForm1::CloseVeltrano1Click() { close(); }
+void TForm1::CloseVeltrano1Click()
+{
+    // From the tray the window is hidden: the query goes straight to the confirmation.
+    FormCloseQuery(false);
+}
 
 void TForm1::mnuShowNoiseClick(bool on)
 {

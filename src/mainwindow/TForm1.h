@@ -97,6 +97,8 @@ public:
     bool SaveIni();
 
     void SystemMessage(const QString &text);
+    // The system ends the program (SIGTERM, log-out): shut down without asking.
+    void requestEnd();
     void setStatusPanel(int panel, const QString &text);
     QString statusPanel(int panel) const;
 
@@ -143,6 +145,9 @@ private:
     bool chartLogSwitch(int chart) const;
     void SetToolbar();
     void writeHelpFile();
+    void FormCloseQuery(bool ending);
+    void shutDown();
+    void shutDownSteps();
     void buildWidgets();
     void applySettingsToWindow();
     void storeWindowState();
@@ -158,7 +163,9 @@ private:
     TSettings Settings;
     QString SettingsFilePath;
     bool m_safeStart = false;
-    bool m_closing = false;
+    bool m_closing = false;       // the shut-down sequence has started
+    bool m_shutDownDone = false;  // it has finished: the window may close
+    bool m_endRequested = false;
     StatusChannel *m_status = nullptr;
     QString m_lastCaption;
     RunState Run;

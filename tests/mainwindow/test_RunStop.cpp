@@ -236,3 +236,19 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
     EXPECT_TRUE(testsupport::waitFor([&] { return form->charts()->series(QStringLiteral("LineSeries14"))->count() > 0; }));
     form->btnStop->click();
 }
+
+TEST_F(RunStopTest, ClosingStopsMonitoringAndLogsOutOfTheRouter)
+{
+    open("[System]\nConfirmClose=0\n[Router]\ncbLogOut=1\nLogOut=http://127.0.0.1:" + QByteArray::number(sim.httpPort())
+             + "/setup.cgi?todo=logout\n",
+         5);
+    form->show();
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    form->close();
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->isVisible(); }, 5000));
+    EXPECT_FALSE(form->Timer1->isActive());
+    const QStringList logout = sim.journal().lines().filter(QStringLiteral("todo=logout"));
+    ASSERT_EQ(logout.size(), 1);
+    EXPECT_EQ(logout[0].split(QLatin1Char('\t')).value(4), QStringLiteral("admin:quillfen"));
+}

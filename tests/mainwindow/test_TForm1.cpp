@@ -172,13 +172,56 @@ TEST_F(MainWindowTest, UnreadableSettingsFileGivesDefaultsAMessageAndABox)
     EXPECT_TRUE(box->text().contains(QLatin1String("could not be read")));
 }
 
-TEST_F(MainWindowTest, ClosingSavesTheSettings)
+TEST_F(MainWindowTest, ClosingAsksFirstThenSavesAndCancelKeepsEverything)
 {
-    auto form = open();
+    auto form = open("[System]\nSystemMessages=1\n");
     form->show();
     form->cbSuppressErrors->click();
     form->close();
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("Confirm close Veltrano?"));
+    box->button(QMessageBox::Cancel)->click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(testsupport::readAll(ini).contains("SuppressErrors=1"));
+
+    form->close();
+    box = openBox();
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Yes)->click();
+    EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(testsupport::readAll(ini).contains("SuppressErrors=1"));
+}
+
+TEST_F(MainWindowTest, TheSystemEndingTheProgramIsNotAskedAndClosesToTrayAreIgnored)
+{
+    auto form = open("[System]\nCloseToTray=1\nConfirmClose=1\n");
+    form->show();
+    form->cbSuppressErrors->click();
+    form->requestEnd();
+    EXPECT_EQ(openBox(), nullptr);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(testsupport::readAll(ini).contains("SuppressErrors=1"));
+}
+
+TEST_F(MainWindowTest, CapturesOnCloseWaitForEnoughPoints)
+{
+    const QString folder = dir.filePath(QStringLiteral("captures"));
+    QDir().mkpath(folder);
+    auto form = open("[System]\nConfirmClose=0\n[Capture]\nLastGraph=1\nNoise=1\nLessThan=1\nLessThanValue=50\n"
+                     "AllTheTime=1\nNever=0\nFolder=" + folder.toUtf8() + "\n");
+    form->runState().CaptureActive = true;
+    form->runState().PointsPlotted = 49;
+    form->show();
+    form->close();
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+
+    form = open();
+    form->runState().CaptureActive = true;
+    form->runState().PointsPlotted = 50;
+    form->show();
+    form->close();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(MainWindowTest, HelpFileIsWrittenAnewBesideTheSettingsAtEveryStart)
