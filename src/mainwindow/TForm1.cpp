@@ -13,6 +13,8 @@
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/PlottingStep.h"
 #include "notify/CaptureSchedule.h"
+#include "notify/DailyTimer.h"
+#include "notify/ImageCleanup.h"
 #include "mainwindow/TelnetPlotting.h"
 #include "mainwindow/SirenPlayer.h"
 #include "notify/AlarmActions.h"
@@ -327,6 +329,24 @@ void TForm1::buildWidgets()
 
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
+    m_daily = new DailyTimer(Settings, Run, this);
+    connect(m_daily, &DailyTimer::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_daily, &DailyTimer::imageCleanUpDue, this, [this] {
+        const ImageCleanupResult r = ImageCleanup::DeleteFiles(Settings, Clock::currentDateTime(), SettingsFilePath);
+        for (const QString &m : r.messages)
+            SystemMessage(m);
+    });
+    connect(m_daily, &DailyTimer::logTrimDue, this, [this] { m_log->TrimLog(); });
+    connect(m_daily, &DailyTimer::resetIncrementalDue, this, [this] { m_telnetPlotting->SetMinimum(); });
+    connect(m_daily, &DailyTimer::dailyCapturesDue, this, [this](const QList<int> &charts) {
+        for (int chart : charts)
+            m_images->Save(chart, QStringLiteral("Daily"));
+    });
+    connect(m_daily, &DailyTimer::dailyEmailDue, this, [this] {
+        SystemMessage(QStringLiteral("Daily e-mail"));
+        m_mailer->DailyEmail(statusPanel(1));
+    });
+
     tmr15Mins = new QTimer(this);
     tmr15Mins->setObjectName(QStringLiteral("tmr15Mins"));
     connect(tmr15Mins, &QTimer::timeout, this, [this] { m_telnetPlotting->tmr15MinsTimer(); });
@@ -730,6 +750,9 @@ void TForm1::shutDownSteps()
             m_images->Save(25, QStringLiteral("Daily"));
     }
 
+    if (s.Capture.DeleteImages && s.Capture.DeleteOnClose)
+        for (const QString &m : ImageCleanup::DeleteFiles(s, Clock::currentDateTime(), SettingsFilePath).messages)
+            SystemMessage(m);
     QFile::remove(settingspaths::programBase(SettingsFilePath) + QStringLiteral(".bmp"));
     // Temporary web images go, unless a browser is reading one right now.
     if (s.WebServer.DeleteTemp && WebServing::count() == 0)
@@ -856,6 +879,7 @@ void TForm1::runArm()
     SystemMessage(QStringLiteral("Run button clicked"));
 
     Timer1->start();
+    m_daily->start();
     Run.Running = true;
     m_telnet->setRunning(true);
 
@@ -933,6 +957,7 @@ void TForm1::btnStopClick()
     m_alarmActions->stopped();
     Timer1->stop();
     tmr15Mins->stop();
+    m_daily->stop();
     tmrLogAt->stop();
     Run.Running = false;
     m_telnet->setRunning(false);

@@ -35,6 +35,7 @@ class ChartSet;
 class AxisScaling;
 class PlottingStep;
 class TelnetPlotting;
+class DailyTimer;
 class GraphImages;
 class WebServerPage;
 class Mailer;
@@ -187,6 +188,7 @@ private:
     TelnetFigures m_telnetFigures;
     std::unique_ptr<TelnetPlotting> m_telnetPlotting;
     QTimer *tmr15Mins = nullptr;
+    DailyTimer *m_daily = nullptr;
     void parseTelnetReply(const struct TelnetReply &reply);
     QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;
