@@ -11,7 +11,10 @@
 #include "mainwindow/GraphImages.h"
 #include "mainwindow/MainEmailHost.h"
 #include "mainwindow/AlarmPage.h"
+#include "mainwindow/ChartRefresh.h"
+#include "mainwindow/ColourConversion.h"
 #include "mainwindow/PlottingStep.h"
+#include "settings/ColourNames.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/DailyTimer.h"
 #include "notify/ImageCleanup.h"
@@ -1092,6 +1095,61 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
             Charts->chart(24)->yAxis->setLabel(*r.Chart24AxisTitle);
     }
     Run.BytesInterfaceFound = m_telnetFigures.BytesInterfaceFound;
+    for (const TelnetParseResult &r : results)
+        if (r.ToneChart)
+            plotToneCharts(*r.ToneChart);
+}
+
+// The bit loading, SNR and bitswaps per tone, and the bitswaps over time.
+void TForm1::plotToneCharts(const ToneChartData &t)
+{
+    if (t.SaveBefore)
+        m_images->Save(21, QStringLiteral("Before Bitswap"));
+    ChartSeries *bits = Charts->series(QStringLiteral("LineSeries18"));
+    ChartSeries *snr = Charts->series(QStringLiteral("Series4"));
+    ChartSeries *attenuation = Charts->series(QStringLiteral("Series15"));
+    for (ChartSeries *series : {bits, snr, attenuation})
+        if (series)
+            series->clear();
+    for (int chart : {21, 29}) {
+        ChartAxis bottom = Charts->bottomAxis(chart);
+        bottom.setLimitsInSafeOrder(0, t.AxisMaximum);
+    }
+    if (t.AxisTitle)
+        Charts->chart(21)->xAxis->setLabel(*t.AxisTitle);
+    const QColor red(Qt::red);
+    for (size_t i = 0; i < t.Tones.size(); ++i) {
+        const QString label = QString::number(t.Tones[i]);
+        if (bits && i < t.Bits.size())
+            bits->add(t.Bits[i], label, i < t.BitColours.size() ? toQColor(t.BitColours[i]) : QColor());
+        if (snr && i < t.Snr.size())
+            snr->add(t.Snr[i], label, red);
+        if (attenuation && i < t.Attenuation.size())
+            attenuation->add(t.Attenuation[i], label);
+    }
+    for (double v : t.MarginFit)
+        m_scaling->AdjustYAxis(21, QStringLiteral("r"), v);
+    if (t.SaveAfter)
+        m_images->Save(21, QStringLiteral("After Bitswap"));
+    if (ChartSeries *histogram = Charts->series(QStringLiteral("Series16"))) {
+        histogram->clear();
+        histogram->setVisible(t.HistogramVisible);
+        for (size_t i = 0; i < t.Histogram.size(); ++i)
+            histogram->add(t.Histogram[i], QString(),
+                           i < t.HistogramColours.size() ? toQColor(t.HistogramColours[i]) : QColor());
+    }
+    if (t.BitswapPoint) {
+        const QString label = dtp::format(Run.PointLabelFormat, Run.SampleStamp);
+        if (t.BitswapPoint->Gap) {
+            m_scaling->addPoint(QStringLiteral("BarSeries4"), 0, label, colours::clRed);
+            m_scaling->addPoint(QStringLiteral("Series14"), 0, label, colours::clRed);
+        } else {
+            m_scaling->addPoint(QStringLiteral("BarSeries4"), t.BitswapPoint->Upstream, label, colours::clLime);
+            m_scaling->addPoint(QStringLiteral("Series14"), t.BitswapPoint->Downstream, label, colours::clBlue);
+        }
+    }
+    for (int chart : {21, 22, 29})
+        chartrefresh::request(Charts->chart(chart));
 }
 
 // ---- E-mail -----------------------------------------------------------------

@@ -69,6 +69,8 @@ public:
     TelnetSession *telnet() const { return m_telnet; }
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
     TelnetPlotting *telnetPlotting() const { return m_telnetPlotting.get(); }
+    // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
+    void plotToneCharts(const struct ToneChartData &t);
     // Sets the named over-range signs and leaves the others as they are.
     void setIndicators(const QMap<QString, bool> &states);
     PollImages *pollImages() const { return m_pollImages.get(); }

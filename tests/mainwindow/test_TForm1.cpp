@@ -2,7 +2,10 @@
 // button, the system-messages pane and the status bar with its menu.
 #include "TestSupport.h"
 #include "mainwindow/StatusChannel.h"
+#include "acquisition/TelnetParseResult.h"
+#include "mainwindow/ChartSet.h"
 #include "mainwindow/PlottingStep.h"
+#include "settings/ColourNames.h"
 #include "mainwindow/TForm1.h"
 #include "notify/StatisticsLog.h"
 
@@ -316,4 +319,31 @@ TEST_F(MainWindowTest, UserChartPagesAreNamedAfterTheirFigures)
     EXPECT_TRUE(captions.contains(QStringLiteral("Packets in")));
     EXPECT_TRUE(captions.contains(QStringLiteral("Packets out")));
     EXPECT_EQ(form->Label5->text(), QStringLiteral("Packets in  0"));
+}
+
+TEST_F(MainWindowTest, ToneChartsShowTheBitsAndSnrOfEachTone)
+{
+    auto form = open();
+    ToneChartData t;
+    t.AxisMaximum = 255;
+    for (int tone = 0; tone < 256; ++tone) {
+        t.Tones.push_back(tone);
+        t.Bits.push_back(tone % 15);
+        t.BitColours.push_back(tone == 40 ? colours::clLime : colours::clBlue);
+        t.Snr.push_back(30 + tone % 7);
+    }
+    t.BitswapPoint = BitswapChartPoint{false, 2, 5};
+    form->plotToneCharts(t);
+    ChartSeries *bits = form->charts()->series(QStringLiteral("LineSeries18"));
+    EXPECT_EQ(bits->count(), 256);
+    EXPECT_EQ(bits->valueAt(41), 41 % 15);
+    EXPECT_EQ(bits->labelAt(41).value_or(QString()), QStringLiteral("41"));
+    EXPECT_EQ(bits->colourAt(40), QColor(0, 255, 0));
+    EXPECT_EQ(form->charts()->bottomAxis(21).maximum(), 255);
+    EXPECT_EQ(form->charts()->series(QStringLiteral("Series14"))->lastValue(), 5);
+
+    // A second reply replaces the tones instead of adding to them.
+    form->plotToneCharts(t);
+    EXPECT_EQ(bits->count(), 256);
+    EXPECT_EQ(form->charts()->series(QStringLiteral("Series14"))->count(), 2);
 }
