@@ -24,6 +24,7 @@ struct PingResult {
     double value = 1000;  // ms; 1000 when there was no reply
     int PingMs = 1000;    // value rounded
 };
+Q_DECLARE_METATYPE(PingResult)
 
 class PingRunner : public QObject {
     Q_OBJECT
