@@ -2,6 +2,8 @@
 
 #include "acquisition/FigureSearch.h"
 #include "common/DateTimePattern.h"
+#include "acquisition/PingRunner.h"
+#include "mainwindow/PingPlotting.h"
 #include "mainwindow/PlottingStep.h"
 #include "mainwindow/TelnetPlotting.h"
 #include "settings/ColourNames.h"
@@ -180,6 +182,12 @@ void MainCycleHost::logItemsAndTelnetChartsStep()
             m_form.Label4->setText(telnet.lastSync().labelText);
         if (telnet.lastNoise().redrawTrayIcon || telnet.lastSync().redrawTrayIcon)
             m_form.IconNoise(colours::clLime);
+    }
+    // The ping runs on its own and plots when it answers; the line carries the latest time it measured.
+    if (s.Ping.Ping && s.Ping.ShowPing) {
+        m_form.pingRunner()->PingNow(s);
+        if (s.Ping.LogPing)
+            m_logLine.addItem(PingPlotting::logItem(m_form.pingRunner()->PingMs()));
     }
     m_logLine.addUptimeItem(m_form.statusPanel(2));
     m_form.plotting()->scrollTimeline();

@@ -13,6 +13,8 @@
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ColourConversion.h"
+#include "acquisition/PingRunner.h"
+#include "mainwindow/PingPlotting.h"
 #include "mainwindow/PlottingStep.h"
 #include "settings/ColourNames.h"
 #include "notify/CaptureSchedule.h"
@@ -212,6 +214,17 @@ void TForm1::buildWidgets()
     layout->addWidget(PageControl1, 1);
 
     placeCharts();
+    // The ping page shows ping's own output beside its chart.
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        QWidget *page = PageControl1->widget(i);
+        if (page->objectName() == QLatin1String("  Ping  ")) {
+            Memo6 = new QPlainTextEdit(page);
+            Memo6->setObjectName(QStringLiteral("Memo6"));
+            Memo6->setReadOnly(true);
+            Memo6->setMaximumHeight(120);
+            page->layout()->addWidget(Memo6);
+        }
+    }
     // The terminal is the first page of the telnet tab.
     for (int i = 0; i < PageControl1->count(); ++i) {
         QWidget *page = PageControl1->widget(i);
@@ -332,6 +345,20 @@ void TForm1::buildWidgets()
 
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
+    m_ping = new PingRunner(this);
+    m_pingPlotting = std::make_unique<PingPlotting>(*m_scaling);
+    connect(m_ping, &PingRunner::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_ping, &PingRunner::alarmTriggered, this, &TForm1::AlarmTriggered);
+    connect(m_ping, &PingRunner::outputCleared, this, [this] {
+        if (Memo6)
+            Memo6->clear();
+    });
+    connect(m_ping, &PingRunner::finished, this, [this](const PingResult &r) {
+        if (Memo6)
+            Memo6->setPlainText(r.output.join(QLatin1Char('\n')));
+        m_pingPlotting->plotPing(r.value, dtp::format(Run.PointLabelFormat, Run.SampleStamp));
+    });
+
     m_daily = new DailyTimer(Settings, Run, this);
     connect(m_daily, &DailyTimer::systemMessage, this, &TForm1::SystemMessage);
     connect(m_daily, &DailyTimer::imageCleanUpDue, this, [this] {

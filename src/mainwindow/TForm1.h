@@ -36,6 +36,8 @@ class AxisScaling;
 class PlottingStep;
 class TelnetPlotting;
 class DailyTimer;
+class PingRunner;
+class PingPlotting;
 class GraphImages;
 class WebServerPage;
 class Mailer;
@@ -69,6 +71,7 @@ public:
     TelnetSession *telnet() const { return m_telnet; }
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
     TelnetPlotting *telnetPlotting() const { return m_telnetPlotting.get(); }
+    PingRunner *pingRunner() const { return m_ping; }
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
     // Sets the named over-range signs and leaves the others as they are.
@@ -191,6 +194,9 @@ private:
     std::unique_ptr<TelnetPlotting> m_telnetPlotting;
     QTimer *tmr15Mins = nullptr;
     DailyTimer *m_daily = nullptr;
+    PingRunner *m_ping = nullptr;
+    std::unique_ptr<PingPlotting> m_pingPlotting;
+    QPlainTextEdit *Memo6 = nullptr; // ping output
     void parseTelnetReply(const struct TelnetReply &reply);
     QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;

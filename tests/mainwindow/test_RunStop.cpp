@@ -252,3 +252,17 @@ TEST_F(RunStopTest, ClosingStopsMonitoringAndLogsOutOfTheRouter)
     ASSERT_EQ(logout.size(), 1);
     EXPECT_EQ(logout[0].split(QLatin1Char('\t')).value(4), QStringLiteral("admin:quillfen"));
 }
+
+TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTime)
+{
+    open("[Ping]\nPing=1\nShowPing=1\nPingHost=127.0.0.1\nLogPing=1\n", 5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    form->Timer1Timer(false);
+    ChartSeries *ping = form->charts()->series(QStringLiteral("Series20"));
+    ASSERT_NE(ping, nullptr);
+    ASSERT_TRUE(testsupport::waitFor([&] { return ping->count() > 0; }, 10000));
+    EXPECT_LT(ping->lastValue(), 1000) << "127.0.0.1 answers";
+    form->btnStop->click();
+}
