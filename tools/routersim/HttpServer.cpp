@@ -11,7 +11,7 @@ namespace routersim {
 HttpServer::HttpServer(RequestHandler &handler, Journal &journal, QObject *parent)
     : QObject(parent), m_handler(handler), m_journal(journal)
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &HttpServer::onNewConnection);
+    connect(&m_listener.server(), &QTcpServer::newConnection, this, &HttpServer::onNewConnection);
 }
 
 HttpServer::~HttpServer()
@@ -21,31 +21,17 @@ HttpServer::~HttpServer()
 
 bool HttpServer::listen(const QHostAddress &address, quint16 port, QString *error)
 {
-    if (!m_server.listen(address, port)) {
-        if (error)
-            *error = QString("cannot listen for HTTP on %1:%2: %3")
-                         .arg(address.toString()).arg(port).arg(m_server.errorString());
-        return false;
-    }
-    m_address = address;
-    m_port = m_server.serverPort();
-    return true;
+    return m_listener.listen(address, port, error);
 }
 
 bool HttpServer::setAccepting(bool on, QString *error)
 {
-    if (!on) {
-        m_server.close();
-        return true;
-    }
-    if (m_server.isListening() || m_port == 0)
-        return true;
-    return listen(m_address, m_port, error);
+    return m_listener.setAccepting(on, error);
 }
 
 void HttpServer::close()
 {
-    m_server.close();
+    m_listener.close();
     const auto open = m_connections;
     for (HttpConnection *c : open)
         c->shutdown();
@@ -54,7 +40,7 @@ void HttpServer::close()
 
 void HttpServer::onNewConnection()
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket *socket = m_listener.server().nextPendingConnection()) {
         auto *c = new HttpConnection(socket, m_idleTimeoutMs, this);
         m_connections.insert(c);
         connect(c, &HttpConnection::requestReceived, this, &HttpServer::onRequest);

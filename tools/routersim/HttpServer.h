@@ -1,6 +1,7 @@
 #pragma once
 // The router's web server: accepts connections, hands each request to the
 // request handler, carries out its answer and writes the journal.
+#include "Listener.h"
 #include <QHostAddress>
 #include <QObject>
 #include <QSet>
@@ -24,8 +25,8 @@ public:
     ~HttpServer() override;
 
     bool listen(const QHostAddress &address, quint16 port, QString *error);
-    quint16 port() const { return m_port; }
-    bool isListening() const { return m_server.isListening(); }
+    quint16 port() const { return m_listener.port(); }
+    bool isListening() const { return m_listener.isListening(); }
     // Stops listening and drops every open connection.
     void close();
     // Closes or reopens the listening socket on the same port, so that
@@ -43,9 +44,7 @@ private:
 
     RequestHandler &m_handler;
     Journal &m_journal;
-    QTcpServer m_server;
-    QHostAddress m_address;
-    quint16 m_port = 0;
+    Listener m_listener{QStringLiteral("HTTP")};
     QSet<HttpConnection *> m_connections;
     int m_idleTimeoutMs = kDefaultIdleTimeoutMs;
 };

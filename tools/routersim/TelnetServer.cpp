@@ -12,7 +12,7 @@ namespace routersim {
 TelnetServer::TelnetServer(TelnetBehaviour &behaviour, RouterState &state, Journal &journal, QObject *parent)
     : QObject(parent), m_behaviour(behaviour), m_state(state), m_journal(journal)
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &TelnetServer::onNewConnection);
+    connect(&m_listener.server(), &QTcpServer::newConnection, this, &TelnetServer::onNewConnection);
 }
 
 TelnetServer::~TelnetServer()
@@ -22,31 +22,17 @@ TelnetServer::~TelnetServer()
 
 bool TelnetServer::listen(const QHostAddress &address, quint16 port, QString *error)
 {
-    if (!m_server.listen(address, port)) {
-        if (error)
-            *error = QString("cannot listen for telnet on %1:%2: %3")
-                         .arg(address.toString()).arg(port).arg(m_server.errorString());
-        return false;
-    }
-    m_address = address;
-    m_port = m_server.serverPort();
-    return true;
+    return m_listener.listen(address, port, error);
 }
 
 bool TelnetServer::setAccepting(bool on, QString *error)
 {
-    if (!on) {
-        m_server.close();
-        return true;
-    }
-    if (m_server.isListening() || m_port == 0)
-        return true;
-    return listen(m_address, m_port, error);
+    return m_listener.setAccepting(on, error);
 }
 
 void TelnetServer::close()
 {
-    m_server.close();
+    m_listener.close();
     dropAll();
 }
 
@@ -66,7 +52,7 @@ void TelnetServer::endAllAfterOutput()
 
 void TelnetServer::onNewConnection()
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket *socket = m_listener.server().nextPendingConnection()) {
         const bool allowed = m_behaviour.access == TelnetAccess::Always || m_state.telnetEnabled();
         const TelnetFault fault = allowed ? m_behaviour.takeFault() : TelnetFault::Refuse;
         if (fault == TelnetFault::Refuse || fault == TelnetFault::Down) {

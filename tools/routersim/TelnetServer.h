@@ -2,6 +2,7 @@
 // The router's telnet daemon: accepts connections on the bind address and
 // runs one TelnetConnection for each, with the failures and access rule of
 // the telnet behaviour.
+#include "Listener.h"
 #include <QHostAddress>
 #include <QObject>
 #include <QSet>
@@ -22,8 +23,8 @@ public:
     ~TelnetServer() override;
 
     bool listen(const QHostAddress &address, quint16 port, QString *error);
-    quint16 port() const { return m_port; }
-    bool isListening() const { return m_server.isListening(); }
+    quint16 port() const { return m_listener.port(); }
+    bool isListening() const { return m_listener.isListening(); }
     // Stops listening and drops every session.
     void close();
     // Closes or reopens the listening socket on the same port.
@@ -46,9 +47,7 @@ private:
     TelnetBehaviour &m_behaviour;
     RouterState &m_state;
     Journal &m_journal;
-    QTcpServer m_server;
-    QHostAddress m_address;
-    quint16 m_port = 0;
+    Listener m_listener{QStringLiteral("telnet")};
     QSet<TelnetConnection *> m_connections;
 };
 
