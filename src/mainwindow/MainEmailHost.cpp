@@ -1,13 +1,15 @@
 #include "mainwindow/MainEmailHost.h"
 
+#include "acquisition/RouterLog.h"
 #include "mainwindow/GraphImages.h"
 #include "mainwindow/TForm1.h"
 #include "notify/StatisticsLog.h"
 
 void MainEmailHost::EmailSave(int chart, const QString &path) { m_form.graphImages()->EmailSave(chart, path); }
 
-// The router's own log is fetched by the router-log tools, which are not part
-// of this program yet: the e-mail goes without it.
-void MainEmailHost::GetRouterLog(const QString &, std::function<void()> done) { done(); }
+void MainEmailHost::GetRouterLog(const QString &path, std::function<void()> done)
+{
+    m_form.routerLog()->GetRouterLog(path, std::move(done));
+}
 
 QString MainEmailHost::currentLogFile() const { return m_form.statisticsLog()->currentFileName(); }

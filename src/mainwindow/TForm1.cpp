@@ -14,6 +14,7 @@
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ColourConversion.h"
 #include "acquisition/PingRunner.h"
+#include "acquisition/RouterLog.h"
 #include "mainwindow/PingPlotting.h"
 #include "mainwindow/PlottingStep.h"
 #include "settings/ColourNames.h"
@@ -345,6 +346,11 @@ void TForm1::buildWidgets()
 
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
+    m_routerLog = new RouterLog(*HTTP, Settings, this);
+    connect(m_routerLog, &RouterLog::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_routerLog, &RouterLog::showMessage, this,
+            [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
+
     m_ping = new PingRunner(this);
     m_pingPlotting = std::make_unique<PingPlotting>(*m_scaling);
     connect(m_ping, &PingRunner::systemMessage, this, &TForm1::SystemMessage);
@@ -501,6 +507,7 @@ void TForm1::applySettingsToWindow()
     WebPage->loadFromSettings();
     PageControl1->setTabVisible(PageControl1->indexOf(WebPage), Settings.WebServer.ShowWeb);
     Timer1->setInterval(Settings.System.Sample * 1000);
+    m_routerLog->setTransferTimeoutMs(PollingCycle::transferTimeoutMs(Settings.System.Sample));
     Run.PointLabelFormat = Settings.System.Sample < 30 ? QStringLiteral(" hh:nn:ss") : QStringLiteral(" hh:nn    ");
     btnOnTop->setChecked(Settings.System.StayOnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);

@@ -37,6 +37,7 @@ class PlottingStep;
 class TelnetPlotting;
 class DailyTimer;
 class PingRunner;
+class RouterLog;
 class PingPlotting;
 class GraphImages;
 class WebServerPage;
@@ -72,6 +73,7 @@ public:
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
     TelnetPlotting *telnetPlotting() const { return m_telnetPlotting.get(); }
     PingRunner *pingRunner() const { return m_ping; }
+    RouterLog *routerLog() const { return m_routerLog; }
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
     // Sets the named over-range signs and leaves the others as they are.
@@ -195,6 +197,7 @@ private:
     QTimer *tmr15Mins = nullptr;
     DailyTimer *m_daily = nullptr;
     PingRunner *m_ping = nullptr;
+    RouterLog *m_routerLog = nullptr;
     std::unique_ptr<PingPlotting> m_pingPlotting;
     QPlainTextEdit *Memo6 = nullptr; // ping output
     void parseTelnetReply(const struct TelnetReply &reply);
