@@ -213,8 +213,15 @@ void PingRunner::onFinished()
 void PingRunner::finish(PingResult result)
 {
     m_pingMs = result.PingMs;
-    // Any poll without a reply is a failed ping, whatever the reason.
-    countLoss(!result.replied, m_alarmOn, m_alarmTimes, result.host);
+    // Only a ping that ran and saw every request lost says the line is down. A ping that
+    // could not run (no program, no permission, unknown host) or that we had to stop
+    // says nothing about the line: it is reported and leaves the count as it was.
+    if (result.replied || (result.totalLoss && !result.killed)) {
+        countLoss(result.totalLoss, m_alarmOn, m_alarmTimes, result.host);
+    } else {
+        const QString why = result.output.isEmpty() ? QStringLiteral("no output") : result.output.constLast();
+        emit systemMessage(QStringLiteral("Ping of ") + result.host + QStringLiteral(" gave no result: ") + why);
+    }
     emit finished(result);
 }
 

@@ -165,16 +165,15 @@ void PollingCycle::fromCounting()
     // 13
     m_state.PointLabelFormat = s.System.Sample < 30 ? QStringLiteral(" hh:nn:ss ") : QStringLiteral(" hh:nn      ");
 
-    // 14
+    // 14: a plot-only run outside the capture hours still fetches, logs and raises
+    // alarms (the log is what proves a line fault); only the charts are left alone.
     m_colour = m_host.choosePointColour(m_noAnswer);
-    if (m_state.SchedulePlotOnly && !m_state.CaptureActive) {
-        end();
-        return;
-    }
+    m_state.PlotSuppressed = m_state.SchedulePlotOnly && !m_state.CaptureActive;
 
     // 15-16
     if (!s.Telnet.DisableHTTP) {
-        m_colour = m_host.plotHttpStep(m_colour);
+        if (!m_state.PlotSuppressed)
+            m_colour = m_host.plotHttpStep(m_colour);
         m_host.iconNoise(m_colour);
     }
     m_host.telnetStep(m_firstCycle);
@@ -185,6 +184,12 @@ void PollingCycle::fromCounting()
         return;
     }
 
+    // The log line carries this poll's ping, so the cycle waits for it.
+    m_host.pingStep(guarded(&PollingCycle::afterPing));
+}
+
+void PollingCycle::afterPing()
+{
     // 18-22
     m_host.telnetAverageStep();
     m_host.alarmInputsStep();

@@ -33,6 +33,7 @@ private:
     void afterWanAddress();
     void afterDg834();
     void fromCounting();
+    void afterPing();
     void afterConnection();
     void end();
     PollingCycleHost::Next guarded(void (PollingCycle::*step)());

@@ -39,6 +39,8 @@ public:
     virtual TColor plotHttpStep(TColor colour) { return colour; }
     virtual void iconNoise(TColor colour) {}
     virtual void telnetStep(bool firstCycle) {}
+    // This poll's ping; next once it has answered or given up (bounded by its own time-out).
+    virtual void pingStep(Next next) { next(); }
     virtual void telnetAverageStep() {}
     virtual void alarmInputsStep() {}
     virtual void logItemsAndTelnetChartsStep() {}

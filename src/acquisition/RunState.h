@@ -29,6 +29,7 @@ struct RunState {
     QString PointLabelFormat = QStringLiteral(" hh:nn:ss");
     bool ScheduleWaiting = false;
     bool SchedulePlotOnly = false;
+    bool PlotSuppressed = false; // this poll fetches and logs but plots nothing (plot-only run off hours)
     bool CaptureActive = false;
     bool RebootInProgress = false;
     QString ConnectionStatus = QStringLiteral("Connected");

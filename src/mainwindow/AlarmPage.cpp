@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include "mainwindow/ConfirmBox.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -268,6 +269,10 @@ void AlarmPage::build()
     ag->addWidget(rbUseTelnet, row++, 0, 1, 4);
     ag->addWidget(Label21, row, 0);
     ag->addWidget(edReboot, row++, 1, 1, 3);
+    btnReboot = new QPushButton(QStringLiteral("Reboot Now"), content);
+    btnReboot->setObjectName(QStringLiteral("btnReboot"));
+    ag->addWidget(btnReboot, row++, 0);
+    connect(btnReboot, &QPushButton::clicked, this, &AlarmPage::btnRebootClick);
 
     auto *right = new QVBoxLayout;
     right->addWidget(actionsBox);
@@ -449,6 +454,12 @@ void AlarmPage::rbUseWebClick()
 {
     edReboot->setEnabled(rbUseWeb->isChecked());
     Label21->setEnabled(rbUseWeb->isChecked());
+}
+
+void AlarmPage::btnRebootClick()
+{
+    confirmbox::ask(this, QStringLiteral("RebootNowBox"), QStringLiteral("Reboot Router Now!!  Please confirm."),
+                    window()->geometry().topLeft() + QPoint(200, 200), [this] { m_actions.manualReboot(); });
 }
 
 void AlarmPage::cbRebootClick()

@@ -57,6 +57,8 @@ public:
     void rbPerHourClick();
     void rbUseWebClick();
     void cbRebootClick();
+    // "Reboot Now": after the user's word, by telnet or by the reboot URL.
+    void btnRebootClick();
     void btnBrowseClick();
     void btnTestSoundClick();
     void btnTestAppClick();
@@ -106,6 +108,7 @@ public:
     QRadioButton *rbUseAlarmLog = nullptr;
     QLabel *Label68 = nullptr;
     QLineEdit *edAlarmLog = nullptr;
+    QPushButton *btnReboot = nullptr;
     QPushButton *btnBrowseAlarmLog = nullptr;
     QPushButton *btnViewAlarmLog = nullptr;
     QLabel *Label69 = nullptr; // where alarm lines go

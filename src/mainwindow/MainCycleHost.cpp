@@ -17,6 +17,7 @@
 #include "notify/StatisticsLog.h"
 
 #include <QLabel>
+#include <utility>
 #include <QPushButton>
 
 MainCycleHost::MainCycleHost(TForm1 &form)
@@ -156,9 +157,30 @@ void MainCycleHost::alarmInputsStep()
     m_form.alarmInputs()->checkThresholds(f, run.SampleCount, m_form.alarmActions()->guards());
 }
 
+void MainCycleHost::pingStep(Next next)
+{
+    const TSettings &s = m_form.settings();
+    if (!(s.Ping.Ping && s.Ping.ShowPing)) {
+        next();
+        return;
+    }
+    PingRunner *ping = m_form.pingRunner();
+    m_pingNext = next;
+    if (!m_pingConnection)
+        m_pingConnection = QObject::connect(ping, &PingRunner::finished, [this](const PingResult &) {
+            if (Next n = std::exchange(m_pingNext, nullptr))
+                n();
+        });
+    // A refused host answers at once; a ping still running from before (it cannot
+    // outlive its own time-out) leaves this poll with the latest time measured.
+    if (!ping->PingNow(s))
+        if (Next n = std::exchange(m_pingNext, nullptr))
+            n();
+}
+
 void MainCycleHost::telnetAverageStep()
 {
-    if (!m_form.settings().Router.Telnet)
+    if (!m_form.settings().Router.Telnet || m_form.runState().PlotSuppressed)
         return;
     const RunState &run = m_form.runState();
     m_form.telnetPlotting()->telnetAverages(dtp::format(run.PointLabelFormat, run.SampleStamp));
@@ -183,14 +205,12 @@ void MainCycleHost::logItemsAndTelnetChartsStep()
         if (telnet.lastNoise().redrawTrayIcon || telnet.lastSync().redrawTrayIcon)
             m_form.IconNoise(colours::clLime);
     }
-    // The ping runs on its own and plots when it answers; the line carries the latest time it measured.
-    if (s.Ping.Ping && s.Ping.ShowPing) {
-        m_form.pingRunner()->PingNow(s);
-        if (s.Ping.LogPing)
-            m_logLine.addItem(PingPlotting::logItem(m_form.pingRunner()->PingMs()));
-    }
+    // The cycle waited for this poll's ping: the item is its time.
+    if (s.Ping.Ping && s.Ping.ShowPing && s.Ping.LogPing)
+        m_logLine.addItem(PingPlotting::logItem(m_form.pingRunner()->PingMs()));
     m_logLine.addUptimeItem(m_form.statusPanel(2));
-    m_form.plotting()->scrollTimeline();
+    if (!m_form.runState().PlotSuppressed)
+        m_form.plotting()->scrollTimeline();
 }
 
 void MainCycleHost::writeLogStep()
@@ -240,4 +260,8 @@ void MainCycleHost::iconNoise(TColor colour) { m_form.IconNoise(colour); }
 
 void MainCycleHost::trayHintStep() { m_form.setTrayHint(); }
 
-void MainCycleHost::cancelSteps() { m_lineStatus.cancel(); }
+void MainCycleHost::cancelSteps()
+{
+    m_lineStatus.cancel();
+    m_pingNext = nullptr;
+}

@@ -5,6 +5,8 @@
 #include "acquisition/LogLineBuilder.h"
 #include "acquisition/PollingCycleHost.h"
 
+#include <QMetaObject>
+
 class TForm1;
 
 class MainCycleHost : public PollingCycleHost {
@@ -22,6 +24,7 @@ public:
     void gapStep(bool showGaps, bool isGap) override;
     void checkCameras() override;
     void telnetStep(bool firstCycle) override;
+    void pingStep(Next next) override;
     void telnetAverageStep() override;
     void webImagesStep() override;
     void scheduledCapturesStep() override;
@@ -40,4 +43,6 @@ private:
     TForm1 &m_form;
     LineStatusReader m_lineStatus;
     LogLineBuilder m_logLine;
+    Next m_pingNext; // the cycle waiting for this poll's ping
+    QMetaObject::Connection m_pingConnection;
 };

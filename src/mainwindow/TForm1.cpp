@@ -26,6 +26,11 @@
 #include "notify/AlarmActions.h"
 #include "notify/AlarmTelnet.h"
 #include "mainwindow/TelnetPage.h"
+#include "mainwindow/ScheduleRunButton.h"
+#include "mainwindow/TargetSnrPage.h"
+#include "mainwindow/TerminalCommandBar.h"
+#include "mainwindow/UserFigureMarker.h"
+#include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
@@ -67,6 +72,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -85,7 +91,8 @@ public:
     explicit MainAlarmTelnet(TForm1 &form) : m_form(form) {}
     void SendScript(const QString &fileName) override
     {
-        m_form.SystemMessage(QStringLiteral("Telnet scripts are not available in this version: ") + fileName);
+        const TSettings &s = m_form.settings();
+        m_form.scripts()->SendScript(fileName, s.Router.Telnet, s.Router.ST585);
     }
     void SendText(const QString &text) override { m_form.telnet()->SendText(text); }
     void rebootSpeedTouch585() override
@@ -129,6 +136,9 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     m_images->setWebServing([] { return WebServing::count(); });
     m_emailHost = std::make_unique<MainEmailHost>(*this);
     m_telnet = new TelnetSession(Settings, *HTTP, this);
+    m_scripts = new TelnetScriptRunner(this);
+    m_scripts->setGeneralSession(m_telnet);
+    connect(m_scripts, &TelnetScriptRunner::systemMessage, this, &TForm1::SystemMessage);
     connect(m_telnet, &TelnetSession::systemMessage, this, &TForm1::SystemMessage);
     connect(m_telnet, &TelnetSession::messageBox, this,
             [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
@@ -164,6 +174,7 @@ void TForm1::buildWidgets()
     btnStop->setObjectName(QStringLiteral("btnStop"));
     // Grouped: exactly one of Run and Stop is down.
     auto *runStop = new QButtonGroup(this);
+    btnSchedRun = new ScheduleRunButton(Settings, central);
     for (QPushButton *b : {btnStart, btnStop}) {
         b->setCheckable(true);
         runStop->addButton(b);
@@ -174,6 +185,7 @@ void TForm1::buildWidgets()
     btnSave = new QPushButton(tr("Save"), central);
     btnSave->setObjectName(QStringLiteral("btnSave"));
     btnSave->setToolTip(tr("Save configuration"));
+    toolbar->addWidget(btnSchedRun);
     toolbar->addWidget(btnSave);
     btnOnTop = new QPushButton(tr("On top"), central);
     btnOnTop->setObjectName(QStringLiteral("btnOnTop"));
@@ -232,7 +244,29 @@ void TForm1::buildWidgets()
         if (page->objectName() != QLatin1String("Telnet Router"))
             continue;
         if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-            m_telnetPage = new TelnetPage(*m_telnet, tabs);
+            m_telnetPage = new TelnetPage(Settings, *m_telnet, tabs);
+            connect(m_telnetPage->marker, &UserFigureMarker::invalidSelection, this,
+                    [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
+            connect(m_telnetPage->marker, &UserFigureMarker::userChartMarked, this,
+                    [this](int which, const QString &title) {
+                        const int chart = which == 1 ? 30 : 31;
+                        if (QCustomPlot *p = Charts->chart(chart)) {
+                            p->yAxis->setLabel(title);
+                            Charts->leftAxis(chart).trySetMinimum(0);
+                            Charts->leftAxis(chart).trySetMaximum(10);
+                            Charts->leftAxis(chart).trySetMinimum(0);
+                            p->replot(QCustomPlot::rpQueuedReplot);
+                        }
+                    });
+            connect(m_telnetPage->commands, &TerminalCommandBar::bitswapResetConfirmed, this, [this] {
+                m_telnetFigures.ToneSwapped.fill(0);
+                m_telnetFigures.ToneSwapCount.fill(0);
+            });
+            auto *snrPage = new TargetSnrPage(Settings, Run, *m_telnet, tabs);
+            tabs->addTab(snrPage, tr("Set Target SNR"));
+            connect(snrPage, &TargetSnrPage::systemMessage, this, &TForm1::SystemMessage);
+            connect(snrPage, &TargetSnrPage::messageBox, this,
+                    [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
             tabs->insertTab(0, m_telnetPage, tr("Terminal"));
             tabs->setCurrentIndex(0);
         }
@@ -345,6 +379,11 @@ void TForm1::buildWidgets()
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(false); });
 
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
+    // The chosen mode goes with Run, which sets the flags once it has armed the timer.
+    connect(btnSchedRun, &ScheduleRunButton::runRequested, this, [this](ScheduleMode mode) {
+        m_pendingSchedule = mode;
+        btnStartClick();
+    });
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
     m_routerLog = new RouterLog(*HTTP, Settings, this);
     connect(m_routerLog, &RouterLog::systemMessage, this, &TForm1::SystemMessage);
@@ -362,7 +401,8 @@ void TForm1::buildWidgets()
     connect(m_ping, &PingRunner::finished, this, [this](const PingResult &r) {
         if (Memo6)
             Memo6->setPlainText(r.output.join(QLatin1Char('\n')));
-        m_pingPlotting->plotPing(r.value, dtp::format(Run.PointLabelFormat, Run.SampleStamp));
+        if (!Run.PlotSuppressed)
+            m_pingPlotting->plotPing(r.value, dtp::format(Run.PointLabelFormat, Run.SampleStamp));
     });
 
     m_daily = new DailyTimer(Settings, Run, this);
@@ -810,6 +850,7 @@ void TForm1::putStopDown() { btnStop->setChecked(true); }
 void TForm1::btnStartClick()
 {
     ++m_runGeneration;
+    m_runSchedule = std::exchange(m_pendingSchedule, ScheduleMode::Immediate);
     Run.LastGoodRxNoise = 0;
     Run.LastGoodRxSync = 0;
     Run.LastSampleSecond = Clock::currentDateTimeUtc().toSecsSinceEpoch();
@@ -890,10 +931,12 @@ void TForm1::runArm()
         m_log->startRun();
     }
 
-    Run.ScheduleWaiting = false;
-    Run.SchedulePlotOnly = false;
+    runschedule::apply(m_runSchedule, Run);
     btnStart->setChecked(true);
-    setWindowTitle(runningCaption());
+    if (m_runSchedule == ScheduleMode::Immediate)
+        setWindowTitle(runningCaption());
+    else
+        setWindowTitle(runschedule::windowCaption(mainCaption(), m_runSchedule, s.Capture.FromHours, s.Capture.ToHours));
     Run.UserDiffBase1 = 0;
     Run.UserDiffBase2 = 0;
     Run.PointsPlotted = 0;

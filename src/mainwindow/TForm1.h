@@ -1,6 +1,7 @@
 #pragma once
 // The main window. It owns the process-wide settings and the subsystem
 // objects and wires them together; the logic lives in those objects.
+#include "acquisition/RunSchedule.h"
 #include "acquisition/RunState.h"
 #include "acquisition/TelnetFigures.h"
 #include "settings/TSettings.h"
@@ -50,6 +51,8 @@ class SirenPlayer;
 class MainAlarmTelnet;
 class MainEmailHost;
 class PollImages;
+class ScheduleRunButton;
+class TelnetScriptRunner;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -73,6 +76,7 @@ public:
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
     TelnetPlotting *telnetPlotting() const { return m_telnetPlotting.get(); }
     PingRunner *pingRunner() const { return m_ping; }
+    TelnetScriptRunner *scripts() const { return m_scripts; }
     RouterLog *routerLog() const { return m_routerLog; }
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
@@ -209,6 +213,9 @@ private:
     bool m_inFirstCycles = false;   // Run's own cycle (or its second try) is under way
     bool m_secondFirstCycle = false;
     quint64 m_runGeneration = 0;
+    ScheduleMode m_pendingSchedule = ScheduleMode::Immediate; // handed from the schedule menu to Run
+    ScheduleMode m_runSchedule = ScheduleMode::Immediate;
+    TelnetScriptRunner *m_scripts = nullptr;
 
 public:
     // Components named as the rest of the program refers to them.
@@ -221,6 +228,7 @@ public:
     QPushButton *btnSave = nullptr;
     QPushButton *btnStart = nullptr;
     QPushButton *btnStop = nullptr;
+    ScheduleRunButton *btnSchedRun = nullptr;
     QPushButton *btnOnTop = nullptr;
     QPushButton *btnHelp = nullptr;
     QString BuildStamp;

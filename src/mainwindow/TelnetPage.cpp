@@ -2,14 +2,21 @@
 
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalBuffer.h"
+#include "acquisition/TerminalCommands.h"
+#include "mainwindow/TerminalCommandBar.h"
+#include "mainwindow/UserFigureMarker.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTextBlock>
 
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TelnetPage::TelnetPage(TelnetSession &session, QWidget *parent) : QWidget(parent), m_session(session)
+TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_session(session)
 {
     setObjectName(QStringLiteral("TabSheet39"));
     auto *layout = new QVBoxLayout(this);
@@ -27,14 +34,17 @@ TelnetPage::TelnetPage(TelnetSession &session, QWidget *parent) : QWidget(parent
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
+    Memo1->setAccessibleName(tr("Telnet terminal"));
     Memo1->setMaximumBlockCount(TerminalBuffer::kMaxLines);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setTabChangesFocus(true);
+    Memo1->installEventFilter(this);
     layout->addWidget(Memo1, 2);
-    edCommand = new QLineEdit(this);
-    edCommand->setObjectName(QStringLiteral("edCommand"));
-    edCommand->setPlaceholderText(tr("Command to send"));
-    layout->addWidget(edCommand);
+    commands = new TerminalCommandBar(settings, session, this);
+    layout->addWidget(commands);
+    Panel53 = new QLabel(this);
+    Panel53->setObjectName(QStringLiteral("Panel53"));
+    layout->addWidget(Panel53);
 
     auto *panes = new QHBoxLayout;
     Memo2 = new QPlainTextEdit(this);
@@ -48,14 +58,14 @@ TelnetPage::TelnetPage(TelnetSession &session, QWidget *parent) : QWidget(parent
         panes->addWidget(m);
     }
     layout->addLayout(panes, 1);
+    Memo2->setAccessibleName(tr("Downstream statistics"));
+    Memo3->setAccessibleName(tr("Upstream statistics"));
+    Memo4->setAccessibleName(tr("Further statistics"));
+    marker = new UserFigureMarker(settings, Memo2, Memo3, Panel53, this);
 
     connect(btnConnect, &QPushButton::clicked, this, [this] { m_session.btnConnectClick(TelnetSender::ConnectButton); });
     connect(btnRefresh, &QPushButton::clicked, this, [this] { m_session.btnRefreshClick(); });
     connect(btnDisconnect, &QPushButton::clicked, this, [this] { m_session.btnDisConnect1Click(); });
-    connect(edCommand, &QLineEdit::returnPressed, this, [this] {
-        m_session.SendText(edCommand->text());
-        edCommand->clear();
-    });
     connect(&session, &TelnetSession::terminalAppended, this, [this](const QString &text) {
         Memo1->moveCursor(QTextCursor::End);
         Memo1->insertPlainText(text);
@@ -81,4 +91,30 @@ void TelnetPage::applyControls(const TelnetControls &c)
     Memo1->setEnabled(c.Memo1);
     for (QPlainTextEdit *m : {Memo2, Memo3, Memo4})
         m->setEnabled(c.statsPanes);
+    commands->applyControls(c);
+}
+
+bool TelnetPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Memo1 && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Typing always goes on the last line, after the router's prompt.
+        if (!key->text().isEmpty() && Memo1->textCursor().block() != Memo1->document()->lastBlock())
+            Memo1->moveCursor(QTextCursor::End);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Memo1->moveCursor(QTextCursor::End);
+            Memo1KeyPress();
+        }
+    }
+    return QWidget::eventFilter(watched, event); // the pane still gets the key and starts a new line
+}
+
+void TelnetPage::Memo1KeyPress()
+{
+    if (!m_session.isConnected())
+        return;
+    const QString command =
+        terminalcommands::typedCommand(Memo1->document()->lastBlock().text(), m_settings.Telnet.TelnetPrompt);
+    if (!command.isEmpty())
+        m_session.SendText(command);
 }

@@ -1,30 +1,42 @@
 #pragma once
 // The telnet terminal page: the session's terminal pane, the three
 // statistics panes and the connect, refresh and disconnect buttons.
+#include "settings/TSettings.h"
+
 #include <QWidget>
 
-class QLineEdit;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TelnetSession;
+class TerminalCommandBar;
+class UserFigureMarker;
 struct TelnetControls;
 
 class TelnetPage : public QWidget {
     Q_OBJECT
 public:
-    TelnetPage(TelnetSession &session, QWidget *parent = nullptr);
+    TelnetPage(TSettings &settings, TelnetSession &session, QWidget *parent = nullptr);
 
     QPushButton *btnConnect = nullptr;
     QPushButton *btnRefresh = nullptr;
     QPushButton *btnDisconnect = nullptr;
-    QPlainTextEdit *Memo1 = nullptr; // terminal
-    QLineEdit *edCommand = nullptr;  // a line to send
+    QPlainTextEdit *Memo1 = nullptr; // terminal: the user types after the router's prompt
+    TerminalCommandBar *commands = nullptr;
+    QLabel *Panel53 = nullptr; // what was just marked as a user-defined figure
+    UserFigureMarker *marker = nullptr;
     QPlainTextEdit *Memo2 = nullptr; // statistics panes
     QPlainTextEdit *Memo3 = nullptr;
     QPlainTextEdit *Memo4 = nullptr;
 
     void applyControls(const TelnetControls &c);
+    // Memo1KeyPress for Enter: the last line, without its prompt, goes to the router.
+    void Memo1KeyPress();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    TSettings &m_settings;
     TelnetSession &m_session;
 };

@@ -64,6 +64,9 @@ void TelnetPlotting::setIndicator(int chart, bool right, bool shown)
 
 bool TelnetPlotting::plot(const char *series, double value, const QString &label, TColor colour)
 {
+    // A plot-only run outside its hours still computes the log items; the charts stay as they are.
+    if (m_run.PlotSuppressed)
+        return false;
     const bool over = m_scaling.addPoint(QLatin1String(series), value, label, colour);
     if (const ChartSeries *s = m_charts.series(QLatin1String(series)))
         setIndicator(s->chartNumber(), s->axisSide() == AxisSide::Right, over);

@@ -171,20 +171,50 @@ TEST(PingRunnerRun, RefusedHostRunsNothingAndCountsNothing)
     EXPECT_FALSE(runner.busy());
 }
 
-TEST(PingRunnerRun, MissingProgramIsAFailedPing)
+// Only a ping that ran and reported total loss counts towards the alarm; a ping
+// that could not run says nothing about the line and is a message instead.
+TEST(PingRunnerRun, OnlyTotalLossFromARealPingCountsTowardsTheAlarm)
 {
-    PingRunner runner;
-    runner.setProgram(QStringLiteral("/nonexistent/ping"));
-    TSettings s = pingSettings();
-    s.Ping.PingAlarm = true;
-    s.Ping.PingTimes = 2;
-    QSignalSpy alarms(&runner, &PingRunner::alarmTriggered);
-    runToEnd(runner, s);
-    const PingResult r = runToEnd(runner, s);
-    EXPECT_FALSE(r.replied);
-    EXPECT_FALSE(r.output.isEmpty());
-    ASSERT_EQ(alarms.size(), 1);
-    EXPECT_EQ(alarms.first().first().toString(), QStringLiteral("Ping 127.0.0.1Failed."));
+    QTemporaryDir dir;
+    auto script = [&](const char *name, const QByteArray &body) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write("#!/bin/sh\n" + body);
+        f.close();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    };
+    struct Case {
+        QString program;
+        bool counts;
+    } cases[] = {
+        {QStringLiteral("/nonexistent/ping"), false},
+        {script("unknown", "echo 'ping: nohost: Name or service not known' >&2\nexit 2\n"), false},
+        {script("denied", "echo 'ping: socket: Operation not permitted' >&2\nexit 2\n"), false},
+        {script("loss", "echo '1 packets transmitted, 0 received, 100% packet loss, time 0ms'\nexit 1\n"), true},
+    };
+    for (const Case &c : cases) {
+        PingRunner runner;
+        runner.setProgram(c.program);
+        TSettings s = pingSettings();
+        s.Ping.PingAlarm = true;
+        s.Ping.PingTimes = 2;
+        QSignalSpy alarms(&runner, &PingRunner::alarmTriggered);
+        QSignalSpy messages(&runner, &PingRunner::systemMessage);
+        runToEnd(runner, s);
+        const PingResult r = runToEnd(runner, s);
+        EXPECT_FALSE(r.replied) << qPrintable(c.program);
+        EXPECT_EQ(r.PingMs, 1000) << qPrintable(c.program);
+        if (c.counts) {
+            ASSERT_EQ(alarms.size(), 1) << qPrintable(c.program);
+            EXPECT_EQ(alarms.first().first().toString(), QStringLiteral("Ping 127.0.0.1Failed."));
+        } else {
+            EXPECT_TRUE(alarms.isEmpty()) << qPrintable(c.program);
+            EXPECT_EQ(messages.size(), 2) << qPrintable(c.program);
+            EXPECT_EQ(runner.PingFailCount(), 0);
+        }
+    }
 }
 
 TEST(PingRunnerRun, HangingProcessIsKilled)

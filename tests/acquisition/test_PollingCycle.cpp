@@ -55,6 +55,15 @@ struct RecordingHost : PollingCycleHost {
     }
     void iconNoise(TColor c) override { steps << QStringLiteral("icon:%1").arg(c, 0, 16); }
     void telnetStep(bool first) override { steps << QStringLiteral("telnet:%1").arg(first); }
+    void pingStep(Next next) override
+    {
+        steps << QStringLiteral("ping");
+        if (pingHook)
+            pingHook(next);
+        else
+            next();
+    }
+    std::function<void(Next)> pingHook;
     void telnetAverageStep() override { steps << QStringLiteral("telnetavg"); }
     void alarmInputsStep() override { steps << QStringLiteral("alarms"); }
     void logItemsAndTelnetChartsStep() override { steps << QStringLiteral("items"); }
@@ -120,7 +129,7 @@ TEST_F(CycleTest, AFullPollRunsEveryStepInOrder)
     state.SampleCount = 5;
     runCycle();
     EXPECT_EQ(host.steps, split("gap:1:0 cameras prepare wan header dg834:0 figures uptime web cameras captures "
-                                "colour:0 plot:800000 icon:800000 telnet:0 telnetavg alarms items log change "
+                                "colour:0 plot:800000 icon:800000 telnet:0 ping telnetavg alarms items log change "
                                 "connection icon:800000 hint"));
     EXPECT_EQ(state.SampleCount, 6);
     EXPECT_EQ(state.PointsPlotted, 1);
@@ -150,7 +159,7 @@ TEST_F(CycleTest, NoAnswerSkipsTheFiguresButCountsPlotsAndLogs)
     state.SampleCount = 5;
     state.Figures.RxNoise = 9; // cleared at the start of the poll
     runCycle();
-    EXPECT_EQ(host.steps, split("gap:1:0 cameras web cameras captures colour:1 plot:ff00ff icon:ff00ff telnet:0 "
+    EXPECT_EQ(host.steps, split("gap:1:0 cameras web cameras captures colour:1 plot:ff00ff icon:ff00ff telnet:0 ping "
                                 "telnetavg alarms items log change"));
     EXPECT_EQ(state.Figures.RxNoise, 0);
     EXPECT_EQ(state.SampleCount, 6);
@@ -218,6 +227,40 @@ TEST_F(CycleTest, ScheduleWaitingStopsOutsideTheCaptureHours)
     settings.Capture.Never = true; // no capture hours at all
     runCycle();
     EXPECT_EQ(host.steps, split("gap:1:0 cameras"));
+}
+
+// Outside its hours a plot-only run still logs and raises alarms: the log is the proof of a fault.
+TEST_F(CycleTest, PlotOnlyOutsideTheCaptureHoursLogsButPlotsNothing)
+{
+    state.SampleCount = 5;
+    state.SchedulePlotOnly = true;
+    settings.Capture.Never = true;
+    runCycle();
+    EXPECT_TRUE(state.PlotSuppressed);
+    EXPECT_FALSE(host.steps.filter(QStringLiteral("plot:")).size());
+    for (const char *step : {"alarms", "items", "log", "change", "connection"})
+        EXPECT_TRUE(host.steps.contains(QLatin1String(step))) << step;
+
+    settings.Capture.Never = false;
+    state.CaptureActive = true;
+    runCycle();
+    EXPECT_FALSE(state.PlotSuppressed);
+}
+
+TEST_F(CycleTest, TheLogLineWaitsForThisPollsPing)
+{
+    state.SampleCount = 5;
+    PollingCycleHost::Next pending;
+    host.pingHook = [&](PollingCycleHost::Next next) { pending = next; };
+    bool finished = false;
+    QObject::connect(cycle.get(), &PollingCycle::finished, [&] { finished = true; });
+    ASSERT_TRUE(cycle->start(false));
+    ASSERT_TRUE(testsupport::waitFor([&] { return bool(pending); }, 15000));
+    EXPECT_EQ(host.steps.last(), QStringLiteral("ping"));
+    EXPECT_FALSE(cycle->start(false)); // a tick meanwhile is skipped
+    pending();
+    EXPECT_TRUE(host.steps.contains(QStringLiteral("log")));
+    EXPECT_TRUE(finished);
 }
 
 TEST_F(CycleTest, ADisconnectedRouterTurnsTheIconToTheAlarmColour)

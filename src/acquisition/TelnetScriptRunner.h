@@ -1,0 +1,56 @@
+#pragma once
+// Sends telnet scripts: the commands of a script file, one every 250 ms,
+// over the general session (with the router shell's leading blank) or over
+// the SpeedTouch 585 session (which answers each line with its prompt before
+// the next goes). One script at a time; the wait between lines is a timer,
+// so the window and the polling go on meanwhile.
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+
+class TelnetSession;
+
+class TelnetScriptRunner : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kLineIntervalMs = 250;
+    // Sends one line over the SpeedTouch 585 session and calls done once the
+    // router's prompt came back (or the wait for it ended). False when the
+    // session cannot take a line now (not logged in, or busy refreshing).
+    using LineSender = std::function<bool(const QString &line, std::function<void()> done)>;
+
+    explicit TelnetScriptRunner(QObject *parent = nullptr);
+
+    void setGeneralSession(TelnetSession *session) { m_general = session; }
+    void setSpeedTouchSender(LineSender sender) { m_speedTouch = std::move(sender); }
+
+    // SendScript: reads the file and sends its commands over the session of
+    // the router family (general session when telnet is on, else the 585's).
+    // False when nothing is sent: the file cannot be read, a script is still
+    // running, or no session fits; the reason goes to systemMessage().
+    bool SendScript(const QString &fileName, bool generalTelnet, bool speedTouch);
+    // The same for commands already read (the script viewer's "Execute").
+    bool sendCommands(const QStringList &commands, bool generalTelnet, bool speedTouch);
+    bool isBusy() const { return m_index >= 0; }
+    // Drops the rest of the script under way (Stop, close).
+    void cancel();
+
+signals:
+    void systemMessage(const QString &text);
+    // A line that went over the 585 session, for its terminal pane.
+    void speedTouchLineSent(const QString &line);
+    void finished();
+
+private:
+    void sendNext();
+    void lineDone();
+
+    TelnetSession *m_general = nullptr;
+    LineSender m_speedTouch;
+    QStringList m_commands;
+    int m_index = -1;
+    bool m_viaSpeedTouch = false;
+    quint64 m_generation = 0;
+    QTimer m_gap;
+};

@@ -1,0 +1,64 @@
+#include "mainwindow/UserFigureMarker.h"
+
+#include "acquisition/TerminalCommands.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+UserFigureMarker::UserFigureMarker(TSettings &settings, QPlainTextEdit *memo2, QPlainTextEdit *memo3, QLabel *panel53,
+                                   QObject *parent)
+    : QObject(parent), m_settings(settings), m_memo2(memo2), m_memo3(memo3), m_panel53(panel53)
+{
+    tmrTelnetUserDelay = new QTimer(this);
+    tmrTelnetUserDelay->setObjectName(QStringLiteral("tmrTelnetUserDelay"));
+    tmrTelnetUserDelay->setSingleShot(true);
+    tmrTelnetUserDelay->setInterval(5000);
+    connect(tmrTelnetUserDelay, &QTimer::timeout, m_panel53, &QWidget::hide);
+    m_panel53->hide();
+    for (auto [pane, down] : {std::pair{memo2, true}, std::pair{memo3, false}}) {
+        pane->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(pane, &QWidget::customContextMenuRequested, this,
+                [this, pane, down](const QPoint &pos) { showMenu(pane, down, pos); });
+    }
+}
+
+void UserFigureMarker::showMenu(QPlainTextEdit *pane, bool fromDown, const QPoint &pos)
+{
+    QMenu *menu = pane->createStandardContextMenu(pos);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction *one = menu->addAction(tr("Mark User-defined 1"));
+    one->setObjectName(QStringLiteral("mnuMarkUser"));
+    QAction *two = menu->addAction(tr("Mark User-defined 2"));
+    two->setObjectName(QStringLiteral("mnuMarkUser2"));
+    connect(one, &QAction::triggered, this, [this, fromDown] { mark(1, fromDown); });
+    connect(two, &QAction::triggered, this, [this, fromDown] { mark(2, fromDown); });
+    menu->popup(pane->viewport()->mapToGlobal(pos));
+}
+
+void UserFigureMarker::mark(int which, bool fromDown)
+{
+    QPlainTextEdit *pane = fromDown ? m_memo2 : m_memo3;
+    const std::optional<QString> label = terminalcommands::markedLabel(pane->textCursor().selectedText());
+    if (!label) {
+        // The old search text stays.
+        emit invalidSelection(QStringLiteral("Invalid data.  Highlight text to the left of the required value."));
+        return;
+    }
+    auto &t = m_settings.Telnet;
+    (which == 1 ? t.UserDownText : t.UserUpText) = *label;
+    (which == 1 ? t.User1Rx : t.User2Rx) = fromDown;
+    (which == 1 ? t.User1Adjusted : t.User2Adjusted) = false;
+    const QString title = *label + (fromDown ? QStringLiteral(" (Downstream)") : QStringLiteral(" (Upstream)"));
+    m_panel53->setText(QStringLiteral("User-defined %1: ").arg(which) + title);
+    m_panel53->show();
+    tmrTelnetUserDelay->start();
+    for (QPlainTextEdit *p : {m_memo2, m_memo3}) {
+        QTextCursor c = p->textCursor();
+        c.clearSelection();
+        p->setTextCursor(c);
+    }
+    emit userChartMarked(which, title);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Teaching a user-defined telnet figure: the user selects the label of a
+// figure in the downstream or upstream statistics pane and chooses "Mark
+// User-defined 1" or "2" from the pane's menu; the parsers then follow that
+// label. A short notice (Panel53) says what was marked.
+#include "settings/TSettings.h"
+
+#include <QObject>
+
+class QLabel;
+class QPlainTextEdit;
+class QPoint;
+class QTimer;
+
+class UserFigureMarker : public QObject {
+    Q_OBJECT
+public:
+    UserFigureMarker(TSettings &settings, QPlainTextEdit *memo2, QPlainTextEdit *memo3, QLabel *panel53,
+                     QObject *parent = nullptr);
+
+    // mnuMarkUserClick (which 1) and mnuMarkUser2Click (which 2); fromDown is
+    // true when the menu was opened on the downstream pane Memo2.
+    void mark(int which, bool fromDown);
+    QTimer *tmrTelnetUserDelay = nullptr;
+
+signals:
+    // The user chart's axis title is to become title and its axis 0..10.
+    void userChartMarked(int which, const QString &title);
+    void invalidSelection(const QString &message);
+
+private:
+    void showMenu(QPlainTextEdit *pane, bool fromDown, const QPoint &pos);
+
+    TSettings &m_settings;
+    QPlainTextEdit *m_memo2;
+    QPlainTextEdit *m_memo3;
+    QLabel *m_panel53;
+};
