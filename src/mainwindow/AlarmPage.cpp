@@ -244,7 +244,10 @@ void AlarmPage::build()
     ag->addWidget(cbAppMin, row++, 0);
     ag->addWidget(new QLabel(tr("Send the script after"), content), row, 0, Qt::AlignRight);
     ag->addWidget(spScriptWait, row, 1);
-    ag->addWidget(new QLabel(tr("seconds"), content), row++, 2);
+    Label97 = label("Label97", QString());
+    ag->addWidget(Label97, row++, 2);
+    spScriptWaitChange();
+    connect(spScriptWait, &QSpinBox::valueChanged, this, &AlarmPage::spScriptWaitChange);
 
     cbReboot = check("cbReboot", QStringLiteral("Reboot router"), a.cbReboot);
     cbDontReboot = check("cbDontReboot", QStringLiteral("Don't reboot more than"), a.cbReboots);
@@ -454,6 +457,12 @@ void AlarmPage::rbUseWebClick()
 {
     edReboot->setEnabled(rbUseWeb->isChecked());
     Label21->setEnabled(rbUseWeb->isChecked());
+}
+
+void AlarmPage::spScriptWaitChange()
+{
+    Label97->setText(spScriptWait->value() == 1 ? QStringLiteral("second before executing")
+                                                : QStringLiteral("seconds before executing"));
 }
 
 void AlarmPage::btnRebootClick()

@@ -59,6 +59,8 @@ public:
     void cbRebootClick();
     // "Reboot Now": after the user's word, by telnet or by the reboot URL.
     void btnRebootClick();
+    // Label97 follows the script delay: "second" or "seconds before executing".
+    void spScriptWaitChange();
     void btnBrowseClick();
     void btnTestSoundClick();
     void btnTestAppClick();
@@ -109,6 +111,7 @@ public:
     QLabel *Label68 = nullptr;
     QLineEdit *edAlarmLog = nullptr;
     QPushButton *btnReboot = nullptr;
+    QLabel *Label97 = nullptr;
     QPushButton *btnBrowseAlarmLog = nullptr;
     QPushButton *btnViewAlarmLog = nullptr;
     QLabel *Label69 = nullptr; // where alarm lines go

@@ -1,0 +1,127 @@
+// The telnet terminal, "Reboot Now", the schedule menu and the ping of a
+// poll, followed through the window and the simulated router's journal.
+#include "SimWindowFixture.h"
+#include "acquisition/PingRunner.h"
+#include "acquisition/TelnetSession.h"
+#include "mainwindow/AlarmPage.h"
+#include "mainwindow/ChartSet.h"
+#include "mainwindow/ChartSeries.h"
+#include "mainwindow/ScheduleRunButton.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+struct TerminalWindowTest : SimWindowTest {
+    QStringList journal(const QString &channel, const QString &method)
+    {
+        QStringList out;
+        for (const QString &l : sim.journal().lines()) {
+            const QStringList f = l.split(QLatin1Char('\t'));
+            if (f.value(1) == channel && f.value(2) == method)
+                out << f.value(3);
+        }
+        return out;
+    }
+    QMessageBox *box(const char *name)
+    {
+        QMessageBox *b = nullptr;
+        testsupport::waitFor([&] { return (b = form->findChild<QMessageBox *>(QLatin1String(name))) != nullptr; },
+                             3000);
+        return b;
+    }
+    QStringList logLines(const QString &file)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+};
+
+} // namespace
+
+TEST_F(TerminalWindowTest, TypedCommandGoesOutWithoutItsPrompt)
+{
+    open("[Router]\nTelnet=1\n[Telnet]\nTelnetIP=127.0.0.1\nTelnetPort=" + QByteArray::number(sim.telnetPort()) +
+         "\nTelnetUsername=admin\n");
+    form->telnet()->btnConnectClick(TelnetSender::Window);
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->telnet()->isConnected(); }, 10000));
+    auto *memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    ASSERT_TRUE(memo);
+    ASSERT_TRUE(testsupport::waitFor([&] { return memo->toPlainText().endsWith(QLatin1String("# ")); }, 5000));
+    sim.journal().clear();
+    QTest::keyClicks(memo, QStringLiteral("ifconfig"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    ASSERT_TRUE(testsupport::waitFor([&] { return !journal("telnet", "line").isEmpty(); }, 5000));
+    EXPECT_EQ(journal("telnet", "line").first(), QStringLiteral(" ifconfig"));
+}
+
+TEST_F(TerminalWindowTest, RebootNowTriesTheUrlTwiceAtMost)
+{
+    open("[Alarm]\nUseWeb=1\nUseTelnet=0\nRebootURL=http://127.0.0.1:" + QByteArray::number(sim.httpPort()) +
+         "/setup.cgi?next_file=diag.htm&todo=reboot\n");
+    sim.execute(QStringLiteral("fail reboot 500"));
+    sim.journal().clear();
+    auto *page = form->findChild<AlarmPage *>();
+    ASSERT_TRUE(page);
+    page->btnReboot->click();
+    QMessageBox *b = box("RebootNowBox");
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->text(), QStringLiteral("Reboot Router Now!!  Please confirm."));
+    EXPECT_FALSE(form->runState().RebootInProgress);
+    b->button(QMessageBox::Yes)->click();
+    EXPECT_TRUE(form->runState().RebootInProgress);
+    testsupport::waitFor([&] { return journal("http", "GET").size() >= 3; }, 3000); // a third would be a fault
+    EXPECT_EQ(journal("http", "GET").filter(QStringLiteral("todo=reboot")).size(), 2);
+}
+
+TEST_F(TerminalWindowTest, ScheduleMenuFollowsTheCaptureHours)
+{
+    open("[Capture]\nBetweenHours=0\nFromHours=8\nToHours=17\n");
+    form->btnSchedRun->popupSchedPopup();
+    EXPECT_FALSE(form->btnSchedRun->mnuRunSched->isEnabled());
+    EXPECT_FALSE(form->btnSchedRun->mnuSchedulePlotOnly->isEnabled());
+    form->settings().Capture.BetweenHours = true;
+    form->btnSchedRun->popupSchedPopup();
+    EXPECT_TRUE(form->btnSchedRun->mnuRunSched->isEnabled());
+    EXPECT_EQ(form->btnSchedRun->mnuRunSched->text(),
+              QStringLiteral("Run and plot during scheduled capture (0800 - 1700)"));
+}
+
+// Outside its hours a plot-only run writes its log lines and leaves the charts alone.
+TEST_F(TerminalWindowTest, PlotOnlyRunOutsideItsHoursLogsAndPlotsNothing)
+{
+    const int hour = QTime::currentTime().hour();
+    const QString log = dir.filePath(QStringLiteral("stats.log"));
+    open("[Capture]\nBetweenHours=1\nAllTheTime=0\nNever=0\nFromHours=" + QByteArray::number((hour + 2) % 24) +
+         "\nToHours=" + QByteArray::number((hour + 3) % 24) + "\n[System]\nLog=1\nLogFile=" + log.toUtf8() +
+         "\n[Log]\nLogAtSample=1\n");
+    form->btnSchedRun->popupSchedPopup();
+    form->btnSchedRun->mnuSchedulePlotOnly->trigger();
+    ASSERT_TRUE(testsupport::waitFor([&] { return logLines(log).size() >= 2; }, 15000)) << messages().join(QLatin1Char('\n')).toStdString() << logLines(log).join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("Veltrano 6.3   [Scheduled Plot ")));
+    EXPECT_TRUE(form->runState().PlotSuppressed);
+    EXPECT_EQ(form->charts()->series(QStringLiteral("Series1"))->count(), 0);
+    form->btnStopClick();
+    EXPECT_FALSE(form->runState().SchedulePlotOnly);
+}
+
+TEST_F(TerminalWindowTest, EachLogLineCarriesItsOwnPollsPing)
+{
+    QTemporaryDir tools;
+    const QString fake = tools.filePath(QStringLiteral("ping"));
+    testsupport::writeAll(fake, "#!/bin/sh\necho 'rtt min/avg/max/mdev = 23.0/23.0/23.0/0.0 ms'\n");
+    QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString log = dir.filePath(QStringLiteral("stats.log"));
+    open("[Ping]\nPing=1\nShowPing=1\nLogPing=1\nPingHost=127.0.0.1\n[System]\nLog=1\nLogFile=" + log.toUtf8() +
+         "\n[Log]\nLogAtSample=1\n");
+    form->pingRunner()->setProgram(fake);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return !logLines(log).isEmpty(); }, 15000));
+    EXPECT_TRUE(logLines(log).first().contains(QStringLiteral("Ping=23"))) << logLines(log).first().toStdString();
+    form->btnStopClick();
+}
