@@ -2,6 +2,7 @@
 
 #include "acquisition/FigureSearch.h"
 #include "common/DateTimePattern.h"
+#include "configuration/TForm8.h"
 #include "acquisition/PingRunner.h"
 #include "mainwindow/PingPlotting.h"
 #include "mainwindow/PlottingStep.h"
@@ -259,6 +260,25 @@ void MainCycleHost::connectionStep(Next next)
 void MainCycleHost::iconNoise(TColor colour) { m_form.IconNoise(colour); }
 
 void MainCycleHost::trayHintStep() { m_form.setTrayHint(); }
+
+void MainCycleHost::dg834DetectionStep(const QString &page, bool firstCycle, Next next)
+{
+    TSettings &s = m_form.settings();
+    // Never asked of a window the user cannot see: hidden, or minimised to the tray.
+    const bool seen = m_form.isVisible() && !m_form.isMinimized();
+    if (!firstCycle || !seen || !s.System.Advise || s.System.IsDG834 || m_dg834Question
+        || !TForm8::pageNamesDg834(page)) {
+        next();
+        return;
+    }
+    // Polling waits for the answer; the cycle goes on from it.
+    m_form.Timer1->stop();
+    m_dg834Question = TForm8::ask(&m_form, s, TForm8::pollingText(), [this, next](AdviceDialog::Answer) {
+        if (m_form.btnStart->isChecked())
+            m_form.Timer1->start();
+        next();
+    });
+}
 
 void MainCycleHost::cancelSteps()
 {

@@ -6,8 +6,10 @@
 #include "acquisition/PollingCycleHost.h"
 
 #include <QMetaObject>
+#include <QPointer>
 
 class TForm1;
+class TForm8;
 
 class MainCycleHost : public PollingCycleHost {
 public:
@@ -19,6 +21,7 @@ public:
     void preparePage(QString &page) override;
     void wanAddressStep(QString &page, Next next) override;
     void logHeaderStep(const QString &page) override;
+    void dg834DetectionStep(const QString &page, bool firstCycle, Next next) override;
     void extractFigures(const QString &page) override;
     void uptimeStep(const QString &page) override;
     void gapStep(bool showGaps, bool isGap) override;
@@ -45,4 +48,5 @@ private:
     LogLineBuilder m_logLine;
     Next m_pingNext; // the cycle waiting for this poll's ping
     QMetaObject::Connection m_pingConnection;
+    QPointer<TForm8> m_dg834Question;
 };

@@ -1,5 +1,8 @@
 #include "mainwindow/TForm1.h"
 
+#include "configuration/TForm10.h"
+#include "configuration/TForm14.h"
+
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
 #include "common/Clock.h"
@@ -843,6 +846,8 @@ void TForm1::shutDownSteps()
 
 // ---- Run and Stop --------------------------------------------------------
 
+void TForm1::ChangeTime1Click() { TForm14::open(this, Settings); }
+
 bool TForm1::isRunning() const { return btnStart->isChecked() && Timer1->isActive(); }
 
 void TForm1::putStopDown() { btnStop->setChecked(true); }
@@ -871,6 +876,22 @@ void TForm1::btnStartClick()
     }
 
     Run.SampleStamp = Settings.Graph.UTCTime ? Clock::currentDateTimeUtc() : Clock::currentDateTime();
+
+    // A log that nothing would ever write to: ask before monitoring starts.
+    if (TForm10::needed(Settings, m_alarmPage->cbWriteAlarmToLog->isChecked())) {
+        const quint64 generation = m_runGeneration;
+        LogOptionsWarning = TForm10::ask(this, Settings, [this, generation](bool carryOn) {
+            if (generation != m_runGeneration)
+                return;
+            if (!carryOn) {
+                putStopDown();
+                return;
+            }
+            Run.ConnectionStatus = QStringLiteral("Connected");
+            runSettleLogFile();
+        });
+        return;
+    }
     Run.ConnectionStatus = QStringLiteral("Connected");
     runSettleLogFile();
 }

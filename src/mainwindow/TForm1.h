@@ -144,6 +144,8 @@ public slots:
     void RestoreVeltrano1Click();
     void CloseVeltrano1Click();
     void mnuShowNoiseClick(bool on);
+    // "Change Time..." of the byte charts' menu: the daily re-basing time.
+    void ChangeTime1Click();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -262,4 +264,5 @@ public:
     QAction *mnuStartWebServer = nullptr;
     QAction *mnuEnableLog = nullptr;
     QPointer<QMessageBox> ClearConfirmBox;
+    QPointer<class TForm10> LogOptionsWarning;
 };

@@ -1,0 +1,23 @@
+#pragma once
+// Small dialogs open at a fixed offset from their opener's top-left corner and
+// are asked without blocking: they are window-modal, delete themselves when
+// closed and report their answer through a callback.
+#include <QPoint>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace dialogs {
+
+// Places the dialog at the opener window's top-left corner plus offset and
+// shows it window-modal (no nested event loop).
+void openAt(QDialog *dialog, QWidget *opener, QPoint offset);
+
+// The same, placed by the opener window's centre plus offset.
+void openFromCentre(QDialog *dialog, QWidget *opener, QPoint offset);
+
+// Qt labels break lines at LF only; texts of the program use CR LF.
+QString plainLines(const QString &text);
+
+} // namespace dialogs
