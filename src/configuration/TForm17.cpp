@@ -2,6 +2,7 @@
 
 #include "common/Clock.h"
 #include "configuration/DialogPlacement.h"
+#include "mainwindow/TForm1.h"
 #include "notify/ImageCleanup.h"
 
 #include <QCheckBox>
@@ -61,8 +62,11 @@ TForm17::TForm17(TSettings &settings, const QString &settingsPath, Messages mess
     age->addStretch();
     grid->addLayout(age, 0, 0, 1, 2);
     grid->addWidget(cbRecycleBin, 1, 0, 1, 2);
-    grid->addWidget(cbDeleteDaily, 2, 0);
-    grid->addWidget(DeleteTimePicker, 2, 1);
+    auto *daily = new QHBoxLayout;
+    daily->addWidget(cbDeleteDaily);
+    daily->addWidget(DeleteTimePicker);
+    daily->addStretch();
+    grid->addLayout(daily, 2, 0, 1, 2);
     grid->addWidget(cbDeleteOnClose, 3, 0, 1, 2);
     grid->addWidget(cbListPurged, 4, 0, 1, 2);
     grid->addWidget(Label4, 5, 0, 1, 2);
@@ -86,6 +90,12 @@ TForm17 *TForm17::open(QWidget *opener, TSettings &settings, const QString &sett
     auto *form = new TForm17(settings, settingsPath, std::move(messages), opener);
     dialogs::openAt(form, opener, QPoint(130, 100));
     return form;
+}
+
+TForm17 *TForm17::open(QWidget *opener, TForm1 &mainWindow)
+{
+    TForm1 *main = &mainWindow;
+    return open(opener, main->settings(), main->settingsFilePath(), [main](const QString &m) { main->SystemMessage(m); });
 }
 
 void TForm17::FormCreate()

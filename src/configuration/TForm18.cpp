@@ -2,6 +2,7 @@
 
 #include "configuration/DialogPlacement.h"
 #include "mainwindow/ColourConversion.h"
+#include "mainwindow/TForm1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -127,6 +128,12 @@ TForm18 *TForm18::open(QWidget *opener, TSettings &settings, Redraw redraw)
     auto *form = new TForm18(settings, std::move(redraw), opener);
     dialogs::openAt(form, opener, QPoint(100, 80));
     return form;
+}
+
+TForm18 *TForm18::open(QWidget *opener, TForm1 &mainWindow)
+{
+    TForm1 *main = &mainWindow;
+    return open(opener, main->settings(), [main] { main->IconNoise(main->settings().Graph.NoiseColour); });
 }
 
 QStringList TForm18::fontList(const QStringList &systemFonts)

@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class TForm1;
 
 class TForm18 : public QDialog {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
 
     // Opened by "Font...": modal, at the opener's left + 100, top + 80.
     static TForm18 *open(QWidget *opener, TSettings &settings, Redraw redraw);
+    // The same, previewing on the main window's tray icon.
+    static TForm18 *open(QWidget *opener, TForm1 &mainWindow);
 
     // The system's fonts without vertical ("@") faces, with "Arial Narrow", sorted.
     static QStringList fontList(const QStringList &systemFonts);

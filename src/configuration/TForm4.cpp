@@ -32,7 +32,7 @@ TForm4::TForm4(QWidget *parent) : QDialog(parent)
     Memo1->setPlainText(helpText());
 
     const QFontMetrics fm(font);
-    Memo1->setMinimumSize(fm.horizontalAdvance(QLatin1Char('x')) * 50, fm.lineSpacing() * 17);
+    Memo1->setMinimumSize(fm.horizontalAdvance(QLatin1Char('x')) * 58, fm.lineSpacing() * 18);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Memo1);

@@ -5,9 +5,13 @@
 #include "DialogTestSupport.h"
 #include "configuration/TForm10.h"
 #include "configuration/TForm14.h"
+#include "configuration/TForm17.h"
+#include "configuration/TForm18.h"
 #include "configuration/TForm8.h"
 
 #include <QCheckBox>
+#include <QImage>
+#include <QPointer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -170,4 +174,32 @@ TEST_F(DialogOpenersTest, ChangeTimeOpensTheResetTimeDialogByTheWindowCentre)
     d->DateTimePicker1->setTime(QTime(23, 15));
     d->btnOK->click();
     EXPECT_EQ(form->settings().Telnet.ResetIncAt, QStringLiteral("23:15"));
+}
+
+TEST_F(DialogOpenersTest, IconFontPreviewRedrawsTheRealTrayIcon)
+{
+    open("[System]\nShowNoise=1\nFontOpaque=0\nIconBackColour=clWhite\nColour=clYellow\n");
+    form->runState().Figures.RxNoise = 6.5f;
+    form->IconNoise(form->settings().Graph.NoiseColour);
+    const QImage before = QApplication::windowIcon().pixmap(16, 16).toImage();
+    QPointer<TForm18> d = TForm18::open(form.get(), *form);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->pos(), form->geometry().topLeft() + QPoint(100, 80));
+    d->cbIconOpaque->click();
+    const QImage after = QApplication::windowIcon().pixmap(16, 16).toImage();
+    EXPECT_TRUE(form->settings().System.FontOpaque);
+    EXPECT_NE(before, after) << "the opaque white box behind the digits shows at once";
+    d->close();
+}
+
+TEST_F(DialogOpenersTest, MaintenanceDeleteNowReportsInTheSystemMessages)
+{
+    open("[Capture]\nFolder=" + dir.filePath("captures").toUtf8() + "\n");
+    QPointer<TForm17> d = TForm17::open(form.get(), *form);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->pos(), form->geometry().topLeft() + QPoint(130, 100));
+    d->btnDeleteNow->click();
+    EXPECT_EQ(count(QStringLiteral("Starting captured image maintenance...")), 1);
+    EXPECT_EQ(count(QStringLiteral("Recycled 0 captured images.")), 1);
+    d->close();
 }
