@@ -1,6 +1,4 @@
-// The small dialogs the main window opens itself: the DG834 question of Run's
-// first poll, the log options warning of Run and the reset time of the byte
-// charts, each against a simulated router.
+// The dialogs as the main window opens them, against a simulated router.
 #include "../mainwindow/SimWindowFixture.h"
 #include "DialogTestSupport.h"
 #include "configuration/TForm10.h"
@@ -16,7 +14,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimeEdit>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using dialogtest::openDialog;
@@ -67,24 +64,6 @@ TEST_F(DialogOpenersTest, Dg834QuestionPausesPollingAndTheFirstPollGoesOnFromOk)
     form->btnStop->click();
 }
 
-TEST_F(DialogOpenersTest, Dg834QuestionAnsweredCancelKeepsTheTaughtSearch)
-{
-    open();
-    form->show();
-    form->btnStart->click();
-    TForm8 *question = waitForDg834Question();
-    ASSERT_NE(question, nullptr);
-    question->btnCancel->click();
-    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
-    EXPECT_FALSE(form->settings().System.IsDG834);
-    EXPECT_TRUE(form->settings().System.Advise);
-    EXPECT_TRUE(form->Timer1->isActive());
-    // Later polls do not ask again.
-    ASSERT_TRUE(testsupport::waitFor([&] { return statusPageRequests() >= 3; }, 5000));
-    EXPECT_EQ(openDialog<TForm8>(), nullptr);
-    form->btnStop->click();
-}
-
 TEST_F(DialogOpenersTest, Dg834QuestionIsNeverAskedOfAWindowNobodySees)
 {
     for (const bool minimised : {false, true}) {
@@ -132,8 +111,6 @@ TEST_F(DialogOpenersTest, LogOptionsWarningCancelLeavesMonitoringStopped)
     EXPECT_FALSE(form->btnStart->isChecked());
     EXPECT_FALSE(form->Timer1->isActive());
     EXPECT_EQ(count(QStringLiteral("Run button clicked")), 0);
-    QTest::qWait(200);
-    EXPECT_EQ(requests(), 0);
 
     // Yes goes on with Run; the warning's "don't show again" is kept.
     form->btnStart->click();
@@ -144,20 +121,6 @@ TEST_F(DialogOpenersTest, LogOptionsWarningCancelLeavesMonitoringStopped)
     ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
     EXPECT_TRUE(form->Timer1->isActive());
     EXPECT_FALSE(form->settings().Log.Advise);
-    form->btnStop->click();
-
-    form->btnStart->click();
-    EXPECT_EQ(openDialog<TForm10>(), nullptr) << "not asked again once turned off";
-    form->btnStop->click();
-}
-
-TEST_F(DialogOpenersTest, LogOptionsWarningIsNotRaisedWhenTheAlarmBoxWritesToTheLog)
-{
-    open("[System]\nLog=1\nLogFile=" + dir.filePath("line.txt").toUtf8()
-         + "\n[Log]\nLogAtSample=0\nLogAtEvery=0\nLogState=0\n[Alarm]\nLogAlarm=1\n");
-    form->btnStart->click();
-    EXPECT_EQ(openDialog<TForm10>(), nullptr);
-    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
     form->btnStop->click();
 }
 

@@ -239,7 +239,8 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
 
 TEST_F(RunStopTest, ClosingStopsMonitoringAndLogsOutOfTheRouter)
 {
-    open("[System]\nConfirmClose=0\n[Router]\ncbLogOut=1\nLogOut=http://127.0.0.1:" + QByteArray::number(sim.httpPort())
+    // Advise=0: a shown window would otherwise ask whether the page's DG834 is one.
+    open("[System]\nConfirmClose=0\nAdvise=0\n[Router]\ncbLogOut=1\nLogOut=http://127.0.0.1:" + QByteArray::number(sim.httpPort())
              + "/setup.cgi?todo=logout\n",
          5);
     form->show();
