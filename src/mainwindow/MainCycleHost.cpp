@@ -9,6 +9,8 @@
 #include "mainwindow/TelnetPlotting.h"
 #include "settings/ColourNames.h"
 #include "mainwindow/PollImages.h"
+#include "mainwindow/StatusPageTab.h"
+#include "acquisition/LineStatusParsers.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/Mailer.h"
 #include "acquisition/TelnetSession.h"
@@ -18,6 +20,7 @@
 #include "notify/StatisticsLog.h"
 
 #include <QLabel>
+#include <QTabWidget>
 #include <utility>
 #include <QPushButton>
 
@@ -45,7 +48,7 @@ void applyPanel(TForm1 &form, int panel, const linestatus::PanelUpdate &u)
 void MainCycleHost::wanAddressStep(QString &page, Next next)
 {
     RunState &run = m_form.runState();
-    m_lineStatus.readWanAddress(m_form.settings(), run, run.SampleCount, [this, next](const WanAddressResult &r) {
+    m_lineStatus.readWanAddress(m_form.settings(), run, run.SampleCount, [this, next, &page](const WanAddressResult &r) {
         RunState &run = m_form.runState();
         applyPanel(m_form, 1, r.panel1);
         run.LastWanIPAddress = r.lastWanIPAddress;
@@ -58,8 +61,24 @@ void MainCycleHost::wanAddressStep(QString &page, Next next)
             run.ThomsonDataSent = r.thomsonDataSent;
             run.ThomsonDataReceived = r.thomsonDataReceived;
         }
+        pageViewerStep(page);
         next();
     });
+}
+
+void MainCycleHost::pageViewerStep(QString &page)
+{
+    const RunState &run = m_form.runState();
+    QString viewerText;
+    if (m_form.settings().Router.ST585 && !page.isEmpty()) {
+        // The 585's page is restyled for the view and cut; the figures are searched in the cut page.
+        const linestatus::St585PageView v =
+            linestatus::restyleSt585Page(page, run.ThomsonDataUnit, run.ThomsonDataSent, run.ThomsonDataReceived);
+        page = v.page;
+        viewerText = v.viewerText;
+    }
+    StatusPageTab *tab = m_form.StatusPage;
+    tab->showPolledPage(page, viewerText, m_form.PageControl1->currentWidget() == tab);
 }
 
 void MainCycleHost::startLogLine() { m_logLine.begin(); }

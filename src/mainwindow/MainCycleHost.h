@@ -43,6 +43,9 @@ public:
     void cancelSteps() override;
 
 private:
+    // The status page tab follows the polls; the 585's page is cut here.
+    void pageViewerStep(QString &page);
+
     TForm1 &m_form;
     LineStatusReader m_lineStatus;
     LogLineBuilder m_logLine;

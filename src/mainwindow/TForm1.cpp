@@ -30,6 +30,8 @@
 #include "notify/AlarmTelnet.h"
 #include "mainwindow/TelnetPage.h"
 #include "mainwindow/ScheduleRunButton.h"
+#include "mainwindow/RouterViewers.h"
+#include "mainwindow/StatusPageTab.h"
 #include "mainwindow/TargetSnrPage.h"
 #include "mainwindow/TerminalCommandBar.h"
 #include "mainwindow/UserFigureMarker.h"
@@ -208,6 +210,9 @@ void TForm1::buildWidgets()
     btnViewLog = new QPushButton(tr("View log"), central);
     btnViewLog->setObjectName(QStringLiteral("btnViewLog"));
     toolbar->insertWidget(toolbar->count() - 1, btnViewLog);
+    btnViewRouterLog = new QPushButton(tr("View router's log"), central);
+    btnViewRouterLog->setObjectName(QStringLiteral("btnViewRouterLog"));
+    toolbar->insertWidget(toolbar->count() - 1, btnViewRouterLog);
 
     auto *figures = new QHBoxLayout;
     Panel29 = new QLabel(central);
@@ -307,6 +312,9 @@ void TForm1::buildWidgets()
     btnWriteNow = m_alarmPage->btnWriteNow;
     PageControl1->addTab(TabSheet29, tr("Alarms"));
 
+    StatusPage = new StatusPageTab(Settings, Run, *HTTP, PageControl1);
+    PageControl1->addTab(StatusPage, tr("Router Status Page"));
+
     WebPage = new WebServerPage(Settings, PageControl1);
     PageControl1->addTab(WebPage, WebServerPage::caption());
     btnWebStart = WebPage->btnWebStart;
@@ -392,6 +400,18 @@ void TForm1::buildWidgets()
     connect(m_routerLog, &RouterLog::systemMessage, this, &TForm1::SystemMessage);
     connect(m_routerLog, &RouterLog::showMessage, this,
             [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
+
+    m_viewers = new RouterViewers(Settings, Run, *HTTP, *m_routerLog, SettingsFilePath, this);
+    connect(m_viewers, &RouterViewers::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_viewers, &RouterViewers::messageBox, this,
+            [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
+    connect(btnViewRouterLog, &QPushButton::clicked, m_viewers, &RouterViewers::btnViewRouterLogClick);
+    connect(StatusPage, &StatusPageTab::viewSourceRequested, m_viewers, &RouterViewers::mnuViewSourceClick);
+    // Showing the status page tab refreshes its view.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (PageControl1->currentWidget() == StatusPage && isVisible())
+            StatusPage->Refresh1Click();
+    });
 
     m_ping = new PingRunner(this);
     m_pingPlotting = std::make_unique<PingPlotting>(*m_scaling);

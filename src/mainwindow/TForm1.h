@@ -52,6 +52,8 @@ class MainAlarmTelnet;
 class MainEmailHost;
 class PollImages;
 class ScheduleRunButton;
+class StatusPageTab;
+class RouterViewers;
 class TelnetScriptRunner;
 
 class TForm1 : public QMainWindow {
@@ -218,6 +220,7 @@ private:
     ScheduleMode m_pendingSchedule = ScheduleMode::Immediate; // handed from the schedule menu to Run
     ScheduleMode m_runSchedule = ScheduleMode::Immediate;
     TelnetScriptRunner *m_scripts = nullptr;
+    RouterViewers *m_viewers = nullptr;
 
 public:
     // Components named as the rest of the program refers to them.
@@ -231,6 +234,9 @@ public:
     QPushButton *btnStart = nullptr;
     QPushButton *btnStop = nullptr;
     ScheduleRunButton *btnSchedRun = nullptr;
+    QPushButton *btnViewRouterLog = nullptr;
+    StatusPageTab *StatusPage = nullptr; // TabSheet4, the router status page
+    RouterViewers *routerViewers() const { return m_viewers; }
     QPushButton *btnOnTop = nullptr;
     QPushButton *btnHelp = nullptr;
     QString BuildStamp;

@@ -60,6 +60,8 @@ public:
     // No "just one" gate, no override timer, EmailDone left alone.
     void DailyEmail(const QString &wanPanelText);
 
+    // Why a server name cannot be used; empty when it can.
+    static QString hostError(const QString &host);
     static QString alarmPageSendNowReason();  // passes the "just one" gate
     static QString configPageSendNowReason(); // held back by it like the others
 
@@ -118,7 +120,6 @@ private:
     bool notifyWaiting() const;
     void setEnvelope(EmailEnvelope e);
     void addIfExists(const QString &path);
-    static QString hostError(const QString &host);
 
     const TSettings &m_settings;
     RunState &m_run;
