@@ -122,6 +122,9 @@ void TForm5::setLogText(const QString &text)
     // One line break per line, whatever the page used (CR LF is never doubled).
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (shown.endsWith(QLatin1Char('\n')))
+        shown.chop(1); // the last line's end starts no empty line
+
     Memo1->setPlainText(shown);
     if (m_mode == Mode::ViewLog && m_settings.RouterLog.Reverse)
         ReverseMemo();

@@ -29,10 +29,23 @@ void UserFigureMarker::showMenu(QPlainTextEdit *pane, bool fromDown, const QPoin
     QMenu *menu = pane->createStandardContextMenu(pos);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
-    QAction *one = menu->addAction(tr("Mark User-defined 1"));
+    // The items say what each figure follows now.
+    auto caption = [this](int which) {
+        const auto &t = m_settings.Telnet;
+        const QString &text = which == 1 ? t.UserDownText : t.UserUpText;
+        const bool rx = which == 1 ? t.User1Rx : t.User2Rx;
+        if (text.isEmpty())
+            return QStringLiteral("[ User-def %1]").arg(which);
+        return rx ? QStringLiteral("[ User-def %1] Downstream '%2'").arg(which).arg(text)
+                  : QStringLiteral("[User-def %1] Upstream '%2'").arg(which).arg(text);
+    };
+    QAction *one = menu->addAction(caption(1));
     one->setObjectName(QStringLiteral("mnuMarkUser"));
-    QAction *two = menu->addAction(tr("Mark User-defined 2"));
+    QAction *two = menu->addAction(caption(2));
     two->setObjectName(QStringLiteral("mnuMarkUser2"));
+    const bool selection = pane->textCursor().hasSelection();
+    one->setEnabled(selection);
+    two->setEnabled(selection);
     connect(one, &QAction::triggered, this, [this, fromDown] { mark(1, fromDown); });
     connect(two, &QAction::triggered, this, [this, fromDown] { mark(2, fromDown); });
     menu->popup(pane->viewport()->mapToGlobal(pos));
