@@ -126,16 +126,16 @@ TColor PlottingStep::plotHttp(TColor colour, const QString &label)
     user(3, "Series3", s.Graph.cbHUser, s.Graph.NotANumber, f.UserValue1, s.Graph.UserColour);
     user(19, "LineSeries16", s.Graph.cbHUser2, s.Graph.NotANumber1, f.UserValue2, s.Graph.UserColour2);
 
-    addAverage(1, s.Graph.RxNoiseAvg, s.Graph.RxNoiseAvgSamples, s.Graph.cbHNoise);
-    addAverage(2, s.Graph.RxSyncAvg, s.Graph.RxSyncAvgSamples, s.Graph.cbHSync);
-    addAverage(3, s.Graph.User1Avg && !s.Graph.NotANumber, s.Graph.User1AvgSamples, s.Graph.cbHUser);
-    addAverage(19, s.Graph.User2Avg && !s.Graph.NotANumber1, s.Graph.User2AvgSamples, s.Graph.cbHUser2);
+    addAverage(1, s.Graph.RxNoiseAvg, s.Graph.RxNoiseAvgSamples, s.Graph.cbHNoise, label);
+    addAverage(2, s.Graph.RxSyncAvg, s.Graph.RxSyncAvgSamples, s.Graph.cbHSync, label);
+    addAverage(3, s.Graph.User1Avg && !s.Graph.NotANumber, s.Graph.User1AvgSamples, s.Graph.cbHUser, label);
+    addAverage(19, s.Graph.User2Avg && !s.Graph.NotANumber1, s.Graph.User2AvgSamples, s.Graph.cbHUser2, label);
     for (int chart : {1, 2, 3, 18, 19, 20})
         chartrefresh::request(m_charts.chart(chart));
     return noiseColour;
 }
 
-void PlottingStep::addAverage(int chart, bool show, int samples, bool sourceChecked)
+void PlottingStep::addAverage(int chart, bool show, int samples, bool sourceChecked, const QString &label)
 {
     ChartSeries *avg = m_charts.averageSeries(chart);
     ChartSeries *source = m_charts.valueSeries(chart);
@@ -144,7 +144,7 @@ void PlottingStep::addAverage(int chart, bool show, int samples, bool sourceChec
     avg->setVisible(show);
     if (!sourceChecked)
         return;
-    const QString label = dtp::format(QStringLiteral(" hh:mm:ss "), Clock::currentDateTime());
+    // The average point carries the poll's own label, like the figure it follows.
     const qint64 n = source->keptCount() > samples ? samples : source->keptCount();
     const double mean = n > 0 ? source->meanOfLast(n) : 0.0;
     avg->add(mean, label, avg->colour());

@@ -37,7 +37,7 @@ public:
 
 private:
     void addGapPoints(const QString &label);
-    void addAverage(int chart, bool show, int samples, bool sourceChecked);
+    void addAverage(int chart, bool show, int samples, bool sourceChecked, const QString &label);
     TColor thresholdColour(TColor colour, double value, bool aboveOn, int above, bool belowOn, int below);
 
     ChartSet &m_charts;

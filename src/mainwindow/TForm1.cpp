@@ -19,6 +19,10 @@
 #include "acquisition/PingRunner.h"
 #include "acquisition/RouterLog.h"
 #include "mainwindow/PingPlotting.h"
+#include "mainwindow/ChartInteraction.h"
+#include "mainwindow/ChartPageControls.h"
+#include "mainwindow/ChartPopupMenus.h"
+#include "mainwindow/PingControls.h"
 #include "mainwindow/PlottingStep.h"
 #include "settings/ColourNames.h"
 #include "notify/CaptureSchedule.h"
@@ -227,6 +231,11 @@ void TForm1::buildWidgets()
         figures->addWidget(l);
     }
     figures->addWidget(Panel29);
+    Panel30 = new QLabel(QStringLiteral("x1"), central);
+    Panel30->setObjectName(QStringLiteral("Panel30"));
+    Panel30->setAccessibleName(tr("Timeline zoom"));
+    Panel30->hide();
+    figures->addWidget(Panel30);
     figures->addStretch(1);
     layout->addLayout(figures);
 
@@ -234,16 +243,15 @@ void TForm1::buildWidgets()
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(PageControl1, 1);
 
+    m_interaction = new ChartInteraction(*Charts, Settings, this);
+    m_pageControls = new ChartPageControls(*Charts, Settings, *m_interaction, this);
     placeCharts();
-    // The ping page shows ping's own output beside its chart.
+    // The ping page shows ping's own output beside its chart, and its own controls.
     for (int i = 0; i < PageControl1->count(); ++i) {
         QWidget *page = PageControl1->widget(i);
         if (page->objectName() == QLatin1String("  Ping  ")) {
-            Memo6 = new QPlainTextEdit(page);
-            Memo6->setObjectName(QStringLiteral("Memo6"));
-            Memo6->setReadOnly(true);
-            Memo6->setMaximumHeight(120);
-            page->layout()->addWidget(Memo6);
+            m_pingControls = new PingControls(*Charts, Settings, page, this);
+            Memo6 = m_pingControls->Memo6;
         }
     }
     // The terminal is the first page of the telnet tab.
@@ -490,6 +498,7 @@ void TForm1::buildWidgets()
         m_status->setEnabled(on);
     });
     connect(cbSuppressErrors, &QCheckBox::toggled, this, [this](bool on) { Settings.System.SuppressErrors = on; });
+    wireChartMenus();
 }
 
 void TForm1::FormCreate()
@@ -564,6 +573,9 @@ void TForm1::applySettingsToWindow()
 
     cbEnableSystem->setChecked(Settings.System.SystemMessages);
     m_status->setEnabled(Settings.System.SystemMessages);
+    m_pageControls->applySettings();
+    if (m_pingControls)
+        m_pingControls->applySettings();
     cbSuppressErrors->setChecked(Settings.System.SuppressErrors);
     m_status->setUtc(Settings.Graph.UTCTime);
     WebPage->setSettingsFilePath(SettingsFilePath);
@@ -868,7 +880,22 @@ void TForm1::shutDownSteps()
 
 void TForm1::ChangeTime1Click() { TForm14::open(this, Settings); }
 
-bool TForm1::isRunning() const { return btnStart->isChecked() && Timer1->isActive(); }
+bool TForm1::isRunning() const
+{
+    // A chart drag holds the polling timer for as long as the button is down.
+    return btnStart->isChecked() && (Timer1->isActive() || (m_interaction && m_interaction->pollingPaused()));
+}
+
+int TForm1::GetTopChart() const
+{
+    return ChartPageControls::GetTopChart(PageControl1, *Charts);
+}
+
+void TForm1::cbPingClick(bool checked)
+{
+    if (m_pingControls)
+        m_pingControls->updateAlarmControls(checked);
+}
 
 void TForm1::putStopDown() { btnStop->setChecked(true); }
 
@@ -1353,20 +1380,7 @@ void TForm1::btnViewLogClick()
 
 bool TForm1::chartLogSwitch(int chart) const
 {
-    const TSettings &s = Settings;
-    const ChartDef *def = ChartSet::definition(chart);
-    if (!def)
-        return false;
-    switch (chart) {
-    case 23: return s.Log.RxTotal;
-    case 24: return s.Log.TxTotal;
-    case 30: return s.Telnet.LogUserDown;
-    case 31: return s.Telnet.LogUserUp;
-    default: break;
-    }
-    if (def->isHttpChart())
-        return s.Log.Log.mid(def->tag, 1) == QLatin1String("1");
-    return def->tag >= 0 && def->tag < 17 && s.LogTelnetFlags[size_t(def->tag)];
+    return ChartPopupMenus::logSwitch(Settings, chart);
 }
 
 void TForm1::mnuLogClick(int chart)
@@ -1381,6 +1395,7 @@ void TForm1::mnuLogClick(int chart)
     case 24: s.Log.TxTotal = on; break;
     case 30: s.Telnet.LogUserDown = on; break;
     case 31: s.Telnet.LogUserUp = on; break;
+    case 25: s.Ping.LogPing = on; break;
     default:
         if (def->isHttpChart()) {
             if (s.Log.Log.size() <= def->tag)
@@ -1504,25 +1519,9 @@ void TForm1::placeCharts()
                 page = pageIn(subTabsOf(page), part);
         QCustomPlot *plot = Charts->chart(def.number);
         plot->setParent(page);
-        if (def.timeChart) {
-            // The popup acts on the chart it was opened on.
-            plot->setContextMenuPolicy(Qt::CustomContextMenu);
-            const int number = def.number;
-            connect(plot, &QWidget::customContextMenuRequested, this, [this, plot, number](const QPoint &pos) {
-                auto *menu = new QMenu(this);
-                menu->setAttribute(Qt::WA_DeleteOnClose);
-                const bool http = ChartSet::definition(number)->isHttpChart();
-                menu->setObjectName(http ? QStringLiteral("ChartPopup") : QStringLiteral("TelnetPopup"));
-                QAction *log = menu->addAction(tr("Include In Log"));
-                log->setObjectName(http ? QStringLiteral("mnuLog") : QStringLiteral("mnuAddToLog"));
-                log->setCheckable(true);
-                log->setChecked(chartLogSwitch(number));
-                connect(log, &QAction::triggered, this, [this, number] { mnuLogClick(number); });
-                menu->popup(plot->mapToGlobal(pos));
-            });
-        }
         plot->setMinimumHeight(120);
         page->layout()->addWidget(plot);
+        m_pageControls->addControls(def.number, page);
         for (const char *name : {def.leftIndicator, def.rightIndicator}) {
             if (!name || !*name)
                 continue;
@@ -1534,6 +1533,29 @@ void TForm1::placeCharts()
             m_indicators[QLatin1String(name)] = sign;
         }
     }
+}
+
+void TForm1::wireChartMenus()
+{
+    m_interaction->setPollTimer(Timer1, [this] { return btnStart->isChecked(); });
+    m_interaction->setFactorPanel(Panel30);
+    m_interaction->attachAll();
+    connect(m_interaction, &ChartInteraction::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_interaction, &ChartInteraction::indicatorsChanged, this, &TForm1::setIndicators);
+    connect(m_pageControls, &ChartPageControls::boxClicked, this, [this](int chart, bool on) {
+        if (chart == 25)
+            cbPingClick(on);
+    });
+
+    m_chartMenus = new ChartPopupMenus({*Charts, Settings, Run, m_telnetFigures, *m_scaling, *m_telnetPlotting,
+                                        *m_interaction, [this] { return btnStart->isChecked(); }},
+                                       this);
+    m_chartMenus->attachAll();
+    connect(m_chartMenus, &ChartPopupMenus::systemMessage, this, &TForm1::SystemMessage);
+    m_chartMenus->setCommandHandler(ChartCommand::IncludeInLog, [this](int chart) { mnuLogClick(chart); });
+    // Still to be served here: CaptureNow, ScheduledCapture, SaveAs, CopyToClipboard, Print,
+    // PrinterSetup, GraphConfiguration, ChangeResetTime and the bit-loading commands; their
+    // items show disabled until a handler is set.
 }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)

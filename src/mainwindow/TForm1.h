@@ -55,6 +55,10 @@ class ScheduleRunButton;
 class StatusPageTab;
 class RouterViewers;
 class TelnetScriptRunner;
+class ChartInteraction;
+class ChartPopupMenus;
+class ChartPageControls;
+class PingControls;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -90,6 +94,12 @@ public:
     // The labels and captions a poll's figure search produced.
     void showFigureCaptions(const FigureSearchResult &r);
     bool isRunning() const;
+    // The chart that is showing (toolbar capture, copy and print act on it).
+    int GetTopChart() const;
+    ChartInteraction *chartInteraction() const { return m_interaction; }
+    ChartPopupMenus *chartMenus() const { return m_chartMenus; }
+    ChartPageControls *chartPageControls() const { return m_pageControls; }
+    PingControls *pingControls() const { return m_pingControls; }
     const QString &settingsFilePath() const { return SettingsFilePath; }
     // The help file written beside the settings file at every start.
     QString helpFilePath() const;
@@ -140,6 +150,8 @@ public slots:
     void btnLogClick();
     // "Include In Log" on a chart's popup: toggles that chart's logging switch.
     void mnuLogClick(int chart);
+    // The ping box: the failure alarm's controls follow it.
+    void cbPingClick(bool checked);
     void btnViewLogClick();
     void btnOnTopClick();
     void btnHelpClick();
@@ -157,6 +169,8 @@ protected:
 private:
     void FormCreate();
     void placeCharts();
+    // The chart menus' command items that this window serves.
+    void wireChartMenus();
     void createMailer();
     bool chartLogSwitch(int chart) const;
     void SetToolbar();
@@ -207,6 +221,10 @@ private:
     PingRunner *m_ping = nullptr;
     RouterLog *m_routerLog = nullptr;
     std::unique_ptr<PingPlotting> m_pingPlotting;
+    ChartInteraction *m_interaction = nullptr;
+    ChartPopupMenus *m_chartMenus = nullptr;
+    ChartPageControls *m_pageControls = nullptr;
+    PingControls *m_pingControls = nullptr;
     QPlainTextEdit *Memo6 = nullptr; // ping output
     void parseTelnetReply(const struct TelnetReply &reply);
     QString m_panel0BeforeEmail;
@@ -258,6 +276,7 @@ public:
     QLabel *Label67 = nullptr;
     QLabel *Label5 = nullptr;  // user figure 1 caption
     QLabel *Label22 = nullptr; // user figure 2 caption
+    QLabel *Panel30 = nullptr; // the timeline zoom factor
     QString StartedText;
     QPointer<QMessageBox> AppendConfirmBox;
     QPointer<QFileDialog> LogSaveDialog;

@@ -81,7 +81,8 @@ QString TelnetPlotting::axisTitle(int chart, bool right) const
     return right ? p->yAxis2->label() : p->yAxis->label();
 }
 
-void TelnetPlotting::addAverage(const char *average, const char *source, bool show, int samples, bool sourceChecked)
+void TelnetPlotting::addAverage(const char *average, const char *source, bool show, int samples, bool sourceChecked,
+                                const QString &label)
 {
     ChartSeries *avg = m_charts.series(QLatin1String(average));
     ChartSeries *src = m_charts.series(QLatin1String(source));
@@ -90,16 +91,15 @@ void TelnetPlotting::addAverage(const char *average, const char *source, bool sh
     avg->setVisible(show);
     if (!sourceChecked)
         return;
-    const QString label = dtp::format(QStringLiteral(" hh:mm:ss "), Clock::currentDateTime());
     const qint64 n = src->keptCount() > samples ? samples : src->keptCount();
     avg->add(n > 0 ? src->meanOfLast(n) : 0.0, label, avg->colour());
 }
 
-void TelnetPlotting::telnetAverages(const QString &)
+void TelnetPlotting::telnetAverages(const QString &label)
 {
     const auto &g = m_settings.Graph;
-    addAverage("Series10", "LineSeries13", g.RxNoiseAvg, g.RxNoiseAvgSamples, m_settings.Telnet.cbNoise);
-    addAverage("Series11", "LineSeries14", g.RxSyncAvg, g.RxSyncAvgSamples, m_settings.Telnet.cbSync);
+    addAverage("Series10", "LineSeries13", g.RxNoiseAvg, g.RxNoiseAvgSamples, m_settings.Telnet.cbNoise, label);
+    addAverage("Series11", "LineSeries14", g.RxSyncAvg, g.RxSyncAvgSamples, m_settings.Telnet.cbSync, label);
 }
 
 TelnetPointShown TelnetPlotting::PlotTelnetNoise(const QString &label)

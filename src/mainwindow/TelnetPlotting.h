@@ -59,7 +59,8 @@ public:
     const QMap<QString, bool> &indicatorStates() const { return m_indicators; }
 
 private:
-    void addAverage(const char *average, const char *source, bool show, int samples, bool sourceChecked);
+    void addAverage(const char *average, const char *source, bool show, int samples, bool sourceChecked,
+                    const QString &label);
     void plotUserChart(const char *series, const QString &label, bool checked, double value, bool log, const QString &text,
                        bool rx, QList<LogItem> &items);
     void plotCounters(const QString &label, QList<LogItem> &items);

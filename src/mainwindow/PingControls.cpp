@@ -1,0 +1,109 @@
+#include "mainwindow/PingControls.h"
+
+#include "mainwindow/ChartRefresh.h"
+#include "mainwindow/ChartSet.h"
+#include "mainwindow/PingPlotting.h"
+#include "settings/TSettings.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <qcustomplot.h>
+
+PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page, QObject *parent)
+    : QObject(parent), m_charts(charts), m_settings(settings)
+{
+    auto *layout = qobject_cast<QBoxLayout *>(page->layout());
+    QCustomPlot *plot = charts.chart(25);
+
+    // The data pane sits beside the chart and takes its width from it while shown.
+    auto *panel41 = new QHBoxLayout;
+    Memo6 = new QPlainTextEdit(page);
+    Memo6->setObjectName(QStringLiteral("Memo6"));
+    Memo6->setAccessibleName(tr("Ping output"));
+    Memo6->setReadOnly(true);
+    Memo6->setFixedWidth(200);
+    Memo6->hide();
+    if (layout && plot) {
+        layout->removeWidget(plot);
+        panel41->addWidget(plot, 1);
+        panel41->addWidget(Memo6);
+        layout->addLayout(panel41, 1);
+    }
+
+    auto *row = new QHBoxLayout;
+    cbFilled = new QCheckBox(tr("Filled"), page);
+    cbFilled->setObjectName(QStringLiteral("cbFilled"));
+    auto *maxLabel = new QLabel(tr("Max. ms:"), page);
+    spPingMax = new QSpinBox(page);
+    spPingMax->setObjectName(QStringLiteral("spPingMax"));
+    spPingMax->setRange(0, 3000);
+    maxLabel->setBuddy(spPingMax);
+    auto *numLabel = new QLabel(tr("Number of packets:"), page);
+    spPingNum = new QSpinBox(page);
+    spPingNum->setObjectName(QStringLiteral("spPingNum"));
+    spPingNum->setRange(1, 3);
+    numLabel->setBuddy(spPingNum);
+    cbShowData = new QCheckBox(tr("Show data window"), page);
+    cbShowData->setObjectName(QStringLiteral("cbShowData"));
+    cbPingFail = new QCheckBox(tr("Ping returns 100%  loss for"), page);
+    cbPingFail->setObjectName(QStringLiteral("cbPingFail"));
+    spPingFail = new QSpinBox(page);
+    spPingFail->setObjectName(QStringLiteral("spPingFail"));
+    spPingFail->setRange(2, 10);
+    spPingFail->setAccessibleName(tr("Ping returns 100% loss for this many consecutive samples"));
+    Label95 = new QLabel(tr("consecutive samples"), page);
+    Label95->setObjectName(QStringLiteral("Label95"));
+    for (QWidget *w : std::initializer_list<QWidget *>{cbFilled, maxLabel, spPingMax, numLabel, spPingNum, cbShowData,
+                                                       cbPingFail, spPingFail, Label95})
+        row->addWidget(w);
+    row->addStretch(1);
+    if (layout)
+        layout->addLayout(row);
+
+    applySettings();
+
+    connect(cbFilled, &QCheckBox::clicked, this, [this](bool on) {
+        m_settings.Ping.Filled = on;
+        PingPlotting::applyFilled(m_charts, on);
+        chartrefresh::request(m_charts.chart(25));
+    });
+    connect(spPingMax, &QSpinBox::valueChanged, this, [this](int v) {
+        m_settings.Ping.Max = v;
+        m_charts.leftAxis(25).trySetMaximum(v);
+        chartrefresh::request(m_charts.chart(25));
+    });
+    connect(spPingNum, &QSpinBox::valueChanged, this,
+            [this](int v) { m_settings.Ping.PingNum = PingPlotting::clampPacketCount(v); });
+    connect(cbShowData, &QCheckBox::clicked, this, [this](bool on) {
+        m_settings.Ping.ShowData = on;
+        Memo6->setVisible(on);
+    });
+    connect(cbPingFail, &QCheckBox::clicked, this, [this](bool on) { m_settings.Ping.PingAlarm = on; });
+    connect(spPingFail, &QSpinBox::valueChanged, this, [this](int v) { m_settings.Ping.PingTimes = v; });
+}
+
+void PingControls::applySettings()
+{
+    const auto &p = m_settings.Ping;
+    const QSignalBlocker b1(spPingMax), b2(spPingNum), b3(spPingFail);
+    cbFilled->setChecked(p.Filled);
+    spPingMax->setValue(p.Max);
+    spPingNum->setValue(PingPlotting::clampPacketCount(p.PingNum));
+    cbShowData->setChecked(p.ShowData);
+    Memo6->setVisible(p.ShowData);
+    cbPingFail->setChecked(p.PingAlarm);
+    spPingFail->setValue(p.PingTimes);
+    updateAlarmControls(p.Ping);
+}
+
+void PingControls::updateAlarmControls(bool pingChecked)
+{
+    const bool on = pingChecked && m_settings.Ping.ShowPing;
+    for (QWidget *w : std::initializer_list<QWidget *>{cbPingFail, spPingFail, Label95})
+        w->setEnabled(on);
+}
