@@ -46,7 +46,8 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
     auto *numLabel = new QLabel(tr("Number of packets:"), page);
     spPingNum = new QSpinBox(page);
     spPingNum->setObjectName(QStringLiteral("spPingNum"));
-    spPingNum->setRange(1, 3);
+    // Wider than allowed so a typed 5 can be set back to 3 rather than refused.
+    spPingNum->setRange(0, 99);
     numLabel->setBuddy(spPingNum);
     cbShowData = new QCheckBox(tr("Show data window"), page);
     cbShowData->setObjectName(QStringLiteral("cbShowData"));
@@ -77,8 +78,12 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
         m_charts.leftAxis(25).trySetMaximum(v);
         chartrefresh::request(m_charts.chart(25));
     });
-    connect(spPingNum, &QSpinBox::valueChanged, this,
-            [this](int v) { m_settings.Ping.PingNum = PingPlotting::clampPacketCount(v); });
+    connect(spPingNum, &QSpinBox::valueChanged, this, [this](int v) {
+        const int packets = PingPlotting::clampPacketCount(v);
+        m_settings.Ping.PingNum = packets;
+        if (packets != v)
+            spPingNum->setValue(packets);
+    });
     connect(cbShowData, &QCheckBox::clicked, this, [this](bool on) {
         m_settings.Ping.ShowData = on;
         Memo6->setVisible(on);

@@ -147,3 +147,15 @@ TEST_F(PlottingTest, AValueAtTheAxisMaximumShowsItsOverRangeSign)
     poll(1);
     EXPECT_FALSE(plotting.indicatorsShown().contains(QStringLiteral("Image136")));
 }
+
+TEST_F(PlottingTest, AveragePointsCarryThePollsLabel)
+{
+    settings.Graph.RxNoiseAvg = true;
+    run.Figures.RxNoise = 6;
+    plotting.plotHttp(settings.Graph.NoiseColour, QStringLiteral(" 23:59:40 "));
+    for (const char *avg : {"Series5", "Series6", "Series7", "Series8"}) {
+        ChartSeries *s = series(avg);
+        ASSERT_EQ(s->count(), 1) << avg;
+        EXPECT_EQ(s->labelAt(0).value_or(QString()), QStringLiteral(" 23:59:40 ")) << avg;
+    }
+}

@@ -120,8 +120,11 @@ TEST_F(TelnetPlottingTest, AveragesOverTheLastSamples)
         plotting.PlotTelnetNoise(QString());
         plotting.PlotTelnetSync(QString());
     }
-    plotting.telnetAverages(QString());
+    plotting.telnetAverages(QStringLiteral(" 10:00:20 "));
     EXPECT_DOUBLE_EQ(series("Series10")->lastValue(), 6.0);    // last two
+    // The average point carries the poll's own label.
+    EXPECT_EQ(series("Series10")->labelAt(series("Series10")->count() - 1).value_or(QString()),
+              QStringLiteral(" 10:00:20 "));
     EXPECT_NEAR(series("Series11")->lastValue(), 14000.0 / 3, 1e-3); // all three (window 100)
     EXPECT_TRUE(series("Series10")->isVisible());
     EXPECT_FALSE(series("Series11")->isVisible());
