@@ -10,6 +10,7 @@
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "mainwindow/AxisScaling.h"
+#include "mainwindow/ChartInteraction.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/PlottingStep.h"
 #include "settings/SettingsStore.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -154,6 +156,8 @@ struct Result {
     qint64 cap = 0;
     int timeSeries = 0;
     std::vector<double> stepMs, plotMs, scrollMs, replotMs;
+    std::vector<double> dragMs, zoomMs; // one drag or zoom step on Chart1 until it has repainted
+    double dragMoved = 0;               // farthest the drag took the page, in points
     double replotsPerPoll = 0;
     double hiddenReplotsPerPoll = 0;
     double pngMs = 0;
@@ -271,6 +275,44 @@ Result run(int sample, qint64 polls, int measured, const QString &folder)
     r.replotsPerPoll /= std::max(measured, 1);
     r.hiddenReplotsPerPoll /= std::max(measured, 1);
 
+    // Dragging the showing chart back through its history, then zooming the
+    // timeline in and out, each step timed until the chart has repainted.
+    {
+        ChartInteraction interaction(charts, settings);
+        interaction.attach(1);
+        QCustomPlot *plot = charts.chart(1);
+        const QPoint from = plot->axisRect()->center();
+        const auto send = [plot](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+            QMouseEvent e(type, QPointF(at), QPointF(plot->mapToGlobal(at)), button, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(plot, &e);
+        };
+        const double before = plot->xAxis->range().lower;
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i <= measured; ++i) {
+            QElapsedTimer d;
+            d.start();
+            send(QEvent::MouseMove, from + QPoint(3 * (i % 100), 0), Qt::NoButton, Qt::LeftButton);
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            r.dragMs.push_back(double(d.nsecsElapsed()) / 1e6);
+            r.dragMoved = std::max(r.dragMoved, std::abs(plot->xAxis->range().lower - before));
+        }
+        send(QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
+        QCoreApplication::processEvents();
+        for (int i = 0; i < measured; ++i) {
+            QElapsedTimer z;
+            z.start();
+            if (i % 8 == 7)
+                interaction.mnuRestoreClick();
+            else
+                interaction.mnuExpandClick();
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            r.zoomMs.push_back(double(z.nsecsElapsed()) / 1e6);
+        }
+        interaction.mnuRestoreClick();
+    }
+
     QTemporaryDir images;
     QElapsedTimer t;
     t.start();
@@ -312,6 +354,10 @@ void report(int sample, qint64 polls, const Result &r)
                 percentile(r.replotMs, 0.9));
     std::printf("    charts replotted a poll: %.1f, of them on tabs not showing: %.1f\n", r.replotsPerPoll,
                 r.hiddenReplotsPerPoll);
+    std::printf("  drag step on Chart1 until repainted, ms: median %7.3f   p90 %7.3f   max %7.3f (page moved up to %.1f points)\n",
+                percentile(r.dragMs, 0.5), percentile(r.dragMs, 0.9), percentile(r.dragMs, 1.0), r.dragMoved);
+    std::printf("  zoom step (expand/restore) until repainted, ms: median %7.3f   p90 %7.3f\n",
+                percentile(r.zoomMs, 0.5), percentile(r.zoomMs, 0.9));
     std::printf("  all 31 charts to PNG files: %.1f ms; to pixmaps: %.1f ms\n", r.pngMs, r.pixmapMs);
 }
 
@@ -342,5 +388,9 @@ int main(int argc, char **argv)
     std::printf("\nVerdict at a week of Sample 20: plotting step p90 %.2f ms (aim < 5 ms) %s; resident %.0f MiB "
                 "(aim < 300 MB) %s\n",
                 step, step < 5 ? "MET" : "MISSED", memory, memory * 1.048576 < 300 ? "MET" : "MISSED");
+    const double drag = std::max(percentile(r20.dragMs, 0.5), percentile(r20.zoomMs, 0.5));
+    std::printf("Verdict at a week of Sample 20 (%lld points): drag and zoom step median %.2f ms (aim < 16 ms, one "
+                "frame) %s\n",
+                static_cast<long long>(r20.added), drag, drag < 16 ? "MET" : "MISSED");
     return 0;
 }
