@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 #include <qcustomplot.h>
@@ -101,6 +102,9 @@ int ChartInteraction::timelineExpandFactor() const
 
 bool ChartInteraction::eventFilter(QObject *watched, QEvent *event)
 {
+    // A clicked chart has the focus: its keys are the window's last key state.
+    if (event->type() == QEvent::KeyPress)
+        FormKeyDown(static_cast<QKeyEvent *>(event)->modifiers());
     if (m_dragChart != 0 && watched == m_charts.chart(m_dragChart)) {
         switch (event->type()) {
         case QEvent::Hide:

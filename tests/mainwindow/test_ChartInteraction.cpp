@@ -345,3 +345,18 @@ TEST_F(ChartInteractionTest, ReleaseReevaluatesIndicatorsWithBoxAndCounterRules)
     EXPECT_TRUE(states.value(QStringLiteral("Image136")));
     EXPECT_FALSE(states.value(QStringLiteral("Image117"))); // box clear
 }
+
+TEST_F(ChartInteractionTest, CtrlPressedBeforeAPlainDragStillSynchronises)
+{
+    fill(1, 400);
+    fill(2, 400);
+    QCustomPlot *p = shown(1);
+    // As the system reports it: the state before the key, which the event itself adds.
+    QKeyEvent ctrl(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(p, &ctrl);
+    drag(p, 150, 0);
+    EXPECT_DOUBLE_EQ(charts.bottomAxis(2).minimum(), charts.bottomAxis(1).minimum());
+    // Used up by that release: the next plain drag leaves the others alone.
+    drag(p, 150, 0);
+    EXPECT_NE(charts.bottomAxis(2).minimum(), charts.bottomAxis(1).minimum());
+}

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -100,6 +101,18 @@ TEST_F(ChartMenusTest, EveryChartOpensItsOwnMenuWithItsItems)
         EXPECT_TRUE(p->focusPolicy() & Qt::TabFocus) << def.number;
         EXPECT_FALSE(p->accessibleName().isEmpty()) << def.number;
     }
+}
+
+TEST_F(ChartMenusTest, ContextMenuKeyOpensTheChartsMenu)
+{
+    QCustomPlot *p = charts().chart(19);
+    p->resize(400, 200);
+    QContextMenuEvent e(QContextMenuEvent::Keyboard, QPoint(10, 10), p->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(p, &e);
+    QMenu *m = menus().menu(QStringLiteral("ChartPopup"));
+    ASSERT_TRUE(testsupport::waitFor([&] { return m->isVisible(); }, 2000));
+    EXPECT_EQ(menus().currentChart(), 19);
+    m->close();
 }
 
 TEST_F(ChartMenusTest, CommandItemsWithoutAHandlerShowDisabled)
