@@ -86,8 +86,14 @@ void ChartPageControls::addControls(int chart, QWidget *page)
         row->addWidget(pin);
     }
     row->addStretch(1);
-    // Above the chart, which the page already holds.
+    // Above the chart, which the page already holds, and before it in the tab order.
     layout->insertLayout(0, row);
+    if (QCustomPlot *plot = m_charts.chart(chart)) {
+        QWidget *last = (chart == 3 ? btnUser1Pin : chart == 19 ? btnUser2Pin : nullptr);
+        if (last)
+            QWidget::setTabOrder(box, last);
+        QWidget::setTabOrder(last ? last : box, plot);
+    }
 }
 
 void ChartPageControls::applySettings()

@@ -410,6 +410,23 @@ TEST_F(ChartMenusTest, PinsKeepTheUserChartsMinimum)
     EXPECT_FALSE(form->chartPageControls()->btnUser2Pin->isChecked());
 }
 
+TEST_F(ChartMenusTest, TabGoesFromTheBoxAndPinToTheChart)
+{
+    form->show();
+    form->activateWindow();
+    QTabWidget *main = form->PageControl1;
+    for (int i = 0; i < main->count(); ++i)
+        if (main->widget(i)->objectName() == QLatin1String("User-Defined"))
+            main->setCurrentIndex(i);
+    QCheckBox *box = form->chartPageControls()->box(3);
+    box->setFocus();
+    ASSERT_TRUE(testsupport::waitFor([&] { return box->hasFocus(); }, 2000));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->chartPageControls()->btnUser1Pin);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), charts().chart(3));
+}
+
 TEST_F(ChartMenusTest, PingControlsChangeTheNextPing)
 {
     PingControls *pc = form->pingControls();
