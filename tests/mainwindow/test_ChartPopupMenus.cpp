@@ -10,6 +10,7 @@
 #include "mainwindow/ChartPopupMenus.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/PingControls.h"
+#include "mainwindow/PlottingStep.h"
 #include "mainwindow/TForm1.h"
 
 #include <QAction>
@@ -380,6 +381,12 @@ TEST_F(ChartMenusTest, PlotBoxClearedStopsPointsAndIsSaved)
     EXPECT_TRUE(box->isChecked());
     box->click();
     EXPECT_FALSE(s().Graph.cbHNoise);
+    // The next poll adds nothing to the chart, and its sign stays down.
+    form->runState().Figures.RxNoise = 99;
+    form->plotting()->plotHttp(s().Graph.NoiseColour, QStringLiteral(" 08:00:00 "));
+    EXPECT_EQ(charts().series(QStringLiteral("Series1"))->count(), 0);
+    EXPECT_EQ(charts().series(QStringLiteral("LineSeries15"))->count(), 1);
+    EXPECT_FALSE(form->chartInteraction()->indicatorStates().value(QStringLiteral("Image136")));
     for (int chart : {18, 16, 5, 23, 30, 25}) {
         QCheckBox *b = form->chartPageControls()->box(chart);
         ASSERT_NE(b, nullptr) << chart;
