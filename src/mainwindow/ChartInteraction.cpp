@@ -71,7 +71,7 @@ void ChartInteraction::attach(int chart)
     plot->axisRect()->setRangeZoom(Qt::Orientations());
     connect(plot, &QCustomPlot::mousePress, this, [this, chart](QMouseEvent *e) { onPress(chart, e); });
     connect(plot, &QCustomPlot::mouseRelease, this, [this, chart](QMouseEvent *e) { onRelease(chart, e); });
-    connect(plot, &QCustomPlot::mouseWheel, this, [](QWheelEvent *e) { e->accept(); });
+    connect(plot, &QCustomPlot::mouseWheel, this, [](QWheelEvent *e) { e->setAccepted(Chart1MouseWheel()); });
     for (QCPAxis *axis : {plot->xAxis, plot->yAxis, plot->yAxis2})
         connect(axis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this, [this, chart] {
             if (m_dragChart == chart && !m_inScroll)

@@ -43,6 +43,8 @@ public:
     void Chart1MouseDown(int chart, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void Chart1MouseUp(int chart, int x);
     void ChartHasScrolled(int chart);
+    // The wheel on a chart: handled, and nothing moves.
+    static bool Chart1MouseWheel() { return true; }
     void FormKeyDown(Qt::KeyboardModifiers modifiers);
     void mnuExpandClick();
     void mnuRestoreClick();

@@ -350,8 +350,16 @@ QMenu *ChartPopupMenus::prepare(int chart)
         TelnetPopupPopup(chart);
     else if (name == QLatin1String("PingPopup"))
         PingPopupPopup();
+    else if (name == QLatin1String("popupBits"))
+        popupBitsPopup();
+    else if (name == QLatin1String("PopupBitswap"))
+        PopupBitswapPopup();
+    else if (name == QLatin1String("PopupSepBitswap"))
+        PopupSepBitswapPopup();
+    else if (name == QLatin1String("thomsonbitspopup"))
+        thomsonbitspopupPopup();
     else
-        smallPopupPopup(chart);
+        ThomsonBitSwapPopup(chart);
     return menu(name);
 }
 
@@ -559,9 +567,10 @@ void ChartPopupMenus::PingPopupPopup()
 void ChartPopupMenus::smallPopupPopup(int chart)
 {
     const ChartDef *def = ChartTable::find(chart);
-    QMenu *m = menu(QString::fromLatin1(def->popup));
+    QMenu *m = def ? menu(QString::fromLatin1(def->popup)) : nullptr;
     if (!m)
         return;
+    m_chart = chart;
     const TSettings &s = m_ctx.settings;
     updateCommandItems(m);
     const QString name = m->objectName();

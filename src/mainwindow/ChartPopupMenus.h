@@ -89,12 +89,18 @@ public:
     void ChartPopupPopup(int chart);
     void TelnetPopupPopup(int chart);
     void PingPopupPopup();
-    void smallPopupPopup(int chart);
+    void popupBitsPopup() { smallPopupPopup(21); }
+    void PopupBitswapPopup() { smallPopupPopup(22); }
+    void PopupSepBitswapPopup() { smallPopupPopup(29); }
+    void thomsonbitspopupPopup() { smallPopupPopup(26); }
+    void ThomsonBitSwapPopup(int chart) { smallPopupPopup(chart); }
 
 signals:
     void systemMessage(const QString &text);
 
 private:
+    // The capture items of the tone charts' menus, and their own checks.
+    void smallPopupPopup(int chart);
     QAction *add(QMenu *menu, const char *name, const QString &text, bool checkable = false);
     QAction *addCommand(QMenu *menu, const char *name, const QString &text, ChartCommand command,
                         bool checkable = false);
