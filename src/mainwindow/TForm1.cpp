@@ -1553,9 +1553,10 @@ void TForm1::wireChartMenus()
     m_chartMenus->attachAll();
     connect(m_chartMenus, &ChartPopupMenus::systemMessage, this, &TForm1::SystemMessage);
     m_chartMenus->setCommandHandler(ChartCommand::IncludeInLog, [this](int chart) { mnuLogClick(chart); });
+    m_chartMenus->setCommandHandler(ChartCommand::ChangeResetTime, [this](int) { ChangeTime1Click(); });
     // Still to be served here: CaptureNow, ScheduledCapture, SaveAs, CopyToClipboard, Print,
-    // PrinterSetup, GraphConfiguration, ChangeResetTime and the bit-loading commands; their
-    // items show disabled until a handler is set.
+    // PrinterSetup, GraphConfiguration and the bit-loading commands; their items show
+    // disabled until a handler is set.
 }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)

@@ -4,6 +4,7 @@
 // boxes, the pins, the ping tab's controls and which chart is on top.
 #include "TestSupport.h"
 #include "acquisition/PingRunner.h"
+#include "configuration/TForm14.h"
 #include "mainwindow/AxisScaling.h"
 #include "mainwindow/ChartInteraction.h"
 #include "mainwindow/ChartPageControls.h"
@@ -119,7 +120,7 @@ TEST_F(ChartMenusTest, ContextMenuKeyOpensTheChartsMenu)
 TEST_F(ChartMenusTest, CommandItemsWithoutAHandlerShowDisabled)
 {
     EXPECT_FALSE(item(1, "mnuCopy")->isEnabled());
-    EXPECT_FALSE(item(16, "ChangeTime1")->isEnabled());
+    EXPECT_TRUE(item(23, "ChangeTime1")->isEnabled());
     int copied = 0;
     menus().setCommandHandler(ChartCommand::CopyToClipboard, [&](int chart) { copied = chart; });
     QAction *copy = item(18, "mnuCopy");
@@ -332,6 +333,13 @@ TEST_F(ChartMenusTest, IncrementalCountItems)
     s().Telnet.RxShowIncremental = false;
     EXPECT_FALSE(item(23, "mnuSetMinimum")->isEnabled());
     EXPECT_FALSE(item(23, "mnuLogInc")->isEnabled());
+
+    // "Change Time..." opens the reset-time dialog without waiting on it.
+    click(24, "ChangeTime1");
+    TForm14 *dialog = form->findChild<TForm14 *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->close();
 }
 
 TEST_F(ChartMenusTest, TimelineItemsAndCaptions)
