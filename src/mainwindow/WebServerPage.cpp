@@ -23,10 +23,6 @@
 
 namespace {
 
-// The access log keeps a generous history; the oldest lines go first, in blocks.
-constexpr int kAccessLogLineCap = 100000;
-constexpr int kAccessLogDropBlock = 1000;
-
 // A browser that stops talking is let go after this long.
 constexpr int kConnectionTimeoutSecs = 30;
 
@@ -42,7 +38,7 @@ WebServerPage::WebServerPage(TSettings &settings, QWidget *parent) : QWidget(par
     buildWidgets();
     bindSettings();
 
-    connect(m_server, &WebServer::accessLogged, this, &WebServerPage::appendAccessLog, Qt::QueuedConnection);
+    connect(m_server, &WebServer::accessLogBatch, this, &WebServerPage::appendAccessLogLines);
     connect(m_server, &WebServer::serverError, this,
             [this] { emit systemMessage(QStringLiteral("Web Server Error.")); }, Qt::QueuedConnection);
     connect(m_lookup, &ReverseLookup::finished, this, [this](const QString &, const QString &host) {
@@ -327,6 +323,7 @@ void WebServerPage::StartServer()
     config.port = WebPort;
     config.maxUsers = qMax(1, Settings.WebServer.MaxUsers);
     config.connectionTimeoutSecs = kConnectionTimeoutSecs;
+    config.accessLogCapacity = m_accessLogCap;
     QString error;
     if (!m_server->start(config, &error)) {
         if (!Settings.System.SuppressErrors)
@@ -467,11 +464,23 @@ void WebServerPage::btnClearWebLogClick()
     btnClearWeb->setEnabled(false);
 }
 
-void WebServerPage::appendAccessLog(const QString &line)
+void WebServerPage::appendAccessLog(const QString &line) { appendAccessLogLines(QStringList{line}); }
+
+void WebServerPage::appendAccessLogLines(const QStringList &lines)
 {
-    if (ListBox1->count() >= kAccessLogLineCap)
-        for (int i = 0; i < kAccessLogDropBlock; ++i)
-            delete ListBox1->takeItem(0);
-    ListBox1->addItem(line);
+    if (lines.isEmpty())
+        return;
+    // One insertion, at most one removal and one scroll for the whole batch,
+    // however many requests it holds.
+    const qsizetype keepNew = qMin<qsizetype>(lines.size(), m_accessLogCap);
+    const int excess = int(ListBox1->count() + keepNew - m_accessLogCap);
+    if (excess > 0)
+        ListBox1->model()->removeRows(0, qMin(excess, ListBox1->count()));
+    ListBox1->addItems(keepNew == lines.size() ? lines : lines.mid(lines.size() - keepNew));
     ListBox1->scrollToBottom();
+}
+
+void WebServerPage::setAccessLogCap(int lines)
+{
+    m_accessLogCap = qMax(1, lines);
 }

@@ -60,8 +60,14 @@ public slots:
     void btnClearWebClick();
     void btnClearLookupClick();
     void btnClearWebLogClick();
-    // Runs on the window thread; the server's lines come here queued.
+    // Runs on the window thread; the server's lines come here in batches.
     void appendAccessLog(const QString &line);
+    void appendAccessLogLines(const QStringList &lines);
+
+public:
+    // Lines the access log keeps; the oldest go first, in one step per batch.
+    void setAccessLogCap(int lines);
+    int accessLogCap() const { return m_accessLogCap; }
 
 signals:
     void systemMessage(const QString &text);
@@ -85,6 +91,7 @@ private:
     QString m_settingsFile;
     bool m_loading = false;
     int WebPort = 81;
+    int m_accessLogCap = 100000; // a generous history
 
 public:
     // Components under the names the rest of the program uses.

@@ -1,5 +1,6 @@
 #include "webserver/WebServer.h"
 
+#include "common/LineBuffer.h"
 #include "webserver/WebRequestHandler.h"
 #include "webserver/WebServing.h"
 
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -22,31 +24,55 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <unordered_map>
 
 // What the connection threads share with the window thread for the server's
-// whole life: the settings copy and the way back to the signals.
+// whole life: the settings copy and the buffer of lines and errors on their
+// way to the window.
 struct WebServer::Shared {
     mutable std::mutex settingsMutex;
     WebServerSettings settings;
     std::mutex ownerMutex;
     WebServer *owner = nullptr; // cleared before the server object goes away
+    LineBuffer accessLines{100000};
+    std::mutex errorMutex;
+    QStringList errors; // distinct texts waiting for the next batch
 
     WebServerSettings snapshot() const
     {
         std::lock_guard lock(settingsMutex);
         return settings;
     }
-    void accessLogged(const QString &line)
+    // One queued wake per batch: only the line or error that finds the
+    // buffer empty posts one.
+    void wake()
     {
         std::lock_guard lock(ownerMutex);
         if (owner)
-            emit owner->accessLogged(line);
+            QMetaObject::invokeMethod(owner, [o = owner] { o->scheduleFlush(); }, Qt::QueuedConnection);
+    }
+    void accessLogged(const QString &line)
+    {
+        if (accessLines.push(line))
+            wake();
     }
     void serverError(const QString &detail)
     {
-        std::lock_guard lock(ownerMutex);
-        if (owner)
-            emit owner->serverError(detail);
+        bool first = false;
+        {
+            std::lock_guard lock(errorMutex);
+            if (errors.contains(detail))
+                return;
+            first = errors.isEmpty();
+            errors.append(detail);
+        }
+        if (first)
+            wake();
+    }
+    QStringList takeErrors()
+    {
+        std::lock_guard lock(errorMutex);
+        return std::exchange(errors, {});
     }
 };
 
@@ -57,12 +83,74 @@ struct WebServer::DaemonContext {
     std::atomic<bool> stopping{false};
     std::mutex logMutex;
     QString lastLog;
+
+    // The head deadline: each connection waiting for a request head is shut
+    // down when its time is up. The entry goes, under the same lock, before
+    // libmicrohttpd closes the socket, so a shut-down never meets a reused
+    // descriptor.
+    using TimePoint = std::chrono::steady_clock::time_point;
+    struct Watch {
+        int fd = -1;
+        bool armed = false;
+        TimePoint deadline;
+    };
+    std::chrono::milliseconds headDeadline{5000};
+    std::mutex watchMutex;
+    std::condition_variable watchWake;
+    std::unordered_map<MHD_Connection *, Watch> watched;
+    bool watchStop = false;
+    std::thread watchdog;
+
+    ~DaemonContext() { stopWatchdog(); }
+
+    void arm(MHD_Connection *c)
+    {
+        std::lock_guard lock(watchMutex);
+        auto it = watched.find(c);
+        if (it != watched.end()) {
+            it->second.armed = true;
+            it->second.deadline = std::chrono::steady_clock::now() + headDeadline;
+        }
+    }
+    void disarm(MHD_Connection *c)
+    {
+        std::lock_guard lock(watchMutex);
+        auto it = watched.find(c);
+        if (it != watched.end())
+            it->second.armed = false;
+    }
+    void startWatchdog()
+    {
+        watchdog = std::thread([this] {
+            std::unique_lock lock(watchMutex);
+            while (!watchStop) {
+                const TimePoint now = std::chrono::steady_clock::now();
+                for (auto &[connection, w] : watched)
+                    if (w.armed && w.deadline <= now) {
+                        w.armed = false;
+                        ::shutdown(w.fd, SHUT_RDWR);
+                    }
+                watchWake.wait_for(lock, std::chrono::milliseconds(100));
+            }
+        });
+    }
+    void stopWatchdog()
+    {
+        {
+            std::lock_guard lock(watchMutex);
+            watchStop = true;
+        }
+        watchWake.notify_all();
+        if (watchdog.joinable())
+            watchdog.join();
+    }
 };
 
 namespace {
 
 struct RequestState {
-    bool counted = false; // counted in WebServing until the request completes
+    bool answered = false; // the reply is queued
+    bool counted = false;  // counted in WebServing until the request completes
 };
 
 QString errnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
@@ -130,17 +218,26 @@ MHD_Response *fileResponse(const QString &path, bool *gone)
 
 // The libmicrohttpd callbacks, with access to the server's private parts.
 struct WebServerDetail {
+    using DaemonContextWatch = WebServer::DaemonContext::Watch;
+
     static MHD_Result onRequest(void *cls, MHD_Connection *connection, const char *url, const char *method,
                                 const char *version, const char *uploadData, size_t *uploadSize, void **reqCls)
     {
         auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
-        if (*reqCls) {
-            // A body after the reply was queued: let it pass.
+        if (!*reqCls) {
+            // The head is in. The reply waits for the next call: queued on the
+            // first one, libmicrohttpd would close the connection after it.
+            ctx->disarm(connection);
+            *reqCls = new RequestState;
+            return ctx->stopping.load() ? MHD_NO : MHD_YES;
+        }
+        auto *state = static_cast<RequestState *>(*reqCls);
+        if (*uploadSize != 0 || state->answered) {
+            // A body is not wanted: let it pass.
             *uploadSize = 0;
             return MHD_YES;
         }
-        auto *state = new RequestState;
-        *reqCls = state;
+        state->answered = true;
         if (ctx->stopping.load())
             return MHD_NO;
 
@@ -200,6 +297,8 @@ struct WebServerDetail {
 
     static void onCompleted(void *cls, MHD_Connection *connection, void **reqCls, MHD_RequestTerminationCode toe)
     {
+        // Kept alive, the connection now waits for its next head.
+        static_cast<WebServer::DaemonContext *>(cls)->arm(connection);
         auto *state = static_cast<RequestState *>(*reqCls);
         if (!state)
             return;
@@ -207,6 +306,25 @@ struct WebServerDetail {
             WebServing::leave();
         delete state;
         *reqCls = nullptr;
+    }
+
+    static void onConnection(void *cls, MHD_Connection *connection, void **, MHD_ConnectionNotificationCode toe)
+    {
+        auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
+        if (toe == MHD_CONNECTION_NOTIFY_CLOSED) {
+            std::lock_guard lock(ctx->watchMutex);
+            ctx->watched.erase(connection);
+            return;
+        }
+        const MHD_ConnectionInfo *info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+        if (!info)
+            return;
+        std::lock_guard lock(ctx->watchMutex);
+        DaemonContextWatch w;
+        w.fd = info->connect_fd;
+        w.armed = true;
+        w.deadline = std::chrono::steady_clock::now() + ctx->headDeadline;
+        ctx->watched[connection] = w;
     }
 
     static void onLog(void *cls, const char *format, va_list ap)
@@ -221,9 +339,37 @@ struct WebServerDetail {
     }
 };
 
+int WebServerConfig::effectivePerClientLimit() const
+{
+    const int users = qMax(1, maxUsers);
+    if (perClientLimit > 0)
+        return qMin(perClientLimit, users);
+    return qMax(1, users / 2);
+}
+
 WebServer::WebServer(QObject *parent) : QObject(parent), m_shared(std::make_shared<Shared>())
 {
     m_shared->owner = this;
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(100);
+    connect(&m_flushTimer, &QTimer::timeout, this, &WebServer::flushNow);
+}
+
+void WebServer::scheduleFlush()
+{
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+void WebServer::flushNow()
+{
+    m_flushTimer.stop();
+    const QStringList lines = m_shared->accessLines.takeAll();
+    m_shared->accessLines.takeDropped();
+    if (!lines.isEmpty())
+        emit accessLogBatch(lines);
+    for (const QString &error : m_shared->takeErrors())
+        emit serverError(error);
 }
 
 WebServer::~WebServer()
@@ -312,6 +458,9 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
 
     auto ctx = std::make_shared<DaemonContext>();
     ctx->shared = m_shared;
+    ctx->headDeadline = std::chrono::milliseconds(qMax(1, config.headDeadlineMs));
+    m_shared->accessLines.setCapacity(qMax(1, config.accessLogCapacity));
+    m_flushTimer.setInterval(qMax(1, config.batchIntervalMs));
     // The daemon gets a duplicate; whether or not a failed start closed it,
     // the original tells which socket is ours.
     struct stat ours {};
@@ -327,9 +476,12 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
                               flags, 0, nullptr, nullptr, &WebServerDetail::onRequest, ctx.get(),
                               MHD_OPTION_LISTEN_SOCKET, MHD_socket(daemonFd),
                               MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(qMax(1, config.maxUsers)),
+                              MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+                              static_cast<unsigned int>(config.effectivePerClientLimit()),
                               MHD_OPTION_CONNECTION_TIMEOUT,
                               static_cast<unsigned int>(qMax(1, config.connectionTimeoutSecs)),
                               MHD_OPTION_NOTIFY_COMPLETED, &WebServerDetail::onCompleted, ctx.get(),
+                              MHD_OPTION_NOTIFY_CONNECTION, &WebServerDetail::onConnection, ctx.get(),
                               MHD_OPTION_EXTERNAL_LOGGER, &WebServerDetail::onLog, ctx.get(), MHD_OPTION_END);
     if (!d) {
         const int err = errno;
@@ -342,6 +494,7 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
                                            : ctx->lastLog);
     }
     ::close(fd);
+    ctx->startWatchdog();
     m_daemon = d;
     m_context = std::move(ctx);
     m_address = host.toString();
@@ -367,6 +520,7 @@ bool WebServer::stop()
     std::future<void> finished = done->get_future();
     std::thread([d, ctx, done] {
         MHD_stop_daemon(d);
+        ctx->stopWatchdog();
         done->set_value();
     }).detach();
     return finished.wait_for(std::chrono::milliseconds(m_stopWaitMs)) == std::future_status::ready;

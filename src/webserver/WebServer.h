@@ -1,14 +1,21 @@
 #pragma once
 // The built-in HTTP server: libmicrohttpd with one thread per connection. The
 // request handler runs on those threads; it reads the web settings from a copy
-// that the window thread keeps current (setSettings), counts itself in
-// WebServing and hands its access-log lines over as a signal, which reaches
-// receivers on other threads queued.
+// that the window thread keeps current (setSettings) and counts itself in
+// WebServing. Its access-log lines and error reports go into a bounded buffer
+// that the server's own (window) thread empties on a short timer, so a flood
+// of requests costs the window one batch per tick, never one event per request.
+//
+// Connections are kept alive between requests. A client must send each
+// request head within a deadline of its own (not renewed by every byte), and
+// one client address may hold only part of the connections, so idle or
+// trickling connections cannot lock others out.
 #include "webserver/WebServerSettings.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 
 struct MHD_Daemon;
@@ -17,8 +24,15 @@ struct WebServerConfig {
     QString address;                // empty: the machine's own address
     int port = 81;                  // 0: any free port
     int maxUsers = 10;              // simultaneous connections; at least 1
-    int connectionTimeoutSecs = 30; // an idle connection is closed after this
-    int stopWaitMs = 2000;          // stop() waits no longer than this
+    int connectionTimeoutSecs = 30; // a reply the client stops reading is given up after this
+    int headDeadlineMs = 5000;      // the whole request head, and the wait for the next one
+    int perClientLimit = 0;         // connections per client address; 0: half of maxUsers
+    int stopWaitMs = 1000;          // stop() waits no longer than this
+    int batchIntervalMs = 100;      // access-log lines reach the window this often
+    int accessLogCapacity = 100000; // lines waiting for the window; the oldest go first
+
+    // The per-address limit in force: below maxUsers whenever maxUsers allows.
+    int effectivePerClientLimit() const;
 };
 
 class WebServer : public QObject {
@@ -47,13 +61,19 @@ public:
     // The machine's own IPv4 addresses, loopback excluded.
     static QStringList localAddresses();
 
+    // Hands waiting lines and errors over now instead of at the next tick.
+    void flushNow();
+
 signals:
-    // Emitted on a connection thread.
-    void accessLogged(const QString &line);
-    // A failure of the server itself while serving (reported as "Web Server Error.").
+    // On the server's own thread, oldest first, at most one batch per tick.
+    void accessLogBatch(const QStringList &lines);
+    // A failure of the server itself while serving (reported as "Web Server
+    // Error."); the same failure repeated within one tick is reported once.
     void serverError(const QString &detail);
 
 private:
+    void scheduleFlush();
+
     friend struct WebServerDetail; // the libmicrohttpd callbacks
     struct Shared;
     struct DaemonContext;
@@ -62,5 +82,6 @@ private:
     MHD_Daemon *m_daemon = nullptr;
     QString m_address;
     int m_port = 0;
-    int m_stopWaitMs = 2000;
+    int m_stopWaitMs = 1000;
+    QTimer m_flushTimer;
 };

@@ -25,13 +25,20 @@ struct HttpReply {
     QByteArray body;
 };
 
-// One client connection to 127.0.0.1. Every read gives up after readTimeoutSecs,
-// so a server that never answers fails the test instead of hanging it.
+// One client connection to 127.0.0.1, from another loopback address when
+// sourceAddress names one. Every read gives up after readTimeoutSecs, so a
+// server that never answers fails the test instead of hanging it.
 class RawClient {
 public:
-    explicit RawClient(quint16 port, int receiveBuffer = 0, int readTimeoutSecs = 20)
+    explicit RawClient(quint16 port, int receiveBuffer = 0, int readTimeoutSecs = 20, const char *sourceAddress = nullptr)
     {
         m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (sourceAddress) {
+            sockaddr_in from{};
+            from.sin_family = AF_INET;
+            ::inet_pton(AF_INET, sourceAddress, &from.sin_addr);
+            ::bind(m_fd, reinterpret_cast<sockaddr *>(&from), sizeof from);
+        }
         if (receiveBuffer > 0)
             ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         timeval tv{readTimeoutSecs, 0};
@@ -67,6 +74,29 @@ public:
         return n > 0 ? buf.left(n) : QByteArray();
     }
     bool lastReadTimedOut() const { return m_lastReadTimedOut; }
+    // One reply of a kept-alive connection: its head and Content-Length bytes.
+    QByteArray readReply()
+    {
+        QByteArray got;
+        qsizetype end = -1;
+        while ((end = got.indexOf("\r\n\r\n")) < 0) {
+            const QByteArray part = readSome();
+            if (part.isEmpty())
+                return got;
+            got += part;
+        }
+        qsizetype length = 0;
+        for (const QByteArray &line : got.left(end).split('\n'))
+            if (line.toLower().startsWith("content-length:"))
+                length = line.mid(15).trimmed().toLongLong();
+        while (got.size() < end + 4 + length) {
+            const QByteArray part = readSome(int(end + 4 + length - got.size()));
+            if (part.isEmpty())
+                break;
+            got += part;
+        }
+        return got;
+    }
     QByteArray readToEnd()
     {
         QByteArray all;

@@ -247,10 +247,10 @@ TEST_F(WebServerTest, AccessLogLinesArriveOnTheReceiversThread)
     QObject receiver; // lives on this (the window) thread
     QStringList lines;
     QList<QThread *> threads;
-    QObject::connect(&server, &WebServer::accessLogged, &receiver, [&](const QString &line) {
-        lines << line;
+    QObject::connect(&server, &WebServer::accessLogBatch, &receiver, [&](const QStringList &batch) {
+        lines << batch;
         threads << QThread::currentThread();
-    }, Qt::QueuedConnection);
+    });
 
     RawClient c(port);
     c.send("GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");

@@ -1,0 +1,231 @@
+// The server under the loads a monitor on an open network meets: kept-alive
+// connections, clients that hold connections idle or trickle their request
+// head, and bursts of logged requests reaching the window in batches.
+#include "WebTestSupport.h"
+#include "webserver/WebServer.h"
+#include "webserver/WebServing.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+#include <vector>
+
+using webtest::RawClient;
+
+namespace {
+
+class WebServerLoadTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        server.stop();
+        EXPECT_TRUE(testsupport::waitFor([] { return WebServing::count() == 0; }));
+    }
+    void start(WebServerConfig cfg, bool logWeb = false)
+    {
+        WebServerSettings s;
+        s.webPage = folder.page;
+        s.settingsFile = folder.settings;
+        s.logWeb = logWeb;
+        s.showSystem = logWeb;
+        server.setSettings(s);
+        cfg.address = QStringLiteral("127.0.0.1");
+        cfg.port = 0;
+        QString error;
+        ASSERT_TRUE(server.start(cfg, &error)) << error.toStdString();
+        port = quint16(server.port());
+    }
+    static QByteArray get(const QByteArray &target)
+    {
+        return "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    }
+
+    webtest::WebFolder folder;
+    WebServer server;
+    quint16 port = 0;
+};
+
+} // namespace
+
+TEST_F(WebServerLoadTest, OneConnectionCarriesSeveralRequests)
+{
+    start({});
+    RawClient c(port);
+    const QByteArray targets[] = {"/noise.jpg", "/none.jpg", "/page.htm", "/noise.jpg"};
+    const int statuses[] = {200, 404, 200, 200};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(c.send(get(targets[i]))) << i;
+        const webtest::HttpReply r = webtest::parse(c.readReply());
+        EXPECT_EQ(r.status, statuses[i]) << targets[i].constData();
+        EXPECT_NE(r.headers.value("connection").toLower(), QByteArray("close")) << targets[i].constData();
+    }
+    // A client that asks for the close gets it after its reply.
+    c.send("GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(webtest::parse(c.readToEnd()).body, QByteArray("JPEGDATA"));
+    EXPECT_FALSE(c.lastReadTimedOut());
+}
+
+TEST_F(WebServerLoadTest, AClientIsServedWhileAnotherAddressHoldsIdleAndTricklingConnections)
+{
+    WebServerConfig cfg;
+    cfg.maxUsers = 4;
+    cfg.headDeadlineMs = 60000; // only the per-address limit is at work here
+    start(cfg);
+    ASSERT_EQ(cfg.effectivePerClientLimit(), 2);
+
+    std::vector<std::unique_ptr<RawClient>> hogs;
+    for (int i = 0; i < 4; ++i) {
+        hogs.push_back(std::make_unique<RawClient>(port, 0, 5, "127.0.0.2"));
+        ASSERT_TRUE(hogs.back()->connected());
+        hogs.back()->send(i % 2 ? QByteArray("G") : QByteArray()); // one trickles, one idles
+    }
+    // The address gets its share; the rest of its connections are turned away.
+    int refused = 0;
+    for (size_t i = 2; i < hogs.size(); ++i) {
+        hogs[i]->send("GET /noise.jpg HTTP/1.1\r\n\r\n");
+        if (webtest::parse(hogs[i]->readToEnd()).status == 0 && !hogs[i]->lastReadTimedOut())
+            ++refused;
+    }
+    EXPECT_EQ(refused, 2);
+    hogs[1]->send("E");
+
+    for (int i = 0; i < 3; ++i) {
+        const webtest::HttpReply r = webtest::request(port, "/noise.jpg");
+        EXPECT_EQ(r.status, 200) << i;
+        EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << i;
+    }
+}
+
+TEST_F(WebServerLoadTest, TheRequestHeadHasADeadlineThatTrickledBytesDoNotRenew)
+{
+    WebServerConfig cfg;
+    cfg.headDeadlineMs = 1500;
+    cfg.connectionTimeoutSecs = 60;
+    start(cfg);
+
+    struct Case {
+        const char *what;
+        QList<QByteArray> chunks; // sent 100 ms apart
+        int status;               // 0: closed by the server without a reply
+    };
+    QList<QByteArray> endless{"GET /noise.jpg HTTP/1.1\r\n"};
+    for (int i = 0; i < 60; ++i)
+        endless << "X"; // a header that never ends, a byte at a time
+    const Case cases[] = {
+        {"a head that never ends", endless, 0},
+        {"a head sent in pieces within the deadline", {"GET /noise", ".jpg HTTP/1.1\r\n", "\r\n"}, 200},
+    };
+    for (const Case &c : cases) {
+        RawClient client(port, 0, 30);
+        bool refused = false;
+        for (const QByteArray &chunk : c.chunks) {
+            if (!client.send(chunk)) {
+                refused = true;
+                break;
+            }
+            QThread::msleep(100);
+        }
+        const QByteArray reply = refused ? QByteArray() : client.readReply();
+        EXPECT_EQ(webtest::parse(reply).status, c.status) << c.what;
+        if (c.status == 0) {
+            client.readToEnd();
+            EXPECT_FALSE(client.lastReadTimedOut()) << c.what; // closed, not left hanging
+        }
+    }
+
+    // A kept-alive connection that then says nothing is let go as well.
+    RawClient idle(port, 0, 30);
+    idle.send(get("/noise.jpg"));
+    EXPECT_EQ(webtest::parse(idle.readReply()).status, 200);
+    EXPECT_TRUE(idle.readToEnd().isEmpty());
+    EXPECT_FALSE(idle.lastReadTimedOut());
+}
+
+TEST_F(WebServerLoadTest, NoConnectionIsTurnedAwayBelowTheLimit)
+{
+    WebServerConfig cfg;
+    cfg.maxUsers = 8;
+    cfg.perClientLimit = 8;
+    start(cfg);
+    // Eight clients, each with one kept-alive connection, many requests apiece.
+    std::vector<std::thread> clients;
+    std::atomic<int> answered{0};
+    std::atomic<int> unanswered{0};
+    for (int i = 0; i < 8; ++i)
+        clients.emplace_back([&] {
+            RawClient c(port);
+            for (int n = 0; n < 50; ++n) {
+                c.send(get("/noise.jpg"));
+                (webtest::parse(c.readReply()).status == 200 ? answered : unanswered)++;
+            }
+        });
+    for (std::thread &t : clients)
+        t.join();
+    EXPECT_EQ(answered.load(), 400);
+    EXPECT_EQ(unanswered.load(), 0);
+}
+
+TEST_F(WebServerLoadTest, ABurstOfLoggedRequestsArrivesAsOneBatchInOrder)
+{
+    WebServerConfig cfg;
+    cfg.batchIntervalMs = 600000; // only flushNow hands lines over
+    start(cfg, true);
+    std::vector<QStringList> batches;
+    QObject::connect(&server, &WebServer::accessLogBatch, &server,
+                     [&](const QStringList &lines) { batches.push_back(lines); });
+
+    RawClient c(port);
+    for (int i = 0; i < 300; ++i) {
+        c.send(get(QByteArray("/noise.jpg?n=") + QByteArray::number(i)));
+        ASSERT_EQ(webtest::parse(c.readReply()).status, 200) << i;
+    }
+    QCoreApplication::processEvents(); // the wake is one queued call, not one per line
+    EXPECT_TRUE(batches.empty());
+    server.flushNow();
+    ASSERT_EQ(batches.size(), 1u);
+    ASSERT_EQ(batches[0].size(), 300);
+    for (int i = 0; i < 300; ++i)
+        EXPECT_TRUE(batches[0][i].contains(QStringLiteral("Command GET /noise.jpg received from")))
+            << batches[0][i].toStdString();
+    server.flushNow();
+    EXPECT_EQ(batches.size(), 1u); // nothing waits, nothing is sent
+}
+
+TEST_F(WebServerLoadTest, LinesBeyondTheBufferDropTheOldestAndRepeatedErrorsAreReportedOnce)
+{
+    WebServerConfig cfg;
+    cfg.batchIntervalMs = 600000;
+    cfg.accessLogCapacity = 10;
+    start(cfg, true);
+    QStringList lines;
+    QStringList errors;
+    QObject::connect(&server, &WebServer::accessLogBatch, &server, [&](const QStringList &b) { lines << b; });
+    QObject::connect(&server, &WebServer::serverError, &server, [&](const QString &e) { errors << e; });
+
+    RawClient c(port);
+    for (int i = 0; i < 25; ++i) {
+        c.send(get("/page.htm"));
+        ASSERT_EQ(webtest::parse(c.readReply()).status, 200);
+    }
+    for (int i = 0; i < 5; ++i) {
+        c.send(get("/noise.jpg"));
+        ASSERT_EQ(webtest::parse(c.readReply()).status, 200);
+    }
+    QFile::remove(folder.root + QStringLiteral("/blocked.txt"));
+    QDir().mkdir(folder.root + QStringLiteral("/blocked.txt"));
+    WebServerSettings s = server.settings();
+    s.useBlocked = true;
+    server.setSettings(s);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(webtest::request(port, "/noise.jpg").status, 500);
+
+    server.flushNow();
+    ASSERT_EQ(lines.size(), 10);
+    // The newest ten, oldest first: five page lines, then five image lines.
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(lines[i].contains(i < 5 ? QStringLiteral("/page.htm") : QStringLiteral("/noise.jpg")))
+            << i << ' ' << lines[i].toStdString();
+    EXPECT_EQ(errors.size(), 1);
+}
