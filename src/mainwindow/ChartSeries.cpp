@@ -8,6 +8,25 @@
 #include <cmath>
 #include <limits>
 
+namespace {
+
+// The part of the history the plot needs for a range: the points it shows,
+// one beyond each side for the lines that leave the picture, and a page of
+// slack either side so scrolling rarely refills.
+struct Span {
+    qint64 first;
+    qint64 end;
+};
+
+Span needed(const QCPRange &range, qint64 keptFirst, qint64 keptEnd, qint64 slack)
+{
+    const qint64 lower = qint64(std::floor(range.lower)) - 1 - slack;
+    const qint64 upper = qint64(std::ceil(range.upper)) + 2 + slack;
+    return {std::clamp(lower, keptFirst, keptEnd), std::clamp(upper, keptFirst, keptEnd)};
+}
+
+} // namespace
+
 ChartSeries::ChartSeries(const SeriesDef &def, int chartNumber, QCPAxis *keyAxis, QCPAxis *valueAxis)
     : m_name(QString::fromLatin1(def.name)), m_chart(chartNumber), m_kind(def.kind), m_side(def.axis)
 {
@@ -19,6 +38,8 @@ ChartSeries::ChartSeries(const SeriesDef &def, int chartNumber, QCPAxis *keyAxis
         m_bars->setWidth(0.8);
         m_bars->setPen(QPen(colour.darker(130)));
         m_bars->setBrush(QBrush(colour));
+        m_rangeConnection = QObject::connect(keyAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged),
+                                             m_bars.data(), [this](const QCPRange &r) { followRange(r); });
         return;
     }
     m_graph = new ColouredGraph(keyAxis, valueAxis);
@@ -26,6 +47,8 @@ ChartSeries::ChartSeries(const SeriesDef &def, int chartNumber, QCPAxis *keyAxis
     m_graph->setName(m_name);
     m_graph->setPen(QPen(colour, def.penWidth));
     m_graph->setAdaptiveSampling(true);
+    m_rangeConnection = QObject::connect(keyAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), m_graph.data(),
+                                         [this](const QCPRange &r) { followRange(r); });
     switch (m_kind) {
     case SeriesKind::FastLine:
         m_graph->setColourEachPoint(false);
@@ -47,6 +70,7 @@ ChartSeries::ChartSeries(const SeriesDef &def, int chartNumber, QCPAxis *keyAxis
 
 ChartSeries::~ChartSeries()
 {
+    QObject::disconnect(m_rangeConnection);
     // The plot may outlive the series when the window owns it.
     if (m_graph)
         m_graph->setAttributes(nullptr);
@@ -65,31 +89,34 @@ void ChartSeries::add(double value, const QString &label, const QColor &colour)
 {
     if (m_attributes.keptCount() >= m_cap) {
         const qint64 drop = std::min(std::max<qint64>(m_block, 1), m_attributes.keptCount());
-        const double before = double(m_attributes.firstIndex() + drop);
-        // The dropped block's storage is given back, not kept as spare room.
-        if (m_graph) {
-            m_graph->data()->removeBefore(before);
-            m_graph->data()->squeeze(true, false);
-        }
-        if (m_bars) {
-            m_bars->data()->removeBefore(before);
-            m_bars->data()->squeeze(true, false);
-        }
         m_attributes.dropFront(drop);
+        dropPlottedBefore(m_attributes.firstIndex());
     }
-    const double x = double(m_attributes.endIndex());
-    m_attributes.append(label, colour);
-    if (m_graph)
-        m_graph->data()->add(QCPGraphData(x, value));
-    if (m_bars)
-        m_bars->data()->add(QCPBarsData(x, value));
-    if (auto *p = plottable())
+    const qint64 x = m_attributes.endIndex();
+    m_attributes.append(value, label, colour);
+    // The plot takes the new point when its window reaches the newest point
+    // and the axis shows, or nearly shows, that far.
+    QCPAbstractPlottable *p = plottable();
+    if (p && m_windowEnd == x) {
+        const QCPRange range = p->keyAxis() ? p->keyAxis()->range() : QCPRange();
+        if (double(x) <= range.upper + 2 + std::max(range.size(), 1.0)) {
+            if (m_graph)
+                m_graph->data()->add(QCPGraphData(double(x), value));
+            if (m_bars)
+                m_bars->data()->add(QCPBarsData(double(x), value));
+            if (m_windowFirst == m_windowEnd)
+                m_windowFirst = x;
+            m_windowEnd = x + 1;
+        }
+    }
+    if (p)
         chartrefresh::request(p->parentPlot());
 }
 
 void ChartSeries::clear()
 {
     m_attributes.clear();
+    m_windowFirst = m_windowEnd = 0;
     if (m_graph)
         m_graph->data()->clear();
     if (m_bars)
@@ -98,16 +125,59 @@ void ChartSeries::clear()
         chartrefresh::request(p->parentPlot());
 }
 
+void ChartSeries::dropPlottedBefore(qint64 index)
+{
+    if (m_windowFirst >= index)
+        return;
+    if (m_graph)
+        m_graph->data()->removeBefore(double(index) - 0.5);
+    if (m_bars)
+        m_bars->data()->removeBefore(double(index) - 0.5);
+    m_windowFirst = index;
+    m_windowEnd = std::max(m_windowEnd, index);
+}
+
+void ChartSeries::fillWindow(qint64 first, qint64 end)
+{
+    if (m_graph) {
+        QVector<QCPGraphData> points;
+        points.reserve(end - first);
+        for (qint64 i = first; i < end; ++i)
+            points.append(QCPGraphData(double(i), m_attributes.valueAt(i)));
+        // A fresh container, so the storage of a wider window is given back.
+        auto data = QSharedPointer<QCPGraphDataContainer>::create();
+        data->set(points, true);
+        m_graph->setData(data);
+    }
+    if (m_bars) {
+        QVector<QCPBarsData> points;
+        points.reserve(end - first);
+        for (qint64 i = first; i < end; ++i)
+            points.append(QCPBarsData(double(i), m_attributes.valueAt(i)));
+        auto data = QSharedPointer<QCPBarsDataContainer>::create();
+        data->set(points, true);
+        m_bars->setData(data);
+    }
+    m_windowFirst = first;
+    m_windowEnd = end;
+}
+
+void ChartSeries::followRange(const QCPRange &range)
+{
+    const qint64 page = qint64(std::ceil(std::max(range.size(), 1.0)));
+    const Span must = needed(range, m_attributes.firstIndex(), m_attributes.endIndex(), 0);
+    const bool covered = m_windowFirst <= must.first && m_windowEnd >= must.end;
+    // Stale points more than two pages behind are let go as the axis scrolls on.
+    const bool bloated = must.first - m_windowFirst > 2 * page || m_windowEnd - must.end > 2 * page;
+    if (covered && !bloated)
+        return;
+    const Span want = needed(range, m_attributes.firstIndex(), m_attributes.endIndex(), page);
+    fillWindow(want.first, want.end);
+}
+
 double ChartSeries::valueAt(qint64 index) const
 {
-    if (!m_attributes.holds(index))
-        return std::numeric_limits<double>::quiet_NaN();
-    const int at = int(index - m_attributes.firstIndex());
-    if (m_graph && at < m_graph->data()->size())
-        return (m_graph->data()->constBegin() + at)->value;
-    if (m_bars && at < m_bars->data()->size())
-        return (m_bars->data()->constBegin() + at)->value;
-    return std::numeric_limits<double>::quiet_NaN();
+    return m_attributes.valueAt(index);
 }
 
 double ChartSeries::lastValue() const

@@ -2,16 +2,20 @@
 // One series of a chart: its points (value, label, colour) and how it is drawn.
 // A point's x is its number since the series was last cleared, so the numbers
 // keep counting when the oldest points are dropped to bound the history.
+// The history is kept compact; the plot holds only the points around what its
+// horizontal axis shows, filled in again when the axis moves.
 #include "mainwindow/ChartTable.h"
 #include "mainwindow/PointAttributes.h"
 
 #include <QColor>
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 #include <optional>
 
 class QCPAbstractPlottable;
 class QCPAxis;
+class QCPRange;
 class QCustomPlot;
 class ColouredGraph;
 class ColouredBars;
@@ -66,7 +70,15 @@ public:
     void setHistoryCap(qint64 cap, qint64 dropBlock);
     qint64 historyCap() const { return m_cap; }
 
+    // Points the plot holds now: those around the axis range.
+    qint64 plottedCount() const { return m_windowEnd - m_windowFirst; }
+
 private:
+    // Makes the plot hold the points around the range (a page either side).
+    void followRange(const QCPRange &range);
+    void fillWindow(qint64 first, qint64 end);
+    void dropPlottedBefore(qint64 index);
+
     QString m_name;
     int m_chart;
     SeriesKind m_kind;
@@ -76,4 +88,7 @@ private:
     QPointer<ColouredBars> m_bars;
     qint64 m_cap = kDefaultHistoryCap;
     qint64 m_block = kDefaultDropBlock;
+    qint64 m_windowFirst = 0; // points [first, end) are in the plot
+    qint64 m_windowEnd = 0;
+    QMetaObject::Connection m_rangeConnection;
 };
