@@ -1,6 +1,7 @@
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartSet.h"
+#include "mainwindow/ChartPlot.h"
 
 #include "mainwindow/ColourConversion.h"
 #include "mainwindow/PointLabelTicker.h"
@@ -58,7 +59,7 @@ ChartSet::Entry *ChartSet::entry(int number)
 void ChartSet::build(Entry &e)
 {
     const ChartDef &def = *e.def;
-    auto *plot = new QCustomPlot();
+    auto *plot = new ChartPlot();
     e.plot = plot;
     plot->setObjectName(def.objectName());
     plot->setProperty("Tag", def.tag);

@@ -1,6 +1,7 @@
 // The compact chart history: the plot holds only the points around what its
 // axis shows and is filled in again as the axis moves; labels are kept once for
 // all series and let go when no series refers to them; point colours survive.
+#include "mainwindow/ChartPlot.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/TimeLabels.h"
 
@@ -119,4 +120,30 @@ TEST(ChartHistory, LabelsAreKeptOnceForAllSeriesAndLetGoWhenNoSeriesNeedsThem)
         EXPECT_EQ(s->labelAt(s->firstIndex()).value_or(QString()), label(s->firstIndex()));
         EXPECT_EQ(s->labelAt(19999).value_or(QString()), label(19999));
     }
+}
+
+TEST(ChartHistory, AHiddenChartGivesBackItsPaintBufferAndDrawsTheSameWhenShownAgain)
+{
+    ChartSet set;
+    ChartSeries *s = set.series(QStringLiteral("LineSeries15"));
+    for (int i = 0; i < 200; ++i)
+        s->add(double(i % 10), label(i));
+    auto *plot = qobject_cast<ChartPlot *>(set.chart(18));
+    ASSERT_NE(plot, nullptr);
+    plot->resize(400, 300);
+    plot->show();
+    plot->replot();
+    ASSERT_GT(plot->paintBufferCount(), 0);
+    const QImage before = plot->grab().toImage();
+
+    plot->hide();
+    EXPECT_EQ(plot->paintBufferCount(), 0);
+    plot->replot(); // an image made meanwhile
+    QCoreApplication::processEvents();
+    EXPECT_EQ(plot->paintBufferCount(), 0);
+
+    plot->show();
+    EXPECT_GT(plot->paintBufferCount(), 0);
+    EXPECT_EQ(plot->grab().toImage(), before);
+    plot->hide();
 }
