@@ -291,12 +291,10 @@ void TForm1::buildWidgets()
     TabSheet40 = new QWidget(PageControl1);
     TabSheet40->setObjectName(QStringLiteral("TabSheet40"));
     auto *sysLayout = new QVBoxLayout(TabSheet40);
-    memSys = new QPlainTextEdit(TabSheet40);
+    memSys = new MessagePane(TabSheet40);
     memSys->setObjectName(QStringLiteral("memSys"));
-    memSys->setReadOnly(true);
-    memSys->setMaximumBlockCount(kMessagePaneLineCap);
-    memSys->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memSys->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memSys->setAccessibleName(tr("System messages"));
+    memSys->setLineCap(kMessagePaneLineCap);
     sysLayout->addWidget(memSys, 1);
     auto *sysRow = new QHBoxLayout;
     cbEnableSystem = new QCheckBox(tr("Enable system messages"), TabSheet40);
@@ -487,11 +485,8 @@ void TForm1::buildWidgets()
     connect(btnOnTop, &QPushButton::clicked, this, &TForm1::btnOnTopClick);
     connect(btnHelp, &QPushButton::clicked, this, &TForm1::btnHelpClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
-    connect(m_status, &StatusChannel::lineReady, this, [this](const QString &line) {
-        memSys->appendPlainText(line);
-        // Keep the newest line in view.
-        memSys->verticalScrollBar()->setValue(memSys->verticalScrollBar()->maximum());
-    });
+    // The pane shows the newest line; a burst reaches it as one batch.
+    connect(m_status, &StatusChannel::lineReady, memSys, &MessagePane::appendLine);
     // The check boxes are the settings' editors: a change is the new setting at once.
     connect(cbEnableSystem, &QCheckBox::toggled, this, [this](bool on) {
         Settings.System.SystemMessages = on;

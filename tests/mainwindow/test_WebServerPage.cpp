@@ -326,3 +326,56 @@ TEST_F(WebServerPageTest, ServerFailureIsReportedAsWebServerError)
     EXPECT_EQ(webtest::request(port(*page), "/noise.jpg").status, 500);
     EXPECT_TRUE(testsupport::waitFor([&] { return messageTexts().contains(QStringLiteral("Web Server Error.")); }));
 }
+
+TEST_F(WebServerPageTest, AccessLogCapIsTrimmedInOneStepKeepingTheNewest)
+{
+    auto page = makePage();
+    page->setAccessLogCap(5);
+    QSignalSpy removed(page->ListBox1->model(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(page->ListBox1->model(), &QAbstractItemModel::rowsInserted);
+    const auto lines = [](int from, int to) {
+        QStringList l;
+        for (int i = from; i < to; ++i)
+            l << QStringLiteral("L%1").arg(i);
+        return l;
+    };
+    const struct {
+        QStringList batch;
+        QStringList kept;
+        int removals;
+    } steps[] = {
+        {lines(0, 3), lines(0, 3), 0},
+        {lines(3, 9), lines(4, 9), 1},   // three old lines and one new one over the cap
+        {lines(9, 21), lines(16, 21), 1}, // a batch larger than the cap
+    };
+    for (const auto &s : steps) {
+        removed.clear();
+        inserted.clear();
+        page->appendAccessLogLines(s.batch);
+        QStringList shown;
+        for (int i = 0; i < page->ListBox1->count(); ++i)
+            shown << page->ListBox1->item(i)->text();
+        EXPECT_EQ(shown, s.kept);
+        EXPECT_EQ(removed.size(), s.removals);
+        EXPECT_EQ(inserted.size(), 1);
+    }
+}
+
+TEST_F(WebServerPageTest, ABurstOfRequestsIsLoggedWholeAndInOrder)
+{
+    constexpr int kRequests = 400;
+    for (int i = 0; i < kRequests; ++i)
+        testsupport::writeAll(folder.root + QStringLiteral("/f%1.jpg").arg(i), "x");
+    auto page = makePage();
+    page->cbLogWeb->click();
+    page->btnWebStart->click();
+    webtest::RawClient c(port(*page));
+    for (int i = 0; i < kRequests; ++i) {
+        c.send(QByteArray("GET /f") + QByteArray::number(i) + ".jpg HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+        ASSERT_EQ(webtest::parse(c.readReply()).status, 200) << i;
+    }
+    ASSERT_TRUE(testsupport::waitFor([&] { return page->ListBox1->count() == kRequests; }));
+    for (int i = 0; i < kRequests; ++i)
+        ASSERT_TRUE(page->ListBox1->item(i)->text().contains(QStringLiteral("Command GET /f%1.jpg received").arg(i)))
+            << i << ' ' << page->ListBox1->item(i)->text().toStdString();
+}

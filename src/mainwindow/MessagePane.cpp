@@ -1,0 +1,89 @@
+#include "mainwindow/MessagePane.h"
+
+#include "mainwindow/LineRingModel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+MessagePane::MessagePane(QWidget *parent) : QListView(parent), m_model(new LineRingModel(kDefaultLineCap, this))
+{
+    setModel(m_model);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTextElideMode(Qt::ElideNone);
+    m_batch.setSingleShot(true);
+    m_batch.setInterval(kBatchIntervalMs);
+    connect(&m_batch, &QTimer::timeout, this, &MessagePane::flush);
+}
+
+void MessagePane::appendLine(const QString &line)
+{
+    // Lines that the cap would drop at once need not wait.
+    if (m_pending.size() >= m_model->cap())
+        m_pending.removeFirst();
+    m_pending.append(line);
+    if (!m_batch.isActive())
+        m_batch.start();
+}
+
+void MessagePane::flush()
+{
+    m_batch.stop();
+    if (m_pending.isEmpty())
+        return;
+    m_model->append(std::exchange(m_pending, {}));
+    scrollToBottom();
+}
+
+QString MessagePane::toPlainText()
+{
+    flush();
+    QStringList lines;
+    lines.reserve(m_model->rowCount());
+    for (int i = 0; i < m_model->rowCount(); ++i)
+        lines.append(m_model->line(i));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void MessagePane::clear()
+{
+    m_batch.stop();
+    m_pending.clear();
+    m_model->clear();
+}
+
+int MessagePane::lineCount()
+{
+    flush();
+    return m_model->rowCount();
+}
+
+QString MessagePane::lineAt(int row)
+{
+    flush();
+    return m_model->line(row);
+}
+
+int MessagePane::lineCap() const { return m_model->cap(); }
+
+void MessagePane::setLineCap(int cap) { m_model->setCap(cap); }
+
+void MessagePane::keyPressEvent(QKeyEvent *event)
+{
+    // The selected lines, as a text pane would copy them.
+    if (event->matches(QKeySequence::Copy)) {
+        QModelIndexList rows = selectionModel()->selectedRows();
+        std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+        QStringList lines;
+        for (const QModelIndex &row : rows)
+            lines.append(m_model->line(row.row()));
+        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
