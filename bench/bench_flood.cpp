@@ -1,0 +1,226 @@
+// The program itself polling the router simulator every second while its web
+// server is flooded with logged requests: the largest gap between polls, the
+// requests answered, the program's resident memory, and how long a SIGTERM
+// sent in the middle of the flood takes to end it.
+//
+//   build/bench/bench_flood [flood seconds] [connections] [client addresses]
+#include "BenchSupport.h"
+#include "HttpLoad.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QString readyValue(const QString &file, const char *key)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(QByteArray(key) + '='))
+            return QString::fromLatin1(line.mid(qsizetype(qstrlen(key)) + 1));
+    return {};
+}
+
+long residentKiBOf(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Follows the simulator's journal: each status-page request is a poll,
+// stamped when its line appears (checked every few milliseconds).
+struct PollWatch {
+    QFile journal;
+    qint64 offset = 0;
+    QByteArray partial;
+    std::vector<double> polls; // seconds since the clock started
+    QElapsedTimer clock;
+
+    void check()
+    {
+        if (!journal.isOpen() && !journal.open(QIODevice::ReadOnly))
+            return;
+        journal.seek(offset);
+        const QByteArray more = journal.readAll();
+        offset += more.size();
+        partial += more;
+        qsizetype nl;
+        while ((nl = partial.indexOf('\n')) >= 0) {
+            if (partial.left(nl).contains("stattbl.htm"))
+                polls.push_back(clock.nsecsElapsed() / 1e9);
+            partial.remove(0, nl + 1);
+        }
+    }
+    double largestGap(double from, double to) const
+    {
+        double gap = 0, last = from;
+        for (double t : polls)
+            if (t >= from && t <= to) {
+                gap = std::max(gap, t - last);
+                last = t;
+            }
+        return std::max(gap, to - last);
+    }
+    int count(double from, double to) const
+    {
+        return int(std::count_if(polls.begin(), polls.end(), [&](double t) { return t >= from && t <= to; }));
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const double floodSeconds = argc > 1 ? std::max(2.0, std::atof(argv[1])) : 20.0;
+    const int connections = argc > 2 ? std::max(1, std::atoi(argv[2])) : 64;
+    const int addresses = argc > 3 ? std::clamp(std::atoi(argv[3]), 1, 200) : 8;
+    const QString binDir = QCoreApplication::applicationDirPath() + QStringLiteral("/..");
+
+    QTemporaryDir dir;
+    const QString ready = dir.filePath(QStringLiteral("ready"));
+    const QString journal = dir.filePath(QStringLiteral("journal.txt"));
+    QProcess sim;
+    sim.start(binDir + QStringLiteral("/routersim"),
+              {QStringLiteral("--profile"), QStringLiteral("v1234"), QStringLiteral("--bind"), QStringLiteral("127.0.0.1"),
+               QStringLiteral("--http-port"), QStringLiteral("0"), QStringLiteral("--control-port"), QStringLiteral("0"),
+               QStringLiteral("--ready-file"), ready, QStringLiteral("--journal"), journal});
+    if (!sim.waitForStarted(5000)) {
+        std::fprintf(stderr, "cannot start the router simulator\n");
+        return 1;
+    }
+    for (int i = 0; i < 100 && readyValue(ready, "http").isEmpty(); ++i)
+        QThread::msleep(50);
+    const QString simPort = readyValue(ready, "http");
+
+    quint16 webPort = 0;
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        webPort = probe.serverPort();
+    }
+    QDir().mkpath(dir.filePath(QStringLiteral("web")));
+    QFile page(dir.filePath(QStringLiteral("web/page.htm")));
+    page.open(QIODevice::WriteOnly);
+    page.write("<html>line monitor</html>");
+    page.close();
+
+    QByteArray password("quillfen");
+    for (char &c : password)
+        c = char(255 - uchar(c)); // stored scrambled
+    const QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+    QFile settings(ini);
+    settings.open(QIODevice::WriteOnly);
+    settings.write(QStringLiteral("[Router]\nLogin=http://127.0.0.1:%1/setup.cgi?next_file=stattbl.htm\n"
+                                  "LogOut=http://127.0.0.1:%1/setup.cgi?todo=logout\nUsername=admin\n")
+                       .arg(simPort)
+                       .toUtf8());
+    settings.write("Password=" + password + "\nV1234=1\n");
+    settings.write(QStringLiteral("[Alarm]\nRebootURL=http://127.0.0.1:%1/setup.cgi?next_file=diag.htm&todo=reboot\n"
+                                  "[Telnet]\nTelnetIP=127.0.0.1\n[Ping]\nPingHost=127.0.0.1\n"
+                                  "[System]\nSystemMessages=1\nShowSystem=1\nSample=1\nConf=1\nAutoStart=1\n"
+                                  "AutoStartDelay=1\nLogFile=%2/log.txt\n[Capture]\nFolder=%2\n"
+                                  "[WebServer]\nWebServer=1\nLogWeb=1\nWebpage=%2/web/page.htm\nLocalHost=127.0.0.1\n"
+                                  "Port=%3\n")
+                       .arg(simPort, dir.path())
+                       .arg(webPort)
+                       .toUtf8());
+    settings.close();
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VELTRANO_INI"), ini);
+    if (!env.contains(QStringLiteral("DISPLAY")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(binDir + QStringLiteral("/veltrano"), {});
+    if (!program.waitForStarted(10000)) {
+        std::fprintf(stderr, "cannot start veltrano\n");
+        return 1;
+    }
+
+    PollWatch watch;
+    watch.journal.setFileName(journal);
+    watch.clock.start();
+    const auto follow = [&](double untilSeconds) {
+        while (watch.clock.nsecsElapsed() / 1e9 < untilSeconds) {
+            watch.check();
+            QThread::msleep(2);
+        }
+    };
+    // Running and polling steadily before the flood.
+    for (int i = 0; i < 3000 && watch.polls.size() < 6; ++i)
+        follow(watch.clock.nsecsElapsed() / 1e9 + 0.01);
+    if (watch.polls.size() < 6) {
+        std::fprintf(stderr, "the program did not start polling\n");
+        return 1;
+    }
+    const double quietFrom = watch.polls[1];
+    const double floodStart = watch.clock.nsecsElapsed() / 1e9;
+    const long rssBefore = residentKiBOf(program.processId());
+
+    std::vector<std::string> sources;
+    for (int i = 0; i < addresses; ++i)
+        sources.push_back("127.0.0." + std::to_string(2 + i));
+    std::atomic<bool> stop{false};
+    LoadResult load;
+    std::thread flood([&] { load = httpload::run(webPort, "/page.htm", connections, stop, sources); });
+
+    follow(floodStart + floodSeconds);
+    const long rssFlooded = residentKiBOf(program.processId());
+    const double floodEnd = watch.clock.nsecsElapsed() / 1e9;
+    stop = true;
+    flood.join();
+
+    // A second flood, and SIGTERM two seconds into it.
+    std::atomic<bool> stopAgain{false};
+    std::thread again([&] { httpload::run(webPort, "/page.htm", connections, stopAgain, sources); });
+    follow(watch.clock.nsecsElapsed() / 1e9 + 2);
+    QElapsedTimer term;
+    term.start();
+    ::kill(pid_t(program.processId()), SIGTERM);
+    const bool ended = program.waitForFinished(60000);
+    const double termSeconds = term.nsecsElapsed() / 1e9;
+    stopAgain = true;
+    again.join();
+    watch.check();
+
+    std::printf("Polls every 1 s against the simulator; the web server flooded for %.0f s by %d kept-alive\n"
+                "connections from %d loopback addresses, every request logged\n",
+                floodSeconds, connections, addresses);
+    std::printf("  before the flood: %d polls, largest gap %.2f s\n", watch.count(quietFrom, floodStart),
+                watch.largestGap(quietFrom, floodStart));
+    std::printf("  during the flood: %d polls, largest gap %.2f s (aim: at most one Sample interval, 1 s, late)\n",
+                watch.count(floodStart, floodEnd), watch.largestGap(floodStart, floodEnd));
+    std::printf("  requests answered: %lld (%.0f/s), errors %lld; closed unanswered %lld and refused %lld\n"
+                "  (connections over MaxUsers or over one address's share are closed at once)\n",
+                load.replies, double(load.replies) / load.seconds, load.errors, load.dropped, load.refused);
+    std::printf("  resident memory: %.1f MiB before the flood, %.1f MiB at its end\n", rssBefore / 1024.0,
+                rssFlooded / 1024.0);
+    std::printf("  SIGTERM in the flood: %s in %.2f s (aim: within 2 s), exit code %d\n",
+                ended ? "ended" : "NOT ended", termSeconds, program.exitCode());
+    if (!ended) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+    sim.terminate();
+    sim.waitForFinished(5000);
+    return 0;
+}
