@@ -86,7 +86,7 @@
 namespace {
 
 // The pane keeps a generous history; older lines go first so weeks of running stay affordable.
-constexpr int kMessagePaneLineCap = 100000;
+constexpr int kLinePaneLineCap = 100000;
 
 constexpr int kPanelWidths[4] = {210, 125, 158, 50};
 
@@ -291,10 +291,10 @@ void TForm1::buildWidgets()
     TabSheet40 = new QWidget(PageControl1);
     TabSheet40->setObjectName(QStringLiteral("TabSheet40"));
     auto *sysLayout = new QVBoxLayout(TabSheet40);
-    memSys = new MessagePane(TabSheet40);
+    memSys = new LinePane(TabSheet40);
     memSys->setObjectName(QStringLiteral("memSys"));
     memSys->setAccessibleName(tr("System messages"));
-    memSys->setLineCap(kMessagePaneLineCap);
+    memSys->setLineCap(kLinePaneLineCap);
     sysLayout->addWidget(memSys, 1);
     auto *sysRow = new QHBoxLayout;
     cbEnableSystem = new QCheckBox(tr("Enable system messages"), TabSheet40);
@@ -486,7 +486,7 @@ void TForm1::buildWidgets()
     connect(btnHelp, &QPushButton::clicked, this, &TForm1::btnHelpClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     // The pane shows the newest line; a burst reaches it as one batch.
-    connect(m_status, &StatusChannel::lineReady, memSys, &MessagePane::appendLine);
+    connect(m_status, &StatusChannel::lineReady, memSys, &LinePane::appendLine);
     // The check boxes are the settings' editors: a change is the new setting at once.
     connect(cbEnableSystem, &QCheckBox::toggled, this, [this](bool on) {
         Settings.System.SystemMessages = on;

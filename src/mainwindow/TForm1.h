@@ -4,7 +4,7 @@
 #include "acquisition/RunSchedule.h"
 #include "acquisition/RunState.h"
 #include "acquisition/TelnetFigures.h"
-#include "mainwindow/MessagePane.h"
+#include "mainwindow/LinePane.h"
 #include "settings/TSettings.h"
 
 #include <QMainWindow>
@@ -245,7 +245,7 @@ public:
     // Components named as the rest of the program refers to them.
     QTabWidget *PageControl1 = nullptr;
     QWidget *TabSheet40 = nullptr; // system messages
-    MessagePane *memSys = nullptr;
+    LinePane *memSys = nullptr;
     QCheckBox *cbEnableSystem = nullptr;
     QCheckBox *cbSuppressErrors = nullptr;
     QPushButton *btnClear = nullptr;

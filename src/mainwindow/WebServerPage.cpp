@@ -1,6 +1,7 @@
 #include "mainwindow/WebServerPage.h"
 
 #include "common/Clock.h"
+#include "mainwindow/LinePane.h"
 #include "webserver/AccessLog.h"
 #include "webserver/BlockedList.h"
 #include "webserver/ReverseLookup.h"
@@ -16,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QButtonGroup>
 #include <QVBoxLayout>
@@ -152,10 +152,11 @@ void WebServerPage::buildWidgets()
         switches->addWidget(c);
     switches->addStretch(1);
     logLayout->addLayout(switches);
-    ListBox1 = new QListWidget(logBox);
+    ListBox1 = new LinePane(logBox);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setUniformItemSizes(true);
-    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ListBox1->setAccessibleName(tr("Access log"));
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setLineCap(m_accessLogCap);
     logLayout->addWidget(ListBox1, 1);
     auto *buttons = new QHBoxLayout;
     Label39 = new QLabel(logBox);
@@ -181,7 +182,9 @@ void WebServerPage::buildWidgets()
     connect(btnWebStop, &QPushButton::clicked, this, &WebServerPage::btnWebStopClick);
     connect(btnWebBrowse, &QPushButton::clicked, this, &WebServerPage::btnWebBrowseClick);
     connect(cbWebAuth, &QCheckBox::clicked, this, &WebServerPage::TabSheet6Show);
-    connect(ListBox1, &QListWidget::itemClicked, this, &WebServerPage::ListBox1Click);
+    connect(ListBox1, &LinePane::clicked, this, &WebServerPage::ListBox1Click);
+    // Enter on the current line does the same for keyboard users.
+    connect(ListBox1, &LinePane::activated, this, &WebServerPage::ListBox1Click);
     connect(btnAddToBlocked, &QPushButton::clicked, this, &WebServerPage::btnAddToBlockedClick);
     connect(btnRemoveFromBlocked, &QPushButton::clicked, this, &WebServerPage::btnRemoveFromBlockedClick);
     connect(btnClearWeb, &QPushButton::clicked, this, &WebServerPage::btnClearWebClick);
@@ -274,7 +277,7 @@ void WebServerPage::startAtLaunch(bool safeStart)
         return;
     }
     if (btnWebStart->isChecked()) {
-        ListBox1->addItem(AccessLog::serverStartedLine(Clock::currentDateTime()));
+        ListBox1->appendLines({AccessLog::serverStartedLine(Clock::currentDateTime())});
         StartServer();
     }
 }
@@ -410,8 +413,7 @@ QString WebServerPage::blockedFile() const
 
 QString WebServerPage::selectedAddress() const
 {
-    const QListWidgetItem *item = ListBox1->currentItem();
-    return item && item->isSelected() ? AccessLog::addressOfLine(item->text()) : QString();
+    return AccessLog::addressOfLine(ListBox1->currentLine());
 }
 
 void WebServerPage::ListBox1Click()
@@ -468,19 +470,13 @@ void WebServerPage::appendAccessLog(const QString &line) { appendAccessLogLines(
 
 void WebServerPage::appendAccessLogLines(const QStringList &lines)
 {
-    if (lines.isEmpty())
-        return;
-    // One insertion, at most one removal and one scroll for the whole batch,
-    // however many requests it holds.
-    const qsizetype keepNew = qMin<qsizetype>(lines.size(), m_accessLogCap);
-    const int excess = int(ListBox1->count() + keepNew - m_accessLogCap);
-    if (excess > 0)
-        ListBox1->model()->removeRows(0, qMin(excess, ListBox1->count()));
-    ListBox1->addItems(keepNew == lines.size() ? lines : lines.mid(lines.size() - keepNew));
-    ListBox1->scrollToBottom();
+    // The server's batch as it is: one insertion, at most one removal and one
+    // scroll, however many requests it holds.
+    ListBox1->appendLines(lines);
 }
 
 void WebServerPage::setAccessLogCap(int lines)
 {
     m_accessLogCap = qMax(1, lines);
+    ListBox1->setLineCap(m_accessLogCap);
 }

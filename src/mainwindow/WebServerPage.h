@@ -9,13 +9,13 @@
 #include <QString>
 #include <QWidget>
 
+class LinePane;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class ReverseLookup;
 class WebServer;
@@ -118,7 +118,7 @@ public:
     QCheckBox *cbLogWeb = nullptr;
     QCheckBox *cbDontLog = nullptr;
     QCheckBox *cbBlocked = nullptr;
-    QListWidget *ListBox1 = nullptr;
+    LinePane *ListBox1 = nullptr;
     QLabel *Label39 = nullptr; // the looked-up host name
     QPushButton *btnClearWeb = nullptr;
     QPushButton *btnAddToBlocked = nullptr;

@@ -3,6 +3,7 @@
 // access log and the blocked list driven from it.
 #include "../webserver/WebTestSupport.h"
 #include "common/Clock.h"
+#include "mainwindow/LinePane.h"
 #include "mainwindow/WebServerPage.h"
 #include "webserver/WebServer.h"
 
@@ -11,7 +12,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -203,8 +203,8 @@ TEST_F(WebServerPageTest, AccessLogLinesReachTheList)
     webtest::RawClient c(port(*page));
     c.send("GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
     c.readToEnd();
-    ASSERT_TRUE(testsupport::waitFor([&] { return page->ListBox1->count() == 1; }));
-    EXPECT_EQ(page->ListBox1->item(0)->text(),
+    ASSERT_TRUE(testsupport::waitFor([&] { return page->ListBox1->lineCount() == 1; }));
+    EXPECT_EQ(page->ListBox1->lineAt(0),
               QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Command GET /noise.jpg received from 127.0.0.1:%1")
                   .arg(c.localPort()));
 
@@ -213,7 +213,7 @@ TEST_F(WebServerPageTest, AccessLogLinesReachTheList)
     page->loadFromSettings();
     EXPECT_EQ(webtest::request(port(*page), "/noise.jpg").status, 200);
     testsupport::waitFor([] { return false; }, 200);
-    EXPECT_EQ(page->ListBox1->count(), 1);
+    EXPECT_EQ(page->ListBox1->lineCount(), 1);
 }
 
 TEST_F(WebServerPageTest, BlockingAndUnblockingTheSelectedClient)
@@ -287,7 +287,7 @@ TEST_F(WebServerPageTest, ClearLogEmptiesTheListAndTheLookup)
     page->btnClearWeb->setEnabled(true);
     page->btnAddToBlocked->setEnabled(true);
     page->btnClearWebLog->click();
-    EXPECT_EQ(page->ListBox1->count(), 0);
+    EXPECT_EQ(page->ListBox1->lineCount(), 0);
     EXPECT_TRUE(page->Label39->text().isEmpty());
     EXPECT_FALSE(page->btnClearWeb->isEnabled());
     EXPECT_FALSE(page->btnAddToBlocked->isEnabled());
@@ -300,8 +300,8 @@ TEST_F(WebServerPageTest, LaunchStartsTheServerUnlessSafe)
         auto page = makePage();
         page->startAtLaunch(false);
         EXPECT_TRUE(page->isRunning());
-        ASSERT_EQ(page->ListBox1->count(), 1);
-        EXPECT_EQ(page->ListBox1->item(0)->text(), QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Server Started."));
+        ASSERT_EQ(page->ListBox1->lineCount(), 1);
+        EXPECT_EQ(page->ListBox1->lineAt(0), QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Server Started."));
         // Closing takes the server down and keeps the switch for the next start.
         page->deactivate();
         EXPECT_FALSE(page->isRunning());
@@ -313,7 +313,7 @@ TEST_F(WebServerPageTest, LaunchStartsTheServerUnlessSafe)
     EXPECT_FALSE(safe->isRunning());
     EXPECT_TRUE(safe->btnWebStop->isChecked());
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Web server stopped.")});
-    EXPECT_EQ(safe->ListBox1->count(), 0);
+    EXPECT_EQ(safe->ListBox1->lineCount(), 0);
 }
 
 TEST_F(WebServerPageTest, ServerFailureIsReportedAsWebServerError)
@@ -353,8 +353,8 @@ TEST_F(WebServerPageTest, AccessLogCapIsTrimmedInOneStepKeepingTheNewest)
         inserted.clear();
         page->appendAccessLogLines(s.batch);
         QStringList shown;
-        for (int i = 0; i < page->ListBox1->count(); ++i)
-            shown << page->ListBox1->item(i)->text();
+        for (int i = 0; i < page->ListBox1->lineCount(); ++i)
+            shown << page->ListBox1->lineAt(i);
         EXPECT_EQ(shown, s.kept);
         EXPECT_EQ(removed.size(), s.removals);
         EXPECT_EQ(inserted.size(), 1);
@@ -374,8 +374,8 @@ TEST_F(WebServerPageTest, ABurstOfRequestsIsLoggedWholeAndInOrder)
         c.send(QByteArray("GET /f") + QByteArray::number(i) + ".jpg HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
         ASSERT_EQ(webtest::parse(c.readReply()).status, 200) << i;
     }
-    ASSERT_TRUE(testsupport::waitFor([&] { return page->ListBox1->count() == kRequests; }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return page->ListBox1->lineCount() == kRequests; }));
     for (int i = 0; i < kRequests; ++i)
-        ASSERT_TRUE(page->ListBox1->item(i)->text().contains(QStringLiteral("Command GET /f%1.jpg received").arg(i)))
-            << i << ' ' << page->ListBox1->item(i)->text().toStdString();
+        ASSERT_TRUE(page->ListBox1->lineAt(i).contains(QStringLiteral("Command GET /f%1.jpg received").arg(i)))
+            << i << ' ' << page->ListBox1->lineAt(i).toStdString();
 }

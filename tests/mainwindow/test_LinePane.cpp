@@ -3,7 +3,7 @@
 // reordered on the way.
 #include "TestSupport.h"
 #include "mainwindow/LineRingModel.h"
-#include "mainwindow/MessagePane.h"
+#include "mainwindow/LinePane.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -32,9 +32,9 @@ QStringList shown(QAbstractItemModel *m)
 
 } // namespace
 
-TEST(MessagePane, ABurstReachesTheViewAsOneBatchInOrder)
+TEST(LinePane, ABurstReachesTheViewAsOneBatchInOrder)
 {
-    MessagePane pane;
+    LinePane pane;
     pane.resize(400, 200);
     pane.show();
     QSignalSpy inserted(pane.model(), &QAbstractItemModel::rowsInserted);
@@ -50,7 +50,7 @@ TEST(MessagePane, ABurstReachesTheViewAsOneBatchInOrder)
     EXPECT_EQ(pane.verticalScrollBar()->value(), pane.verticalScrollBar()->maximum()) << "the newest line in view";
 }
 
-TEST(MessagePane, TheCapIsTrimmedInOneStepKeepingTheNewest)
+TEST(LinePane, TheCapIsTrimmedInOneStepKeepingTheNewest)
 {
     struct Step {
         QStringList batch;
@@ -62,7 +62,7 @@ TEST(MessagePane, TheCapIsTrimmedInOneStepKeepingTheNewest)
         {numbered(80, 130), numbered(30, 130), 1},
         {numbered(130, 400), numbered(300, 400), 1}, // more than the cap in one batch
     };
-    MessagePane pane;
+    LinePane pane;
     pane.setLineCap(100);
     QSignalSpy removed(pane.model(), &QAbstractItemModel::rowsRemoved);
     for (const Step &s : steps) {
@@ -79,9 +79,9 @@ TEST(MessagePane, TheCapIsTrimmedInOneStepKeepingTheNewest)
     EXPECT_EQ(shown(pane.model()), numbered(390, 400));
 }
 
-TEST(MessagePane, ReadingTheTextIncludesWaitingLinesAndClearDropsThem)
+TEST(LinePane, ReadingTheTextIncludesWaitingLinesAndClearDropsThem)
 {
-    MessagePane pane;
+    LinePane pane;
     pane.appendLine(QStringLiteral("one"));
     pane.flush();
     pane.appendLine(QStringLiteral("two"));
@@ -91,13 +91,13 @@ TEST(MessagePane, ReadingTheTextIncludesWaitingLinesAndClearDropsThem)
     pane.appendLine(QStringLiteral("three"));
     pane.clear();
     EXPECT_TRUE(pane.toPlainText().isEmpty());
-    QTest::qWait(2 * MessagePane::kBatchIntervalMs);
+    QTest::qWait(2 * LinePane::kBatchIntervalMs);
     EXPECT_EQ(pane.model()->rowCount(), 0) << "a cleared line does not come back";
 }
 
-TEST(MessagePane, CopyTakesTheSelectedLinesInOrder)
+TEST(LinePane, CopyTakesTheSelectedLinesInOrder)
 {
-    MessagePane pane;
+    LinePane pane;
     for (const QString &l : numbered(0, 5))
         pane.appendLine(l);
     pane.flush();

@@ -1,4 +1,4 @@
-#include "mainwindow/MessagePane.h"
+#include "mainwindow/LinePane.h"
 
 #include "mainwindow/LineRingModel.h"
 
@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
-MessagePane::MessagePane(QWidget *parent) : QListView(parent), m_model(new LineRingModel(kDefaultLineCap, this))
+LinePane::LinePane(QWidget *parent) : QListView(parent), m_model(new LineRingModel(kDefaultLineCap, this))
 {
     setModel(m_model);
     setUniformItemSizes(true);
@@ -18,10 +18,10 @@ MessagePane::MessagePane(QWidget *parent) : QListView(parent), m_model(new LineR
     setTextElideMode(Qt::ElideNone);
     m_batch.setSingleShot(true);
     m_batch.setInterval(kBatchIntervalMs);
-    connect(&m_batch, &QTimer::timeout, this, &MessagePane::flush);
+    connect(&m_batch, &QTimer::timeout, this, &LinePane::flush);
 }
 
-void MessagePane::appendLine(const QString &line)
+void LinePane::appendLine(const QString &line)
 {
     // Lines that the cap would drop at once need not wait.
     if (m_pending.size() >= m_model->cap())
@@ -31,7 +31,13 @@ void MessagePane::appendLine(const QString &line)
         m_batch.start();
 }
 
-void MessagePane::flush()
+void LinePane::appendLines(const QStringList &lines)
+{
+    m_pending.append(lines);
+    flush();
+}
+
+void LinePane::flush()
 {
     m_batch.stop();
     if (m_pending.isEmpty())
@@ -40,7 +46,7 @@ void MessagePane::flush()
     scrollToBottom();
 }
 
-QString MessagePane::toPlainText()
+QString LinePane::toPlainText()
 {
     flush();
     QStringList lines;
@@ -50,30 +56,43 @@ QString MessagePane::toPlainText()
     return lines.join(QLatin1Char('\n'));
 }
 
-void MessagePane::clear()
+void LinePane::clear()
 {
     m_batch.stop();
     m_pending.clear();
     m_model->clear();
 }
 
-int MessagePane::lineCount()
+int LinePane::lineCount()
 {
     flush();
     return m_model->rowCount();
 }
 
-QString MessagePane::lineAt(int row)
+QString LinePane::lineAt(int row)
 {
     flush();
     return m_model->line(row);
 }
 
-int MessagePane::lineCap() const { return m_model->cap(); }
+QString LinePane::currentLine() const
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !selectionModel()->isSelected(current))
+        return QString();
+    return m_model->line(current.row());
+}
 
-void MessagePane::setLineCap(int cap) { m_model->setCap(cap); }
+void LinePane::setCurrentRow(int row)
+{
+    setCurrentIndex(m_model->index(row, 0));
+}
 
-void MessagePane::keyPressEvent(QKeyEvent *event)
+int LinePane::lineCap() const { return m_model->cap(); }
+
+void LinePane::setLineCap(int cap) { m_model->setCap(cap); }
+
+void LinePane::keyPressEvent(QKeyEvent *event)
 {
     // The selected lines, as a text pane would copy them.
     if (event->matches(QKeySequence::Copy)) {
