@@ -197,18 +197,6 @@ private:
         return after(w, marker, count);
     }
 
-    // The field of a taught figure: 22 characters from 10 (+ bias) past the
-    // search text in the 75 from the taught position. Null when the search
-    // text is not in that window.
-    std::optional<QString> taughtField(const QString &text, int pos, int bias) const
-    {
-        const QString window = pas::copy(m_page, pos, 75);
-        const int at = pas::pos(text, window);
-        if (at == 0)
-            return std::nullopt;
-        return pas::copy(window, at + 10 + bias, 22);
-    }
-
     struct Taught {
         bool found = false;
         QString text;  // after the validity step
@@ -220,19 +208,12 @@ private:
     Taught taught(bool noise, const QString &text, int pos, int bias, double defaultValue, const QString &badValue)
     {
         Taught t;
-        const std::optional<QString> field = taughtField(text, pos, bias);
-        if (!field)
+        const std::optional<QString> run =
+            FigureSearch::taughtRun(m_page, text, pos, noise ? TaughtSet::Noise : TaughtSet::Sync, s, bias);
+        if (!run)
             return t;
         t.found = true;
-        const QString dec(s.NumberDecimalChar);
-        const QString grp(s.NumberGroupChar);
-        QString run;
-        if (field->size() >= 2) {
-            run = noise ? FirstRun(*field, int(field->size()), CharSet{QStringLiteral("-")},
-                                   CharSet{QStringLiteral("-") + dec})
-                        : FirstRun(*field, int(field->size()), CharSet{}, CharSet{dec + grp});
-        }
-        QString v = SwapComma(run, s.System.Numbering);
+        QString v = SwapComma(*run, s.System.Numbering);
         if (!validBeforeLast(v, noise ? QStringLiteral("-.") : QStringLiteral(".")))
             v = badValue;
         if (!noise && v.size() > 10)
@@ -444,11 +425,10 @@ private:
         double &value = first ? r.Figures.UserValue1 : r.Figures.UserValue2;
 
         QString t;
-        const std::optional<QString> field = taughtField(text, first ? s.Search.UserPos : s.Search.UserPos2, 0);
+        const std::optional<QString> field =
+            FigureSearch::taughtRun(m_page, text, first ? s.Search.UserPos : s.Search.UserPos2, TaughtSet::User, s);
         if (field) {
-            // User figures are never negative: no "-" here.
-            const QString run = FirstRun(*field, int(field->size()), CharSet{},
-                                         CharSet{QStringLiteral(":") + s.NumberDecimalChar + s.NumberGroupChar});
+            const QString &run = *field;
             if (run.contains(QLatin1Char(':')))
                 (first ? r.NotANumber : r.NotANumber1) = true;
             t = SwapComma(run, s.System.Numbering);
@@ -548,6 +528,32 @@ private:
 };
 
 } // namespace
+
+std::optional<QString> FigureSearch::taughtRun(const QString &page, const QString &text, int pos, TaughtSet set,
+                                               const TSettings &settings, int bias)
+{
+    const QString window = pas::copy(page, pos, 75);
+    const int at = pas::pos(text, window);
+    if (at == 0)
+        return std::nullopt;
+    const QString field = pas::copy(window, at + 10 + bias, 22);
+    const QString dec(settings.NumberDecimalChar);
+    const QString grp(settings.NumberGroupChar);
+    switch (set) {
+    case TaughtSet::Noise:
+        if (field.size() < 2)
+            return QString();
+        return FirstRun(field, int(field.size()), CharSet{QStringLiteral("-")}, CharSet{QStringLiteral("-") + dec});
+    case TaughtSet::Sync:
+        if (field.size() < 2)
+            return QString();
+        return FirstRun(field, int(field.size()), CharSet{}, CharSet{dec + grp});
+    case TaughtSet::User:
+        // User figures are never negative: no "-" here.
+        return FirstRun(field, int(field.size()), CharSet{}, CharSet{QStringLiteral(":") + dec + grp});
+    }
+    return QString();
+}
 
 bool FigureSearch::rendersPage(const TSettings &settings)
 {

@@ -89,6 +89,11 @@ struct FigureSearchResult {
                                                               HttpLogItem::User1,   HttpLogItem::User2};
 };
 
+// The characters a taught figure may hold: noise figures a sign, digits and
+// the decimal sign; sync figures digits and both signs; user figures digits,
+// ":" and both signs.
+enum class TaughtSet { Noise, Sync, User };
+
 class FigureSearch {
 public:
     // The page as the searches see it. [Search] UseSource: every ";" becomes
@@ -102,5 +107,14 @@ public:
     // All figures of one poll, in the poll's order: attenuation texts, Rx noise,
     // Tx noise, Rx sync, Tx sync, user figures 1 and 2. page is the prepared
     // page, one character per byte.
+    // The text a taught figure reads, before SwapComma: the field of 22
+    // characters from 10 (+ bias) past the search text in the 75 characters
+    // of the page from pos (1-based), skipped to its first digit (or "-" for
+    // noise) and collected while in the figure's set. Null when the search
+    // text is not in that window. The polling cycle and the teaching page's
+    // test both read a taught figure through this.
+    static std::optional<QString> taughtRun(const QString &page, const QString &text, int pos, TaughtSet set,
+                                            const TSettings &settings, int bias = 0);
+
     static FigureSearchResult run(const QString &page, const TSettings &settings, const FigureSearchInput &input);
 };
