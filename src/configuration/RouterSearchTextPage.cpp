@@ -4,7 +4,7 @@
 #include "acquisition/RouterHttpClient.h"
 #include "common/Trace.h"
 #include "configuration/DialogPlacement.h"
-#include "configuration/OfflinePageBrowser.h"
+#include "mainwindow/PageView.h"
 #include "configuration/TForm8.h"
 #include "configuration/TForm9.h"
 #include "configuration/UserLabelDialog.h"
@@ -120,7 +120,9 @@ RouterSearchTextPage::RouterSearchTextPage(TSettings &settings, RunState &run, L
         ++row;
     }
 
-    Viewer = new OfflinePageBrowser(this);
+    Viewer = new PageView(this);
+    Viewer->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Viewer->setTabChangesFocus(true);
     Viewer->setObjectName(QStringLiteral("Viewer"));
     Viewer->setAccessibleName(QStringLiteral("Router status page"));
     Viewer->setAccessibleDescription(QStringLiteral("Select a figure here, then press its Mark button"));
@@ -324,7 +326,7 @@ void RouterSearchTextPage::showInViewer(const QString &html)
     m_viewerHtml = html;
     m_rendered = HtmlToText::render(html);
     m_mappingSelection = true; // a new document is no selection of the user's
-    Viewer->setHtml(html);
+    Viewer->showPage(html);
     m_mappingSelection = false;
     m_viewerMap = RenderedPageMap(*Viewer->document(), m_rendered);
 }

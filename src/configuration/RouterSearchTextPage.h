@@ -25,7 +25,7 @@ class QLabel;
 class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
-class OfflinePageBrowser;
+class PageView;
 class RouterHttpClient;
 struct HttpResult;
 
@@ -111,7 +111,7 @@ public:
     QLabel *Label37 = nullptr; // Tx sync
     QLabel *Label16 = nullptr; // user figure 1
     QLabel *Label33 = nullptr; // user figure 2
-    OfflinePageBrowser *Viewer = nullptr;
+    PageView *Viewer = nullptr;
     QPlainTextEdit *RichEdit1 = nullptr;
 
 signals:

@@ -9,7 +9,7 @@
 #include "RouterSim.h"
 #include "TestSupport.h"
 #include "acquisition/FigureSearch.h"
-#include "configuration/OfflinePageBrowser.h"
+#include "mainwindow/PageView.h"
 #include "configuration/RouterSearchTextPage.h"
 #include "configuration/TForm8.h"
 #include "configuration/TForm9.h"
