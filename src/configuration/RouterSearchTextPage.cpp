@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QUrl>
@@ -144,6 +145,7 @@ RouterSearchTextPage::RouterSearchTextPage(TSettings &settings, RunState &run, L
     left->addWidget(btnTest);
     left->addWidget(GroupBox1);
     left->addStretch();
+    m_leftColumn = left;
     auto *views = new QVBoxLayout;
     views->addWidget(Viewer);
     views->addWidget(RichEdit1);
@@ -376,10 +378,21 @@ QMessageBox *RouterSearchTextPage::message(const QString &text)
     box->setObjectName(QStringLiteral("MessageBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     trace::write(QStringLiteral("box"), text);
-    m_openMessage = box;
     box->open();
     emit messageShown(text);
     return box;
+}
+
+void RouterSearchTextPage::addSourceOptions(const QList<QWidget *> &boxes)
+{
+    QWidget *previous = btnUser2;
+    for (QWidget *box : boxes) {
+        box->setParent(this);
+        m_leftColumn->insertWidget(m_leftColumn->count() - 1, box);
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    setTabOrder(previous, Viewer);
 }
 
 // --- views ---------------------------------------------------------------
@@ -569,7 +582,6 @@ void RouterSearchTextPage::markSt585(int start, const QString &selected)
         break;
     }
     m_settings.Search.UserText = m.userText;
-    btnUser->setText(m.buttonCaption);
     m_settings.Graph.UserLabel = m.userLabel;
     m_settings.Graph.UserLabel2 = m.userLabel2;
     for (int n : {1, 2}) {

@@ -15,7 +15,6 @@
 #include "configuration/SourcePaneText.h"
 #include "settings/TSettings.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -25,6 +24,7 @@ class QLabel;
 class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
+class QVBoxLayout;
 class PageView;
 class RouterHttpClient;
 struct HttpResult;
@@ -87,6 +87,10 @@ public:
     // ViewerMouseUp, run on every selection change of the rendered view (mouse
     // or keyboard): selects the source characters of the selection in RichEdit1.
     void ViewerSelectionChanged();
+
+    // Places the dialog's source option boxes (cbUseSource, cbLoopback) on the
+    // page, below the Mark buttons and before the page in the keyboard order.
+    void addSourceOptions(const QList<QWidget *> &boxes);
 
     bool isFetching() const { return m_fetch.has_value(); }
     // The text RichEdit1 shows and taught positions count in.
@@ -169,6 +173,6 @@ private:
     HtmlToText m_rendered;
     RenderedPageMap m_viewerMap;
     QString m_viewerHtml; // the page as the rendered view holds it
-    QPointer<QMessageBox> m_openMessage;
+    QVBoxLayout *m_leftColumn = nullptr;
     bool m_mappingSelection = false;
 };

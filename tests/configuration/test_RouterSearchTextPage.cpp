@@ -342,6 +342,36 @@ TEST_F(SimPageTest, Dg834PageAsksOnceAndTheTestReadsItsLabels)
     EXPECT_EQ(openDialog<TForm8>(), nullptr) << "Test asks nothing";
 }
 
+TEST_F(SimPageTest, St585LabelTaughtForUserFigure1IsReadByThePoll)
+{
+    sim.setProfile(routersim::ProfileId::St585);
+    sim.execute(QStringLiteral("auth none"));
+    settings.Router.Login = QStringLiteral("http://127.0.0.1:%1/cgi/b/dsl/dt/?ce=1&be=0&l0=1&l1=0").arg(sim.httpPort());
+    settings.Router.ST585 = true;
+    settings.System.IsDG834 = true; // even so: a 585 page asks nothing
+    make();
+    int labelled = 0;
+    int tabRequests = 0;
+    QObject::connect(page.get(), &RouterSearchTextPage::userFigureLabelled, page.get(), [&] { ++labelled; });
+    QObject::connect(page.get(), &RouterSearchTextPage::userFigureTabRequested, page.get(), [&] { ++tabRequests; });
+    ASSERT_TRUE(press(page->btnGetPage));
+    EXPECT_EQ(openDialog<TForm9>(), nullptr);
+
+    const QString label = QStringLiteral("FEC Errors (Up/Down):");
+    page->selectSource(int(page->pageText().indexOf(label)), int(label.size()));
+    page->btnUser->click();
+    EXPECT_EQ(settings.Search.UserText, label);
+    EXPECT_EQ(page->btnUser->text(), QStringLiteral("FEC Errors "));
+    EXPECT_EQ(page->Label33->text(), QStringLiteral("FEC Errors ( (up)  0"));
+    EXPECT_EQ(page->Label16->text(), QStringLiteral("FEC Errors ( (down)  1234"));
+    EXPECT_EQ(labelled, 2);
+    EXPECT_EQ(tabRequests, 1);
+
+    const SampleFigures f = FigureSearch::run(FigureSearch::preparePage(page->pageText(), settings), settings, {}).Figures;
+    EXPECT_DOUBLE_EQ(f.UserValue1, 0);
+    EXPECT_DOUBLE_EQ(f.UserValue2, 1234);
+}
+
 TEST_F(SimPageTest, SourceOptionsShowTheTextThePollSearches)
 {
     make();
@@ -382,15 +412,21 @@ TEST_F(SimPageTest, SourceOptionsShowTheTextThePollSearches)
 TEST_F(TeachPageTest, EveryControlIsNamedAndReachedByKeyboard)
 {
     make();
+    // The dialog's own option boxes join the page.
+    auto *useSource = new QCheckBox(QStringLiteral("Use source A"));
+    useSource->setObjectName(QStringLiteral("cbUseSource"));
+    auto *loopback = new QCheckBox(QStringLiteral("Use source B"));
+    loopback->setObjectName(QStringLiteral("cbLoopback"));
+    page->addSourceOptions({useSource, loopback});
     EXPECT_EQ(dialogtest::unnamedControls(page.get()), QStringList());
     QStringList order;
     QWidget *w = page->btnGetPage;
-    for (int i = 0; i < 10 && w; ++i, w = w->nextInFocusChain())
+    for (int i = 0; i < 14 && w; ++i, w = w->nextInFocusChain())
         if (w->focusPolicy() & Qt::TabFocus)
             order << w->objectName();
-    EXPECT_EQ(order.mid(0, 9),
+    EXPECT_EQ(order.mid(0, 12),
               (QStringList{"btnGetPage", "btnTest", "btnRxNoise", "btnTxNoise", "btnSync", "btnTxSync", "btnUser",
-                           "btnUser2", "Viewer"}));
+                           "btnUser2", "cbUseSource", "cbLoopback", "Viewer", "RichEdit1"}));
     EXPECT_EQ(page->GroupBox1->title(), QStringLiteral("Mark "));
     EXPECT_EQ(page->objectName(), QStringLiteral("TabSheet2"));
 }
