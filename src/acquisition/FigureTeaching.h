@@ -24,9 +24,9 @@ struct FigureMark {
     };
     Outcome outcome = Outcome::NoSelection;
     QString searchText;
-    int position = 0; // 1-based, as stored in [Search]
-    QString collected; // the characters read after the search text
-    QString value;     // collected, through SwapComma
+    int position = 0;       // 1-based, as stored in [Search]
+    QString collected;      // the characters read after the search text
+    QString value;          // collected, through SwapComma
     bool timeValue = false; // collected holds ":"
 };
 
@@ -74,7 +74,10 @@ public:
 
     // "Rx Noise: " and so on for the four standard figures; empty for the user figures.
     static QString prefix(TaughtFigure figure);
-    static bool isUserFigure(TaughtFigure figure) { return figure == TaughtFigure::User1 || figure == TaughtFigure::User2; }
+    static bool isUserFigure(TaughtFigure figure)
+    {
+        return figure == TaughtFigure::User1 || figure == TaughtFigure::User2;
+    }
 
     // selStart is the 0-based start of the selection in page, selLength its length.
     static FigureMark mark(TaughtFigure figure, const QString &page, int selStart, int selLength,

@@ -432,8 +432,13 @@ void RouterSearchTextPage::ViewerSelectionChanged()
     if (m_mappingSelection || m_viewerHtml != pageText())
         return;
     const QTextCursor c = Viewer->textCursor();
-    if (!c.hasSelection())
+    if (!c.hasSelection()) {
+        // A click elsewhere unselects: a Mark button then marks nothing old.
+        QTextCursor source = RichEdit1->textCursor();
+        source.clearSelection();
+        RichEdit1->setTextCursor(source);
         return;
+    }
     const auto range = m_viewerMap.sourceRange(c.selectionStart(), c.selectionEnd());
     if (!range)
         return;

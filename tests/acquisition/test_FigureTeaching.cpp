@@ -87,8 +87,8 @@ TEST_P(TaughtFigureIsPolled, InEveryPageForm)
 {
     const TaughtCase c = GetParam();
     const QString value = QString::fromLatin1(c.value);
-    const QString raw = pageWith(QStringLiteral("<tr><td>Line;figure</td><td>") + value
-                                 + QStringLiteral("</td><td>77</td></tr>\r\n"));
+    const QString raw =
+        pageWith(QStringLiteral("<tr><td>Line;figure</td><td>") + value + QStringLiteral("</td><td>77</td></tr>\r\n"));
     TSettings s = defaults(c.numbering);
     s.Search.UseSource = c.useSource;
     s.Search.LoopBack = c.loopBack;
@@ -113,20 +113,20 @@ TEST_P(TaughtFigureIsPolled, InEveryPageForm)
     EXPECT_NEAR(p.value(c.figure)->toDouble(), c.expected, 1e-3);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Figures, TaughtFigureIsPolled,
-    ::testing::Values(TaughtCase{TaughtFigure::RxNoise, "6.5", 0, false, false, 6.5},
-                      TaughtCase{TaughtFigure::RxNoise, "-3.5", 0, true, false, -3.5},
-                      TaughtCase{TaughtFigure::TxNoise, "12.0", 0, false, true, 12.0},
-                      TaughtCase{TaughtFigure::RxSync, "8,128", 0, false, false, 8128},
-                      TaughtCase{TaughtFigure::RxSync, "1.234,5", 1, true, false, 1234.5},
-                      TaughtCase{TaughtFigure::TxSync, "448", 0, false, true, 448},
-                      TaughtCase{TaughtFigure::User1, "183412", 0, false, false, 183412},
-                      TaughtCase{TaughtFigure::User2, "2.404.519", 1, false, true, 2404519}));
+INSTANTIATE_TEST_SUITE_P(Figures, TaughtFigureIsPolled,
+                         ::testing::Values(TaughtCase{TaughtFigure::RxNoise, "6.5", 0, false, false, 6.5},
+                                           TaughtCase{TaughtFigure::RxNoise, "-3.5", 0, true, false, -3.5},
+                                           TaughtCase{TaughtFigure::TxNoise, "12.0", 0, false, true, 12.0},
+                                           TaughtCase{TaughtFigure::RxSync, "8,128", 0, false, false, 8128},
+                                           TaughtCase{TaughtFigure::RxSync, "1.234,5", 1, true, false, 1234.5},
+                                           TaughtCase{TaughtFigure::TxSync, "448", 0, false, true, 448},
+                                           TaughtCase{TaughtFigure::User1, "183412", 0, false, false, 183412},
+                                           TaughtCase{TaughtFigure::User2, "2.404.519", 1, false, true, 2404519}));
 
 TEST(FigureTeaching, TrailingDigitsAreCutFromRxSearchTextsOnly)
 {
-    const QString page = QString(40, QLatin1Char('.')) + QStringLiteral("MarginA123456789xyz6.5") + QString(40, QLatin1Char('.'));
+    const QString page =
+        QString(40, QLatin1Char('.')) + QStringLiteral("MarginA123456789xyz6.5") + QString(40, QLatin1Char('.'));
     const int sel = offsetOf(page, QStringLiteral("6.5"));
     const TSettings s = defaults();
     const struct {
@@ -148,8 +148,8 @@ TEST(FigureTeaching, UserFigureStoresTheTextThatRunsToItsValue)
 {
     // The simulator's WAN row: 'lass="ttext">' before each value.
     routersim::RouterState state;
-    const QString page =
-        QString::fromLatin1(routersim::PageBuilder(state).build(routersim::ProfileId::V1234, routersim::PageKind::Status));
+    const QString page = QString::fromLatin1(
+        routersim::PageBuilder(state).build(routersim::ProfileId::V1234, routersim::PageKind::Status));
     const int sel = 1757 + 36 - 1; // Tx packets, 1-based position 1757 + 36
     ASSERT_EQ(page.mid(sel, 6), QStringLiteral("183412"));
     const FigureMark m = FigureTeaching::mark(TaughtFigure::User1, page, sel, 6, defaults());
@@ -160,11 +160,11 @@ TEST(FigureTeaching, UserFigureStoresTheTextThatRunsToItsValue)
 
 TEST(FigureTeaching, SelectionsThatTeachNothing)
 {
-    const QString page = pageWith(QStringLiteral("<tr><td>Uptime</td><td>01:02:03</td><td>none here at all</td></tr>\r\n"));
+    const QString page =
+        pageWith(QStringLiteral("<tr><td>Uptime</td><td>01:02:03</td><td>none here at all</td></tr>\r\n"));
     const TSettings s = defaults();
     // Nothing selected.
-    EXPECT_EQ(FigureTeaching::mark(TaughtFigure::RxNoise, page, 100, 0, s).outcome,
-              FigureMark::Outcome::NoSelection);
+    EXPECT_EQ(FigureTeaching::mark(TaughtFigure::RxNoise, page, 100, 0, s).outcome, FigureMark::Outcome::NoSelection);
     // Words only: no digit follows the search text.
     const int words = offsetOf(page, QStringLiteral("none here"));
     EXPECT_EQ(FigureTeaching::mark(TaughtFigure::TxSync, page, words, 4, s).outcome, FigureMark::Outcome::NoValue);
@@ -184,9 +184,10 @@ TEST(FigureTeaching, St585LabelForms)
 {
     TSettings s = defaults();
     s.Router.ST585 = true;
-    const QString page = QStringLiteral("<table>\r\n<tr><td width='35%'>FEC Errors (Up/Down):</td><td colspan='3'>12 / 1,234</td></tr>"
-                                        "\r\n<tr><td width='35%'>Loss of Link (Remote):</td><td colspan='3'>3</td></tr>"
-                                        "\r\n<tr><td width='35%'>Margin:</td><td colspan='3'>1.5 / 6.5</td></tr></table>");
+    const QString page =
+        QStringLiteral("<table>\r\n<tr><td width='35%'>FEC Errors (Up/Down):</td><td colspan='3'>12 / 1,234</td></tr>"
+                       "\r\n<tr><td width='35%'>Loss of Link (Remote):</td><td colspan='3'>3</td></tr>"
+                       "\r\n<tr><td width='35%'>Margin:</td><td colspan='3'>1.5 / 6.5</td></tr></table>");
     auto markAt = [&](const QString &label, const TSettings &settings) {
         return FigureTeaching::markSt585(page, offsetOf(page, label), label, settings, QStringLiteral("123.4"),
                                          QStringLiteral(" [MB/MB]"));
@@ -221,8 +222,8 @@ TEST(FigureTeaching, St585LabelForms)
 TEST(FigureTeaching, PreviewOfTheDg834LabelsReadsTheSimulatedPage)
 {
     routersim::RouterState state;
-    const QString page =
-        QString::fromLatin1(routersim::PageBuilder(state).build(routersim::ProfileId::V1234, routersim::PageKind::Status));
+    const QString page = QString::fromLatin1(
+        routersim::PageBuilder(state).build(routersim::ProfileId::V1234, routersim::PageKind::Status));
     TSettings s = defaults();
     s.System.IsDG834 = true;
     s.Search.UserText.clear();

@@ -9,11 +9,11 @@
 #include "RouterSim.h"
 #include "TestSupport.h"
 #include "acquisition/FigureSearch.h"
-#include "mainwindow/PageView.h"
 #include "configuration/RouterSearchTextPage.h"
 #include "configuration/TForm8.h"
 #include "configuration/TForm9.h"
 #include "configuration/UserLabelDialog.h"
+#include "mainwindow/PageView.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -99,7 +99,8 @@ struct TeachPageTest : ::testing::Test {
 TEST_F(TeachPageTest, RxNoiseTaughtInTheRenderedPageIsReadByTheNextPoll)
 {
     const QByteArray ini = "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n[System]\nSystemMessages=1\nSample=1\n"
-                           "[Router]\nLogin=" + server.url() + "\nUsername=admin\n";
+                           "[Router]\nLogin="
+                           + server.url() + "\nUsername=admin\n";
     QTemporaryDir dir;
     const QString iniPath = dir.filePath(QStringLiteral("veltrano.ini"));
     testsupport::writeAll(iniPath, ini);
@@ -117,6 +118,14 @@ TEST_F(TeachPageTest, RxNoiseTaughtInTheRenderedPageIsReadByTheNextPoll)
     EXPECT_EQ(sourceSelection(), QStringLiteral("12.5"));
     EXPECT_EQ(page->RichEdit1->textCursor().selectionStart(),
               at - page->pageText().left(at).count(QStringLiteral("\r\n")));
+    // An entity selects its whole source.
+    selectInViewer(QStringLiteral("Line & link"));
+    EXPECT_EQ(sourceSelection(), QStringLiteral("Line &amp; link"));
+    QTextCursor click = page->Viewer->textCursor();
+    click.clearSelection();
+    page->Viewer->setTextCursor(click);
+    EXPECT_EQ(sourceSelection(), QString()) << "a click unselects";
+    selectInViewer(QStringLiteral("12.5"));
     page->btnRxNoise->click();
     EXPECT_EQ(page->Label5->text(), QStringLiteral("Rx Noise: 12.5"));
     EXPECT_EQ(form->settings().Search.NoiseText, QStringLiteral("down</td><"));
@@ -233,7 +242,8 @@ TEST_F(TeachPageTest, MissingLogInSettingsStopBeforeAnyRequest)
         {{}, "admin", "x", false, &RouterSearchTextPage::btnGetPage, RouterSearchTextPage::loginMissingText()},
         {{}, "admin", "x", false, &RouterSearchTextPage::btnTest, RouterSearchTextPage::loginMissingText()},
         {server.url(), "", "x", false, &RouterSearchTextPage::btnTest, RouterSearchTextPage::credentialsMissingText()},
-        {server.url(), "admin", "", false, &RouterSearchTextPage::btnTest, RouterSearchTextPage::credentialsMissingText()},
+        {server.url(), "admin", "", false, &RouterSearchTextPage::btnTest,
+         RouterSearchTextPage::credentialsMissingText()},
         // A router that needs no user name can be tested without one.
         {server.url(), "", "x", true, &RouterSearchTextPage::btnTest, {}},
     };
@@ -367,7 +377,8 @@ TEST_F(SimPageTest, St585LabelTaughtForUserFigure1IsReadByThePoll)
     EXPECT_EQ(labelled, 2);
     EXPECT_EQ(tabRequests, 1);
 
-    const SampleFigures f = FigureSearch::run(FigureSearch::preparePage(page->pageText(), settings), settings, {}).Figures;
+    const SampleFigures f =
+        FigureSearch::run(FigureSearch::preparePage(page->pageText(), settings), settings, {}).Figures;
     EXPECT_DOUBLE_EQ(f.UserValue1, 0);
     EXPECT_DOUBLE_EQ(f.UserValue2, 1234);
 }
