@@ -51,24 +51,6 @@ FigureSearchResult poll(const QString &rawPage, const TSettings &s)
 
 } // namespace
 
-TEST(FigureTeaching, RxNoiseTaughtAfterItsLabelIsReadByTheNextPoll)
-{
-    const QString page = pageWith(QStringLiteral("<tr><td>Noise margin down</td><td>12.5</td><td>9.0</td></tr>\r\n"));
-    TSettings s = defaults();
-    const int sel = offsetOf(page, QStringLiteral("12.5"));
-    const FigureMark m = FigureTeaching::mark(TaughtFigure::RxNoise, page, sel, 4, s);
-    ASSERT_EQ(m.outcome, FigureMark::Outcome::Value);
-    EXPECT_EQ(m.searchText, QStringLiteral("down</td><"));
-    EXPECT_EQ(m.position, sel - 30);
-    EXPECT_EQ(m.value, QStringLiteral("12.5"));
-    EXPECT_FALSE(m.timeValue);
-
-    FigureTeaching::store(TaughtFigure::RxNoise, m, s);
-    EXPECT_EQ(s.Search.NoiseText, QStringLiteral("down</td><"));
-    EXPECT_EQ(s.Search.NoisePos, sel - 30);
-    EXPECT_FLOAT_EQ(poll(page, s).Figures.RxNoise, 12.5f);
-}
-
 // Every figure, in every page form the cycle can search (the page itself,
 // "Use source A" with its extra line breaks, "Use source B" the rendered
 // text): what is marked is what the poll reads.
