@@ -144,7 +144,7 @@ TColor MainCycleHost::choosePointColour(bool noAnswer)
     return colour;
 }
 
-void MainCycleHost::checkCameras() { CaptureSchedule::CheckCameras(m_form.settings(), m_form.runState()); }
+void MainCycleHost::checkCameras() { m_form.CheckCameras(); }
 
 void MainCycleHost::telnetStep(bool)
 {

@@ -46,6 +46,9 @@
 #include "mainwindow/WebServerPage.h"
 #include "webserver/WebServing.h"
 #include "mainwindow/PollImages.h"
+#include "mainwindow/CameraIndicators.h"
+#include "mainwindow/ChartCommands.h"
+#include "viewer/GraphViewer.h"
 #include "mainwindow/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "acquisition/FigureSearch.h"
@@ -63,6 +66,8 @@
 #include <QButtonGroup>
 #include <qcustomplot.h>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QToolButton>
 #include <QFileInfo>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -142,6 +147,11 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
         return w;
     });
     m_pollImages = std::make_unique<PollImages>(*m_images, Settings, Run);
+    m_commands = new ChartCommands(*Charts, *m_images, Settings, Run, this);
+    connect(m_commands, &ChartCommands::systemMessage, this, &TForm1::SystemMessage);
+    connect(m_commands, &ChartCommands::captureSwitchChanged, this, [this] { CheckCameras(); });
+    connect(m_commands, &ChartCommands::viewGraphsRequested, this, &TForm1::btnViewGraphsClick);
+    m_cameras = new CameraIndicators(*Charts, this);
     m_images->setWebServing([] { return WebServing::count(); });
     m_emailHost = std::make_unique<MainEmailHost>(*this);
     m_telnet = new TelnetSession(Settings, *HTTP, this);
@@ -217,6 +227,17 @@ void TForm1::buildWidgets()
     btnViewRouterLog = new QPushButton(tr("View router's log"), central);
     btnViewRouterLog->setObjectName(QStringLiteral("btnViewRouterLog"));
     toolbar->insertWidget(toolbar->count() - 1, btnViewRouterLog);
+    // The toolbar's image commands are the shared actions themselves.
+    for (auto [button, action] : {std::pair{&btnCaptureAll, m_commands->CaptureAll},
+                                  std::pair{&btnCopy, m_commands->CopyTopChart},
+                                  std::pair{&btnViewGraphs, m_commands->ViewGraphs}}) {
+        *button = new QToolButton(central);
+        (*button)->setObjectName(action->objectName());
+        (*button)->setDefaultAction(action);
+        (*button)->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        (*button)->setFocusPolicy(Qt::StrongFocus);
+        toolbar->insertWidget(toolbar->count() - 1, *button);
+    }
 
     auto *figures = new QHBoxLayout;
     Panel29 = new QLabel(central);
@@ -246,6 +267,7 @@ void TForm1::buildWidgets()
     m_interaction = new ChartInteraction(*Charts, Settings, this);
     m_pageControls = new ChartPageControls(*Charts, Settings, *m_interaction, this);
     placeCharts();
+    m_cameras->attach();
     // The ping page shows ping's own output beside its chart, and its own controls.
     for (int i = 0; i < PageControl1->count(); ++i) {
         QWidget *page = PageControl1->widget(i);
@@ -285,8 +307,26 @@ void TForm1::buildWidgets()
                     [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
             tabs->insertTab(0, m_telnetPage, tr("Terminal"));
             tabs->setCurrentIndex(0);
+            connect(tabs, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+            btnFont = new QPushButton(tr("Font..."), m_telnetPage);
+            btnFont->setObjectName(QStringLiteral("btnFont"));
+            btnFont->setToolTip(tr("Font of the terminal and statistics panes"));
+            if (auto *box = qobject_cast<QBoxLayout *>(m_telnetPage->layout()))
+                if (auto *row = qobject_cast<QBoxLayout *>(box->itemAt(0)->layout()))
+                    row->addWidget(btnFont);
+            connect(btnFont, &QPushButton::clicked, this, &TForm1::btnFontClick);
         }
     }
+
+    // The SpeedTouch 585 bit-loading page leads to the bit-loading options.
+    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("Bits/Tone"))) {
+        Button2 = new QPushButton(tr("Options..."), page);
+        Button2->setObjectName(QStringLiteral("Button2"));
+        page->layout()->addWidget(Button2);
+        connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    }
+    Form3 = new GraphViewer(this);
+    Form3->setStartPlaces([this] { return Settings.Capture.Folder; }, [this] { return m_commands->lastImageFile(); });
 
     TabSheet40 = new QWidget(PageControl1);
     TabSheet40->setObjectName(QStringLiteral("TabSheet40"));
@@ -516,6 +556,10 @@ void TForm1::FormCreate()
     Charts->chart(21)->yAxis->setLabel(bitLoadingTitle(Settings));
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
+    SetMemoFonts();
+    m_commands->setProgramFolder(settingspaths::programFolder(SettingsFilePath));
+    UpdateCameraIcon();
+    CheckCameras();
     applySettingsToWindow();
     m_alarmPage->setProgramFolder(settingspaths::programFolder(SettingsFilePath));
     m_alarmPage->setRxNoiseSource([this](int n) { return m_plotting->recentRxNoise(n); });
@@ -733,7 +777,97 @@ void TForm1::PageControl1Change()
 {
     // The export copies the status-page charts; it has nothing to do on the telnet page.
     QWidget *page = PageControl1->currentWidget();
-    btnLog->setEnabled(!page || page->objectName() != QLatin1String("Telnet Router"));
+    const bool telnetTab = page && page->objectName() == QLatin1String("Telnet Router");
+    btnLog->setEnabled(!telnetTab);
+    QWidget *telnetSub = nullptr;
+    if (telnetTab)
+        if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            telnetSub = tabs->currentWidget();
+    // The timeline zoom sign shows on the pages whose charts it applies to.
+    if (auto *zoom = findChild<QWidget *>(QStringLiteral("Panel30"))) {
+        const QString name = page ? page->objectName() : QString();
+        const bool noTimeline = page == TabSheet29 || name == QLatin1String("TabSheet4")
+                                || name == QLatin1String("TabSheet36") || name == QLatin1String("Summary")
+                                || (telnetSub && telnetSub->objectName() == QLatin1String("Summary"));
+        zoom->setVisible(Charts->timelineExpandFactor() > 1 && !noTimeline);
+    }
+    if (telnetSub && telnetSub == m_telnetPage) {
+        m_telnetPage->Memo1->setFocus();
+        // Showing the terminal re-arms the debug-off timer (it runs only while monitoring is stopped).
+        m_telnet->Memo1Change();
+    }
+}
+
+void TForm1::btnViewGraphsClick()
+{
+    const QScreen *screen = this->screen();
+    const int screenWidth = screen ? screen->geometry().width() : 1920;
+    Form3->setGeometry(GraphViewer::placement(geometry(), Form3->width(), screenWidth));
+    Form3->show();
+    Form3->raise();
+    Form3->activateWindow();
+}
+
+void TForm1::CheckCameras() { m_cameras->show(CaptureSchedule::CheckCameras(Settings, Run)); }
+
+void TForm1::UpdateCameraIcon() { m_cameras->UpdateCameraIcon(Settings.Capture.CaptureAtTime); }
+
+void TForm1::SetMemoFonts()
+{
+    if (!m_telnetPage)
+        return;
+    const auto &s = Settings.System;
+    QFont font(s.MemoFontName, qMax(1, s.MemoFontSize));
+    font.setBold(s.MemoFontStyle & 1);
+    font.setItalic(s.MemoFontStyle & 2);
+    font.setUnderline(s.MemoFontStyle & 4);
+    font.setStrikeOut(s.MemoFontStyle & 8);
+    const QColor colour = toQColor(s.MemoColour);
+    for (QPlainTextEdit *pane : {m_telnetPage->Memo1, m_telnetPage->Memo2, m_telnetPage->Memo3, m_telnetPage->Memo4}) {
+        pane->setFont(font);
+        QPalette palette = pane->palette();
+        palette.setColor(QPalette::Text, colour);
+        pane->setPalette(palette);
+    }
+}
+
+void TForm1::btnFontClick()
+{
+    const auto &s = Settings.System;
+    QFont start(s.MemoFontName, qMax(1, s.MemoFontSize));
+    start.setBold(s.MemoFontStyle & 1);
+    start.setItalic(s.MemoFontStyle & 2);
+    start.setUnderline(s.MemoFontStyle & 4);
+    start.setStrikeOut(s.MemoFontStyle & 8);
+    auto *dialog = new QFontDialog(start, this);
+    dialog->setObjectName(QStringLiteral("FontDialog1"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFontDialog::finished, this, [this, dialog](int result) {
+        if (result == QDialog::Accepted) {
+            const QFont f = dialog->selectedFont();
+            auto &s = Settings.System;
+            s.MemoFontName = f.family();
+            s.MemoFontSize = qMax(1, f.pointSize());
+            s.MemoFontStyle = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) | (f.strikeOut() ? 8 : 0);
+        }
+        SetMemoFonts();
+    });
+    dialog->open();
+}
+
+void TForm1::Button2Click()
+{
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        QWidget *page = PageControl1->widget(i);
+        if (page->objectName() != QLatin1String("Bitloading"))
+            continue;
+        PageControl1->setTabVisible(i, true);
+        PageControl1->setCurrentIndex(i);
+        if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            for (int j = 0; j < tabs->count(); ++j)
+                if (tabs->widget(j)->objectName() == QLatin1String("Options"))
+                    tabs->setCurrentIndex(j);
+    }
 }
 
 void TForm1::tmrStartMinimizedTimer()
@@ -1170,6 +1304,8 @@ void TForm1::SetToolbar()
         Settings.System.Manifest = false;
     for (QPushButton *b : {btnSave, btnOnTop, btnStart, btnStop, btnHelp})
         b->setFlat(Settings.System.Manifest);
+    for (QToolButton *b : {btnCaptureAll, btnCopy, btnViewGraphs})
+        b->setAutoRaise(Settings.System.Manifest);
 }
 
 QString TForm1::helpFilePath() const { return settingspaths::programBase(SettingsFilePath) + QStringLiteral("-help.html"); }

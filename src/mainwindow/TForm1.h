@@ -60,6 +60,10 @@ class ChartInteraction;
 class ChartPopupMenus;
 class ChartPageControls;
 class PingControls;
+class ChartCommands;
+class CameraIndicators;
+class GraphViewer;
+class QToolButton;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -105,6 +109,16 @@ public:
     // The help file written beside the settings file at every start.
     QString helpFilePath() const;
     StatusChannel *statusChannel() const { return m_status; }
+    // The charts' image commands (capture, save as, copy, print), for the popups.
+    ChartCommands *chartCommands() const { return m_commands; }
+    CameraIndicators *cameraIndicators() const { return m_cameras; }
+    GraphViewer *graphViewer() const { return Form3; }
+    // Decides CaptureActive and shows every chart's capture pictures.
+    void CheckCameras();
+    // The daily-capture picture with the configured time on every chart.
+    void UpdateCameraIcon();
+    // The telnet terminal and statistics panes take the font settings.
+    void SetMemoFonts();
     bool safeStart() const { return m_safeStart; }
 
     // Redraws the tray, application and overlay icon for the latest noise point's colour.
@@ -161,6 +175,9 @@ public slots:
     void mnuShowNoiseClick(bool on);
     // "Change Time..." of the byte charts' menu: the daily re-basing time.
     void ChangeTime1Click();
+    void btnViewGraphsClick();
+    void btnFontClick();
+    void Button2Click();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -231,6 +248,9 @@ private:
     QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;
     std::map<QString, QLabel *> m_indicators; // over-range signs by name
+    ChartCommands *m_commands = nullptr;
+    CameraIndicators *m_cameras = nullptr;
+    GraphViewer *Form3 = nullptr;
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;
     bool m_inFirstCycles = false;   // Run's own cycle (or its second try) is under way
@@ -258,6 +278,11 @@ public:
     RouterViewers *routerViewers() const { return m_viewers; }
     QPushButton *btnOnTop = nullptr;
     QPushButton *btnHelp = nullptr;
+    QToolButton *btnCaptureAll = nullptr;
+    QToolButton *btnCopy = nullptr;
+    QToolButton *btnViewGraphs = nullptr;
+    QPushButton *btnFont = nullptr;
+    QPushButton *Button2 = nullptr;
     QString BuildStamp;
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;

@@ -93,6 +93,50 @@ bool CaptureSchedule::captureSwitch(const TSettings &s, int chart)
     return i >= 0 && i < int(s.CaptureTelnetFlags.size()) && s.CaptureTelnetFlags[size_t(i)];
 }
 
+bool CaptureSchedule::setCaptureSwitch(TSettings &s, int chart, bool on)
+{
+    switch (chart) {
+    case 1: s.Capture.Noise = on; return true;
+    case 18: s.Capture.UNoise = on; return true;
+    case 2: s.Capture.Sync = on; return true;
+    case 20: s.Capture.USync = on; return true;
+    case 3: s.Capture.User = on; return true;
+    case 19: s.Capture.User2 = on; return true;
+    case 30: s.Telnet.CaptureUserDown = on; return true;
+    case 31: s.Telnet.CaptureUserUp = on; return true;
+    case 21: s.Telnet.CaptureBits = on; return true;
+    case 29: s.Telnet.SepCapture = on; return true;
+    case 22: s.Telnet.BitswapCapture = on; return true;
+    case 25: s.Ping.Capture = on; return true;
+    case 26: s._585Telnet.CaptureBits2 = on; return true;
+    case 27: s._585Telnet.ThomsonBitswapCap = on; return true;
+    case 28: s._585Telnet.ThomsonBitswapTimeCap = on; return true;
+    default: break;
+    }
+    const int i = telnetIndex(chart);
+    if (i < 0 || i >= int(s.CaptureTelnetFlags.size()))
+        return false;
+    s.CaptureTelnetFlags[size_t(i)] = on;
+    return true;
+}
+
+std::vector<int> CaptureSchedule::captureAllCharts(const TSettings &s)
+{
+    std::vector<int> out;
+    for (int chart : {1, 18, 2, 20, 3, 19})
+        if (captureSwitch(s, chart) && plotBoxChecked(s, chart))
+            out.push_back(chart);
+    // Positions 0..15 of the telnet flags: the user-defined telnet charts are not part of it.
+    for (int i = 0; i < 16; ++i)
+        if (captureSwitch(s, kTelnetCharts[i]) && plotBoxChecked(s, kTelnetCharts[i]))
+            out.push_back(kTelnetCharts[i]);
+    if (captureSwitch(s, 21))
+        out.push_back(21);
+    if (s.Telnet.BitswapCapture)
+        out.push_back(22);
+    return out;
+}
+
 bool CaptureSchedule::plotBoxChecked(const TSettings &s, int chart)
 {
     const auto &t = s.Telnet;

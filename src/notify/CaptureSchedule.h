@@ -36,6 +36,14 @@ public:
     // [Capture] Folder is set and is a folder.
     static bool captureFolderExists(const TSettings &s);
 
+    // Sets a chart's own capture switch (the flag its scheduled-capture item
+    // ticks). False for a chart without one.
+    static bool setCaptureSwitch(TSettings &s, int chart, bool on);
+
+    // "Capture All": the charts whose capture switch and plot box are on, in
+    // the button's order (status-page charts, telnet charts, bits, bitswaps).
+    static std::vector<int> captureAllCharts(const TSettings &s);
+
     // The charts a poll captures with mode "Auto", in order (the SpeedTouch
     // 585's bitswaps-over-time chart follows its own rule).
     static std::vector<int> autoCaptureCharts(const TSettings &s);

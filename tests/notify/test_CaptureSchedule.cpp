@@ -176,3 +176,44 @@ TEST_F(CaptureScheduleTest, ChartsOfAPoll)
     s.Telnet.cbUserUp = true;
     EXPECT_EQ(CaptureSchedule::webImageCharts(s), (std::vector<int>{1, 18, 17, 31, 25, 28}));
 }
+
+TEST_F(CaptureScheduleTest, CaptureSwitchesSetWhatTheIndicatorsRead)
+{
+    // Every chart with a camera: switching on is read back as on, and off as off.
+    const int charts[] = {1, 18, 2, 20, 3, 19, 16, 17, 5, 6, 7, 4, 8, 9, 12, 11,
+                          10, 15, 14, 13, 23, 24, 30, 31, 21, 29, 22, 25, 26, 27, 28};
+    s.Telnet.BitsGraph = true;
+    for (int chart : charts) {
+        SCOPED_TRACE(chart);
+        ASSERT_TRUE(CaptureSchedule::setCaptureSwitch(s, chart, true));
+        EXPECT_TRUE(CaptureSchedule::captureSwitch(s, chart));
+        ASSERT_TRUE(CaptureSchedule::setCaptureSwitch(s, chart, false));
+        EXPECT_FALSE(CaptureSchedule::captureSwitch(s, chart));
+    }
+    EXPECT_FALSE(CaptureSchedule::setCaptureSwitch(s, 99, true));
+    // The telnet charts' flags are indexed by their position, not their number.
+    CaptureSchedule::setCaptureSwitch(s, 5, true);
+    EXPECT_TRUE(s.CaptureTelnetFlags[2]);
+    CaptureSchedule::setCaptureSwitch(s, 19, true);
+    EXPECT_TRUE(s.Capture.User2);
+}
+
+TEST_F(CaptureScheduleTest, CaptureAllTakesTheMarkedChartsInTheButtonsOrder)
+{
+    EXPECT_TRUE(CaptureSchedule::captureAllCharts(s).empty()) << "nothing marked, nothing captured";
+
+    s.Capture.Noise = s.Capture.User2 = s.Capture.Sync = true;
+    s.Graph.cbHNoise = s.Graph.cbHUser2 = true;
+    s.Graph.cbHSync = false; // marked but not plotted
+    s.CaptureTelnetFlags[0] = s.CaptureTelnetFlags[15] = true; // Chart16 and Chart24
+    s.CaptureTelnetFlags[16] = true;                            // Chart30: not among capture all's charts
+    s.Telnet.cbNoise = s.Telnet.TxTotal = s.Telnet.cbUserDown = true;
+    s.Telnet.CaptureBits = true;
+    s.Telnet.BitsGraph = true;
+    s.Telnet.BitswapCapture = true;
+    s.Ping.Capture = s.Ping.Ping = true; // the ping chart is not part of it
+    EXPECT_EQ(CaptureSchedule::captureAllCharts(s), (std::vector<int>{1, 19, 16, 24, 21, 22}));
+
+    s.Telnet.BitsGraph = false; // the bits chart needs its box
+    EXPECT_EQ(CaptureSchedule::captureAllCharts(s), (std::vector<int>{1, 19, 16, 24, 22}));
+}

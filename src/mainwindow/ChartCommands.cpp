@@ -1,0 +1,416 @@
+#include "mainwindow/ChartCommands.h"
+
+#include "common/Trace.h"
+#include "mainwindow/CameraIndicators.h"
+#include "mainwindow/ChartPrinting.h"
+#include "mainwindow/ChartSet.h"
+#include "notify/CaptureSchedule.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStyle>
+#include <QSvgGenerator>
+#include <qcustomplot.h>
+
+namespace {
+
+const QString kImageSuffixes[] = {QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("gif"),
+                                  QStringLiteral("bmp")};
+
+bool knownImageSuffix(const QString &suffix)
+{
+    for (const QString &s : kImageSuffixes)
+        if (s == suffix)
+            return true;
+    return false;
+}
+
+QString unknownExtensionText(const QString &fileName)
+{
+    return QStringLiteral("The image was not saved: \"%1\" does not end in .jpg, .png, .gif or .bmp.")
+        .arg(QFileInfo(fileName).fileName());
+}
+
+} // namespace
+
+ChartCommands::ChartCommands(ChartSet &charts, GraphImages &images, TSettings &settings, RunState &run,
+                             QWidget *window)
+    : QObject(window), m_charts(charts), m_images(images), m_settings(settings), m_run(run), m_window(window),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    QStyle *style = QApplication::style();
+    const QIcon camera(CameraIndicators::cameraPicture(true));
+    CaptureNow = makeAction(QStringLiteral("mnuCaptureNow"), tr("Capture Now"), camera);
+    ScheduledCapture = makeAction(QStringLiteral("mnuSchedCapture"), tr("Scheduled Capture"), QIcon());
+    ScheduledCapture->setCheckable(true);
+    SaveAs = makeAction(QStringLiteral("SaveAs"), tr("Save As..."),
+                        QIcon::fromTheme(QStringLiteral("document-save-as"),
+                                         style->standardIcon(QStyle::SP_DialogSaveButton)));
+    CopyToClipboard = makeAction(QStringLiteral("CopyToClipboard"), tr("Copy To Clipboard"),
+                                 QIcon::fromTheme(QStringLiteral("edit-copy")));
+    PrinterSetup = makeAction(QStringLiteral("PrinterSetup"), tr("Printer Setup..."), QIcon());
+    Print = makeAction(QStringLiteral("Print"), tr("Print"), QIcon::fromTheme(QStringLiteral("document-print")));
+    CaptureAll = makeAction(QStringLiteral("btnCaptureAll"), tr("Capture All"), camera);
+    CaptureAll->setToolTip(QStringLiteral("'Capture now'  ALL graphs marked for capture"));
+    CopyTopChart = makeAction(QStringLiteral("btnCopy"), tr("Copy"), QIcon::fromTheme(QStringLiteral("edit-copy")));
+    CopyTopChart->setToolTip(tr("Copy the graph on show to the clipboard"));
+    ViewGraphs = makeAction(QStringLiteral("btnViewGraphs"), tr("View graphs"),
+                            QIcon::fromTheme(QStringLiteral("image-x-generic"),
+                                             style->standardIcon(QStyle::SP_FileDialogContentsView)));
+    ViewGraphs->setToolTip(QStringLiteral("View graphs"));
+    SaveWindowImage = makeAction(QStringLiteral("CopyAsImage1"), tr("Save Image As..."), QIcon());
+
+    connect(CaptureNow, &QAction::triggered, this, [this] { captureNow(m_chart); });
+    connect(ScheduledCapture, &QAction::triggered, this, [this] { toggleScheduledCapture(m_chart); });
+    connect(SaveAs, &QAction::triggered, this, [this] { saveAs(m_chart); });
+    connect(CopyToClipboard, &QAction::triggered, this, [this] {
+        // The chart popup's copy takes the chart on show, which is the popup's in normal use.
+        copyChart(m_kind == ChartPopupKind::Chart ? topChart() : m_chart);
+    });
+    connect(PrinterSetup, &QAction::triggered, this, &ChartCommands::printerSetup);
+    connect(Print, &QAction::triggered, this, [this] {
+        const bool ask = m_kind == ChartPopupKind::Chart || m_kind == ChartPopupKind::Telnet
+                         || m_kind == ChartPopupKind::ThomsonBitswap;
+        printChart(m_chart, ask);
+    });
+    connect(CaptureAll, &QAction::triggered, this, &ChartCommands::btnCaptureAllClick);
+    connect(CopyTopChart, &QAction::triggered, this, [this] { copyChart(topChart()); });
+    connect(ViewGraphs, &QAction::triggered, this, &ChartCommands::viewGraphsRequested);
+    connect(SaveWindowImage, &QAction::triggered, this, &ChartCommands::CopyAsImage1Click);
+    updateEnabled();
+}
+
+ChartCommands::~ChartCommands() = default;
+
+QAction *ChartCommands::makeAction(const QString &name, const QString &text, const QIcon &icon)
+{
+    auto *action = new QAction(icon, text, this);
+    action->setObjectName(name);
+    return action;
+}
+
+ChartPopupKind ChartCommands::popupKindOf(int chart)
+{
+    const ChartDef *def = ChartTable::find(chart);
+    const QLatin1String popup(def ? def->popup : "");
+    if (popup == QLatin1String("TelnetPopup"))
+        return ChartPopupKind::Telnet;
+    if (popup == QLatin1String("popupBits"))
+        return ChartPopupKind::Bits;
+    if (popup == QLatin1String("PopupBitswap"))
+        return ChartPopupKind::Bitswap;
+    if (popup == QLatin1String("PingPopup"))
+        return ChartPopupKind::Ping;
+    if (popup == QLatin1String("thomsonbitspopup"))
+        return ChartPopupKind::ThomsonBits;
+    if (popup == QLatin1String("ThomsonBitSwap"))
+        return ChartPopupKind::ThomsonBitswap;
+    if (popup == QLatin1String("PopupSepBitswap"))
+        return ChartPopupKind::SepBitswap;
+    return ChartPopupKind::Chart;
+}
+
+QString ChartCommands::captureNowCaption(const TSettings &s, ChartPopupKind kind)
+{
+    if (kind == ChartPopupKind::ThomsonBits || kind == ChartPopupKind::ThomsonBitswap)
+        return QStringLiteral("Capture Now");
+    // The format named is the one the capture writes.
+    const QString format = GraphImages::captureFormat(s);
+    if (format.isEmpty())
+        return QStringLiteral("Capture Now");
+    const QString gap = kind == ChartPopupKind::Chart ? QStringLiteral("  ") : QStringLiteral(" ");
+    return QStringLiteral("Capture Now") + gap + QLatin1Char('[') + format + QLatin1Char(']');
+}
+
+QString ChartCommands::scheduledCaptureCaption(const TSettings &s, ChartPopupKind kind)
+{
+    const bool large = kind == ChartPopupKind::Chart || kind == ChartPopupKind::Telnet;
+    const auto &c = s.Capture;
+    if (c.BetweenHours)
+        return QStringLiteral("Scheduled Capture [%1 - %2]")
+            .arg(c.FromHours * 100, 4, 10, QLatin1Char('0'))
+            .arg(c.ToHours * 100, 4, 10, QLatin1Char('0'));
+    if (c.AllTheTime)
+        return QStringLiteral("Scheduled Capture [Always]");
+    if (c.Never)
+        return large ? QStringLiteral("Capture [No schedule configured]")
+                     : QStringLiteral("Capture (No schedule configured)");
+    return large ? QStringLiteral("Scheduled Capture") : QStringLiteral("Capture");
+}
+
+bool ChartCommands::rawCaptureSwitch(int chart) const
+{
+    // The tone charts' switches are read without the bits chart's plot box here.
+    if (chart == 21)
+        return m_settings.Telnet.CaptureBits;
+    if (chart == 29)
+        return m_settings.Telnet.SepCapture;
+    return CaptureSchedule::captureSwitch(m_settings, chart);
+}
+
+void ChartCommands::prepare(int chart, ChartPopupKind kind)
+{
+    m_chart = chart;
+    m_kind = kind;
+    CaptureNow->setText(captureNowCaption(m_settings, kind));
+    ScheduledCapture->setText(scheduledCaptureCaption(m_settings, kind));
+    ScheduledCapture->setChecked(rawCaptureSwitch(chart));
+    ScheduledCapture->setEnabled(CaptureSchedule::plotBoxChecked(m_settings, chart));
+    updateEnabled();
+}
+
+void ChartCommands::addTo(QMenu *menu, int chart)
+{
+    const ChartPopupKind kind = popupKindOf(chart);
+    connect(menu, &QMenu::aboutToShow, this, [this, chart, kind] { prepare(chart, kind); });
+    menu->addAction(CaptureNow);
+    menu->addAction(ScheduledCapture);
+    menu->addSeparator();
+    menu->addAction(SaveAs);
+    menu->addAction(CopyToClipboard);
+    menu->addSeparator();
+    menu->addAction(PrinterSetup);
+    menu->addAction(Print);
+}
+
+void ChartCommands::updateEnabled()
+{
+    const bool folder = CaptureSchedule::captureFolderExists(m_settings);
+    CaptureNow->setEnabled(folder);
+    CaptureAll->setEnabled(folder);
+}
+
+int ChartCommands::topChart() const
+{
+    if (m_topChart)
+        return m_topChart();
+    // The first chart on show; Chart1 when none is.
+    for (const ChartDef &def : ChartTable::charts())
+        if (m_charts.isCreated(def.number) && m_charts.chart(def.number)->isVisible())
+            return def.number;
+    return 1;
+}
+
+GraphImageResult ChartCommands::captureNow(int chart)
+{
+    const GraphImageResult r = m_images.Save(chart, QStringLiteral("Manual"));
+    // Asked for by the user: a capture that failed says so.
+    if (!r.error.isEmpty())
+        showMessage(tr("The capture could not be written: %1").arg(r.error), true);
+    return r;
+}
+
+QList<int> ChartCommands::btnCaptureAllClick()
+{
+    QList<int> written;
+    if (!CaptureSchedule::captureFolderExists(m_settings))
+        return written;
+    for (int chart : CaptureSchedule::captureAllCharts(m_settings))
+        if (m_images.Save(chart, QStringLiteral("Now")).written())
+            written << chart;
+    return written;
+}
+
+void ChartCommands::toggleScheduledCapture(int chart)
+{
+    if (CaptureSchedule::setCaptureSwitch(m_settings, chart, !rawCaptureSwitch(chart)))
+        emit captureSwitchChanged(chart);
+    ScheduledCapture->setChecked(rawCaptureSwitch(chart));
+}
+
+QMimeData *ChartCommands::chartMimeData(int chart)
+{
+    QCustomPlot *plot = m_charts.chart(chart);
+    if (!plot)
+        return nullptr;
+    const QSize size = ChartPrinting::screenSize(plot, m_settings);
+    auto *data = new QMimeData;
+    data->setImageData(ChartPrinting::render(plot, size));
+    // The vector drawing, for programs that take one.
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&svg);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(plot->yAxis->label());
+    {
+        QCPPainter painter(&generator);
+        if (painter.isActive())
+            plot->toPainter(&painter, size.width(), size.height());
+    }
+    plot->replot(QCustomPlot::rpQueuedReplot);
+    if (!svg.data().isEmpty())
+        data->setData(QStringLiteral("image/svg+xml"), svg.data());
+    return data;
+}
+
+void ChartCommands::copyChart(int chart)
+{
+    if (QMimeData *data = chartMimeData(chart))
+        QGuiApplication::clipboard()->setMimeData(data);
+}
+
+SaveAsKind ChartCommands::saveAsKind(int chart) const
+{
+    switch (popupKindOf(chart)) {
+    case ChartPopupKind::Chart: return SaveAsKind::ChartPopup;
+    case ChartPopupKind::Telnet: return SaveAsKind::TelnetPopup;
+    default: return SaveAsKind::Other;
+    }
+}
+
+QString ChartCommands::startFolder() const
+{
+    return CaptureSchedule::captureFolderExists(m_settings) ? m_settings.Capture.Folder.trimmed() : m_programFolder;
+}
+
+QFileDialog *ChartCommands::pictureDialog(const QString &name)
+{
+    if (m_dialog)
+        m_dialog->close();
+    auto *dialog = new QFileDialog(m_window, tr("Save As"), startFolder(), GraphImages::saveAsFilter());
+    dialog->setObjectName(name);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog->setDefaultSuffix(GraphImages::saveAsDefaultSuffix(m_settings));
+    const QStringList filters = GraphImages::saveAsFilter().split(QStringLiteral(";;"));
+    dialog->selectNameFilter(filters.value(GraphImages::saveAsFilterIndex(m_settings) - 1));
+    m_dialog = dialog;
+    return dialog;
+}
+
+void ChartCommands::saveAs(int chart)
+{
+    QFileDialog *dialog = pictureDialog(QStringLiteral("SavePictureDialog1"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this, chart](const QString &file) { saveAsChosen(chart, file); });
+    dialog->open();
+}
+
+bool ChartCommands::saveAsChosen(int chart, const QString &fileName)
+{
+    m_lastImageFile = fileName;
+    if (!knownImageSuffix(QFileInfo(fileName).suffix().toLower())) {
+        showMessage(unknownExtensionText(fileName), true);
+        return false;
+    }
+    const GraphImageResult r = m_images.SaveAs(chart, fileName, saveAsKind(chart));
+    if (!r.written()) {
+        showMessage(tr("The image could not be saved: %1").arg(r.error.isEmpty() ? fileName : r.error), true);
+        return false;
+    }
+    return true;
+}
+
+void ChartCommands::printerSetup()
+{
+    auto *dialog = new QPageSetupDialog(m_printer.get(), m_window);
+    dialog->setObjectName(QStringLiteral("PrinterSetupDialog1"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+bool ChartCommands::canPrintDirectly() const
+{
+    return m_printer->outputFormat() == QPrinter::PdfFormat || !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+QImage ChartCommands::printPicture(int chart)
+{
+    QCustomPlot *plot = m_charts.chart(chart);
+    if (!plot)
+        return {};
+    // The SpeedTouch 585 bits chart is anchored on its page and prints as shown.
+    const QSize size = ChartPrinting::printSize(ChartPrinting::screenSize(plot, m_settings), m_settings, chart == 26);
+    return ChartPrinting::render(plot, size);
+}
+
+bool ChartCommands::printNow(const QImage &picture, QString *error)
+{
+    return ChartPrinting::printPicture(*m_printer, picture, m_window->logicalDpiX(), m_window->logicalDpiY(), error);
+}
+
+void ChartCommands::printChart(int chart, bool askFirst)
+{
+    const QImage picture = printPicture(chart);
+    const auto print = [this, picture] {
+        QString error;
+        if (!printNow(picture, &error))
+            showMessage(tr("The chart could not be printed: %1").arg(error), true);
+    };
+    if (!askFirst && canPrintDirectly()) {
+        print();
+        return;
+    }
+    if (!askFirst) {
+        // Nothing to print on: say so, and offer the dialog, which can print to a PDF file.
+        const QString text = tr("No printer is installed. Choose \"Print to File (PDF)\" to print the chart to a file.");
+        emit systemMessage(text);
+        showMessage(text, false);
+    }
+    auto *dialog = new QPrintDialog(m_printer.get(), m_window);
+    dialog->setObjectName(QStringLiteral("PrintDialog1"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, print);
+    dialog->open();
+}
+
+QRect ChartCommands::screenshotArea(const QSize &window)
+{
+    return QRect(5, 90, window.width() - 15, window.height() - 150);
+}
+
+QImage ChartCommands::ScreenShot(QWidget *window, const QRect &area)
+{
+    if (!window || area.width() <= 0 || area.height() <= 0)
+        return {};
+    // Our own widgets drawn, never other programs' pixels.
+    return window->grab(area.intersected(window->rect())).toImage();
+}
+
+void ChartCommands::CopyAsImage1Click()
+{
+    QFileDialog *dialog = pictureDialog(QStringLiteral("SavePictureDialog1"));
+    dialog->selectFile(QString());
+    connect(dialog, &QFileDialog::fileSelected, this, &ChartCommands::screenshotChosen);
+    dialog->open();
+}
+
+bool ChartCommands::screenshotChosen(const QString &fileName)
+{
+    m_lastImageFile = fileName;
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (!knownImageSuffix(suffix)) {
+        showMessage(unknownExtensionText(fileName), true);
+        return false;
+    }
+    const QImage shot = ScreenShot(m_window, screenshotArea(m_window->size()));
+    QString error;
+    if (!GraphImages::writeImage(shot, fileName, suffix, &error)) {
+        showMessage(tr("The image could not be saved: %1").arg(error), true);
+        return false;
+    }
+    return true;
+}
+
+void ChartCommands::showMessage(const QString &text, bool warning)
+{
+    trace::write(QStringLiteral("box"), text);
+    emit messageShown(text);
+    auto *box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information,
+                                QStringLiteral("Veltrano 6.3"), text, QMessageBox::Ok, m_window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
