@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 QString ImageCleanup::imageSuffix(const TSettings &s)
 {
@@ -25,6 +26,8 @@ QDateTime ImageCleanup::GetFileDateTime(const QString &path)
 
 bool ImageCleanup::RecycleFile(const QString &path)
 {
+    // Without the user's data folder the trash would be made in the current folder.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QFile f(path);
     return f.moveToTrash();
 }

@@ -218,15 +218,18 @@ QStringList GraphViewer::listedFiles() const
 QStringList GraphViewer::selectedFiles() const
 {
     QStringList paths;
-    for (const QModelIndex &index : LsFilelistView281->selectionModel()->selectedRows())
-        paths << m_files->filePath(index);
+    for (const QModelIndex &index : LsFilelistView281->selectionModel()->selectedIndexes())
+        if (index.column() == 0 && index.parent() == LsFilelistView281->rootIndex())
+            paths << m_files->filePath(index);
+    paths.sort();
     return paths;
 }
 
 void GraphViewer::selectFile(const QString &name)
 {
     const QModelIndex index = m_files->index(QDir(m_folder).filePath(name));
-    LsFilelistView281->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    LsFilelistView281->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                                  | QItemSelectionModel::Rows);
 }
 
 QString GraphViewer::selectedPath() const

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QStandardPaths>
 
 QStringList ImageFileOps::nameFilters()
 {
@@ -82,6 +83,8 @@ bool ImageFileOps::rename(const QString &path, const QString &newName, QString *
 QStringList ImageFileOps::moveToTrash(const QStringList &paths)
 {
     QStringList failures;
+    // Without the user's data folder the trash would be made in the current folder.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     for (const QString &path : paths) {
         QFile file(path);
         if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {

@@ -122,3 +122,20 @@ TEST_F(ImageCleanupTest, FormatSwitchAndFailuresAndMissingFolder)
 }
 
 } // namespace
+
+TEST(ImageCleanupRecycle, GoesToTheUsersTrashEvenBeforeItsFolderExists)
+{
+    // Without the data folder the trash must not be made in the current folder.
+    QTemporaryDir home;
+    const QString data = home.filePath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", data.toUtf8());
+    const QString file = home.filePath(QStringLiteral("old.jpg"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_TRUE(ImageCleanup::RecycleFile(file));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/Trash/files/old.jpg")));
+    EXPECT_FALSE(QFile::exists(QDir::current().filePath(QStringLiteral("files/old.jpg"))));
+}

@@ -1,0 +1,299 @@
+// The graph viewer: what it lists, what it shows, renaming that never
+// replaces a file, the trash, and surviving files that vanish or lie about
+// being pictures.
+#include "mainwindow/GraphImages.h"
+#include "viewer/GraphViewer.h"
+#include "viewer/ImageFileOps.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QListView>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void writePicture(const QString &path, const char *format, QSize size = QSize(40, 30))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(path, format)) << path.toStdString();
+}
+
+void writeText(const QString &path, const QByteArray &text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+struct GraphViewerTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString folder;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        folder = dir.filePath(QStringLiteral("captures"));
+        QDir().mkpath(folder);
+        // Moving to the trash stays inside the test's folder.
+        // The folder does not exist yet: the trash is still made there.
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+    }
+    void TearDown() override
+    {
+        qunsetenv("XDG_DATA_HOME");
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QDialog *>(w))
+                delete w;
+    }
+    QString path(const QString &name) const { return QDir(folder).filePath(name); }
+
+    // Opens the folder and waits until the viewer has read it.
+    void openAndWait(GraphViewer &viewer)
+    {
+        QSignalSpy ready(&viewer, &GraphViewer::listingReady);
+        viewer.openFolder(folder);
+        if (ready.isEmpty())
+            ready.wait(5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!viewer.listedFiles().isEmpty() || ready.count() > 0, 5000);
+    }
+};
+
+} // namespace
+
+TEST_F(GraphViewerTest, ListsExactlyTheImageFilesOfTheFolder)
+{
+    writePicture(path(QStringLiteral("Noise_Margin.jpg")), "JPEG");
+    writePicture(path(QStringLiteral("sync.png")), "PNG");
+    writePicture(path(QStringLiteral("ping.bmp")), "BMP");
+    writePicture(path(QStringLiteral("bits.gif")), "PNG"); // any content; the name decides the listing
+    writePicture(path(QStringLiteral("UPPER.JPG")), "JPEG");
+    writeText(path(QStringLiteral("notes.txt")), "text");
+    writeText(path(QStringLiteral("jpg")), "no extension");
+    writeText(path(QStringLiteral("archive.jpg.zip")), "zip");
+    QDir().mkpath(path(QStringLiteral("sub.png")));           // a folder named like a picture
+    writePicture(path(QStringLiteral("sub.png/inner.png")), "PNG"); // in a sub-folder: not listed
+    QFile::link(path(QStringLiteral("sync.png")), path(QStringLiteral("link.png")));
+    QFile::link(path(QStringLiteral("missing.png")), path(QStringLiteral("dangling.png")));
+    QFile::link(path(QStringLiteral("sub.png")), path(QStringLiteral("dirlink.jpg")));
+
+    GraphViewer viewer;
+    openAndWait(viewer);
+    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles(),
+                              (QStringList{"Noise_Margin.jpg", "UPPER.JPG", "bits.gif", "link.png", "ping.bmp",
+                                           "sync.png"}),
+                              5000);
+    for (const char *name : {"Noise_Margin.jpg", "UPPER.JPG", "link.png"})
+        EXPECT_TRUE(ImageFileOps::isImageFile(path(QLatin1String(name)))) << name;
+    for (const char *name : {"notes.txt", "sub.png", "dangling.png", "dirlink.jpg", "jpg"})
+        EXPECT_FALSE(ImageFileOps::isImageFile(path(QLatin1String(name)))) << name;
+}
+
+TEST_F(GraphViewerTest, LoadShowsPicturesAndExplainsTheRest)
+{
+    writePicture(path(QStringLiteral("a.bmp")), "BMP", QSize(33, 21));
+    writePicture(path(QStringLiteral("b.JPG")), "JPEG", QSize(50, 20));
+    writeText(path(QStringLiteral("fake.png")), "not a picture at all");
+    writeText(path(QStringLiteral("c.txt")), "text");
+    struct Case {
+        const char *name;
+        QSize size; // empty: nothing shown, with a reason
+    };
+    const Case cases[] = {{"a.bmp", {33, 21}}, {"b.JPG", {50, 20}}, {"fake.png", {}}, {"c.txt", {}}, {"gone.png", {}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QString error;
+        const QImage image = ImageFileOps::load(path(QLatin1String(c.name)), &error);
+        EXPECT_EQ(image.isNull() ? QSize() : image.size(), c.size);
+        EXPECT_EQ(error.isEmpty(), !c.size.isEmpty());
+    }
+}
+
+TEST_F(GraphViewerTest, RenameNeverReplacesAnything)
+{
+    writePicture(path(QStringLiteral("a.png")), "PNG", QSize(10, 10));
+    writePicture(path(QStringLiteral("b.png")), "PNG", QSize(20, 20));
+    QDir().mkpath(path(QStringLiteral("folder")));
+    QFile::link(path(QStringLiteral("nowhere")), path(QStringLiteral("dangling.png")));
+    struct Case {
+        const char *newName;
+        bool ok;
+    };
+    const Case refused[] = {{"b.png", false}, {"folder", false}, {"dangling.png", false}, {"", false},
+                            {"../a.png", false}, {"..", false}, {"sub/x.png", false}};
+    for (const Case &c : refused) {
+        SCOPED_TRACE(c.newName);
+        QString error;
+        EXPECT_FALSE(ImageFileOps::rename(path(QStringLiteral("a.png")), QLatin1String(c.newName), &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(QImage(path(QStringLiteral("b.png"))).size(), QSize(20, 20)) << "b.png untouched";
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("a.png"))));
+
+    QString error;
+    EXPECT_TRUE(ImageFileOps::rename(path(QStringLiteral("a.png")), QStringLiteral("renamed.png"), &error));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("renamed.png"))));
+    EXPECT_FALSE(ImageFileOps::rename(path(QStringLiteral("a.png")), QStringLiteral("again.png"), &error))
+        << "a file gone since it was listed";
+}
+
+TEST_F(GraphViewerTest, RenameFromTheWindowIsRefusedOntoAnExistingName)
+{
+    writePicture(path(QStringLiteral("one.png")), "PNG");
+    writePicture(path(QStringLiteral("two.png")), "PNG");
+    GraphViewer viewer;
+    QSignalSpy messages(&viewer, &GraphViewer::messageShown);
+    openAndWait(viewer);
+    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    viewer.selectFile(QStringLiteral("one.png"));
+    EXPECT_FALSE(viewer.renameTo(QStringLiteral("two.png")));
+    EXPECT_EQ(messages.count(), 1);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("one.png"))));
+    EXPECT_TRUE(viewer.renameTo(QStringLiteral("three.png")));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("three.png"))));
+}
+
+TEST_F(GraphViewerTest, MenuItemsFollowTheSelection)
+{
+    writePicture(path(QStringLiteral("one.png")), "PNG");
+    writePicture(path(QStringLiteral("two.png")), "PNG");
+    GraphViewer viewer;
+    openAndWait(viewer);
+    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    struct State {
+        bool saveAs, copy, rename, del;
+    };
+    const auto state = [&] {
+        viewer.PopupMenu1Popup();
+        return State{viewer.SaveAs1->isEnabled(), viewer.Copy1->isEnabled(), viewer.Rename1->isEnabled(),
+                     viewer.mnuDelete->isEnabled()};
+    };
+    State s = state();
+    EXPECT_FALSE(s.saveAs || s.copy || s.rename || s.del) << "nothing selected";
+    viewer.selectFile(QStringLiteral("one.png"));
+    s = state();
+    EXPECT_TRUE(s.saveAs && s.copy && s.rename && s.del);
+    EXPECT_EQ(viewer.shownImage().size(), QSize(40, 30));
+    EXPECT_TRUE(viewer.statusText(0).endsWith(QLatin1String("one.png")));
+    viewer.SelectAll1Click();
+    EXPECT_EQ(viewer.selectedFiles().size(), 2);
+    s = state();
+    EXPECT_FALSE(s.saveAs || s.copy || s.rename);
+    EXPECT_TRUE(s.del);
+}
+
+TEST_F(GraphViewerTest, AFileThatVanishedOrIsNoPictureShowsNothing)
+{
+    writePicture(path(QStringLiteral("one.png")), "PNG");
+    writeText(path(QStringLiteral("broken.jpg")), "garbage");
+    GraphViewer viewer;
+    openAndWait(viewer);
+    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    viewer.selectFile(QStringLiteral("broken.jpg"));
+    EXPECT_TRUE(viewer.shownImage().isNull());
+    EXPECT_TRUE(viewer.statusText(0).startsWith(QLatin1String("broken.jpg: ")));
+
+    viewer.selectFile(QStringLiteral("one.png"));
+    ASSERT_FALSE(viewer.shownImage().isNull());
+    // Deleted behind the viewer's back, then acted on.
+    QFile::remove(path(QStringLiteral("one.png")));
+    QSignalSpy messages(&viewer, &GraphViewer::messageShown);
+    viewer.deleteConfirmed({path(QStringLiteral("one.png"))});
+    EXPECT_EQ(messages.count(), 1);
+    EXPECT_FALSE(viewer.renameTo(QStringLiteral("x.png")) && QFile::exists(path(QStringLiteral("x.png"))));
+}
+
+TEST_F(GraphViewerTest, DeleteAsksThenMovesToTheTrash)
+{
+    writePicture(path(QStringLiteral("one.png")), "PNG");
+    writePicture(path(QStringLiteral("two.png")), "PNG");
+    GraphViewer viewer;
+    openAndWait(viewer);
+    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    viewer.SelectAll1Click();
+    QSignalSpy asked(&viewer, &GraphViewer::messageShown);
+    viewer.mnuDeleteClick();
+    ASSERT_EQ(asked.count(), 1);
+    EXPECT_EQ(asked.last().at(0).toString(), QStringLiteral("Move these 2 files to the trash?"));
+    auto *box = viewer.findChild<QMessageBox *>(QStringLiteral("DeleteConfirmBox"));
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("one.png")))) << "nothing goes before the answer";
+    box->button(QMessageBox::No)->click();
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("one.png"))));
+
+    viewer.mnuDeleteClick();
+    box = viewer.findChild<QMessageBox *>(QStringLiteral("DeleteConfirmBox"));
+    ASSERT_TRUE(box);
+    box->button(QMessageBox::Yes)->click();
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("one.png"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("two.png"))));
+    const QDir trash(dir.filePath(QStringLiteral("data/Trash/files")));
+    EXPECT_EQ(trash.entryList(QDir::Files).size(), 2) << "in the desktop trash, not gone";
+}
+
+TEST_F(GraphViewerTest, SaveAsConvertsTheShownPicture)
+{
+    writePicture(path(QStringLiteral("one.png")), "PNG", QSize(64, 48));
+    GraphViewer viewer;
+    QSignalSpy messages(&viewer, &GraphViewer::messageShown);
+    openAndWait(viewer);
+    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 1, 5000);
+    viewer.selectFile(QStringLiteral("one.png"));
+    const QString jpg = dir.filePath(QStringLiteral("copy.jpg"));
+    EXPECT_TRUE(viewer.saveAsChosen(jpg));
+    QImageReader reader(jpg);
+    EXPECT_EQ(reader.format(), QByteArray("jpeg"));
+    EXPECT_EQ(reader.size(), QSize(64, 48));
+    EXPECT_FALSE(viewer.saveAsChosen(dir.filePath(QStringLiteral("copy.tif"))));
+    EXPECT_EQ(messages.count(), 1);
+    viewer.Copy1Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(64, 48));
+}
+
+TEST_F(GraphViewerTest, ShowingOpensTheCaptureFolderElseTheLastPicturesFolder)
+{
+    writePicture(path(QStringLiteral("one.png")), "PNG");
+    const QString other = dir.filePath(QStringLiteral("other"));
+    QDir().mkpath(other);
+    writePicture(QDir(other).filePath(QStringLiteral("saved.png")), "PNG");
+    QString capture = folder;
+    QString last = QDir(other).filePath(QStringLiteral("saved.png"));
+    GraphViewer viewer;
+    viewer.setStartPlaces([&] { return capture; }, [&] { return last; });
+    viewer.FormShow();
+    EXPECT_EQ(viewer.currentFolder(), folder);
+    capture = dir.filePath(QStringLiteral("missing"));
+    viewer.FormShow();
+    EXPECT_EQ(viewer.currentFolder(), other);
+    last.clear();
+    viewer.FormShow();
+    EXPECT_EQ(viewer.currentFolder(), other) << "nowhere to go: the tree stays";
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Veltrano  Graph Viewer"));
+}
+
+TEST(GraphViewerPlacement, BesideTheMainWindowAndOnTheScreen)
+{
+    struct Case {
+        QRect main;
+        int width, screen;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {QRect(100, 80, 800, 600), 933, 1920, QRect(120, 130, 933, 552)},
+        {QRect(1000, 0, 800, 600), 933, 1920, QRect(937, 50, 933, 552)}, // kept 50 clear of the right edge
+        {QRect(0, 0, 760, 519), 933, 1024, QRect(20, 50, 933, 471)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(GraphViewer::placement(c.main, c.width, c.screen), c.expected);
+}
