@@ -558,6 +558,7 @@ void TForm1::FormCreate()
     SetToolbar();
     SetMemoFonts();
     m_commands->setProgramFolder(settingspaths::programFolder(SettingsFilePath));
+    m_commands->updateEnabled();
     UpdateCameraIcon();
     CheckCameras();
     applySettingsToWindow();
