@@ -234,8 +234,9 @@ void TForm1::buildWidgets()
         *button = new QToolButton(central);
         (*button)->setObjectName(action->objectName());
         (*button)->setDefaultAction(action);
-        (*button)->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        (*button)->setToolButtonStyle(Qt::ToolButtonTextOnly); // as the buttons beside it
         (*button)->setFocusPolicy(Qt::StrongFocus);
+        (*button)->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         toolbar->insertWidget(toolbar->count() - 1, *button);
     }
 

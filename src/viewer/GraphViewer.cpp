@@ -35,6 +35,11 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     m_dirs->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_dirs->setReadOnly(true);
     m_dirs->setRootPath(QStringLiteral("/"));
+    // The tree is read in the background: keep the open folder in view as it fills.
+    connect(m_dirs, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (LsDirTreeCombo281 && LsDirTreeCombo281->currentIndex().isValid())
+            LsDirTreeCombo281->scrollTo(LsDirTreeCombo281->currentIndex());
+    });
     m_files = new QFileSystemModel(this);
     // Files only (links to files included, broken links and folders not), by name filter.
     m_files->setFilter(QDir::Files | QDir::NoDotAndDotDot);
