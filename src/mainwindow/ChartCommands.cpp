@@ -324,7 +324,10 @@ void ChartCommands::printerSetup()
 
 bool ChartCommands::canPrintDirectly() const
 {
-    return m_printer->outputFormat() == QPrinter::PdfFormat || !QPrinterInfo::availablePrinters().isEmpty();
+    // Without a printer Qt falls back to PDF output, which needs a file name to go anywhere.
+    if (!m_printer->outputFileName().isEmpty())
+        return true;
+    return m_printer->outputFormat() == QPrinter::NativeFormat && !QPrinterInfo::availablePrinters().isEmpty();
 }
 
 QImage ChartCommands::printPicture(int chart)

@@ -97,7 +97,7 @@ public:
     QImage printPicture(int chart);
     bool printNow(const QImage &picture, QString *error);
     QPrinter &printer() { return *m_printer; }
-    // True when a printer is installed or the job goes to a file.
+    // True when a printer is installed or the job goes to a named file.
     bool canPrintDirectly() const;
 
     // The window area below the toolbar as a picture of our own widgets.

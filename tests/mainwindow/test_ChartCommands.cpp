@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
@@ -317,4 +318,17 @@ TEST_F(ChartCommandsTest, ScreenshotIsOurOwnWindowArea)
     EXPECT_EQ(QImage(file).size(), QSize(785, 450));
     EXPECT_FALSE(commands.screenshotChosen(dir.filePath(QStringLiteral("window.txt"))));
     EXPECT_EQ(messages.count(), 1);
+}
+
+TEST_F(ChartCommandsTest, PrintingWithoutAPrinterSaysSoAndOffersTheDialog)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    ASSERT_FALSE(commands.canPrintDirectly());
+    QSignalSpy system(&commands, &ChartCommands::systemMessage);
+    commands.printChart(21, false);
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(messages.last().at(0).toString().startsWith(QLatin1String("No printer is installed.")));
+    EXPECT_EQ(system.count(), 1);
+    EXPECT_TRUE(window.findChild<QDialog *>(QStringLiteral("PrintDialog1"))) << "where printing to a PDF file is offered";
 }
