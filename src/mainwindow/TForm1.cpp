@@ -48,6 +48,7 @@
 #include "mainwindow/PollImages.h"
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartCommands.h"
+#include "mainwindow/PaneFontDialog.h"
 #include "viewer/GraphViewer.h"
 #include "mainwindow/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
@@ -66,7 +67,6 @@
 #include <QButtonGroup>
 #include <qcustomplot.h>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QToolButton>
 #include <QFileInfo>
 #include <QCheckBox>
@@ -816,42 +816,18 @@ void TForm1::UpdateCameraIcon() { m_cameras->UpdateCameraIcon(Settings.Capture.C
 
 void TForm1::SetMemoFonts()
 {
-    if (!m_telnetPage)
-        return;
-    const auto &s = Settings.System;
-    QFont font(s.MemoFontName, qMax(1, s.MemoFontSize));
-    font.setBold(s.MemoFontStyle & 1);
-    font.setItalic(s.MemoFontStyle & 2);
-    font.setUnderline(s.MemoFontStyle & 4);
-    font.setStrikeOut(s.MemoFontStyle & 8);
-    const QColor colour = toQColor(s.MemoColour);
-    for (QPlainTextEdit *pane : {m_telnetPage->Memo1, m_telnetPage->Memo2, m_telnetPage->Memo3, m_telnetPage->Memo4}) {
-        pane->setFont(font);
-        QPalette palette = pane->palette();
-        palette.setColor(QPalette::Text, colour);
-        pane->setPalette(palette);
-    }
+    if (m_telnetPage)
+        PaneFontDialog::apply({m_telnetPage->Memo1, m_telnetPage->Memo2, m_telnetPage->Memo3, m_telnetPage->Memo4},
+                              Settings);
 }
 
 void TForm1::btnFontClick()
 {
-    const auto &s = Settings.System;
-    QFont start(s.MemoFontName, qMax(1, s.MemoFontSize));
-    start.setBold(s.MemoFontStyle & 1);
-    start.setItalic(s.MemoFontStyle & 2);
-    start.setUnderline(s.MemoFontStyle & 4);
-    start.setStrikeOut(s.MemoFontStyle & 8);
-    auto *dialog = new QFontDialog(start, this);
-    dialog->setObjectName(QStringLiteral("FontDialog1"));
+    auto *dialog = new PaneFontDialog(PaneFontDialog::fontOf(Settings), PaneFontDialog::colourOf(Settings), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFontDialog::finished, this, [this, dialog](int result) {
-        if (result == QDialog::Accepted) {
-            const QFont f = dialog->selectedFont();
-            auto &s = Settings.System;
-            s.MemoFontName = f.family();
-            s.MemoFontSize = qMax(1, f.pointSize());
-            s.MemoFontStyle = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) | (f.strikeOut() ? 8 : 0);
-        }
+    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        if (result == QDialog::Accepted)
+            PaneFontDialog::store(Settings, dialog->selectedFont(), dialog->selectedColour());
         SetMemoFonts();
     });
     dialog->open();

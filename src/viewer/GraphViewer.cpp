@@ -133,8 +133,6 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
             &GraphViewer::LsDirTreeCombo281PathChange);
     connect(LsFilelistView281->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GraphViewer::LsFilelistView281ItemChange);
-    connect(LsFilelistView281->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &GraphViewer::LsFilelistView281ItemChange);
     connect(LsFilelistView281, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { popupAt(LsFilelistView281->viewport(), pos); });
     connect(Image1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) { popupAt(Image1, pos); });

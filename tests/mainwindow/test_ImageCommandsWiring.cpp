@@ -8,6 +8,7 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/TelnetPage.h"
+#include "mainwindow/PaneFontDialog.h"
 #include "viewer/GraphViewer.h"
 
 #include <QAction>
@@ -156,16 +157,32 @@ TEST_F(ImageCommandsWiringTest, PaneFontsComeFromTheSettingsAndTheFontDialog)
     }
     ASSERT_TRUE(form->btnFont);
     form->btnFont->click();
-    auto *dialog = form->findChild<QFontDialog *>(QStringLiteral("FontDialog1"));
+    auto *dialog = form->findChild<PaneFontDialog *>(QStringLiteral("FontDialog1"));
     ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->selectedFont().pointSize(), 11) << "the dialog starts from the settings";
+    EXPECT_EQ(dialog->selectedColour(), QColor(Qt::red));
+    EXPECT_FALSE(dialog->btnColour->text().isEmpty());
     QFont chosen(QStringLiteral("Liberation Sans"), 14);
     chosen.setUnderline(true);
-    dialog->setCurrentFont(chosen);
+    dialog->findChild<QFontDialog *>()->setCurrentFont(chosen);
+    dialog->setColour(QColor(0, 0, 255));
     dialog->accept();
     EXPECT_EQ(form->settings().System.MemoFontSize, 14);
     EXPECT_EQ(form->settings().System.MemoFontStyle, 4);
+    EXPECT_EQ(form->settings().System.MemoColour, 0xFF0000u) << "blue as 0x00BBGGRR";
     EXPECT_EQ(page->Memo2->font().pointSize(), 14);
     EXPECT_TRUE(page->Memo2->font().underline());
+    EXPECT_EQ(page->Memo4->palette().color(QPalette::Text), QColor(0, 0, 255));
+
+    // Cancelled: the settings stay and the panes keep them.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(form->findChild<PaneFontDialog *>());
+    form->btnFont->click();
+    dialog = form->findChild<PaneFontDialog *>(QStringLiteral("FontDialog1"));
+    ASSERT_TRUE(dialog);
+    dialog->setColour(QColor(Qt::green));
+    dialog->reject();
+    EXPECT_EQ(form->settings().System.MemoColour, 0xFF0000u);
 }
 
 TEST_F(ImageCommandsWiringTest, ShowingTheTerminalFocusesItAndArmsTheDebugOffTimer)
