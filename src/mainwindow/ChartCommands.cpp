@@ -18,6 +18,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPainter>
 #include <QPrinterInfo>
 #include <QStyle>
 #include <QSvgGenerator>
@@ -42,6 +43,22 @@ QString unknownExtensionText(const QString &fileName)
         .arg(QFileInfo(fileName).fileName());
 }
 
+// Two overlapping sheets, where the desktop theme has no copy icon.
+QIcon copyIcon()
+{
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("edit-copy"));
+    if (!themed.isNull())
+        return themed;
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QColor(40, 40, 40));
+    p.setBrush(Qt::white);
+    p.drawRect(1, 1, 9, 11);
+    p.drawRect(5, 4, 9, 11);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 ChartCommands::ChartCommands(ChartSet &charts, GraphImages &images, TSettings &settings, RunState &run,
@@ -57,13 +74,12 @@ ChartCommands::ChartCommands(ChartSet &charts, GraphImages &images, TSettings &s
     SaveAs = makeAction(QStringLiteral("SaveAs"), tr("Save As..."),
                         QIcon::fromTheme(QStringLiteral("document-save-as"),
                                          style->standardIcon(QStyle::SP_DialogSaveButton)));
-    CopyToClipboard = makeAction(QStringLiteral("CopyToClipboard"), tr("Copy To Clipboard"),
-                                 QIcon::fromTheme(QStringLiteral("edit-copy")));
+    CopyToClipboard = makeAction(QStringLiteral("CopyToClipboard"), tr("Copy To Clipboard"), copyIcon());
     PrinterSetup = makeAction(QStringLiteral("PrinterSetup"), tr("Printer Setup..."), QIcon());
     Print = makeAction(QStringLiteral("Print"), tr("Print"), QIcon::fromTheme(QStringLiteral("document-print")));
     CaptureAll = makeAction(QStringLiteral("btnCaptureAll"), tr("Capture All"), camera);
     CaptureAll->setToolTip(QStringLiteral("'Capture now'  ALL graphs marked for capture"));
-    CopyTopChart = makeAction(QStringLiteral("btnCopy"), tr("Copy"), QIcon::fromTheme(QStringLiteral("edit-copy")));
+    CopyTopChart = makeAction(QStringLiteral("btnCopy"), tr("Copy"), copyIcon());
     CopyTopChart->setToolTip(tr("Copy the graph on show to the clipboard"));
     ViewGraphs = makeAction(QStringLiteral("btnViewGraphs"), tr("View graphs"),
                             QIcon::fromTheme(QStringLiteral("image-x-generic"),

@@ -234,7 +234,9 @@ void TForm1::buildWidgets()
         *button = new QToolButton(central);
         (*button)->setObjectName(action->objectName());
         (*button)->setDefaultAction(action);
-        (*button)->setToolButtonStyle(Qt::ToolButtonTextOnly); // as the buttons beside it
+        // Pictures with hints, as toolbars have them; the action's text is what a screen reader speaks.
+        (*button)->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+        (*button)->setAccessibleName(action->text());
         (*button)->setFocusPolicy(Qt::StrongFocus);
         (*button)->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         toolbar->insertWidget(toolbar->count() - 1, *button);

@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -37,8 +38,11 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     m_dirs->setRootPath(QStringLiteral("/"));
     // The tree is read in the background: keep the open folder in view as it fills.
     connect(m_dirs, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (LsDirTreeCombo281 && LsDirTreeCombo281->currentIndex().isValid())
-            LsDirTreeCombo281->scrollTo(LsDirTreeCombo281->currentIndex());
+        // After the view has taken the new rows in.
+        QTimer::singleShot(0, this, [this] {
+            if (LsDirTreeCombo281 && LsDirTreeCombo281->currentIndex().isValid())
+                LsDirTreeCombo281->scrollTo(LsDirTreeCombo281->currentIndex(), QAbstractItemView::PositionAtCenter);
+        });
     });
     m_files = new QFileSystemModel(this);
     // Files only (links to files included, broken links and folders not), by name filter.

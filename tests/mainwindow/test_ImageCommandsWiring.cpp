@@ -74,7 +74,8 @@ TEST_F(ImageCommandsWiringTest, ToolbarButtonsAreTheSharedActions)
     auto form = open("[Capture]\nFolder=" + dir.path().toUtf8() + "\n");
     for (QToolButton *b : {form->btnCaptureAll, form->btnCopy, form->btnViewGraphs}) {
         ASSERT_TRUE(b);
-        EXPECT_FALSE(b->text().isEmpty()) << "the screen reader speaks the action's text";
+        EXPECT_FALSE(b->accessibleName().isEmpty()) << "the screen reader speaks the action's text";
+        EXPECT_EQ(b->accessibleName(), b->defaultAction()->text());
         EXPECT_EQ(b->focusPolicy(), Qt::StrongFocus);
     }
     EXPECT_EQ(form->btnCaptureAll->defaultAction(), form->chartCommands()->CaptureAll);
