@@ -363,6 +363,8 @@ void TForm1::buildWidgets()
 
     StatusPage = new StatusPageTab(Settings, Run, *HTTP, PageControl1);
     PageControl1->addTab(StatusPage, tr("Router Status Page"));
+    StatusPage->HTMLStatsPopup->addSeparator();
+    StatusPage->HTMLStatsPopup->addAction(m_commands->SaveWindowImage);
 
     WebPage = new WebServerPage(Settings, PageControl1);
     PageControl1->addTab(WebPage, WebServerPage::caption());

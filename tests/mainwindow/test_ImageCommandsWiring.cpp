@@ -83,6 +83,12 @@ TEST_F(ImageCommandsWiringTest, ToolbarButtonsAreTheSharedActions)
     EXPECT_EQ(form->btnCaptureAll->toolTip(), QStringLiteral("'Capture now'  ALL graphs marked for capture"));
     EXPECT_EQ(form->btnViewGraphs->toolTip(), QStringLiteral("View graphs"));
 
+    // The router status page's menu saves a picture of the window area.
+    auto *statusMenu = form->findChild<QMenu *>(QStringLiteral("HTMLStatsPopup"));
+    ASSERT_TRUE(statusMenu);
+    EXPECT_TRUE(statusMenu->actions().contains(form->chartCommands()->SaveWindowImage));
+    EXPECT_EQ(form->chartCommands()->SaveWindowImage->text(), QStringLiteral("Save Image As..."));
+
     auto other = open("[Capture]\nFolder=" + dir.filePath(QStringLiteral("missing")).toUtf8() + "\n");
     EXPECT_FALSE(other->btnCaptureAll->isEnabled());
 }
