@@ -220,3 +220,24 @@ TEST_F(ImageCommandsWiringTest, OptionsButtonLeadsToTheBitLoadingTab)
     EXPECT_EQ(form->PageControl1->currentWidget()->objectName(), QStringLiteral("Bitloading"));
     EXPECT_TRUE(form->PageControl1->isTabVisible(form->PageControl1->currentIndex()));
 }
+
+TEST_F(ImageCommandsWiringTest, TimelineZoomSignShowsOnlyWithTheTimeCharts)
+{
+    auto form = open("[System]\nShowAlarms=1\n");
+    auto *zoom = new QLabel(QStringLiteral("x2"), form->centralWidget());
+    zoom->setObjectName(QStringLiteral("Panel30"));
+    const auto showTab = [&](const QString &name) {
+        for (int i = 0; i < form->PageControl1->count(); ++i)
+            if (form->PageControl1->widget(i)->objectName() == name)
+                form->PageControl1->setCurrentIndex(i);
+        form->PageControl1Change();
+        return !zoom->isHidden();
+    };
+    form->charts()->setTimelineExpandFactor(2);
+    EXPECT_TRUE(showTab(QStringLiteral("Sync Speed")));
+    EXPECT_FALSE(showTab(QStringLiteral("TabSheet4"))) << "the router status page";
+    EXPECT_TRUE(showTab(QStringLiteral("Noise Margin")));
+    EXPECT_FALSE(showTab(form->TabSheet29->objectName())) << "the alarms";
+    form->charts()->setTimelineExpandFactor(1);
+    EXPECT_FALSE(showTab(QStringLiteral("Noise Margin"))) << "no zoom, no sign";
+}
