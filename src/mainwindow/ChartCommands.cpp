@@ -2,6 +2,7 @@
 
 #include "common/Trace.h"
 #include "mainwindow/CameraIndicators.h"
+#include "mainwindow/ChartPopupMenus.h"
 #include "mainwindow/ChartPrinting.h"
 #include "mainwindow/ChartSet.h"
 #include "notify/CaptureSchedule.h"
@@ -68,15 +69,6 @@ ChartCommands::ChartCommands(ChartSet &charts, GraphImages &images, TSettings &s
 {
     QStyle *style = QApplication::style();
     const QIcon camera(CameraIndicators::cameraPicture(true));
-    CaptureNow = makeAction(QStringLiteral("mnuCaptureNow"), tr("Capture Now"), camera);
-    ScheduledCapture = makeAction(QStringLiteral("mnuSchedCapture"), tr("Scheduled Capture"), QIcon());
-    ScheduledCapture->setCheckable(true);
-    SaveAs = makeAction(QStringLiteral("SaveAs"), tr("Save As..."),
-                        QIcon::fromTheme(QStringLiteral("document-save-as"),
-                                         style->standardIcon(QStyle::SP_DialogSaveButton)));
-    CopyToClipboard = makeAction(QStringLiteral("CopyToClipboard"), tr("Copy To Clipboard"), copyIcon());
-    PrinterSetup = makeAction(QStringLiteral("PrinterSetup"), tr("Printer Setup..."), QIcon());
-    Print = makeAction(QStringLiteral("Print"), tr("Print"), QIcon::fromTheme(QStringLiteral("document-print")));
     CaptureAll = makeAction(QStringLiteral("btnCaptureAll"), tr("Capture All"), camera);
     CaptureAll->setToolTip(QStringLiteral("'Capture now'  ALL graphs marked for capture"));
     CopyTopChart = makeAction(QStringLiteral("btnCopy"), tr("Copy"), copyIcon());
@@ -87,19 +79,6 @@ ChartCommands::ChartCommands(ChartSet &charts, GraphImages &images, TSettings &s
     ViewGraphs->setToolTip(QStringLiteral("View graphs"));
     SaveWindowImage = makeAction(QStringLiteral("CopyAsImage1"), tr("Save Image As..."), QIcon());
 
-    connect(CaptureNow, &QAction::triggered, this, [this] { captureNow(m_chart); });
-    connect(ScheduledCapture, &QAction::triggered, this, [this] { toggleScheduledCapture(m_chart); });
-    connect(SaveAs, &QAction::triggered, this, [this] { saveAs(m_chart); });
-    connect(CopyToClipboard, &QAction::triggered, this, [this] {
-        // The chart popup's copy takes the chart on show, which is the popup's in normal use.
-        copyChart(m_kind == ChartPopupKind::Chart ? topChart() : m_chart);
-    });
-    connect(PrinterSetup, &QAction::triggered, this, &ChartCommands::printerSetup);
-    connect(Print, &QAction::triggered, this, [this] {
-        const bool ask = m_kind == ChartPopupKind::Chart || m_kind == ChartPopupKind::Telnet
-                         || m_kind == ChartPopupKind::ThomsonBitswap;
-        printChart(m_chart, ask);
-    });
     connect(CaptureAll, &QAction::triggered, this, &ChartCommands::btnCaptureAllClick);
     connect(CopyTopChart, &QAction::triggered, this, [this] { copyChart(topChart()); });
     connect(ViewGraphs, &QAction::triggered, this, &ChartCommands::viewGraphsRequested);
@@ -137,74 +116,88 @@ ChartPopupKind ChartCommands::popupKindOf(int chart)
     return ChartPopupKind::Chart;
 }
 
-QString ChartCommands::captureNowCaption(const TSettings &s, ChartPopupKind kind)
+bool ChartCommands::printAsksFirst(int chart)
 {
-    if (kind == ChartPopupKind::ThomsonBits || kind == ChartPopupKind::ThomsonBitswap)
-        return QStringLiteral("Capture Now");
-    // The format named is the one the capture writes.
-    const QString format = GraphImages::captureFormat(s);
-    if (format.isEmpty())
-        return QStringLiteral("Capture Now");
-    const QString gap = kind == ChartPopupKind::Chart ? QStringLiteral("  ") : QStringLiteral(" ");
-    return QStringLiteral("Capture Now") + gap + QLatin1Char('[') + format + QLatin1Char(']');
+    switch (popupKindOf(chart)) {
+    case ChartPopupKind::Chart:
+    case ChartPopupKind::Telnet:
+    case ChartPopupKind::ThomsonBitswap: return true;
+    default: return false;
+    }
 }
 
-QString ChartCommands::scheduledCaptureCaption(const TSettings &s, ChartPopupKind kind)
+void ChartCommands::serve(ChartPopupMenus &menus)
 {
-    const bool large = kind == ChartPopupKind::Chart || kind == ChartPopupKind::Telnet;
-    const auto &c = s.Capture;
-    if (c.BetweenHours)
-        return QStringLiteral("Scheduled Capture [%1 - %2]")
-            .arg(c.FromHours * 100, 4, 10, QLatin1Char('0'))
-            .arg(c.ToHours * 100, 4, 10, QLatin1Char('0'));
-    if (c.AllTheTime)
-        return QStringLiteral("Scheduled Capture [Always]");
-    if (c.Never)
-        return large ? QStringLiteral("Capture [No schedule configured]")
-                     : QStringLiteral("Capture (No schedule configured)");
-    return large ? QStringLiteral("Scheduled Capture") : QStringLiteral("Capture");
+    menus.setCommandHandler(ChartCommand::CaptureNow, [this](int chart) { captureNow(chart); });
+    menus.setCommandHandler(ChartCommand::ScheduledCapture, [this](int chart) { toggleScheduledCapture(chart); });
+    menus.setCommandHandler(ChartCommand::SaveAs, [this](int chart) { saveAs(chart); });
+    menus.setCommandHandler(ChartCommand::CopyToClipboard, [this](int chart) {
+        // The status-page charts' Copy takes the chart on show, which is the menu's in normal use.
+        copyChart(popupKindOf(chart) == ChartPopupKind::Chart ? topChart() : chart);
+    });
+    menus.setCommandHandler(ChartCommand::PrinterSetup, [this](int) { printerSetup(); });
+    menus.setCommandHandler(ChartCommand::Print, [this](int chart) { printChart(chart, printAsksFirst(chart)); });
+    // The bits chart's bitswap switches: read by the telnet parsers and the system messages.
+    menus.setCommandHandler(ChartCommand::BitSwapBefore, [this](int) { m_settings.Telnet.BitSwapBefore ^= true; });
+    menus.setCommandHandler(ChartCommand::BitSwapAfter, [this](int) { m_settings.Telnet.BitSwapAfter ^= true; });
+    menus.setCommandHandler(ChartCommand::LogBitSwap, [this](int) { m_settings.Telnet.LogBitswap ^= true; });
+    addToneItems(menus);
 }
 
-bool ChartCommands::rawCaptureSwitch(int chart) const
+void ChartCommands::addToneItems(ChartPopupMenus &menus)
 {
-    // The tone charts' switches are read without the bits chart's plot box here.
-    if (chart == 21)
-        return m_settings.Telnet.CaptureBits;
-    if (chart == 29)
-        return m_settings.Telnet.SepCapture;
-    return CaptureSchedule::captureSwitch(m_settings, chart);
-}
+    struct Items {
+        const char *popup, *saveAs, *copy, *setup, *print;
+    };
+    const Items items[] = {
+        {"popupBits", "SaveAs2", "Copytoclipboard3", "PrinterSetup3", "Print3"},
+        {"PopupBitswap", "mnuBitSwapSaveAs", "mnuBitswapCopy", "mnuBitswapPrinterSetup", "mnuBitswapPrint"},
+        {"PopupSepBitswap", "mnuSepSaveAs", "mnuSepCopy", "mnuSepPrinterSetup", "mnuSepPrint"},
+        {"thomsonbitspopup", "MenuItem1", "MenuItem3", "mnuPrinterSetup4", "MenuItem6"},
+        {"ThomsonBitSwap", "ThomsonSaveAs", "mnu585Copy", "PrinterSetup4", "ThomsonPrint"},
+    };
+    ChartPopupMenus *m = &menus;
+    for (const Items &i : items) {
+        QMenu *menu = menus.menu(QLatin1String(i.popup));
+        if (!menu)
+            continue;
+        menu->addSeparator();
+        const auto add = [menu](const char *name, const QString &text) {
+            QAction *a = menu->addAction(text);
+            a->setObjectName(QLatin1String(name));
+            return a;
+        };
+        connect(add(i.saveAs, tr("Save As...")), &QAction::triggered, this, [this, m] { saveAs(m->currentChart()); });
+        connect(add(i.copy, tr("Copy To Clipboard")), &QAction::triggered, this,
+                [this, m] { copyChart(m->currentChart()); });
+        connect(add(i.setup, tr("Printer Setup...")), &QAction::triggered, this, &ChartCommands::printerSetup);
+        connect(add(i.print, tr("Print")), &QAction::triggered, this,
+                [this, m] { printChart(m->currentChart(), printAsksFirst(m->currentChart())); });
+    }
 
-void ChartCommands::prepare(int chart, ChartPopupKind kind)
-{
-    m_chart = chart;
-    m_kind = kind;
-    CaptureNow->setText(captureNowCaption(m_settings, kind));
-    ScheduledCapture->setText(scheduledCaptureCaption(m_settings, kind));
-    ScheduledCapture->setChecked(rawCaptureSwitch(chart));
-    ScheduledCapture->setEnabled(CaptureSchedule::plotBoxChecked(m_settings, chart));
-    updateEnabled();
-}
-
-void ChartCommands::addTo(QMenu *menu, int chart)
-{
-    const ChartPopupKind kind = popupKindOf(chart);
-    connect(menu, &QMenu::aboutToShow, this, [this, chart, kind] { prepare(chart, kind); });
-    menu->addAction(CaptureNow);
-    menu->addAction(ScheduledCapture);
-    menu->addSeparator();
-    menu->addAction(SaveAs);
-    menu->addAction(CopyToClipboard);
-    menu->addSeparator();
-    menu->addAction(PrinterSetup);
-    menu->addAction(Print);
+    // Ticked switches of the tone charts' menus, each kept in its setting.
+    TSettings &s = m_settings;
+    const auto addSwitch = [this, &menus](const char *popup, const char *name, const QString &text, bool &setting) {
+        QMenu *menu = menus.menu(QLatin1String(popup));
+        if (!menu)
+            return;
+        QAction *a = menu->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(true);
+        bool *flag = &setting;
+        connect(menu, &QMenu::aboutToShow, a, [a, flag] { a->setChecked(*flag); });
+        connect(a, &QAction::triggered, this, [flag](bool on) { *flag = on; });
+    };
+    addSwitch("popupBits", "mnuBitsResize", tr("Include captured images in resizing"), s.Telnet.BitsResize);
+    addSwitch("PopupBitswap", "mnuBitswapWebServer", tr("Make available to webserver"), s.Telnet.BitswapWebserver);
+    addSwitch("PopupSepBitswap", "mnuSepWeb", tr("Make available to webserver"), s.WebServer.SepWeb);
+    addSwitch("thomsonbitspopup", "Makeavailabletowebserver1", tr("Make available to web server"),
+              s._585Telnet.WebServer);
 }
 
 void ChartCommands::updateEnabled()
 {
-    const bool folder = CaptureSchedule::captureFolderExists(m_settings);
-    CaptureNow->setEnabled(folder);
-    CaptureAll->setEnabled(folder);
+    CaptureAll->setEnabled(CaptureSchedule::captureFolderExists(m_settings));
 }
 
 int ChartCommands::topChart() const
@@ -240,9 +233,9 @@ QList<int> ChartCommands::btnCaptureAllClick()
 
 void ChartCommands::toggleScheduledCapture(int chart)
 {
-    if (CaptureSchedule::setCaptureSwitch(m_settings, chart, !rawCaptureSwitch(chart)))
+    // The menu's tick shows ChartPopupMenus::captureSwitch; the click inverts what it showed.
+    if (CaptureSchedule::setCaptureSwitch(m_settings, chart, !ChartPopupMenus::captureSwitch(m_settings, chart)))
         emit captureSwitchChanged(chart);
-    ScheduledCapture->setChecked(rawCaptureSwitch(chart));
 }
 
 QMimeData *ChartCommands::chartMimeData(int chart)

@@ -1,10 +1,11 @@
 #pragma once
-// The image commands of the charts, each one QAction whose text, icon and
-// enabled state are kept here: capture now, scheduled capture, save as, copy
-// to the clipboard, printer setup and print (shared by every chart popup:
-// prepare() points them at the chart a popup was opened on), and the
-// window's own: capture all, copy the visible chart, view graphs and the
-// window-area screenshot.
+// The image commands of the charts: capture now, the scheduled-capture
+// switch, save as, copy to the clipboard (a picture and an SVG drawing),
+// printer setup and print, served to every chart menu (serve() sets them as
+// the menus' command handlers and adds the items the tone charts' menus
+// carry); and the window's own actions, each one QAction whose text, icon and
+// enabled state are kept here: capture all, copy the chart on show, view
+// graphs and the window-area screenshot.
 #include "acquisition/RunState.h"
 #include "mainwindow/GraphImages.h"
 #include "settings/TSettings.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+class ChartPopupMenus;
 class ChartSet;
 class QAction;
 class QFileDialog;
@@ -44,30 +46,21 @@ public:
     // The popup a chart's menu is, from the chart table.
     static ChartPopupKind popupKindOf(int chart);
 
-    // Per-chart commands, shared by every popup.
-    QAction *CaptureNow = nullptr;
-    QAction *ScheduledCapture = nullptr;
-    QAction *SaveAs = nullptr;
-    QAction *CopyToClipboard = nullptr;
-    QAction *PrinterSetup = nullptr;
-    QAction *Print = nullptr;
     // Window commands.
     QAction *CaptureAll = nullptr;     // btnCaptureAll
     QAction *CopyTopChart = nullptr;   // btnCopy
     QAction *ViewGraphs = nullptr;     // btnViewGraphs
     QAction *SaveWindowImage = nullptr; // CopyAsImage1 "Save Image As..."
 
-    // Points the per-chart commands at this chart and refreshes their
-    // captions, checks and enabled states; a popup calls it before it shows.
-    void prepare(int chart, ChartPopupKind kind);
-    // Adds the per-chart items to a chart's popup, prepared as it opens.
-    void addTo(QMenu *menu, int chart);
-    int targetChart() const { return m_chart; }
+    // Sets the image commands as the chart menus' handlers and adds the tone
+    // charts' image items and switches.
+    void serve(ChartPopupMenus &menus);
+    // Print1Click, Print2Click and the 585 bitswap charts' Print ask through
+    // the print dialog; the other charts print at once.
+    static bool printAsksFirst(int chart);
+
     // Enabled states that follow the capture folder.
     void updateEnabled();
-
-    static QString captureNowCaption(const TSettings &s, ChartPopupKind kind);
-    static QString scheduledCaptureCaption(const TSettings &s, ChartPopupKind kind);
 
     // The chart on show (GetTopChart); the window supplies it.
     void setTopChart(std::function<int()> topChart) { m_topChart = std::move(topChart); }
@@ -115,11 +108,11 @@ signals:
 
 private:
     QAction *makeAction(const QString &name, const QString &text, const QIcon &icon);
+    void addToneItems(ChartPopupMenus &menus);
     QFileDialog *pictureDialog(const QString &name);
     QString startFolder() const;
     void showMessage(const QString &text, bool warning);
     SaveAsKind saveAsKind(int chart) const;
-    bool rawCaptureSwitch(int chart) const;
 
     ChartSet &m_charts;
     GraphImages &m_images;
@@ -130,7 +123,5 @@ private:
     std::function<int()> m_topChart;
     QString m_programFolder;
     QString m_lastImageFile;
-    int m_chart = 1;
-    ChartPopupKind m_kind = ChartPopupKind::Chart;
     QPointer<QFileDialog> m_dialog;
 };

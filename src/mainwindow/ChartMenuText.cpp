@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include "mainwindow/ChartSeries.h"
+#include "mainwindow/GraphImages.h"
 
 #include <cmath>
 #include <limits>
@@ -105,16 +106,10 @@ QString ChartMenuText::restoreTimeline(int sampleSeconds, int points)
 
 QString ChartMenuText::captureNow(const TSettings &s, bool twoBlanks)
 {
-    // Tested in this order: the last one set wins.
-    QString format = QStringLiteral("jpg");
-    if (s.Capture.IsJPG)
+    // The format named is the one the capture writes (the first of the flags set).
+    QString format = GraphImages::captureFormat(s);
+    if (format.isEmpty())
         format = QStringLiteral("jpg");
-    if (s.Capture.IsPNG)
-        format = QStringLiteral("png");
-    if (s.Capture.IsGIF)
-        format = QStringLiteral("gif");
-    if (s.Capture.IsBMP)
-        format = QStringLiteral("bmp");
     return QStringLiteral("Capture Now") + (twoBlanks ? QStringLiteral("  [") : QStringLiteral(" [")) + format
            + QLatin1Char(']');
 }

@@ -790,7 +790,7 @@ void TForm1::PageControl1Change()
         if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
             telnetSub = tabs->currentWidget();
     // The timeline zoom sign shows on the pages whose charts it applies to.
-    if (auto *zoom = findChild<QWidget *>(QStringLiteral("Panel30"))) {
+    if (QLabel *zoom = Panel30) {
         const QString name = page ? page->objectName() : QString();
         const bool noTimeline = page == TabSheet29 || name == QLatin1String("TabSheet4")
                                 || name == QLatin1String("TabSheet36") || name == QLatin1String("Summary")
@@ -1667,9 +1667,10 @@ void TForm1::wireChartMenus()
     connect(m_chartMenus, &ChartPopupMenus::systemMessage, this, &TForm1::SystemMessage);
     m_chartMenus->setCommandHandler(ChartCommand::IncludeInLog, [this](int chart) { mnuLogClick(chart); });
     m_chartMenus->setCommandHandler(ChartCommand::ChangeResetTime, [this](int) { ChangeTime1Click(); });
-    // Still to be served here: CaptureNow, ScheduledCapture, SaveAs, CopyToClipboard, Print,
-    // PrinterSetup, GraphConfiguration and the bit-loading commands; their items show
-    // disabled until a handler is set.
+    m_commands->serve(*m_chartMenus);
+    m_commands->setTopChart([this] { return GetTopChart(); });
+    // Still to be served here: GraphConfiguration and the bit-loading refresh; their items
+    // show disabled until a handler is set.
 }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)

@@ -67,78 +67,19 @@ struct ChartCommandsTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(ChartCommandsTest, CaptureNowCaptionNamesTheFormatWritten)
+TEST_F(ChartCommandsTest, PrintAsksFirstOnTheTimeChartsAndThe585Bitswaps)
 {
-    struct Case {
-        const char *format;
-        ChartPopupKind kind;
-        const char *caption;
-    };
-    const Case cases[] = {
-        {"png", ChartPopupKind::Chart, "Capture Now  [png]"},
-        {"jpg", ChartPopupKind::Chart, "Capture Now  [jpg]"},
-        {"gif", ChartPopupKind::Telnet, "Capture Now [gif]"},
-        {"bmp", ChartPopupKind::Ping, "Capture Now [bmp]"},
-        {"png", ChartPopupKind::ThomsonBits, "Capture Now"},
-        {"png", ChartPopupKind::ThomsonBitswap, "Capture Now"},
-        {"", ChartPopupKind::Chart, "Capture Now"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.caption);
-        onlyFormat(c.format);
-        EXPECT_EQ(ChartCommands::captureNowCaption(settings, c.kind), QString::fromLatin1(c.caption));
-    }
-}
-
-TEST_F(ChartCommandsTest, ScheduledCaptureCaptionCarriesTheSchedule)
-{
-    struct Case {
-        bool always, between, never;
-        int from, to;
-        ChartPopupKind kind;
-        const char *caption;
-    };
-    const Case cases[] = {
-        {false, true, false, 20, 5, ChartPopupKind::Chart, "Scheduled Capture [2000 - 0500]"},
-        {false, true, false, 0, 23, ChartPopupKind::Bits, "Scheduled Capture [0000 - 2300]"},
-        {true, false, false, 20, 5, ChartPopupKind::Telnet, "Scheduled Capture [Always]"},
-        {false, false, true, 20, 5, ChartPopupKind::Chart, "Capture [No schedule configured]"},
-        {false, false, true, 20, 5, ChartPopupKind::Telnet, "Capture [No schedule configured]"},
-        {false, false, true, 20, 5, ChartPopupKind::Ping, "Capture (No schedule configured)"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.caption);
-        settings.Capture.AllTheTime = c.always;
-        settings.Capture.BetweenHours = c.between;
-        settings.Capture.Never = c.never;
-        settings.Capture.FromHours = c.from;
-        settings.Capture.ToHours = c.to;
-        EXPECT_EQ(ChartCommands::scheduledCaptureCaption(settings, c.kind), QString::fromLatin1(c.caption));
-    }
-}
-
-TEST_F(ChartCommandsTest, PreparedActionsFollowTheChartAndTheCaptureFolder)
-{
-    onlyFormat("png");
-    settings.Capture.User2 = true;
-    settings.Graph.cbHUser2 = false;
-    commands.prepare(19, ChartPopupKind::Chart);
-    EXPECT_EQ(commands.targetChart(), 19);
-    EXPECT_EQ(commands.CaptureNow->text(), QStringLiteral("Capture Now  [png]"));
-    EXPECT_TRUE(commands.CaptureNow->isEnabled());
-    EXPECT_TRUE(commands.CaptureAll->isEnabled());
-    EXPECT_TRUE(commands.ScheduledCapture->isChecked());
-    EXPECT_FALSE(commands.ScheduledCapture->isEnabled()) << "a chart not plotted is not captured";
-
-    settings.Capture.Folder = dir.filePath(QStringLiteral("gone"));
-    commands.prepare(1, ChartPopupKind::Chart);
-    EXPECT_FALSE(commands.CaptureNow->isEnabled());
-    EXPECT_FALSE(commands.CaptureAll->isEnabled());
+    for (int chart : {1, 19, 16, 5, 31, 27, 28})
+        EXPECT_TRUE(ChartCommands::printAsksFirst(chart)) << chart;
+    for (int chart : {21, 22, 25, 26, 29})
+        EXPECT_FALSE(ChartCommands::printAsksFirst(chart)) << chart;
 }
 
 TEST_F(ChartCommandsTest, CaptureAllWritesExactlyTheEnabledCharts)
 {
     onlyFormat("png");
+    commands.updateEnabled();
+    EXPECT_TRUE(commands.CaptureAll->isEnabled());
     commands.btnCaptureAllClick();
     EXPECT_TRUE(captures().isEmpty()) << "no chart marked: nothing written";
 
@@ -154,6 +95,8 @@ TEST_F(ChartCommandsTest, CaptureAllWritesExactlyTheEnabledCharts)
 
     // Without the folder nothing is attempted and nothing reported.
     settings.Capture.Folder = dir.filePath(QStringLiteral("gone"));
+    commands.updateEnabled();
+    EXPECT_FALSE(commands.CaptureAll->isEnabled());
     EXPECT_TRUE(commands.btnCaptureAllClick().isEmpty());
     EXPECT_EQ(messages.count(), 0);
 }
@@ -161,8 +104,7 @@ TEST_F(ChartCommandsTest, CaptureAllWritesExactlyTheEnabledCharts)
 TEST_F(ChartCommandsTest, CaptureNowWritesTheChartAndReportsAFailure)
 {
     onlyFormat("bmp");
-    commands.prepare(25, ChartPopupKind::Ping);
-    commands.CaptureNow->trigger();
+    commands.captureNow(25);
     EXPECT_EQ(captures(), QStringList{"Graph_25.bmp"});
     EXPECT_EQ(messages.count(), 0);
 
@@ -175,22 +117,22 @@ TEST_F(ChartCommandsTest, CaptureNowWritesTheChartAndReportsAFailure)
 TEST_F(ChartCommandsTest, ScheduledCaptureItemTogglesTheChartsSwitch)
 {
     QSignalSpy changed(&commands, &ChartCommands::captureSwitchChanged);
-    settings.Graph.cbHUser2 = true;
-    commands.prepare(19, ChartPopupKind::Chart);
-    commands.ScheduledCapture->trigger();
+    commands.toggleScheduledCapture(19);
     EXPECT_TRUE(settings.Capture.User2);
-    EXPECT_TRUE(commands.ScheduledCapture->isChecked());
-    commands.ScheduledCapture->trigger();
+    commands.toggleScheduledCapture(19);
     EXPECT_FALSE(settings.Capture.User2);
 
-    // The bits chart's own switch, whatever its plot box says.
-    settings.Telnet.BitsGraph = false;
+    // The bits chart's tick shows its switch with its plot box: a click on an
+    // unticked item switches capture on.
+    settings.Telnet.BitsGraph = true;
     commands.toggleScheduledCapture(21);
     EXPECT_TRUE(settings.Telnet.CaptureBits);
     commands.toggleScheduledCapture(5);
     EXPECT_TRUE(settings.CaptureTelnetFlags[2]);
-    EXPECT_EQ(changed.count(), 4);
-    EXPECT_EQ(changed.last().at(0).toInt(), 5);
+    commands.toggleScheduledCapture(30);
+    EXPECT_TRUE(settings.Telnet.CaptureUserDown);
+    EXPECT_EQ(changed.count(), 5);
+    EXPECT_EQ(changed.last().at(0).toInt(), 30);
 }
 
 TEST_F(ChartCommandsTest, PrintScaleIsTheWholeRatioOfPrinterToScreen)
@@ -267,9 +209,7 @@ TEST_F(ChartCommandsTest, PrintToPdfFileWritesThePage)
 TEST_F(ChartCommandsTest, CopyPutsTheChartOnTheClipboardAtItsScreenSize)
 {
     charts.chart(2)->resize(512, 301);
-    commands.prepare(2, ChartPopupKind::Chart);
-    commands.setTopChart([] { return 2; });
-    commands.CopyToClipboard->trigger();
+    commands.copyChart(2);
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     ASSERT_TRUE(data);
     ASSERT_TRUE(data->hasImage());

@@ -51,9 +51,13 @@ TEST(ChartMenuText, CaptureCaptionsFollowFormatAndSchedule)
     s.Capture.IsJPG = true;
     EXPECT_EQ(ChartMenuText::captureNow(s, true), QStringLiteral("Capture Now  [jpg]"));
     EXPECT_EQ(ChartMenuText::captureNow(s, false), QStringLiteral("Capture Now [jpg]"));
+    // Flags set together: the caption names the format a capture writes, the first set.
     s.Capture.IsPNG = true;
-    s.Capture.IsGIF = true; // later in the order: wins over png
-    EXPECT_EQ(ChartMenuText::captureNow(s, false), QStringLiteral("Capture Now [gif]"));
+    s.Capture.IsGIF = true;
+    EXPECT_EQ(ChartMenuText::captureNow(s, false), QStringLiteral("Capture Now [jpg]"));
+    s.Capture.IsJPG = false;
+    EXPECT_EQ(ChartMenuText::captureNow(s, false), QStringLiteral("Capture Now [png]"));
+    s.Capture.IsPNG = s.Capture.IsGIF = false;
     s.Capture.IsBMP = true;
     EXPECT_EQ(ChartMenuText::captureNow(s, true), QStringLiteral("Capture Now  [bmp]"));
 

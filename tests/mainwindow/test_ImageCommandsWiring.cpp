@@ -5,6 +5,7 @@
 #include "acquisition/TelnetSession.h"
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartCommands.h"
+#include "mainwindow/ChartPopupMenus.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/TelnetPage.h"
@@ -13,6 +14,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QLabel>
@@ -49,22 +52,6 @@ struct ImageCommandsWiringTest : ::testing::Test {
             if (qobject_cast<QDialog *>(w) || qobject_cast<QMenu *>(w))
                 delete w;
     }
-    static QMenu *popupOf(QCustomPlot *plot)
-    {
-        emit plot->customContextMenuRequested(QPoint(10, 10));
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible())
-                return menu;
-        return nullptr;
-    }
-    static QStringList texts(const QMenu *menu)
-    {
-        QStringList out;
-        for (const QAction *a : menu->actions())
-            if (!a->isSeparator())
-                out << a->text();
-        return out;
-    }
 };
 
 } // namespace
@@ -93,29 +80,79 @@ TEST_F(ImageCommandsWiringTest, ToolbarButtonsAreTheSharedActions)
     EXPECT_FALSE(other->btnCaptureAll->isEnabled());
 }
 
-TEST_F(ImageCommandsWiringTest, EveryChartPopupCarriesTheImageCommands)
+TEST_F(ImageCommandsWiringTest, EveryChartMenuCarriesTheImageCommands)
 {
-    auto form = open("[Capture]\nIsPNG=1\nIsJPG=0\nBetweenHours=1\nNever=0\nFromHours=20\nToHours=5\nFolder="
-                     + dir.path().toUtf8() + "\n");
+    auto form = open("[Capture]\nIsPNG=1\nIsJPG=0\nFolder=" + dir.path().toUtf8() + "\n[Graph]\ncbHNoise=1\n");
+    ChartPopupMenus *menus = form->chartMenus();
+    ASSERT_TRUE(menus);
     struct Case {
         int chart;
-        const char *captureNow;
+        const char *captureNow, *saveAs, *copy, *setup, *print;
     };
-    const Case cases[] = {{1, "Capture Now  [png]"}, {16, "Capture Now [png]"}, {21, "Capture Now [png]"},
-                          {25, "Capture Now [png]"}, {26, "Capture Now"}};
+    const Case cases[] = {
+        {1, "mnuCaptureNow", "mnuSaveAs", "mnuCopy", "mnuPrinterSetup", "mnuPrint"},
+        {16, "mnuTelCaptureNow", "mnuTelSaveAs", "mnuTelCopy", "mnuTelPrinterSetup", "mnuTelPrint"},
+        {25, "mnuPingCaptureNow", "mnuPingSaveAs", "mnuPingCopy", "mnuPingPrinterSetup", "mnuPingPrint"},
+        {21, "CaptureNow1", "SaveAs2", "Copytoclipboard3", "PrinterSetup3", "Print3"},
+        {22, "mnuBitSwapCaptureNow", "mnuBitSwapSaveAs", "mnuBitswapCopy", "mnuBitswapPrinterSetup", "mnuBitswapPrint"},
+        {29, "mnuSepCapNow", "mnuSepSaveAs", "mnuSepCopy", "mnuSepPrinterSetup", "mnuSepPrint"},
+        {26, "Capturenow2", "MenuItem1", "MenuItem3", "mnuPrinterSetup4", "MenuItem6"},
+        {27, "mnuThomsonBitswapCapNow", "ThomsonSaveAs", "mnu585Copy", "PrinterSetup4", "ThomsonPrint"},
+    };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.chart);
-        QMenu *menu = popupOf(form->charts()->chart(c.chart));
+        QMenu *menu = menus->prepare(c.chart);
         ASSERT_TRUE(menu);
-        const QStringList items = texts(menu);
-        EXPECT_TRUE(items.contains(QLatin1String(c.captureNow))) << items.join(QLatin1Char('|')).toStdString();
-        EXPECT_TRUE(items.contains(QStringLiteral("Scheduled Capture [2000 - 0500]")));
-        for (const char *item : {"Save As...", "Copy To Clipboard", "Printer Setup...", "Print"})
-            EXPECT_TRUE(items.contains(QLatin1String(item))) << item;
-        EXPECT_EQ(form->chartCommands()->targetChart(), c.chart);
-        menu->close();
-        delete menu;
+        for (const char *item : {c.captureNow, c.saveAs, c.copy, c.setup, c.print}) {
+            QAction *a = menus->action(menu->objectName(), QLatin1String(item));
+            ASSERT_TRUE(a) << item;
+            EXPECT_TRUE(a->isEnabled()) << item;
+        }
     }
+
+    // Capture Now writes the menu's chart into the capture folder.
+    menus->prepare(1);
+    menus->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuCaptureNow"))->trigger();
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.png")}, QDir::Files).size(), 1);
+    // A tone chart's copy takes that chart.
+    form->charts()->chart(22)->resize(333, 222);
+    menus->prepare(22);
+    menus->action(QStringLiteral("PopupBitswap"), QStringLiteral("mnuBitswapCopy"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(333, 222));
+}
+
+TEST_F(ImageCommandsWiringTest, ToneMenuSwitchesKeepTheirSettings)
+{
+    auto form = open("[Telnet]\nBitsResize=1\n");
+    ChartPopupMenus *menus = form->chartMenus();
+    QMenu *bits = menus->prepare(21);
+    emit bits->aboutToShow();
+    QAction *resize = menus->action(QStringLiteral("popupBits"), QStringLiteral("mnuBitsResize"));
+    ASSERT_TRUE(resize);
+    EXPECT_TRUE(resize->isChecked());
+    resize->trigger();
+    EXPECT_FALSE(form->settings().Telnet.BitsResize);
+    menus->action(QStringLiteral("popupBits"), QStringLiteral("mnuBitSwapBefore"))->trigger();
+    EXPECT_TRUE(form->settings().Telnet.BitSwapBefore);
+
+    struct Case {
+        int chart;
+        const char *popup, *item;
+    };
+    const Case cases[] = {{29, "PopupSepBitswap", "mnuSepWeb"},
+                          {22, "PopupBitswap", "mnuBitswapWebServer"},
+                          {26, "thomsonbitspopup", "Makeavailabletowebserver1"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.item);
+        emit menus->prepare(c.chart)->aboutToShow();
+        QAction *a = menus->action(QLatin1String(c.popup), QLatin1String(c.item));
+        ASSERT_TRUE(a);
+        EXPECT_FALSE(a->isChecked());
+        a->trigger();
+    }
+    EXPECT_TRUE(form->settings().WebServer.SepWeb);
+    EXPECT_TRUE(form->settings().Telnet.BitswapWebserver);
+    EXPECT_TRUE(form->settings()._585Telnet.WebServer);
 }
 
 TEST_F(ImageCommandsWiringTest, SchedulingACaptureShowsTheChartsCamera)
@@ -127,9 +164,12 @@ TEST_F(ImageCommandsWiringTest, SchedulingACaptureShowsTheChartsCamera)
     EXPECT_TRUE(cameras->picture(19, P::Active)->isHidden());
     EXPECT_EQ(cameras->picture(19, P::Daily)->accessibleName(), QStringLiteral("Daily capture at 06:30"));
 
-    QMenu *menu = popupOf(form->charts()->chart(19));
-    ASSERT_TRUE(menu);
-    form->chartCommands()->ScheduledCapture->trigger();
+    ChartPopupMenus *menus = form->chartMenus();
+    menus->prepare(19);
+    QAction *capture = menus->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuCapture"));
+    ASSERT_TRUE(capture);
+    ASSERT_TRUE(capture->isEnabled());
+    capture->trigger();
     EXPECT_TRUE(form->settings().Capture.User2);
     EXPECT_FALSE(cameras->picture(19, P::Active)->isHidden());
     EXPECT_FALSE(cameras->picture(19, P::Daily)->isHidden());
@@ -224,8 +264,8 @@ TEST_F(ImageCommandsWiringTest, OptionsButtonLeadsToTheBitLoadingTab)
 TEST_F(ImageCommandsWiringTest, TimelineZoomSignShowsOnlyWithTheTimeCharts)
 {
     auto form = open("[System]\nShowAlarms=1\n");
-    auto *zoom = new QLabel(QStringLiteral("x2"), form->centralWidget());
-    zoom->setObjectName(QStringLiteral("Panel30"));
+    QLabel *zoom = form->Panel30;
+    ASSERT_TRUE(zoom);
     const auto showTab = [&](const QString &name) {
         for (int i = 0; i < form->PageControl1->count(); ++i)
             if (form->PageControl1->widget(i)->objectName() == name)
