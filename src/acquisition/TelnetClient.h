@@ -40,8 +40,8 @@ signals:
     void connectFailed(const QString &why);
     void dataReceived(const QString &text);
     void disconnected();
-    // The connection's progress, in the words users know from the original's
-    // status line ("Connected.", "Disconnected." and so on).
+    // The connection's progress as short status texts for the system messages
+    // ("Connected.", "Disconnected." and so on).
     void status(const QString &text);
 
 private:

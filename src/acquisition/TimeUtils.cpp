@@ -30,8 +30,8 @@ void decompose(TDateTime t, qint64 &days, qint64 &msOfDay)
     msOfDay = std::llabs(ms) % MSecsPerDay;
 }
 
-// Delphi numbering: 1 = Sunday .. 7 = Saturday.
-int delphiDayOfWeek(const QDate &d) { return d.dayOfWeek() % 7 + 1; }
+// Sunday-first numbering: 1 = Sunday .. 7 = Saturday.
+int sundayFirstDayOfWeek(const QDate &d) { return d.dayOfWeek() % 7 + 1; }
 
 bool holds(const Window &w, TDateTime t) { return (t >= w.from || TzSameDateTime(w.from, t)) && t < w.to; }
 
@@ -185,14 +185,14 @@ TDateTime TzNthWeekdayOfMonth(int year, int month, int n, int weekday)
     if (!first.isValid() || weekday < 1 || weekday > 7)
         return 0;
     if (n >= 1 && n <= 4) {
-        int d = weekday + 1 - delphiDayOfWeek(first);
+        int d = weekday + 1 - sundayFirstDayOfWeek(first);
         if (d < 1)
             d += 7;
         return toTDateTime(first) + (n - 1) * 7 + d - 1;
     }
     if (n == 5) {
         const int last = TzDaysInMonth(toTDateTime(first));
-        int d = weekday - delphiDayOfWeek(QDate(year, month, last)) + last;
+        int d = weekday - sundayFirstDayOfWeek(QDate(year, month, last)) + last;
         if (d > last)
             d -= 7;
         return toTDateTime(first) + d - 1;

@@ -462,7 +462,7 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
     m_shared->accessLines.setCapacity(qMax(1, config.accessLogCapacity));
     m_flushTimer.setInterval(qMax(1, config.batchIntervalMs));
     // The daemon gets a duplicate; whether or not a failed start closed it,
-    // the original tells which socket is ours.
+    // the descriptor we kept tells which socket is ours.
     struct stat ours {};
     ::fstat(fd, &ours);
     const int daemonFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);

@@ -89,7 +89,7 @@ TEST(DateTimePattern, MidnightAndWallClock)
     EXPECT_EQ(dtp::format(QStringLiteral("yyyy-mm-dd hh:nn"), tokyo, QLocale::c()), "2026-12-06 08:47");
 }
 
-// Converted locale formats must print what Qt prints for the original.
+// A locale format converted to our notation prints what Qt prints with the Qt format.
 TEST(DateTimePattern, FromQtFormatMatchesQt)
 {
     const char *formats[] = {

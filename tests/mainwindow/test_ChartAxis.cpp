@@ -1,5 +1,6 @@
-// The axis refuses limits the way the original chart component did, so the
-// "minimum -9999 first" orders of start-up and the refusal paths behave alike.
+// The axis refuses a maximum below its minimum (and a minimum above its
+// maximum), so the "minimum -9999 first" orders of start-up and the refusal
+// paths behave alike.
 #include "mainwindow/ChartAxis.h"
 
 #include <gtest/gtest.h>

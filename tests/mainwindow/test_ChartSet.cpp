@@ -62,7 +62,7 @@ TEST(ChartSet, StoredLimitsAppliedMaximumFirstAndAbandonedAtTheFirstRefusal)
              s.Graph.Chart17Max = 30;
          },
          false, {{18, 0, 10}, {16, 0, 10}, {17, 0, 10}}},
-        {"a range wholly below zero is refused like the original",
+        {"a range wholly below zero is refused",
          [](TSettings &s) { s.Graph.TxSyncMax = -10, s.Graph.TxSyncMin = -20, s.Graph.Chart16Max = 44; }, false,
          {{20, 0, 10}, {16, 0, 10}}},
     };
