@@ -119,6 +119,8 @@ void TelnetClient::disconnectFromHost()
     if (!m_open)
         return;
     emit status(QStringLiteral("Disconnecting."));
+    // What was sent last (a kill, a typed command) still reaches the router.
+    m_socket.flush();
     m_socket.abort();
     // abort() reports the close at once on most platforms; make sure of it.
     onSocketDisconnected();

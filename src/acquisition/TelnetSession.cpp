@@ -29,6 +29,8 @@ TelnetSession::TelnetSession(TSettings &settings, RouterHttpClient &http, QObjec
         if (next)
             (this->*next)();
     });
+    m_closeTimer.setSingleShot(true);
+    connect(&m_closeTimer, &QTimer::timeout, this, &TelnetSession::finishClose);
     connect(&m_client, &TelnetClient::connected, this, &TelnetSession::onConnected);
     connect(&m_client, &TelnetClient::connectFailed, this, &TelnetSession::onConnectFailed);
     connect(&m_client, &TelnetClient::dataReceived, this, &TelnetSession::onData);
@@ -47,6 +49,16 @@ TelnetSession::~TelnetSession()
 void TelnetSession::setRunning(bool running)
 {
     m_running = running;
+    TelnetControls c = m_controls;
+    if (running) {
+        // Monitoring owns the session: no disconnect by hand, the panes show its figures.
+        c.btnDisconnect = false;
+        c.statsPanes = true;
+        c.Memo1 = m_settings.Router.Telnet;
+    } else if (m_client.isConnected()) {
+        c.btnDisconnect = true;
+    }
+    setControls(c);
 }
 
 void TelnetSession::setMemo1Enabled(bool enabled)
@@ -97,6 +109,35 @@ void TelnetSession::Timer3Timer()
     m_timer3.stop();
     m_flags.DebugCheckPending = true;
     SendText(QStringLiteral("ps -x"));
+}
+
+void TelnetSession::closeSession(int waitMs, std::function<void()> done)
+{
+    if (!m_client.isConnected()) {
+        cancelConnect();
+        done();
+        return;
+    }
+    Timer3Timer();
+    m_closeDone = std::move(done);
+    // Only the AR7 and adslctl families read the listing; the others end at once.
+    if (!m_settings.Telnet.V123 && !m_settings.Telnet.V4) {
+        finishClose();
+        return;
+    }
+    m_closeTimer.start(waitMs);
+}
+
+void TelnetSession::finishClose()
+{
+    m_closeTimer.stop();
+    if (!m_closeDone)
+        return;
+    const std::function<void()> done = std::move(m_closeDone);
+    m_closeDone = nullptr;
+    if (m_client.isConnected())
+        btnDisConnect1Click();
+    done();
 }
 
 // ---- sending -------------------------------------------------------------------
@@ -401,7 +442,7 @@ void TelnetSession::finishConnect()
         c.btnRefresh = true;
         c.btnConnect = false;
         c.btnConnect1 = false;
-        c.btnDisconnect = m_running;
+        c.btnDisconnect = !m_running;
         c.btnBitsRefresh = true;
         c.Memo1 = true;
         c.statsPanes = true;
@@ -460,6 +501,8 @@ void TelnetSession::btnDisConnect1Click()
 
 void TelnetSession::onDisconnected()
 {
+    if (m_closeDone)
+        QMetaObject::invokeMethod(this, &TelnetSession::finishClose, Qt::QueuedConnection);
     emit connectionChanged(false);
     // A session the router ended is shown as down, so Connect can be used.
     if (!m_connecting)
@@ -530,6 +573,9 @@ QString TelnetSession::daemonPid(const QString &listing)
 void TelnetSession::debugOffStep(const QString &text)
 {
     m_flags.DebugCheckPending = false;
+    // A close that waited for this listing goes on once the kill is sent.
+    if (m_closeDone)
+        QMetaObject::invokeMethod(this, &TelnetSession::finishClose, Qt::QueuedConnection);
     const QString pid = daemonPid(text);
     if (pid.isEmpty())
         return; // no daemon line, or no plain number on it: nothing is killed

@@ -62,6 +62,10 @@ public:
     void Memo1Change();
     // Timer3Timer: the debug-off timer fired; sends "ps -x" as a debug check.
     void Timer3Timer();
+    // Closing the program: the debug check ("ps -x", then the kill of the
+    // router's telnet daemon) goes first, then the session ends. The wait
+    // for the listing is bounded by waitMs; done runs once, on this thread.
+    void closeSession(int waitMs, std::function<void()> done);
 
     // The terminal pane's text, as the parsers read it.
     const TerminalBuffer &terminal() const { return m_terminal; }
@@ -125,6 +129,7 @@ private:
     void onDisconnected();
     void replyCompleteStep();
     void debugOffStep(const QString &text);
+    void finishClose();
     void setControls(const TelnetControls &controls);
     void showDisconnected();
     bool pathB() const;
@@ -137,6 +142,8 @@ private:
     TelnetControls m_controls;
     QTimer m_timer3;
     QTimer m_waitTimer;
+    QTimer m_closeTimer;
+    std::function<void()> m_closeDone;
     void (TelnetSession::*m_waitNext)() = nullptr;
     bool m_running = false;
     bool m_connecting = false;

@@ -948,10 +948,12 @@ void TForm1::shutDownSteps()
     Timer1->stop();
     m_cycle->cancel();
     WebPage->deactivate();
-    if (m_telnet->isConnected()) {
-        m_telnet->Timer3Timer();
-        m_telnet->btnDisConnect1Click();
-    }
+    // The router's debug telnet daemon is stopped before the session ends.
+    m_telnet->closeSession(3000, [this] { shutDownFinish(); });
+}
+
+void TForm1::shutDownFinish()
+{
     SaveIni();
 
     // Captures on close.

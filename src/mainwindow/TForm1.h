@@ -196,6 +196,7 @@ private:
     void FormCloseQuery(bool ending);
     void shutDown();
     void shutDownSteps();
+    void shutDownFinish();
     void buildWidgets();
     void applySettingsToWindow();
     void storeWindowState();

@@ -145,7 +145,7 @@ TEST_F(SessionTest, DebugPageOnceWithCredentialsThenConnectAndRefresh)
     EXPECT_FALSE(c.btnConnect);
     EXPECT_FALSE(c.btnConnect1);
     EXPECT_TRUE(c.btnRefresh);
-    EXPECT_FALSE(c.btnDisconnect); // Run is not down
+    EXPECT_TRUE(c.btnDisconnect); // Run is not down: the session may be ended by hand
     EXPECT_TRUE(c.commandButtons);
     EXPECT_TRUE(c.toneButtons);
     EXPECT_FALSE(c.btnResetStats);
@@ -643,6 +643,43 @@ TEST_F(SessionTest, DebugCheckKillsTheDaemonOnlyWithAPlainPid)
     }
 }
 
+// Closing the program stops the router's debug daemon before the session
+// ends; a router that never answers the listing holds the close only for the
+// bounded wait, and the adslctl-less "adsl info" family ends at once.
+TEST_F(SessionTest, CloseSessionKillsTheDaemonFirst)
+{
+    run(QStringLiteral("telnet access debug"));
+    run(QStringLiteral("telnet pid 121"));
+    ASSERT_TRUE(connectWith(TelnetSender::ConnectButton));
+    ASSERT_TRUE(waitReplies(1));
+    int done = 0;
+    session->closeSession(5000, [&] { ++done; });
+    ASSERT_TRUE(testsupport::waitFor([&] { return done == 1; }));
+    EXPECT_FALSE(session->isConnected());
+    EXPECT_TRUE(linesTyped().contains(QStringLiteral("kill 121\t-\tkill")));
+    ASSERT_TRUE(testsupport::waitFor([&] { return sim.telnetSessions() == 0; }));
+
+    // Not connected: done at once, nothing sent.
+    const int typed = linesTyped().size();
+    session->closeSession(5000, [&] { ++done; });
+    EXPECT_EQ(2, done);
+    EXPECT_EQ(typed, linesTyped().size());
+}
+
+TEST_F(SessionTest, CloseSessionWaitIsBounded)
+{
+    run(QStringLiteral("telnet fail hang"));
+    ASSERT_TRUE(connectWith(TelnetSender::TerminalConnectButton));
+    ASSERT_TRUE(session->isConnected());
+    int done = 0;
+    session->closeSession(200, [&] { ++done; });
+    EXPECT_EQ(0, done);
+    ASSERT_TRUE(testsupport::waitFor([&] { return done == 1; }));
+    EXPECT_FALSE(session->isConnected());
+    QTest::qWait(300);
+    EXPECT_EQ(1, done); // once, whatever comes later
+}
+
 TEST_F(SessionTest, AdslInfoFamilyLeavesTheDebugCheckAlone)
 {
     startSim("v5");
@@ -680,10 +717,34 @@ TEST_F(SessionTest, PollStepConnectsWhileRunningThenRefreshes)
     QTest::qWait(50);
     EXPECT_EQ(2, linesTyped().size());
     EXPECT_EQ(1, replies.size());
-    EXPECT_TRUE(session->controls().btnDisconnect); // Run is down
+    EXPECT_FALSE(session->controls().btnDisconnect); // Run is down: monitoring owns the session
     session->pollStep(); // connected: the refresh alone
     ASSERT_TRUE(waitReplies(2));
     EXPECT_EQ(1, journal("http", "GET").size());
+}
+
+// Run takes the disconnect buttons away and enables the panes; Stop gives
+// them back only while a session is there to end.
+TEST_F(SessionTest, RunAndStopSetDisconnectButtonsAndPanes)
+{
+    session->setRunning(true);
+    EXPECT_FALSE(session->controls().btnDisconnect);
+    EXPECT_TRUE(session->controls().statsPanes);
+    EXPECT_TRUE(session->controls().Memo1);
+    session->setRunning(false); // nothing connected: nothing to end
+    EXPECT_FALSE(session->controls().btnDisconnect);
+
+    ASSERT_TRUE(connectWith(TelnetSender::ConnectButton));
+    ASSERT_TRUE(waitReplies(1));
+    EXPECT_TRUE(session->controls().btnDisconnect);
+    session->setRunning(true);
+    EXPECT_FALSE(session->controls().btnDisconnect);
+    session->setRunning(false);
+    EXPECT_TRUE(session->controls().btnDisconnect);
+
+    settings.Router.Telnet = false; // the terminal follows the telnet switch at Run
+    session->setRunning(true);
+    EXPECT_FALSE(session->controls().Memo1);
 }
 
 TEST_F(SessionTest, DisconnectAndReconnect)
