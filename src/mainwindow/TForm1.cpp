@@ -901,14 +901,28 @@ void TForm1::FormCloseQuery(bool ending)
         return;
     }
     if (Settings.System.ConfirmClose && !ending) {
-        if (ClearConfirmBox && ClearConfirmBox->isVisible())
+        // One question at a time, however often close is clicked.
+        if (CloseConfirmBox && CloseConfirmBox->isVisible())
             return;
-        setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        // Out of stay-on-top so the question is not hidden behind it; changing
+        // the flag re-creates the window, which must stay where the user sees it.
+        if (windowFlags() & Qt::WindowStaysOnTopHint) {
+            const bool wasVisible = isVisible();
+            setWindowFlag(Qt::WindowStaysOnTopHint, false);
+            if (wasVisible)
+                show();
+        }
         auto *box = new QMessageBox(QMessageBox::Question, mainCaption(), QStringLiteral("Confirm close Veltrano?"),
                                     QMessageBox::Yes | QMessageBox::Cancel, this);
         box->setObjectName(QStringLiteral("CloseConfirmBox"));
         box->setAttribute(Qt::WA_DeleteOnClose);
-        box->move(geometry().left() + 250, geometry().top() + 200);
+        if (inTray && trayUsable) {
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            box->move(screen.width() - 350, screen.height() - 200);
+        } else {
+            box->move(geometry().left() + 250, geometry().top() + 200);
+        }
+        CloseConfirmBox = box;
         connect(box, &QMessageBox::finished, this, [this, box](int) {
             if (box->clickedButton() == box->button(QMessageBox::Yes))
                 shutDown();

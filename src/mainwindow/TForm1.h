@@ -317,4 +317,5 @@ public:
     QAction *mnuEnableLog = nullptr;
     QPointer<QMessageBox> ClearConfirmBox;
     QPointer<class TForm10> LogOptionsWarning;
+    QPointer<QMessageBox> CloseConfirmBox;
 };

@@ -196,6 +196,30 @@ TEST_F(MainWindowTest, ClosingAsksFirstThenSavesAndCancelKeepsEverything)
     EXPECT_TRUE(testsupport::readAll(ini).contains("SuppressErrors=1"));
 }
 
+// Leaving stay-on-top for the question re-creates the window: it must come
+// back, and clicking close again must not stack a second question.
+TEST_F(MainWindowTest, CloseQuestionOnTopWindowKeepsItVisibleAndAsksOnce)
+{
+    auto form = open("[System]\nStayOnTop=1\nConfirmClose=1\n");
+    form->show();
+    ASSERT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    form->close();
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    int boxes = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox *>(w) && w->isVisible())
+            ++boxes;
+    EXPECT_EQ(boxes, 1);
+    openBox()->button(QMessageBox::Cancel)->click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    form->close(); // asked again once the first question is gone
+    ASSERT_NE(openBox(), nullptr);
+    openBox()->button(QMessageBox::Cancel)->click();
+    EXPECT_TRUE(form->isVisible());
+}
+
 TEST_F(MainWindowTest, TheSystemEndingTheProgramIsNotAskedAndClosesToTrayAreIgnored)
 {
     auto form = open("[System]\nCloseToTray=1\nConfirmClose=1\n");
