@@ -71,8 +71,9 @@ bool PollingCycle::start(bool firstCycle)
         m_state.Figures = SampleFigures{};
     m_state.StoppedSinceRound = false;
 
-    // 5
-    if (s.Router.Login.isEmpty()) {
+    // 5: telnet-only monitoring needs no status-page address (Run accepts it
+    // without one), so only the HTTP polls stop here.
+    if (s.Router.Login.isEmpty() && !s.Telnet.DisableHTTP) {
         end();
         return true;
     }

@@ -115,6 +115,19 @@ QString NoiseTrayIcon::hintText(const TSettings &s, const Figures &f)
     return hint;
 }
 
+QString NoiseTrayIcon::cycleHintText(const TSettings &s, const Figures &f)
+{
+    const bool telnetOnly = s.Telnet.DisableHTTP;
+    QString hint = QStringLiteral("Veltrano\r\nRx Noise margin: ")
+                   + numfmt::shortestSingle(telnetOnly ? f.telnetNoise : f.rxNoise) + QStringLiteral("\r\nRx Sync speed: ")
+                   + numfmt::shortestSingle(telnetOnly ? f.telnetSync : f.rxSync);
+    if (s.Graph.UserLabel != QLatin1String("User defined"))
+        hint += QStringLiteral("\r\n") + f.userLabel1Caption;
+    if (s.Graph.UserLabel2 != QLatin1String("User defined"))
+        hint += QStringLiteral("\r\n") + f.userLabel2Caption;
+    return hint;
+}
+
 QIcon NoiseTrayIcon::IconNoise(TColor colour, const Figures &f)
 {
     const TSettings &s = m_settings;

@@ -38,6 +38,8 @@ public:
     static QString iconText(double value, bool integerOnly);
     // The hint shown when the pointer rests on the icon.
     static QString hintText(const TSettings &s, const Figures &f);
+    // The hint each poll leaves on the icon (the telnet figures in telnet-only monitoring).
+    static QString cycleHintText(const TSettings &s, const Figures &f);
     static QPixmap basePicture(bool alarm);
 
     bool trayAvailable() const;

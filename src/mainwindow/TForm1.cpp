@@ -144,6 +144,8 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
         GraphImageWindow w;
         w.wanAddress = statusPanel(1);
         w.connectionUptime = statusPanel(2);
+        w.telnetSyncNow = float(m_telnetFigures.TelnetSyncNow);
+        w.telnetNoiseNow = m_telnetFigures.TelnetNoiseNow;
         return w;
     });
     m_pollImages = std::make_unique<PollImages>(*m_images, Settings, Run);
@@ -1253,24 +1255,23 @@ void TForm1::btnStopClick()
 
 void TForm1::IconNoise(TColor colour)
 {
-    NoiseTrayIcon::Figures f;
-    f.rxNoise = Run.Figures.RxNoise;
-    f.rxSync = Run.Figures.RxSync;
-    f.iconAlarmState = Run.IconAlarmState;
-    f.userLabel1Caption = Label5->text();
-    f.userLabel2Caption = Label22->text();
-    TrayIcon->IconNoise(colour, f);
+    TrayIcon->IconNoise(colour, trayFigures());
 }
 
-void TForm1::setTrayHint()
+NoiseTrayIcon::Figures TForm1::trayFigures() const
 {
     NoiseTrayIcon::Figures f;
     f.rxNoise = Run.Figures.RxNoise;
     f.rxSync = Run.Figures.RxSync;
+    f.telnetNoise = m_telnetFigures.TelnetNoiseNow;
+    f.telnetSync = float(m_telnetFigures.TelnetSyncNow);
+    f.iconAlarmState = Run.IconAlarmState;
     f.userLabel1Caption = Label5->text();
     f.userLabel2Caption = Label22->text();
-    TrayIcon->setHint(NoiseTrayIcon::hintText(Settings, f));
+    return f;
 }
+
+void TForm1::setTrayHint() { TrayIcon->setHint(NoiseTrayIcon::cycleHintText(Settings, trayFigures())); }
 
 void TForm1::RestoreVeltrano1Click()
 {

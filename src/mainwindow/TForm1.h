@@ -5,6 +5,7 @@
 #include "acquisition/RunState.h"
 #include "acquisition/TelnetFigures.h"
 #include "mainwindow/LinePane.h"
+#include "mainwindow/NoiseTrayIcon.h"
 #include "settings/TSettings.h"
 
 #include <QMainWindow>
@@ -85,6 +86,7 @@ public:
     Mailer *mailer() const { return m_mailer; }
     TelnetSession *telnet() const { return m_telnet; }
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
+    TelnetFigures &telnetFigures() { return m_telnetFigures; }
     TelnetPlotting *telnetPlotting() const { return m_telnetPlotting.get(); }
     PingRunner *pingRunner() const { return m_ping; }
     TelnetScriptRunner *scripts() const { return m_scripts; }
@@ -125,6 +127,7 @@ public:
     void IconNoise(TColor colour);
     // The tray hint of the latest poll.
     void setTrayHint();
+    NoiseTrayIcon::Figures trayFigures() const;
     NoiseTrayIcon *trayIcon() const { return TrayIcon; }
 
     // Raises an alarm by its kind ("Disconnected", "NoiseHi", ...).

@@ -297,6 +297,15 @@ TEST_F(CycleTest, TelnetOnlyMonitoringFetchesNoPageAndPlotsNoHttpChart)
     for (const QString &step : host.steps)
         EXPECT_FALSE(step.startsWith(QLatin1String("plot")) || step.startsWith(QLatin1String("icon"))) << step.toStdString();
     EXPECT_TRUE(host.steps.contains(QStringLiteral("telnet:0")));
+
+    // Run accepts telnet-only monitoring without a status-page address:
+    // its polls still log and plot the telnet figures.
+    settings.Router.Login.clear();
+    host.steps.clear();
+    runCycle();
+    EXPECT_EQ(sim.journal().lines().size(), 0);
+    for (const char *step : {"telnet:0", "items", "log", "hint"})
+        EXPECT_TRUE(host.steps.contains(QLatin1String(step))) << step;
 }
 
 TEST_F(CycleTest, TransferBoundFollowsTheSampleUpToFifteenSeconds)

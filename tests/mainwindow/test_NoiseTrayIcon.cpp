@@ -90,3 +90,34 @@ TEST(NoiseTrayIcon, HintNamesTheFiguresAndTheUserLabels)
     s.Telnet.DisableHTTP = true;
     EXPECT_EQ(NoiseTrayIcon::hintText(s, f), QStringLiteral("Veltrano\r\nNoise margin 5.5 dB\r\nSync speed 1,024 Kbps"));
 }
+
+// The hint a poll leaves: the noise and sync of the monitored source, the
+// user figures' captions only when they have been named.
+TEST(NoiseTrayIcon, PollHintCarriesTheMonitoredFigures)
+{
+    TSettings s = defaults();
+    NoiseTrayIcon::Figures f;
+    f.rxNoise = 6.4f;
+    f.rxSync = 8128;
+    f.telnetNoise = 5.5f;
+    f.telnetSync = 1024;
+    f.userLabel1Caption = QStringLiteral("Errors  12");
+    f.userLabel2Caption = QStringLiteral("Cells  3");
+    const struct {
+        bool telnetOnly;
+        const char *label1;
+        const char *label2;
+        const char *hint;
+    } cases[] = {
+        {false, "User defined", "User defined", "Veltrano\r\nRx Noise margin: 6.4\r\nRx Sync speed: 8128"},
+        {true, "User defined", "User defined", "Veltrano\r\nRx Noise margin: 5.5\r\nRx Sync speed: 1024"},
+        {false, "Errors", "User defined", "Veltrano\r\nRx Noise margin: 6.4\r\nRx Sync speed: 8128\r\nErrors  12"},
+        {true, "Errors", "Cells", "Veltrano\r\nRx Noise margin: 5.5\r\nRx Sync speed: 1024\r\nErrors  12\r\nCells  3"},
+    };
+    for (const auto &c : cases) {
+        s.Telnet.DisableHTTP = c.telnetOnly;
+        s.Graph.UserLabel = QLatin1String(c.label1);
+        s.Graph.UserLabel2 = QLatin1String(c.label2);
+        EXPECT_EQ(NoiseTrayIcon::cycleHintText(s, f), QLatin1String(c.hint)) << c.hint;
+    }
+}

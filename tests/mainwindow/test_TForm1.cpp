@@ -4,6 +4,8 @@
 #include "mainwindow/StatusChannel.h"
 #include "acquisition/TelnetParseResult.h"
 #include "mainwindow/ChartSet.h"
+#include "mainwindow/GraphImages.h"
+#include "mainwindow/NoiseTrayIcon.h"
 #include "mainwindow/PlottingStep.h"
 #include "settings/ColourNames.h"
 #include "mainwindow/TForm1.h"
@@ -218,6 +220,34 @@ TEST_F(MainWindowTest, CloseQuestionOnTopWindowKeepsItVisibleAndAsksOnce)
     ASSERT_NE(openBox(), nullptr);
     openBox()->button(QMessageBox::Cancel)->click();
     EXPECT_TRUE(form->isVisible());
+}
+
+// Telnet-only monitoring: the tray digits, the hint and the image captions
+// carry the telnet figures, never the HTTP poll's zeros.
+TEST_F(MainWindowTest, TelnetOnlyTrayAndCaptionsShowTheTelnetFigures)
+{
+    auto form = open("[Telnet]\nDisableHTTP=1\n[Capture]\nOverlaySync=1\nOverlayNoise=1\n");
+    form->telnetFigures().TelnetNoiseNow = 6.4f;
+    form->telnetFigures().TelnetSyncNow = 8128;
+    form->setTrayHint();
+    EXPECT_TRUE(form->trayIcon()->hint().startsWith(
+        QStringLiteral("Veltrano\r\nRx Noise margin: 6.4\r\nRx Sync speed: 8128")))
+        << form->trayIcon()->hint().toStdString();
+
+    form->IconNoise(form->settings().Graph.NoiseColour);
+    NoiseTrayIcon reference(form->settings());
+    NoiseTrayIcon::Figures f;
+    f.telnetNoise = 6.4f;
+    const QImage expected = reference.IconNoise(form->settings().Graph.NoiseColour, f).pixmap(16, 16).toImage();
+    f.telnetNoise = 0;
+    const QImage zeros = reference.IconNoise(form->settings().Graph.NoiseColour, f).pixmap(16, 16).toImage();
+    form->IconNoise(form->settings().Graph.NoiseColour);
+    const QImage shown = QApplication::windowIcon().pixmap(16, 16).toImage();
+    EXPECT_EQ(shown, expected);
+    EXPECT_NE(shown, zeros);
+
+    const QString caption = form->graphImages()->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture);
+    EXPECT_EQ(caption, QStringLiteral(" [Rx-Sync: 8128]  [Rx-Noise: 6.4] "));
 }
 
 TEST_F(MainWindowTest, TheSystemEndingTheProgramIsNotAskedAndClosesToTrayAreIgnored)
