@@ -78,10 +78,10 @@ void pathCounters(Ar7Context &c, const QString &section, int firstSlot, const QS
         const Window w = window(section, name, 4, 20, 6);
         const QString v = num(c, w, fallback);
         pane << pad(caption + name, 18) + v;
-        // A counter that is not in the reply keeps its value; only a read one replaces it.
+        // A missing downstream counter reads as its "0" fallback; a missing
+        // upstream one (empty fallback) keeps its value.
         auto &slot = c.f.TelnetCounters[size_t(firstSlot + k)];
-        if (w.found)
-            slot = counterValue(v, slot);
+        slot = counterValue(v, slot);
     }
 }
 

@@ -27,6 +27,20 @@ QString firstRun(const QString &text, Belongs belongs)
     return text.mid(start, i - start);
 }
 
+// From the first digit on, every following character that belongs: a
+// separator before the number (": 12:30:05", ". 10.0.0.1") is not part of it.
+template <typename Belongs>
+QString numberRun(const QString &text, Belongs belongs)
+{
+    qsizetype i = 0;
+    while (i < text.size() && !isAsciiDigit(text.at(i)))
+        ++i;
+    const qsizetype start = i;
+    while (i < text.size() && belongs(text.at(i)))
+        ++i;
+    return text.mid(start, i - start);
+}
+
 void replaceFirst(QString &text, const QString &what, const QString &with)
 {
     const qsizetype at = text.indexOf(what);
@@ -53,7 +67,7 @@ QString findWanAddress(const QString &page, const WanAddressPage &where)
         return {};
     QString text = pas::copy(page, at + int(where.label.size()) + where.offset, 40);
     if (text.size() > 5)
-        text = firstRun(text, [](QChar c) { return isAsciiDigit(c) || c == QLatin1Char('.'); }).trimmed();
+        text = numberRun(text, [](QChar c) { return isAsciiDigit(c) || c == QLatin1Char('.'); }).trimmed();
     return isDottedIPv4(text) ? text : QString();
 }
 
@@ -140,7 +154,7 @@ std::optional<QString> taughtUptime(const QString &page, const QString &text, in
     if (at == 0)
         return std::nullopt;
     const QString f = pas::copy(w, at + 10, 30);
-    return firstRun(f, [](QChar c) { return isAsciiDigit(c) || c == QLatin1Char(':'); });
+    return numberRun(f, [](QChar c) { return isAsciiDigit(c) || c == QLatin1Char(':'); });
 }
 
 QString uptimeDaysForm(const QString &uptime)

@@ -1419,7 +1419,7 @@ void TForm1::plotToneCharts(const ToneChartData &t)
             m_scaling->addPoint(QStringLiteral("BarSeries4"), 0, label, colours::clRed);
             m_scaling->addPoint(QStringLiteral("Series14"), 0, label, colours::clRed);
         } else {
-            m_scaling->addPoint(QStringLiteral("BarSeries4"), t.BitswapPoint->Upstream, label, colours::clLime);
+            m_scaling->addPoint(QStringLiteral("BarSeries4"), t.BitswapPoint->Upstream, label, colours::clGreen);
             m_scaling->addPoint(QStringLiteral("Series14"), t.BitswapPoint->Downstream, label, colours::clBlue);
         }
     }

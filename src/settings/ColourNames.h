@@ -11,6 +11,7 @@ namespace colours {
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clRed = 0x0000FF;
 inline constexpr TColor clLime = 0x00FF00;
+inline constexpr TColor clGreen = 0x008000;
 inline constexpr TColor clBlue = 0xFF0000;
 inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clSystemColor = 0xFF000000;

@@ -205,9 +205,9 @@ TEST_F(Ar7Test, MissingLabelsAreNotReadFromTheStartOfTheReply)
     EXPECT_EQ(QStringLiteral("  Good Cells: "), r.Memo4.at(4));
     EXPECT_EQ(QStringLiteral("Line Attenuation:        dB"), r.Memo2.at(1));
     EXPECT_EQ(QStringLiteral("Fast path CRC:    0"), paneLine(r.Memo2, QStringLiteral("Fast path CRC:")));
-    // A counter that is not in the reply keeps its value.
-    EXPECT_EQ(77, f.TelnetCounters[3]);
-    EXPECT_EQ(79, f.TelnetCounters[5]);
+    // A downstream counter that is not in the reply reads 0, as its pane line shows.
+    EXPECT_EQ(0, f.TelnetCounters[3]);
+    EXPECT_EQ(0, f.TelnetCounters[5]);
     EXPECT_EQ(56, f.TelnetCounters[0]);
     EXPECT_FALSE(r.Memo2.join(QString()).contains(QStringLiteral("4242")));
     EXPECT_FALSE(r.Memo4.join(QString()).contains(QStringLiteral("4242")));
@@ -224,7 +224,8 @@ TEST_F(Ar7Test, ReplyCutShortKeepsWhatItDoesNotHold)
     f.TelnetCounters = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     const TelnetParseResult r = parse(reply, telnettest::statsFlags());
     EXPECT_EQ(8128, f.TelnetSyncNow);
-    EXPECT_EQ((std::array<qint64, 12>{56, 1234, 12, 3, 5, 6, 0, 0, 0, 2, 5, 4}), f.TelnetCounters);
+    // The downstream counters cut off read 0; nothing upstream was cut.
+    EXPECT_EQ((std::array<qint64, 12>{56, 1234, 12, 3, 0, 0, 0, 0, 0, 2, 5, 4}), f.TelnetCounters);
     EXPECT_EQ(QStringLiteral("Fast path FEC:    0"), paneLine(r.Memo2, QStringLiteral("Fast path FEC:")));
     EXPECT_EQ(QStringLiteral("  Good Cells: "), paneLine(r.Memo4, QStringLiteral("  Good Cells:")));
     EXPECT_EQ(QStringLiteral("  Bad HEC Cells: "), paneLine(r.Memo4, QStringLiteral("  Bad HEC Cells:")));

@@ -64,6 +64,9 @@ TEST(WanAddressSearch, FindsTheAddressBehindTheLabelOnly)
         {"empty page", QString(), v1234, ""},
         // Digits and dots only: the run ends at the first other character.
         {"address then text", kV1234Label + "x 192.0.2.1x5", v1234, "192.0.2.1"},
+        // A dot before the first digit is markup, not the address.
+        {"dot before the address", kV1234Label + ". 192.0.2.1<", v1234, "192.0.2.1"},
+        {"dots only", kV1234Label + ".......", v1234, ""},
     };
     for (const Case &c : cases)
         EXPECT_EQ(findWanAddress(c.page, c.where), QString::fromLatin1(c.expected)) << c.name;
@@ -168,6 +171,24 @@ TEST(St585Viewer, PagesWithoutTheMarkers)
     const St585PageView view = restyleSt585Page(plain, {}, {}, {});
     EXPECT_EQ(view.page, QStringLiteral("0123456789012345678901234567890123456789"));
     EXPECT_EQ(view.viewerText, QStringLiteral("7890123456789"));
+}
+
+// A taught uptime starts at its first digit: ": 12:30:05" reads "12:30:05".
+TEST(Uptime, TaughtUptimeStartsAtItsFirstDigit)
+{
+    const struct {
+        const char *page;
+        const char *expected;
+    } cases[] = {
+        {"UpTime    : 12:30:05<", "12:30:05"},
+        {"UpTime    12:30:05 up", "12:30:05"},
+        {"UpTime    ::: 7:01", "7:01"},
+        {"UpTime    :::", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(taughtUptime(QString::fromLatin1(c.page), QStringLiteral("UpTime"), 1).value_or(QStringLiteral("?")),
+                  QString::fromLatin1(c.expected))
+            << c.page;
 }
 
 TEST(Uptime, DaysForm)

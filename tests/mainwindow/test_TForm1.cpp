@@ -395,6 +395,11 @@ TEST_F(MainWindowTest, ToneChartsShowTheBitsAndSnrOfEachTone)
     EXPECT_EQ(bits->colourAt(40), QColor(0, 255, 0));
     EXPECT_EQ(form->charts()->bottomAxis(21).maximum(), 255);
     EXPECT_EQ(form->charts()->series(QStringLiteral("Series14"))->lastValue(), 5);
+    // Upstream bitswaps in green, downstream in blue.
+    ChartSeries *up = form->charts()->series(QStringLiteral("BarSeries4"));
+    ChartSeries *down = form->charts()->series(QStringLiteral("Series14"));
+    EXPECT_EQ(up->colourAt(up->count() - 1), QColor(0, 128, 0));
+    EXPECT_EQ(down->colourAt(down->count() - 1), QColor(0, 0, 255));
 
     // A second reply replaces the tones instead of adding to them.
     form->plotToneCharts(t);
