@@ -494,10 +494,8 @@ void TForm1::buildWidgets()
         for (int chart : charts)
             m_images->Save(chart, QStringLiteral("Daily"));
     });
-    connect(m_daily, &DailyTimer::dailyEmailDue, this, [this] {
-        SystemMessage(QStringLiteral("Daily e-mail"));
-        m_mailer->DailyEmail(statusPanel(1));
-    });
+    // The mailer says "Daily e-mail" itself, when the e-mail starts.
+    connect(m_daily, &DailyTimer::dailyEmailDue, this, [this] { m_mailer->DailyEmail(statusPanel(1)); });
 
     tmr15Mins = new QTimer(this);
     tmr15Mins->setObjectName(QStringLiteral("tmr15Mins"));

@@ -208,15 +208,23 @@ void Mailer::start(const Request &r)
     const auto fromAddress = MailMessage::parseAddress(from);
     if (early.detail.isEmpty() && !from.isEmpty() && !fromAddress)
         early.detail = QStringLiteral("Not a valid sender address: ") + MailMessage::headerText(from);
+    // A port that is not a number ends the send with the conversion error,
+    // never a silent fall-back to another port.
+    bool portOk = false;
+    const int port = e.Port.trimmed().toInt(&portOk);
+    if (early.detail.isEmpty() && !portOk) {
+        early.error = SmtpError::Port;
+        early.detail = QStringLiteral("'%1' is not a valid integer value").arg(MailMessage::headerText(e.Port));
+    } else if (early.detail.isEmpty() && (port <= 0 || port > 65535)) {
+        early.error = SmtpError::Port;
+        early.detail = QStringLiteral("%1 is not a valid port number").arg(port);
+    }
     if (!early.detail.isEmpty()) {
         m_attachments.clear();
         finish(early);
         return;
     }
-
-    bool portOk = false;
-    const int port = e.Port.trimmed().toInt(&portOk);
-    m_job.port = portOk && port > 0 && port <= 65535 ? port : 25;
+    m_job.port = port;
     m_job.tls = e.SSL ? m_options.secureMode : SmtpTls::None;
     m_job.login = e.Login;
     m_job.user = e.User;
@@ -322,7 +330,10 @@ void Mailer::finish(const SmtpResult &r)
     const bool notify = m_current.kind == Kind::Notify;
     const bool showIcon = m_settings.Email.ShowIcon;
     if (!r.sent) {
-        if (!m_settings.System.SuppressErrors && !r.detail.isEmpty()) {
+        // A failed daily e-mail shows only its envelope; a port that is not a
+        // number is a setting to mend and is said either way.
+        const bool report = notify || r.error == SmtpError::Port;
+        if (report && !m_settings.System.SuppressErrors && !r.detail.isEmpty()) {
             const QString where = notify ? QStringLiteral("SendEmail") : QStringLiteral("DailyTimerTimer");
             emit systemMessage(r.detail + QStringLiteral("  ")
                                + (r.curlCode ? QString::number(r.curlCode) + QLatin1Char(' ') : QString()) + where);

@@ -41,6 +41,7 @@ struct SmtpJob {
 enum class SmtpError {
     None,
     Settings,   // no server, no recipient, an address that does not parse
+    Port,       // [Email] Port is not a port number
     Attachment, // a file to attach exists but cannot be read
     Connect,    // refused, unreachable, name not found
     Timeout,

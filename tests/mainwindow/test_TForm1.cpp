@@ -5,6 +5,8 @@
 #include "acquisition/TelnetParseResult.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/GraphImages.h"
+#include "notify/DailyTimer.h"
+#include "notify/Mailer.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "mainwindow/PlottingStep.h"
 #include "settings/ColourNames.h"
@@ -248,6 +250,16 @@ TEST_F(MainWindowTest, TelnetOnlyTrayAndCaptionsShowTheTelnetFigures)
 
     const QString caption = form->graphImages()->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture);
     EXPECT_EQ(caption, QStringLiteral(" [Rx-Sync: 8128]  [Rx-Noise: 6.4] "));
+}
+
+TEST_F(MainWindowTest, DailyEmailIsSaidOnce)
+{
+    auto form = open("[System]\nSystemMessages=1\n[Email]\nServer=\n");
+    auto *daily = form->findChild<DailyTimer *>();
+    ASSERT_NE(daily, nullptr);
+    emit daily->dailyEmailDue();
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->mailer()->busy(); }));
+    EXPECT_EQ(form->memSys->toPlainText().count(QStringLiteral("Daily e-mail")), 1);
 }
 
 TEST_F(MainWindowTest, TheSystemEndingTheProgramIsNotAskedAndClosesToTrayAreIgnored)
