@@ -10,6 +10,7 @@
 #include "common/Trace.h"
 #include "mainwindow/AxisScaling.h"
 #include "mainwindow/ChartSet.h"
+#include "mainwindow/ChartCornerSigns.h"
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/GraphImages.h"
 #include "mainwindow/MainEmailHost.h"
@@ -582,6 +583,8 @@ void TForm1::FormCreate()
             tabs->setTabText(tabs->indexOf(page), Settings.Graph.UserLabel2);
     if (Settings.Router.V5Telnet && Settings.Telnet.TelnetPrompt != QLatin1String(">"))
         Settings.Telnet.TelnetPrompt = QStringLiteral("/ #");
+    CheckCameras();
+    UpdateCameraIcon();
     Label5->setText(Settings.Graph.UserLabel.left(12) + QStringLiteral("  0"));
     Label22->setText(Settings.Graph.UserLabel2.left(12) + QStringLiteral("  0"));
     if (Settings.System.OverlayIcon && !m_safeStart)
@@ -1650,16 +1653,13 @@ void TForm1::placeCharts()
         plot->setMinimumHeight(120);
         page->layout()->addWidget(plot);
         m_pageControls->addControls(def.number, page);
-        for (const char *name : {def.leftIndicator, def.rightIndicator}) {
-            if (!name || !*name)
-                continue;
-            auto *sign = new QLabel(tr("\u25B2 off scale"), page);
-            sign->setObjectName(QLatin1String(name));
-            sign->setStyleSheet(QStringLiteral("color: red"));
-            sign->hide();
-            page->layout()->addWidget(sign);
-            m_indicators[QLatin1String(name)] = sign;
-        }
+        // The over-range signs and capture cameras sit in the chart's corner.
+        auto *signs = new ChartCornerSigns(plot, QString::fromLatin1(def.leftIndicator ? def.leftIndicator : ""),
+                                           QString::fromLatin1(def.rightIndicator ? def.rightIndicator : ""));
+        m_cornerSigns[def.number] = signs;
+        for (const char *name : {def.leftIndicator, def.rightIndicator})
+            if (name && *name)
+                m_indicators[QLatin1String(name)] = signs;
     }
 }
 
@@ -1692,11 +1692,33 @@ void TForm1::setIndicators(const QMap<QString, bool> &states)
 {
     for (auto it = states.cbegin(); it != states.cend(); ++it)
         if (auto sign = m_indicators.find(it.key()); sign != m_indicators.end())
-            sign->second->setVisible(it.value());
+            sign->second->setOverRange(it.key(), it.value());
 }
 
 void TForm1::showIndicators(const QStringList &names)
 {
-    for (auto &[name, sign] : m_indicators)
-        sign->setVisible(names.contains(name));
+    for (auto &[name, signs] : m_indicators)
+        signs->setOverRange(name, names.contains(name));
 }
+
+ChartCornerSigns *TForm1::cornerSigns(int chart) const
+{
+    const auto it = m_cornerSigns.find(chart);
+    return it == m_cornerSigns.end() ? nullptr : it->second;
+}
+
+void TForm1::showCameras(const std::vector<CameraIndicator> &cameras)
+{
+    for (const CameraIndicator &c : cameras)
+        if (ChartCornerSigns *signs = cornerSigns(c.chart))
+            signs->setCameras(c.active, c.inactive, c.daily);
+}
+
+void TForm1::UpdateCameraIcon()
+{
+    const QPixmap picture = ChartCornerSigns::dailyCameraPicture(Settings.Capture.CaptureAtTime);
+    for (auto &[chart, signs] : m_cornerSigns)
+        signs->setDailyPicture(picture);
+}
+
+void TForm1::CheckCameras() { showCameras(CaptureSchedule::CheckCameras(Settings, Run)); }

@@ -13,6 +13,7 @@
 #include <QMap>
 #include <QString>
 #include <map>
+#include <vector>
 #include <memory>
 
 class QCheckBox;
@@ -65,6 +66,7 @@ class ChartCommands;
 class CameraIndicators;
 class GraphViewer;
 class QToolButton;
+class ChartCornerSigns;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -98,6 +100,12 @@ public:
     PollImages *pollImages() const { return m_pollImages.get(); }
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
+    ChartCornerSigns *cornerSigns(int chart) const;
+    // CheckCameras: CaptureActive for this hour, shown on every chart's cameras.
+    void CheckCameras();
+    void showCameras(const std::vector<struct CameraIndicator> &cameras);
+    // The daily-capture cameras carry the daily capture time.
+    void UpdateCameraIcon();
     // The labels and captions a poll's figure search produced.
     void showFigureCaptions(const FigureSearchResult &r);
     bool isRunning() const;
@@ -251,10 +259,11 @@ private:
     void parseTelnetReply(const struct TelnetReply &reply);
     QString m_panel0BeforeEmail;
     std::unique_ptr<PollImages> m_pollImages;
-    std::map<QString, QLabel *> m_indicators; // over-range signs by name
     ChartCommands *m_commands = nullptr;
     CameraIndicators *m_cameras = nullptr;
     GraphViewer *Form3 = nullptr;
+    std::map<QString, ChartCornerSigns *> m_indicators; // over-range signs by name
+    std::map<int, ChartCornerSigns *> m_cornerSigns;    // by chart number
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;
     bool m_inFirstCycles = false;   // Run's own cycle (or its second try) is under way

@@ -4,6 +4,9 @@
 #include "mainwindow/StatusChannel.h"
 #include "acquisition/TelnetParseResult.h"
 #include "mainwindow/ChartSet.h"
+#include "mainwindow/ChartCornerSigns.h"
+#include <qcustomplot.h>
+#include <QDir>
 #include "mainwindow/GraphImages.h"
 #include "notify/DailyTimer.h"
 #include "notify/Mailer.h"
@@ -260,6 +263,54 @@ TEST_F(MainWindowTest, DailyEmailIsSaidOnce)
     emit daily->dailyEmailDue();
     ASSERT_TRUE(testsupport::waitFor([&] { return !form->mailer()->busy(); }));
     EXPECT_EQ(form->memSys->toPlainText().count(QStringLiteral("Daily e-mail")), 1);
+}
+
+// The camera signs follow CheckCameras from start-up on, per chart switch.
+TEST_F(MainWindowTest, CaptureCamerasShowFromStartUp)
+{
+    const QString folder = dir.filePath(QStringLiteral("captures"));
+    QDir().mkpath(folder);
+    auto form = open("[Capture]\nNoise=1\nSync=0\nAllTheTime=1\nNever=0\nCaptureAt=1\nCaptureAtTime=03:00\nFolder="
+                     + folder.toUtf8() + "\n");
+    ChartCornerSigns *noise = form->cornerSigns(1);
+    ChartCornerSigns *sync = form->cornerSigns(2);
+    ASSERT_TRUE(noise && sync);
+    EXPECT_TRUE(noise->activeCameraShown());
+    EXPECT_FALSE(noise->inactiveCameraShown());
+    EXPECT_TRUE(noise->dailyCameraShown());
+    EXPECT_FALSE(sync->activeCameraShown() || sync->inactiveCameraShown() || sync->dailyCameraShown());
+
+    form->settings().Capture.AllTheTime = false;
+    form->settings().Capture.BetweenHours = true;
+    const int hour = QTime::currentTime().hour();
+    form->settings().Capture.FromHours = (hour + 1) % 24;
+    form->settings().Capture.ToHours = (hour + 2) % 24;
+    form->CheckCameras();
+    EXPECT_FALSE(noise->activeCameraShown());
+    EXPECT_TRUE(noise->inactiveCameraShown());
+}
+
+// Over-range signs sit over their chart, not in the page layout, and only
+// for an axis that is shown.
+TEST_F(MainWindowTest, OverRangeSignsSitInTheChartCornerForVisibleAxesOnly)
+{
+    auto form = open("[Graph]\nShowSync=0\n");
+    form->resize(1000, 700);
+    form->show();
+    ChartCornerSigns *signs = form->cornerSigns(1);
+    ASSERT_NE(signs, nullptr);
+    QWidget *chart = form->charts()->chart(1);
+    EXPECT_EQ(signs->parentWidget(), chart);
+    const int pageHeight = chart->parentWidget()->height();
+    form->showIndicators({QStringLiteral("Image136"), QStringLiteral("Image137")});
+    QApplication::processEvents();
+    EXPECT_TRUE(signs->overRangeShown(QStringLiteral("Image136")));
+    EXPECT_EQ(form->charts()->chart(1)->yAxis2->visible(), false);
+    EXPECT_FALSE(signs->overRangeShown(QStringLiteral("Image137")));
+    EXPECT_EQ(chart->parentWidget()->height(), pageHeight);
+    EXPECT_TRUE(chart->rect().contains(signs->geometry()));
+    form->showIndicators({});
+    EXPECT_FALSE(signs->overRangeShown(QStringLiteral("Image136")));
 }
 
 TEST_F(MainWindowTest, TheSystemEndingTheProgramIsNotAskedAndClosesToTrayAreIgnored)
