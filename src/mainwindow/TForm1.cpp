@@ -11,6 +11,8 @@
 #include "mainwindow/AxisScaling.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ChartCornerSigns.h"
+#include "mainwindow/EnvelopePanel.h"
+#include "platform/MailProgram.h"
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/GraphImages.h"
 #include "mainwindow/MainEmailHost.h"
@@ -246,9 +248,9 @@ void TForm1::buildWidgets()
     }
 
     auto *figures = new QHBoxLayout;
-    Panel29 = new QLabel(central);
-    Panel29->setObjectName(QStringLiteral("Panel29"));
-    Panel29->hide();
+    Panel29 = new EnvelopePanel(central);
+    connect(Panel29, &EnvelopePanel::Image23Clicked, this, &TForm1::Image23Click);
+    connect(Panel29, &EnvelopePanel::Image24Clicked, this, &TForm1::Image24Click);
     Label2 = new QLabel(central);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label4 = new QLabel(central);
@@ -1448,10 +1450,36 @@ void TForm1::createMailer()
         if (statusPanel(0) == QLatin1String("Sending E-mail..."))
             setStatusPanel(0, m_panel0BeforeEmail);
     });
-    connect(m_mailer, &Mailer::envelopeChanged, this, [this](EmailEnvelope e) {
-        Panel29->setVisible(e != EmailEnvelope::Hidden);
-        Panel29->setText(e == EmailEnvelope::Sent ? tr("\u2709 e-mail sent") : tr("\u2709 e-mail failed"));
-        Panel29->setObjectName(e == EmailEnvelope::Failed ? QStringLiteral("Image24") : QStringLiteral("Image23"));
+    connect(m_mailer, &Mailer::envelopeChanged, Panel29, &EnvelopePanel::showEnvelope);
+}
+
+// The success envelope: the mail program when asked for, then the envelope goes.
+void TForm1::Image23Click()
+{
+    const auto &e = Settings.Email;
+    if (e.OpenEmail) {
+        if (e.UseDefault) {
+            if (!openDefaultMailClient())
+                SystemMessage(QStringLiteral("The desktop has no default mail program to open."));
+        } else if (QFileInfo(e.Client).isFile() && !startMailProgram(e.Client)) {
+            SystemMessage(QStringLiteral("The mail program could not be started: ") + e.Client);
+        }
+    }
+    m_mailer->successEnvelopeClicked();
+    m_alarmPage->btnSendEmailNow->setEnabled(true);
+}
+
+// The error envelope: what may have gone wrong, then the envelope goes.
+void TForm1::Image24Click()
+{
+    if (EnvelopeErrorBox && EnvelopeErrorBox->isVisible())
+        return;
+    QMessageBox *box = showMessageBox(mainCaption(), m_mailer->errorEnvelopeText(), true);
+    box->setObjectName(QStringLiteral("EnvelopeErrorBox"));
+    EnvelopeErrorBox = box;
+    connect(box, &QMessageBox::finished, this, [this] {
+        m_mailer->errorEnvelopeClicked();
+        m_alarmPage->btnSendEmailNow->setEnabled(true);
     });
 }
 

@@ -67,6 +67,7 @@ class CameraIndicators;
 class GraphViewer;
 class QToolButton;
 class ChartCornerSigns;
+class EnvelopePanel;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -82,6 +83,7 @@ public:
     StatisticsLog *statisticsLog() const { return m_log; }
     AlarmInputs *alarmInputs() const { return m_alarmInputs; }
     AlarmActions *alarmActions() const { return m_alarmActions; }
+    AlarmPage *alarmPage() const { return m_alarmPage; }
     ChartSet *charts() const { return Charts; }
     PlottingStep *plotting() const { return m_plotting.get(); }
     GraphImages *graphImages() const { return m_images; }
@@ -189,6 +191,8 @@ public slots:
     void btnViewGraphsClick();
     void btnFontClick();
     void Button2Click();
+    void Image23Click();
+    void Image24Click();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -309,7 +313,8 @@ public:
     QWidget *TabSheet29 = nullptr; // alarms
     QLabel *Label2 = nullptr;  // Rx noise
     QLabel *Label4 = nullptr;  // Rx sync
-    QLabel *Panel29 = nullptr; // the e-mail envelope
+    EnvelopePanel *Panel29 = nullptr; // the e-mail envelope
+    QPointer<QMessageBox> EnvelopeErrorBox;
     QLabel *Label65 = nullptr; // noise margin change limits and average
     QLabel *Label66 = nullptr;
     QLabel *Label67 = nullptr;
