@@ -255,7 +255,12 @@ void TForm1::buildWidgets()
     Label2->setObjectName(QStringLiteral("Label2"));
     Label4 = new QLabel(central);
     Label4->setObjectName(QStringLiteral("Label4"));
-    for (QLabel *l : {Label2, Label4}) {
+    // The user figures' labels follow the line figures.
+    Label5 = new QLabel(central);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label22 = new QLabel(central);
+    Label22->setObjectName(QStringLiteral("Label22"));
+    for (QLabel *l : {Label2, Label4, Label5, Label22}) {
         l->setMinimumWidth(120);
         figures->addWidget(l);
     }
@@ -412,12 +417,6 @@ void TForm1::buildWidgets()
     connect(mnuStartWebServer, &QAction::triggered, this, &TForm1::mnuStartWebServerClick);
     connect(mnuEnableLog, &QAction::triggered, this, &TForm1::mnuEnableLogClick);
 
-    Label5 = new QLabel(central);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->hide();
-    Label22 = new QLabel(central);
-    Label22->setObjectName(QStringLiteral("Label22"));
-    Label22->hide();
 
     TrayIcon = new NoiseTrayIcon(Settings, this);
     connect(TrayIcon, &NoiseTrayIcon::restoreRequested, this, &TForm1::RestoreVeltrano1Click);
@@ -576,13 +575,15 @@ void TForm1::FormCreate()
     writeHelpFile();
     reportLoadProblems(loaded.problems, loaded.readError);
 
-    // The user charts' pages are named after their figures.
-    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 1")))
-        if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
-            tabs->setTabText(tabs->indexOf(page), Settings.Graph.UserLabel);
-    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 2")))
-        if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
-            tabs->setTabText(tabs->indexOf(page), Settings.Graph.UserLabel2);
+    // The status-page user charts' pages are named after their figures (the
+    // telnet user figures have pages of their own).
+    for (const auto &[name, label] : {std::pair{QStringLiteral("User-defined 1"), Settings.Graph.UserLabel},
+                                      std::pair{QStringLiteral("User-defined 2"), Settings.Graph.UserLabel2}})
+        for (QWidget *page : PageControl1->findChildren<QWidget *>(name))
+            if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget());
+                tabs && tabs->parentWidget() && tabs->parentWidget()->objectName() == QLatin1String("User-Defined"))
+                tabs->setTabText(tabs->indexOf(page), label);
+    applyTelnetPaneCaptions(PageControl1, Settings);
     if (Settings.Router.V5Telnet && Settings.Telnet.TelnetPrompt != QLatin1String(">"))
         Settings.Telnet.TelnetPrompt = QStringLiteral("/ #");
     CheckCameras();

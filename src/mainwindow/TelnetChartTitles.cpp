@@ -1,5 +1,7 @@
 #include "mainwindow/TelnetChartTitles.h"
 
+#include <QTabWidget>
+
 QMap<int, QString> telnetChartTitles(const TSettings &s)
 {
     QMap<int, QString> titles;
@@ -43,6 +45,61 @@ QMap<int, QString> telnetChartTitles(const TSettings &s)
             titles[chart] = QLatin1String(title);
     }
     return titles;
+}
+
+QMap<QString, TelnetPaneCaption> telnetPaneCaptions(const TSettings &s)
+{
+    QMap<QString, TelnetPaneCaption> panes;
+    const QString rxI = QStringLiteral("Rx Interleaved"), txI = QStringLiteral("Tx Interleaved");
+    const QString rxF = QStringLiteral("Rx Fast Path"), txF = QStringLiteral("Tx Fast Path");
+    const QStringList crc{QStringLiteral("CRC"), QStringLiteral("FEC"), QStringLiteral("HEC")};
+    // The families are applied in turn; a later one overwrites an earlier one.
+    if (s.Telnet.V123) {
+        panes[rxI] = {rxI, crc};
+        panes[txI] = {txI, crc};
+        panes[rxF] = {rxF, crc};
+    }
+    if (s.Telnet.V4) {
+        const QStringList rs{QStringLiteral("SF Error"), QStringLiteral("RS Corrected"), QStringLiteral("RS Uncorrected")};
+        const QStringList totals{QStringLiteral("CRC"), QStringLiteral("ES"), QStringLiteral("LOF")};
+        const QString period = s.Graph.Latest15 ? QStringLiteral("15 min")
+                               : s.Graph.Latest1day ? QStringLiteral("1 day")
+                                                    : QStringLiteral("Total");
+        panes[rxI] = {QStringLiteral("Rx  Totals"), rs};
+        panes[txI] = {QStringLiteral("Tx  Totals"), rs};
+        panes[rxF] = {QStringLiteral("Rx CRC/ES/LOF ~ ") + period, totals};
+    }
+    if (s.Router.V5Telnet) {
+        const QStringList defects{QStringLiteral("ES"), QStringLiteral("SES"), QStringLiteral("LOS")};
+        panes[rxI] = {QStringLiteral("Rx Corrected"), crc};
+        panes[txI] = {QStringLiteral("Tx Corrected"), crc};
+        panes[rxF] = {QStringLiteral("Rx Uncorrected"), defects};
+        panes[txF] = {QStringLiteral("Tx Uncorrected"), defects};
+    }
+    return panes;
+}
+
+void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s)
+{
+    const QMap<QString, TelnetPaneCaption> panes = telnetPaneCaptions(s);
+    QWidget *telnet = pageControl->findChild<QWidget *>(QStringLiteral("Telnet Router"), Qt::FindDirectChildrenOnly);
+    if (!telnet)
+        for (int i = 0; i < pageControl->count() && !telnet; ++i)
+            if (pageControl->widget(i)->objectName() == QLatin1String("Telnet Router"))
+                telnet = pageControl->widget(i);
+    auto *tabs = telnet ? telnet->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (!tabs)
+        return;
+    for (int i = 0; i < tabs->count(); ++i) {
+        QWidget *page = tabs->widget(i);
+        const auto it = panes.find(page->objectName());
+        if (it == panes.end())
+            continue;
+        tabs->setTabText(i, it->caption);
+        if (auto *sub = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            for (int k = 0; k < it->subPages.size() && k < sub->count(); ++k)
+                sub->setTabText(k, it->subPages.at(k));
+    }
 }
 
 QString bitLoadingTitle(const TSettings &s)

@@ -5,9 +5,24 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // Chart number -> left-axis title; charts a family leaves alone are absent.
 QMap<int, QString> telnetChartTitles(const TSettings &s);
+
+// The captions of the telnet counter pages by family: each page (named by its
+// built-in caption: "Rx Interleaved", "Tx Interleaved", "Rx Fast Path",
+// "Tx Fast Path") gets a caption and the captions of its first three
+// sub-pages. Pages a family leaves alone are absent.
+struct TelnetPaneCaption {
+    QString caption;
+    QStringList subPages;
+};
+QMap<QString, TelnetPaneCaption> telnetPaneCaptions(const TSettings &s);
+
+// Sets those captions on the telnet tab's pages under pageControl.
+class QTabWidget;
+void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s);
 
 // The bit-loading chart's left-axis title.
 QString bitLoadingTitle(const TSettings &s);

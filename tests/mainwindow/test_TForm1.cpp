@@ -433,9 +433,26 @@ TEST_F(MainWindowTest, UserChartPagesAreNamedAfterTheirFigures)
     for (QTabWidget *tabs : form->PageControl1->findChildren<QTabWidget *>())
         for (int i = 0; i < tabs->count(); ++i)
             captions << tabs->tabText(i);
-    EXPECT_TRUE(captions.contains(QStringLiteral("Packets in")));
-    EXPECT_TRUE(captions.contains(QStringLiteral("Packets out")));
+    // The status-page charts' pages only; the telnet user figures keep theirs.
+    EXPECT_EQ(captions.count(QStringLiteral("Packets in")), 1);
+    EXPECT_EQ(captions.count(QStringLiteral("Packets out")), 1);
+    EXPECT_TRUE(captions.contains(QStringLiteral("User-defined 1")));
     EXPECT_EQ(form->Label5->text(), QStringLiteral("Packets in  0"));
+    EXPECT_EQ(form->Label22->text(), QStringLiteral("Packets out  0"));
+    EXPECT_FALSE(form->Label5->isHidden());
+    EXPECT_FALSE(form->Label22->isHidden());
+}
+
+TEST_F(MainWindowTest, TelnetPagesAreCaptionedByTheFamily)
+{
+    auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n[Graph]\nLatest15=0\nLatest1day=1\n");
+    QStringList captions;
+    for (QTabWidget *tabs : form->PageControl1->findChildren<QTabWidget *>())
+        for (int i = 0; i < tabs->count(); ++i)
+            captions << tabs->tabText(i);
+    for (const char *c : {"Rx  Totals", "Tx  Totals", "Rx CRC/ES/LOF ~ 1 day", "SF Error", "LOF"})
+        EXPECT_TRUE(captions.contains(QLatin1String(c))) << c;
+    EXPECT_FALSE(captions.contains(QStringLiteral("Rx Interleaved")));
 }
 
 TEST_F(MainWindowTest, ToneChartsShowTheBitsAndSnrOfEachTone)
