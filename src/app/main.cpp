@@ -30,7 +30,6 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltrano"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Veltrano"));
 
     QSplashScreen splash(splashPicture());
     splash.show();

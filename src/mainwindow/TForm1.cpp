@@ -12,6 +12,7 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
+#include "mainwindow/ElidingLabel.h"
 #include "platform/MailProgram.h"
 #include "mainwindow/MainCycleHost.h"
 #include "mainwindow/GraphImages.h"
@@ -72,6 +73,8 @@
 #include <QFileDialog>
 #include <QToolButton>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -394,7 +397,7 @@ void TForm1::buildWidgets()
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(bar);
+        auto *panel = new ElidingLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setMinimumWidth(kPanelWidths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
@@ -545,7 +548,9 @@ void TForm1::buildWidgets()
 
 void TForm1::FormCreate()
 {
-    BuildStamp = QStringLiteral(__DATE__ "  " __TIME__);
+    // "19 Sep 2010  09:10:00": the compiler's "Sep 19 2010" turned round.
+    const QDate built = QLocale::c().toDate(QString::fromLatin1(__DATE__).simplified(), QStringLiteral("MMM d yyyy"));
+    BuildStamp = QLocale::c().toString(built, QStringLiteral("dd MMM yyyy")) + QStringLiteral("  " __TIME__);
     setWindowTitle(mainCaption());
 
     SettingsFilePath = settingspaths::settingsFilePath();
@@ -590,7 +595,12 @@ void TForm1::FormCreate()
     UpdateCameraIcon();
     Label5->setText(Settings.Graph.UserLabel.left(12) + QStringLiteral("  0"));
     Label22->setText(Settings.Graph.UserLabel2.left(12) + QStringLiteral("  0"));
-    if (Settings.System.OverlayIcon && !m_safeStart)
+    // A safe start runs, and saves, without the overlay icon and the minimise to tray.
+    if (m_safeStart) {
+        Settings.System.OverlayIcon = false;
+        Settings.System.Minimize = false;
+    }
+    if (Settings.System.OverlayIcon)
         TrayIcon->setOverlayWindow(this);
     IconNoise(Settings.Graph.NoiseColour);
     TrayIcon->setVisible(!m_safeStart);
@@ -617,10 +627,20 @@ void TForm1::tmrAutoStartDelayTimer()
 
 void TForm1::applySettingsToWindow()
 {
-    if (Settings.System.Window == 1)
+    if (Settings.System.Window == 1) {
         setWindowState(windowState() | Qt::WindowMaximized);
-    else
+    } else {
         resize(qMax(Settings.System.W, minimumWidth()), qMax(Settings.System.H, minimumHeight()));
+        // The window opens centred on the screen; the stored position is kept, not applied.
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            QRect frame(QPoint(), size());
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    SetMemoFonts();
+    if (Memo6)
+        Memo6->setVisible(Settings.Ping.ShowData);
 
     cbEnableSystem->setChecked(Settings.System.SystemMessages);
     m_status->setEnabled(Settings.System.SystemMessages);
@@ -706,15 +726,15 @@ void TForm1::SystemMessage(const QString &text) { m_status->systemMessage(text);
 
 void TForm1::setStatusPanel(int panel, const QString &text)
 {
-    if (panel < 0 || panel > 3 || StatusPanels[panel]->text() == text)
+    if (panel < 0 || panel > 3 || StatusPanels[panel]->fullText() == text)
         return;
-    StatusPanels[panel]->setText(text);
+    StatusPanels[panel]->setFullText(text);
     trace::write(QStringLiteral("status%1").arg(panel), text);
 }
 
 QString TForm1::statusPanel(int panel) const
 {
-    return panel >= 0 && panel <= 3 ? StatusPanels[panel]->text() : QString();
+    return panel >= 0 && panel <= 3 ? StatusPanels[panel]->fullText() : QString();
 }
 
 void TForm1::btnClearClick()
@@ -1239,7 +1259,6 @@ void TForm1::btnStopClick()
     Timer1->stop();
     tmr15Mins->stop();
     m_daily->stop();
-    tmrLogAt->stop();
     Run.Running = false;
     m_telnet->setRunning(false);
     putStopDown();
@@ -1324,6 +1343,35 @@ void TForm1::writeHelpFile()
                                     | QFileDevice::ReadOther);
 }
 
+// The terminal and statistics panes: the configured font, fixed-pitch so that
+// the router's columns line up (the system's fixed font when it is not).
+void TForm1::SetMemoFonts()
+{
+    if (!m_telnetPage)
+        return;
+    const auto &sys = Settings.System;
+    QFont font(sys.MemoFontName, sys.MemoFontSize);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setBold(sys.MemoFontStyle & 1);
+    font.setItalic(sys.MemoFontStyle & 2);
+    font.setUnderline(sys.MemoFontStyle & 4);
+    font.setStrikeOut(sys.MemoFontStyle & 8);
+    const QStringList fixedFamilies{QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
+                                    QStringLiteral("Monospace"), QStringLiteral("Liberation Mono"),
+                                    QStringLiteral("DejaVu Sans Mono")};
+    for (const QString &family : fixedFamilies) {
+        if (QFontInfo(font).fixedPitch())
+            break;
+        font.setFamily(family);
+    }
+    QPalette palette = m_telnetPage->Memo1->palette();
+    palette.setColor(QPalette::Text, toQColor(sys.MemoColour));
+    for (QPlainTextEdit *m : {m_telnetPage->Memo1, m_telnetPage->Memo2, m_telnetPage->Memo3, m_telnetPage->Memo4}) {
+        m->setFont(font);
+        m->setPalette(palette);
+    }
+}
+
 void TForm1::btnOnTopClick()
 {
     Settings.System.StayOnTop = !Settings.System.StayOnTop;
@@ -1336,8 +1384,12 @@ void TForm1::btnOnTopClick()
 
 void TForm1::btnHelpClick()
 {
-    if (QFile::exists(helpFilePath()))
-        shellOpen(helpFilePath());
+    const QString path = QDir::toNativeSeparators(helpFilePath());
+    if (!QFile::exists(helpFilePath()))
+        showMessageBox(mainCaption(), tr("The help file %1 is missing.").arg(path), true);
+    else if (!shellOpen(helpFilePath()))
+        showMessageBox(mainCaption(), tr("The help file could not be opened: the desktop has no program for it.\n"
+                                         "Open %1 in a web browser.").arg(path), true);
 }
 
 // ---- Telnet replies ---------------------------------------------------------
@@ -1518,6 +1570,11 @@ void TForm1::btnWriteNowClick()
         add(s.Graph.UserLabel + QStringLiteral("= "), Run.Figures.UserValue1);
     if (flag(5))
         add(s.Graph.UserLabel2 + QStringLiteral("= "), Run.Figures.UserValue2);
+    // The first two telnet charts' logging switches: downstream noise margin and sync.
+    if (s.LogTelnetFlags[0])
+        add(QStringLiteral("TelTxNoise= "), m_telnetFigures.TelnetNoiseNow);
+    if (s.LogTelnetFlags[1])
+        add(QStringLiteral("TelTxSync= "), m_telnetFigures.TelnetSyncNow);
     m_alarmActions->writeToChosenLog(line);
 }
 

@@ -68,6 +68,7 @@ class GraphViewer;
 class QToolButton;
 class ChartCornerSigns;
 class EnvelopePanel;
+class ElidingLabel;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -207,6 +208,7 @@ private:
     void createMailer();
     bool chartLogSwitch(int chart) const;
     void SetToolbar();
+    void SetMemoFonts();
     void writeHelpFile();
     void FormCloseQuery(bool ending);
     void shutDown();
@@ -328,7 +330,7 @@ public:
     WebServerPage *WebPage = nullptr;
     QProgressBar *pb1 = nullptr;
     QTimer *Timer2 = nullptr;
-    QLabel *StatusPanels[4] = {};
+    ElidingLabel *StatusPanels[4] = {};
     QMenu *StatusPopup = nullptr;
     QAction *mnuStartWebServer = nullptr;
     QAction *mnuEnableLog = nullptr;

@@ -200,10 +200,12 @@ struct Loader {
         case KeyType::Flags: {
             QString flags = ansi::decodeValue(raw);
             // A short string would leave later charts without a switch: pad from the default.
+            // A short [Log] Log is the fix-ups' to replace as a whole.
+            QString &member = k.ref<KeyType::Flags>(s);
             const QString def = QString::fromLatin1(dflt);
-            if (flags.size() < def.size())
+            if (flags.size() < def.size() && &member != &s.Log.Log)
                 flags += def.mid(flags.size());
-            k.ref<KeyType::Flags>(s) = flags;
+            member = flags;
             break;
         }
         case KeyType::SearchText:

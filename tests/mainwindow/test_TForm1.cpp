@@ -7,6 +7,11 @@
 #include "mainwindow/ChartCornerSigns.h"
 #include <qcustomplot.h>
 #include <QDir>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+#include <cmath>
 #include "mainwindow/GraphImages.h"
 #include "notify/DailyTimer.h"
 #include "notify/Mailer.h"
@@ -311,6 +316,87 @@ TEST_F(MainWindowTest, OverRangeSignsSitInTheChartCornerForVisibleAxesOnly)
     EXPECT_TRUE(chart->rect().contains(signs->geometry()));
     form->showIndicators({});
     EXPECT_FALSE(signs->overRangeShown(QStringLiteral("Image136")));
+}
+
+// "Write Now" carries the telnet noise and sync when their charts are logged.
+TEST_F(MainWindowTest, WriteNowAddsTheLoggedTelnetFigures)
+{
+    const QString log = dir.filePath(QStringLiteral("line.txt"));
+    auto form = open("[System]\nLog=1\nLogFile=" + log.toUtf8()
+                     + "\n[Log]\nLog=00000000\n[Alarm]\nAlarmNormalLog=1\n"
+                       "[CaptureTelnet]\nLogTelnet=11000000000000000\n");
+    form->telnetFigures().TelnetNoiseNow = 6.5f;
+    form->telnetFigures().TelnetSyncNow = 8128;
+    form->btnWriteNow->click();
+    const QByteArray text = testsupport::readAll(log);
+    EXPECT_TRUE(text.contains("\tTelTxNoise= 6.5\tTelTxSync= 8128\r\n")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Rx-Noise"));
+
+    form->settings().LogTelnetFlags[0] = false;
+    form->btnWriteNow->click();
+    EXPECT_EQ(testsupport::readAll(log).count("TelTxNoise"), 1);
+}
+
+// A safe start saves the overlay icon and the minimise to tray as off; the
+// window opens centred; Stop leaves the log-at-interval timer running.
+TEST_F(MainWindowTest, SafeStartCentringAndStop)
+{
+    testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n[System]\nOverlayIcon=1\nMinimize=1\n"
+                               "W=800\nH=560\nT=5\nL=7\n");
+    qputenv("VELTRANO_INI", ini.toUtf8());
+    auto form = std::make_unique<TForm1>(true);
+    EXPECT_FALSE(form->settings().System.OverlayIcon);
+    EXPECT_FALSE(form->settings().System.Minimize);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(std::abs(form->geometry().center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(form->geometry().center().y() - screen.center().y()), 1);
+    ASSERT_TRUE(form->SaveIni());
+    const QByteArray saved = testsupport::readAll(ini);
+    EXPECT_TRUE(saved.contains("\nOverlayIcon=0")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\nMinimize=0"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d [A-Z][a-z][a-z] \\d{4}  \\d\\d:\\d\\d:\\d\\d$"))
+                    .match(form->BuildStamp)
+                    .hasMatch())
+        << form->BuildStamp.toStdString();
+
+    form->tmrLogAt->start(60000);
+    form->btnStopClick();
+    EXPECT_TRUE(form->tmrLogAt->isActive());
+}
+
+// Panes and panels a user reads: fixed-pitch terminal, no ping output unless
+// asked for, a long log path shortened with an ellipsis but kept whole.
+TEST_F(MainWindowTest, TerminalFontPingPaneAndLongStatusPanel)
+{
+    auto form = open("[Router]\nTelnet=1\n[Ping]\nShowPing=1\nShowData=0\n[System]\nMemoFontName=Liberation Sans\n");
+    auto *memo1 = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    ASSERT_NE(memo1, nullptr);
+    EXPECT_TRUE(QFontInfo(memo1->font()).fixedPitch());
+    auto *memo6 = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo6"));
+    ASSERT_NE(memo6, nullptr);
+    EXPECT_TRUE(memo6->isHidden());
+
+    form->show();
+    const QString path = QStringLiteral("/home/someone/a/very/long/folder/name/that/goes/on/and/on/statistics-log.txt");
+    form->setStatusPanel(3, path);
+    QApplication::processEvents();
+    EXPECT_EQ(form->statusPanel(3), path);
+    auto *panel = form->findChild<QLabel *>(QStringLiteral("StatusPanel3"));
+    ASSERT_NE(panel, nullptr);
+    if (panel->fontMetrics().horizontalAdvance(path) > panel->width())
+        EXPECT_TRUE(panel->text().contains(QChar(0x2026))) << panel->text().toStdString();
+    EXPECT_EQ(panel->toolTip(), path);
+}
+
+// Help that cannot be shown says so, with the file's path.
+TEST_F(MainWindowTest, MissingHelpFileIsReported)
+{
+    auto form = open();
+    QFile::remove(form->helpFilePath());
+    form->btnHelp->click();
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(form->helpFilePath())) << box->text().toStdString();
 }
 
 TEST_F(MainWindowTest, TheSystemEndingTheProgramIsNotAskedAndClosesToTrayAreIgnored)
