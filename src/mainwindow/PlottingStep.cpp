@@ -91,10 +91,11 @@ TColor PlottingStep::plotHttp(TColor colour, const QString &label)
 
     addGapPoints(label);
 
-    // Noise margin, with the noise thresholds.
-    const TColor noiseColour = thresholdColour(colour, f.RxNoise, s.Alarm.NoiseAbove, s.Alarm.NoiseAboveVal,
-                                               s.Alarm.NoiseBelow, s.Alarm.NoiseBelowVal);
+    // Noise margin, with the noise thresholds: only while the Rx noise chart is plotted.
+    TColor noiseColour = colour;
     if (s.Graph.cbHNoise) {
+        noiseColour = thresholdColour(colour, f.RxNoise, s.Alarm.NoiseAbove, s.Alarm.NoiseAboveVal, s.Alarm.NoiseBelow,
+                                      s.Alarm.NoiseBelowVal);
         plot("Series1", f.RxNoise, noiseColour);
         plot("Series9", f.RxSync, s.Graph.SyncColour);
     }

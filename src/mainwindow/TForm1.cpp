@@ -582,12 +582,8 @@ void TForm1::FormCreate()
 
     // The status-page user charts' pages are named after their figures (the
     // telnet user figures have pages of their own).
-    for (const auto &[name, label] : {std::pair{QStringLiteral("User-defined 1"), Settings.Graph.UserLabel},
-                                      std::pair{QStringLiteral("User-defined 2"), Settings.Graph.UserLabel2}})
-        for (QWidget *page : PageControl1->findChildren<QWidget *>(name))
-            if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget());
-                tabs && tabs->parentWidget() && tabs->parentWidget()->objectName() == QLatin1String("User-Defined"))
-                tabs->setTabText(tabs->indexOf(page), label);
+    setUserPageCaption(1, Settings.Graph.UserLabel);
+    setUserPageCaption(2, Settings.Graph.UserLabel2);
     applyTelnetPaneCaptions(PageControl1, Settings);
     if (Settings.Router.V5Telnet && Settings.Telnet.TelnetPrompt != QLatin1String(">"))
         Settings.Telnet.TelnetPrompt = QStringLiteral("/ #");
@@ -1693,8 +1689,26 @@ void TForm1::btnLogClick()
     dialog->open();
 }
 
+void TForm1::setUserPageCaption(int figure, const QString &caption)
+{
+    const QString name = QStringLiteral("User-defined %1").arg(figure);
+    for (QWidget *page : PageControl1->findChildren<QWidget *>(name))
+        if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget());
+            tabs && tabs->parentWidget() && tabs->parentWidget()->objectName() == QLatin1String("User-Defined"))
+            tabs->setTabText(tabs->indexOf(page), caption);
+}
+
 void TForm1::showFigureCaptions(const FigureSearchResult &r)
 {
+    // The SpeedTouch 585's data counters rename the user charts.
+    if (r.TabSheet32Caption)
+        setUserPageCaption(1, *r.TabSheet32Caption);
+    if (r.TabSheet33Caption)
+        setUserPageCaption(2, *r.TabSheet33Caption);
+    if (r.Chart3AxisTitle)
+        Charts->chart(3)->yAxis->setLabel(*r.Chart3AxisTitle);
+    if (r.Chart19AxisTitle)
+        Charts->chart(19)->yAxis->setLabel(*r.Chart19AxisTitle);
     if (r.Label2)
         Label2->setText(*r.Label2);
     if (r.Label4)

@@ -209,6 +209,8 @@ private:
     bool chartLogSwitch(int chart) const;
     void SetToolbar();
     void SetMemoFonts();
+    // The status-page user chart's page (figure 1 or 2).
+    void setUserPageCaption(int figure, const QString &caption);
     void writeHelpFile();
     void FormCloseQuery(bool ending);
     void shutDown();

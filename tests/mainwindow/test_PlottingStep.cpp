@@ -59,6 +59,12 @@ TEST_F(PlottingTest, ThresholdsTurnTheNoisePointToTheAlarmColour)
     // Exactly at the set point is no alarm.
     run.IconAlarmState = false;
     EXPECT_EQ(poll(3), settings.Graph.NoiseColour);
+
+    // The thresholds belong to the Rx noise chart: without it nothing turns red.
+    settings.Graph.cbHNoise = false;
+    poll(2.5);
+    EXPECT_EQ(colourOf("LineSeries15"), qc(settings.Graph.NoiseColour));
+    EXPECT_FALSE(run.IconAlarmState);
 }
 
 TEST_F(PlottingTest, NoAnswerPlotsZerosInTheNoResponseColourEverywhere)

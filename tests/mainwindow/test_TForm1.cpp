@@ -4,6 +4,7 @@
 #include "mainwindow/StatusChannel.h"
 #include "acquisition/TelnetParseResult.h"
 #include "mainwindow/ChartSet.h"
+#include "acquisition/FigureSearch.h"
 #include "mainwindow/ChartCornerSigns.h"
 #include <qcustomplot.h>
 #include <QDir>
@@ -527,6 +528,25 @@ TEST_F(MainWindowTest, UserChartPagesAreNamedAfterTheirFigures)
     EXPECT_EQ(form->Label22->text(), QStringLiteral("Packets out  0"));
     EXPECT_FALSE(form->Label5->isHidden());
     EXPECT_FALSE(form->Label22->isHidden());
+}
+
+TEST_F(MainWindowTest, DataCounterCaptionsReachThePagesAndAxes)
+{
+    auto form = open();
+    FigureSearchResult r;
+    r.TabSheet32Caption = QStringLiteral("Data Sent");
+    r.TabSheet33Caption = QStringLiteral("Data Received");
+    r.Chart3AxisTitle = QStringLiteral("Data sent (MB) (per sample)");
+    r.Chart19AxisTitle = QStringLiteral("Data received (MB) (per sample)");
+    form->showFigureCaptions(r);
+    QStringList captions;
+    for (QTabWidget *tabs : form->PageControl1->findChildren<QTabWidget *>())
+        for (int i = 0; i < tabs->count(); ++i)
+            captions << tabs->tabText(i);
+    EXPECT_TRUE(captions.contains(QStringLiteral("Data Sent")));
+    EXPECT_TRUE(captions.contains(QStringLiteral("Data Received")));
+    EXPECT_EQ(form->charts()->chart(3)->yAxis->label(), QStringLiteral("Data sent (MB) (per sample)"));
+    EXPECT_EQ(form->charts()->chart(19)->yAxis->label(), QStringLiteral("Data received (MB) (per sample)"));
 }
 
 TEST_F(MainWindowTest, TelnetPagesAreCaptionedByTheFamily)
