@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -55,11 +56,28 @@ QString AlarmPage::sendNowReason()
     return QStringLiteral("\"Send Now\" button clicked on Alarm Actions page.");
 }
 
+bool AlarmPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && m_columns) {
+        const QMargins m = m_columns->contentsMargins();
+        const int both = m_left->minimumSize().width() + m_right->minimumSize().width() + m_columns->spacing()
+                         + m.left() + m.right();
+        const auto direction = static_cast<QWidget *>(watched)->width() >= both ? QBoxLayout::LeftToRight
+                                                                                 : QBoxLayout::TopToBottom;
+        if (m_columns->direction() != direction)
+            m_columns->setDirection(direction);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool AlarmPage::columnsSideBySide() const { return m_columns && m_columns->direction() == QBoxLayout::LeftToRight; }
+
 void AlarmPage::build()
 {
     auto &a = m_settings.Alarm;
     auto *content = new QWidget;
-    auto *columns = new QHBoxLayout(content);
+    auto *columns = new QBoxLayout(QBoxLayout::LeftToRight, content);
+    m_columns = columns;
 
     // A check box, spin edit, edit or radio button that edits a setting.
     auto check = [this, content](const char *name, const QString &text, bool &setting) {
@@ -282,9 +300,16 @@ void AlarmPage::build()
     right->addStretch(1);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
+    m_left = left;
+    m_right = right;
 
     auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("AlarmScroll"));
     scroll->setWidgetResizable(true);
+    // Side by side where both columns fit, else one under the other: one page
+    // that scrolls down, never a column cut off at the side.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->installEventFilter(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(content);
     auto *outer = new QVBoxLayout(this);

@@ -23,6 +23,9 @@ class QRadioButton;
 class QSpinBox;
 class StatisticsLog;
 
+class QBoxLayout;
+class QLayout;
+
 class AlarmPage : public QWidget {
     Q_OBJECT
 public:
@@ -154,7 +157,17 @@ signals:
     // cbStateClick: the caption loses the connection state when unchecked.
     void cbStateClicked(bool checked);
 
+public:
+    // Side by side or stacked: the columns follow the page's width.
+    bool columnsSideBySide() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    QBoxLayout *m_columns = nullptr;
+    QLayout *m_left = nullptr;
+    QLayout *m_right = nullptr;
     void build();
     QMessageBox *showBox(const QString &text, bool warning);
     QString perDayOrLogFile() const;

@@ -2,9 +2,13 @@
 
 #include <QFontMetrics>
 
-ElidingLabel::ElidingLabel(QWidget *parent) : QLabel(parent)
+ElidingLabel::ElidingLabel(QWidget *parent) : QLabel(parent) {}
+
+// As wide as its whole text would like; where there is less room it is shortened.
+QSize ElidingLabel::sizeHint() const
 {
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    const int textWidth = fontMetrics().horizontalAdvance(m_text) + 2 * margin() + 8;
+    return QSize(qMax(minimumWidth(), textWidth), QLabel::sizeHint().height());
 }
 
 void ElidingLabel::setFullText(const QString &text)
@@ -13,6 +17,7 @@ void ElidingLabel::setFullText(const QString &text)
     setToolTip(text);
     setAccessibleName(text);
     elide();
+    updateGeometry();
 }
 
 QSize ElidingLabel::minimumSizeHint() const { return QSize(minimumWidth(), QLabel::minimumSizeHint().height()); }

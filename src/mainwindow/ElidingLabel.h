@@ -11,6 +11,7 @@ public:
     void setFullText(const QString &text);
     const QString &fullText() const { return m_text; }
     QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

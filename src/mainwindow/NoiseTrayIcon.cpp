@@ -144,15 +144,29 @@ QIcon NoiseTrayIcon::IconNoise(TColor colour, const Figures &f)
         font.setItalic(s.System.FontStyle & 2);
         font.setUnderline(s.System.FontStyle & 4);
         font.setStrikeOut(s.System.FontStyle & 8);
+        // Crisp pixels, and a decimal point of its own with a pixel either
+        // side: at 16 pixels a smoothed "7.0" reads like "70".
+        font.setStyleStrategy(QFont::NoAntialias);
         const QFontMetrics fm(font);
-        const int width = fm.horizontalAdvance(text);
+        const qsizetype dot = text.indexOf(QLatin1Char('.'));
+        const QString whole = dot < 0 ? text : text.left(dot);
+        const QString decimals = dot < 0 ? QString() : text.mid(dot + 1);
+        const int wholeWidth = fm.horizontalAdvance(whole);
+        const int narrow = wholeWidth + 3 + fm.horizontalAdvance(decimals);
+        const int dotSize = narrow + 1 <= 16 ? 2 : 1; // a square of 2 where the icon has room
+        const int width = dot < 0 ? wholeWidth : narrow + dotSize - 1;
         QPainter p(&pm);
         p.setFont(font);
         const QRect box(8 - width / 2, 0, width, fm.height());
         if (s.System.FontOpaque)
             p.fillRect(box, toQColor(s.System.IconBackColour));
-        p.setPen(toQColor(s.System.Colour));
-        p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+        const QColor colour = toQColor(s.System.Colour);
+        p.setPen(colour);
+        p.drawText(box.left(), fm.ascent(), whole);
+        if (dot >= 0) {
+            p.fillRect(QRect(box.left() + wholeWidth + 1, fm.ascent() - dotSize, dotSize, dotSize), colour);
+            p.drawText(box.left() + wholeWidth + 2 + dotSize, fm.ascent(), decimals);
+        }
     }
     const QIcon icon(pm);
     QApplication::setWindowIcon(icon);

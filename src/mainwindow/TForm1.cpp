@@ -664,7 +664,11 @@ void TForm1::applySettingsToWindow()
     }
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet29), Settings.System.ShowAlarms);
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet40), Settings.System.ShowSystem);
-    PageControl1->setCurrentIndex(qBound(0, Settings.System.Last, PageControl1->count() - 1));
+    // The page last shown, unless it is hidden now: then the first page shown.
+    int last = qBound(0, Settings.System.Last, PageControl1->count() - 1);
+    for (int i = 0; !PageControl1->isTabVisible(last) && i < PageControl1->count(); ++i)
+        last = i;
+    PageControl1->setCurrentIndex(last);
     m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
 }
 

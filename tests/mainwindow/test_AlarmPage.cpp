@@ -19,6 +19,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -351,4 +353,22 @@ TEST_F(AlarmPageTest, PercentLabelsFromThePlottedAverage)
     bool icon = false;
     inputs->noiseChangeStep(9, {100, 6, 6, 6, 6, 9}, QString(), icon);
     EXPECT_EQ(child<QLabel>("Label67")->text(), inputs->label67Text());
+}
+
+// Where both columns do not fit, they stack and the page scrolls down only:
+// no column is ever cut off at the side.
+TEST_F(AlarmPageTest, ColumnsStackWhenThePageIsNarrow)
+{
+    open();
+    page->resize(700, 500);
+    page->show();
+    QApplication::processEvents();
+    EXPECT_FALSE(page->columnsSideBySide());
+    auto *scroll = child<QScrollArea>("AlarmScroll");
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
+
+    page->resize(1600, 900);
+    QApplication::processEvents();
+    EXPECT_TRUE(page->columnsSideBySide());
 }

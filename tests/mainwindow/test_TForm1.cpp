@@ -549,6 +549,14 @@ TEST_F(MainWindowTest, DataCounterCaptionsReachThePagesAndAxes)
     EXPECT_EQ(form->charts()->chart(19)->yAxis->label(), QStringLiteral("Data received (MB) (per sample)"));
 }
 
+// The page last shown opens again, unless it is hidden now.
+TEST_F(MainWindowTest, HiddenLastPageIsNotOpened)
+{
+    auto form = open("[Ping]\nShowPing=0\n[System]\nLast=5\n");
+    ASSERT_FALSE(form->PageControl1->isTabVisible(5));
+    EXPECT_TRUE(form->PageControl1->isTabVisible(form->PageControl1->currentIndex()));
+}
+
 TEST_F(MainWindowTest, TelnetPagesAreCaptionedByTheFamily)
 {
     auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n[Graph]\nLatest15=0\nLatest1day=1\n");
