@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <qcustomplot.h>
 
 namespace {
@@ -39,14 +38,6 @@ ChartCornerSigns::ChartCornerSigns(QCustomPlot *plot, const QString &leftSign, c
         m_right->setStyleSheet(QStringLiteral("color: red"));
         row->addWidget(m_right);
     }
-    m_active = signLabel(this, QStringLiteral("CameraActive"), QString(), tr("Capture active"));
-    m_active->setPixmap(cameraPicture(true));
-    m_inactive = signLabel(this, QStringLiteral("CameraInactive"), QString(), tr("Capture enabled"));
-    m_inactive->setPixmap(cameraPicture(false));
-    m_daily = signLabel(this, QStringLiteral("CameraDaily"), QString(), tr("Daily capture"));
-    m_daily->setPixmap(dailyCameraPicture(QString()));
-    for (QLabel *l : {m_active, m_inactive, m_daily})
-        row->addWidget(l);
     plot->installEventFilter(this);
     // The right axis is shown and hidden by menus and settings; follow it at each redraw.
     connect(plot, &QCustomPlot::afterReplot, this, &ChartCornerSigns::refresh);
@@ -73,20 +64,6 @@ bool ChartCornerSigns::overRangeShown(const QString &name) const
     return l && !l->isHidden();
 }
 
-void ChartCornerSigns::setCameras(bool active, bool inactive, bool daily)
-{
-    m_active->setVisible(active);
-    m_inactive->setVisible(inactive);
-    m_daily->setVisible(daily);
-    place();
-}
-
-void ChartCornerSigns::setDailyPicture(const QPixmap &picture) { m_daily->setPixmap(picture); }
-
-bool ChartCornerSigns::activeCameraShown() const { return !m_active->isHidden(); }
-bool ChartCornerSigns::inactiveCameraShown() const { return !m_inactive->isHidden(); }
-bool ChartCornerSigns::dailyCameraShown() const { return !m_daily->isHidden(); }
-
 void ChartCornerSigns::refresh()
 {
     // A sign for an axis nobody sees would point at nothing.
@@ -100,7 +77,8 @@ void ChartCornerSigns::refresh()
 void ChartCornerSigns::place()
 {
     adjustSize();
-    move(qMax(0, m_plot->width() - width() - 4), 2);
+    // Below the row of capture cameras, which share the corner.
+    move(qMax(0, m_plot->width() - width() - 4), 24);
     raise();
 }
 
@@ -109,35 +87,4 @@ bool ChartCornerSigns::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_plot && event->type() == QEvent::Resize)
         place();
     return QWidget::eventFilter(watched, event);
-}
-
-QPixmap ChartCornerSigns::cameraPicture(bool active)
-{
-    QPixmap pm(18, 14);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor body = active ? QColor(0, 150, 0) : QColor(150, 150, 150);
-    p.setPen(Qt::NoPen);
-    p.setBrush(body);
-    p.drawRoundedRect(QRectF(1, 3, 16, 10), 2, 2);
-    p.drawRect(QRectF(5, 1, 6, 3));
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(9, 8), 3, 3);
-    return pm;
-}
-
-// The "oneshot" camera with the daily capture time on it.
-QPixmap ChartCornerSigns::dailyCameraPicture(const QString &time)
-{
-    QPixmap pm(34, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.drawPixmap(0, 1, cameraPicture(false));
-    QFont font(QStringLiteral("Arial Narrow"));
-    font.setPointSize(6);
-    p.setFont(font);
-    p.setPen(QColor(0, 128, 0));
-    p.drawText(QPoint(18, 10), time);
-    return pm;
 }

@@ -1,9 +1,7 @@
 #pragma once
-// The small signs in a chart's top-right corner: the over-range sign of each
-// vertical axis and the three capture cameras (capture active, capture
-// enabled but outside its hours, daily capture). They sit over the chart,
-// so the chart keeps its whole page, and never take mouse events from it.
-#include <QPixmap>
+// The over-range signs of a chart's two vertical axes, in its top-right
+// corner under the capture cameras. They sit over the chart, so the chart
+// keeps its whole page, and never take mouse events from it.
 #include <QString>
 #include <QWidget>
 
@@ -21,16 +19,6 @@ public:
     void setOverRange(const QString &name, bool on);
     bool overRangeShown(const QString &name) const;
 
-    void setCameras(bool active, bool inactive, bool daily);
-    void setDailyPicture(const QPixmap &picture);
-    bool activeCameraShown() const;
-    bool inactiveCameraShown() const;
-    bool dailyCameraShown() const;
-
-    // The daily-capture camera with the capture time written on it.
-    static QPixmap dailyCameraPicture(const QString &time);
-    static QPixmap cameraPicture(bool active);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -43,7 +31,4 @@ private:
     bool m_leftOn = false, m_rightOn = false;
     QLabel *m_left = nullptr;
     QLabel *m_right = nullptr;
-    QLabel *m_active = nullptr;
-    QLabel *m_inactive = nullptr;
-    QLabel *m_daily = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "mainwindow/PaneFontDialog.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+
 #include "mainwindow/ColourConversion.h"
 
 #include <QColorDialog>
@@ -58,6 +61,16 @@ QFont PaneFontDialog::fontOf(const TSettings &s)
     font.setItalic(style & 2);
     font.setUnderline(style & 4);
     font.setStrikeOut(style & 8);
+    // Router output is laid out in columns: a family that is missing here falls
+    // back to the system's fixed font rather than a proportional one.
+    font.setStyleHint(QFont::TypeWriter);
+    const QStringList fixedFamilies{QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
+                                    QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")};
+    for (const QString &family : fixedFamilies) {
+        if (QFontInfo(font).fixedPitch())
+            break;
+        font.setFamily(family);
+    }
     return font;
 }
 

@@ -1343,35 +1343,6 @@ void TForm1::writeHelpFile()
                                     | QFileDevice::ReadOther);
 }
 
-// The terminal and statistics panes: the configured font, fixed-pitch so that
-// the router's columns line up (the system's fixed font when it is not).
-void TForm1::SetMemoFonts()
-{
-    if (!m_telnetPage)
-        return;
-    const auto &sys = Settings.System;
-    QFont font(sys.MemoFontName, sys.MemoFontSize);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setBold(sys.MemoFontStyle & 1);
-    font.setItalic(sys.MemoFontStyle & 2);
-    font.setUnderline(sys.MemoFontStyle & 4);
-    font.setStrikeOut(sys.MemoFontStyle & 8);
-    const QStringList fixedFamilies{QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
-                                    QStringLiteral("Monospace"), QStringLiteral("Liberation Mono"),
-                                    QStringLiteral("DejaVu Sans Mono")};
-    for (const QString &family : fixedFamilies) {
-        if (QFontInfo(font).fixedPitch())
-            break;
-        font.setFamily(family);
-    }
-    QPalette palette = m_telnetPage->Memo1->palette();
-    palette.setColor(QPalette::Text, toQColor(sys.MemoColour));
-    for (QPlainTextEdit *m : {m_telnetPage->Memo1, m_telnetPage->Memo2, m_telnetPage->Memo3, m_telnetPage->Memo4}) {
-        m->setFont(font);
-        m->setPalette(palette);
-    }
-}
-
 void TForm1::btnOnTopClick()
 {
     Settings.System.StayOnTop = !Settings.System.StayOnTop;
@@ -1811,18 +1782,3 @@ ChartCornerSigns *TForm1::cornerSigns(int chart) const
     return it == m_cornerSigns.end() ? nullptr : it->second;
 }
 
-void TForm1::showCameras(const std::vector<CameraIndicator> &cameras)
-{
-    for (const CameraIndicator &c : cameras)
-        if (ChartCornerSigns *signs = cornerSigns(c.chart))
-            signs->setCameras(c.active, c.inactive, c.daily);
-}
-
-void TForm1::UpdateCameraIcon()
-{
-    const QPixmap picture = ChartCornerSigns::dailyCameraPicture(Settings.Capture.CaptureAtTime);
-    for (auto &[chart, signs] : m_cornerSigns)
-        signs->setDailyPicture(picture);
-}
-
-void TForm1::CheckCameras() { showCameras(CaptureSchedule::CheckCameras(Settings, Run)); }

@@ -104,11 +104,6 @@ public:
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
     ChartCornerSigns *cornerSigns(int chart) const;
-    // CheckCameras: CaptureActive for this hour, shown on every chart's cameras.
-    void CheckCameras();
-    void showCameras(const std::vector<struct CameraIndicator> &cameras);
-    // The daily-capture cameras carry the daily capture time.
-    void UpdateCameraIcon();
     // The labels and captions a poll's figure search produced.
     void showFigureCaptions(const FigureSearchResult &r);
     bool isRunning() const;
@@ -208,7 +203,6 @@ private:
     void createMailer();
     bool chartLogSwitch(int chart) const;
     void SetToolbar();
-    void SetMemoFonts();
     // The status-page user chart's page (figure 1 or 2).
     void setUserPageCaption(int figure, const QString &caption);
     void writeHelpFile();

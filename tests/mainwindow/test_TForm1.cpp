@@ -5,6 +5,7 @@
 #include "acquisition/TelnetParseResult.h"
 #include "mainwindow/ChartSet.h"
 #include "acquisition/FigureSearch.h"
+#include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartCornerSigns.h"
 #include <qcustomplot.h>
 #include <QDir>
@@ -274,12 +275,12 @@ TEST_F(MainWindowTest, CaptureCamerasShowFromStartUp)
     QDir().mkpath(folder);
     auto form = open("[Capture]\nNoise=1\nSync=0\nAllTheTime=1\nNever=0\nCaptureAt=1\nCaptureAtTime=03:00\nFolder="
                      + folder.toUtf8() + "\n");
-    ChartCornerSigns *noise = form->cornerSigns(1);
-    ChartCornerSigns *sync = form->cornerSigns(2);
-    ASSERT_TRUE(noise && sync);
-    EXPECT_TRUE(noise->activeCameraShown() && noise->dailyCameraShown());
-    EXPECT_FALSE(noise->inactiveCameraShown());
-    EXPECT_FALSE(sync->activeCameraShown() || sync->inactiveCameraShown() || sync->dailyCameraShown());
+    using P = CameraIndicators::Picture;
+    CameraIndicators *cameras = form->cameraIndicators();
+    auto shown = [&](int chart, P p) { return cameras->picture(chart, p) && !cameras->picture(chart, p)->isHidden(); };
+    EXPECT_TRUE(shown(1, P::Active) && shown(1, P::Daily));
+    EXPECT_FALSE(shown(1, P::Inactive));
+    EXPECT_FALSE(shown(2, P::Active) || shown(2, P::Inactive) || shown(2, P::Daily));
 }
 
 // Over-range signs sit over their chart, not in the page layout, and only
