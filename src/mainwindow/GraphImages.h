@@ -4,6 +4,7 @@
 // renderer draws the chart at the configured size with its caption and labels;
 // every file is written to a temporary file in its folder and renamed over the
 // old one, so nobody (the web server included) ever reads half an image.
+#include "acquisition/BitsRefreshState.h"
 #include "acquisition/RunState.h"
 #include "settings/TSettings.h"
 
@@ -28,15 +29,6 @@ struct GraphImageWindow {
     float telnetNoiseNow = 0;
     bool adsl2PlusShown = false; // the bits chart's ADSL2+ indicator
     QString adsl2PlusRange;      // its caption: "", ">>" or "<<"
-};
-
-// Bit-loading refresh state that captures read and reset. The telnet side
-// keeps it current through GraphImages::bitsRefresh().
-struct BitsRefreshState {
-    int BitsRefreshCount = 0;
-    QDateTime BitsRefreshStamp; // the bits chart's web caption time
-    int ThomsonRefreshesSinceCapture = 0;
-    int ThomsonChartSpan = 0;
 };
 
 struct GraphImageResult {

@@ -44,6 +44,9 @@
 #include "mainwindow/TerminalCommandBar.h"
 #include "mainwindow/UserFigureMarker.h"
 #include "acquisition/TelnetScriptRunner.h"
+#include "acquisition/BitLoadingRefresh.h"
+#include "mainwindow/BitsTonePage.h"
+#include "mainwindow/ToneCharts.h"
 #include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
@@ -172,6 +175,8 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     connect(m_telnet, &TelnetSession::replyComplete, this, &TForm1::parseTelnetReply);
     connect(m_telnet, &TelnetSession::replyIncomplete, this,
             [this] { m_telnetFigures.TelnetNoiseNow = m_telnetFigures.LastGoodTelnetNoise; });
+    m_bitsRefresh = new BitLoadingRefresh(Settings, *m_telnet, m_images->bitsRefresh(), this);
+    m_toneCharts = new ToneCharts(*Charts, *m_scaling, Settings, m_telnetFigures, this);
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -333,6 +338,14 @@ void TForm1::buildWidgets()
             connect(btnFont, &QPushButton::clicked, this, &TForm1::btnFontClick);
         }
     }
+    // The bit-loading controls: a strip above the tone charts and their own sub-tab.
+    if (QWidget *bitsPage = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone"))) {
+        m_bitsPage = new BitsTonePage(Settings, bitsPage);
+        qobject_cast<QVBoxLayout *>(bitsPage->layout())->insertWidget(0, m_bitsPage->header());
+        if (auto *tabs = bitsPage->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            tabs->addTab(m_bitsPage, tr("Options"));
+    }
+    wireBitLoading();
 
     // The SpeedTouch 585 bit-loading page leads to the bit-loading options.
     for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("Bits/Tone"))) {
@@ -566,6 +579,15 @@ void TForm1::FormCreate()
     for (auto it = titles.cbegin(); it != titles.cend(); ++it)
         Charts->chart(it.key())->yAxis->setLabel(it.value());
     Charts->chart(21)->yAxis->setLabel(bitLoadingTitle(Settings));
+    // The bit-loading refresh: timer off, page length, the bitswap chart's scale.
+    m_bitsPage->loadFromSettings();
+    m_bitsRefresh->startup();
+    m_toneCharts->attach();
+    m_toneCharts->setBitswapMaximum(m_bitsPage->spBitswapMax->value());
+    m_toneCharts->applySnrLook();
+    m_toneCharts->applySnrAxis();
+    if (Settings.Telnet.SwapBitswapPlots && !Charts->isSwapped(22))
+        m_toneCharts->swapBitswapPlots();
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
     SetMemoFonts();
@@ -1161,6 +1183,8 @@ void TForm1::runArm()
     Run.UserDiffBase1 = 0;
     Run.UserDiffBase2 = 0;
     Run.PointsPlotted = 0;
+    m_bitsRefresh->runArm();
+    m_toneCharts->setRunning(true);
     SystemMessage(QStringLiteral("Alarm timers reset"));
 
     Run.WanIPAddress.clear();
@@ -1258,6 +1282,8 @@ void TForm1::btnStopClick()
     m_alarmActions->stopped();
     Timer1->stop();
     tmr15Mins->stop();
+    m_bitsRefresh->stop();
+    m_toneCharts->setRunning(false);
     m_daily->stop();
     Run.Running = false;
     m_telnet->setRunning(false);
@@ -1395,6 +1421,12 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
             Charts->chart(23)->yAxis->setLabel(*r.Chart23AxisTitle);
         if (r.Chart24AxisTitle)
             Charts->chart(24)->yAxis->setLabel(*r.Chart24AxisTitle);
+        if (m_bitsPage && r.Label35)
+            m_bitsPage->Label35->setText(*r.Label35);
+        if (m_bitsPage && r.Label99)
+            m_bitsPage->Label99->setText(*r.Label99);
+        if (m_bitsPage && r.EnableBitsRefresh && m_telnet->isConnected())
+            m_bitsPage->btnBitsRefresh->setEnabled(true);
     }
     Run.BytesInterfaceFound = m_telnetFigures.BytesInterfaceFound;
     for (const TelnetParseResult &r : results)
@@ -1405,53 +1437,82 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
 // The bit loading, SNR and bitswaps per tone, and the bitswaps over time.
 void TForm1::plotToneCharts(const ToneChartData &t)
 {
-    if (t.SaveBefore)
-        m_images->Save(21, QStringLiteral("Before Bitswap"));
-    ChartSeries *bits = Charts->series(QStringLiteral("LineSeries18"));
-    ChartSeries *snr = Charts->series(QStringLiteral("Series4"));
-    ChartSeries *attenuation = Charts->series(QStringLiteral("Series15"));
-    for (ChartSeries *series : {bits, snr, attenuation})
-        if (series)
-            series->clear();
-    for (int chart : {21, 29}) {
-        ChartAxis bottom = Charts->bottomAxis(chart);
-        bottom.setLimitsInSafeOrder(0, t.AxisMaximum);
+    m_toneCharts->plot(t, [this](const QString &mode) { m_images->Save(21, mode); });
+    if (t.HalfSelectionVisible) {
+        m_bitsPage->Image84->setVisible(*t.HalfSelectionVisible);
+        m_bitsPage->Label88->setVisible(*t.HalfSelectionVisible);
     }
-    if (t.AxisTitle)
-        Charts->chart(21)->xAxis->setLabel(*t.AxisTitle);
-    const QColor red(Qt::red);
-    for (size_t i = 0; i < t.Tones.size(); ++i) {
-        const QString label = QString::number(t.Tones[i]);
-        if (bits && i < t.Bits.size())
-            bits->add(t.Bits[i], label, i < t.BitColours.size() ? toQColor(t.BitColours[i]) : QColor());
-        if (snr && i < t.Snr.size())
-            snr->add(t.Snr[i], label, red);
-        if (attenuation && i < t.Attenuation.size())
-            attenuation->add(t.Attenuation[i], label);
+    if (t.Label88) {
+        m_bitsPage->Label88->setText(*t.Label88);
+        m_bitsPage->Image84->setText(t.Label88->isEmpty() ? tr("Tones") : *t.Label88);
     }
-    for (double v : t.MarginFit)
-        m_scaling->AdjustYAxis(21, QStringLiteral("r"), v);
-    if (t.SaveAfter)
-        m_images->Save(21, QStringLiteral("After Bitswap"));
-    if (ChartSeries *histogram = Charts->series(QStringLiteral("Series16"))) {
-        histogram->clear();
-        histogram->setVisible(t.HistogramVisible);
-        for (size_t i = 0; i < t.Histogram.size(); ++i)
-            histogram->add(t.Histogram[i], QString(),
-                           i < t.HistogramColours.size() ? toQColor(t.HistogramColours[i]) : QColor());
-    }
-    if (t.BitswapPoint) {
-        const QString label = dtp::format(Run.PointLabelFormat, Run.SampleStamp);
-        if (t.BitswapPoint->Gap) {
-            m_scaling->addPoint(QStringLiteral("BarSeries4"), 0, label, colours::clRed);
-            m_scaling->addPoint(QStringLiteral("Series14"), 0, label, colours::clRed);
-        } else {
-            m_scaling->addPoint(QStringLiteral("BarSeries4"), t.BitswapPoint->Upstream, label, colours::clGreen);
-            m_scaling->addPoint(QStringLiteral("Series14"), t.BitswapPoint->Downstream, label, colours::clBlue);
-        }
-    }
-    for (int chart : {21, 22, 29})
-        chartrefresh::request(Charts->chart(chart));
+}
+
+// The bit-loading refresh, the tone charts and their controls, wired together.
+void TForm1::wireBitLoading()
+{
+    BitLoadingRefresh *bits = m_bitsRefresh;
+    BitsTonePage *page = m_bitsPage;
+    ToneCharts *tones = m_toneCharts;
+    const auto running = [this] { return btnStart->isChecked(); };
+    bits->setHiddenInTray([this] { return !isVisible() && TrayIcon->isVisible(); });
+    connect(m_telnet, &TelnetSession::bitsRefreshPoint, bits, &BitLoadingRefresh::statisticsRequested);
+    connect(bits, &BitLoadingRefresh::toneSeriesCleared, tones, &ToneCharts::clearToneSeries);
+    connect(bits, &BitLoadingRefresh::snrAxisDue, tones, &ToneCharts::applySnrAxis);
+    connect(bits, &BitLoadingRefresh::pageLengthChanged, tones, &ToneCharts::setBitsPage);
+    connect(bits, &BitLoadingRefresh::bitswapCaptureDue, this, [this] {
+        if (!CaptureSchedule::captureFolderExists(Settings))
+            return;
+        CaptureSchedule::CheckCameras(Settings, Run);
+        if (Run.CaptureActive && !Settings.Capture.Never)
+            m_images->Save(22, QStringLiteral("Chart22"));
+    });
+    tones->setStampLabel([this] { return dtp::format(Run.PointLabelFormat, Run.SampleStamp); });
+    if (!page)
+        return;
+    tones->setBitsTabShowing([page] {
+        const QWidget *charts = page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr;
+        auto *tabs = charts ? qobject_cast<const QTabWidget *>(charts) : nullptr;
+        return tabs && tabs->currentIndex() == 0 && page->window()->isVisible();
+    });
+    connect(bits, &BitLoadingRefresh::refreshButtonEnabled, page->btnBitsRefresh, &QWidget::setEnabled);
+    connect(bits, &BitLoadingRefresh::lastUpdated, page, [page](const QString &text) {
+        page->Label61->setText(text);
+        page->Label61->show();
+    });
+    connect(bits, &BitLoadingRefresh::pageCaptions, page, [page](const QString &interval, const QString &span) {
+        page->Label81->setText(interval);
+        page->Label75->setText(span);
+    });
+    connect(m_telnet, &TelnetSession::controlsChanged, page,
+            [page](const TelnetControls &c) { page->btnBitsRefresh->setEnabled(c.btnBitsRefresh); });
+    connect(page, &BitsTonePage::refreshClicked, bits, [bits] { bits->btnBitsRefreshClick(BitsSender::RefreshButton); });
+    connect(page, &BitsTonePage::bitsClicked, this, [this, bits, running] {
+        if (Settings.Telnet.BitsGraph && Charts->series(QStringLiteral("LineSeries18"))->count() == 0)
+            bits->btnBitsRefreshClick(BitsSender::Window);
+        bits->cbBitsRefreshClick(running());
+    });
+    connect(page, &BitsTonePage::bitsRefreshClicked, bits, [bits, running] { bits->cbBitsRefreshClick(running()); });
+    connect(page, &BitsTonePage::refreshEveryChanged, bits, [bits, running] { bits->spRefreshBitsEveryChange(running()); });
+    connect(page, &BitsTonePage::pageChoiceChanged, bits, [bits, running] { bits->spRefreshBitsEveryChange(running()); });
+    connect(page, &BitsTonePage::showAttenuationClicked, this, [bits, tones] {
+        tones->applySnrLook();
+        bits->btnBitsRefreshClick(BitsSender::ShowAttenuation);
+    });
+    connect(page, &BitsTonePage::snrModeClicked, tones, &ToneCharts::snrModeChanged);
+    connect(page, &BitsTonePage::clipChanged, tones, &ToneCharts::snrModeChanged);
+    connect(page, &BitsTonePage::snrLookChanged, tones, &ToneCharts::applySnrLook);
+    connect(page, &BitsTonePage::bitswapMaxChanged, tones, &ToneCharts::setBitswapMaximum);
+    connect(page, &BitsTonePage::swapBitswapPlotsClicked, tones, &ToneCharts::swapBitswapPlots);
+    connect(page, &BitsTonePage::pageButtonClicked, this, [this, bits] {
+        Settings.Telnet.ShowTop = (Settings.Telnet.ShowTop + 1) % 3;
+        bits->btnBitsRefreshClick(BitsSender::Window);
+    });
+    connect(tones, &ToneCharts::bitsReadoutChanged, page, [page](const QStringList &lines, bool visible) {
+        if (!lines.isEmpty())
+            page->Panel35->setText(lines.join(QLatin1Char('\n')));
+        page->Panel35->setVisible(visible);
+    });
 }
 
 // ---- E-mail -----------------------------------------------------------------

@@ -69,6 +69,9 @@ class QToolButton;
 class ChartCornerSigns;
 class EnvelopePanel;
 class ElidingLabel;
+class BitLoadingRefresh;
+class ToneCharts;
+class BitsTonePage;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -98,6 +101,9 @@ public:
     RouterLog *routerLog() const { return m_routerLog; }
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
+    BitLoadingRefresh *bitsRefresh() const { return m_bitsRefresh; }
+    ToneCharts *toneCharts() const { return m_toneCharts; }
+    BitsTonePage *bitsTonePage() const { return m_bitsPage; }
     // Sets the named over-range signs and leaves the others as they are.
     void setIndicators(const QMap<QString, bool> &states);
     PollImages *pollImages() const { return m_pollImages.get(); }
@@ -221,6 +227,7 @@ private:
     void runFirstCycleDone();
     void runFinish();
     void putStopDown();
+    void wireBitLoading();
 
     TSettings Settings;
     QString SettingsFilePath;
@@ -246,6 +253,9 @@ private:
     Mailer *m_mailer = nullptr;
     TelnetSession *m_telnet = nullptr;
     TelnetPage *m_telnetPage = nullptr;
+    BitLoadingRefresh *m_bitsRefresh = nullptr;
+    ToneCharts *m_toneCharts = nullptr;
+    BitsTonePage *m_bitsPage = nullptr;
     TelnetFigures m_telnetFigures;
     std::unique_ptr<TelnetPlotting> m_telnetPlotting;
     QTimer *tmr15Mins = nullptr;

@@ -1,0 +1,282 @@
+#include "mainwindow/BitsTonePage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename W> W *named(W *w, const char *name)
+{
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+QSpinBox *spin(QWidget *parent, const char *name, int min, int max, const QString &accessible)
+{
+    auto *s = named(new QSpinBox(parent), name);
+    s->setRange(min, max);
+    s->setAccessibleName(accessible);
+    return s;
+}
+
+} // namespace
+
+BitsTonePage::BitsTonePage(TSettings &settings, QWidget *parent) : QWidget(parent), m_settings(settings)
+{
+    setObjectName(QStringLiteral("TabSheetBitsOptions"));
+    build();
+    loadFromSettings();
+}
+
+void BitsTonePage::build()
+{
+    // The strip above the charts.
+    m_header = new QWidget(this);
+    m_header->setObjectName(QStringLiteral("BitsToneHeader"));
+    auto *strip = new QHBoxLayout(m_header);
+    strip->setContentsMargins(0, 0, 0, 0);
+    btnBitsRefresh = named(new QPushButton(tr("Refresh"), m_header), "btnBitsRefresh");
+    btnBitsRefresh->setAccessibleName(tr("Refresh bit loading"));
+    btnBitsRefresh->setEnabled(false);
+    Label61 = named(new QLabel(m_header), "Label61");
+    Label61->hide();
+    Label59 = named(new QLabel(tr("SNR per tone"), m_header), "Label59");
+    Image84 = named(new QToolButton(m_header), "Image84");
+    Image84->setText(tr("Tones"));
+    Image84->setAccessibleName(tr("Tones shown"));
+    Image84->setCursor(Qt::PointingHandCursor);
+    Image84->hide();
+    Label88 = named(new QLabel(m_header), "Label88");
+    Label88->hide();
+    Label35 = named(new QLabel(m_header), "Label35");
+    Label99 = named(new QLabel(m_header), "Label99");
+    Panel35 = named(new QLabel(m_header), "Panel35");
+    Panel35->setFrameShape(QFrame::StyledPanel);
+    Panel35->setTextFormat(Qt::PlainText);
+    Panel35->setText(QStringLiteral("Tone number:\nFrequency:\nSNR:\nBits:\nBitswaps:"));
+    Panel35->hide();
+    strip->addWidget(btnBitsRefresh);
+    strip->addWidget(Label61);
+    strip->addWidget(Label59);
+    strip->addWidget(Image84);
+    strip->addWidget(Label88);
+    strip->addStretch(1);
+    strip->addWidget(Label35);
+    strip->addWidget(Label99);
+    strip->addWidget(Panel35);
+
+    // Options.
+    auto *layout = new QVBoxLayout(this);
+    auto *refresh = new QGroupBox(tr("Bit loading"), this);
+    auto *rf = new QFormLayout(refresh);
+    cbBits = named(new QCheckBox(tr("Bit loading graph"), refresh), "cbBits");
+    cbBitsRefresh = named(new QCheckBox(tr("Auto refresh"), refresh), "cbBitsRefresh");
+    spRefreshBitsEvery = spin(refresh, "spRefreshBitsEvery", 10, 600000, tr("Refresh every (seconds)"));
+    Label81 = named(new QLabel(refresh), "Label81");
+    auto *every = new QHBoxLayout;
+    every->addWidget(spRefreshBitsEvery);
+    every->addWidget(Label81);
+    auto *everyLabel = new QLabel(tr("Refresh &every (seconds)"), refresh);
+    everyLabel->setBuddy(spRefreshBitsEvery);
+    cbShowAttenuation = named(new QCheckBox(tr("Show attenuation curve"), refresh), "cbShowAttenuation");
+    cbDontRefreshWhenMin = named(
+        new QCheckBox(tr("Don't refresh the bitloading graphs when minimized to SysTray. (Saves memory)"), refresh),
+        "cbDontRefreshWhenMin");
+    Shape4 = named(new QLabel(refresh), "Shape4");
+    Shape4->setFixedSize(12, 12);
+    Label80 = named(new QLabel(tr("Not refreshed while in the tray"), refresh), "Label80");
+    auto *dont = new QHBoxLayout;
+    dont->addWidget(Shape4);
+    dont->addWidget(Label80);
+    dont->addStretch(1);
+    rf->addRow(cbBits);
+    rf->addRow(cbBitsRefresh);
+    rf->addRow(everyLabel, every);
+    rf->addRow(cbShowAttenuation);
+    rf->addRow(cbDontRefreshWhenMin);
+    rf->addRow(dont);
+    layout->addWidget(refresh);
+
+    auto *snr = new QGroupBox(tr("SNR"), this);
+    auto *sf = new QFormLayout(snr);
+    rbSNR = named(new QRadioButton(tr("SNR"), snr), "rbSNR");
+    rbSNRMargin = named(new QRadioButton(tr("SNR Margin"), snr), "rbSNRMargin");
+    auto *modes = new QButtonGroup(snr);
+    modes->addButton(rbSNR);
+    modes->addButton(rbSNRMargin);
+    spClipSNRMargin = spin(snr, "spClipSNRMargin", 5, 40, tr("Clip SNR margin above (dB)"));
+    spClipMinSNRMargin = spin(snr, "spClipMinSNRMargin", -20, 0, tr("Clip SNR margin below (dB)"));
+    auto *clipTop = new QLabel(tr("Clip margin &above (dB)"), snr);
+    clipTop->setBuddy(spClipSNRMargin);
+    auto *clipBottom = new QLabel(tr("Clip margin &below (dB)"), snr);
+    clipBottom->setBuddy(spClipMinSNRMargin);
+    cbSNRPoints = named(new QCheckBox(tr("Show SNR points"), snr), "cbSNRPoints");
+    rbSNRSteps = named(new QRadioButton(tr("Steps"), snr), "rbSNRSteps");
+    rbSNRRamp = named(new QRadioButton(tr("Ramp"), snr), "rbSNRRamp");
+    auto *looks = new QButtonGroup(snr);
+    looks->addButton(rbSNRSteps);
+    looks->addButton(rbSNRRamp);
+    auto *modeRow = new QHBoxLayout;
+    modeRow->addWidget(rbSNR);
+    modeRow->addWidget(rbSNRMargin);
+    auto *lookRow = new QHBoxLayout;
+    lookRow->addWidget(rbSNRSteps);
+    lookRow->addWidget(rbSNRRamp);
+    lookRow->addWidget(cbSNRPoints);
+    sf->addRow(modeRow);
+    sf->addRow(clipTop, spClipSNRMargin);
+    sf->addRow(clipBottom, spClipMinSNRMargin);
+    sf->addRow(lookRow);
+    layout->addWidget(snr);
+
+    auto *swaps = new QGroupBox(tr("Bitswaps"), this);
+    auto *wf = new QFormLayout(swaps);
+    cbBitswap = named(new QCheckBox(tr("Bitswaps / time graph"), swaps), "cbBitswap");
+    cbAdjustBitswapScale = named(new QCheckBox(tr("Adjust the scale automatically"), swaps), "cbAdjustBitswapScale");
+    spBitswapMax = spin(swaps, "spBitswapMax", 10, 1000000, tr("Bitswap graph maximum"));
+    auto *maxLabel = new QLabel(tr("Graph &maximum"), swaps);
+    maxLabel->setBuddy(spBitswapMax);
+    cb3D = named(new QCheckBox(tr("3D"), swaps), "cb3D");
+    cbSepHistogram = named(new QCheckBox(tr("Bitswaps per tone graph"), swaps), "cbSepHistogram");
+    rbUseSameSamples =
+        named(new QRadioButton(tr("Use  the same number of points / page as other graphs"), swaps), "rbUseSameSamples");
+    rbUseSameTime = named(new QRadioButton(tr("Use the same time / page as other graphs"), swaps), "rbUseSameTime");
+    auto *pages = new QButtonGroup(swaps);
+    pages->addButton(rbUseSameSamples);
+    pages->addButton(rbUseSameTime);
+    Label75 = named(new QLabel(swaps), "Label75");
+    mnuBitswapCapture = named(new QCheckBox(tr("Capture"), swaps), "mnuBitswapCapture");
+    mnuSwapBitswapPlots = named(new QCheckBox(tr("Swap plots"), swaps), "mnuSwapBitswapPlots");
+    wf->addRow(cbBitswap);
+    wf->addRow(cbAdjustBitswapScale);
+    wf->addRow(maxLabel, spBitswapMax);
+    wf->addRow(cb3D);
+    wf->addRow(cbSepHistogram);
+    wf->addRow(rbUseSameSamples);
+    wf->addRow(rbUseSameTime);
+    wf->addRow(Label75);
+    wf->addRow(mnuBitswapCapture);
+    wf->addRow(mnuSwapBitswapPlots);
+    layout->addWidget(swaps);
+    layout->addStretch(1);
+
+    auto &t = m_settings.Telnet;
+    auto bind = [this](QCheckBox *box, bool TSettings::TelnetKeys::*key, void (BitsTonePage::*sig)()) {
+        connect(box, &QCheckBox::toggled, this, [this, key, sig](bool on) {
+            if (m_loading)
+                return;
+            m_settings.Telnet.*key = on;
+            if (sig)
+                emit(this->*sig)();
+        });
+    };
+    connect(btnBitsRefresh, &QPushButton::clicked, this, &BitsTonePage::refreshClicked);
+    connect(Image84, &QToolButton::clicked, this, &BitsTonePage::pageButtonClicked);
+    bind(cbBits, &TSettings::TelnetKeys::BitsGraph, &BitsTonePage::bitsClicked);
+    bind(cbBitsRefresh, &TSettings::TelnetKeys::BitsRefresh, &BitsTonePage::bitsRefreshClicked);
+    bind(cbShowAttenuation, &TSettings::TelnetKeys::ShowAttenuation, &BitsTonePage::showAttenuationClicked);
+    bind(cbSNRPoints, &TSettings::TelnetKeys::SNRPoints, &BitsTonePage::snrLookChanged);
+    bind(cbBitswap, &TSettings::TelnetKeys::BitswapGraph, &BitsTonePage::bitswapClicked);
+    bind(cbAdjustBitswapScale, &TSettings::TelnetKeys::BitswapScale, nullptr);
+    bind(cb3D, &TSettings::TelnetKeys::_3D, &BitsTonePage::snrLookChanged);
+    bind(cbSepHistogram, &TSettings::TelnetKeys::SepHistogram, nullptr);
+    bind(cbDontRefreshWhenMin, &TSettings::TelnetKeys::DontrefreshWhenMin, nullptr);
+    bind(mnuBitswapCapture, &TSettings::TelnetKeys::BitswapCapture, nullptr);
+    bind(mnuSwapBitswapPlots, &TSettings::TelnetKeys::SwapBitswapPlots, &BitsTonePage::swapBitswapPlotsClicked);
+    connect(cbDontRefreshWhenMin, &QCheckBox::toggled, this, &BitsTonePage::showDontRefreshIndicator);
+    connect(cbBits, &QCheckBox::toggled, this, [this](bool on) {
+        // The bitswap chart needs the bit loading.
+        cbBitswap->setEnabled(on);
+        if (!on)
+            cbBitswap->setChecked(false);
+    });
+    connect(spRefreshBitsEvery, &QSpinBox::valueChanged, this, [this](int v) {
+        if (m_loading)
+            return;
+        m_settings.Telnet.RefreshBitsEvery = v;
+        emit refreshEveryChanged();
+    });
+    connect(rbUseSameSamples, &QRadioButton::toggled, this, [this](bool on) {
+        if (m_loading)
+            return;
+        m_settings.Telnet.UseSameSamples = on;
+        m_settings.Telnet.UseSameTime = !on;
+        emit pageChoiceChanged();
+    });
+    connect(rbSNR, &QRadioButton::toggled, this, [this](bool on) {
+        if (m_loading)
+            return;
+        m_settings.Telnet.rbSNR = on;
+        m_settings.Telnet.rbSNRMargin = !on;
+        Label59->setText(on ? tr("SNR per tone") : tr("SNR Margin per tone"));
+        emit snrModeClicked();
+    });
+    connect(rbSNRSteps, &QRadioButton::toggled, this, [this](bool on) {
+        if (m_loading)
+            return;
+        m_settings.Telnet.Steps = on;
+        m_settings.Telnet.Ramp = !on;
+        emit snrLookChanged();
+    });
+    for (QSpinBox *clip : {spClipSNRMargin, spClipMinSNRMargin})
+        connect(clip, &QSpinBox::valueChanged, this, [this] {
+            if (m_loading)
+                return;
+            m_settings.Telnet.ClipSNRMargin = spClipSNRMargin->value();
+            m_settings.Telnet.ClipMinSNRMargin = spClipMinSNRMargin->value();
+            emit clipChanged();
+        });
+    connect(spBitswapMax, &QSpinBox::valueChanged, this, [this](int v) {
+        if (!m_loading)
+            emit bitswapMaxChanged(v);
+    });
+    (void)t;
+}
+
+void BitsTonePage::loadFromSettings()
+{
+    m_loading = true;
+    const auto &t = m_settings.Telnet;
+    cbBits->setChecked(t.BitsGraph);
+    cbBitsRefresh->setChecked(t.BitsRefresh);
+    spRefreshBitsEvery->setMinimum(std::min(10, std::max(1, m_settings.System.Sample)));
+    spRefreshBitsEvery->setValue(t.RefreshBitsEvery);
+    rbUseSameSamples->setChecked(t.UseSameSamples);
+    rbUseSameTime->setChecked(!t.UseSameSamples);
+    cbShowAttenuation->setChecked(t.ShowAttenuation);
+    rbSNR->setChecked(t.rbSNR);
+    rbSNRMargin->setChecked(!t.rbSNR);
+    Label59->setText(t.rbSNR ? tr("SNR per tone") : tr("SNR Margin per tone"));
+    spClipSNRMargin->setValue(t.ClipSNRMargin);
+    spClipMinSNRMargin->setValue(t.ClipMinSNRMargin);
+    cbSNRPoints->setChecked(t.SNRPoints);
+    rbSNRSteps->setChecked(t.Steps);
+    rbSNRRamp->setChecked(!t.Steps);
+    cbBitswap->setChecked(t.BitsGraph && t.BitswapGraph);
+    cbBitswap->setEnabled(t.BitsGraph);
+    cbAdjustBitswapScale->setChecked(t.BitswapScale);
+    cb3D->setChecked(t._3D);
+    cbSepHistogram->setChecked(t.SepHistogram);
+    cbDontRefreshWhenMin->setChecked(t.DontrefreshWhenMin);
+    mnuBitswapCapture->setChecked(t.BitswapCapture);
+    mnuSwapBitswapPlots->setChecked(t.SwapBitswapPlots);
+    m_loading = false;
+    showDontRefreshIndicator();
+}
+
+void BitsTonePage::showDontRefreshIndicator()
+{
+    const bool on = cbDontRefreshWhenMin->isChecked();
+    Shape4->setStyleSheet(on ? QStringLiteral("background: red; border: 1px solid black")
+                             : QStringLiteral("background: palette(button); border: 1px solid silver"));
+    Label80->setEnabled(on);
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The telnet "Bits / Tone" controls: the strip above the tone charts
+// (Refresh, the time of the last request, the SNR caption, the page button
+// of ADSL2+ lines, the read-out panel) and the "Options" sub-tab with the
+// switches of the bit-loading refresh, the SNR display and the bitswap
+// chart. Each control edits its setting at once and tells the window.
+#include "settings/TSettings.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QToolButton;
+
+class BitsTonePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit BitsTonePage(TSettings &settings, QWidget *parent = nullptr);
+
+    // The strip for the top of the "Bits / Tone" tab (owned by this page's parent once placed).
+    QWidget *header() const { return m_header; }
+    // Controls from the settings (without signals).
+    void loadFromSettings();
+
+    // Strip.
+    QPushButton *btnBitsRefresh = nullptr;
+    QLabel *Label61 = nullptr;  // "Last updated: ..."
+    QLabel *Label59 = nullptr;  // "SNR per tone" / "SNR Margin per tone"
+    QToolButton *Image84 = nullptr; // the page button of ADSL2+ lines
+    QLabel *Label88 = nullptr;  // ">>", "<<" or empty
+    QLabel *Panel35 = nullptr;  // the read-out under the mouse
+    QLabel *Label35 = nullptr;  // interleaving, downstream
+    QLabel *Label99 = nullptr;  // interleaving, upstream
+
+    // Options.
+    QCheckBox *cbBits = nullptr;
+    QCheckBox *cbBitsRefresh = nullptr;
+    QSpinBox *spRefreshBitsEvery = nullptr;
+    QLabel *Label81 = nullptr;
+    QRadioButton *rbUseSameSamples = nullptr;
+    QRadioButton *rbUseSameTime = nullptr;
+    QLabel *Label75 = nullptr;
+    QCheckBox *cbShowAttenuation = nullptr;
+    QRadioButton *rbSNR = nullptr;
+    QRadioButton *rbSNRMargin = nullptr;
+    QSpinBox *spClipSNRMargin = nullptr;
+    QSpinBox *spClipMinSNRMargin = nullptr;
+    QCheckBox *cbSNRPoints = nullptr;
+    QRadioButton *rbSNRSteps = nullptr;
+    QRadioButton *rbSNRRamp = nullptr;
+    QCheckBox *cbBitswap = nullptr;
+    QCheckBox *cbAdjustBitswapScale = nullptr;
+    QSpinBox *spBitswapMax = nullptr;
+    QCheckBox *cb3D = nullptr;
+    QCheckBox *cbSepHistogram = nullptr;
+    QCheckBox *cbDontRefreshWhenMin = nullptr;
+    QLabel *Shape4 = nullptr;   // red while cbDontRefreshWhenMin is checked
+    QLabel *Label80 = nullptr;
+    QCheckBox *mnuBitswapCapture = nullptr;
+    QCheckBox *mnuSwapBitswapPlots = nullptr;
+
+signals:
+    void refreshClicked();
+    void bitsClicked();
+    void bitsRefreshClicked();
+    void refreshEveryChanged();
+    void pageChoiceChanged();
+    void showAttenuationClicked();
+    void snrModeClicked();
+    void clipChanged();
+    void snrLookChanged();
+    void bitswapClicked();
+    void bitswapMaxChanged(int maximum);
+    void swapBitswapPlotsClicked();
+    void pageButtonClicked();
+
+private:
+    void build();
+    void showDontRefreshIndicator();
+
+    TSettings &m_settings;
+    QWidget *m_header = nullptr;
+    bool m_loading = false;
+};
