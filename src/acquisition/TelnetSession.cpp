@@ -219,6 +219,15 @@ void TelnetSession::sendBitLoadingCommands(bool bitsChecked, bool showAttenuatio
     }
 }
 
+void TelnetSession::sendSnrTable()
+{
+    if (m_settings.Telnet.V4)
+        SendText(m_settings.Telnet.TelnetCmd.contains(QLatin1String("adslctl")) ? QStringLiteral("adslctl info --SNR")
+                                                                              : QStringLiteral("adsl info --SNR"));
+    if (m_settings.Telnet.V123)
+        SendText(QStringLiteral("cat /proc/avalanche/avsar_rxsnr0"));
+}
+
 void TelnetSession::pollStep()
 {
     if (!m_settings.Router.Telnet)

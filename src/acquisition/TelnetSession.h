@@ -58,6 +58,9 @@ public:
     // Step 5 of the bit-loading refresh: the bit-loading commands of the
     // selected families; each family that sends sets BitsReplyExpected.
     void sendBitLoadingCommands(bool bitsChecked, bool showAttenuation);
+    // btnSNR: the SNR table of the selected families into the terminal, for
+    // reading; the parsers are not asked to plot it.
+    void sendSnrTable();
     // Memo1Change (and showing the terminal tab): re-arms the debug-off timer.
     void Memo1Change();
     // Timer3Timer: the debug-off timer fired; sends "ps -x" as a debug check.

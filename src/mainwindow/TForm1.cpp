@@ -579,6 +579,7 @@ void TForm1::FormCreate()
     for (auto it = titles.cbegin(); it != titles.cend(); ++it)
         Charts->chart(it.key())->yAxis->setLabel(it.value());
     Charts->chart(21)->yAxis->setLabel(bitLoadingTitle(Settings));
+    setTelnetTabCaption(QString(), QString()); // captions by the telnet family
     // The bit-loading refresh: timer off, page length, the bitswap chart's scale.
     m_bitsPage->loadFromSettings();
     m_bitsRefresh->startup();
@@ -1421,6 +1422,10 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
             Charts->chart(23)->yAxis->setLabel(*r.Chart23AxisTitle);
         if (r.Chart24AxisTitle)
             Charts->chart(24)->yAxis->setLabel(*r.Chart24AxisTitle);
+        if (r.TabSheet49Caption)
+            setTelnetTabCaption(QStringLiteral("Rx Interleaved > MiBytes (ppp0)"), *r.TabSheet49Caption);
+        if (r.TabSheet50Caption)
+            setTelnetTabCaption(QStringLiteral("Tx Interleaved > MiBytes (ppp0)"), *r.TabSheet50Caption);
         if (m_bitsPage && r.Label35)
             m_bitsPage->Label35->setText(*r.Label35);
         if (m_bitsPage && r.Label99)
@@ -1445,6 +1450,28 @@ void TForm1::plotToneCharts(const ToneChartData &t)
     if (t.Label88) {
         m_bitsPage->Label88->setText(*t.Label88);
         m_bitsPage->Image84->setText(t.Label88->isEmpty() ? tr("Tones") : *t.Label88);
+    }
+}
+
+// The telnet chart tabs' captions: one (page path, caption), or with an empty
+// path those of the selected families.
+void TForm1::setTelnetTabCaption(const QString &path, const QString &caption)
+{
+    if (path.isEmpty()) {
+        for (const auto &[p, c] : telnetTabCaptions(Settings))
+            setTelnetTabCaption(p, c);
+        return;
+    }
+    QWidget *page = PageControl1->findChild<QWidget *>(QStringLiteral("Telnet Router"));
+    for (const QString &part : path.split(QStringLiteral(" > "))) {
+        auto *tabs = page ? page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        page = nullptr;
+        for (int i = 0; tabs && i < tabs->count() && !page; ++i)
+            if (tabs->widget(i)->objectName() == part) {
+                page = tabs->widget(i);
+                if (part == path.section(QStringLiteral(" > "), -1))
+                    tabs->setTabText(i, caption);
+            }
     }
 }
 

@@ -228,6 +228,7 @@ private:
     void runFinish();
     void putStopDown();
     void wireBitLoading();
+    void setTelnetTabCaption(const QString &path, const QString &caption);
 
     TSettings Settings;
     QString SettingsFilePath;

@@ -106,3 +106,38 @@ QString bitLoadingTitle(const TSettings &s)
 {
     return s.Telnet.V123 || s.Router.V5 ? QStringLiteral("Bits") : QStringLiteral("Bits & Attenuation (dBx10)");
 }
+
+QList<QPair<QString, QString>> telnetTabCaptions(const TSettings &s)
+{
+    QList<QPair<QString, QString>> tabs;
+    const auto set = [&tabs](const QString &page, const QStringList &subs, const QString &caption) {
+        tabs << qMakePair(page, caption);
+        const QStringList names{QStringLiteral("CRC"), QStringLiteral("FEC"), QStringLiteral("HEC")};
+        for (int i = 0; i < names.size() && i < subs.size(); ++i)
+            tabs << qMakePair(page + QStringLiteral(" > ") + names[i], subs[i]);
+    };
+    const QStringList crcFecHec{QStringLiteral("CRC"), QStringLiteral("FEC"), QStringLiteral("HEC")};
+    if (s.Telnet.V123) {
+        set(QStringLiteral("Rx Interleaved"), crcFecHec, QStringLiteral("Rx Interleaved"));
+        set(QStringLiteral("Tx Interleaved"), crcFecHec, QStringLiteral("Tx Interleaved"));
+        set(QStringLiteral("Rx Fast Path"), crcFecHec, QStringLiteral("Rx Fast Path"));
+    }
+    if (s.Telnet.V4) {
+        const QStringList rs{QStringLiteral("SF Error"), QStringLiteral("RS Corrected"), QStringLiteral("RS Uncorrected")};
+        const QString period = s.Graph.Latest15     ? QStringLiteral("15 min")
+                               : s.Graph.Latest1day ? QStringLiteral("1 day")
+                                                    : QStringLiteral("Total");
+        set(QStringLiteral("Rx Interleaved"), rs, QStringLiteral("Rx  Totals"));
+        set(QStringLiteral("Tx Interleaved"), rs, QStringLiteral("Tx  Totals"));
+        set(QStringLiteral("Rx Fast Path"), {QStringLiteral("CRC"), QStringLiteral("ES"), QStringLiteral("LOF")},
+            QStringLiteral("Rx CRC/ES/LOF ~ ") + period);
+    }
+    if (s.Router.V5Telnet) {
+        const QStringList defects{QStringLiteral("ES"), QStringLiteral("SES"), QStringLiteral("LOS")};
+        set(QStringLiteral("Rx Interleaved"), crcFecHec, QStringLiteral("Rx Corrected"));
+        set(QStringLiteral("Tx Interleaved"), crcFecHec, QStringLiteral("Tx Corrected"));
+        set(QStringLiteral("Rx Fast Path"), defects, QStringLiteral("Rx Uncorrected"));
+        set(QStringLiteral("Tx Fast Path"), defects, QStringLiteral("Tx Uncorrected"));
+    }
+    return tabs;
+}

@@ -3,7 +3,9 @@
 // firmware family and the error period chosen.
 #include "settings/TSettings.h"
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -26,3 +28,8 @@ void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s);
 
 // The bit-loading chart's left-axis title.
 QString bitLoadingTitle(const TSettings &s);
+
+// The telnet chart tabs' captions by family: (page path, caption), the page
+// named by its first caption ("Rx Interleaved") or with its sub-page
+// ("Rx Interleaved > CRC"); later families overwrite earlier ones.
+QList<QPair<QString, QString>> telnetTabCaptions(const TSettings &s);

@@ -27,7 +27,9 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     btnRefresh->setObjectName(QStringLiteral("btnRefresh"));
     btnDisconnect = new QPushButton(tr("Disconnect"), this);
     btnDisconnect->setObjectName(QStringLiteral("btnDisconnect"));
-    for (QPushButton *b : {btnConnect, btnRefresh, btnDisconnect})
+    btnSNR = new QPushButton(tr("SNR/Tone"), this);
+    btnSNR->setObjectName(QStringLiteral("btnSNR"));
+    for (QPushButton *b : {btnConnect, btnRefresh, btnDisconnect, btnSNR})
         buttons->addWidget(b);
     buttons->addStretch(1);
     layout->addLayout(buttons);
@@ -66,6 +68,7 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     connect(btnConnect, &QPushButton::clicked, this, [this] { m_session.btnConnectClick(TelnetSender::ConnectButton); });
     connect(btnRefresh, &QPushButton::clicked, this, [this] { m_session.btnRefreshClick(); });
     connect(btnDisconnect, &QPushButton::clicked, this, [this] { m_session.btnDisConnect1Click(); });
+    connect(btnSNR, &QPushButton::clicked, this, [this] { m_session.sendSnrTable(); });
     connect(&session, &TelnetSession::terminalAppended, this, [this](const QString &text) {
         Memo1->moveCursor(QTextCursor::End);
         Memo1->insertPlainText(text);
@@ -89,6 +92,7 @@ void TelnetPage::applyControls(const TelnetControls &c)
     btnRefresh->setEnabled(c.btnRefresh);
     btnDisconnect->setEnabled(c.btnDisconnect);
     Memo1->setEnabled(c.Memo1);
+    btnSNR->setEnabled(c.toneButtons);
     for (QPlainTextEdit *m : {Memo2, Memo3, Memo4})
         m->setEnabled(c.statsPanes);
     commands->applyControls(c);

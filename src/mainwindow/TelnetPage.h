@@ -21,6 +21,7 @@ public:
     QPushButton *btnConnect = nullptr;
     QPushButton *btnRefresh = nullptr;
     QPushButton *btnDisconnect = nullptr;
+    QPushButton *btnSNR = nullptr; // the SNR table into the terminal
     QPlainTextEdit *Memo1 = nullptr; // terminal: the user types after the router's prompt
     TerminalCommandBar *commands = nullptr;
     QLabel *Panel53 = nullptr; // what was just marked as a user-defined figure

@@ -147,8 +147,6 @@ void ToneCharts::fillSnr()
     for (size_t i = 0; i < d.Tones.size(); ++i)
         snr->add(d.Snr[i], QString::number(d.Tones[i]), red);
     if (!d.MarginFit.empty()) {
-        m_marginMax = *std::max_element(d.MarginFit.begin(), d.MarginFit.end());
-        m_marginMin = *std::min_element(d.MarginFit.begin(), d.MarginFit.end());
         // Only the plotted (clipped) margins decide what must stay in view.
         m_marginMax = *std::max_element(d.Snr.begin(), d.Snr.end());
         m_marginMin = *std::min_element(d.Snr.begin(), d.Snr.end());

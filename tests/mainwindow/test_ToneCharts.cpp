@@ -22,6 +22,12 @@ struct ToneWindowTest : SimWindowTest {
                + QByteArray::number(sim.telnetPort()) + "\n" + family;
     }
     ChartSeries *series(const char *name) { return form->charts()->series(QLatin1String(name)); }
+    void useAdslctlRouter()
+    {
+        profile = QStringLiteral("other");
+        statusPath = "/status.htm";
+        startSim();
+    }
     bool runUntilTonesPlotted()
     {
         form->btnStart->click();
@@ -61,4 +67,125 @@ TEST_F(ToneWindowTest, RunFillsTheToneChartsForEachTelnetFamily)
         form->btnStop->click();
         EXPECT_FALSE(form->bitsRefresh()->timer().isActive());
     }
+}
+
+TEST_F(ToneWindowTest, MarginModeSubtractsThreeDecibelsPerBitAndClips)
+{
+    sim.execute(QStringLiteral("tone 40 snr 30"));
+    sim.execute(QStringLiteral("tone 40 bits 5"));
+    sim.execute(QStringLiteral("tone 41 snr 30"));
+    sim.execute(QStringLiteral("tone 41 bits 2"));
+    sim.execute(QStringLiteral("tone 20 snr 30"));
+    open(telnet("V123=1\n"), 5);
+    ASSERT_TRUE(runUntilTonesPlotted());
+    ChartSeries *snr = series("Series4");
+    EXPECT_EQ(30, snr->valueAt(40));
+    auto *page = form->bitsTonePage();
+    page->rbSNRMargin->click();
+    EXPECT_FALSE(form->settings().Telnet.rbSNR);
+    EXPECT_EQ(QStringLiteral("SNR Margin per tone"), page->Label59->text());
+    EXPECT_EQ(QStringLiteral("SNR Margin (dB)"), form->charts()->chart(21)->yAxis2->label());
+    EXPECT_EQ(256, snr->count());
+    EXPECT_EQ(15, snr->valueAt(40));
+    EXPECT_EQ(20, snr->valueAt(41)); // 24, clipped at the default 20
+    EXPECT_EQ(0, snr->valueAt(20));  // the upstream band reads 0
+    page->spClipSNRMargin->setValue(30);
+    EXPECT_EQ(24, snr->valueAt(41));
+    page->rbSNR->click();
+    EXPECT_EQ(30, snr->valueAt(40));
+    EXPECT_EQ(QStringLiteral("SNR (dB)"), form->charts()->chart(21)->yAxis2->label());
+    EXPECT_EQ(64, form->charts()->rightAxis(21).maximum());
+    form->btnStop->click();
+}
+
+TEST_F(ToneWindowTest, BitswapChartFollowsASwapBurstAndItsMaximum)
+{
+    open(telnet("V123=1\n"), 1);
+    EXPECT_EQ(10, form->charts()->leftAxis(22).maximum());
+    form->bitsTonePage()->spBitswapMax->setValue(25);
+    EXPECT_EQ(25, form->charts()->leftAxis(22).maximum());
+    form->bitsTonePage()->spBitswapMax->setValue(10);
+    ASSERT_TRUE(runUntilTonesPlotted());
+    // Bitswaps count once the run has a few polls behind it.
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->runState().SampleCount > 3; }, 15000));
+    const auto &tones = sim.state().tones();
+    for (int t = 100; t < 140; ++t)
+        sim.execute(QStringLiteral("tone %1 bits %2").arg(t).arg(tones.bits(t) == 15 ? 1 : tones.bits(t) + 1));
+    ChartSeries *down = series("Series14");
+    const qint64 before = down->count();
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->bitsTonePage()->btnBitsRefresh->isEnabled(); }));
+    form->bitsTonePage()->btnBitsRefresh->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return down->count() > before && down->lastValue() == 40; }, 10000));
+    EXPECT_GT(form->charts()->leftAxis(22).maximum(), 40);
+    EXPECT_EQ(1u, form->telnetFigures().ToneSwapCount[100]);
+    form->btnStop->click();
+}
+
+TEST_F(ToneWindowTest, ReadoutFollowsTheMouseAndDraggedAxesComeBack)
+{
+    useAdslctlRouter();
+    sim.execute(QStringLiteral("set linemode ADSL2+"));
+    open(telnet("V123=0\nV4=1\nShowTop=2\nShowAttenuation=0\n"), 5);
+    form->resize(1000, 700);
+    form->show();
+    ASSERT_TRUE(runUntilTonesPlotted());
+    ToneCharts *tones = form->toneCharts();
+    EXPECT_EQ(256, tones->toneOffset());
+    EXPECT_EQ(QStringLiteral("Tone number:   266"), tones->bitsReadout(10)->Tone);
+    EXPECT_EQ(QStringLiteral("Frequency:       431.25 KHz"), ToneCharts::frequencyText(100));
+    EXPECT_FALSE(tones->bitsReadout(5000).has_value());
+    EXPECT_FALSE(form->bitsTonePage()->Image84->isHidden());
+    EXPECT_EQ(QStringLiteral("<<"), form->bitsTonePage()->Label88->text());
+
+    // Show the chart and press on a bar: the read-out follows the mouse.
+    QCustomPlot *plot = form->charts()->chart(21);
+    for (QWidget *w = plot; w; w = w->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+            tabs->setCurrentWidget(w);
+    plot->replot();
+    QTest::qWait(50);
+    const int index = 20;
+    const QPoint at(int(plot->xAxis->coordToPixel(index)),
+                    int(plot->yAxis->coordToPixel(series("LineSeries18")->valueAt(index) / 2)));
+    QTest::mousePress(plot, Qt::LeftButton, {}, at);
+    EXPECT_TRUE(tones->readoutSelected());
+    EXPECT_TRUE(form->bitsTonePage()->Panel35->text().startsWith(QStringLiteral("Tone number:   276")));
+    // Dragged out of shape, held while dragging, and back after the release.
+    form->charts()->leftAxis(21).setLimitsInSafeOrder(-5, 8);
+    EXPECT_EQ(0, form->charts()->leftAxis(21).minimum());
+    EXPECT_EQ(16, form->charts()->leftAxis(21).maximum()); // a plain drag keeps the whole scale
+    QTest::mouseRelease(plot, Qt::LeftButton, {}, at);
+    EXPECT_FALSE(tones->readoutSelected());
+    EXPECT_TRUE(form->bitsTonePage()->Panel35->isHidden());
+    EXPECT_TRUE(tones->restoreTimer().isActive());
+    form->charts()->rightAxis(21).setLimitsInSafeOrder(10, 100);
+    tones->restoreAxes();
+    EXPECT_EQ(-0.5, form->charts()->rightAxis(21).minimum());
+    EXPECT_EQ(64, form->charts()->rightAxis(21).maximum());
+    form->btnStop->click();
+    EXPECT_FALSE(tones->restoreTimer().isActive() && form->btnStart->isChecked());
+}
+
+TEST_F(ToneWindowTest, TelnetResultsReachTheWindow)
+{
+    useAdslctlRouter();
+    open(telnet("V123=0\nV4=1\n"), 5);
+    auto tabText = [&](const char *top) {
+        QWidget *page = form->PageControl1->findChild<QWidget *>(QLatin1String(top));
+        auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget());
+        return tabs->tabText(tabs->indexOf(page));
+    };
+    EXPECT_EQ(QStringLiteral("Rx  Totals"), tabText("Rx Interleaved"));
+    EXPECT_TRUE(tabText("Rx Fast Path").startsWith(QStringLiteral("Rx CRC/ES/LOF ~ ")));
+    auto *terminal = form->findChild<QPushButton *>(QStringLiteral("btnSNR"));
+    ASSERT_NE(nullptr, terminal);
+    EXPECT_FALSE(terminal->isEnabled());
+    ASSERT_TRUE(runUntilTonesPlotted());
+    EXPECT_TRUE(terminal->isEnabled());
+    EXPECT_TRUE(testsupport::waitFor(
+        [&] { return form->bitsTonePage()->Label35->text().contains(QStringLiteral("interleave")); }));
+    // The bitswaps over time keep the same history as every other chart.
+    EXPECT_EQ(series("LineSeries13")->historyCap(), series("Series14")->historyCap());
+    EXPECT_EQ(series("LineSeries13")->historyCap(), series("BarSeries3")->historyCap());
+    form->btnStop->click();
 }
