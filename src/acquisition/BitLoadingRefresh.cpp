@@ -109,6 +109,15 @@ void BitLoadingRefresh::stop()
     m_timer.stop();
 }
 
+void BitLoadingRefresh::setThomsonTimer(bool on, int intervalMs)
+{
+    m_timer.setInterval(intervalMs);
+    if (on)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
 void BitLoadingRefresh::tmrRefreshBitsEveryTimer()
 {
     if (m_settings.Router.ST585)

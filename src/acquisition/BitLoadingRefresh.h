@@ -52,6 +52,8 @@ public:
     void runArm();
     // Stop: the timer off.
     void stop();
+    // The 585 page's Connect and interval controls.
+    void setThomsonTimer(bool on, int intervalMs);
 
     // The page length of the bitswap chart in refreshes.
     int BitsPageMinutes() const { return m_pageMinutes; }

@@ -47,6 +47,8 @@
 #include "acquisition/BitLoadingRefresh.h"
 #include "mainwindow/BitsTonePage.h"
 #include "mainwindow/ToneCharts.h"
+#include "acquisition/ThomsonSession.h"
+#include "mainwindow/BitloadingPage.h"
 #include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
@@ -120,7 +122,8 @@ public:
     void SendText(const QString &text) override { m_form.telnet()->SendText(text); }
     void rebootSpeedTouch585() override
     {
-        m_form.SystemMessage(QStringLiteral("The SpeedTouch 585 session is not available in this version."));
+        if (BitloadingPage *page = m_form.bitloadingPage())
+            page->reboot();
     }
 
 private:
@@ -177,6 +180,8 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
             [this] { m_telnetFigures.TelnetNoiseNow = m_telnetFigures.LastGoodTelnetNoise; });
     m_bitsRefresh = new BitLoadingRefresh(Settings, *m_telnet, m_images->bitsRefresh(), this);
     m_toneCharts = new ToneCharts(*Charts, *m_scaling, Settings, m_telnetFigures, this);
+    m_thomson = new ThomsonSession(Settings, m_telnetFigures, this);
+    connect(m_thomson, &ThomsonSession::systemMessage, this, &TForm1::SystemMessage);
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
@@ -344,6 +349,20 @@ void TForm1::buildWidgets()
         qobject_cast<QVBoxLayout *>(bitsPage->layout())->insertWidget(0, m_bitsPage->header());
         if (auto *tabs = bitsPage->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
             tabs->addTab(m_bitsPage, tr("Options"));
+    }
+    // The SpeedTouch 585's controls and panes: a strip above its charts and a summary sub-tab.
+    if (QWidget *page585 = PageControl1->findChild<QWidget *>(QStringLiteral("Bitloading"))) {
+        m_bitloadingPage = new BitloadingPage(Settings, Run, m_telnetFigures, m_images->bitsRefresh(), *m_thomson,
+                                              *m_toneCharts, page585);
+        qobject_cast<QVBoxLayout *>(page585->layout())->insertWidget(0, m_bitloadingPage->header());
+        if (auto *tabs = page585->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            tabs->addTab(m_bitloadingPage, tr("Summary"));
+        m_bitloadingPage->setWindowState([this] { return btnStart->isChecked(); },
+                                         [this] { return !isVisible() && TrayIcon->isVisible(); });
+        connect(m_bitsRefresh, &BitLoadingRefresh::thomsonRefreshDue, m_bitloadingPage,
+                &BitloadingPage::btnThomsonRefreshClick);
+        connect(m_bitloadingPage, &BitloadingPage::refreshTimerWanted, m_bitsRefresh,
+                &BitLoadingRefresh::setThomsonTimer);
     }
     wireBitLoading();
 
@@ -582,6 +601,8 @@ void TForm1::FormCreate()
     setTelnetTabCaption(QString(), QString()); // captions by the telnet family
     // The bit-loading refresh: timer off, page length, the bitswap chart's scale.
     m_bitsPage->loadFromSettings();
+    if (m_bitloadingPage)
+        m_bitloadingPage->loadFromSettings();
     m_bitsRefresh->startup();
     m_toneCharts->attach();
     m_toneCharts->setBitswapMaximum(m_bitsPage->spBitswapMax->value());
@@ -988,6 +1009,21 @@ void TForm1::shutDown()
     if (m_closing)
         return;
     m_closing = true;
+    // The SpeedTouch 585's session time-out goes back to the router's default, then the session closes.
+    if (Settings.Router.ST585) {
+        const bool restore = m_thomson->ThomsonSessionUp() && Settings._585Telnet.RestoreTimeout;
+        m_thomson->closeSession(restore, [this, restore](const QString &reply) {
+            if (restore)
+                SystemMessage(reply);
+            shutDownLogout();
+        });
+        return;
+    }
+    shutDownLogout();
+}
+
+void TForm1::shutDownLogout()
+{
     // Logout first, while the router still answers; bounded like every request.
     if (Settings.Router.cbLogOut && !Settings.Router.LogOut.isEmpty() && HTTP->lastConnected()) {
         std::optional<HttpCredentials> credentials;
@@ -1186,6 +1222,10 @@ void TForm1::runArm()
     Run.PointsPlotted = 0;
     m_bitsRefresh->runArm();
     m_toneCharts->setRunning(true);
+    if (s.Router.ST585 && s._585Telnet.RefreshBits && m_bitloadingPage) {
+        m_bitloadingPage->btn585ConnectClick();
+        m_bitloadingPage->runStarted();
+    }
     SystemMessage(QStringLiteral("Alarm timers reset"));
 
     Run.WanIPAddress.clear();
@@ -1293,8 +1333,13 @@ void TForm1::btnStopClick()
     setStatusPanel(1, QString());
 
     // The SpeedTouch 585 session ends its own way and says nothing more.
-    if (Settings.Router.ST585)
+    if (Settings.Router.ST585) {
+        if (m_bitloadingPage)
+            m_bitloadingPage->btn585DisconnectClick();
+        else
+            m_thomson->logout();
         return;
+    }
     if (Settings.Telnet.DisconnectOnStop && m_telnet->isConnected())
         m_telnet->btnDisConnect1Click();
     Run.StoppedSinceRound = true;

@@ -72,6 +72,8 @@ class ElidingLabel;
 class BitLoadingRefresh;
 class ToneCharts;
 class BitsTonePage;
+class ThomsonSession;
+class BitloadingPage;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -104,6 +106,8 @@ public:
     BitLoadingRefresh *bitsRefresh() const { return m_bitsRefresh; }
     ToneCharts *toneCharts() const { return m_toneCharts; }
     BitsTonePage *bitsTonePage() const { return m_bitsPage; }
+    ThomsonSession *thomsonSession() const { return m_thomson; }
+    BitloadingPage *bitloadingPage() const { return m_bitloadingPage; }
     // Sets the named over-range signs and leaves the others as they are.
     void setIndicators(const QMap<QString, bool> &states);
     PollImages *pollImages() const { return m_pollImages.get(); }
@@ -214,6 +218,7 @@ private:
     void writeHelpFile();
     void FormCloseQuery(bool ending);
     void shutDown();
+    void shutDownLogout();
     void shutDownSteps();
     void shutDownFinish();
     void buildWidgets();
@@ -257,6 +262,8 @@ private:
     BitLoadingRefresh *m_bitsRefresh = nullptr;
     ToneCharts *m_toneCharts = nullptr;
     BitsTonePage *m_bitsPage = nullptr;
+    ThomsonSession *m_thomson = nullptr;
+    BitloadingPage *m_bitloadingPage = nullptr;
     TelnetFigures m_telnetFigures;
     std::unique_ptr<TelnetPlotting> m_telnetPlotting;
     QTimer *tmr15Mins = nullptr;

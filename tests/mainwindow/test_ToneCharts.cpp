@@ -4,10 +4,13 @@
 #include "SimWindowFixture.h"
 #include "acquisition/BitLoadingRefresh.h"
 #include "mainwindow/AxisScaling.h"
+#include "acquisition/ThomsonSession.h"
+#include "mainwindow/BitloadingPage.h"
 #include "mainwindow/BitsTonePage.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ToneCharts.h"
 
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -188,4 +191,61 @@ TEST_F(ToneWindowTest, TelnetResultsReachTheWindow)
     EXPECT_EQ(series("LineSeries13")->historyCap(), series("Series14")->historyCap());
     EXPECT_EQ(series("LineSeries13")->historyCap(), series("BarSeries3")->historyCap());
     form->btnStop->click();
+}
+
+TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
+{
+    profile = QStringLiteral("st585");
+    statusPath = "/cgi/b/dsl/dt/?ce=1&be=0&l0=1&l1=0";
+    startSim();
+    // The window logs in with the settings' user; the router expects the same.
+    sim.telnet().user = QStringLiteral("admin");
+    sim.telnet().password = QStringLiteral("quillfen");
+    sim.execute(QStringLiteral("set linemode ADSL2+"));
+    open("[Router]\nST585=1\ncbLogin=0\n[585Telnet]\nRefreshBits=1\nBitsEvery=30\nLowBits=0\nAllBits=1\nTelnetPort="
+             + QByteArray::number(sim.telnetPort()) + "\n[System]\nConfirmClose=0\n",
+         5);
+    BitloadingPage *page = form->bitloadingPage();
+    ASSERT_NE(nullptr, page);
+    form->btnStart->click();
+    ChartSeries *bits = series("BarSeries1");
+    ASSERT_TRUE(testsupport::waitFor([&] { return bits->count() > 0; }, 15000));
+    EXPECT_EQ(513, bits->count());
+    EXPECT_EQ(sim.state().tones().bits(300), bits->valueAt(300));
+    EXPECT_EQ(1, series("BarSeries3")->count());
+    EXPECT_TRUE(form->thomsonSession()->ThomsonSessionUp());
+    EXPECT_EQ(30000, form->bitsRefresh()->timer().interval());
+    EXPECT_TRUE(form->bitsRefresh()->timer().isActive());
+    EXPECT_TRUE(page->memo2585->toPlainText().startsWith(QStringLiteral("Noise Margin:  ")));
+    EXPECT_TRUE(page->Label93->text().startsWith(QStringLiteral("Last refreshed: ")));
+    EXPECT_FALSE(page->btn585Connect->isEnabled());
+    EXPECT_EQ(QStringLiteral("0"), sim.telnet().sessionTimeout);
+
+    // A change between refreshes: counted, and the most-swapped tone is shown.
+    const auto &tones = sim.state().tones();
+    sim.execute(QStringLiteral("tone 100 bits %1").arg(tones.bits(100) == 15 ? 3 : tones.bits(100) + 1));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
+    page->btnThomsonRefreshClick();
+    ASSERT_TRUE(testsupport::waitFor([&] { return series("BarSeries3")->count() == 2; }, 10000));
+    EXPECT_EQ(1, series("BarSeries3")->lastValue());
+    EXPECT_TRUE(page->MostBitswaps->text().startsWith(QStringLiteral("Tone number:   100")));
+    EXPECT_TRUE(page->MostBitswaps->text().contains(QStringLiteral("Frequency:       431.25 KHz")));
+
+    // The reboot (the alarm's telnet reboot on this model) goes over the 585 session.
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
+    page->reboot();
+    ASSERT_TRUE(testsupport::waitFor([&] { return sim.state().rebootCount() == 1; }, 10000));
+    EXPECT_TRUE(page->memo5->toPlainText().contains(QStringLiteral("system reboot")));
+
+    // Stop logs out quietly; the close restores the router's time-out first.
+    form->btnStop->click();
+    EXPECT_FALSE(form->thomsonSession()->ThomsonSessionUp());
+    EXPECT_FALSE(messages().contains(QStringLiteral("Stopped")));
+    EXPECT_FALSE(form->bitsRefresh()->timer().isActive());
+    page->btnThomsonRefreshClick();
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->thomsonSession()->ThomsonSessionUp()
+                                                  && !form->thomsonSession()->isBusy(); }, 10000));
+    form->close();
+    EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("120"); }, 10000));
+    EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnetSessions() == 0; }, 10000));
 }

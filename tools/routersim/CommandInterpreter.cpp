@@ -62,9 +62,9 @@ QString CommandInterpreter::helpText()
     return "commands: set <figure> <value>, get <figure>, fail <path|page|*> <mode> [count], fails, "
            "auth <required|none|any> [user] [password], profile <v1234|v5|st585|other>, journal, "
            "journal clear, reboots, at <delay> <command>, help, quit; "
-           "telnet [family <ar7|adslctl|adslinfo> | prompt <text|default> | login <none|password|user> [user] "
+           "telnet [family <ar7|adslctl|adslinfo|st585> | prompt <text|default> | login <none|password|user> [user] "
            "[password] | access <always|debug> | chunk <whole|line|crlf|random> [seed] | delay <ms> | "
-           "fail <refuse|mute|hang|close|down|none> [count] | daemon <on|off> | pid <text> | sessions | drop], "
+           "fail <refuse|mute|hang|close|down|none> [count] | daemon <on|off> | pid <text> | busy <on|off> | sessions | drop], "
            "tone <0-511> <bits|snr|hlog> <value>, tones reset";
 }
 
@@ -318,7 +318,7 @@ bool CommandInterpreter::runTelnet(RouterSim *sim, const QString &line, const QS
     if (what == "family") {
         const auto family = TelnetBehaviour::familyFromName(arg);
         if (w.size() != 3 || !family)
-            return fail("usage: telnet family <ar7|adslctl|adslinfo>");
+            return fail("usage: telnet family <ar7|adslctl|adslinfo|st585>");
         b.family = *family;
         return done(TelnetBehaviour::familyName(*family));
     }
@@ -388,6 +388,12 @@ bool CommandInterpreter::runTelnet(RouterSim *sim, const QString &line, const QS
         if (w.size() != 3 || (arg != "on" && arg != "off"))
             return fail("usage: telnet daemon <on|off>");
         b.daemonListed = arg == "on";
+        return done();
+    }
+    if (what == "busy") {
+        if (w.size() != 3 || (arg != "on" && arg != "off"))
+            return fail("usage: telnet busy <on|off>");
+        b.sessionBusy = arg == "on";
         return done();
     }
     if (what == "pid") {

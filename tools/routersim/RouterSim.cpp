@@ -73,7 +73,7 @@ bool RouterSim::start(const RouterSimOptions &options, QString *error)
     if (options.telnetFamily) {
         const auto family = TelnetBehaviour::familyFromName(*options.telnetFamily);
         if (!family)
-            return failed(QString("unknown telnet family '%1' (ar7, adslctl, adslinfo)").arg(*options.telnetFamily));
+            return failed(QString("unknown telnet family '%1' (ar7, adslctl, adslinfo, st585)").arg(*options.telnetFamily));
         m_telnet.family = *family;
     }
     if (options.telnetLogin) {

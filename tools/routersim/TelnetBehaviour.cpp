@@ -23,7 +23,8 @@ QString nameOf(E value, const std::pair<E, const char *> (&table)[N])
 }
 
 const std::pair<TelnetFamily, const char *> kFamilies[] = {
-    {TelnetFamily::Ar7, "ar7"}, {TelnetFamily::Adslctl, "adslctl"}, {TelnetFamily::AdslInfo, "adslinfo"}};
+    {TelnetFamily::Ar7, "ar7"}, {TelnetFamily::Adslctl, "adslctl"}, {TelnetFamily::AdslInfo, "adslinfo"},
+    {TelnetFamily::St585, "st585"}};
 const std::pair<TelnetLogin, const char *> kLogins[] = {
     {TelnetLogin::None, "none"}, {TelnetLogin::Password, "password"}, {TelnetLogin::User, "user"}};
 const std::pair<TelnetAccess, const char *> kAccess[] = {{TelnetAccess::Always, "always"},
@@ -52,14 +53,16 @@ TelnetFamily TelnetBehaviour::familyFor(ProfileId profile)
     switch (profile) {
     case ProfileId::V5: return TelnetFamily::AdslInfo;
     case ProfileId::Other: return TelnetFamily::Adslctl;
-    case ProfileId::V1234:
-    case ProfileId::St585: break;
+    case ProfileId::St585: return TelnetFamily::St585;
+    case ProfileId::V1234: break;
     }
     return TelnetFamily::Ar7;
 }
 
 QString TelnetBehaviour::defaultPrompt(TelnetFamily family)
 {
+    if (family == TelnetFamily::St585)
+        return QStringLiteral("{user}=>"); // the logged-in user's name between the braces
     return family == TelnetFamily::AdslInfo ? QStringLiteral("/ # ") : QStringLiteral("# ");
 }
 
@@ -81,13 +84,15 @@ QString TelnetBehaviour::describe(int sessions) const
     if (faultRemaining > 0)
         faultText += QString(" %1").arg(faultRemaining);
     return QString("family=%1 prompt=\"%2\" login=%3 access=%4 chunk=%5 fail=%6 daemon=%7 pid=%8 sessions=%9 "
-                   "snr=%10 resets=%11 kills=%12")
+                   "snr=%10 resets=%11 kills=%12 busy=%13 timeout=%14")
         .arg(familyName(family), prompt(), loginName(login), accessName(access), chunkName(chunk), faultText,
              daemonListed ? QStringLiteral("on") : QStringLiteral("off"), daemonPid)
         .arg(sessions)
         .arg(snrTarget.isEmpty() ? QStringLiteral("-") : snrTarget)
         .arg(counterResets)
-        .arg(kills);
+        .arg(kills)
+        .arg(sessionBusy ? QStringLiteral("on") : QStringLiteral("off"))
+        .arg(sessionTimeout);
 }
 
 } // namespace routersim

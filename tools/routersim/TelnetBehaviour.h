@@ -11,8 +11,10 @@
 namespace routersim {
 
 // AR7 ("cat /proc/avalanche/..."), Broadcom adslctl ("adslctl info --stats",
-// "adsl info --stats"), Conexant "adsl info" / "adsl perf" / "adsl defects".
-enum class TelnetFamily { Ar7, Adslctl, AdslInfo };
+// "adsl info --stats"), Conexant "adsl info" / "adsl perf" / "adsl defects",
+// and the SpeedTouch 585's own command line ("adsl debug bitloadinginfo",
+// "adsl info expand=enabled", "system reboot", "env set ...").
+enum class TelnetFamily { Ar7, Adslctl, AdslInfo, St585 };
 // No log-in (the debug daemon), a password prompt only, or user and password.
 enum class TelnetLogin { None, Password, User };
 // Always listening, or only after the web debug page was fetched (and until
@@ -69,6 +71,10 @@ public:
     QString daemonPid = QStringLiteral("121");
     QString snrTarget;                    // the last "adslctl configure --snr" value
     int counterResets = 0;
+    // SpeedTouch 585: its only session is taken (a new connection is told so
+    // and closed), and the last session time-out set ("env set var=SESSIONTIMEOUT").
+    bool sessionBusy = false;
+    QString sessionTimeout = QStringLiteral("120");
     int kills = 0;
 };
 

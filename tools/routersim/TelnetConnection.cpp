@@ -61,10 +61,22 @@ void TelnetConnection::start()
     telnet_negotiate(m_telnet, TELNET_WILL, TELNET_TELOPT_ECHO);
     telnet_negotiate(m_telnet, TELNET_WILL, TELNET_TELOPT_SGA);
     telnet_negotiate(m_telnet, TELNET_DO, TELNET_TELOPT_TTYPE);
+    if (m_behaviour.family == TelnetFamily::St585) {
+        if (m_behaviour.sessionBusy) {
+            // Its only session is taken: said on the first line, then closed.
+            journal("login", "-", "-", "busy");
+            enqueue("Sorry, the session is in use by another user. Try again later.\r\n");
+            closeAfterOutput();
+            return;
+        }
+        m_stage = Stage::User;
+        enqueue("\r\nUsername : ");
+        return;
+    }
     switch (m_behaviour.login) {
     case TelnetLogin::None:
         m_stage = Stage::Shell;
-        enqueue(m_replies.banner() + m_behaviour.prompt().toLatin1());
+        enqueue(m_replies.banner() + prompt());
         break;
     case TelnetLogin::Password:
         m_stage = Stage::Password;
@@ -159,22 +171,30 @@ QByteArray TelnetConnection::takeEcho()
     return e;
 }
 
+QByteArray TelnetConnection::prompt() const
+{
+    if (m_behaviour.family == TelnetFamily::St585)
+        return "{" + m_user + "}=>";
+    return m_behaviour.prompt().toLatin1();
+}
+
 void TelnetConnection::handleLogin(const QByteArray &line)
 {
+    const bool st585 = m_behaviour.family == TelnetFamily::St585;
     if (m_stage == Stage::User) {
         m_user = line;
         m_stage = Stage::Password;
-        enqueue(takeEcho() + "\r\nPassword: ");
+        enqueue(takeEcho() + (st585 ? "\r\nPassword : " : "\r\nPassword: "));
         return;
     }
-    const bool userMode = m_behaviour.login == TelnetLogin::User;
+    const bool userMode = st585 || m_behaviour.login == TelnetLogin::User;
     const QString user = userMode ? latin1(m_user) : QString();
     const QString password = latin1(line);
     const bool ok = password == m_behaviour.password && (!userMode || user == m_behaviour.user);
     journal("login", userMode ? user : QStringLiteral("-"), user + ':' + password, ok ? "ok" : "bad-login");
     if (ok) {
         m_stage = Stage::Shell;
-        enqueue("\r\n" + m_replies.banner() + m_behaviour.prompt().toLatin1());
+        enqueue("\r\n" + m_replies.banner() + prompt());
         return;
     }
     if (++m_loginFailures >= kMaxLoginFailures) {
@@ -183,7 +203,8 @@ void TelnetConnection::handleLogin(const QByteArray &line)
         return;
     }
     m_stage = userMode ? Stage::User : Stage::Password;
-    enqueue(QByteArray("\r\nLogin incorrect\r\n") + (userMode ? "login: " : "Password: "));
+    enqueue(QByteArray("\r\nLogin incorrect\r\n")
+            + (st585 ? "Username : " : userMode ? "login: " : "Password: "));
 }
 
 void TelnetConnection::handleLine(const QByteArray &line)
@@ -206,7 +227,7 @@ void TelnetConnection::handleLine(const QByteArray &line)
     journal("line", latin1(line), "-", reply.result);
     QByteArray block = takeEcho() + "\r\n" + reply.text;
     if (reply.action == TelnetReply::Action::None) {
-        enqueue(block + m_behaviour.prompt().toLatin1());
+        enqueue(block + prompt());
         return;
     }
     enqueue(block);

@@ -58,6 +58,8 @@ private:
     void handleLine(const QByteArray &line);
     void handleLogin(const QByteArray &line);
     QByteArray takeEcho();
+    // The shell prompt; the SpeedTouch 585's names the logged-in user.
+    QByteArray prompt() const;
     void enqueue(const QByteArray &block);
     void sendNextPiece();
     void journal(const QString &method, const QString &target, const QString &credentials, const QString &result);

@@ -47,6 +47,19 @@
 //   "Link encap:Point-Point Protocol" (AR7, adslctl) or
 //   "Link encap:Point-to-Point Protocol" ("adsl info"); the byte counters lie
 //   250 to 700 characters past that label, or 350 to 700 past "nas0".
+// SpeedTouch 585 "adsl debug bitloadinginfo": the program drops the first 82
+//   characters of its pane (the 27 of "adsl debug bitloadinginfo" CR LF it
+//   writes itself, the echo's 27, then this reply's 26-character header line
+//   and its CR LF), keeps characters 12 to 43 of each line and joins them:
+//   so each line is an 11-character row label and 32 characters of a text
+//   that holds tone i's bits as "%2d " at 1+3i, tones 0 to 512.
+// SpeedTouch 585 "adsl info expand=enabled": "Margin       (dB)            :"
+//   (and "Attenuation  (dB)", "OutputPower  (dBm)") with the downstream value
+//   in the 20 characters right after the label and the upstream one in the 10
+//   after that; "Downstream                 :" and "Upstream                   :"
+//   with the rate 20 blanks after the label; "Received FEC           :" and its
+//   kin, "Loss of frame          :" etc. one blank after the label; "Uptime (days
+//   hh:mm:ss)       :" one blank after; "DSL Type " then ": " and the type.
 // ps: "  PID" right-aligned in 5, 21 characters, then the command, so the
 //   telnet daemon's PID is the 5 characters 26 before "/usr/sbin/utelnetd -d".
 
@@ -155,6 +168,12 @@ int TelnetReplies::toneCount() const
 Bytes TelnetReplies::banner() const
 {
     Text t;
+    if (m_behaviour.family == TelnetFamily::St585) {
+        t << "" << "------------------------------------------------------------------------" << ""
+          << "                             SpeedTouch 585" << ""
+          << "------------------------------------------------------------------------" << "";
+        return t.bytes();
+    }
     t << "" << "" << "BusyBox v1.00 (2007.01.10-16:40+0000) Built-in shell (msh)"
       << "Enter 'help' for a list of built-in commands." << "";
     return t.bytes();
@@ -221,6 +240,49 @@ Bytes TelnetReplies::ar7BitAllocation() const
             line += hex(i < 32 ? 0 : tones.bits(i), 2) + ' ';
         t << line;
     }
+    return t.bytes();
+}
+
+Bytes TelnetReplies::st585BitLoading() const
+{
+    const LineTones &tones = m_state.tones();
+    Bytes fields;
+    for (int i = 0; i <= 512; ++i)
+        fields += Bytes::number(i < toneCount() ? tones.bits(i) : 0).rightJustified(2, ' ') + ' ';
+    Text t;
+    t << Bytes("Bitloading (bits per tone):").left(26).leftJustified(26, ' ');
+    for (int row = 0; row * 32 < fields.size(); ++row)
+        t << QString(QStringLiteral("row %1:")).arg(row, 2, 10, QLatin1Char('0')).toLatin1().leftJustified(11, ' ')
+                 + fields.mid(row * 32, 32);
+    return t.bytes();
+}
+
+Bytes TelnetReplies::st585Statistics() const
+{
+    const auto pair = [this](const Bytes &label, Figure down, Figure up) {
+        return label + fig(down).leftJustified(20, ' ') + fig(up).leftJustified(10, ' ');
+    };
+    // Values fill their whole field, as the router pads them.
+    const auto one = [this](const Bytes &label, Figure f) { return label + ' ' + fig(f).leftJustified(17, ' '); };
+    Text t;
+    t << "Modem state:                 up";
+    t << Bytes("DSL Type                     : ") + (m_state.adsl2Plus() ? "G.992.5" : "G.992.1");
+    t << "Bandwidth (Down/Up - kbit/s/kbit/s):";
+    t << "Downstream                 :" + Bytes(20, ' ') + fig(Figure::RxSync).leftJustified(10, ' ');
+    t << "Upstream                   :" + Bytes(20, ' ') + fig(Figure::TxSync).leftJustified(10, ' ');
+    t << "Uptime (days hh:mm:ss)       : " + m_state.uptime().toLatin1();
+    t << "                              Down                Up";
+    t << pair("Margin       (dB)            :", Figure::RxNoise, Figure::TxNoise);
+    t << pair("Attenuation  (dB)            :", Figure::RxAttenuation, Figure::TxAttenuation);
+    t << pair("OutputPower  (dBm)           :", Figure::RxPower, Figure::TxPower);
+    t << "Statistics:";
+    t << one("Received FEC           :", Figure::FecDown) << one("Received CRC           :", Figure::CrcDown)
+      << one("Received HEC           :", Figure::HecDown);
+    t << one("Transmitted FEC        :", Figure::FecUp) << one("Transmitted CRC        :", Figure::CrcUp)
+      << one("Tranmsitted HEC        :", Figure::HecUp);
+    t << "Failures since last reset:";
+    t << one("Loss of frame          :", Figure::LofDown) << one("Loss of signal         :", Figure::LosDown)
+      << one("Errored seconds        :", Figure::EsDown);
     return t.bytes();
 }
 
@@ -440,6 +502,27 @@ TelnetReply TelnetReplies::run(const QString &typed)
 
     if (line.isEmpty())
         return r;
+    if (family == TelnetFamily::St585) {
+        static const QRegularExpression timeout(QStringLiteral("^env set var=SESSIONTIMEOUT value=(\\d{1,9})$"));
+        if (const auto m = timeout.match(line); m.hasMatch()) {
+            m_behaviour.sessionTimeout = m.captured(1);
+            return out({});
+        }
+        if (line == "adsl debug bitloadinginfo")
+            return out(st585BitLoading());
+        if (line == "adsl info expand=enabled")
+            return out(st585Statistics());
+        if (line == "system reboot") {
+            m_state.countReboot();
+            r.action = TelnetReply::Action::Reboot;
+            return out("Rebooting...\r\n", "reboot");
+        }
+        if (line == "exit") {
+            r.action = TelnetReply::Action::Logout;
+            return out({}, "logout");
+        }
+        return out(":" + line.toLatin1() + "\r\nInvalid command.\r\n", "not-found");
+    }
     if (line == "ps" || line == "ps -x" || line == "ps x" || line == "ps -ef")
         return out(processList());
     if (line == "ifconfig")

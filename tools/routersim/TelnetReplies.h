@@ -38,6 +38,9 @@ public:
     QByteArray adslDefects() const;
     QByteArray ifconfig() const;
     QByteArray processList() const;
+    // SpeedTouch 585: "adsl debug bitloadinginfo" and "adsl info expand=enabled".
+    QByteArray st585BitLoading() const;
+    QByteArray st585Statistics() const;
 
     // Tones the line uses: 256 for ADSL, 512 for ADSL2+.
     int toneCount() const;

@@ -42,7 +42,7 @@ int main(int argc, char **argv)
     const QCommandLineOption httpPort("http-port", "HTTP port (0 picks a free one).", "port", "0");
     const QCommandLineOption controlPort("control-port", "Control socket port (0 picks a free one).", "port", "0");
     const QCommandLineOption telnetPort("telnet-port", "Telnet port (0 picks a free one).", "port", "0");
-    const QCommandLineOption telnetFamily("telnet-family", "Telnet command line: ar7, adslctl or adslinfo.", "name");
+    const QCommandLineOption telnetFamily("telnet-family", "Telnet command line: ar7, adslctl, adslinfo or st585.", "name");
     const QCommandLineOption telnetLogin("telnet-login", "Telnet log-in: none, password or user.", "mode");
     const QCommandLineOption readyFile("ready-file", "Written once listening: http=PORT, control=PORT, telnet=PORT.",
                                        "path");
@@ -68,7 +68,7 @@ int main(int argc, char **argv)
         return usageError("--telnet-port takes 0 to 65535");
     if (parser.isSet(telnetFamily)) {
         if (!TelnetBehaviour::familyFromName(parser.value(telnetFamily)))
-            return usageError("--telnet-family takes ar7, adslctl or adslinfo");
+            return usageError("--telnet-family takes ar7, adslctl, adslinfo or st585");
         options.telnetFamily = parser.value(telnetFamily);
     }
     if (parser.isSet(telnetLogin)) {
