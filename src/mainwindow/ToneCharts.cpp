@@ -42,6 +42,11 @@ void ToneCharts::attach()
         QCustomPlot *p = m_charts.chart(n);
         if (!p)
             continue;
+        // Hundreds of bars a pixel or two wide: smoothing their edges only costs time.
+        for (int i = 0; i < p->plottableCount(); ++i) {
+            p->plottable(i)->setAntialiased(false);
+            p->plottable(i)->setAntialiasedFill(false);
+        }
         p->installEventFilter(this);
         p->setMouseTracking(true);
         p->setInteraction(QCP::iRangeDrag, true);
@@ -96,8 +101,9 @@ void ToneCharts::plot(const ToneChartData &t, const std::function<void(const QSt
         const QString label = QString::number(t.Tones[i]);
         if (i < t.Bits.size())
             bits->add(t.Bits[i], label, i < t.BitColours.size() ? tcolour(t.BitColours[i]) : QColor());
+        // On the bits scale in tens of dB ("Bits & Attenuation (dBx10)").
         if (i < t.Attenuation.size())
-            attenuation->add(t.Attenuation[i], label);
+            attenuation->add(t.Attenuation[i] / 10.0, label);
     }
     fillSnr();
     if (t.SaveAfter && save21)
