@@ -154,7 +154,6 @@ void BitsTonePage::build()
     pages->addButton(rbUseSameSamples);
     pages->addButton(rbUseSameTime);
     Label75 = named(new QLabel(swaps), "Label75");
-    mnuBitswapCapture = named(new QCheckBox(tr("Capture"), swaps), "mnuBitswapCapture");
     mnuSwapBitswapPlots = named(new QCheckBox(tr("Swap plots"), swaps), "mnuSwapBitswapPlots");
     wf->addRow(cbBitswap);
     wf->addRow(cbAdjustBitswapScale);
@@ -164,7 +163,6 @@ void BitsTonePage::build()
     wf->addRow(rbUseSameSamples);
     wf->addRow(rbUseSameTime);
     wf->addRow(Label75);
-    wf->addRow(mnuBitswapCapture);
     wf->addRow(mnuSwapBitswapPlots);
     layout->addWidget(swaps);
     layout->addStretch(1);
@@ -190,7 +188,6 @@ void BitsTonePage::build()
     bind(cb3D, &TSettings::TelnetKeys::_3D, &BitsTonePage::snrLookChanged);
     bind(cbSepHistogram, &TSettings::TelnetKeys::SepHistogram, nullptr);
     bind(cbDontRefreshWhenMin, &TSettings::TelnetKeys::DontrefreshWhenMin, nullptr);
-    bind(mnuBitswapCapture, &TSettings::TelnetKeys::BitswapCapture, nullptr);
     bind(mnuSwapBitswapPlots, &TSettings::TelnetKeys::SwapBitswapPlots, &BitsTonePage::swapBitswapPlotsClicked);
     connect(cbDontRefreshWhenMin, &QCheckBox::toggled, this, &BitsTonePage::showDontRefreshIndicator);
     connect(cbBits, &QCheckBox::toggled, this, [this](bool on) {
@@ -267,7 +264,6 @@ void BitsTonePage::loadFromSettings()
     cb3D->setChecked(t._3D);
     cbSepHistogram->setChecked(t.SepHistogram);
     cbDontRefreshWhenMin->setChecked(t.DontrefreshWhenMin);
-    mnuBitswapCapture->setChecked(t.BitswapCapture);
     mnuSwapBitswapPlots->setChecked(t.SwapBitswapPlots);
     m_loading = false;
     showDontRefreshIndicator();

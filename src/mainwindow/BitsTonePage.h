@@ -59,7 +59,6 @@ public:
     QCheckBox *cbDontRefreshWhenMin = nullptr;
     QLabel *Shape4 = nullptr;   // red while cbDontRefreshWhenMin is checked
     QLabel *Label80 = nullptr;
-    QCheckBox *mnuBitswapCapture = nullptr;
     QCheckBox *mnuSwapBitswapPlots = nullptr;
 
 signals:

@@ -363,6 +363,13 @@ void TForm1::buildWidgets()
                 &BitloadingPage::btnThomsonRefreshClick);
         connect(m_bitloadingPage, &BitloadingPage::refreshTimerWanted, m_bitsRefresh,
                 &BitLoadingRefresh::setThomsonTimer);
+        // Scripts go over the 585 session line by line, each after the router's prompt.
+        m_scripts->setSpeedTouchSender([this](const QString &line, std::function<void()> done) {
+            return m_thomson->ThomsonSessionUp()
+                   && m_thomson->sendLine(line, [done](const QString &) { done(); });
+        });
+        connect(m_scripts, &TelnetScriptRunner::speedTouchLineSent, m_bitloadingPage->memo5,
+                &QPlainTextEdit::appendPlainText);
     }
     wireBitLoading();
 
@@ -1892,8 +1899,10 @@ void TForm1::wireChartMenus()
     m_chartMenus->setCommandHandler(ChartCommand::ChangeResetTime, [this](int) { ChangeTime1Click(); });
     m_commands->serve(*m_chartMenus);
     m_commands->setTopChart([this] { return GetTopChart(); });
-    // Still to be served here: GraphConfiguration and the bit-loading refresh; their items
-    // show disabled until a handler is set.
+    // The bits chart's Refresh item.
+    m_chartMenus->setCommandHandler(ChartCommand::BitsRefresh,
+                                    [this](int) { m_bitsRefresh->btnBitsRefreshClick(BitsSender::Window); });
+    // Still to be served here: GraphConfiguration; its items show disabled until a handler is set.
 }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)

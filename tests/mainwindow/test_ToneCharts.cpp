@@ -4,6 +4,7 @@
 #include "SimWindowFixture.h"
 #include "acquisition/BitLoadingRefresh.h"
 #include "mainwindow/AxisScaling.h"
+#include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/ThomsonSession.h"
 #include "mainwindow/BitloadingPage.h"
 #include "mainwindow/BitsTonePage.h"
@@ -230,6 +231,12 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     EXPECT_EQ(1, series("BarSeries3")->lastValue());
     EXPECT_TRUE(page->MostBitswaps->text().startsWith(QStringLiteral("Tone number:   100")));
     EXPECT_TRUE(page->MostBitswaps->text().contains(QStringLiteral("Frequency:       431.25 KHz")));
+
+    // A script's lines go over the same session, each after the prompt.
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
+    ASSERT_TRUE(form->scripts()->sendCommands({QStringLiteral("env set var=SESSIONTIMEOUT value=7")}, false, true));
+    ASSERT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("7"); }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->scripts()->isBusy(); }, 10000));
 
     // The reboot (the alarm's telnet reboot on this model) goes over the 585 session.
     ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
