@@ -211,20 +211,24 @@ bool ThomsonSession::ThomsonBitloading()
 void ThomsonSession::commands()
 {
     const quint64 generation = m_generation;
+    // The statistics of this refresh decide the upstream band of the next one.
+    const int upTones = m_settings._585Telnet.AnnexM585 ? 64 : 32;
     m_buffer.clear();
     send(QStringLiteral("adsl debug bitloadinginfo\r\n"));
-    expect(Expect::Until, QStringLiteral(">"), [this, generation](const QString &table, bool tableOk) {
+    expect(Expect::Until, QStringLiteral(">"), [this, generation, upTones](const QString &table, bool tableOk) {
         if (generation != m_generation)
             return;
         m_bitText = QStringLiteral("adsl debug bitloadinginfo\r\n") + table;
         emit bitTableText(m_bitText);
         m_buffer.clear();
         send(QStringLiteral("adsl info expand=enabled\r\n"));
-        expect(Expect::Until, QStringLiteral(">"), [this, generation, tableOk](const QString &stats, bool statsOk) {
+        expect(Expect::Until, QStringLiteral(">"), [this, generation, tableOk, upTones](const QString &stats,
+                                                                                        bool statsOk) {
             if (generation != m_generation)
                 return;
             emit memo5Text(stats);
             ThomsonRefresh r;
+            r.upTones = upTones;
             // Only a table that reached the prompt is stored: a cut reply
             // would read as a burst of bitswaps.
             const auto bits = tableOk ? thomson::bitTable(m_bitText) : std::nullopt;

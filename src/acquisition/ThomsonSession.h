@@ -23,6 +23,7 @@
 struct ThomsonRefresh {
     bool tablesRead = false; // the bit table was complete and stored
     int swapTotal = 0;       // tones that changed (counted from the second refresh on)
+    int upTones = 32;        // tones below it are upstream: 64 with Annex M as known when the refresh began
     thomson::Statistics statistics;
 };
 

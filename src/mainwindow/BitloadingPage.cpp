@@ -225,8 +225,7 @@ void BitloadingPage::onRefreshed(const ThomsonRefresh &r)
     const qint64 nowSeconds = Clock::currentDateTimeUtc().toSecsSinceEpoch();
     const bool gap = nowSeconds - m_figures.LastBitswapPlot > qint64(m_settings.Graph.GapFactor) * 60
                      && m_figures.LastBitswapPlot > 0 && m_settings._585Telnet.Refresh;
-    const int upTones = m_settings._585Telnet.AnnexM585 ? 64 : 32;
-    m_charts.plotThomson(m_first, m_last, upTones, r.swapTotal,
+    m_charts.plotThomson(m_first, m_last, r.upTones, r.swapTotal,
                          dtp::format(m_run.PointLabelFormat, m_run.SampleStamp), gap);
     ++m_pacing.ThomsonRefreshesSinceCapture;
     m_figures.LastBitswapPlot = nowSeconds;

@@ -1587,6 +1587,12 @@ void TForm1::wireBitLoading()
         Settings.Telnet.ShowTop = (Settings.Telnet.ShowTop + 1) % 3;
         bits->btnBitsRefreshClick(BitsSender::Window);
     });
+    connect(tones, &ToneCharts::readoutChanged, page, [page](int chart, const QStringList &lines) {
+        if (chart != 29)
+            return;
+        page->Panel35->setText(lines.join(QLatin1Char('\n')));
+        page->Panel35->show();
+    });
     connect(tones, &ToneCharts::bitsReadoutChanged, page, [page](const QStringList &lines, bool visible) {
         if (!lines.isEmpty())
             page->Panel35->setText(lines.join(QLatin1Char('\n')));
@@ -1902,6 +1908,11 @@ void TForm1::wireChartMenus()
     // The bits chart's Refresh item.
     m_chartMenus->setCommandHandler(ChartCommand::BitsRefresh,
                                     [this](int) { m_bitsRefresh->btnBitsRefreshClick(BitsSender::Window); });
+    if (QMenu *bits = m_chartMenus->menu(QStringLiteral("popupBits"))) {
+        QAction *reset = bits->addAction(tr("Reset Graph Axes"));
+        reset->setObjectName(QStringLiteral("ResetGraphAxes1"));
+        connect(reset, &QAction::triggered, m_toneCharts, &ToneCharts::resetAxes);
+    }
     // Still to be served here: GraphConfiguration; its items show disabled until a handler is set.
 }
 

@@ -121,13 +121,20 @@ TEST_F(ThomsonTest, RefreshReadsTheTableAndTheSummaryPanes)
 {
     sim.execute(QStringLiteral("set RxNoise 6.5"));
     sim.execute(QStringLiteral("set RxSync 8128"));
+    // Annex M as last seen decides this refresh's upstream band; the reply
+    // (no Annex M here) decides the next one's.
+    settings._585Telnet.AnnexM585 = true;
     ASSERT_TRUE(refresh());
+    EXPECT_EQ(64, refreshes.back().upTones);
+    EXPECT_FALSE(settings._585Telnet.AnnexM585);
+    ASSERT_TRUE(refresh());
+    EXPECT_EQ(32, refreshes.back().upTones);
     const ThomsonRefresh &r = refreshes.back();
     const auto &tones = sim.state().tones();
     for (int t : {6, 40, 100, 255})
         EXPECT_EQ(tones.bits(t), figures.ToneBits[size_t(t)]) << t;
     EXPECT_EQ(0, figures.ToneBits[300]); // an ADSL line has no tone 300
-    EXPECT_EQ(0, r.swapTotal);          // the first refresh only fills the tables
+    EXPECT_EQ(0, r.swapTotal);          // an unchanged line
     ASSERT_TRUE(r.statistics.read);
     EXPECT_EQ(QStringLiteral("Noise Margin:  6.5    dB"), r.statistics.down.value(0));
     EXPECT_EQ(QStringLiteral("Bandwidth:     8128   kbps"), r.statistics.down.value(1));

@@ -11,6 +11,7 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ToneCharts.h"
 
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -162,6 +163,14 @@ TEST_F(ToneWindowTest, ReadoutFollowsTheMouseAndDraggedAxesComeBack)
     EXPECT_FALSE(tones->readoutSelected());
     EXPECT_TRUE(form->bitsTonePage()->Panel35->isHidden());
     EXPECT_TRUE(tones->restoreTimer().isActive());
+    form->charts()->rightAxis(21).setLimitsInSafeOrder(10, 100);
+    auto *reset = form->findChild<QAction *>(QStringLiteral("ResetGraphAxes1"));
+    ASSERT_NE(nullptr, reset);
+    form->charts()->leftAxis(21).setLimitsInSafeOrder(2, 30);
+    reset->trigger();
+    EXPECT_EQ(0, form->charts()->leftAxis(21).minimum());
+    EXPECT_EQ(16, form->charts()->leftAxis(21).maximum());
+    EXPECT_EQ(0, form->charts()->rightAxis(21).minimum());
     form->charts()->rightAxis(21).setLimitsInSafeOrder(10, 100);
     tones->restoreAxes();
     EXPECT_EQ(-0.5, form->charts()->rightAxis(21).minimum());
