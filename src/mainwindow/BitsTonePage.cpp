@@ -167,7 +167,6 @@ void BitsTonePage::build()
     layout->addWidget(swaps);
     layout->addStretch(1);
 
-    auto &t = m_settings.Telnet;
     auto bind = [this](QCheckBox *box, bool TSettings::TelnetKeys::*key, void (BitsTonePage::*sig)()) {
         connect(box, &QCheckBox::toggled, this, [this, key, sig](bool on) {
             if (m_loading)
@@ -236,7 +235,6 @@ void BitsTonePage::build()
         if (!m_loading)
             emit bitswapMaxChanged(v);
     });
-    (void)t;
 }
 
 void BitsTonePage::loadFromSettings()
