@@ -76,6 +76,8 @@ void BitloadingPage::build()
     btnThomsonRefresh = named(new QPushButton(tr("Refresh"), m_header), "btnThomsonRefresh");
     btnThomsonRefresh->setAccessibleName(tr("Refresh bit loading"));
     btnThomsonBitswapReset = named(new QPushButton(tr("Reset bitswaps"), m_header), "btnThomsonBitswapReset");
+    btnMacro = named(new QPushButton(tr("Send telnet script to router"), m_header), "btnMacro");
+    btnMacro->setEnabled(false);
     Shape1 = named(new QLabel(m_header), "Shape1");
     Shape1->setFixedSize(14, 14);
     Shape1->setAccessibleName(tr("Session indicator"));
@@ -86,7 +88,7 @@ void BitloadingPage::build()
     Label93->hide();
     Label33 = named(new QLabel(m_header), "Label33");
     for (QWidget *w : std::initializer_list<QWidget *>{btn585Connect, btn585Disconnect, btnThomsonRefresh,
-                                                       btnThomsonBitswapReset, Shape1, Label106, Label93, Label33})
+                                                       btnThomsonBitswapReset, btnMacro, Shape1, Label106, Label93, Label33})
         buttons->addWidget(w);
     buttons->addStretch(1);
     rows->addLayout(buttons);
@@ -136,6 +138,7 @@ void BitloadingPage::build()
 
     connect(btnThomsonRefresh, &QPushButton::clicked, this, &BitloadingPage::btnThomsonRefreshClick);
     connect(btnThomsonBitswapReset, &QPushButton::clicked, this, &BitloadingPage::btnThomsonBitswapResetClick);
+    connect(btnMacro, &QPushButton::clicked, this, &BitloadingPage::macroClicked);
     connect(btn585Connect, &QPushButton::clicked, this, &BitloadingPage::btn585ConnectClick);
     connect(btn585Disconnect, &QPushButton::clicked, this, &BitloadingPage::btn585DisconnectClick);
     for (QRadioButton *b : {rbLowBits, rbHiBits, rbAllBits})
@@ -295,6 +298,7 @@ void BitloadingPage::btn585DisconnectClick()
 void BitloadingPage::showSession(bool up)
 {
     btn585Connect->setEnabled(!up);
+    btnMacro->setEnabled(up);
     btn585Disconnect->setEnabled(up && !(m_running && m_running()));
     if (!up)
         Shape1->setStyleSheet(QStringLiteral("background: silver; border: 1px solid black"));

@@ -49,6 +49,7 @@ public:
     QPushButton *btn585Disconnect = nullptr;
     QPushButton *btnThomsonRefresh = nullptr;
     QPushButton *btnThomsonBitswapReset = nullptr;
+    QPushButton *btnMacro = nullptr; // "Send telnet script to router", while the session is up
     QRadioButton *rbLowBits = nullptr;
     QRadioButton *rbHiBits = nullptr;
     QRadioButton *rbAllBits = nullptr;
@@ -71,6 +72,8 @@ public:
 signals:
     // The refresh timer: on with this interval, or off.
     void refreshTimerWanted(bool on, int intervalMs);
+    // btnMacroClick: the window lets the user pick a script for the script viewer.
+    void macroClicked();
 
 private:
     void build();

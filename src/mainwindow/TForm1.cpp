@@ -49,6 +49,7 @@
 #include "mainwindow/ToneCharts.h"
 #include "acquisition/ThomsonSession.h"
 #include "mainwindow/BitloadingPage.h"
+#include "mainwindow/TForm16.h"
 #include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
@@ -370,6 +371,9 @@ void TForm1::buildWidgets()
         });
         connect(m_scripts, &TelnetScriptRunner::speedTouchLineSent, m_bitloadingPage->memo5,
                 &QPlainTextEdit::appendPlainText);
+        connect(m_bitloadingPage, &BitloadingPage::macroClicked, this, [this] {
+            TForm16::btnMacroClick(this, *m_scripts, m_scriptFileName, QFileInfo(SettingsFilePath).absolutePath());
+        });
     }
     wireBitLoading();
 

@@ -292,6 +292,7 @@ private:
     ScheduleMode m_pendingSchedule = ScheduleMode::Immediate; // handed from the schedule menu to Run
     ScheduleMode m_runSchedule = ScheduleMode::Immediate;
     TelnetScriptRunner *m_scripts = nullptr;
+    QString m_scriptFileName; // the script last chosen for the script viewer
     RouterViewers *m_viewers = nullptr;
 
 public:

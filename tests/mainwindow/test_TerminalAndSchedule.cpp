@@ -7,10 +7,13 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ChartSeries.h"
 #include "mainwindow/ScheduleRunButton.h"
+#include "mainwindow/TForm16.h"
+#include "acquisition/TelnetScriptRunner.h"
 
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -124,4 +127,25 @@ TEST_F(TerminalWindowTest, EachLogLineCarriesItsOwnPollsPing)
     ASSERT_TRUE(testsupport::waitFor([&] { return !logLines(log).isEmpty(); }, 15000));
     EXPECT_TRUE(logLines(log).first().contains(QStringLiteral("Ping=23"))) << logLines(log).first().toStdString();
     form->btnStopClick();
+}
+
+// The script viewer sends the script's commands over the 585 session, each after the prompt.
+TEST(ScriptViewer, ExecuteSendsEachCommandAfterThePromptAndCloses)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("s.sh"));
+    testsupport::writeAll(script, "# comment\n\nadsl info\nsystem reboot\n");
+    TelnetScriptRunner runner;
+    QStringList sent;
+    runner.setSpeedTouchSender([&](const QString &line, std::function<void()> done) {
+        sent << line;
+        QTimer::singleShot(10, done); // the router's prompt comes back
+        return true;
+    });
+    auto *viewer = new TForm16(script, runner);
+    QPointer<TForm16> alive(viewer);
+    EXPECT_TRUE(viewer->Memo1->toPlainText().contains(QStringLiteral("adsl info")));
+    viewer->Button1->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return alive.isNull(); }, 5000));
+    EXPECT_EQ(sent, QStringList({"adsl info", "system reboot"}));
 }
