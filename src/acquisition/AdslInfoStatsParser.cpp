@@ -93,7 +93,7 @@ void lineFigures(V5Context &c)
         if (c.s.System.Correct)
             f.TelnetSyncNow = std::clamp(f.TelnetSyncNow, 0, 50000);
         if (f.TelnetSyncNow == 0 && c.http.RxSync != 0 && t.TelnetRetry)
-            f.TelnetSyncNow = qint32(std::trunc(c.http.RxSync));
+            f.TelnetSyncNow = RouterNumbers::ToInt32(c.http.RxSync);
         f.TelnetRxSync = f.TelnetSyncNow;
     }
     r.Memo3 << QStringLiteral("Connection Rate:  ") +

@@ -95,7 +95,7 @@ void lineFigures(V4Context &c)
         if (c.s.System.Correct)
             f.TelnetSyncNow = std::clamp(f.TelnetSyncNow, 0, 50000);
         if (f.TelnetSyncNow == 0 && c.http.RxSync != 0 && t.TelnetRetry)
-            f.TelnetSyncNow = qint32(std::trunc(c.http.RxSync));
+            f.TelnetSyncNow = RouterNumbers::ToInt32(c.http.RxSync);
         r.Memo2 << QStringLiteral("Connection Rate:  ") + pad(row.found ? row.down : QStringLiteral("0"), 6) +
                        QStringLiteral("Kbps");
         f.TelnetRxSync = f.TelnetSyncNow;

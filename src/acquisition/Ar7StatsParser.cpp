@@ -43,7 +43,7 @@ void syncRules(Ar7Context &c, const QString &v)
     if (c.s.System.Correct)
         f.TelnetSyncNow = std::clamp(f.TelnetSyncNow, 0, 50000);
     if (f.TelnetSyncNow == 0 && c.http.RxSync != 0 && c.http.RxNoise != 0 && c.s.Telnet.TelnetRetry)
-        f.TelnetSyncNow = qint32(std::trunc(c.http.RxSync));
+        f.TelnetSyncNow = RouterNumbers::ToInt32(c.http.RxSync);
     f.TelnetRxSync = f.TelnetSyncNow;
 }
 

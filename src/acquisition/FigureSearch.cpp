@@ -536,7 +536,7 @@ std::optional<QString> FigureSearch::taughtRun(const QString &page, const QStrin
     const int at = pas::pos(text, window);
     if (at == 0)
         return std::nullopt;
-    const QString field = pas::copy(window, at + 10 + bias, 22);
+    const QString field = pas::copy(window, pas::index(qint64(at) + 10 + bias), 22);
     const QString dec(settings.NumberDecimalChar);
     const QString grp(settings.NumberGroupChar);
     switch (set) {

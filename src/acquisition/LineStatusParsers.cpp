@@ -65,7 +65,7 @@ QString findWanAddress(const QString &page, const WanAddressPage &where)
     const int at = pas::pos(where.label, page);
     if (at == 0)
         return {};
-    QString text = pas::copy(page, at + int(where.label.size()) + where.offset, 40);
+    QString text = pas::copy(page, pas::index(qint64(at) + where.label.size() + where.offset), 40);
     if (text.size() > 5)
         text = numberRun(text, [](QChar c) { return isAsciiDigit(c) || c == QLatin1Char('.'); }).trimmed();
     return isDottedIPv4(text) ? text : QString();

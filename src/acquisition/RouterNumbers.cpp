@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace RouterNumbers {
 
@@ -35,7 +36,18 @@ double StrToFloatDef(const QString &text, double defaultValue)
 {
     bool ok = false;
     const double v = numfmt::parse(text.trimmed(), localeDecimal(), &ok);
-    return ok ? v : defaultValue;
+    return ok && std::fabs(v) <= kMaxFigureMagnitude ? v : defaultValue;
+}
+
+qint32 ToInt32(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0)
+        return std::numeric_limits<qint32>::max();
+    if (value <= -2147483648.0)
+        return std::numeric_limits<qint32>::min();
+    return qint32(value); // truncates toward zero
 }
 
 QString RegionalStep(const QString &text, bool regional)

@@ -23,9 +23,18 @@ inline const CharSet kSyncSet{QStringLiteral(",.")};
 // every "." and turns every "," into "."; any other Numbering removes every ",".
 QString SwapComma(const QString &text, int numbering);
 
+// Widest magnitude a router figure may have: a 64-bit counter. Anything
+// beyond is noise in the page and would overflow the figures' types.
+inline constexpr double kMaxFigureMagnitude = 18446744073709551616.0; // 2^64
+
 // Trims and converts with the decimal sign of the process locale
-// (QLocale::system()); Default on any failure, an empty text included.
+// (QLocale::system()); Default on any failure, an empty text included, and
+// for a magnitude above kMaxFigureMagnitude ("81E8" passes, "1E30" does not).
 double StrToFloatDef(const QString &text, double defaultValue);
+
+// A figure as a 32-bit whole number: truncated, saturated at the type's
+// ends, 0 for NaN (a sync speed of 11 digits must not wrap negative).
+qint32 ToInt32(double value);
 
 // With [System] Regional set, the first "." becomes "," so that a locale with
 // a decimal comma converts the point-notation text.

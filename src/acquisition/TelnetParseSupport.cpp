@@ -94,10 +94,16 @@ double floatValue(const QString &text, double fallback, const TSettings &setting
 QString uptimeText(qint64 count, double msPerSuperframe)
 {
     // A negative count is noise in the reply, not a negative uptime.
-    const double ms = double(std::max<qint64>(count, 0)) * msPerSuperframe;
+    double ms = double(std::max<qint64>(count, 0)) * msPerSuperframe;
+    // A wild counter or superframe length must not overflow the whole-number
+    // parts: cap at a billion days (nothing real comes near it).
+    constexpr double kMaxMs = 1e9 * 86400000.0;
+    if (!(ms >= 0))
+        ms = 0;
+    ms = std::min(ms, kMaxMs);
     const double days = ms / 1000.0 / 86400.0;
     const qint64 wholeDays = qint64(days);
-    const qint64 msOfDay = qint64(std::llround(ms)) % 86400000;
+    const qint64 msOfDay = qint64(std::round(ms)) % 86400000;
     const QString time = QStringLiteral("%1:%2:%3")
                              .arg(msOfDay / 3600000, 2, 10, QLatin1Char('0'))
                              .arg(msOfDay / 60000 % 60, 2, 10, QLatin1Char('0'))

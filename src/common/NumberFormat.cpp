@@ -80,6 +80,23 @@ QString general(double value, QChar decimal)
     return layoutGeneral(std::signbit(value), fromScientific(buf), decimal);
 }
 
+QString generalExact(double value, QChar decimal)
+{
+    const QString g = general(value, decimal);
+    bool ok = false;
+    if (!std::isfinite(value) || (parse(g, decimal, &ok) == value && ok))
+        return g;
+    char buf[64];
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    QString t = QString::fromLatin1(buf, written.ptr - buf);
+    // "1.7976931348623157e+308" -> "1.7976931348623157E308"
+    const qsizetype e = t.indexOf(QLatin1Char('e'));
+    const int exponent = t.mid(e + 1).toInt();
+    t = t.left(e);
+    t.replace(QLatin1Char('.'), decimal);
+    return t + QStringLiteral("E") + QString::number(exponent);
+}
+
 QString fixed(double value, int decimals, QChar decimal)
 {
     if (!std::isfinite(value))
@@ -248,13 +265,15 @@ QString generalPrecision(double value, int precision, QChar decimal)
     if (!std::isfinite(value))
         return general(value, decimal);
     precision = qBound(1, precision, 15);
-    const double r = roundSignificant(value, precision);
-    if (r == 0)
+    if (value == 0)
         return QStringLiteral("0");
-    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(r))));
-    if (exponent >= precision || std::fabs(r) < 1e-5) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*e", precision - 1, r);
+    // The rounded digits and exponent come from the text, so a value that
+    // rounds past the largest double (1.8E308 at 1 digit) keeps its form.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, value);
+    const double r = std::strtod(buf, nullptr);
+    const int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+    if (exponent >= precision || exponent < -5) {
         QString mantissa = QString::fromLatin1(buf).section(QLatin1Char('e'), 0, 0);
         if (mantissa.contains(QLatin1Char('.'))) {
             while (mantissa.endsWith(QLatin1Char('0')))

@@ -9,6 +9,11 @@ namespace numfmt {
 // magnitudes, no trailing zeros ("16.168", "6", "-0.5", "1E20"); decimal is the decimal sign.
 QString general(double value, QChar decimal = QLatin1Char('.'));
 
+// The general form when it reads back as the same value, else the shortest
+// text that does ("1.7976931348623157E308", which 15 digits round past the
+// largest double). What the settings file stores.
+QString generalExact(double value, QChar decimal = QLatin1Char('.'));
+
 // General form at a precision: the value rounded to that many significant
 // digits, scientific ("1.23E3") when it has more integer digits than that or
 // is below 1E-5 ("6.45", "12.3" at precision 3).

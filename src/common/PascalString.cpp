@@ -30,4 +30,9 @@ QString copyFrom(const QString &s, int index)
     return copy(s, index, std::numeric_limits<int>::max());
 }
 
+int index(qint64 position)
+{
+    return int(qBound(qint64(std::numeric_limits<int>::min()), position, qint64(std::numeric_limits<int>::max())));
+}
+
 } // namespace pas

@@ -19,4 +19,8 @@ QString copy(const QString &s, int index, int count);
 // Characters of s from the 1-based index to the end (copy with an unbounded count).
 QString copyFrom(const QString &s, int index);
 
+// A position computed from settings offsets, saturated to int: a bias near
+// INT_MAX must give a position past the end, not a wrapped negative one.
+int index(qint64 position);
+
 } // namespace pas

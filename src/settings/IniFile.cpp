@@ -24,8 +24,16 @@ void IniFile::parse(const QByteArray &bytes)
 {
     d->ini.Reset();
     QByteArray data = bytes;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
+    // A byte-order mark is dropped wherever a line starts (files pasted
+    // together keep one per part): left in, it would hide a section header
+    // and move the keys below it into the section above.
+    static const QByteArray kBom("\xEF\xBB\xBF");
+    for (qsizetype at = data.indexOf(kBom); at >= 0; at = data.indexOf(kBom, at)) {
+        if (at == 0 || data[at - 1] == '\n' || data[at - 1] == '\r')
+            data.remove(at, 3);
+        else
+            at += 3;
+    }
     // A NUL would end the parse early; nothing after it could be a valid line anyway.
     const qsizetype nul = data.indexOf('\0');
     if (nul >= 0)

@@ -15,7 +15,7 @@ public:
     IniFile(const IniFile &) = delete;
     IniFile &operator=(const IniFile &) = delete;
 
-    // Replaces the document with the parsed bytes (a leading UTF-8 byte-order mark is dropped).
+    // Replaces the document with the parsed bytes (a UTF-8 byte-order mark at the start of any line is dropped).
     void parse(const QByteArray &bytes);
 
     std::optional<QByteArray> value(const char *section, const char *key) const;

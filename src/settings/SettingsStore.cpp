@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <cctype>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -36,17 +38,32 @@ std::optional<qint64> parseInteger(const QByteArray &raw)
     }
     if (t.isEmpty())
         return std::nullopt;
+    int base = 10;
+    if (t.startsWith('$')) {
+        base = 16;
+        t.remove(0, 1);
+    } else if (t.startsWith("0x") || t.startsWith("0X")) {
+        base = 16;
+        t.remove(0, 2);
+    }
+    // One sign only, before the prefix: "$-8000000000000000" is not a number.
+    if (t.isEmpty() || !std::isxdigit(static_cast<unsigned char>(t.front())))
+        return std::nullopt;
     bool ok = false;
-    qint64 v = 0;
-    if (t.startsWith('$'))
-        v = t.mid(1).toLongLong(&ok, 16);
-    else if (t.startsWith("0x") || t.startsWith("0X"))
-        v = t.mid(2).toLongLong(&ok, 16);
-    else if (t.front() >= '0' && t.front() <= '9')
-        v = t.toLongLong(&ok, 10);
+    const quint64 magnitude = t.toULongLong(&ok, base);
     if (!ok)
         return std::nullopt;
-    return negative ? -v : v;
+    // The magnitude is applied in unsigned arithmetic so the smallest 64-bit
+    // value is reachable and nothing past it is.
+    constexpr quint64 kMaxPositive = quint64(std::numeric_limits<qint64>::max());
+    if (negative) {
+        if (magnitude > kMaxPositive + 1)
+            return std::nullopt;
+        return magnitude == kMaxPositive + 1 ? std::numeric_limits<qint64>::min() : -qint64(magnitude);
+    }
+    if (magnitude > kMaxPositive)
+        return std::nullopt;
+    return qint64(magnitude);
 }
 
 std::optional<int> parseInt32(const QByteArray &raw)
@@ -272,7 +289,7 @@ QByteArray encodeKey(const KeySpec &k, TSettings &s, const QLocale &locale)
     case KeyType::Int:
         return QByteArray::number(k.ref<KeyType::Int>(s));
     case KeyType::Float:
-        return numfmt::general(k.ref<KeyType::Float>(s), locale.decimalPoint().at(0)).toLatin1();
+        return numfmt::generalExact(k.ref<KeyType::Float>(s), locale.decimalPoint().at(0)).toLatin1();
     case KeyType::Text:
     case KeyType::NumberText:
     case KeyType::ClockTime:
