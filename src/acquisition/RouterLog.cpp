@@ -35,13 +35,14 @@ QString cutNetgear(const QString &page, const RouterLogCut &cut)
     // A missing start text is no log, never a cut from the top of the page.
     if (at == 0)
         return QString();
-    const int start = at + cut.offset;
+    // The offset is a saved setting: work in 64 bits so that no value wraps.
+    const qint64 start = qint64(at) + cut.offset;
     int end = pas::pos(cut.end, page);
     if (end == 0)
         end = pas::pos(cut.end.toLower(), page);
     if (end == 0)
         return QString();
-    return pas::copy(page, start, end - start);
+    return pas::copy(page, pas::index(start), pas::index(end - start));
 }
 
 QString cutEvents(const QString &page)

@@ -23,16 +23,30 @@ IniFile::~IniFile() = default;
 void IniFile::parse(const QByteArray &bytes)
 {
     d->ini.Reset();
-    QByteArray data = bytes;
-    // A byte-order mark is dropped wherever a line starts (files pasted
-    // together keep one per part): left in, it would hide a section header
-    // and move the keys below it into the section above.
+    QByteArray data;
+    data.reserve(bytes.size());
     static const QByteArray kBom("\xEF\xBB\xBF");
-    for (qsizetype at = data.indexOf(kBom); at >= 0; at = data.indexOf(kBom, at)) {
-        if (at == 0 || data[at - 1] == '\n' || data[at - 1] == '\r')
-            data.remove(at, 3);
-        else
-            at += 3;
+    const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        // A byte-order mark is dropped wherever a line starts (files pasted
+        // together keep one per part): left in, it would hide a section
+        // header and move the keys below it into the section above.
+        while (bytes.mid(i, 3) == kBom)
+            i += 3;
+        qsizetype end = i;
+        while (end < bytes.size() && !isLineEnd(bytes[end]))
+            ++end;
+        const QByteArray line = bytes.mid(i, end - i);
+        // A "[" line without its "]" is no header; the reader would take the
+        // next key's text as the section's name. Keep it as a comment.
+        const QByteArray lead = line.trimmed();
+        if (lead.startsWith('[') && !lead.contains(']'))
+            data += ';';
+        data += line;
+        while (end < bytes.size() && isLineEnd(bytes[end]))
+            data += bytes[end++];
+        i = end;
     }
     // A NUL would end the parse early; nothing after it could be a valid line anyway.
     const qsizetype nul = data.indexOf('\0');

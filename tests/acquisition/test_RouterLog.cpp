@@ -44,6 +44,8 @@ TEST(CutRouterLog, CutsTheTextOrGivesNothing)
         {"585 events", QStringLiteral("..Recorded Events") + QString(12, QLatin1Char(0x2d)) + QStringLiteral("<t>e1</t>")
                            + QString(10, QLatin1Char(' ')) + QStringLiteral("</form>"),
          RouterLogCut{RouterLogFamily::St585, {}, 0, {}}, QStringLiteral("<t>e1</t> ")}, // pos - 10 characters
+        {"offset near INT_MAX starts past the end", v1234, netgearCut(kV1234Start, 2147483647), QString()},
+        {"offset just below INT_MAX", v1234, netgearCut(kV1234Start, 2147483647 - 60), QString()},
         {"585 without its label", QStringLiteral("<t>e1</t>          </form>"), RouterLogCut{RouterLogFamily::St585, {}, 0, {}},
          QString()},
     };

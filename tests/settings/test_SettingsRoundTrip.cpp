@@ -73,6 +73,23 @@ TEST(SettingsRoundTrip, AByteOrderMarkStartingALaterLineKeepsItsSection)
     EXPECT_TRUE(user.startsWith(u'a') && user.endsWith(u'b') && user.size() > 2) << user.toStdString();
 }
 
+TEST(SettingsRoundTrip, AnUnclosedSectionHeaderNamesNoSection)
+{
+    SettingsTestEnv t;
+    // "[Tel" lacks its "]": the keys under it stay in the section above, on every load.
+    t.write("[Alarm]\nNoiseAboveVal=7\n[Tel\xA2\nTelnetIP=127.0.0.5\n[Ping]\nPingHost=127.0.0.9\n");
+    const TSettings first = t.load().settings;
+    EXPECT_EQ(first.Alarm.NoiseAboveVal, 7);
+    EXPECT_EQ(first.Ping.PingHost, QStringLiteral("127.0.0.9"));
+    EXPECT_EQ(first.Telnet.TelnetIP, QString());
+    ASSERT_TRUE(t.save(first).ok);
+    const QByteArray once = t.read();
+    EXPECT_TRUE(once.contains("\n;[Tel\xA2\n")) << once.constData();
+    ASSERT_TRUE(t.save(t.load().settings).ok);
+    EXPECT_EQ(t.read(), once);
+    EXPECT_EQ(t.load().settings.Ping.PingHost, QStringLiteral("127.0.0.9"));
+}
+
 namespace {
 
 struct IntegerCase {

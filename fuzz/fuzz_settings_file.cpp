@@ -1,0 +1,64 @@
+// Settings files as a user or another program may leave them: loaded,
+// saved, loaded and saved again. The second save must equal the first:
+// what the program writes, it reads back the same.
+#include "FuzzSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+SettingsEnvironment environment(const QString &path, const QLocale &locale)
+{
+    SettingsEnvironment env;
+    env.settingsPath = path;
+    env.screenSize = QSize(1920, 1080);
+    env.now = QDateTime(QDate(2026, 12, 6), QTime(8, 47, 39));
+    env.locale = locale;
+    return env;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("veltrano.ini"));
+    if (size < 1)
+        return 0;
+    const QLocale locale = data[0] & 1 ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            std::abort();
+        f.write(reinterpret_cast<const char *>(data) + 1, qint64(size) - 1);
+    }
+    const SettingsEnvironment env = environment(path, locale);
+    if (!settingsstore::save(settingsstore::load(env).settings, path, locale).ok)
+        std::abort();
+    const QByteArray first = readAll(path);
+    if (!settingsstore::save(settingsstore::load(env).settings, path, locale).ok)
+        std::abort();
+    const QByteArray second = readAll(path);
+    if (first != second) {
+        // Show the first line that differs, then fail.
+        const QList<QByteArray> a = first.split('\n'), b = second.split('\n');
+        for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i) {
+            if (a[i] != b[i]) {
+                std::fprintf(stderr, "settings round trip differs at line %lld:\n  %s\n  %s\n", (long long)i + 1,
+                             a[i].toHex(' ').constData(), b[i].toHex(' ').constData());
+                break;
+            }
+        }
+        std::abort();
+    }
+    return 0;
+}

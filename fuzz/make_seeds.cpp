@@ -1,0 +1,119 @@
+// Writes the fuzz targets' starting corpora from the router simulator's own
+// pages and telnet replies, so every run starts from text a router sends.
+// Usage: make_seeds <corpus folder> <settings file>...
+#include "PageBuilder.h"
+#include "RouterState.h"
+#include "TelnetBehaviour.h"
+#include "TelnetReplies.h"
+#include "acquisition/TerminalBuffer.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+using namespace routersim;
+
+namespace {
+
+// Empty strings for the targets' leading string fields: a backslash and
+// any other byte end a string at once.
+QByteArray emptyStrings(int count)
+{
+    return QByteArray("\\\n").repeated(count);
+}
+
+class Corpus {
+public:
+    explicit Corpus(const QString &root) : m_root(root) {}
+
+    void add(const char *target, const QByteArray &bytes)
+    {
+        const QString folder = m_root + QLatin1Char('/') + QLatin1String(target);
+        QDir().mkpath(folder);
+        QFile f(folder + QStringLiteral("/seed-%1").arg(++m_count, 3, 10, QLatin1Char('0')));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+            std::fprintf(stderr, "make_seeds: cannot write %s\n", qPrintable(f.fileName()));
+            std::exit(1);
+        }
+    }
+
+private:
+    QString m_root;
+    int m_count = 0;
+};
+
+QByteArray transcript(RouterState &state, TelnetFamily family, const QStringList &commands)
+{
+    TelnetBehaviour behaviour;
+    behaviour.family = family;
+    TelnetReplies replies(state, behaviour);
+    QByteArray bytes;
+    for (const QString &c : commands)
+        bytes += c.toLatin1() + "\r\n" + replies.run(c).text + behaviour.prompt().toLatin1();
+    TerminalBuffer buffer;
+    buffer.append(QString::fromLatin1(bytes));
+    return buffer.text().toLatin1();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make_seeds <corpus folder> [settings file...]\n");
+        return 2;
+    }
+    Corpus corpus(QString::fromLocal8Bit(argv[1]));
+
+    // Two line states: the defaults and odd figures a router has been seen to send.
+    RouterState plain;
+    RouterState odd;
+    QString error;
+    for (const auto &[name, value] : {std::pair{"RxSync", "99999999999"}, {"TxSync", "81E8"}, {"RxNoise", "-3.5"},
+                                      {"TxNoise", "4294967290"}, {"uptime", "12:30:05"}, {"DataSent", "8,128"},
+                                      {"linemode", "ADSL2+"}, {"path", "fast"}, {"state", "Disconnected"}})
+        odd.set(QString::fromLatin1(name), QString::fromLatin1(value), &error);
+
+    for (RouterState *state : {&plain, &odd}) {
+        const PageBuilder pages(*state);
+        for (ProfileId profile : Profile::all()) {
+            for (PageKind kind : {PageKind::Status, PageKind::WanAddress, PageKind::Connection, PageKind::Log,
+                                  PageKind::Link, PageKind::Events}) {
+                const QByteArray page = pages.build(profile, kind);
+                if (page.isEmpty())
+                    continue;
+                if (kind == PageKind::Status)
+                    corpus.add("figure_search", emptyStrings(3) + page);
+                if (kind == PageKind::Log || kind == PageKind::Events)
+                    corpus.add("router_log", page);
+                else
+                    corpus.add("line_status", emptyStrings(1) + page);
+            }
+        }
+        corpus.add("telnet_parsers",
+                   transcript(*state, TelnetFamily::Ar7,
+                              {QStringLiteral("cat /proc/avalanche/avsar_modem_stats"), QStringLiteral(" ifconfig")}));
+        corpus.add("telnet_parsers", transcript(*state, TelnetFamily::Adslctl,
+                                                {QStringLiteral("/usr/sbin/adslctl info --stats"),
+                                                 QStringLiteral(" ifconfig"), QStringLiteral("adslctl info --SNR")}));
+        corpus.add("telnet_parsers",
+                   transcript(*state, TelnetFamily::AdslInfo,
+                              {QStringLiteral("adsl info"), QStringLiteral("adsl perf"),
+                               QStringLiteral("adsl defects"), QStringLiteral(" ifconfig")}));
+    }
+
+    for (int i = 2; i < argc; ++i) {
+        QFile f(QString::fromLocal8Bit(argv[i]));
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray text = f.readAll();
+            corpus.add("settings_file", QByteArray(1, '\0') + text);
+            corpus.add("settings_file", QByteArray(1, '\1') + text.left(4000));
+        }
+    }
+
+    for (const char *path : {"/RxNoise.jpg", "/veltrano.htm", "/sub/deep.png", "/in/deep.png", "/out/secret.txt",
+                             "/../outside/secret.txt", "/veltrano.ini", "/blocked.txt", "/", "/old.tmp",
+                             "//RxNoise.jpg", "/./sub/../RxNoise.jpg", "/loop/x"})
+        corpus.add("web_request", emptyStrings(7) + "GET\\\n127.0.0.1\\\n" + path);
+    return 0;
+}
