@@ -65,7 +65,7 @@ QString CommandInterpreter::helpText()
            "telnet [family <ar7|adslctl|adslinfo|st585> | prompt <text|default> | login <none|password|user> [user] "
            "[password] | access <always|debug> | chunk <whole|line|crlf|random> [seed] | delay <ms> | "
            "fail <refuse|mute|hang|close|down|none> [count] | daemon <on|off> | pid <text> | busy <on|off> | sessions | drop], "
-           "tone <0-511> <bits|snr|hlog> <value>, tones reset";
+           "tone <0-511> <bits|snr|hlog> <value>, tones reset, drift [on [seed] | off]";
 }
 
 QStringList CommandInterpreter::tokenize(const QString &line, bool *ok)
@@ -284,6 +284,18 @@ bool CommandInterpreter::run(RouterSim *sim, const QString &line, QStringList *r
         if (sim)
             sim->state().tones().reset();
         return done(ok());
+    }
+    if (verb == "drift") {
+        const QString what = w.value(1).toLower();
+        bool isNumber = true;
+        const quint32 seed = w.size() == 3 ? w[2].toUInt(&isNumber) : 1;
+        if (w.size() == 1)
+            return done(ok(sim ? sim->driftStatus() : QString("off")));
+        if (!isNumber || w.size() > 3 || (what != "on" && what != "off") || (what == "off" && w.size() != 2))
+            return fail("usage: drift [on [seed] | off]");
+        if (sim)
+            sim->setDrift(what == "on" ? std::optional<quint32>(seed) : std::nullopt);
+        return done(ok(what));
     }
     if (verb == "help") {
         return done(ok(helpText()));

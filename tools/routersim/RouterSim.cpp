@@ -16,6 +16,11 @@ RouterSim::RouterSim(QObject *parent)
 {
     // The debug page turns telnet on; with access "debug" the daemon then listens.
     m_handler.setTelnetEnabledHook([this] { applyListening(); });
+    m_driftTimer.setInterval(1000);
+    connect(&m_driftTimer, &QTimer::timeout, this, [this] {
+        if (m_drift)
+            m_drift->advance(m_state);
+    });
 }
 
 RouterSim::~RouterSim()
@@ -128,6 +133,7 @@ void RouterSim::stop()
     for (const QPointer<QTimer> &t : std::as_const(m_timers))
         delete t.data();
     m_timers.clear();
+    setDrift(std::nullopt);
     if (m_control)
         m_control->close();
     if (m_http)
@@ -213,6 +219,21 @@ void RouterSim::schedule(qint64 ms, const QString &command)
     });
     m_timers.append(timer);
     timer->start(static_cast<int>(ms));
+}
+
+void RouterSim::setDrift(std::optional<quint32> seed)
+{
+    m_driftTimer.stop();
+    m_drift.reset();
+    if (!seed)
+        return;
+    m_drift = std::make_unique<LineDrift>(*seed, m_state);
+    m_driftTimer.start();
+}
+
+QString RouterSim::driftStatus() const
+{
+    return m_drift ? m_drift->describe() : QStringLiteral("off");
 }
 
 void RouterSim::requestQuit()

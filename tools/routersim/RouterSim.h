@@ -4,6 +4,7 @@
 // the ports back; the routersim program is a thin shell around it.
 #include "AuthPolicy.h"
 #include "FailurePlan.h"
+#include "LineDrift.h"
 #include "Journal.h"
 #include "Profile.h"
 #include "RequestHandler.h"
@@ -77,6 +78,10 @@ public:
 
     // One control command; the reply lines as the control socket sends them.
     QStringList execute(const QString &line);
+    // The line's figures drift once a second from now on (a seed), or stop (none).
+    void setDrift(std::optional<quint32> seed);
+    // "off", or LineDrift::describe().
+    QString driftStatus() const;
     // Runs a command after ms milliseconds (the "at" command).
     void schedule(qint64 ms, const QString &command);
     // Asks the owner to end the program, once control has returned to the
@@ -107,6 +112,8 @@ private:
     std::unique_ptr<ControlServer> m_control;
     std::unique_ptr<TelnetServer> m_telnetServer;
     QList<QPointer<QTimer>> m_timers;
+    std::unique_ptr<LineDrift> m_drift;
+    QTimer m_driftTimer;
     QHostAddress m_address;
 };
 
