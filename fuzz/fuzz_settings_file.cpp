@@ -3,6 +3,7 @@
 // what the program writes, it reads back the same.
 #include "FuzzSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -30,7 +31,10 @@ QByteArray readAll(const QString &path)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir dir;
+    // In memory where the system has it: every save syncs its file to disk.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                                 ? QStringLiteral("/dev/shm/veltrano-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/veltrano-fuzz-XXXXXX"));
     const QString path = dir.filePath(QStringLiteral("veltrano.ini"));
     if (size < 1)
         return 0;
