@@ -9,6 +9,9 @@ struct IniFile::Impl {
     // Byte mode: values are not converted, so Windows-1252 text survives as it is.
     // CSimpleIniA compares section and key names without regard to case.
     CSimpleIniA ini{/*isUtf8=*/false, /*multiKey=*/false, /*multiLine=*/false};
+    // The reader takes comment lines at the very start of the text as the
+    // file's own comment, and any other comment as the next entry's.
+    bool fileComment = false;
     Impl()
     {
         ini.SetUnicode(false);
@@ -52,6 +55,7 @@ void IniFile::parse(const QByteArray &bytes)
     const qsizetype nul = data.indexOf('\0');
     if (nul >= 0)
         data.truncate(nul);
+    d->fileComment = data.startsWith(';') || data.startsWith('#');
     d->ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
 }
 
@@ -72,5 +76,11 @@ QByteArray IniFile::serialize() const
 {
     std::string out;
     d->ini.Save(out, /*addSignature=*/false);
-    return QByteArray::fromStdString(out);
+    QByteArray bytes = QByteArray::fromStdString(out);
+    // A section's comment written first would read back as the file's
+    // comment, and the next save would lay the file out differently: keep
+    // it apart from the start with a blank line.
+    if (!d->fileComment && (bytes.startsWith(';') || bytes.startsWith('#')))
+        bytes.prepend('\n');
+    return bytes;
 }

@@ -90,6 +90,20 @@ TEST(SettingsRoundTrip, AnUnclosedSectionHeaderNamesNoSection)
     EXPECT_EQ(t.load().settings.Ping.PingHost, QStringLiteral("127.0.0.9"));
 }
 
+TEST(SettingsRoundTrip, ACommentAfterAnInvalidFirstLineKeepsItsPlace)
+{
+    SettingsTestEnv t;
+    for (const QByteArray &start : {QByteArray("\x15\x04 not a setting\n"), QByteArray("\n"), QByteArray()}) {
+        t.write(start + "; about the router\n[Router]\nUsername=admin\n[System]\nSample=9\n");
+        ASSERT_TRUE(t.save(t.load().settings).ok);
+        const QByteArray once = t.read();
+        ASSERT_TRUE(t.save(t.load().settings).ok);
+        EXPECT_EQ(t.read(), once) << start.toHex().constData();
+        EXPECT_EQ(once.count("; about the router"), 1);
+        EXPECT_EQ(t.load().settings.System.Sample, 9);
+    }
+}
+
 namespace {
 
 struct IntegerCase {
