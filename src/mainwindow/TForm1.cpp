@@ -2,6 +2,8 @@
 
 #include "configuration/TForm10.h"
 #include "configuration/TForm14.h"
+#include "configuration/TForm2.h"
+#include "mainwindow/CommitRefresh.h"
 
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
@@ -186,6 +188,7 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
+    m_commitRefresh = std::make_unique<CommitRefresh>(*this);
     buildWidgets();
     FormCreate();
 }
@@ -230,6 +233,10 @@ void TForm1::buildWidgets()
     btnOnTop->setToolTip(tr("Stay on top"));
     btnOnTop->setCheckable(true);
     toolbar->addWidget(btnOnTop);
+    btnConfigure = new QPushButton(tr("Configure"), central);
+    btnConfigure->setObjectName(QStringLiteral("btnConfigure"));
+    btnConfigure->setToolTip(tr("Configure Veltrano"));
+    toolbar->addWidget(btnConfigure);
     btnHelp = new QPushButton(tr("Help"), central);
     btnHelp->setObjectName(QStringLiteral("btnHelp"));
     toolbar->addWidget(btnHelp);
@@ -577,6 +584,7 @@ void TForm1::buildWidgets()
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
     connect(btnOnTop, &QPushButton::clicked, this, &TForm1::btnOnTopClick);
     connect(btnHelp, &QPushButton::clicked, this, &TForm1::btnHelpClick);
+    connect(btnConfigure, &QPushButton::clicked, this, &TForm1::btnConfigureClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     // The pane shows the newest line; a burst reaches it as one batch.
     connect(m_status, &StatusChannel::lineReady, memSys, &LinePane::appendLine);
@@ -605,10 +613,7 @@ void TForm1::FormCreate()
     createMailer();
 
     Charts->applyStartup(Settings);
-    const QMap<int, QString> titles = telnetChartTitles(Settings);
-    for (auto it = titles.cbegin(); it != titles.cend(); ++it)
-        Charts->chart(it.key())->yAxis->setLabel(it.value());
-    Charts->chart(21)->yAxis->setLabel(bitLoadingTitle(Settings));
+    m_commitRefresh->applyTelnetCaptions(CommitRefresh::BitLoadingRule::Startup);
     setTelnetTabCaption(QString(), QString()); // captions by the telnet family
     // The bit-loading refresh: timer off, page length, the bitswap chart's scale.
     m_bitsPage->loadFromSettings();
@@ -658,6 +663,13 @@ void TForm1::FormCreate()
 
     WebPage->startAtLaunch(m_safeStart);
 
+    // The Configuration dialog comes second, with the settings loaded.
+    m_config = new TForm2(Settings, SettingsFilePath, BuildStamp, this);
+    m_config->setSaver([this] { return SaveIni(); });
+    m_config->setMainWindowRefresh([this](CommitGroup group) { m_commitRefresh->afterGroup(group); });
+    connect(m_config, &TForm2::rebootUrlChanged, m_alarmPage, &AlarmPage::applySettings);
+    connect(m_config, &TForm2::helpRequested, this, &TForm1::btnHelpClick);
+
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.
     if (m_safeStart) {
@@ -702,23 +714,10 @@ void TForm1::applySettingsToWindow()
     m_status->setUtc(Settings.Graph.UTCTime);
     WebPage->setSettingsFilePath(SettingsFilePath);
     WebPage->loadFromSettings();
-    PageControl1->setTabVisible(PageControl1->indexOf(WebPage), Settings.WebServer.ShowWeb);
-    Timer1->setInterval(Settings.System.Sample * 1000);
-    m_routerLog->setTransferTimeoutMs(PollingCycle::transferTimeoutMs(Settings.System.Sample));
-    Run.PointLabelFormat = Settings.System.Sample < 30 ? QStringLiteral(" hh:nn:ss") : QStringLiteral(" hh:nn    ");
+    applySampleInterval();
     btnOnTop->setChecked(Settings.System.StayOnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
-    for (int i = 0; i < PageControl1->count(); ++i) {
-        const QString tab = PageControl1->widget(i)->objectName();
-        if (tab == QLatin1String("Telnet Router"))
-            PageControl1->setTabVisible(i, Settings.Router.Telnet && !Settings.Router.ST585);
-        else if (tab == QLatin1String("Bitloading"))
-            PageControl1->setTabVisible(i, Settings.Router.ST585);
-        else if (tab == QLatin1String("  Ping  "))
-            PageControl1->setTabVisible(i, Settings.Ping.ShowPing);
-    }
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet29), Settings.System.ShowAlarms);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet40), Settings.System.ShowSystem);
+    m_commitRefresh->applyTabVisibility();
     // The page last shown, unless it is hidden now: then the first page shown.
     int last = qBound(0, Settings.System.Last, PageControl1->count() - 1);
     for (int i = 0; !PageControl1->isTabVisible(last) && i < PageControl1->count(); ++i)
@@ -726,6 +725,32 @@ void TForm1::applySettingsToWindow()
     PageControl1->setCurrentIndex(last);
     m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
 }
+
+void TForm1::applySampleInterval()
+{
+    Timer1->setInterval(Settings.System.Sample * 1000);
+    m_routerLog->setTransferTimeoutMs(PollingCycle::transferTimeoutMs(Settings.System.Sample));
+    Run.PointLabelFormat = Settings.System.Sample < 30 ? QStringLiteral(" hh:nn:ss") : QStringLiteral(" hh:nn    ");
+}
+
+void TForm1::applyStayOnTop()
+{
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == Settings.System.StayOnTop)
+        return;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
+    if (wasVisible)
+        show();
+}
+
+void TForm1::statusChannelUtc(bool utc) { m_status->setUtc(utc); }
+
+void TForm1::btnConfigureClick() { m_config->btnConfigureClick(); }
+void TForm1::YAxis1Click() { m_config->openGraphPage(QStringLiteral("Axes")); }
+void TForm1::CommonSettings1Click() { m_config->openGraphPage(QStringLiteral("Common")); }
+void TForm1::CaptureProperties1Click() { m_config->openGraphPage(QStringLiteral("Capture")); }
+void TForm1::SetAverages1Click() { m_config->openGraphPage(QStringLiteral("Extras")); }
+void TForm1::CaptureSize1Click() { m_config->openGraphPage(QStringLiteral("Extras")); }
 
 void TForm1::reportLoadProblems(const QStringList &problems, const QString &readError)
 {

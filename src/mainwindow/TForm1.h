@@ -74,6 +74,8 @@ class ToneCharts;
 class BitsTonePage;
 class ThomsonSession;
 class BitloadingPage;
+class TForm2;
+class CommitRefresh;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -101,6 +103,13 @@ public:
     PingRunner *pingRunner() const { return m_ping; }
     TelnetScriptRunner *scripts() const { return m_scripts; }
     RouterLog *routerLog() const { return m_routerLog; }
+    // The Configuration dialog, created with the window.
+    TForm2 *configuration() const { return m_config; }
+    QTimer *fifteenMinuteTimer() const { return tmr15Mins; }
+    // Pieces of start-up that a Configuration commit repeats.
+    void applySampleInterval();
+    void applyStayOnTop();
+    void statusChannelUtc(bool utc);
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
     BitLoadingRefresh *bitsRefresh() const { return m_bitsRefresh; }
@@ -199,6 +208,14 @@ public slots:
     void Button2Click();
     void Image23Click();
     void Image24Click();
+    // Openers of the Configuration dialog: the toolbar button and the
+    // "Configure Graphs" menu items.
+    void btnConfigureClick();
+    void YAxis1Click();
+    void CommonSettings1Click();
+    void CaptureProperties1Click();
+    void SetAverages1Click();
+    void CaptureSize1Click();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -294,6 +311,8 @@ private:
     TelnetScriptRunner *m_scripts = nullptr;
     QString m_scriptFileName; // the script last chosen for the script viewer
     RouterViewers *m_viewers = nullptr;
+    TForm2 *m_config = nullptr;
+    std::unique_ptr<CommitRefresh> m_commitRefresh;
 
 public:
     // Components named as the rest of the program refers to them.
@@ -317,6 +336,7 @@ public:
     QToolButton *btnViewGraphs = nullptr;
     QPushButton *btnFont = nullptr;
     QPushButton *Button2 = nullptr;
+    QPushButton *btnConfigure = nullptr;
     QString BuildStamp;
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;

@@ -141,3 +141,8 @@ QList<QPair<QString, QString>> telnetTabCaptions(const TSettings &s)
     }
     return tabs;
 }
+
+QString bitLoadingTitleAtCommit(const TSettings &s)
+{
+    return s.Telnet.V4 ? QStringLiteral("Bits & Attenuation (dBx10)") : QStringLiteral("Bits");
+}

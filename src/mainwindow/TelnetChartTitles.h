@@ -26,10 +26,14 @@ QMap<QString, TelnetPaneCaption> telnetPaneCaptions(const TSettings &s);
 class QTabWidget;
 void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s);
 
-// The bit-loading chart's left-axis title.
+// The bit-loading chart's left-axis title as start-up sets it.
 QString bitLoadingTitle(const TSettings &s);
 
 // The telnet chart tabs' captions by family: (page path, caption), the page
 // named by its first caption ("Rx Interleaved") or with its sub-page
 // ("Rx Interleaved > CRC"); later families overwrite earlier ones.
 QList<QPair<QString, QString>> telnetTabCaptions(const TSettings &s);
+
+// The same title as a Configuration commit sets it: only the adslctl family
+// reports attenuation per tone.
+QString bitLoadingTitleAtCommit(const TSettings &s);

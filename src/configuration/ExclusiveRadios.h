@@ -1,0 +1,26 @@
+#pragma once
+// Radio buttons that exclude each other within named sets. A stored file may
+// have none (or several) of a set's keys on, which an exclusive QButtonGroup
+// cannot show, so the set is kept exclusive here and only when the user picks.
+#include <QList>
+#include <QObject>
+
+class QRadioButton;
+
+class ExclusiveRadios : public QObject {
+    Q_OBJECT
+public:
+    explicit ExclusiveRadios(QObject *parent = nullptr) : QObject(parent) {}
+
+    void addSet(const QList<QRadioButton *> &radios);
+    // Checks the radio and unchecks the others of its set, as a click does,
+    // without emitting picked().
+    void select(QRadioButton *radio);
+
+signals:
+    // The user picked the radio (it is checked, the others of its set not).
+    void picked(QRadioButton *radio);
+
+private:
+    QList<QList<QRadioButton *>> m_sets;
+};

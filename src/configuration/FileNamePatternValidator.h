@@ -1,0 +1,13 @@
+#pragma once
+// A file name pattern (the per-day log name, the capture date-time part)
+// stays inside its folder: no folder separators and no "..".
+#include <QValidator>
+
+bool isSafeFileNamePattern(const QString &pattern);
+
+class FileNamePatternValidator : public QValidator {
+    Q_OBJECT
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override;
+};

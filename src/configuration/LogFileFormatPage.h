@@ -1,0 +1,16 @@
+#pragma once
+// The log's "File Format" page.
+#include "ui_LogFileFormatPage.h"
+
+#include <QWidget>
+
+class LogFileFormatPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit LogFileFormatPage(QWidget *parent = nullptr);
+
+    // Enabled states that follow other controls of this page.
+    void updateStates();
+
+    Ui::LogFileFormatPage ui;
+};

@@ -1,0 +1,10 @@
+#include "configuration/LogSchedulePage.h"
+
+LogSchedulePage::LogSchedulePage(QWidget *parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+}
+
+void LogSchedulePage::updateStates()
+{
+}

@@ -1,0 +1,10 @@
+#include "configuration/NetgearSettingsPage.h"
+
+NetgearSettingsPage::NetgearSettingsPage(QWidget *parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+}
+
+void NetgearSettingsPage::updateStates()
+{
+}

@@ -1,0 +1,872 @@
+#include "configuration/TForm2.h"
+
+#include "acquisition/RouterAddress.h"
+#include "common/Trace.h"
+#include "configuration/AxesPage.h"
+#include "configuration/CapturePropertiesPage.h"
+#include "configuration/CommonSettingsPage.h"
+#include "configuration/ControlBindings.h"
+#include "configuration/EmailPage.h"
+#include "configuration/ExclusiveRadios.h"
+#include "configuration/ExperimentalSettingsPage.h"
+#include "configuration/ExtrasPage.h"
+#include "configuration/FileNamePatternValidator.h"
+#include "configuration/LogFileFormatPage.h"
+#include "configuration/LogSchedulePage.h"
+#include "configuration/NetgearSettingsPage.h"
+#include "configuration/RouterLoginPage.h"
+#include "configuration/SearchTextPage.h"
+#include "configuration/SettingsBinder.h"
+#include "configuration/SystemPage.h"
+#include "platform/SystemInfo.h"
+#include "settings/IniFile.h"
+#include "settings/RouterModelPresets.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// A page scrolls rather than squeezes its controls when the dialog is small.
+QScrollArea *scrolled(QWidget *page, QWidget *parent)
+{
+    auto *area = new QScrollArea(parent);
+    area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
+}
+
+void setFontColour(QWidget *w, const QColor &colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    w->setPalette(p);
+}
+
+bool hasExtension(const QString &fileName) { return !QFileInfo(fileName).suffix().isEmpty(); }
+
+} // namespace
+
+TForm2::TForm2(TSettings &settings, const QString &settingsFilePath, const QString &buildStamp, QWidget *mainWindow)
+    : QDialog(mainWindow), m_settings(settings), m_settingsFilePath(settingsFilePath), m_buildStamp(buildStamp),
+      m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Veltrano - Configuration"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                   | Qt::WindowStaysOnTopHint);
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(8);
+    setFont(f);
+    setMinimumSize(657, 556);
+    resize(657, 556);
+    buildPages();
+    m_binder = std::make_unique<SettingsBinder>(this, configurationBindings());
+    for (const QString &p : m_binder->problems())
+        qWarning("Configuration binding: %s", qPrintable(p));
+    wireHandlers();
+    FormCreate();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::buildPages()
+{
+    auto *layout = new QVBoxLayout(this);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    Router = new RouterLoginPage;
+    Search = new SearchTextPage;
+    Axes = new AxesPage;
+    Common = new CommonSettingsPage;
+    Capture = new CapturePropertiesPage;
+    Extras = new ExtrasPage;
+    System = new SystemPage;
+    LogFormat = new LogFileFormatPage;
+    LogSchedule = new LogSchedulePage;
+    Email = new EmailPage;
+    Netgear = new NetgearSettingsPage;
+    Experimental = new ExperimentalSettingsPage;
+
+    auto container = [this](const char *name, QTabWidget *&tabs, const char *tabsName) {
+        auto *page = new QWidget(PageControl1);
+        page->setObjectName(QLatin1String(name));
+        auto *l = new QVBoxLayout(page);
+        tabs = new QTabWidget(page);
+        tabs->setObjectName(QLatin1String(tabsName));
+        l->addWidget(tabs);
+        return page;
+    };
+    TabSheet3 = container("TabSheet3", PageControl2, "PageControl2");
+    TabSheet10 = container("TabSheet10", PageControl3, "PageControl3");
+    TabSheet7 = container("TabSheet7", PageControl4, "PageControl4");
+    PageControl2->addTab(scrolled(Axes, PageControl2), tr("Y-Axis Limits && Colours"));
+    PageControl2->addTab(scrolled(Common, PageControl2), tr("Common Settings"));
+    PageControl2->addTab(scrolled(Capture, PageControl2), tr("Capture Properties"));
+    PageControl2->addTab(scrolled(Extras, PageControl2), tr("Extras"));
+    PageControl3->addTab(scrolled(LogFormat, PageControl3), tr("File Format"));
+    PageControl3->addTab(scrolled(LogSchedule, PageControl3), tr("Schedule && Options"));
+    PageControl4->addTab(scrolled(Netgear, PageControl4), tr("Netgear Settings"));
+    PageControl4->addTab(scrolled(Experimental, PageControl4), tr("Experimental Settings"));
+
+    PageControl1->addTab(scrolled(Router, PageControl1), tr("Router Login && Logout"));
+    PageControl1->addTab(scrolled(Search, PageControl1), tr("Router Search Text"));
+    PageControl1->addTab(TabSheet3, tr("Graphs"));
+    PageControl1->addTab(scrolled(System, PageControl1), tr("System"));
+    PageControl1->addTab(TabSheet10, tr("Log"));
+    PageControl1->addTab(scrolled(Email, PageControl1), tr("E-mail"));
+    PageControl1->addTab(TabSheet7, tr(" Telnet "));
+    layout->addWidget(PageControl1, 1);
+
+    auto *buttons = new QHBoxLayout;
+    BitBtn1 = new QPushButton(tr("&Help"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    btnApply = new QPushButton(tr("&Apply && Save"), this);
+    btnApply->setObjectName(QStringLiteral("btnApply"));
+    btnApply->setToolTip(tr("Save configuration"));
+    btnClose = new QPushButton(tr("&Close"), this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setDefault(true);
+    buttons->addWidget(BitBtn1);
+    buttons->addStretch(1);
+    buttons->addWidget(btnApply);
+    buttons->addWidget(btnClose);
+    layout->addLayout(buttons);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    for (int i = 0; i < 2; ++i) {
+        StatusPanels[i] = new QLabel(StatusBar1);
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusBar1->addWidget(StatusPanels[i], i);
+    }
+    layout->addWidget(StatusBar1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1500);
+    Timer1->setSingleShot(true);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(5000);
+    Timer2->setSingleShot(true);
+
+    m_radios = new ExclusiveRadios(this);
+    auto &r = Router->ui;
+    m_radios->addSet({r.rbV1234, r.rbV5, r.rbNotNetgear, r.rbST585});
+    auto &n = Netgear->ui;
+    m_radios->addSet({n.rbV123, n.rbV4, n.rbV5Telnet});
+    m_radios->addSet({n.rbLatest15, n.rbLatest1day, n.rbLastReboot});
+    auto &x = Experimental->ui;
+    m_radios->addSet({x.rbAR7, x.rbBroadcom, x.rbConexant});
+    m_radios->addSet({x.rbADSL, x.rbADSL2, x.rbADSLAuto});
+    m_radios->addSet({Common->ui.rbDots, Common->ui.rbLines});
+    m_radios->addSet({Common->ui.rbStairs, Common->ui.rbRamp});
+    auto &c = Capture->ui;
+    m_radios->addSet({c.rbWindowsTime, c.rbUnixTime, c.rbSameFilename});
+    m_radios->addSet({c.rbAllTheTime, c.rbBetweenHours, c.rbNever});
+    auto &e = Extras->ui;
+    m_radios->addSet({e.rbPercent, e.rbPixels});
+    m_radios->addSet({e.rbIsJPG, e.rbIsPNG, e.rbIsBMP, e.rbIsGIF});
+    m_radios->addSet({System->ui.rbNormal, System->ui.rbLow});
+    m_radios->addSet({LogFormat->ui.rbCSV, LogFormat->ui.rbTabSV});
+}
+
+void TForm2::wireHandlers()
+{
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(btnApply, &QPushButton::clicked, this, &TForm2::btnApplyClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::helpRequested);
+    connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TForm2::Timer2Timer);
+    // A tab change by the user commits and saves; restoring a page writes nothing.
+    for (QTabWidget *tabs : {PageControl1, PageControl4})
+        connect(tabs, &QTabWidget::currentChanged, this, [this] {
+            rememberPages();
+            if (!m_restoringPages && isVisible())
+                btnApplyClick();
+        });
+    for (QTabWidget *tabs : {PageControl2, PageControl3})
+        connect(tabs, &QTabWidget::currentChanged, this, &TForm2::rememberPages);
+
+    connect(m_radios, &ExclusiveRadios::picked, this, [this](QRadioButton *radio) {
+        const auto &r = Router->ui;
+        const auto &n = Netgear->ui;
+        const auto &x = Experimental->ui;
+        if (radio == r.rbV1234)
+            rbV1234Click();
+        else if (radio == r.rbV5)
+            rbV5Click();
+        else if (radio == r.rbNotNetgear)
+            rbNotNetgearClick();
+        else if (radio == r.rbST585)
+            rbST585Click();
+        else if (radio == n.rbV123 || radio == n.rbV4)
+            rbV4Click();
+        else if (radio == n.rbV5Telnet)
+            rbV5TelnetClick();
+        else if (radio == x.rbAR7 || radio == x.rbBroadcom || radio == x.rbConexant)
+            rbAR7Click();
+    });
+    connect(Netgear->ui.cbIsDGTeam, &QCheckBox::clicked, this, &TForm2::cbIsDGTeamClick);
+    connect(Experimental->ui.cbLoginTelnet, &QCheckBox::clicked, this, &TForm2::cbLoginTelnetClick);
+    connect(Netgear->ui.cbTelnet, &QCheckBox::clicked, this, &TForm2::cbTelnetClick);
+    connect(Experimental->ui.btnTelnetDefaults, &QPushButton::clicked, this, &TForm2::btnTelnetDefaultsClick);
+    connect(System->ui.btnRestore, &QPushButton::clicked, this, &TForm2::btnRestoreClick);
+    connect(Router->ui.edLoginURL, &QLineEdit::editingFinished, this, &TForm2::edLoginURLExit);
+    connect(Router->ui.edLogoutURL, &QLineEdit::editingFinished, this, &TForm2::edLogoutURLExit);
+    connect(Experimental->ui.edTelnetUsername, &QLineEdit::textChanged, this, [this] {
+        const QString user = Experimental->ui.edTelnetUsername->text();
+        Experimental->ui.cbLoginTelnet->setText(user.isEmpty()
+                                                    ? QStringLiteral("Login normally with Password")
+                                                    : QStringLiteral("Login normally with '") + user
+                                                          + QStringLiteral("' and Password"));
+    });
+    connect(Experimental->ui.cbDisableHTTP, &QCheckBox::toggled, this,
+            [this](bool off) { Experimental->ui.cbStatusbarTelnet->setEnabled(!off); });
+    connect(Experimental->ui.cbStatusbarTelnet, &QCheckBox::toggled, this, &TForm2::updateStatusBarCaption);
+    connect(Router->ui.cbUsePlain, &QCheckBox::toggled, this, [this](bool plain) {
+        Router->ui.edPassword->setEchoMode(plain ? QLineEdit::Normal : QLineEdit::Password);
+    });
+    connect(Common->ui.cbPauseGraphs, &QCheckBox::toggled, this, [this](bool paused) {
+        Common->ui.cbNoRespondColour->setEnabled(!paused);
+        Common->ui.Label55->setEnabled(!paused);
+    });
+    connect(Email->ui.cbShowIcon, &QCheckBox::toggled, this, [this](bool on) {
+        Email->ui.Label56->setEnabled(on);
+        Email->ui.cbOpenEmail->setEnabled(on);
+    });
+    // These two write their setting at once; a restart makes the overlay change take effect.
+    connect(System->ui.cbOverlayIcon, &QCheckBox::clicked, this, [this] {
+        if (isVisible())
+            RestartNoticePending = true;
+    });
+    connect(System->ui.cbManFest, &QCheckBox::clicked, this, [this](bool on) {
+        if (isVisible())
+            m_settings.System.Manifest = on;
+    });
+}
+
+// ---- Creation ---------------------------------------------------------------
+
+void TForm2::readPageMemory()
+{
+    IniFile ini;
+    QFile file(m_settingsFilePath);
+    if (file.open(QIODevice::ReadOnly))
+        ini.parse(file.readAll());
+    int *memory[] = {&m_settings.System.Last2, &m_settings.System.Last3, &m_settings.System.Last4,
+                     &m_settings.System.Last5};
+    QTabWidget *tabs[] = {PageControl1, PageControl2, PageControl3, PageControl4};
+    const char *keys[] = {"Last2", "Last3", "Last4", "Last5"};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const int index = QString::fromLatin1(ini.value("System", keys[i]).value_or("0")).trimmed().toInt(&ok);
+        *memory[i] = ok ? index : 0;
+        if (index >= 0 && index < tabs[i]->count())
+            tabs[i]->setCurrentIndex(index);
+    }
+}
+
+void TForm2::rememberPages()
+{
+    m_settings.System.Last2 = PageControl1->currentIndex();
+    m_settings.System.Last3 = PageControl2->currentIndex();
+    m_settings.System.Last4 = PageControl3->currentIndex();
+    m_settings.System.Last5 = PageControl4->currentIndex();
+}
+
+void TForm2::FormCreate()
+{
+    TSettings &s = m_settings;
+    m_restoringPages = true;
+    readPageMemory();
+    if (s.Auth.Auth)
+        PageControl1->setCurrentIndex(0);
+    m_restoringPages = false;
+    rememberPages();
+
+    System->ui.Label18->setText(QStringLiteral("Version 6.3       ") + m_buildStamp);
+    System->ui.Panel9->setText(GetWindowsVersion());
+
+    // The telnet address defaults to the router's, when the login URL names one.
+    if (s.Telnet.TelnetIP.isEmpty())
+        s.Telnet.TelnetIP = GetMainIPAddress(s.Router.Login);
+
+    m_binder->load(s);
+    System->ui.rbNormal->setChecked(s.System.PriorityLevel == 2);
+    System->ui.rbLow->setChecked(s.System.PriorityLevel == 1);
+    LogFormat->ui.edLogFile->setText(s.System.LogFile);
+    setChipsetFromFamilies();
+
+    // Derived states.
+    if (s.Router.ST585) {
+        Router->ui.cbLogOut->setChecked(false);
+        s.Router.cbLogOut = false;
+    }
+    updateLogoutGroup(s.Router.ST585);
+    Email->ui.cbEmailRouterLog->setEnabled(!s.Router.ST585);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet7), !s.Router.ST585);
+    Router->updateStates();
+    Axes->updateStates();
+    Common->updateStates();
+    Capture->updateStates();
+    Extras->updateStates();
+    System->updateStates();
+    Email->updateStates();
+    const bool user1Numeric = !s.Graph.NotANumber && !s.Telnet.DisableHTTP;
+    const bool user2Numeric = !s.Graph.NotANumber1 && !s.Telnet.DisableHTTP;
+    for (QWidget *w : {static_cast<QWidget *>(Extras->ui.cbUser1Avg), static_cast<QWidget *>(Extras->ui.spUser1Avg),
+                       static_cast<QWidget *>(Extras->ui.Label74)})
+        w->setEnabled(user1Numeric);
+    for (QWidget *w : {static_cast<QWidget *>(Extras->ui.cbUser2Avg), static_cast<QWidget *>(Extras->ui.spUser2Avg),
+                       static_cast<QWidget *>(Extras->ui.Label75)})
+        w->setEnabled(user2Numeric);
+    if (!s.System.Conf)
+        Timer1->start();
+    Router->ui.Label1->setEnabled(!s.Telnet.DisableHTTP);
+    Router->ui.Panel8->setVisible(s.Telnet.DisableHTTP);
+    Experimental->ui.cbStatusbarTelnet->setEnabled(!s.Telnet.DisableHTTP);
+    updateStatusBarCaption();
+    if (Router->ui.cbUsernameNotRequired->isChecked())
+        Router->ui.edUsername->clear();
+    Email->ui.cbEmailPing->setChecked(s.Ping.EmailPing && s.Ping.ShowPing);
+    Email->ui.cbEmailPing->setVisible(s.Ping.ShowPing);
+    RestartNoticePending = false;
+    if (s.Router.NotNetgear) {
+        Capture->ui.cbOverlayAtt->setChecked(false);
+        Capture->ui.cbOverlayAtt->setEnabled(false);
+    }
+    updateFitIndicator();
+    updateDebugControls();
+}
+
+void TForm2::setChipsetFromFamilies()
+{
+    const auto &n = Netgear->ui;
+    auto &x = Experimental->ui;
+    x.rbAR7->setChecked(n.rbV123->isChecked());
+    x.rbBroadcom->setChecked(n.rbV4->isChecked());
+    x.rbConexant->setChecked(n.rbV5Telnet->isChecked());
+    x.Label80->setEnabled(x.rbBroadcom->isChecked());
+    x.cbTelnetCmd->setEnabled(x.rbBroadcom->isChecked());
+}
+
+void TForm2::updateLogoutGroup(bool st585)
+{
+    setFontColour(Router->ui.GroupLogout, st585 ? QColor(0x80, 0x80, 0x80) : QColor(0, 0, 0xFF));
+    Router->ui.cbLogOut->setEnabled(!st585);
+}
+
+void TForm2::updateStatusBarCaption()
+{
+    System->ui.cbStatusBarWAN->setText(Experimental->ui.cbStatusbarTelnet->isChecked()
+                                           ? QStringLiteral("Show Statusbar WAN uptime as days, hr:min:sec")
+                                           : QStringLiteral("Show Statusbar PPPoA uptime as days, hr:min:sec"));
+}
+
+void TForm2::updateFitIndicator()
+{
+    const auto &r = Router->ui;
+    const auto &n = Netgear->ui;
+    const bool fits = telnetFamilyFits(r.rbV1234->isChecked(), r.rbV5->isChecked(), n.rbV123->isChecked(),
+                                       n.rbV4->isChecked(), n.rbV5Telnet->isChecked());
+    QPalette p = n.Shape4->palette();
+    p.setColor(QPalette::Window, fits ? QColor(0, 0xFF, 0) : QColor(0xFF, 0, 0));
+    n.Shape4->setPalette(p);
+    // Spoken as well as shown.
+    n.Shape4->setAccessibleDescription(fits ? tr("fit") : tr("does not fit"));
+    n.Shape4->setToolTip(fits ? tr("The telnet version fits the router model")
+                              : tr("The telnet version does not fit the router model"));
+}
+
+void TForm2::updateDebugControls()
+{
+    const bool automatic = !Netgear->ui.cbIsDGTeam->isChecked() && !Experimental->ui.cbLoginTelnet->isChecked();
+    Netgear->ui.cbAutoDebug->setEnabled(automatic);
+    Netgear->ui.spDebug->setEnabled(automatic);
+    Netgear->ui.Label27->setEnabled(automatic);
+}
+
+// ---- Opening and showing ----------------------------------------------------
+
+void TForm2::btnConfigureClick()
+{
+    if (isVisible())
+        return;
+    ConfigPageRequest = QStringLiteral("Button");
+    ConfigSubPageRequest.clear();
+    if (m_mainWindow)
+        move(m_mainWindow->geometry().topLeft() + QPoint(30, 15));
+    setModal(true);
+    show();
+}
+
+void TForm2::openGraphPage(const QString &subPage)
+{
+    if (isVisible())
+        return;
+    ConfigPageRequest = QStringLiteral("Graph");
+    ConfigSubPageRequest = subPage;
+    if (m_mainWindow)
+        move(m_mainWindow->geometry().topLeft() + QPoint(30, 15));
+    setModal(true);
+    show();
+}
+
+void TForm2::Timer1Timer()
+{
+    Timer1->stop();
+    if (isVisible())
+        return;
+    if (m_mainWindow)
+        move(m_mainWindow->geometry().topLeft() + QPoint(30, 50));
+    setModal(false);
+    show();
+}
+
+void TForm2::Timer2Timer()
+{
+    Timer2->stop();
+    StatusPanels[0]->clear();
+    StatusPanels[1]->clear();
+}
+
+void TForm2::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm2::FormShow()
+{
+    TSettings &s = m_settings;
+    m_restoringPages = true;
+    if (ConfigPageRequest == QLatin1String("Graph")) {
+        PageControl1->setCurrentWidget(TabSheet3);
+        const int sub = ConfigSubPageRequest == QLatin1String("Axes")      ? 0
+                        : ConfigSubPageRequest == QLatin1String("Common")  ? 1
+                        : ConfigSubPageRequest == QLatin1String("Capture") ? 2
+                                                                            : 3;
+        PageControl2->setCurrentIndex(sub);
+    }
+    m_restoringPages = false;
+    rememberPages();
+
+    s.Graph.Pause = Common->ui.cbPauseGraphs->isChecked();
+    Common->ui.cbNoRespondColour->setEnabled(!s.Graph.Pause);
+    Common->ui.Label55->setEnabled(!s.Graph.Pause);
+    Router->ui.edPassword->setEchoMode(s.Router.UsePlain ? QLineEdit::Normal : QLineEdit::Password);
+    Email->ui.edEmailPass->setEchoMode(s.Email.EmailUsePlain ? QLineEdit::Normal : QLineEdit::Password);
+    Email->ui.Label56->setEnabled(s.Email.ShowIcon);
+    Email->ui.cbOpenEmail->setEnabled(s.Email.ShowIcon);
+    System->ui.cbShowNoise->setChecked(s.System.ShowNoise);
+    // Settings the main window's menus change meanwhile.
+    Router->ui.edLogoutURL->setText(s.Router.LogOut);
+    Router->ui.edLoginURL->setText(s.Router.Login);
+    System->ui.rbNormal->setChecked(s.System.PriorityLevel == 2);
+    System->ui.rbLow->setChecked(s.System.PriorityLevel == 1);
+    LogFormat->ui.cbLog->setChecked(s.System.Log);
+    Axes->ui.cbRXNoiseAuto->setChecked(s.Graph.RxNoiseAuto);
+    Axes->ui.cbRxSyncAuto->setChecked(s.Graph.RxSyncAuto);
+    Axes->ui.cbUserAuto->setChecked(s.Graph.UserAuto);
+    Axes->ui.cbUser1Auto->setChecked(s.Graph.User1Auto);
+    updateFitIndicator();
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        PageControl1->currentWidget()->setFocus();
+    }
+}
+
+// ---- Close query, commit and save -------------------------------------------
+
+void TForm2::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+QMessageBox *TForm2::messageBox(const QString &text, int dx, int dy)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->move(geometry().topLeft() + QPoint(dx, dy));
+    trace::write(QStringLiteral("box"), text);
+    MessageBox = box;
+    box->open();
+    return box;
+}
+
+void TForm2::showStatus(const QString &text)
+{
+    StatusPanels[0]->setText(text);
+    Timer2->start();
+}
+
+bool TForm2::FormCloseQuery()
+{
+    TSettings &s = m_settings;
+    s.RouterLog.EmailRouterLog = Email->ui.cbEmailRouterLog->isChecked();
+    if (Axes->ui.spNoiseMax->value() <= Axes->ui.spNoiseMin->value()) {
+        messageBox(QStringLiteral("Rx Noise: The maximum value must be larger than the minimum value."), 100, 150);
+        return false;
+    }
+    if (Axes->ui.spSyncMax->value() <= Axes->ui.spSyncMin->value()) {
+        messageBox(QStringLiteral("Rx Sync Speed: The maximum value must be larger than the minimum value."), 100,
+                   150);
+        return false;
+    }
+    s.Email.SSL = Email->ui.cbSSLRequired->isChecked();
+    bool canClose = true;
+    if (s.System.Log && !LogFormat->ui.cbNewLog->isChecked() && !hasExtension(LogFormat->ui.edLogFile->text())) {
+        messageBox(QStringLiteral("A filename needs to be specified for the Log."), 100, 150);
+        canClose = false;
+    }
+    for (CommitGroup group : kCommitOrder)
+        commitGroup(group);
+    if (RestartNoticePending && isVisible()) {
+        auto *box = messageBox(QStringLiteral("You need to close Veltrano and re-start for the change to take effect."),
+                               100, 150);
+        box->setIcon(QMessageBox::Information);
+    }
+    RestartNoticePending = false;
+    return canClose;
+}
+
+void TForm2::commitGroup(CommitGroup group)
+{
+    TSettings &s = m_settings;
+    // A file name pattern that would leave its folder is not taken.
+    for (QLineEdit *edit : {LogFormat->ui.edNewLog, Capture->ui.edFileDateTime})
+        if (!isSafeFileNamePattern(edit->text()))
+            m_binder->loadControl(qPrintable(edit->objectName()), s);
+
+    const QStringList refused = m_binder->commit(group, s);
+    for (const QString &name : refused) {
+        // The edit shows the value that stands, and the status bar says why.
+        m_binder->loadControl(qPrintable(name), s);
+        const auto *edit = qobject_cast<QLineEdit *>(m_binder->control(qPrintable(name)));
+        showStatus(tr("Not a port (1-65535): %1 kept").arg(edit ? edit->text() : QString()));
+    }
+
+    switch (group) {
+    case CommitGroup::RouterPage:
+        if (s.Router.ST585)
+            s.Router.Telnet = false;
+        break;
+    case CommitGroup::LoginBoxes:
+        if (Router->ui.cbUsernameNotRequired->isChecked())
+            Router->ui.edUsername->clear();
+        Router->updateStates();
+        break;
+    case CommitGroup::SystemPage:
+        s.NumberDecimalChar = s.System.Numbering != 0 ? QLatin1Char(',') : QLatin1Char('.');
+        s.NumberGroupChar = s.System.Numbering != 0 ? QLatin1Char('.') : QLatin1Char(',');
+        s.System.Conf = true;
+        break;
+    case CommitGroup::LogScheduleAndFile: {
+        QString file = LogFormat->ui.edLogFile->text();
+        // With a file per day the name is their folder.
+        if (s.System.Log && s.System.NewLog && !hasExtension(file) && !file.endsWith(QLatin1Char('/'))) {
+            file += QLatin1Char('/');
+            LogFormat->ui.edLogFile->setText(file);
+        }
+        s.System.LogFile = file;
+        break;
+    }
+    case CommitGroup::Ping:
+        s.Ping.EmailPing = Email->ui.cbEmailPing->isChecked() && s.Ping.ShowPing;
+        break;
+    case CommitGroup::Priority:
+        s.System.PriorityLevel = System->ui.rbLow->isChecked() ? 1 : 2;
+        break;
+    default: break;
+    }
+    if (m_refresh)
+        m_refresh(group);
+}
+
+void TForm2::btnApplyClick()
+{
+    FormCloseQuery();
+    if (m_save)
+        m_save();
+}
+
+// ---- Router model presets -----------------------------------------------------
+
+void TForm2::applyModelPreset(int model)
+{
+    TSettings &s = m_settings;
+    const RouterModelPreset &p = routerModelPreset(RouterModel(model));
+    auto &r = Router->ui;
+    r.edLoginURL->setText(QLatin1String(p.loginUrl));
+    r.edLogoutURL->setText(QLatin1String(p.logoutUrl));
+    if (p.username)
+        r.edUsername->setText(QLatin1String(*p.username));
+    if (p.routerLogUrl)
+        s.RouterLog.LogURL = QLatin1String(*p.routerLogUrl);
+    if (p.isDG834)
+        s.System.IsDG834 = *p.isDG834;
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet7), p.telnetPageShown);
+}
+
+void TForm2::finishModelChange()
+{
+    const auto &r = Router->ui;
+    updateLogoutGroup(r.rbST585->isChecked());
+    Capture->ui.cbOverlayAtt->setEnabled(!r.rbNotNetgear->isChecked());
+    updateFitIndicator();
+}
+
+void TForm2::rbV1234Click()
+{
+    if (!isVisible())
+        return;
+    applyModelPreset(int(RouterModel::V1234));
+    finishModelChange();
+}
+
+void TForm2::rbV5Click()
+{
+    if (!isVisible())
+        return;
+    applyModelPreset(int(RouterModel::V5));
+    finishModelChange();
+}
+
+void TForm2::rbNotNetgearClick()
+{
+    if (!isVisible())
+        return;
+    applyModelPreset(int(RouterModel::NotNetgear));
+    m_settings.Router.ST585 = false;
+    Capture->ui.cbOverlayAtt->setChecked(false);
+    finishModelChange();
+}
+
+void TForm2::rbST585Click()
+{
+    if (!isVisible())
+        return;
+    applyModelPreset(int(RouterModel::ST585));
+    m_settings.Router.ST585 = true;
+    Netgear->ui.cbTelnet->setChecked(false);
+    Router->ui.edPassword->clear();
+    Router->ui.cbLogin->setChecked(false);
+    emit speedTouchClientNeeded();
+    finishModelChange();
+}
+
+// ---- Telnet family ------------------------------------------------------------
+
+void TForm2::rbV4Click()
+{
+    TSettings &s = m_settings;
+    setChipsetFromFamilies();
+    if (Netgear->ui.rbV123->isChecked() || Netgear->ui.rbV4->isChecked())
+        s.Telnet.TelnetPrompt = promptForVersion1to4(s.Telnet.TelnetPrompt);
+    Experimental->ui.cbtelnetPrompt->setCurrentText(s.Telnet.TelnetPrompt);
+    updateFitIndicator();
+}
+
+void TForm2::rbV5TelnetClick()
+{
+    TSettings &s = m_settings;
+    setChipsetFromFamilies();
+    if (Netgear->ui.rbV5Telnet->isChecked() && Router->ui.rbV5->isChecked()) {
+        s.Telnet.TelnetPrompt = QStringLiteral("/ #");
+        Experimental->ui.cbtelnetPrompt->setCurrentText(s.Telnet.TelnetPrompt);
+    }
+    updateFitIndicator();
+}
+
+void TForm2::rbAR7Click()
+{
+    const auto &x = Experimental->ui;
+    auto &n = Netgear->ui;
+    n.rbV123->setChecked(x.rbAR7->isChecked());
+    n.rbV4->setChecked(x.rbBroadcom->isChecked());
+    n.rbV5Telnet->setChecked(x.rbConexant->isChecked());
+    if (x.rbConexant->isChecked())
+        rbV5TelnetClick();
+    else
+        rbV4Click();
+}
+
+void TForm2::cbIsDGTeamClick()
+{
+    updateDebugControls();
+    auto *login = Experimental->ui.cbLoginTelnet;
+    if (login->isChecked() != Netgear->ui.cbIsDGTeam->isChecked()) {
+        login->setChecked(Netgear->ui.cbIsDGTeam->isChecked());
+        cbLoginTelnetClick();
+    }
+}
+
+void TForm2::cbLoginTelnetClick()
+{
+    auto *login = Experimental->ui.cbLoginTelnet;
+    if (login->isChecked() && !Netgear->ui.cbTelnet->isChecked())
+        Netgear->ui.cbTelnet->setChecked(true);
+    if (Netgear->ui.cbIsDGTeam->isChecked() != login->isChecked()) {
+        Netgear->ui.cbIsDGTeam->setChecked(login->isChecked());
+        cbIsDGTeamClick();
+    }
+    updateDebugControls();
+}
+
+void TForm2::cbTelnetClick()
+{
+    if (!Netgear->ui.cbTelnet->isChecked() && Experimental->ui.cbLoginTelnet->isChecked()) {
+        Experimental->ui.cbLoginTelnet->setChecked(false);
+        cbLoginTelnetClick();
+    }
+}
+
+void TForm2::btnTelnetDefaultsClick()
+{
+    TSettings &s = m_settings;
+    const TelnetDefaults d;
+    s.Telnet.TelnetUsername = d.username;
+    s.Telnet.TelnetPort = d.port;
+    s.Telnet.ADSLAuto = true;
+    s.Telnet.DisconnectOnStop = false;
+    s.Telnet.WaitForPassword = false;
+    s.Telnet.UseHttpDebug = true;
+    s.Telnet.TelnetDebugCommand = d.debugCommand;
+    s.System.Advise2 = true;
+    s.Telnet.TelnetIP = defaultTelnetAddress(s.Router.Login);
+    auto &x = Experimental->ui;
+    x.edTelnetUsername->setText(s.Telnet.TelnetUsername);
+    x.edTelnetPort->setText(QString::number(s.Telnet.TelnetPort));
+    x.edTelnetIP->setText(s.Telnet.TelnetIP);
+    x.cbTelnetDebugCommand->setCurrentText(s.Telnet.TelnetDebugCommand);
+    x.cbTelnetCmd->setCurrentText(d.command);
+    x.cbtelnetPrompt->setCurrentText(d.prompt);
+    m_radios->select(x.rbADSLAuto);
+    x.cbTelnetRetry->setChecked(true);
+    x.cbUseHttpDebug->setChecked(true);
+    x.cbDisconnectOnStop->setChecked(false);
+    x.cbWaitForPassword->setChecked(false);
+    m_radios->select(x.rbAR7);
+    rbAR7Click();
+}
+
+void TForm2::btnRestoreClick()
+{
+    const bool st585 = m_settings.Router.ST585;
+    const QString text = st585 ? QStringLiteral("Confirm:  Reset password, URLs and Telnet session timeout to defaults?")
+                               : QStringLiteral("Confirm:  Reset all prompts, \"search text\" positions, password and "
+                                                "URLs to defaults?");
+    auto *box = new QMessageBox(QMessageBox::Question, windowTitle(), text, QMessageBox::Yes | QMessageBox::Cancel,
+                                this);
+    box->setObjectName(QStringLiteral("RestoreConfirmBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->move(geometry().topLeft() + QPoint(10, 180));
+    connect(box, &QMessageBox::finished, this, [this, box, st585](int) {
+        if (box->clickedButton() != box->button(QMessageBox::Yes))
+            return;
+        TSettings &s = m_settings;
+        auto &r = Router->ui;
+        if (st585) {
+            const RouterModelPreset &p = routerModelPreset(RouterModel::ST585);
+            r.edLoginURL->setText(QLatin1String(p.loginUrl));
+            r.edLogoutURL->setText(QLatin1String(p.logoutUrl));
+            r.edUsername->setText(QStringLiteral("Administrator"));
+            r.edPassword->clear();
+            r.cbLogin->setChecked(false);
+            s._585Telnet.DefaultTimeout = QStringLiteral("120");
+            return;
+        }
+        const QString cell = QStringLiteral("lass=\"ttex");
+        s.Search.NoiseText = s.Search.UNoiseText = s.Search.SyncText = s.Search.USyncText = cell;
+        s.Search.NoisePos = 4528;
+        s.Search.UNoisePos = 4601;
+        s.Search.SyncPos = 4038;
+        s.Search.USyncPos = 4115;
+        s.Search.UserText.clear();
+        s.Search.UserText2.clear();
+        s.Search.UserPos = 0;
+        s.Search.UserPos2 = 0;
+        const RouterModelPreset &p = routerModelPreset(RouterModel::V1234);
+        s.Router.NoPassword = false;
+        s.Router.Login = QLatin1String(p.loginUrl);
+        s.Router.Username = QStringLiteral("admin");
+        s.Router.Password = QStringLiteral("quillfen");
+        s.Router.cbLogin = true;
+        s.Router.LogOut = QLatin1String(p.logoutUrl);
+        r.edLoginURL->setText(s.Router.Login);
+        r.edUsername->setText(s.Router.Username);
+        r.edPassword->setText(s.Router.Password);
+        r.edLogoutURL->setText(s.Router.LogOut);
+        s.System.Advise = s.System.Advise1 = s.System.Advise2 = s.System.AdviseResetADSL = true;
+        s.Log.Advise = true;
+        emit advicePromptsReset();
+        s.System.FontName = QStringLiteral("Arial Narrow");
+        s.System.FontSize = 6;
+        s.System.FontStyle = 1; // bold
+        s.System.Colour = 65535;
+        s.System.FontOpaque = false;
+        s.System.MemoFontName = QStringLiteral("Courier New");
+        s.System.MemoFontSize = 9;
+        s.System.MemoFontStyle = 0;
+        s.System.MemoColour = 0;
+        emit memoFontsChanged();
+        m_radios->select(r.rbV1234);
+        rbV1234Click();
+    });
+    trace::write(QStringLiteral("box"), text);
+    box->open();
+}
+
+// ---- Address carrying ---------------------------------------------------------
+
+void TForm2::edLoginURLExit()
+{
+    TSettings &s = m_settings;
+    const QString login = Router->ui.edLoginURL->text();
+    const QString host = GetMainIPAddress(login);
+    if (host.isEmpty())
+        return;
+    Experimental->ui.edTelnetIP->setText(host);
+    s.Telnet.TelnetIP = host;
+    if (auto logout = withRouterAddressOf(Router->ui.edLogoutURL->text(), login)) {
+        Router->ui.edLogoutURL->setText(*logout);
+        s.Router.LogOut = *logout;
+    }
+    if (!s.Router.ST585)
+        if (auto reboot = withRouterAddressOf(s.Alarm.RebootURL, login); reboot && *reboot != s.Alarm.RebootURL) {
+            s.Alarm.RebootURL = *reboot;
+            emit rebootUrlChanged();
+        }
+}
+
+void TForm2::edLogoutURLExit()
+{
+    TSettings &s = m_settings;
+    const QString logout = Router->ui.edLogoutURL->text();
+    if (auto login = withRouterAddressOf(Router->ui.edLoginURL->text(), logout))
+        Router->ui.edLoginURL->setText(*login);
+    s.Router.LogOut = logout;
+    if (!s.Router.ST585)
+        if (auto reboot = withRouterAddressOf(s.Alarm.RebootURL, logout); reboot && *reboot != s.Alarm.RebootURL) {
+            s.Alarm.RebootURL = *reboot;
+            emit rebootUrlChanged();
+        }
+}

@@ -1,0 +1,154 @@
+#pragma once
+// The Configuration dialog "Veltrano - Configuration". Created once with the
+// main window, it edits the process-wide settings: its controls are loaded
+// at creation and copied back (with the main window brought in line) at each
+// close; "Apply && Save" and a change of the main or telnet tabs also write
+// the settings file.
+#include "configuration/CommitGroup.h"
+#include "settings/TSettings.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMessageBox;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class ExclusiveRadios;
+class SettingsBinder;
+class RouterLoginPage;
+class SearchTextPage;
+class AxesPage;
+class CommonSettingsPage;
+class CapturePropertiesPage;
+class ExtrasPage;
+class SystemPage;
+class LogFileFormatPage;
+class LogSchedulePage;
+class EmailPage;
+class NetgearSettingsPage;
+class ExperimentalSettingsPage;
+
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    TForm2(TSettings &settings, const QString &settingsFilePath, const QString &buildStamp, QWidget *mainWindow);
+    ~TForm2() override;
+
+    // Writes the settings file; true when written.
+    void setSaver(std::function<bool()> save) { m_save = std::move(save); }
+    // Brings the main window in line with the keys a commit group has copied.
+    void setMainWindowRefresh(std::function<void(CommitGroup)> refresh) { m_refresh = std::move(refresh); }
+
+    // Openers: the toolbar button, and the "Configure Graphs" items with their
+    // sub-page ("Axes", "Common", "Capture", "Extras"). Nothing while showing.
+    void btnConfigureClick();
+    void openGraphPage(const QString &subPage);
+
+    // The close query: validation and commit. False keeps the dialog open.
+    bool FormCloseQuery();
+    void btnApplyClick();
+
+    SettingsBinder &binder() const { return *m_binder; }
+
+    QString ConfigPageRequest;
+    QString ConfigSubPageRequest;
+    bool RestartNoticePending = false;
+
+    QTabWidget *PageControl1 = nullptr;
+    QTabWidget *PageControl2 = nullptr;
+    QTabWidget *PageControl3 = nullptr;
+    QTabWidget *PageControl4 = nullptr;
+    QWidget *TabSheet3 = nullptr;  // Graphs
+    QWidget *TabSheet10 = nullptr; // Log
+    QWidget *TabSheet7 = nullptr;  // Telnet
+    RouterLoginPage *Router = nullptr;
+    SearchTextPage *Search = nullptr;
+    AxesPage *Axes = nullptr;
+    CommonSettingsPage *Common = nullptr;
+    CapturePropertiesPage *Capture = nullptr;
+    ExtrasPage *Extras = nullptr;
+    SystemPage *System = nullptr;
+    LogFileFormatPage *LogFormat = nullptr;
+    LogSchedulePage *LogSchedule = nullptr;
+    EmailPage *Email = nullptr;
+    NetgearSettingsPage *Netgear = nullptr;
+    ExperimentalSettingsPage *Experimental = nullptr;
+    QPushButton *btnClose = nullptr;
+    QPushButton *btnApply = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *StatusPanels[2] = {};
+    QTimer *Timer1 = nullptr; // first run
+    QTimer *Timer2 = nullptr; // clears the status bar
+    QPointer<QMessageBox> MessageBox;
+
+public slots:
+    // Router model presets; they act only while the dialog is showing.
+    void rbV1234Click();
+    void rbV5Click();
+    void rbNotNetgearClick();
+    void rbST585Click();
+    // Telnet family and chipset.
+    void rbV4Click();
+    void rbV5TelnetClick();
+    void rbAR7Click();
+    void cbIsDGTeamClick();
+    void cbLoginTelnetClick();
+    void cbTelnetClick();
+    void btnTelnetDefaultsClick();
+    void btnRestoreClick();
+    void edLoginURLExit();
+    void edLogoutURLExit();
+    void Timer1Timer();
+    void Timer2Timer();
+
+signals:
+    // The main window's reboot URL was changed by carrying the router address.
+    void rebootUrlChanged();
+    // Choosing the SpeedTouch 585 needs its telnet client.
+    void speedTouchClientNeeded();
+    // "Restore  Defaults" put back the advice prompts of the small dialogs.
+    void advicePromptsReset();
+    // "Restore  Defaults" put back the pane fonts: the main window applies them.
+    void memoFontsChanged();
+    void helpRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildPages();
+    void wireHandlers();
+    void FormCreate();
+    void FormShow();
+    void readPageMemory();
+    void rememberPages();
+    void applyModelPreset(int model);
+    void finishModelChange();
+    void updateFitIndicator();
+    void updateDebugControls();
+    void updateLogoutGroup(bool st585);
+    void updateStatusBarCaption();
+    void setChipsetFromFamilies();
+    void commitGroup(CommitGroup group);
+    void showStatus(const QString &text);
+    QMessageBox *messageBox(const QString &text, int dx, int dy);
+
+    TSettings &m_settings;
+    QString m_settingsFilePath;
+    QString m_buildStamp;
+    QWidget *m_mainWindow;
+    std::unique_ptr<SettingsBinder> m_binder;
+    ExclusiveRadios *m_radios = nullptr;
+    std::function<bool()> m_save;
+    std::function<void(CommitGroup)> m_refresh;
+    bool m_restoringPages = false;
+    bool m_shownOnce = false;
+};

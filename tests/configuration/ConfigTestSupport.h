@@ -1,0 +1,61 @@
+#pragma once
+// A Configuration dialog over settings loaded from a test file, with the file
+// writer and the main-window refresh counted instead of performed.
+#include "TestSupport.h"
+#include "configuration/TForm2.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+struct DialogFixture : ::testing::Test {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+    TSettings settings;
+    std::unique_ptr<TForm2> dialog;
+    int saves = 0;
+    QList<CommitGroup> refreshed;
+
+    // Every router address of a test file is on loopback.
+    static QByteArray loopback()
+    {
+        return "[Router]\nLogin=http://127.0.0.1:8081/setup.cgi?next_file=stattbl.htm\n"
+               "LogOut=http://127.0.0.1:8081/setup.cgi?todo=logout\n"
+               "[Alarm]\nRebootURL=http://127.0.0.1:8081/setup.cgi?next_file=diag.htm&todo=reboot\n"
+               "[Telnet]\nTelnetIP=127.0.0.1\n[Ping]\nPingHost=127.0.0.1\n";
+    }
+
+    TForm2 &open(const QByteArray &extra = {})
+    {
+        testsupport::writeAll(ini, loopback() + extra);
+        settings = settingsstore::load(SettingsEnvironment::forFile(ini)).settings;
+        dialog = std::make_unique<TForm2>(settings, ini, QStringLiteral("1 Jan 2026  00:00:00"), nullptr);
+        dialog->setSaver([this] { return ++saves > 0; });
+        dialog->setMainWindowRefresh([this](CommitGroup g) { refreshed << g; });
+        return *dialog;
+    }
+
+    template <typename T> T *control(const char *name) const
+    {
+        return dialog->findChild<T *>(QLatin1String(name));
+    }
+
+    static QMessageBox *visibleBox()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+                return box;
+        return nullptr;
+    }
+
+    void TearDown() override
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox *>(w))
+                delete w;
+        dialog.reset();
+    }
+};

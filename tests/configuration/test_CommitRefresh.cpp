@@ -1,0 +1,218 @@
+// The dialog inside the main window: what a commit brings about on the main
+// window, what reaches the settings file, and the first run.
+#include "TestSupport.h"
+#include "configuration/TForm2.h"
+#include "mainwindow/AlarmPage.h"
+#include "mainwindow/ChartSet.h"
+#include "mainwindow/CommitRefresh.h"
+#include "mainwindow/TForm1.h"
+#include "mainwindow/TelnetChartTitles.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+namespace {
+
+struct CommitTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+
+    // Every router address of the file is on loopback; the web server too.
+    std::unique_ptr<TForm1> open(const QByteArray &extra = {})
+    {
+        testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n"
+                                   "[Router]\nLogin=http://127.0.0.1:8081/setup.cgi?next_file=stattbl.htm\n"
+                                   "LogOut=http://127.0.0.1:8081/setup.cgi?todo=logout\n"
+                                   "[Alarm]\nRebootURL=http://127.0.0.1:8081/reboot\n[Telnet]\nTelnetIP=127.0.0.1\n"
+                                   + extra);
+        qputenv("VELTRANO_INI", ini.toUtf8());
+        return std::make_unique<TForm1>(false);
+    }
+    template <typename T> static T *control(TForm1 &form, const char *name)
+    {
+        return form.configuration()->findChild<T *>(QLatin1String(name));
+    }
+    static QString chartTitle(TForm1 &form, int chart) { return form.charts()->chart(chart)->yAxis->label(); }
+    void TearDown() override
+    {
+        qunsetenv("VELTRANO_INI");
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox *>(w))
+                w->deleteLater();
+    }
+};
+
+} // namespace
+
+TEST_F(CommitTest, FamilyCaptionsFollowTheCommit)
+{
+    auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=1\n[Graph]\nLatest15=1\n[System]\nConf=1\n");
+    TForm2 *dialog = form->configuration();
+    dialog->btnConfigureClick();
+    control<QAbstractButton>(*form, "rbV4")->click();
+    control<QAbstractButton>(*form, "rbLatest1day")->click();
+    dialog->close();
+    EXPECT_EQ(chartTitle(*form, 4), QStringLiteral("Rx CRC Latest 24hr"));
+    EXPECT_EQ(chartTitle(*form, 21), QStringLiteral("Bits & Attenuation (dBx10)"));
+    EXPECT_EQ(form->fifteenMinuteTimer()->interval(), 86400000);
+    // The telnet pane is captioned for the family and period in the window itself.
+    bool captioned = false;
+    for (QWidget *pane : form->PageControl1->findChildren<QWidget *>(QStringLiteral("Rx Fast Path")))
+        if (auto *tabs = qobject_cast<QTabWidget *>(pane->parentWidget()->parentWidget()))
+            captioned = tabs->tabText(tabs->indexOf(pane)) == QLatin1String("Rx CRC/ES/LOF ~ 1 day");
+    EXPECT_TRUE(captioned);
+
+    dialog->btnConfigureClick();
+    control<QAbstractButton>(*form, "rbV5Telnet")->click();
+    dialog->close();
+    EXPECT_EQ(chartTitle(*form, 5), QStringLiteral("Downstream CRC - 24 hr"));
+    EXPECT_EQ(chartTitle(*form, 13), QStringLiteral("Upstream LOS"));
+    // At commit the bit-loading title follows the adslctl family only; start-up uses its own rule.
+    EXPECT_EQ(chartTitle(*form, 21), QStringLiteral("Bits"));
+    TSettings v5;
+    v5.Router.V5 = true;
+    EXPECT_EQ(bitLoadingTitle(v5), QStringLiteral("Bits"));
+    v5.Telnet.V4 = true;
+    v5.Router.V5 = false;
+    EXPECT_EQ(bitLoadingTitleAtCommit(v5), QStringLiteral("Bits & Attenuation (dBx10)"));
+    EXPECT_EQ(bitLoadingTitle(v5), QStringLiteral("Bits & Attenuation (dBx10)"));
+}
+
+TEST_F(CommitTest, V5PresetReachesTheFileWithItsRebootUrl)
+{
+    auto form = open("[System]\nConf=1\n");
+    TForm2 *dialog = form->configuration();
+    dialog->btnConfigureClick();
+    control<QAbstractButton>(*form, "rbV5")->click();
+    // The preset's address is replaced by the simulator's before anything is sent.
+    QLineEdit *login = control<QLineEdit>(*form, "edLoginURL");
+    login->setText(QStringLiteral("http://127.0.0.1:8081/RST_stattbl.htm"));
+    dialog->edLoginURLExit();
+    dialog->btnApplyClick();
+    const QByteArray file = testsupport::readAll(ini);
+    EXPECT_TRUE(file.contains("Login=http://127.0.0.1:8081/RST_stattbl.htm")) << file.constData();
+    EXPECT_TRUE(file.contains("LogOut=http://127.0.0.1:8081/LGO_logout.htm"));
+    EXPECT_TRUE(file.contains("RebootURL=http://127.0.0.1:8081/reboot.cgi"));
+    EXPECT_TRUE(file.contains("LogURL=\\FW_log.htm"));
+    EXPECT_TRUE(file.contains("V5=1"));
+    EXPECT_EQ(form->alarmPage()->edReboot->text(), QStringLiteral("http://127.0.0.1:8081/reboot.cgi"));
+    EXPECT_TRUE(dialog->isVisible()); // Apply does not close
+}
+
+TEST_F(CommitTest, SpeedTouchTurnsTelnetOffAndRebootsByTelnet)
+{
+    auto form = open("[Router]\nTelnet=1\nV1234=1\n[System]\nConf=1\n");
+    TForm2 *dialog = form->configuration();
+    dialog->btnConfigureClick();
+    control<QAbstractButton>(*form, "rbST585")->click();
+    control<QLineEdit>(*form, "edLoginURL")->setText(QStringLiteral("http://127.0.0.1:8081/cgi/b/dsl/dt/?ce=1&be=0&l0=1&l1=0"));
+    dialog->btnApplyClick();
+    const TSettings &s = form->settings();
+    EXPECT_TRUE(s.Router.ST585);
+    EXPECT_FALSE(s.Router.Telnet);
+    EXPECT_EQ(s.Router.Username, QStringLiteral("Administrator"));
+    EXPECT_TRUE(s.Alarm.UseTelnet);
+    EXPECT_TRUE(s.Alarm.RebootURL.isEmpty());
+    const QByteArray file = testsupport::readAll(ini);
+    EXPECT_TRUE(file.contains("Username=Administrator"));
+    EXPECT_TRUE(file.contains("ST585=1"));
+}
+
+TEST_F(CommitTest, ANonDottedLoginLeavesTheRebootUrlAlone)
+{
+    auto form = open("[Router]\nV1234=1\n[System]\nConf=1\n");
+    TForm2 *dialog = form->configuration();
+    dialog->btnConfigureClick();
+    control<QLineEdit>(*form, "edLoginURL")->setText(QStringLiteral("http://"));
+    dialog->close();
+    EXPECT_EQ(form->settings().Alarm.RebootURL, QStringLiteral("http://127.0.0.1:8081/reboot"));
+}
+
+TEST_F(CommitTest, SampleAndAxesReachTheWindow)
+{
+    auto form = open("[System]\nConf=1\nSample=20\n[Graph]\nRxNoiseAuto=1\nRxSyncAuto=0\n");
+    TForm2 *dialog = form->configuration();
+    const QCPRange before = form->charts()->chart(1)->yAxis->range();
+    dialog->btnConfigureClick();
+    control<QSpinBox>(*form, "spSample")->setValue(30);
+    control<QSpinBox>(*form, "spNoiseMax")->setValue(40);
+    control<QSpinBox>(*form, "spSyncMax")->setValue(12000);
+    control<QSpinBox>(*form, "spSyncMin")->setValue(900);
+    dialog->close();
+    EXPECT_EQ(form->Timer1->interval(), 30000);
+    EXPECT_EQ(form->runState().PointLabelFormat, QStringLiteral(" hh:nn    "));
+    // Automatic noise axis: its limits stay; the sync overlay always follows.
+    EXPECT_EQ(form->charts()->chart(1)->yAxis->range(), before);
+    EXPECT_EQ(form->charts()->chart(1)->yAxis2->range().upper, 12000);
+    EXPECT_EQ(form->charts()->chart(2)->yAxis->range().lower, 900);
+    dialog->btnConfigureClick();
+    control<QSpinBox>(*form, "spSample")->setValue(29);
+    dialog->close();
+    EXPECT_EQ(form->runState().PointLabelFormat, QStringLiteral(" hh:nn:ss"));
+}
+
+TEST_F(CommitTest, TabsFollowTheSystemPage)
+{
+    auto form = open("[System]\nConf=1\nShowAlarms=1\n[Ping]\nShowPing=0\n");
+    TForm2 *dialog = form->configuration();
+    dialog->btnConfigureClick();
+    control<QAbstractButton>(*form, "cbShowAlarms")->setChecked(false);
+    control<QAbstractButton>(*form, "cbShowPing")->setChecked(true);
+    dialog->close();
+    QTabWidget *tabs = form->PageControl1;
+    EXPECT_FALSE(tabs->isTabVisible(tabs->indexOf(form->TabSheet29)));
+    bool pingShown = false;
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->widget(i)->objectName() == QLatin1String("  Ping  "))
+            pingShown = tabs->isTabVisible(i);
+    EXPECT_TRUE(pingShown);
+}
+
+TEST_F(CommitTest, FirstRunCommitSetsConfAndTheNextStartAutoStarts)
+{
+    {
+        auto form = open("[System]\nAutoStart=1\n");
+        EXPECT_FALSE(form->tmrAutoStartDelay->isActive());
+        TForm2 *dialog = form->configuration();
+        ASSERT_TRUE(dialog->Timer1->isActive());
+        ASSERT_TRUE(testsupport::waitFor([&] { return dialog->isVisible(); }, 4000));
+        EXPECT_FALSE(dialog->isModal());
+        dialog->close();
+        EXPECT_TRUE(form->settings().System.Conf);
+        // A plain close writes nothing; the window's own save does.
+        EXPECT_FALSE(testsupport::readAll(ini).contains("Conf=1"));
+        form->SaveIni();
+        EXPECT_TRUE(testsupport::readAll(ini).contains("Conf=1"));
+    }
+    qputenv("VELTRANO_INI", ini.toUtf8());
+    TForm1 next(false);
+    EXPECT_TRUE(next.tmrAutoStartDelay->isActive());
+    EXPECT_FALSE(next.configuration()->Timer1->isActive());
+    next.tmrAutoStartDelay->stop();
+}
+
+TEST_F(CommitTest, OpenersOfTheToolbarAndTheGraphMenus)
+{
+    auto form = open("[System]\nConf=1\n");
+    TForm2 *dialog = form->configuration();
+    form->btnConfigure->click();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->isModal());
+    EXPECT_EQ(dialog->pos(), form->geometry().topLeft() + QPoint(30, 15));
+    dialog->close();
+    form->CaptureSize1Click();
+    EXPECT_EQ(dialog->PageControl1->currentWidget(), dialog->TabSheet3);
+    EXPECT_EQ(dialog->PageControl2->currentIndex(), 3);
+    dialog->close();
+    form->CommonSettings1Click();
+    EXPECT_EQ(dialog->PageControl2->currentIndex(), 1);
+    dialog->close();
+}
