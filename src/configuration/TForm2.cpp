@@ -310,6 +310,9 @@ void TForm2::FormCreate()
     System->ui.rbNormal->setChecked(s.System.PriorityLevel == 2);
     System->ui.rbLow->setChecked(s.System.PriorityLevel == 1);
     LogFormat->ui.edLogFile->setText(s.System.LogFile);
+    // Partners without a key of their own show the other choice.
+    Common->ui.rbLines->setChecked(!s.Graph.Dots);
+    Common->ui.rbRamp->setChecked(!s.Graph.Stairs);
     setChipsetFromFamilies();
 
     // Derived states.

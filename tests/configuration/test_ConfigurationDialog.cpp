@@ -313,3 +313,16 @@ TEST_F(DialogFixture, CreationSetsTheDerivedStates)
     EXPECT_EQ(control<QLineEdit>("edTelnetIP")->text(), QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(control<QLabel>("Label18")->text().startsWith(QStringLiteral("Version 6.3       1 Jan")));
 }
+
+TEST_F(DialogFixture, PartnerRadiosWithoutKeysShowTheOtherChoice)
+{
+    open("[Graph]\nDots=0\nStairs=1\n");
+    EXPECT_TRUE(control<QRadioButton>("rbLines")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("rbDots")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("rbRamp")->isChecked());
+    dialog->show();
+    control<QRadioButton>("rbDots")->click();
+    EXPECT_FALSE(control<QRadioButton>("rbLines")->isChecked());
+    dialog->close();
+    EXPECT_TRUE(settings.Graph.Dots);
+}
