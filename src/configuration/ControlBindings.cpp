@@ -67,6 +67,7 @@ const std::vector<ControlBinding> &configurationBindings()
         {"spUser1Min", "Graph", "User1Min", G::AxesColoursAverages},
         {"spScaleUser2", "Graph", "ScaleUser2", G::AxesColoursAverages},
         {"cbUserBack", "Graph", "UserBack", G::AxesColoursAverages},
+        {"Shape1", "Graph", "AvgColour", G::AxesColoursAverages},
         {"cbRxNoiseAvg", "Graph", "RxNoiseAvg", G::AxesColoursAverages},
         {"cbRxSyncAvg", "Graph", "RxSyncAvg", G::AxesColoursAverages},
         {"cbUser1Avg", "Graph", "User1Avg", G::AxesColoursAverages},

@@ -1,6 +1,7 @@
 #pragma once
 // A file name pattern (the per-day log name, the capture date-time part)
-// stays inside its folder: no folder separators and no "..".
+// stays inside its folder and is a valid file name everywhere: none of
+// \\ / : * ? " < > | and no "..".
 #include <QValidator>
 
 bool isSafeFileNamePattern(const QString &pattern);

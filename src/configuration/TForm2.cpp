@@ -5,6 +5,7 @@
 #include "configuration/AxesPage.h"
 #include "configuration/CapturePropertiesPage.h"
 #include "configuration/CommonSettingsPage.h"
+#include "configuration/ColourButton.h"
 #include "configuration/ControlBindings.h"
 #include "configuration/EmailPage.h"
 #include "configuration/ExclusiveRadios.h"
@@ -21,8 +22,17 @@
 #include "platform/SystemInfo.h"
 #include "settings/IniFile.h"
 #include "settings/RouterModelPresets.h"
+#include "settings/SettingsPaths.h"
+#include "notify/StatisticsLog.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QTimeEdit>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -177,7 +187,7 @@ void TForm2::buildPages()
     m_radios->addSet({Common->ui.rbStairs, Common->ui.rbRamp});
     auto &c = Capture->ui;
     m_radios->addSet({c.rbWindowsTime, c.rbUnixTime, c.rbSameFilename});
-    m_radios->addSet({c.rbAllTheTime, c.rbBetweenHours, c.rbNever});
+    // "All the time" and "Between hours" may both be off (never), so they are kept apart by hand.
     auto &e = Extras->ui;
     m_radios->addSet({e.rbPercent, e.rbPixels});
     m_radios->addSet({e.rbIsJPG, e.rbIsPNG, e.rbIsBMP, e.rbIsGIF});
@@ -238,9 +248,6 @@ void TForm2::wireHandlers()
     connect(Experimental->ui.cbDisableHTTP, &QCheckBox::toggled, this,
             [this](bool off) { Experimental->ui.cbStatusbarTelnet->setEnabled(!off); });
     connect(Experimental->ui.cbStatusbarTelnet, &QCheckBox::toggled, this, &TForm2::updateStatusBarCaption);
-    connect(Router->ui.cbUsePlain, &QCheckBox::toggled, this, [this](bool plain) {
-        Router->ui.edPassword->setEchoMode(plain ? QLineEdit::Normal : QLineEdit::Password);
-    });
     connect(Common->ui.cbPauseGraphs, &QCheckBox::toggled, this, [this](bool paused) {
         Common->ui.cbNoRespondColour->setEnabled(!paused);
         Common->ui.Label55->setEnabled(!paused);
@@ -255,9 +262,14 @@ void TForm2::wireHandlers()
             RestartNoticePending = true;
     });
     connect(System->ui.cbManFest, &QCheckBox::clicked, this, [this](bool on) {
-        if (isVisible())
-            m_settings.System.Manifest = on;
+        if (!isVisible())
+            return;
+        m_settings.System.Manifest = on;
+        messageBox(QStringLiteral("You need to close Veltrano and re-open for this to take effect."), 100, 150)
+            ->setIcon(QMessageBox::Information);
     });
+    wireLiveHandlers();
+    wireActionButtons();
 }
 
 // ---- Creation ---------------------------------------------------------------
@@ -872,4 +884,457 @@ void TForm2::edLogoutURLExit()
             s.Alarm.RebootURL = *reboot;
             emit rebootUrlChanged();
         }
+}
+
+// ---- Live handlers ----------------------------------------------------------
+
+QString TForm2::liveUserChartTitle(const QString &label, int scale, bool perSample)
+{
+    if (scale > 1)
+        return label + QStringLiteral(" x") + QString::number(scale);
+    return perSample ? label + QStringLiteral(" (per sample)") : label;
+}
+
+int TForm2::scaleStep(int value, int currentStep)
+{
+    if (value < 100)
+        return 1;
+    if (value < 1000)
+        return 10;
+    if (value < 10000)
+        return 100;
+    return value > 10000 ? 1000 : currentStep;
+}
+
+void TForm2::wireLiveHandlers()
+{
+    TSettings &s = m_settings;
+    auto &r = Router->ui;
+    auto &a = Axes->ui;
+    auto &c = Common->ui;
+    auto &cp = Capture->ui;
+    auto &e = Extras->ui;
+    auto &sy = System->ui;
+    auto &lf = LogFormat->ui;
+    auto &ls = LogSchedule->ui;
+    auto &em = Email->ui;
+    auto &n = Netgear->ui;
+    auto &x = Experimental->ui;
+
+    // Settings written at once.
+    connect(r.cbLogin, &QCheckBox::clicked, this, [&s](bool on) { s.Router.cbLogin = on; });
+    connect(r.cbLogOut, &QCheckBox::clicked, this, [&s](bool on) { s.Router.cbLogOut = on; });
+    connect(r.edUsername, &QLineEdit::textEdited, this, [&s](const QString &t) { s.Router.Username = t; });
+    connect(r.edPassword, &QLineEdit::textEdited, this, [&s](const QString &t) { s.Router.Password = t; });
+    connect(r.cbUsernameNotRequired, &QCheckBox::clicked, this, [this](bool on) {
+        if (on)
+            Router->ui.edUsername->clear();
+    });
+    connect(sy.cbMinimize, &QCheckBox::clicked, this, [&s](bool on) { s.System.Minimize = on; });
+    connect(lf.cbLog, &QCheckBox::clicked, this, [this, &s](bool on) {
+        s.System.Log = on;
+        emit logFileChanged();
+        emit alarmPanelChanged();
+    });
+    connect(sy.cbNumbering, &QComboBox::activated, this, [&s](int index) {
+        s.System.Numbering = index;
+        s.NumberDecimalChar = index != 0 ? QLatin1Char(',') : QLatin1Char('.');
+        s.NumberGroupChar = index != 0 ? QLatin1Char('.') : QLatin1Char(',');
+    });
+    connect(c.spPoints, &QSpinBox::valueChanged, this, [this, &s](int v) {
+        if (isVisible())
+            s.System.Points = v;
+    });
+    connect(c.spSample, &QSpinBox::valueChanged, this, [this, &s](int v) {
+        if (isVisible())
+            s.System.Sample = v;
+        QFont f = Common->ui.spSample->font();
+        f.setBold(v < 5);
+        Common->ui.spSample->setFont(f);
+        LogSchedule->ui.cbLogAtSample->setText(QStringLiteral("Log every sample (%1 seconds)").arg(v));
+    });
+    ls.cbLogAtSample->setText(QStringLiteral("Log every sample (%1 seconds)").arg(s.System.Sample));
+    connect(c.cbPauseGraphs, &QCheckBox::clicked, this, [&s](bool on) { s.Graph.Pause = on; });
+    connect(em.cbShowIcon, &QCheckBox::clicked, this, [this, &s](bool on) {
+        s.Email.ShowIcon = on;
+        emit alarmPanelChanged();
+    });
+    connect(sy.cbShowNoise, &QCheckBox::toggled, this, [this, &s](bool on) {
+        if (isVisible())
+            s.System.ShowNoise = on;
+        System->ui.cbOverlayIcon->setEnabled(on);
+    });
+    connect(cp.cbLastGraph, &QCheckBox::clicked, this, [&s](bool on) { s.Capture.LastGraph = on; });
+    const std::tuple<QCheckBox *, bool *, QList<QWidget *>> autoAxes[] = {
+        {a.cbRXNoiseAuto, &s.Graph.RxNoiseAuto, {a.Label7, a.Label10, a.spNoiseMax, a.spNoiseMin}},
+        {a.cbRxSyncAuto, &s.Graph.RxSyncAuto, {a.Label8, a.Label9, a.spSyncMax, a.spSyncMin}},
+        {a.cbUserAuto, &s.Graph.UserAuto, {}},
+        {a.cbUser1Auto, &s.Graph.User1Auto, {}},
+    };
+    for (const auto &[box, key, limits] : autoAxes) {
+        connect(box, &QCheckBox::clicked, this, [key](bool on) { *key = on; });
+        connect(box, &QCheckBox::toggled, this, [limits](bool on) {
+            for (QWidget *w : limits)
+                w->setEnabled(!on);
+        });
+        for (QWidget *w : limits)
+            w->setEnabled(!box->isChecked());
+    }
+    connect(ls.spTrimLines, &QSpinBox::valueChanged, this, [this, &s](int v) {
+        if (isVisible())
+            s.Log.TrimLines = v;
+    });
+    connect(ls.DateTimepicker1, &QTimeEdit::timeChanged, this, [this, &s](QTime t) {
+        if (isVisible())
+            s.Log.TrimTime = t.toString(QStringLiteral("HH:mm"));
+    });
+    connect(em.cbSSLRequired, &QCheckBox::clicked, this, [&s](bool on) { s.Email.SSL = on; });
+    connect(x.cbDisableHTTP, &QCheckBox::clicked, this, [this, &s](bool on) {
+        s.Telnet.DisableHTTP = on;
+        Router->ui.Label1->setEnabled(!on);
+        Router->ui.Panel8->setVisible(on);
+        LogSchedule->ui.cbLogState->setEnabled(!on);
+        LogSchedule->ui.cbLogUptime->setEnabled(!on);
+        updateAveragingStates();
+    });
+    connect(n.Button3, &QPushButton::clicked, this, [this, &s] {
+        s.Telnet.TelnetAuto = QString(22, QLatin1Char('1'));
+        showStatus(tr("Every telnet graph scales automatically"));
+    });
+    for (QRadioButton *mode : {x.rbADSL, x.rbADSL2, x.rbADSLAuto})
+        connect(mode, &QRadioButton::clicked, this, &TForm2::bitsChartsResetRequested);
+    connect(e.Shape1, &ColourButton::colourChanged, this, [this, &s](TColor colour) {
+        s.Graph.AvgColour = colour;
+        emit chartsLookChanged();
+    });
+    connect(c.Shape5, &ColourButton::colourChanged, this, [this, &s](TColor colour) {
+        s.Graph.GapColour = colour;
+        emit chartsLookChanged();
+    });
+    const std::tuple<QSpinBox *, int *, int> scales[] = {{a.spScaleUser1, &s.Graph.ScaleUser1, 1},
+                                                          {a.spScaleUser2, &s.Graph.ScaleUser2, 2}};
+    for (const auto &[spin, key, figure] : scales) {
+        spin->setSingleStep(scaleStep(spin->value(), 1));
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin, key, figure](int v) {
+            spin->setSingleStep(scaleStep(v, spin->singleStep()));
+            if (!isVisible())
+                return;
+            *key = v;
+            emit userLabelChanged(figure);
+        });
+    }
+    connect(a.edUserlabel, &QLineEdit::textEdited, this, [this] { userLabelEdited(1); });
+    connect(a.edUserlabel2, &QLineEdit::textEdited, this, [this] { userLabelEdited(2); });
+    // Page preparation: one of the two at most.
+    const std::pair<QCheckBox *, QCheckBox *> sources[] = {{Search->ui.cbUseSource, Search->ui.cbLoopback},
+                                                           {Search->ui.cbLoopback, Search->ui.cbUseSource}};
+    for (const auto &[box, other] : sources)
+        connect(box, &QCheckBox::clicked, this, [this, box, other, &s](bool on) {
+            if (on)
+                other->setChecked(false);
+            s.Search.UseSource = Search->ui.cbUseSource->isChecked();
+            s.Search.LoopBack = Search->ui.cbLoopback->isChecked();
+        });
+
+    // Controls kept in step.
+    auto autoStart = [this](bool on) {
+        if (on)
+            LogFormat->ui.cbDontConfirm->setChecked(true);
+        LogFormat->ui.cbDontConfirm->setEnabled(!on);
+    };
+    connect(sy.cbAutoStart, &QCheckBox::toggled, this, autoStart);
+    autoStart(sy.cbAutoStart->isChecked());
+    connect(ls.cbLogAtSample, &QCheckBox::clicked, this, [this](bool on) {
+        if (on)
+            LogSchedule->ui.cbLogAtEvery->setChecked(false);
+    });
+    connect(ls.cbLogAtEvery, &QCheckBox::clicked, this, [this](bool on) {
+        if (on)
+            LogSchedule->ui.cbLogAtSample->setChecked(false);
+    });
+    auto perDay = [this](bool on) {
+        auto &ls = LogSchedule->ui;
+        if (on)
+            ls.cbTrimLog->setChecked(false);
+        for (QWidget *w : std::initializer_list<QWidget *>{ls.cbTrimLog, ls.spTrimLines, ls.Label30, ls.Label66,
+                                                           ls.DateTimepicker1, ls.btnTrimNow})
+            w->setEnabled(!on);
+    };
+    connect(lf.cbNewLog, &QCheckBox::clicked, this, perDay);
+    perDay(lf.cbNewLog->isChecked());
+    for (QRadioButton *choice : {cp.rbAllTheTime, cp.rbBetweenHours})
+        connect(choice, &QRadioButton::clicked, this, [this, choice, &s](bool on) {
+            auto &cp = Capture->ui;
+            if (on)
+                (choice == cp.rbAllTheTime ? cp.rbBetweenHours : cp.rbAllTheTime)->setChecked(false);
+            s.Capture.LastGraph = cp.cbLastGraph->isChecked();
+            updateCaptureSchedule();
+        });
+    for (QRadioButton *name : {cp.rbWindowsTime, cp.rbUnixTime, cp.rbSameFilename})
+        connect(name, &QRadioButton::toggled, this, &TForm2::updateCaptureSchedule);
+    updateCaptureSchedule();
+    connect(r.cbUsePlain, &QCheckBox::clicked, this, [this, &s](bool on) {
+        if (!isVisible())
+            return;
+        if (!on)
+            Router->ui.edPassword->setEchoMode(QLineEdit::Password);
+        else
+            revealPassword(Router->ui.cbUsePlain, Router->ui.edPassword, s.Router.Password);
+    });
+    connect(em.cbEmailUsePlain, &QCheckBox::clicked, this, [this, &s](bool on) {
+        if (!isVisible())
+            return;
+        if (!on)
+            Email->ui.edEmailPass->setEchoMode(QLineEdit::Password);
+        else
+            revealPassword(Email->ui.cbEmailUsePlain, Email->ui.edEmailPass, s.Email.Pass);
+    });
+    connect(sy.cbTransp, &QCheckBox::clicked, this, [this, &s](bool on) {
+        s.System.Transp = on;
+        emit transparencyChanged();
+    });
+    connect(sy.tbTranspPos, &QSlider::valueChanged, this, [this, &s](int v) {
+        if (!isVisible())
+            return;
+        s.System.TranspPos = v;
+        emit transparencyChanged();
+    });
+    for (QSpinBox *average : {e.spRxNoiseAvg, e.spRxSyncAvg, e.spUser1Avg, e.spUser2Avg})
+        connect(average, &QSpinBox::editingFinished, this, [average] {
+            if (average->value() < 10)
+                average->setValue(10);
+        });
+    connect(x.edTelnetPort, &QLineEdit::editingFinished, this, [this] {
+        if (Experimental->ui.edTelnetPort->text().trimmed().isEmpty())
+            Experimental->ui.edTelnetPort->setText(QStringLiteral("23"));
+    });
+    x.edTelnetIP->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), x.edTelnetIP));
+
+    // Log header flags.
+    connect(lf.cbAddHeader, &QCheckBox::clicked, this, [this](bool on) {
+        if (on && isVisible())
+            emit logHeaderRequested();
+    });
+    connect(lf.edLogFile, &QLineEdit::textEdited, this, [this, &s] {
+        if (isVisible())
+            s.Log.HeaderRequired = true;
+    });
+    for (QCheckBox *item : {ls.cbLogIP, ls.cbLogUptime})
+        connect(item, &QCheckBox::clicked, this, [this, &s] {
+            if (s.Log.AddHeader && StatisticsLog::FileSizeOf(s.System.LogFile) > 100)
+                emit logHeaderRequested();
+        });
+
+    // Pages that refresh some controls when shown.
+    for (QTabWidget *tabs : {PageControl1, PageControl2, PageControl3, PageControl4})
+        connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] {
+            if (isVisible())
+                pageShown(tabs->currentWidget());
+        });
+}
+
+void TForm2::updateAveragingStates()
+{
+    const TSettings &s = m_settings;
+    const bool off = Experimental->ui.cbDisableHTTP->isChecked();
+    auto &e = Extras->ui;
+    for (QWidget *w : {static_cast<QWidget *>(e.cbUser1Avg), static_cast<QWidget *>(e.spUser1Avg),
+                       static_cast<QWidget *>(e.Label74)})
+        w->setEnabled(!s.Graph.NotANumber && !off);
+    for (QWidget *w : {static_cast<QWidget *>(e.cbUser2Avg), static_cast<QWidget *>(e.spUser2Avg),
+                       static_cast<QWidget *>(e.Label75)})
+        w->setEnabled(!s.Graph.NotANumber1 && !off);
+}
+
+void TForm2::updateCaptureSchedule()
+{
+    auto &cp = Capture->ui;
+    cp.rbNever->setChecked(!cp.rbAllTheTime->isChecked() && !cp.rbBetweenHours->isChecked());
+    const bool dated = cp.rbWindowsTime->isChecked();
+    cp.Label36->setEnabled(dated);
+    cp.edFileDateTime->setEnabled(dated);
+    cp.btnHelp1->setEnabled(dated);
+}
+
+void TForm2::userLabelEdited(int figure)
+{
+    TSettings &s = m_settings;
+    const bool first = figure == 1;
+    auto &a = Axes->ui;
+    const QString label = first ? a.edUserlabel->text() : a.edUserlabel2->text();
+    (first ? s.Graph.UserLabel : s.Graph.UserLabel2) = label;
+    QString file = label;
+    file.remove(QLatin1Char(' '));
+    // The label names image files: it stays a plain file name.
+    file.remove(QLatin1Char('/'));
+    file.remove(QLatin1Char('\\'));
+    while (file.startsWith(QLatin1Char('.')))
+        file.remove(0, 1);
+    (first ? s.Capture.UserFile : s.Capture.UserFile2) = file;
+    const QString standard = first ? QStringLiteral("User-def 1") : QStringLiteral("User-def 2");
+    QGroupBox *group = first ? a.GroupBox8 : a.GroupBox16;
+    QCheckBox *capture = first ? Capture->ui.cbCaptureUser : Capture->ui.cbCaptureUser2;
+    QCheckBox *average = first ? Extras->ui.cbUser1Avg : Extras->ui.cbUser2Avg;
+    if (label == standard) {
+        group->setTitle(first ? QStringLiteral("User-Defined 1 ") : QStringLiteral("User-Defined 2 "));
+        capture->setText(first ? QStringLiteral("User-defined 1") : QStringLiteral("User-defined 2"));
+    } else {
+        group->setTitle(label + QLatin1Char(' '));
+        capture->setText(label);
+        average->setText(QStringLiteral("Plot average '") + label + QStringLiteral("' value of the previous.."));
+    }
+    if (isVisible())
+        emit userLabelChanged(figure);
+}
+
+void TForm2::revealPassword(QCheckBox *box, QLineEdit *edit, const QString &stored)
+{
+    if (stored.isEmpty()) {
+        edit->setEchoMode(QLineEdit::Normal);
+        return;
+    }
+    // Showing a stored password asks for it first, typed into a masked field.
+    auto *ask = new QInputDialog(this);
+    ask->setObjectName(QStringLiteral("PasswordInputBox"));
+    ask->setAttribute(Qt::WA_DeleteOnClose);
+    ask->setWindowTitle(QStringLiteral("Password..."));
+    ask->setLabelText(QStringLiteral("Type Password"));
+    ask->setTextEchoMode(QLineEdit::Password);
+    box->setChecked(false);
+    connect(ask, &QInputDialog::textValueSelected, this, [this, box, edit, stored](const QString &typed) {
+        if (typed == stored) {
+            box->setChecked(true);
+            edit->setEchoMode(QLineEdit::Normal);
+        } else if (!typed.isEmpty()) {
+            messageBox(QStringLiteral("Incorrect Password."), 100, 150);
+        }
+    });
+    ask->open();
+}
+
+bool TForm2::confirm(const QString &text, int dx, int dy, std::function<void()> onYes, std::function<void()> onCancel)
+{
+    auto *box = new QMessageBox(QMessageBox::Question, windowTitle(), text, QMessageBox::Yes | QMessageBox::Cancel,
+                                this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->move(geometry().topLeft() + QPoint(dx, dy));
+    connect(box, &QMessageBox::finished, this, [box, onYes, onCancel](int) {
+        if (box->clickedButton() == box->button(QMessageBox::Yes))
+            onYes();
+        else if (onCancel)
+            onCancel();
+    });
+    trace::write(QStringLiteral("box"), text);
+    MessageBox = box;
+    box->open();
+    return true;
+}
+
+void TForm2::wireActionButtons()
+{
+    TSettings &s = m_settings;
+    connect(LogSchedule->ui.btnTrimNow, &QPushButton::clicked, this, &TForm2::trimLogRequested);
+    connect(Email->ui.btnTestEmail, &QPushButton::clicked, this, [this] {
+        emit sendEmailRequested(QStringLiteral("\"Send Now\" button clicked on e-mail configuration page."));
+    });
+    connect(Email->ui.btnSelect, &QPushButton::clicked, this, &TForm2::emailClientDialogRequested);
+    connect(System->ui.Button1, &QPushButton::clicked, this, &TForm2::iconFontDialogRequested);
+    connect(Capture->ui.btnMaintain, &QPushButton::clicked, this, &TForm2::maintenanceDialogRequested);
+    connect(Capture->ui.btnHelp1, &QPushButton::clicked, this, &TForm2::dateTimeHelpRequested);
+    connect(LogFormat->ui.btnHelp, &QPushButton::clicked, this, &TForm2::dateTimeHelpRequested);
+    connect(LogFormat->ui.btnBrowse, &QPushButton::clicked, this, [this, &s] {
+        auto *dialog = new QFileDialog(this, QString(), settingspaths::programFolder(m_settingsFilePath),
+                                       QStringLiteral("Text Files (*.txt);;All Files(*.*)"));
+        dialog->setObjectName(QStringLiteral("SaveDialog1"));
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->selectFile(QFileInfo(LogFormat->ui.edLogFile->text()).fileName());
+        connect(dialog, &QFileDialog::fileSelected, this, [this, &s](const QString &file) {
+            if (s.Log.AddHeader && file != LogFormat->ui.edLogFile->text())
+                s.Log.HeaderRequired = true;
+            s.System.LogFile = file;
+            LogFormat->ui.edLogFile->setText(file);
+            emit logFileChanged();
+        });
+        dialog->open();
+    });
+    connect(Capture->ui.btnBrowseFolder, &QPushButton::clicked, this, [this] {
+        auto *dialog = new QFileDialog(this, QStringLiteral("Select folder"), Capture->ui.edFolder->text());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+        connect(dialog, &QFileDialog::fileSelected, this,
+                [this](const QString &folder) { Capture->ui.edFolder->setText(folder); });
+        dialog->open();
+    });
+    connect(System->ui.cbShowWeb, &QCheckBox::clicked, this, [this](bool on) {
+        if (on || !isVisible() || !m_webServerRunning || !m_webServerRunning())
+            return;
+        confirm(QStringLiteral("Stop Web Server?"), 220, 220, [this] { emit webServerStopRequested(); },
+                [this] { System->ui.cbShowWeb->setChecked(true); });
+    });
+    connect(System->ui.cbCloseToTray, &QCheckBox::clicked, this, [this](bool on) {
+        if (on && isVisible())
+            messageBox(QStringLiteral("Veltrano will need to be closed and restarted for the change to take effect."),
+                       100, 150)
+                ->setIcon(QMessageBox::Information);
+    });
+    connect(Netgear->ui.btnDeselectAll, &QPushButton::clicked, this, [this, &s] {
+        confirm(QStringLiteral("Confirm de-select plotting for all Telnet graphs?"), 250, 200, [&s] {
+            for (bool *plot : {&s.Telnet.cbNoise, &s.Telnet.cbSync, &s.Telnet.cbICRC, &s.Telnet.cbIFEC,
+                               &s.Telnet.cbIHEC, &s.Telnet.cbFastCRC, &s.Telnet.cbFastFEC, &s.Telnet.cbFastHEC,
+                               &s.Telnet.cbUICRC, &s.Telnet.cbUIFEC, &s.Telnet.cbUIHEC, &s.Telnet.cbUFastCRC,
+                               &s.Telnet.cbUFastFEC, &s.Telnet.cbUFastHEC})
+                *plot = false;
+        });
+    });
+    connect(Netgear->ui.Button2, &QPushButton::clicked, this, [this, &s] {
+        confirm(QStringLiteral("Confirm de-select capture for all Telnet graphs?"), 250, 200, [&s] {
+            for (size_t i = 1; i <= 13; ++i)
+                s.CaptureTelnetFlags[i] = false;
+        });
+    });
+    connect(Netgear->ui.btnDeselectLogs, &QPushButton::clicked, this, [this, &s] {
+        confirm(QStringLiteral("Confirm de-select logging for all Telnet graphs?"), 250, 200, [&s] {
+            for (size_t i = 1; i <= 13; ++i)
+                s.LogTelnetFlags[i] = false;
+            s.Log.RxTotal = s.Log.TxTotal = s.Log.RxTotalInc = s.Log.TxTotalInc = false;
+        });
+    });
+}
+
+void TForm2::pageShown(QWidget *page)
+{
+    TSettings &s = m_settings;
+    if (page == Router->parentWidget()->parentWidget()) {
+        Router->ui.Label1->setEnabled(!s.Telnet.DisableHTTP);
+    } else if (page == Search->parentWidget()->parentWidget()) {
+        // The teaching page fetches with what the login page shows now.
+        s.Router.Login = Router->ui.edLoginURL->text();
+        s.Router.Username = Router->ui.edUsername->text();
+        s.Router.Password = Router->ui.edPassword->text();
+        s.Router.LogOut = Router->ui.edLogoutURL->text();
+        s.Router.cbLogin = Router->ui.cbLogin->isChecked();
+        s.Router.cbLogOut = Router->ui.cbLogOut->isChecked();
+        for (QCheckBox *box : {Search->ui.cbLoopback, Search->ui.cbUseSource})
+            box->setEnabled(!s.Router.ST585);
+        if (s.Router.ST585)
+            Search->ui.cbLoopback->setChecked(false);
+    } else if (page == System->parentWidget()->parentWidget()) {
+        s.System.IsDG834 = Router->ui.rbV1234->isChecked() || Router->ui.rbV5->isChecked();
+    } else if (page == Email->parentWidget()->parentWidget()) {
+        Email->ui.cbEmailPing->setVisible(System->ui.cbShowPing->isChecked());
+    } else if (page == LogSchedule->parentWidget()->parentWidget()) {
+        LogSchedule->ui.cbLogState->setEnabled(!Experimental->ui.cbDisableHTTP->isChecked());
+        LogSchedule->ui.cbLogUptime->setEnabled(!Experimental->ui.cbDisableHTTP->isChecked());
+    } else if (page == Extras->parentWidget()->parentWidget()) {
+        Extras->ui.Shape1->setColour(s.Graph.AvgColour);
+        updateAveragingStates();
+    } else if (page == Netgear->parentWidget()->parentWidget() || page == TabSheet7) {
+        updateFitIndicator();
+    } else if (page == Experimental->parentWidget()->parentWidget()) {
+        if (Experimental->ui.edTelnetIP->text().isEmpty())
+            Experimental->ui.edTelnetIP->setText(s.Telnet.TelnetIP);
+    }
 }

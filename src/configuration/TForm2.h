@@ -12,7 +12,9 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QMessageBox;
 class QPushButton;
 class QRadioButton;
@@ -44,6 +46,14 @@ public:
     void setSaver(std::function<bool()> save) { m_save = std::move(save); }
     // Brings the main window in line with the keys a commit group has copied.
     void setMainWindowRefresh(std::function<void(CommitGroup)> refresh) { m_refresh = std::move(refresh); }
+    // Whether the main window's web server is running (asked before its tab is hidden).
+    void setWebServerRunning(std::function<bool()> running) { m_webServerRunning = std::move(running); }
+
+    // The title of a user chart as the label and scale boxes set it while typing:
+    // the scale form wins over the per-sample form here.
+    static QString liveUserChartTitle(const QString &label, int scale, bool perSample);
+    // The spin step of a user scale for its value (10000 keeps the step it had).
+    static int scaleStep(int value, int currentStep);
 
     // Openers: the toolbar button, and the "Configure Graphs" items with their
     // sub-page ("Axes", "Common", "Capture", "Extras"). Nothing while showing.
@@ -118,6 +128,22 @@ signals:
     // "Restore  Defaults" put back the pane fonts: the main window applies them.
     void memoFontsChanged();
     void helpRequested();
+    // Live changes the main window shows at once.
+    void logFileChanged();            // [System] Log or LogFile: the log and its status-bar panel
+    void alarmPanelChanged();         // settings the alarm page's enabled states follow
+    void chartsLookChanged();         // colours the charts take at once
+    void transparencyChanged();       // the window's opacity
+    void userLabelChanged(int figure); // 1 or 2: the figure's label, file name and chart title
+    void logHeaderRequested();        // the next log line gets a header
+    void trimLogRequested();
+    void sendEmailRequested(const QString &reason);
+    void webServerStopRequested();
+    void bitsChartsResetRequested();
+    // The small dialogs these buttons open.
+    void emailClientDialogRequested();
+    void iconFontDialogRequested();
+    void maintenanceDialogRequested();
+    void dateTimeHelpRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -136,6 +162,14 @@ private:
     void updateDebugControls();
     void updateLogoutGroup(bool st585);
     void updateStatusBarCaption();
+    void wireLiveHandlers();
+    void wireActionButtons();
+    void pageShown(QWidget *page);
+    void revealPassword(QCheckBox *box, QLineEdit *edit, const QString &stored);
+    void userLabelEdited(int figure);
+    void updateAveragingStates();
+    void updateCaptureSchedule();
+    bool confirm(const QString &text, int dx, int dy, std::function<void()> onYes, std::function<void()> onCancel = {});
     void setChipsetFromFamilies();
     void commitGroup(CommitGroup group);
     void showStatus(const QString &text);
@@ -149,6 +183,7 @@ private:
     ExclusiveRadios *m_radios = nullptr;
     std::function<bool()> m_save;
     std::function<void(CommitGroup)> m_refresh;
+    std::function<bool()> m_webServerRunning;
     bool m_restoringPages = false;
     bool m_shownOnce = false;
 };

@@ -669,6 +669,19 @@ void TForm1::FormCreate()
     m_config->setMainWindowRefresh([this](CommitGroup group) { m_commitRefresh->afterGroup(group); });
     connect(m_config, &TForm2::rebootUrlChanged, m_alarmPage, &AlarmPage::applySettings);
     connect(m_config, &TForm2::helpRequested, this, &TForm1::btnHelpClick);
+    m_config->setWebServerRunning([this] { return btnWebStart->isChecked(); });
+    connect(m_config, &TForm2::logFileChanged, this,
+            [this] { m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString()); });
+    connect(m_config, &TForm2::alarmPanelChanged, m_alarmPage, &AlarmPage::applySettings);
+    connect(m_config, &TForm2::chartsLookChanged, this, [this] { m_commitRefresh->afterGroup(CommitGroup::Gaps); });
+    connect(m_config, &TForm2::transparencyChanged, this, [this] {
+        setWindowOpacity(Settings.System.Transp ? Settings.System.TranspPos / 255.0 : 1.0);
+    });
+    connect(m_config, &TForm2::userLabelChanged, this, &TForm1::showUserLabel);
+    connect(m_config, &TForm2::logHeaderRequested, this, [this] { m_log->setLogHeaderPending(true); });
+    connect(m_config, &TForm2::trimLogRequested, this, [this] { m_log->TrimLog(); });
+    connect(m_config, &TForm2::sendEmailRequested, this, [this](const QString &r) { m_mailer->SendEmail(r); });
+    connect(m_config, &TForm2::webServerStopRequested, this, &TForm1::btnWebStopClick);
 
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.
@@ -744,6 +757,22 @@ void TForm1::applyStayOnTop()
 }
 
 void TForm1::statusChannelUtc(bool utc) { m_status->setUtc(utc); }
+
+// A user figure's label, as its chart title, tab caption and figure label show it.
+void TForm1::showUserLabel(int figure)
+{
+    const bool first = figure == 1;
+    const QString &label = first ? Settings.Graph.UserLabel : Settings.Graph.UserLabel2;
+    Charts->chart(first ? 3 : 19)->yAxis->setLabel(TForm2::liveUserChartTitle(
+        label, first ? Settings.Graph.ScaleUser1 : Settings.Graph.ScaleUser2,
+        first ? Settings.Graph.DiffUserDef : Settings.Graph.DiffUserDef1));
+    chartrefresh::request(Charts->chart(first ? 3 : 19));
+    const QString page = first ? QStringLiteral("User-defined 1") : QStringLiteral("User-defined 2");
+    for (QWidget *w : PageControl1->findChildren<QWidget *>(page))
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget()))
+            tabs->setTabText(tabs->indexOf(w), label);
+    (first ? Label5 : Label22)->setText(label + QStringLiteral("  0"));
+}
 
 void TForm1::btnConfigureClick() { m_config->btnConfigureClick(); }
 void TForm1::YAxis1Click() { m_config->openGraphPage(QStringLiteral("Axes")); }

@@ -110,6 +110,7 @@ public:
     void applySampleInterval();
     void applyStayOnTop();
     void statusChannelUtc(bool utc);
+    void showUserLabel(int figure);
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
     BitLoadingRefresh *bitsRefresh() const { return m_bitsRefresh; }

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
@@ -214,5 +215,27 @@ TEST_F(CommitTest, OpenersOfTheToolbarAndTheGraphMenus)
     dialog->close();
     form->CommonSettings1Click();
     EXPECT_EQ(dialog->PageControl2->currentIndex(), 1);
+    dialog->close();
+}
+
+TEST_F(CommitTest, LiveChangesReachTheWindowBeforeAnyCommit)
+{
+    auto form = open("[System]\nConf=1\nLog=0\nLogFile=/tmp/veltrano-test-none.txt\n[Graph]\nScaleUser1=1\n");
+    TForm2 *dialog = form->configuration();
+    dialog->btnConfigureClick();
+    QLineEdit *label = control<QLineEdit>(*form, "edUserlabel");
+    label->selectAll();
+    QTest::keyClicks(label, QStringLiteral("Line Att"));
+    EXPECT_EQ(chartTitle(*form, 3), QStringLiteral("Line Att"));
+    bool tabNamed = false;
+    for (QWidget *page : form->PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 1")))
+        if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
+            tabNamed = tabs->tabText(tabs->indexOf(page)) == QLatin1String("Line Att");
+    EXPECT_TRUE(tabNamed);
+    EXPECT_EQ(form->Label5->text(), QStringLiteral("Line Att  0"));
+    control<QSpinBox>(*form, "spScaleUser1")->setValue(10);
+    EXPECT_EQ(chartTitle(*form, 3), QStringLiteral("Line Att x10"));
+    control<QAbstractButton>(*form, "cbLog")->click();
+    EXPECT_EQ(form->statusPanel(3), QStringLiteral("/tmp/veltrano-test-none.txt"));
     dialog->close();
 }
