@@ -11,6 +11,10 @@
 #include "configuration/ExclusiveRadios.h"
 #include "configuration/ExperimentalSettingsPage.h"
 #include "configuration/ExtrasPage.h"
+#include "configuration/CharacterFilter.h"
+#include "configuration/PasswordReveal.h"
+#include "configuration/TForm4.h"
+#include "configuration/TForm6.h"
 #include "configuration/FileNamePatternValidator.h"
 #include "configuration/LogFileFormatPage.h"
 #include "configuration/LogSchedulePage.h"
@@ -29,8 +33,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QFile>
@@ -1073,22 +1075,17 @@ void TForm2::wireLiveHandlers()
     for (QRadioButton *name : {cp.rbWindowsTime, cp.rbUnixTime, cp.rbSameFilename})
         connect(name, &QRadioButton::toggled, this, &TForm2::updateCaptureSchedule);
     updateCaptureSchedule();
-    connect(r.cbUsePlain, &QCheckBox::clicked, this, [this, &s](bool on) {
-        if (!isVisible())
-            return;
-        if (!on)
-            Router->ui.edPassword->setEchoMode(QLineEdit::Password);
-        else
-            revealPassword(Router->ui.cbUsePlain, Router->ui.edPassword, s.Router.Password);
-    });
-    connect(em.cbEmailUsePlain, &QCheckBox::clicked, this, [this, &s](bool on) {
-        if (!isVisible())
-            return;
-        if (!on)
-            Email->ui.edEmailPass->setEchoMode(QLineEdit::Password);
-        else
-            revealPassword(Email->ui.cbEmailUsePlain, Email->ui.edEmailPass, s.Email.Pass);
-    });
+    // Showing a stored password asks for it first (visible only).
+    const std::tuple<QCheckBox *, QLineEdit *, QString *> reveals[] = {
+        {r.cbUsePlain, r.edPassword, &s.Router.Password}, {em.cbEmailUsePlain, em.edEmailPass, &s.Email.Pass}};
+    for (const auto &[box, edit, stored] : reveals) {
+        auto *reveal = new PasswordReveal(box, edit, [stored] { return *stored; });
+        reveal->setParent(this);
+        connect(box, &QCheckBox::clicked, this, [this, reveal](bool on) {
+            if (isVisible())
+                reveal->toggled(on);
+        });
+    }
     connect(sy.cbTransp, &QCheckBox::clicked, this, [this, &s](bool on) {
         s.System.Transp = on;
         emit transparencyChanged();
@@ -1108,8 +1105,7 @@ void TForm2::wireLiveHandlers()
         if (Experimental->ui.edTelnetPort->text().trimmed().isEmpty())
             Experimental->ui.edTelnetPort->setText(QStringLiteral("23"));
     });
-    x.edTelnetIP->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), x.edTelnetIP));
+    CharacterFilter::install(x.edTelnetIP, CharacterFilter::Kind::DottedAddress);
 
     // Log header flags.
     connect(lf.cbAddHeader, &QCheckBox::clicked, this, [this](bool on) {
@@ -1188,31 +1184,6 @@ void TForm2::userLabelEdited(int figure)
         emit userLabelChanged(figure);
 }
 
-void TForm2::revealPassword(QCheckBox *box, QLineEdit *edit, const QString &stored)
-{
-    if (stored.isEmpty()) {
-        edit->setEchoMode(QLineEdit::Normal);
-        return;
-    }
-    // Showing a stored password asks for it first, typed into a masked field.
-    auto *ask = new QInputDialog(this);
-    ask->setObjectName(QStringLiteral("PasswordInputBox"));
-    ask->setAttribute(Qt::WA_DeleteOnClose);
-    ask->setWindowTitle(QStringLiteral("Password..."));
-    ask->setLabelText(QStringLiteral("Type Password"));
-    ask->setTextEchoMode(QLineEdit::Password);
-    box->setChecked(false);
-    connect(ask, &QInputDialog::textValueSelected, this, [this, box, edit, stored](const QString &typed) {
-        if (typed == stored) {
-            box->setChecked(true);
-            edit->setEchoMode(QLineEdit::Normal);
-        } else if (!typed.isEmpty()) {
-            messageBox(QStringLiteral("Incorrect Password."), 100, 150);
-        }
-    });
-    ask->open();
-}
-
 bool TForm2::confirm(const QString &text, int dx, int dy, std::function<void()> onYes, std::function<void()> onCancel)
 {
     auto *box = new QMessageBox(QMessageBox::Question, windowTitle(), text, QMessageBox::Yes | QMessageBox::Cancel,
@@ -1238,11 +1209,11 @@ void TForm2::wireActionButtons()
     connect(Email->ui.btnTestEmail, &QPushButton::clicked, this, [this] {
         emit sendEmailRequested(QStringLiteral("\"Send Now\" button clicked on e-mail configuration page."));
     });
-    connect(Email->ui.btnSelect, &QPushButton::clicked, this, &TForm2::emailClientDialogRequested);
+    connect(Email->ui.btnSelect, &QPushButton::clicked, this, [this, &s] { TForm6::open(this, s); });
     connect(System->ui.Button1, &QPushButton::clicked, this, &TForm2::iconFontDialogRequested);
     connect(Capture->ui.btnMaintain, &QPushButton::clicked, this, &TForm2::maintenanceDialogRequested);
-    connect(Capture->ui.btnHelp1, &QPushButton::clicked, this, &TForm2::dateTimeHelpRequested);
-    connect(LogFormat->ui.btnHelp, &QPushButton::clicked, this, &TForm2::dateTimeHelpRequested);
+    for (QPushButton *help : {Capture->ui.btnHelp1, LogFormat->ui.btnHelp})
+        connect(help, &QPushButton::clicked, this, [this] { TForm4::open(this); });
     connect(LogFormat->ui.btnBrowse, &QPushButton::clicked, this, [this, &s] {
         auto *dialog = new QFileDialog(this, QString(), settingspaths::programFolder(m_settingsFilePath),
                                        QStringLiteral("Text Files (*.txt);;All Files(*.*)"));

@@ -139,11 +139,9 @@ signals:
     void sendEmailRequested(const QString &reason);
     void webServerStopRequested();
     void bitsChartsResetRequested();
-    // The small dialogs these buttons open.
-    void emailClientDialogRequested();
+    // The small dialogs these buttons open that preview on, or report to, the main window.
     void iconFontDialogRequested();
     void maintenanceDialogRequested();
-    void dateTimeHelpRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -165,7 +163,6 @@ private:
     void wireLiveHandlers();
     void wireActionButtons();
     void pageShown(QWidget *page);
-    void revealPassword(QCheckBox *box, QLineEdit *edit, const QString &stored);
     void userLabelEdited(int figure);
     void updateAveragingStates();
     void updateCaptureSchedule();

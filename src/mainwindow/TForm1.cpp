@@ -2,6 +2,8 @@
 
 #include "configuration/TForm10.h"
 #include "configuration/TForm14.h"
+#include "configuration/TForm17.h"
+#include "configuration/TForm18.h"
 #include "configuration/TForm2.h"
 #include "mainwindow/CommitRefresh.h"
 
@@ -682,6 +684,8 @@ void TForm1::FormCreate()
     connect(m_config, &TForm2::trimLogRequested, this, [this] { m_log->TrimLog(); });
     connect(m_config, &TForm2::sendEmailRequested, this, [this](const QString &r) { m_mailer->SendEmail(r); });
     connect(m_config, &TForm2::webServerStopRequested, this, &TForm1::btnWebStopClick);
+    connect(m_config, &TForm2::iconFontDialogRequested, this, [this] { TForm18::open(m_config, *this); });
+    connect(m_config, &TForm2::maintenanceDialogRequested, this, [this] { TForm17::open(m_config, *this); });
 
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.

@@ -3,6 +3,9 @@
 // buttons that ask before they act.
 #include "ConfigTestSupport.h"
 #include "configuration/ColourButton.h"
+#include "configuration/PasswordReveal.h"
+#include "configuration/TForm4.h"
+#include "configuration/TForm6.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -143,28 +146,19 @@ TEST_F(LiveTest, PasswordRevealAsksForTheStoredPasswordInAMaskedField)
     struct Case {
         const char *typed;
         bool accept, shown;
-        const char *message;
-    } cases[] = {{"quillfen", true, true, nullptr}, {"wrong", true, false, "Incorrect Password."},
-                 {"", false, false, nullptr}};
+    } cases[] = {{"quillfen", true, true}, {"wrong", true, false}, {"", false, false}};
     for (const Case &c : cases) {
-        control<QLineEdit>("edPassword")->setEchoMode(QLineEdit::Password);
         control<QAbstractButton>("cbUsePlain")->setChecked(false);
+        control<QLineEdit>("edPassword")->setEchoMode(QLineEdit::Password);
         click("cbUsePlain");
-        QInputDialog *ask = inputBox();
+        PasswordPrompt *ask = dialog->findChild<PasswordPrompt *>();
         ASSERT_NE(ask, nullptr) << c.typed;
-        EXPECT_EQ(ask->textEchoMode(), QLineEdit::Password);
-        EXPECT_EQ(ask->labelText(), QStringLiteral("Type Password"));
-        ask->setTextValue(QLatin1String(c.typed));
+        EXPECT_EQ(ask->edPassword->echoMode(), QLineEdit::Password);
+        ask->edPassword->setText(QLatin1String(c.typed));
         c.accept ? ask->accept() : ask->reject();
+        delete ask;
         EXPECT_EQ(control<QAbstractButton>("cbUsePlain")->isChecked(), c.shown) << c.typed;
         EXPECT_EQ(control<QLineEdit>("edPassword")->echoMode() == QLineEdit::Normal, c.shown) << c.typed;
-        if (c.message) {
-            ASSERT_NE(visibleBox(), nullptr);
-            EXPECT_EQ(visibleBox()->text(), QLatin1String(c.message));
-            visibleBox()->accept();
-        } else {
-            EXPECT_EQ(visibleBox(), nullptr) << c.typed;
-        }
     }
     // Without a stored password the box simply shows the text.
     settings.Email.Pass.clear();
@@ -227,7 +221,6 @@ TEST_F(LiveTest, ActionButtonsHandTheirWorkToTheWindow)
     dialog->show();
     QSignalSpy email(dialog.get(), &TForm2::sendEmailRequested);
     QSignalSpy trim(dialog.get(), &TForm2::trimLogRequested);
-    QSignalSpy help(dialog.get(), &TForm2::dateTimeHelpRequested);
     click("btnTestEmail");
     ASSERT_EQ(email.count(), 1);
     EXPECT_EQ(email.at(0).at(0).toString(),
@@ -235,5 +228,7 @@ TEST_F(LiveTest, ActionButtonsHandTheirWorkToTheWindow)
     click("btnTrimNow");
     EXPECT_EQ(trim.count(), 1);
     click("btnHelp");
-    EXPECT_EQ(help.count(), 1);
+    EXPECT_NE(dialog->findChild<TForm4 *>(), nullptr);
+    click("btnSelect");
+    EXPECT_NE(dialog->findChild<TForm6 *>(), nullptr);
 }
