@@ -143,6 +143,10 @@ signals:
     void iconFontDialogRequested();
     void maintenanceDialogRequested();
 
+public:
+    // Escape closes through the close query like the close box, so it commits too.
+    void reject() override { close(); }
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

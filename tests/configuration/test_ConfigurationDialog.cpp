@@ -222,6 +222,22 @@ TEST_F(DialogFixture, TheFileIsWrittenByApplyAndTabChangesOnly)
     }
 }
 
+TEST_F(DialogFixture, EscapeClosesThroughTheCloseQuery)
+{
+    open();
+    dialog->btnConfigureClick();
+    control<QSpinBox>("spNoiseMin")->setValue(30);
+    control<QSpinBox>("spNoiseMax")->setValue(20);
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    visibleBox()->accept();
+    control<QSpinBox>("spNoiseMax")->setValue(40);
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(settings.Graph.NoiseMax, 40);
+    EXPECT_EQ(saves, 0);
+}
+
 TEST_F(DialogFixture, AuthStartsOnTheLoginPage)
 {
     open("[System]\nLast2=5\n[Auth]\nAuth=1\n");
