@@ -44,22 +44,6 @@ TEST(RouterModelPresets, EveryKnownModelsPagesAreThoseTheSimulatorServes)
               Profile::pagePath(ProfileId::V1234, PageKind::Reboot));
 }
 
-TEST(RouterModelPresets, PresetTableHoldsWhatEachModelFillsIn)
-{
-    const RouterModelPreset &v5 = routerModelPreset(RouterModel::V5);
-    EXPECT_STREQ(v5.loginUrl, "http://192.168.0.1/RST_stattbl.htm");
-    EXPECT_STREQ(v5.logoutUrl, "http://192.168.0.1/LGO_logout.htm");
-    EXPECT_STREQ(*v5.routerLogUrl, "\\FW_log.htm");
-    const RouterModelPreset &other = routerModelPreset(RouterModel::NotNetgear);
-    EXPECT_STREQ(other.loginUrl, "http://");
-    EXPECT_FALSE(other.username.has_value());
-    EXPECT_EQ(other.isDG834, false);
-    const RouterModelPreset &st = routerModelPreset(RouterModel::ST585);
-    EXPECT_STREQ(*st.username, "Administrator");
-    EXPECT_FALSE(st.isDG834.has_value());
-    EXPECT_FALSE(st.telnetPageShown);
-}
-
 TEST(RouterModelPresets, RebootUrlKeepsThePortAndIsNeverBuiltWithoutAnAddress)
 {
     const QString old = QStringLiteral("http://127.0.0.9/mine");
