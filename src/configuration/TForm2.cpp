@@ -320,6 +320,18 @@ void TForm2::FormCreate()
     if (s.Telnet.TelnetIP.isEmpty())
         s.Telnet.TelnetIP = GetMainIPAddress(s.Router.Login);
 
+    loadControls();
+    if (!s.System.Conf)
+        Timer1->start();
+    RestartNoticePending = false;
+}
+
+// Every control from its setting, with the states derived from them. Creation
+// runs it, and so does each showing: a setting changed meanwhile by the main
+// window's menus or a small dialog is shown, not overwritten by the next commit.
+void TForm2::loadControls()
+{
+    TSettings &s = m_settings;
     m_binder->load(s);
     System->ui.rbNormal->setChecked(s.System.PriorityLevel == 2);
     System->ui.rbLow->setChecked(s.System.PriorityLevel == 1);
@@ -352,8 +364,6 @@ void TForm2::FormCreate()
     for (QWidget *w : {static_cast<QWidget *>(Extras->ui.cbUser2Avg), static_cast<QWidget *>(Extras->ui.spUser2Avg),
                        static_cast<QWidget *>(Extras->ui.Label75)})
         w->setEnabled(user2Numeric);
-    if (!s.System.Conf)
-        Timer1->start();
     Router->ui.Label1->setEnabled(!s.Telnet.DisableHTTP);
     Router->ui.Panel8->setVisible(s.Telnet.DisableHTTP);
     Experimental->ui.cbStatusbarTelnet->setEnabled(!s.Telnet.DisableHTTP);
@@ -362,7 +372,6 @@ void TForm2::FormCreate()
         Router->ui.edUsername->clear();
     Email->ui.cbEmailPing->setChecked(s.Ping.EmailPing && s.Ping.ShowPing);
     Email->ui.cbEmailPing->setVisible(s.Ping.ShowPing);
-    RestartNoticePending = false;
     if (s.Router.NotNetgear) {
         Capture->ui.cbOverlayAtt->setChecked(false);
         Capture->ui.cbOverlayAtt->setEnabled(false);
@@ -482,6 +491,7 @@ void TForm2::FormShow()
     }
     m_restoringPages = false;
     rememberPages();
+    loadControls();
 
     s.Graph.Pause = Common->ui.cbPauseGraphs->isChecked();
     Common->ui.cbNoRespondColour->setEnabled(!s.Graph.Pause);

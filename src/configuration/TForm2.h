@@ -156,6 +156,7 @@ private:
     void wireHandlers();
     void FormCreate();
     void FormShow();
+    void loadControls();
     void readPageMemory();
     void rememberPages();
     void applyModelPreset(int model);

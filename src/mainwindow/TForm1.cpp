@@ -1975,7 +1975,7 @@ void TForm1::wireChartMenus()
         reset->setObjectName(QStringLiteral("ResetGraphAxes1"));
         connect(reset, &QAction::triggered, m_toneCharts, &ToneCharts::resetAxes);
     }
-    // Still to be served here: GraphConfiguration; its items show disabled until a handler is set.
+    m_chartMenus->setCommandHandler(ChartCommand::GraphConfiguration, [this](int) { YAxis1Click(); });
 }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)

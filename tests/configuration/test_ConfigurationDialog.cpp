@@ -145,11 +145,11 @@ TEST_F(DialogFixture, RangeChecksKeepTheDialogOpenAndCommitOnlyTheRouterLogBox)
     };
     for (const Case &c : cases) {
         open();
+        dialog->show();
         control<QSpinBox>(c.max)->setValue(c.maxValue);
         control<QSpinBox>(c.min)->setValue(c.minValue);
         control<QAbstractButton>("cbEmailRouterLog")->setChecked(true);
         control<QAbstractButton>("cbAutoStart")->setChecked(true);
-        dialog->show();
         dialog->close();
         EXPECT_TRUE(dialog->isVisible()) << c.max;
         ASSERT_NE(visibleBox(), nullptr);
@@ -236,6 +236,26 @@ TEST_F(DialogFixture, EscapeClosesThroughTheCloseQuery)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(settings.Graph.NoiseMax, 40);
     EXPECT_EQ(saves, 0);
+}
+
+TEST_F(DialogFixture, SettingsChangedElsewhereAreShownAndNotRevertedByTheNextCommit)
+{
+    open("[Graph]\nShowGaps=1\nRxNoiseAvg=0\n[System]\nLog=0\n[Log]\nLogIP=1\n");
+    dialog->btnConfigureClick();
+    dialog->close();
+    // Meanwhile the window's menus and small dialogs change settings.
+    settings.Graph.ShowGaps = false;
+    settings.Graph.RxNoiseAvg = true;
+    settings.Log.LogIP = false;
+    settings.Graph.UserLabel = QStringLiteral("Line Att");
+    dialog->btnConfigureClick();
+    EXPECT_FALSE(control<QAbstractButton>("cbShowGaps")->isChecked());
+    EXPECT_EQ(control<QLineEdit>("edUserlabel")->text(), QStringLiteral("Line Att"));
+    dialog->close();
+    EXPECT_FALSE(settings.Graph.ShowGaps);
+    EXPECT_TRUE(settings.Graph.RxNoiseAvg);
+    EXPECT_FALSE(settings.Log.LogIP);
+    EXPECT_EQ(settings.Graph.UserLabel, QStringLiteral("Line Att"));
 }
 
 TEST_F(DialogFixture, AuthStartsOnTheLoginPage)
