@@ -28,8 +28,9 @@ TEST(RouterModelPresets, EveryKnownModelsPagesAreThoseTheSimulatorServes)
         const RouterModelPreset &p = routerModelPreset(model);
         SCOPED_TRACE(p.radio);
         EXPECT_EQ(pathOf(p.loginUrl), Profile::pagePath(profile, PageKind::Status));
-        if (model != RouterModel::ST585)
+        if (model != RouterModel::ST585) {
             EXPECT_EQ(pathOf(p.logoutUrl), Profile::pagePath(profile, PageKind::Logout));
+        }
         if (p.routerLogUrl) {
             QString log = QLatin1String(*p.routerLogUrl);
             log.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -82,8 +83,9 @@ TEST(RouterModelPresets, AddressIsCarriedOnlyBetweenDottedAddresses)
     for (const Case &c : cases) {
         const auto got = withRouterAddressOf(QLatin1String(c.url), QLatin1String(c.from));
         ASSERT_EQ(got.has_value(), c.expected.has_value()) << c.url;
-        if (got)
+        if (got) {
             EXPECT_EQ(*got, QLatin1String(*c.expected));
+        }
     }
     EXPECT_EQ(defaultTelnetAddress(QStringLiteral("http://192.168.1.1/index.htm")), QStringLiteral("192.168.1.1"));
     EXPECT_EQ(defaultTelnetAddress(QStringLiteral("http://")), QStringLiteral("192.168.0.1"));
