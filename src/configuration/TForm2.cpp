@@ -20,7 +20,7 @@
 #include "configuration/LogSchedulePage.h"
 #include "configuration/NetgearSettingsPage.h"
 #include "configuration/RouterLoginPage.h"
-#include "configuration/SearchTextPage.h"
+#include "configuration/RouterSearchTextPage.h"
 #include "configuration/SettingsBinder.h"
 #include "configuration/SystemPage.h"
 #include "platform/SystemInfo.h"
@@ -71,8 +71,10 @@ bool hasExtension(const QString &fileName) { return !QFileInfo(fileName).suffix(
 
 } // namespace
 
-TForm2::TForm2(TSettings &settings, const QString &settingsFilePath, const QString &buildStamp, QWidget *mainWindow)
-    : QDialog(mainWindow), m_settings(settings), m_settingsFilePath(settingsFilePath), m_buildStamp(buildStamp),
+TForm2::TForm2(TSettings &settings, RunState &run, const QString &settingsFilePath, const QString &buildStamp,
+               QWidget *mainWindow)
+    : QDialog(mainWindow), m_settings(settings), m_run(run), m_settingsFilePath(settingsFilePath),
+      m_buildStamp(buildStamp),
       m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -100,7 +102,38 @@ void TForm2::buildPages()
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     Router = new RouterLoginPage;
-    Search = new SearchTextPage;
+    // The teaching page fetches with what the login page shows, through its own client.
+    RouterSearchTextPage::Links links;
+    links.loginValues = [this] {
+        const auto &r = Router->ui;
+        RouterLoginValues v;
+        v.Login = r.edLoginURL->text();
+        v.Username = r.edUsername->text();
+        v.Password = r.edPassword->text();
+        v.LogOut = r.edLogoutURL->text();
+        v.cbLogin = r.cbLogin->isChecked();
+        v.cbLogOut = r.cbLogOut->isChecked();
+        v.UsernameNotRequired = r.cbUsernameNotRequired->isChecked();
+        return v;
+    };
+    links.st585Checked = [this] { return Router->ui.rbST585->isChecked(); };
+    links.userLabelChosen = [this](int figure, const QString &label) {
+        (figure == 1 ? Axes->ui.edUserlabel : Axes->ui.edUserlabel2)->setText(label);
+        userLabelEdited(figure);
+    };
+    links.userAveragingEnabled = [this](int figure, bool on) {
+        auto &e = Extras->ui;
+        const QList<QWidget *> controls = figure == 1 ? QList<QWidget *>{e.cbUser1Avg, e.spUser1Avg, e.Label74}
+                                                      : QList<QWidget *>{e.cbUser2Avg, e.spUser2Avg, e.Label75};
+        for (QWidget *w : controls)
+            w->setEnabled(on);
+    };
+    Search = new RouterSearchTextPage(m_settings, m_run, std::move(links));
+    cbUseSource = new QCheckBox(tr("Use source &A (break lines after \";\")"));
+    cbUseSource->setObjectName(QStringLiteral("cbUseSource"));
+    cbLoopback = new QCheckBox(tr("Use source &B (the rendered page text)"));
+    cbLoopback->setObjectName(QStringLiteral("cbLoopback"));
+    Search->addSourceOptions({cbUseSource, cbLoopback});
     Axes = new AxesPage;
     Common = new CommonSettingsPage;
     Capture = new CapturePropertiesPage;
@@ -134,7 +167,7 @@ void TForm2::buildPages()
     PageControl4->addTab(scrolled(Experimental, PageControl4), tr("Experimental Settings"));
 
     PageControl1->addTab(scrolled(Router, PageControl1), tr("Router Login && Logout"));
-    PageControl1->addTab(scrolled(Search, PageControl1), tr("Router Search Text"));
+    PageControl1->addTab(Search, tr("Router Search Text"));
     PageControl1->addTab(TabSheet3, tr("Graphs"));
     PageControl1->addTab(scrolled(System, PageControl1), tr("System"));
     PageControl1->addTab(TabSheet10, tr("Log"));
@@ -1038,14 +1071,14 @@ void TForm2::wireLiveHandlers()
     connect(a.edUserlabel, &QLineEdit::textEdited, this, [this] { userLabelEdited(1); });
     connect(a.edUserlabel2, &QLineEdit::textEdited, this, [this] { userLabelEdited(2); });
     // Page preparation: one of the two at most.
-    const std::pair<QCheckBox *, QCheckBox *> sources[] = {{Search->ui.cbUseSource, Search->ui.cbLoopback},
-                                                           {Search->ui.cbLoopback, Search->ui.cbUseSource}};
+    const std::pair<QCheckBox *, QCheckBox *> sources[] = {{cbUseSource, cbLoopback}, {cbLoopback, cbUseSource}};
     for (const auto &[box, other] : sources)
         connect(box, &QCheckBox::clicked, this, [this, box, other, &s](bool on) {
             if (on)
                 other->setChecked(false);
-            s.Search.UseSource = Search->ui.cbUseSource->isChecked();
-            s.Search.LoopBack = Search->ui.cbLoopback->isChecked();
+            s.Search.UseSource = cbUseSource->isChecked();
+            s.Search.LoopBack = cbLoopback->isChecked();
+            Search->sourceOptionChanged(box->isChecked(), other->isChecked());
         });
 
     // Controls kept in step.
@@ -1290,18 +1323,12 @@ void TForm2::pageShown(QWidget *page)
     TSettings &s = m_settings;
     if (page == Router->parentWidget()->parentWidget()) {
         Router->ui.Label1->setEnabled(!s.Telnet.DisableHTTP);
-    } else if (page == Search->parentWidget()->parentWidget()) {
-        // The teaching page fetches with what the login page shows now.
-        s.Router.Login = Router->ui.edLoginURL->text();
-        s.Router.Username = Router->ui.edUsername->text();
-        s.Router.Password = Router->ui.edPassword->text();
-        s.Router.LogOut = Router->ui.edLogoutURL->text();
-        s.Router.cbLogin = Router->ui.cbLogin->isChecked();
-        s.Router.cbLogOut = Router->ui.cbLogOut->isChecked();
-        for (QCheckBox *box : {Search->ui.cbLoopback, Search->ui.cbUseSource})
+    } else if (page == Search) {
+        Search->TabSheet2Show();
+        for (QCheckBox *box : {cbLoopback, cbUseSource})
             box->setEnabled(!s.Router.ST585);
         if (s.Router.ST585)
-            Search->ui.cbLoopback->setChecked(false);
+            cbLoopback->setChecked(false);
     } else if (page == System->parentWidget()->parentWidget()) {
         s.System.IsDG834 = Router->ui.rbV1234->isChecked() || Router->ui.rbV5->isChecked();
     } else if (page == Email->parentWidget()->parentWidget()) {

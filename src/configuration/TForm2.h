@@ -5,6 +5,7 @@
 // close; "Apply && Save" and a change of the main or telnet tabs also write
 // the settings file.
 #include "configuration/CommitGroup.h"
+#include "acquisition/RunState.h"
 #include "settings/TSettings.h"
 
 #include <QDialog>
@@ -24,7 +25,7 @@ class QTimer;
 class ExclusiveRadios;
 class SettingsBinder;
 class RouterLoginPage;
-class SearchTextPage;
+class RouterSearchTextPage;
 class AxesPage;
 class CommonSettingsPage;
 class CapturePropertiesPage;
@@ -39,7 +40,8 @@ class ExperimentalSettingsPage;
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    TForm2(TSettings &settings, const QString &settingsFilePath, const QString &buildStamp, QWidget *mainWindow);
+    TForm2(TSettings &settings, RunState &run, const QString &settingsFilePath, const QString &buildStamp,
+           QWidget *mainWindow);
     ~TForm2() override;
 
     // Writes the settings file; true when written.
@@ -78,7 +80,9 @@ public:
     QWidget *TabSheet10 = nullptr; // Log
     QWidget *TabSheet7 = nullptr;  // Telnet
     RouterLoginPage *Router = nullptr;
-    SearchTextPage *Search = nullptr;
+    RouterSearchTextPage *Search = nullptr; // TabSheet2, the figure teaching page
+    QCheckBox *cbUseSource = nullptr;
+    QCheckBox *cbLoopback = nullptr;
     AxesPage *Axes = nullptr;
     CommonSettingsPage *Common = nullptr;
     CapturePropertiesPage *Capture = nullptr;
@@ -178,6 +182,7 @@ private:
     QMessageBox *messageBox(const QString &text, int dx, int dy);
 
     TSettings &m_settings;
+    RunState &m_run;
     QString m_settingsFilePath;
     QString m_buildStamp;
     QWidget *m_mainWindow;

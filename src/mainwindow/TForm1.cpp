@@ -666,7 +666,7 @@ void TForm1::FormCreate()
     WebPage->startAtLaunch(m_safeStart);
 
     // The Configuration dialog comes second, with the settings loaded.
-    m_config = new TForm2(Settings, SettingsFilePath, BuildStamp, this);
+    m_config = new TForm2(Settings, Run, SettingsFilePath, BuildStamp, this);
     m_config->setSaver([this] { return SaveIni(); });
     m_config->setMainWindowRefresh([this](CommitGroup group) { m_commitRefresh->afterGroup(group); });
     connect(m_config, &TForm2::rebootUrlChanged, m_alarmPage, &AlarmPage::applySettings);

@@ -15,6 +15,7 @@ struct DialogFixture : ::testing::Test {
     QTemporaryDir dir;
     QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
     TSettings settings;
+    RunState run;
     std::unique_ptr<TForm2> dialog;
     int saves = 0;
     QList<CommitGroup> refreshed;
@@ -32,7 +33,7 @@ struct DialogFixture : ::testing::Test {
     {
         testsupport::writeAll(ini, loopback() + extra);
         settings = settingsstore::load(SettingsEnvironment::forFile(ini)).settings;
-        dialog = std::make_unique<TForm2>(settings, ini, QStringLiteral("1 Jan 2026  00:00:00"), nullptr);
+        dialog = std::make_unique<TForm2>(settings, run, ini, QStringLiteral("1 Jan 2026  00:00:00"), nullptr);
         dialog->setSaver([this] { return ++saves > 0; });
         dialog->setMainWindowRefresh([this](CommitGroup g) { refreshed << g; });
         return *dialog;

@@ -3,6 +3,7 @@
 // is written, and the presets and handlers of the router and telnet pages.
 #include "ConfigTestSupport.h"
 #include "configuration/CommonSettingsPage.h"
+#include "configuration/RouterSearchTextPage.h"
 #include "configuration/ControlBindings.h"
 #include "configuration/SettingsBinder.h"
 #include "settings/SettingsKeys.h"
@@ -256,6 +257,24 @@ TEST_F(DialogFixture, SettingsChangedElsewhereAreShownAndNotRevertedByTheNextCom
     EXPECT_TRUE(settings.Graph.RxNoiseAvg);
     EXPECT_FALSE(settings.Log.LogIP);
     EXPECT_EQ(settings.Graph.UserLabel, QStringLiteral("Line Att"));
+}
+
+TEST_F(DialogFixture, TeachingPageTakesTheLoginPagesValuesAndTheSourceBoxes)
+{
+    open("[Search]\nUseSource=1\nLoopBack=0\n");
+    dialog->btnConfigureClick();
+    auto *login = control<QLineEdit>("edLoginURL");
+    login->setText(QStringLiteral("http://127.0.0.1:9/st.htm"));
+    dialog->PageControl1->setCurrentWidget(dialog->Search);
+    EXPECT_EQ(settings.Router.Login, QStringLiteral("http://127.0.0.1:9/st.htm"));
+    EXPECT_EQ(dialog->cbUseSource->parentWidget(), static_cast<QWidget *>(dialog->Search));
+    EXPECT_TRUE(dialog->cbUseSource->isChecked());
+    dialog->cbLoopback->click();
+    EXPECT_FALSE(dialog->cbUseSource->isChecked());
+    EXPECT_TRUE(settings.Search.LoopBack);
+    EXPECT_FALSE(settings.Search.UseSource);
+    if (QMessageBox *box = visibleBox())
+        box->accept();
 }
 
 TEST_F(DialogFixture, AuthStartsOnTheLoginPage)
