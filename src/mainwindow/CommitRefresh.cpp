@@ -2,6 +2,7 @@
 
 #include "acquisition/PollingCycle.h"
 #include "mainwindow/AlarmPage.h"
+#include "mainwindow/BitsTonePage.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/TelnetChartTitles.h"
@@ -197,6 +198,11 @@ void CommitRefresh::afterGroup(CommitGroup group)
         break;
     case CommitGroup::TelnetOptions:
         m_form.alarmPage()->applySettings();
+        break;
+    case CommitGroup::RetryImageStatusBar:
+        // The bit-loading refresh interval may not be shorter than the sample.
+        if (BitsTonePage *bits = m_form.bitsTonePage())
+            bits->loadFromSettings();
         break;
     case CommitGroup::Ping:
         applyTabVisibility();

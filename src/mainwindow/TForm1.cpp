@@ -686,6 +686,8 @@ void TForm1::FormCreate()
     connect(m_config, &TForm2::webServerStopRequested, this, &TForm1::btnWebStopClick);
     connect(m_config, &TForm2::iconFontDialogRequested, this, [this] { TForm18::open(m_config, *this); });
     connect(m_config, &TForm2::maintenanceDialogRequested, this, [this] { TForm17::open(m_config, *this); });
+    connect(m_config, &TForm2::memoFontsChanged, this, &TForm1::SetMemoFonts);
+    connect(m_config, &TForm2::bitsChartsResetRequested, this, [this] { m_bitsRefresh->setBitsChartsReset(); });
 
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.

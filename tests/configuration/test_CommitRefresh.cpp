@@ -2,6 +2,7 @@
 // window, what reaches the settings file, and the first run.
 #include "TestSupport.h"
 #include "configuration/TForm2.h"
+#include "acquisition/BitLoadingRefresh.h"
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/CommitRefresh.h"
@@ -237,5 +238,9 @@ TEST_F(CommitTest, LiveChangesReachTheWindowBeforeAnyCommit)
     EXPECT_EQ(chartTitle(*form, 3), QStringLiteral("Line Att x10"));
     control<QAbstractButton>(*form, "cbLog")->click();
     EXPECT_EQ(form->statusPanel(3), QStringLiteral("/tmp/veltrano-test-none.txt"));
+    // A new ADSL mode clears the tone charts at the next bit-loading request.
+    EXPECT_FALSE(form->bitsRefresh()->BitsChartsReset());
+    control<QAbstractButton>(*form, "rbADSL2")->click();
+    EXPECT_TRUE(form->bitsRefresh()->BitsChartsReset());
     dialog->close();
 }
