@@ -1,5 +1,8 @@
 #include "mainwindow/CommitRefresh.h"
 
+#include "mainwindow/ChartCommands.h"
+#include "mainwindow/StatusPageTab.h"
+
 #include "acquisition/PollingCycle.h"
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/BitsTonePage.h"
@@ -190,7 +193,11 @@ void CommitRefresh::afterGroup(CommitGroup group)
         m_form.applySampleInterval();
         break;
     case CommitGroup::CapturePage:
-        CaptureSchedule::CheckCameras(s, m_form.runState());
+        // The cameras on the charts and the capture commands follow the new schedule and folder.
+        m_form.CheckCameras();
+        m_form.UpdateCameraIcon();
+        if (ChartCommands *commands = m_form.chartCommands())
+            commands->updateEnabled();
         break;
     case CommitGroup::EmailPage:
         applyTabVisibility();
@@ -198,6 +205,9 @@ void CommitRefresh::afterGroup(CommitGroup group)
         break;
     case CommitGroup::TelnetOptions:
         m_form.alarmPage()->applySettings();
+        // Telnet-only monitoring and the source options decide what the status page view may do.
+        if (m_form.StatusPage)
+            m_form.StatusPage->applySettings();
         break;
     case CommitGroup::RetryImageStatusBar:
         // The bit-loading refresh interval may not be shorter than the sample.

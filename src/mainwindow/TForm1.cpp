@@ -101,7 +101,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -210,65 +212,79 @@ void TForm1::buildWidgets()
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
 
-    auto *toolbar = new QHBoxLayout;
-    btnStart = new QPushButton(tr("Run"), central);
-    btnStart->setObjectName(QStringLiteral("btnStart"));
-    btnStop = new QPushButton(tr("Stop"), central);
-    btnStop->setObjectName(QStringLiteral("btnStop"));
+    // The toolbar keeps every button at its natural size; what does not fit
+    // the window's width goes to the toolbar's overflow menu (») instead of
+    // being squeezed until its text is cut.
+    ToolBar1 = new QToolBar(tr("Toolbar"), this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->toggleViewAction()->setVisible(false);
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    auto button = [this](const char *name, const QString &text, const QString &hint) {
+        auto *b = new QPushButton(text, ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        if (!hint.isEmpty())
+            b->setToolTip(hint);
+        return b;
+    };
+    btnStart = button("btnStart", tr("Run"), QString());
+    btnStop = button("btnStop", tr("Stop"), QString());
     // Grouped: exactly one of Run and Stop is down.
     auto *runStop = new QButtonGroup(this);
-    btnSchedRun = new ScheduleRunButton(Settings, central);
     for (QPushButton *b : {btnStart, btnStop}) {
         b->setCheckable(true);
         runStop->addButton(b);
-        toolbar->addWidget(b);
     }
     runStop->setExclusive(true);
     btnStop->setChecked(true);
-    btnSave = new QPushButton(tr("Save"), central);
-    btnSave->setObjectName(QStringLiteral("btnSave"));
-    btnSave->setToolTip(tr("Save configuration"));
-    toolbar->addWidget(btnSchedRun);
-    toolbar->addWidget(btnSave);
-    btnOnTop = new QPushButton(tr("On top"), central);
-    btnOnTop->setObjectName(QStringLiteral("btnOnTop"));
-    btnOnTop->setToolTip(tr("Stay on top"));
+    btnSchedRun = new ScheduleRunButton(Settings, ToolBar1);
+    btnSave = button("btnSave", tr("Save"), tr("Save configuration"));
+    btnOnTop = button("btnOnTop", tr("On top"), tr("Stay on top"));
     btnOnTop->setCheckable(true);
-    toolbar->addWidget(btnOnTop);
-    btnConfigure = new QPushButton(tr("Configure"), central);
+    // "Configure" opens the dialog; its arrow opens the "Configure Graphs" pages.
+    btnConfigure = new QToolButton(ToolBar1);
     btnConfigure->setObjectName(QStringLiteral("btnConfigure"));
+    btnConfigure->setText(tr("Configure"));
     btnConfigure->setToolTip(tr("Configure Veltrano"));
-    toolbar->addWidget(btnConfigure);
-    btnHelp = new QPushButton(tr("Help"), central);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    toolbar->addWidget(btnHelp);
-    toolbar->addStretch(1);
-    layout->addLayout(toolbar);
-
-    btnLog = new QPushButton(tr("Copy to log"), central);
-    btnLog->setObjectName(QStringLiteral("btnLog"));
-    btnLog->setToolTip(tr("Copy graphs to log"));
-    toolbar->insertWidget(toolbar->count() - 1, btnLog);
-    btnViewLog = new QPushButton(tr("View log"), central);
-    btnViewLog->setObjectName(QStringLiteral("btnViewLog"));
-    toolbar->insertWidget(toolbar->count() - 1, btnViewLog);
-    btnViewRouterLog = new QPushButton(tr("View router's log"), central);
-    btnViewRouterLog->setObjectName(QStringLiteral("btnViewRouterLog"));
-    toolbar->insertWidget(toolbar->count() - 1, btnViewRouterLog);
-    // The toolbar's image commands are the shared actions themselves.
-    for (auto [button, action] : {std::pair{&btnCaptureAll, m_commands->CaptureAll},
-                                  std::pair{&btnCopy, m_commands->CopyTopChart},
-                                  std::pair{&btnViewGraphs, m_commands->ViewGraphs}}) {
-        *button = new QToolButton(central);
-        (*button)->setObjectName(action->objectName());
-        (*button)->setDefaultAction(action);
-        // Pictures with hints, as toolbars have them; the action's text is what a screen reader speaks.
-        (*button)->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
-        (*button)->setAccessibleName(action->text());
-        (*button)->setFocusPolicy(Qt::StrongFocus);
-        (*button)->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        toolbar->insertWidget(toolbar->count() - 1, *button);
+    btnConfigure->setAccessibleName(tr("Configure"));
+    btnConfigure->setFocusPolicy(Qt::StrongFocus);
+    btnConfigure->setPopupMode(QToolButton::MenuButtonPopup);
+    auto *configureGraphs = new QMenu(tr("Configure Graphs"), btnConfigure);
+    configureGraphs->setObjectName(QStringLiteral("ConfigureGraphs1"));
+    for (auto [name, text, slot] : {std::tuple{"YAxis1", tr("Y-Axis Limits && Colours"), &TForm1::YAxis1Click},
+                                    std::tuple{"CommonSettings1", tr("Common Settings"), &TForm1::CommonSettings1Click},
+                                    std::tuple{"CaptureProperties1", tr("Capture Properties"),
+                                               &TForm1::CaptureProperties1Click},
+                                    std::tuple{"SetAverages1", tr("Set Averages"), &TForm1::SetAverages1Click},
+                                    std::tuple{"CaptureSize1", tr("Captured Image Size"), &TForm1::CaptureSize1Click}}) {
+        QAction *a = configureGraphs->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
     }
+    btnConfigure->setMenu(configureGraphs);
+    btnHelp = button("btnHelp", tr("Help"), QString());
+    btnLog = button("btnLog", tr("Copy to log"), tr("Copy graphs to log"));
+    btnViewLog = button("btnViewLog", tr("View log"), QString());
+    btnViewRouterLog = button("btnViewRouterLog", tr("View router's log"), QString());
+    // The toolbar's image commands are the shared actions themselves.
+    for (auto [pointer, action] : {std::pair{&btnCaptureAll, m_commands->CaptureAll},
+                                   std::pair{&btnCopy, m_commands->CopyTopChart},
+                                   std::pair{&btnViewGraphs, m_commands->ViewGraphs}}) {
+        auto *b = new QToolButton(ToolBar1);
+        b->setObjectName(action->objectName());
+        b->setDefaultAction(action);
+        // Pictures with hints, as toolbars have them; the action's text is what a screen reader speaks.
+        b->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+        b->setAccessibleName(action->text());
+        b->setFocusPolicy(Qt::StrongFocus);
+        *pointer = b;
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{btnStart, btnStop, btnSchedRun, btnSave, btnOnTop, btnConfigure,
+                                                       btnHelp, btnLog, btnViewLog, btnViewRouterLog, btnCaptureAll,
+                                                       btnCopy, btnViewGraphs})
+        ToolBar1->addWidget(w);
 
     auto *figures = new QHBoxLayout;
     Panel29 = new EnvelopePanel(central);
@@ -586,7 +602,7 @@ void TForm1::buildWidgets()
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
     connect(btnOnTop, &QPushButton::clicked, this, &TForm1::btnOnTopClick);
     connect(btnHelp, &QPushButton::clicked, this, &TForm1::btnHelpClick);
-    connect(btnConfigure, &QPushButton::clicked, this, &TForm1::btnConfigureClick);
+    connect(btnConfigure, &QToolButton::clicked, this, &TForm1::btnConfigureClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     // The pane shows the newest line; a burst reaches it as one batch.
     connect(m_status, &StatusChannel::lineReady, memSys, &LinePane::appendLine);

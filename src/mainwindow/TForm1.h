@@ -66,6 +66,7 @@ class ChartCommands;
 class CameraIndicators;
 class GraphViewer;
 class QToolButton;
+class QToolBar;
 class ChartCornerSigns;
 class EnvelopePanel;
 class ElidingLabel;
@@ -337,7 +338,8 @@ public:
     QToolButton *btnViewGraphs = nullptr;
     QPushButton *btnFont = nullptr;
     QPushButton *Button2 = nullptr;
-    QPushButton *btnConfigure = nullptr;
+    QToolButton *btnConfigure = nullptr; // with the "Configure Graphs" menu on its arrow
+    QToolBar *ToolBar1 = nullptr;
     QString BuildStamp;
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;

@@ -25,11 +25,15 @@ TargetSnrPage::TargetSnrPage(TSettings &settings, const RunState &run, TelnetSes
         e->setMaximumWidth(80);
         return e;
     };
+    Label47 = new QLabel(this);
+    Label47->setObjectName(QStringLiteral("Label47"));
+    Label47->setWordWrap(true);
     Label51 = new QLabel(tr("Router's un-adjusted (default) Noise Margin"), this);
     Label51->setObjectName(QStringLiteral("Label51"));
     edNormalSNR = edit("edNormalSNR", settings.Telnet.Default);
     Label51->setBuddy(edNormalSNR);
     Label52 = new QLabel(tr("dB"), this);
+    TabSheet41Show();
     Label52->setObjectName(QStringLiteral("Label52"));
     auto *desiredLabel = new QLabel(tr("Desired Noise Margin"), this);
     edDesiredSNR = edit("edDesiredSNR", settings.Telnet.Target);
@@ -39,16 +43,17 @@ TargetSnrPage::TargetSnrPage(TSettings &settings, const RunState &run, TelnetSes
     Panel33 = new QLabel(settings.Telnet.LastAdjust, this);
     Panel33->setObjectName(QStringLiteral("Panel33"));
     Panel33->setFrameShape(QFrame::StyledPanel);
-    grid->addWidget(Label51, 0, 0);
-    grid->addWidget(edNormalSNR, 0, 1);
-    grid->addWidget(Label52, 0, 2);
-    grid->addWidget(desiredLabel, 1, 0);
-    grid->addWidget(edDesiredSNR, 1, 1);
-    grid->addWidget(new QLabel(tr("dB"), this), 1, 2);
-    grid->addWidget(btnTargetSNR, 2, 0);
-    grid->addWidget(Panel33, 3, 0, 1, 3);
+    grid->addWidget(Label47, 0, 0, 1, 4);
+    grid->addWidget(Label51, 1, 0);
+    grid->addWidget(edNormalSNR, 1, 1);
+    grid->addWidget(Label52, 1, 2);
+    grid->addWidget(desiredLabel, 2, 0);
+    grid->addWidget(edDesiredSNR, 2, 1);
+    grid->addWidget(new QLabel(tr("dB"), this), 2, 2);
+    grid->addWidget(btnTargetSNR, 3, 0);
+    grid->addWidget(Panel33, 4, 0, 1, 3);
     grid->setColumnStretch(3, 1);
-    grid->setRowStretch(4, 1);
+    grid->setRowStretch(5, 1);
 
     connect(edNormalSNR, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.Telnet.Default = t; });
     connect(edDesiredSNR, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.Telnet.Target = t; });
@@ -80,6 +85,11 @@ void TargetSnrPage::TabSheet41Show()
 {
     for (QWidget *w : std::initializer_list<QWidget *>{Label51, edNormalSNR, Label52})
         w->setEnabled(adslctl());
+    Label47->setText(adslctl() ? QStringLiteral("In the first box below, enter the default (un-adjusted) Noise Margin. In the "
+                                                "second box below, enter the desired target Noise Margin. Press the 'Set "
+                                                "Target Noise Margin' button.")
+                               : QStringLiteral("In the box below, enter the desired target Noise Margin. Press the 'Set "
+                                                "Target Noise Margin' button."));
 }
 
 void TargetSnrPage::btnTargetSNRClick()

@@ -18,6 +18,7 @@ class TargetSnrPage : public QWidget {
 public:
     TargetSnrPage(TSettings &settings, const RunState &run, TelnetSession &session, QWidget *parent = nullptr);
 
+    QLabel *Label47 = nullptr; // what to type where
     QLabel *Label51 = nullptr;
     QLineEdit *edNormalSNR = nullptr;
     QLabel *Label52 = nullptr;

@@ -16,7 +16,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QMenu>
 #include <QTest>
+#include <QToolBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
@@ -217,6 +219,27 @@ TEST_F(CommitTest, OpenersOfTheToolbarAndTheGraphMenus)
     form->CommonSettings1Click();
     EXPECT_EQ(dialog->PageControl2->currentIndex(), 1);
     dialog->close();
+
+    // The "Configure Graphs" items sit on the Configure button's arrow.
+    QMenu *graphs = form->btnConfigure->menu();
+    ASSERT_TRUE(graphs);
+    ASSERT_EQ(graphs->actions().size(), 5);
+    graphs->actions().first()->trigger(); // "Y-Axis Limits && Colours"
+    EXPECT_EQ(dialog->PageControl2->currentIndex(), 0);
+    dialog->close();
+}
+
+// At the smallest window every toolbar button keeps its whole caption; what
+// does not fit goes to the toolbar's overflow menu.
+TEST_F(CommitTest, ToolbarButtonsAreNeverSqueezed)
+{
+    auto form = open("[System]\nConf=1\n");
+    form->resize(form->minimumSize());
+    form->show();
+    QApplication::processEvents();
+    for (QWidget *w : form->ToolBar1->findChildren<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        if (w->isVisible())
+            EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
 }
 
 TEST_F(CommitTest, LiveChangesReachTheWindowBeforeAnyCommit)
