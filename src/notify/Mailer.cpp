@@ -1,5 +1,7 @@
 #include "notify/Mailer.h"
 
+#include "notify/SmtpSettings.h"
+
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "settings/SettingsPaths.h"
@@ -192,53 +194,14 @@ void Mailer::start(const Request &r)
     // Everything that can be checked is checked before the images and the
     // router log are made for nothing.
     SmtpResult early;
-    early.error = SmtpError::Settings;
-    m_job = SmtpJob{};
-    m_job.host = e.Server.trimmed();
-    if (m_job.host.startsWith(QLatin1Char('[')) && m_job.host.endsWith(QLatin1Char(']')))
-        m_job.host = m_job.host.mid(1, m_job.host.size() - 2);
-    early.detail = hostError(m_job.host);
-    QString bad;
-    const auto to = MailMessage::parseAddressList(e.To, &bad);
-    if (early.detail.isEmpty() && !to)
-        early.detail = QStringLiteral("Not a valid recipient address: ") + MailMessage::headerText(bad);
-    else if (early.detail.isEmpty() && to->isEmpty())
-        early.detail = QStringLiteral("No recipient address is set");
-    const QString from = e.From.trimmed();
-    const auto fromAddress = MailMessage::parseAddress(from);
-    if (early.detail.isEmpty() && !from.isEmpty() && !fromAddress)
-        early.detail = QStringLiteral("Not a valid sender address: ") + MailMessage::headerText(from);
-    // A port that is not a number ends the send with the conversion error,
-    // never a silent fall-back to another port.
-    bool portOk = false;
-    const int port = e.Port.trimmed().toInt(&portOk);
-    if (early.detail.isEmpty() && !portOk) {
-        early.error = SmtpError::Port;
-        early.detail = QStringLiteral("'%1' is not a valid integer value").arg(MailMessage::headerText(e.Port));
-    } else if (early.detail.isEmpty() && (port <= 0 || port > 65535)) {
-        early.error = SmtpError::Port;
-        early.detail = QStringLiteral("%1 is not a valid port number").arg(port);
-    }
-    if (!early.detail.isEmpty()) {
+    std::optional<SmtpJob> job = smtpsettings::jobFromSettings(m_settings, m_options, &early);
+    if (!job) {
         m_attachments.clear();
         finish(early);
         return;
     }
-    m_job.port = port;
-    m_job.tls = e.SSL ? m_options.secureMode : SmtpTls::None;
-    m_job.login = e.Login;
-    m_job.user = e.User;
-    m_job.password = e.Pass;
-    m_job.caFile = m_options.caFile;
-    m_job.verifyPeer = m_options.verifyPeer;
-    m_job.connectTimeoutMs = m_options.connectTimeoutMs;
-    m_job.totalTimeoutMs = m_options.totalTimeoutMs;
-    if (!from.isEmpty())
-        m_job.from = fromAddress;
-    m_job.to = *to;
-    m_job.subject = e.Subject;
+    m_job = *job;
     m_job.body = m_body;
-    m_job.date = Clock::currentDateTime();
 
     makeAttachments();
 }

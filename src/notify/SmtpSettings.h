@@ -9,9 +9,9 @@
 
 namespace smtpsettings {
 
-// The job for the settings, or nullopt with the reason in error (no server,
-// a server name, port or address that does not parse). Body, subject date
-// and attachments are the caller's.
-std::optional<SmtpJob> jobFromSettings(const TSettings &settings, const Mailer::Options &options, QString *error);
+// The job for the settings, or nullopt with the failure filled in (no server,
+// a server name, port or address that does not parse). The body and the
+// attachments are the caller's.
+std::optional<SmtpJob> jobFromSettings(const TSettings &settings, const Mailer::Options &options, SmtpResult *failure);
 
 } // namespace smtpsettings

@@ -18,12 +18,9 @@ bool TextMailer::send(const TSettings &settings, const QString &body, const QStr
 {
     if (busy())
         return false;
-    QString error;
-    std::optional<SmtpJob> job = smtpsettings::jobFromSettings(settings, m_options, &error);
+    SmtpResult r;
+    std::optional<SmtpJob> job = smtpsettings::jobFromSettings(settings, m_options, &r);
     if (!job) {
-        SmtpResult r;
-        r.error = SmtpError::Settings;
-        r.detail = error;
         // Always later, as a real send would be.
         QTimer::singleShot(0, this, [this, r] { emit finished(r); });
         return true;

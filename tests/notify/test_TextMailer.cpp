@@ -61,8 +61,8 @@ TEST(TextMailer, UnusableSettingsAreReportedNotSent)
     struct {
         const char *port, *server, *detail;
     } cases[] = {
-        {"twenty-five", "127.0.0.1", "'twenty-five' is not a valid SMTP port"},
-        {"0", "127.0.0.1", "'0' is not a valid SMTP port"},
+        {"twenty-five", "127.0.0.1", "'twenty-five' is not a valid integer value"},
+        {"0", "127.0.0.1", "0 is not a valid port number"},
         {"25", "", "No SMTP server is set"},
     };
     for (const auto &c : cases) {
