@@ -189,6 +189,7 @@ void ChartCommands::addToneItems(ChartPopupMenus &menus)
         connect(a, &QAction::triggered, this, [flag](bool on) { *flag = on; });
     };
     addSwitch("popupBits", "mnuBitsResize", tr("Include captured images in resizing"), s.Telnet.BitsResize);
+    addSwitch("popupBits", "mnuBitsWeb", tr("Make available to webserver"), s.WebServer.Bits);
     addSwitch("PopupBitswap", "mnuBitswapWebServer", tr("Make available to webserver"), s.Telnet.BitswapWebserver);
     addSwitch("PopupSepBitswap", "mnuSepWeb", tr("Make available to webserver"), s.WebServer.SepWeb);
     addSwitch("thomsonbitspopup", "Makeavailabletowebserver1", tr("Make available to web server"),

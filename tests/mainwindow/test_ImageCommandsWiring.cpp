@@ -140,6 +140,7 @@ TEST_F(ImageCommandsWiringTest, ToneMenuSwitchesKeepTheirSettings)
         const char *popup, *item;
     };
     const Case cases[] = {{29, "PopupSepBitswap", "mnuSepWeb"},
+                          {21, "popupBits", "mnuBitsWeb"},
                           {22, "PopupBitswap", "mnuBitswapWebServer"},
                           {26, "thomsonbitspopup", "Makeavailabletowebserver1"}};
     for (const Case &c : cases) {
@@ -153,6 +154,7 @@ TEST_F(ImageCommandsWiringTest, ToneMenuSwitchesKeepTheirSettings)
     EXPECT_TRUE(form->settings().WebServer.SepWeb);
     EXPECT_TRUE(form->settings().Telnet.BitswapWebserver);
     EXPECT_TRUE(form->settings()._585Telnet.WebServer);
+    EXPECT_TRUE(form->settings().WebServer.Bits);
 }
 
 TEST_F(ImageCommandsWiringTest, SchedulingACaptureShowsTheChartsCamera)
