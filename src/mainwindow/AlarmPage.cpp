@@ -201,6 +201,11 @@ void AlarmPage::build()
     cbAllAlarms = check("cbAllAlarms", QStringLiteral("Any alarm setpoint is triggered (except ping)"), a.AllAlarms);
     ig->addWidget(cbConnectionLoss);
     ig->addWidget(cbAllAlarms);
+    Label44 = new QLabel(
+        QStringLiteral("'Show Rx Noise value on icons' needs to be checked on the Configuration | System tab"), icon);
+    Label44->setObjectName(QStringLiteral("Label44"));
+    Label44->setWordWrap(true);
+    ig->addWidget(Label44);
 
     auto *left = new QVBoxLayout;
     left->addWidget(triggers);
@@ -408,6 +413,16 @@ void AlarmPage::applySettings()
         Label69->clear();
     edAlarmLogChange();
     AlarmSNRChange();
+    showNoiseNote();
+}
+
+void AlarmPage::showNoiseNote() { Label44->setVisible(!m_settings.System.ShowNoise); }
+
+void AlarmPage::showEvent(QShowEvent *event)
+{
+    // The icon option may have changed from the tray menu since the page was last shown.
+    showNoiseNote();
+    QWidget::showEvent(event);
 }
 
 QMessageBox *AlarmPage::showBox(const QString &text, bool warning)

@@ -146,6 +146,9 @@ public:
 
     QCheckBox *cbConnectionLoss = nullptr;
     QCheckBox *cbAllAlarms = nullptr;
+    // The tray icon shows the alarm only while it shows the Rx noise: says so while that is off.
+    QLabel *Label44 = nullptr;
+    void showNoiseNote();
 
     QPointer<QMessageBox> RebootConfirmBox;
 
@@ -163,6 +166,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QBoxLayout *m_columns = nullptr;

@@ -20,6 +20,25 @@ template <typename W> W *named(W *w, const char *name)
     return w;
 }
 
+// A filled square with a one-pixel outline.
+void fill(QLabel *w, const QColor &inside, const QColor &outline)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, inside);
+    p.setColor(QPalette::WindowText, outline);
+    w->setPalette(p);
+}
+
+QLabel *swatch(QWidget *parent, const char *name, const QColor &inside)
+{
+    auto *w = named(new QLabel(parent), name);
+    w->setFixedSize(12, 12);
+    w->setFrameStyle(QFrame::Box | QFrame::Plain);
+    w->setAutoFillBackground(true);
+    fill(w, inside, Qt::black);
+    return w;
+}
+
 QSpinBox *spin(QWidget *parent, const char *name, int min, int max, const QString &accessible)
 {
     auto *s = named(new QSpinBox(parent), name);
@@ -70,6 +89,20 @@ void BitsTonePage::build()
     strip->addWidget(Image84);
     strip->addWidget(Label88);
     strip->addStretch(1);
+    // The swatches carry no text of their own; each names its colour for a screen reader.
+    Shape1 = swatch(m_header, "Shape1", QColor(0, 0x80, 0));
+    Shape1->setAccessibleName(tr("Green: upstream tones"));
+    Shape2 = swatch(m_header, "Shape2", QColor(0, 0, 0xFF));
+    Shape2->setAccessibleName(tr("Blue: downstream tones"));
+    Shape7 = swatch(m_header, "Shape7", QColor(0xC0, 0xC0, 0xC0));
+    Shape7->setAccessibleName(tr("Black: attenuation"));
+    Label76 = named(new QLabel(tr("Attenuation"), m_header), "Label76");
+    strip->addWidget(Shape1);
+    strip->addWidget(new QLabel(tr("Upstream"), m_header));
+    strip->addWidget(Shape2);
+    strip->addWidget(new QLabel(tr("Downstream"), m_header));
+    strip->addWidget(Shape7);
+    strip->addWidget(Label76);
     strip->addWidget(Label35);
     strip->addWidget(Label99);
     strip->addWidget(Panel35);
@@ -91,8 +124,8 @@ void BitsTonePage::build()
     cbDontRefreshWhenMin = named(
         new QCheckBox(tr("Don't refresh the bitloading graphs when minimized to SysTray. (Saves memory)"), refresh),
         "cbDontRefreshWhenMin");
-    Shape4 = named(new QLabel(refresh), "Shape4");
-    Shape4->setFixedSize(12, 12);
+    Shape4 = swatch(refresh, "Shape4", palette().color(QPalette::Button));
+    Shape4->setAccessibleName(tr("Not refreshed while in the tray"));
     Label80 = named(new QLabel(tr("Not refreshed while in the tray"), refresh), "Label80");
     auto *dont = new QHBoxLayout;
     dont->addWidget(Shape4);
@@ -270,7 +303,16 @@ void BitsTonePage::loadFromSettings()
 void BitsTonePage::showDontRefreshIndicator()
 {
     const bool on = cbDontRefreshWhenMin->isChecked();
-    Shape4->setStyleSheet(on ? QStringLiteral("background: red; border: 1px solid black")
-                             : QStringLiteral("background: palette(button); border: 1px solid silver"));
+    if (on)
+        fill(Shape4, Qt::red, Qt::black);
+    else
+        fill(Shape4, palette().color(QPalette::Button), QColor(0xC0, 0xC0, 0xC0));
     Label80->setEnabled(on);
+}
+
+void BitsTonePage::applyFamily()
+{
+    const bool v4 = m_settings.Telnet.V4;
+    Label76->setEnabled(v4);
+    fill(Shape7, v4 ? QColor(Qt::black) : QColor(0xC0, 0xC0, 0xC0), Qt::black);
 }

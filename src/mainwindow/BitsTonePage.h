@@ -24,6 +24,8 @@ public:
     QWidget *header() const { return m_header; }
     // Controls from the settings (without signals).
     void loadFromSettings();
+    // The parts that depend on the telnet family.
+    void applyFamily();
 
     // Strip.
     QPushButton *btnBitsRefresh = nullptr;
@@ -34,6 +36,11 @@ public:
     QLabel *Panel35 = nullptr;  // the read-out under the mouse
     QLabel *Label35 = nullptr;  // interleaving, downstream
     QLabel *Label99 = nullptr;  // interleaving, upstream
+    // Legend of the tone colours of the bits, bitswap and bitswaps-per-tone charts.
+    QLabel *Shape1 = nullptr;   // green: upstream tones
+    QLabel *Shape2 = nullptr;   // blue: downstream tones
+    QLabel *Shape7 = nullptr;   // black: the attenuation line, which only the adslctl family gives
+    QLabel *Label76 = nullptr;
 
     // Options.
     QCheckBox *cbBits = nullptr;

@@ -6,6 +6,7 @@ constexpr TColor kNavy = 0x800000;
 constexpr TColor kRed = 0x0000FF;
 constexpr TColor kBlue = 0xFF0000;
 constexpr TColor kGreen = 0x008000;
+constexpr TColor kBlack = 0x000000;
 constexpr TColor kFuchsia = 0xFF00FF;
 constexpr TColor kGap = 0xA79F85;
 
@@ -101,7 +102,7 @@ std::vector<ChartDef> buildCharts()
     c.push_back({21, 21, "Telnet Router", "Bits / Tone > Bits && SNR / Tone",
                  {{"Series4", K::Points, R, 1, kRed, "SNR per tone"},
                   {"LineSeries18", K::Bars, L, 1, kBlue, "bits per tone"},
-                  {"Series15", K::Line, L, 1, kGreen, "attenuation per tone"}},
+                  {"Series15", K::Line, L, 1, kBlack, "attenuation per tone"}},
                  1, -1, "cbBits", "", "", "popupBits", "Bits", "SNR (dB)", {0, 16}, {0, 64}, {0, 512}, false});
     c.push_back({29, 21, "Telnet Router", "Bits / Tone > Bitswaps/Tone",
                  {{"Series16", K::Bars, L, 1, kBlue, "bitswaps per tone"}}, 0, -1, "cbSepHistogram", "", "",

@@ -9,6 +9,7 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/TelnetChartTitles.h"
+#include "mainwindow/TelnetPage.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/StatisticsLog.h"
 #include "mainwindow/NoiseTrayIcon.h"
@@ -38,6 +39,12 @@ QMap<QString, bool> telnetPaneVisibility(const TSettings &s)
         v[QStringLiteral("Bits / Tone")] = false;
     }
     return v;
+}
+
+QMap<QString, bool> extendedPaneVisibility(const TSettings &s)
+{
+    return {{QStringLiteral("Rx Interleaved > MiBytes (ppp0)"), s.Telnet.Extended},
+            {QStringLiteral("Tx Interleaved > MiBytes (ppp0)"), s.Telnet.Extended}};
 }
 
 namespace {
@@ -98,13 +105,24 @@ void CommitRefresh::applyTelnetCaptions(BitLoadingRule rule)
     charts->chart(21)->yAxis->setLabel(rule == BitLoadingRule::Startup ? bitLoadingTitle(s)
                                                                        : bitLoadingTitleAtCommit(s));
     applyTelnetPaneCaptions(m_form.PageControl1, s);
+    if (TelnetPage *terminal = m_form.telnetPage())
+        terminal->applyFamily();
+    if (BitsTonePage *bits = m_form.bitsTonePage())
+        bits->applyFamily();
+    showTelnetPanes(telnetPaneVisibility(s));
+    applyExtendedPanes();
+}
+
+void CommitRefresh::applyExtendedPanes() { showTelnetPanes(extendedPaneVisibility(m_form.settings())); }
+
+void CommitRefresh::showTelnetPanes(const QMap<QString, bool> &shown)
+{
     QTabWidget *telnet = nullptr;
     for (int i = 0; i < m_form.PageControl1->count(); ++i)
         if (m_form.PageControl1->widget(i)->objectName() == QLatin1String("Telnet Router"))
             telnet = tabsOf(m_form.PageControl1->widget(i));
     if (!telnet)
         return;
-    const QMap<QString, bool> shown = telnetPaneVisibility(s);
     for (auto it = shown.cbegin(); it != shown.cend(); ++it)
         atPane(telnet, it.key(), [&it](QTabWidget *tabs, int index) { tabs->setTabVisible(index, it.value()); });
 }
@@ -180,6 +198,7 @@ void CommitRefresh::afterGroup(CommitGroup group)
         m_form.statusChannelUtc(s.Graph.UTCTime);
         m_form.IconNoise(s.Graph.NoiseColour);
         applyTabVisibility();
+        m_form.alarmPage()->showNoiseNote();
         break;
     case CommitGroup::LogScheduleAndFile:
         m_form.tmrLogAt->setInterval(s.Log.LogAtInterval * 60000);

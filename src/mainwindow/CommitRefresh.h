@@ -12,6 +12,8 @@ struct TSettings;
 
 // Panes the family shows (true) or hides (false); those absent stay as they are.
 QMap<QString, bool> telnetPaneVisibility(const TSettings &s);
+// The interface byte-count panes, offered while the extended stats are on.
+QMap<QString, bool> extendedPaneVisibility(const TSettings &s);
 
 class CommitRefresh {
 public:
@@ -25,10 +27,13 @@ public:
     // chart's title follows the start-up rule or the commit rule.
     enum class BitLoadingRule { Startup, Commit };
     void applyTelnetCaptions(BitLoadingRule rule);
+    // The MiBytes panes by the extended stats switch.
+    void applyExtendedPanes();
 
 private:
     void applyAxisLimits();
     void dressCharts();
+    void showTelnetPanes(const QMap<QString, bool> &shown);
 
     TForm1 &m_form;
 };

@@ -954,6 +954,9 @@ void TForm1::PageControl1Change()
                                 || (telnetSub && telnetSub->objectName() == QLatin1String("Summary"));
         zoom->setVisible(Charts->timelineExpandFactor() > 1 && !noTimeline);
     }
+    // The MiBytes sub-tabs are offered by the extended stats switch of the terminal.
+    if (telnetSub && telnetSub->objectName().endsWith(QLatin1String(" Interleaved")))
+        m_commitRefresh->applyExtendedPanes();
     if (telnetSub && telnetSub == m_telnetPage) {
         m_telnetPage->Memo1->setFocus();
         // Showing the terminal re-arms the debug-off timer (it runs only while monitoring is stopped).

@@ -117,6 +117,7 @@ public:
     BitLoadingRefresh *bitsRefresh() const { return m_bitsRefresh; }
     ToneCharts *toneCharts() const { return m_toneCharts; }
     BitsTonePage *bitsTonePage() const { return m_bitsPage; }
+    TelnetPage *telnetPage() const { return m_telnetPage; }
     ThomsonSession *thomsonSession() const { return m_thomson; }
     BitloadingPage *bitloadingPage() const { return m_bitloadingPage; }
     // Sets the named over-range signs and leaves the others as they are.

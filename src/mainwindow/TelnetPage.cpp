@@ -6,6 +6,7 @@
 #include "mainwindow/TerminalCommandBar.h"
 #include "mainwindow/UserFigureMarker.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTextBlock>
@@ -31,6 +32,13 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     btnSNR->setObjectName(QStringLiteral("btnSNR"));
     for (QPushButton *b : {btnConnect, btnRefresh, btnDisconnect, btnSNR})
         buttons->addWidget(b);
+    cbExtended = new QCheckBox(tr("Extended stats"), this);
+    cbExtended->setObjectName(QStringLiteral("cbExtended"));
+    buttons->addWidget(cbExtended);
+    Label70 = new QLabel(tr("DGTeam"), this);
+    Label70->setObjectName(QStringLiteral("Label70"));
+    Label70->setToolTip(tr("The router runs the DGTeam firmware"));
+    buttons->addWidget(Label70);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -82,7 +90,21 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
             Memo4->clear();
     });
     connect(&session, &TelnetSession::controlsChanged, this, &TelnetPage::applyControls);
+    connect(cbExtended, &QCheckBox::clicked, this, [this](bool on) { m_settings.Telnet.Extended = on; });
+    // The "adsl info" family always lists the interfaces.
+    connect(&session, &TelnetSession::extendedForced, this, [this] {
+        cbExtended->setChecked(true);
+        cbExtended->setEnabled(false);
+    });
     applyControls(TelnetControls{});
+    applyFamily();
+}
+
+void TelnetPage::applyFamily()
+{
+    Label70->setVisible(m_settings.Telnet.IsDGTeam);
+    cbExtended->setChecked(m_settings.Telnet.Extended);
+    cbExtended->setEnabled(!m_settings.Router.V5Telnet);
 }
 
 void TelnetPage::applyControls(const TelnetControls &c)

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -29,6 +30,11 @@ public:
     QPlainTextEdit *Memo2 = nullptr; // statistics panes
     QPlainTextEdit *Memo3 = nullptr;
     QPlainTextEdit *Memo4 = nullptr;
+    QCheckBox *cbExtended = nullptr; // "Extended stats": the interface listing and its MiBytes charts
+    QLabel *Label70 = nullptr;       // the DGTeam firmware is in use
+
+    // The family's parts of the page: the DGTeam sign and the extended stats switch.
+    void applyFamily();
 
     void applyControls(const TelnetControls &c);
     // Memo1KeyPress for Enter: the last line, without its prompt, goes to the router.

@@ -4,6 +4,9 @@
 #include "configuration/TForm2.h"
 #include "acquisition/BitLoadingRefresh.h"
 #include "mainwindow/AlarmPage.h"
+#include "mainwindow/BitsTonePage.h"
+#include "mainwindow/ChartSeries.h"
+#include "mainwindow/TelnetPage.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/CommitRefresh.h"
 #include "mainwindow/TForm1.h"
@@ -266,4 +269,51 @@ TEST_F(CommitTest, LiveChangesReachTheWindowBeforeAnyCommit)
     control<QAbstractButton>(*form, "rbADSL2")->click();
     EXPECT_TRUE(form->bitsRefresh()->BitsChartsReset());
     dialog->close();
+}
+
+// The window's small signs: at start-up, then the other way round after a commit.
+TEST_F(CommitTest, SignsFollowStartUpAndTheCommit)
+{
+    auto form = open("[System]\nConf=1\nShowNoise=0\n[Router]\nTelnet=1\n[Telnet]\nV123=1\nIsDGTeam=0\nExtended=0\n"
+                     "DontrefreshWhenMin=1\n[585Telnet]\nLowBits=0\nAllBits=1\n");
+    BitsTonePage *bits = form->bitsTonePage();
+    auto fill = [](QWidget *w) { return w->palette().color(QPalette::Window); };
+    auto bytesOffered = [&] {
+        int offered = 0; // the Rx and Tx "MiBytes (ppp0)" panes
+        for (QWidget *pane : form->PageControl1->findChildren<QWidget *>(QStringLiteral("MiBytes (ppp0)")))
+            if (auto *tabs = qobject_cast<QTabWidget *>(pane->parentWidget()->parentWidget()))
+                offered += tabs->isTabVisible(tabs->indexOf(pane));
+        return offered;
+    };
+    EXPECT_FALSE(form->alarmPage()->Label44->isHidden());
+    EXPECT_TRUE(form->telnetPage()->Label70->isHidden());
+    EXPECT_FALSE(bits->Label76->isEnabled());
+    EXPECT_EQ(fill(bits->Shape7), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(bytesOffered(), 0);
+    EXPECT_EQ(fill(bits->Shape1), QColor(0, 0x80, 0)); // the tone colours of the charts
+    EXPECT_EQ(fill(bits->Shape2), QColor(0, 0, 0xFF));
+    EXPECT_EQ(fill(bits->Shape4), QColor(Qt::red));
+    EXPECT_TRUE(bits->Label80->isEnabled());
+    EXPECT_EQ(form->charts()->chart(26)->xAxis->range().upper, 512);
+    EXPECT_EQ(form->charts()->series(QStringLiteral("Series15"))->colour(), QColor(Qt::black)); // as its legend
+
+    form->telnetPage()->cbExtended->click();
+    form->configuration()->btnConfigureClick();
+    control<QAbstractButton>(*form, "cbShowNoise")->setChecked(true);
+    control<QAbstractButton>(*form, "cbIsDGTeam")->setChecked(true);
+    control<QAbstractButton>(*form, "rbV4")->click();
+    form->configuration()->close();
+    EXPECT_TRUE(form->alarmPage()->Label44->isHidden());
+    EXPECT_FALSE(form->telnetPage()->Label70->isHidden());
+    EXPECT_TRUE(bits->Label76->isEnabled());
+    EXPECT_EQ(fill(bits->Shape7), QColor(Qt::black));
+    EXPECT_EQ(bytesOffered(), 2);
+
+    // Switched off on the terminal: the panes go when the tab is next shown.
+    form->telnetPage()->cbExtended->click();
+    EXPECT_EQ(bytesOffered(), 2);
+    form->PageControl1->setCurrentWidget(form->telnetPage()->parentWidget()->parentWidget()->parentWidget());
+    for (QWidget *tab : form->PageControl1->findChildren<QWidget *>(QStringLiteral("Rx Interleaved")))
+        qobject_cast<QTabWidget *>(tab->parentWidget()->parentWidget())->setCurrentWidget(tab);
+    EXPECT_EQ(bytesOffered(), 0);
 }
