@@ -9,6 +9,8 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QRegularExpressionValidator>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -115,6 +117,35 @@ void BitloadingPage::build()
     options->addStretch(1);
     rows->addLayout(options);
 
+    // How the session logs in and leaves.
+    auto *session = new QHBoxLayout;
+    auto *portLabel = new QLabel(tr("Telnet port"), m_header);
+    ed585Port = named(new QLineEdit(m_header), "ed585Port");
+    ed585Port->setMaximumWidth(60);
+    // Digits only, typed or pasted; an emptied edit goes back to 23 when left.
+    ed585Port->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), ed585Port));
+    portLabel->setBuddy(ed585Port);
+    cb585WaitForRequests = named(new QCheckBox(tr("Wait for username && password requests from router during login"),
+                                               m_header),
+                                 "cb585WaitForRequests");
+    cbRestoreTimeout = named(new QCheckBox(tr("Restore default telnet timeout when Veltrano is closed"), m_header),
+                             "cbRestoreTimeout");
+    session->addWidget(portLabel);
+    session->addWidget(ed585Port);
+    session->addWidget(cb585WaitForRequests);
+    session->addWidget(cbRestoreTimeout);
+    session->addStretch(1);
+    rows->addLayout(session);
+    connect(ed585Port, &QLineEdit::editingFinished, this, [this] {
+        const int port = ed585Port->text().toInt();
+        if (port < 1 || port > 65535)
+            ed585Port->setText(QStringLiteral("23"));
+        m_settings._585Telnet.TelnetPort = ed585Port->text();
+    });
+    connect(cb585WaitForRequests, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings._585Telnet.WaitForRequests = on; });
+    connect(cbRestoreTimeout, &QCheckBox::toggled, this, [this](bool on) { m_settings._585Telnet.RestoreTimeout = on; });
+
     auto *labels = new QHBoxLayout;
     Label25 = named(new QLabel(m_header), "Label25");
     Label34 = named(new QLabel(m_header), "Label34");
@@ -174,6 +205,9 @@ void BitloadingPage::loadFromSettings()
     cb585Bits->setChecked(t.RefreshBits);
     sp585Bits->setValue(t.BitsEvery);
     cbDontRefresh585->setChecked(t.Refresh);
+    ed585Port->setText(t.TelnetPort);
+    cb585WaitForRequests->setChecked(t.WaitForRequests);
+    cbRestoreTimeout->setChecked(t.RestoreTimeout);
     // The downstream pane first when so set.
     if (auto *box = qobject_cast<QHBoxLayout *>(layout())) {
         box->removeWidget(memo2585);

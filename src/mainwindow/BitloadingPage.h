@@ -14,6 +14,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -56,6 +57,9 @@ public:
     QCheckBox *cb585Bits = nullptr;
     QSpinBox *sp585Bits = nullptr;
     QCheckBox *cbDontRefresh585 = nullptr;
+    QLineEdit *ed585Port = nullptr;
+    QCheckBox *cb585WaitForRequests = nullptr;
+    QCheckBox *cbRestoreTimeout = nullptr;
     QLabel *Shape1 = nullptr;   // session indicator
     QLabel *Label93 = nullptr;  // last refreshed
     QLabel *Label33 = nullptr;  // bitswaps since

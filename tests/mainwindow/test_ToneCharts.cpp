@@ -7,6 +7,8 @@
 #include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/ThomsonSession.h"
 #include "mainwindow/BitloadingPage.h"
+#include <QCheckBox>
+#include <QLineEdit>
 #include "mainwindow/BitsTonePage.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ToneCharts.h"
@@ -264,4 +266,21 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     form->close();
     EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("120"); }, 10000));
     EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnetSessions() == 0; }, 10000));
+}
+
+// The SpeedTouch session's own options are kept in the settings; an emptied
+// port goes back to 23.
+TEST_F(ToneWindowTest, SpeedTouchSessionOptionsKeepTheirSettings)
+{
+    open("[Router]\nST585=1\ncbLogin=0\n[585Telnet]\nTelnetPort=2323\nWaitForRequests=1\nRestoreTimeout=0\n");
+    BitloadingPage *page = form->bitloadingPage();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->ed585Port->text(), QStringLiteral("2323"));
+    EXPECT_TRUE(page->cb585WaitForRequests->isChecked());
+    EXPECT_FALSE(page->cbRestoreTimeout->isChecked());
+    page->cbRestoreTimeout->click();
+    EXPECT_TRUE(form->settings()._585Telnet.RestoreTimeout);
+    page->ed585Port->clear();
+    emit page->ed585Port->editingFinished();
+    EXPECT_EQ(form->settings()._585Telnet.TelnetPort, QStringLiteral("23"));
 }
