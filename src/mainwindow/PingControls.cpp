@@ -59,12 +59,18 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
     spPingFail->setAccessibleName(tr("Ping returns 100% loss for this many consecutive samples"));
     Label95 = new QLabel(tr("consecutive samples"), page);
     Label95->setObjectName(QStringLiteral("Label95"));
-    for (QWidget *w : std::initializer_list<QWidget *>{cbFilled, maxLabel, spPingMax, numLabel, spPingNum, cbShowData,
-                                                       cbPingFail, spPingFail, Label95})
+    // The alarm setting has a row of its own: one row does not fit the window's default width.
+    for (QWidget *w : std::initializer_list<QWidget *>{cbFilled, maxLabel, spPingMax, numLabel, spPingNum, cbShowData})
         row->addWidget(w);
     row->addStretch(1);
-    if (layout)
+    auto *alarmRow = new QHBoxLayout;
+    for (QWidget *w : std::initializer_list<QWidget *>{cbPingFail, spPingFail, Label95})
+        alarmRow->addWidget(w);
+    alarmRow->addStretch(1);
+    if (layout) {
         layout->addLayout(row);
+        layout->addLayout(alarmRow);
+    }
 
     applySettings();
 

@@ -10,13 +10,17 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 TerminalCommandBar::TerminalCommandBar(TSettings &settings, TelnetSession &session, QWidget *parent)
     : QWidget(parent), m_settings(settings), m_session(session)
 {
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    auto button = [this, row](const char *name, const QString &caption, const QString &hint) {
+    // Two rows: nine buttons in one row do not fit the window's default width.
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto *row = new QHBoxLayout;
+    rows->addLayout(row);
+    auto button = [this, &row](const char *name, const QString &caption, const QString &hint) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(hint);
@@ -29,6 +33,9 @@ TerminalCommandBar::TerminalCommandBar(TSettings &settings, TelnetSession &sessi
     btnProc = button("btnProc", tr("Processes"), QStringLiteral("ps -x"));
     btnCPUInfo = button("btnCPUInfo", tr("CPU Info"), QStringLiteral("cat /proc/cpuinfo"));
     btnBits = button("btnBits", tr("Bits/Tone"), tr("Send the bit loading command"));
+    row->addStretch(1);
+    row = new QHBoxLayout;
+    rows->addLayout(row);
 
     btnTelnetOptions = new QToolButton(this);
     btnTelnetOptions->setObjectName(QStringLiteral("btnTelnetOptions"));

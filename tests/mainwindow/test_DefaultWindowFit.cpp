@@ -1,0 +1,85 @@
+// At the window's default size every button of a page shows its whole caption.
+#include "TestSupport.h"
+#include "mainwindow/TForm1.h"
+#include "mainwindow/TelnetPage.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileInfo>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct DefaultWindowFit : ::testing::Test {
+    QTemporaryDir dir;
+
+    std::unique_ptr<TForm1> open(const QByteArray &iniText)
+    {
+        const QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+        testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n" + iniText);
+        qputenv("VELTRANO_INI", ini.toUtf8());
+        return std::make_unique<TForm1>(false);
+    }
+    void TearDown() override { qunsetenv("VELTRANO_INI"); }
+
+    // Brings `page` to the front through every tab widget that holds it.
+    static void bringForward(QWidget *page)
+    {
+        for (QWidget *w = page; w && w->parentWidget(); w = w->parentWidget())
+            if (auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget()))
+                if (auto *tabs = qobject_cast<QTabWidget *>(stack->parentWidget()))
+                    tabs->setCurrentWidget(w);
+    }
+
+    // Names of the visible buttons narrower than their caption needs.
+    static QStringList cutButtons(QWidget *page)
+    {
+        QStringList cut;
+        for (QAbstractButton *b : page->findChildren<QAbstractButton *>())
+            if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width())
+                cut << b->text();
+        return cut;
+    }
+};
+
+} // namespace
+
+TEST_F(DefaultWindowFit, TerminalButtonsShowTheirWholeCaptions)
+{
+    // adslctl and DGTeam show every command button, the counter reset included.
+    for (const QByteArray &family : {QByteArray("V123=1\n"), QByteArray("V123=0\nV4=1\n")}) {
+        auto form = open("[Router]\nTelnet=1\n[Telnet]\n" + family);
+        auto *page = form->findChild<TelnetPage *>();
+        ASSERT_NE(page, nullptr);
+        bringForward(page);
+        form->show();
+        QApplication::processEvents();
+        ASSERT_TRUE(page->isVisible()) << family.constData();
+        EXPECT_EQ(cutButtons(page), QStringList()) << family.constData() << " at " << form->width() << " px";
+    }
+}
+
+TEST_F(DefaultWindowFit, EveryPageShowsItsButtonsWhole)
+{
+    auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n[Ping]\nShowPing=1\nShowData=1\n");
+    form->show();
+    QApplication::processEvents();
+    QStringList cut;
+    QList<QTabWidget *> all = form->PageControl1->findChildren<QTabWidget *>();
+    all.prepend(form->PageControl1);
+    for (QTabWidget *tabs : all)
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (!tabs->isTabVisible(i))
+                continue;
+            bringForward(tabs->widget(i));
+            QApplication::processEvents();
+            for (const QString &caption : cutButtons(tabs->widget(i)))
+                cut << tabs->tabText(i) + QStringLiteral(": ") + caption;
+        }
+    cut.removeDuplicates();
+    EXPECT_EQ(cut, QStringList());
+}
