@@ -89,11 +89,17 @@ void BitloadingPage::build()
     Label93 = named(new QLabel(m_header), "Label93");
     Label93->hide();
     Label33 = named(new QLabel(m_header), "Label33");
+    // The window's default width holds the buttons, the session state and the options only on rows of their own.
     for (QWidget *w : std::initializer_list<QWidget *>{btn585Connect, btn585Disconnect, btnThomsonRefresh,
-                                                       btnThomsonBitswapReset, btnMacro, Shape1, Label106, Label93, Label33})
+                                                       btnThomsonBitswapReset, btnMacro})
         buttons->addWidget(w);
     buttons->addStretch(1);
     rows->addLayout(buttons);
+    auto *state = new QHBoxLayout;
+    for (QWidget *w : std::initializer_list<QWidget *>{Shape1, Label106, Label93, Label33})
+        state->addWidget(w);
+    state->addStretch(1);
+    rows->addLayout(state);
 
     auto *options = new QHBoxLayout;
     rbLowBits = named(new QRadioButton(tr("0 - 255"), m_header), "rbLowBits");
@@ -113,9 +119,9 @@ void BitloadingPage::build()
         named(new QCheckBox(tr("Don't refresh when minimized to SysTray  (Saves memory)"), m_header), "cbDontRefresh585");
     options->addWidget(cb585Bits);
     options->addWidget(sp585Bits);
-    options->addWidget(cbDontRefresh585);
     options->addStretch(1);
     rows->addLayout(options);
+    rows->addWidget(cbDontRefresh585);
 
     // How the session logs in and leaves.
     auto *session = new QHBoxLayout;

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QFileInfo>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -35,13 +36,16 @@ struct DefaultWindowFit : ::testing::Test {
                     tabs->setCurrentWidget(w);
     }
 
-    // Names of the visible buttons narrower than their caption needs.
+    // Captions of the visible buttons and labels narrower than their text needs.
     static QStringList cutButtons(QWidget *page)
     {
         QStringList cut;
         for (QAbstractButton *b : page->findChildren<QAbstractButton *>())
             if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width())
                 cut << b->text();
+        for (QLabel *l : page->findChildren<QLabel *>())
+            if (l->isVisible() && !l->text().isEmpty() && !l->wordWrap() && l->width() < l->sizeHint().width())
+                cut << l->text();
         return cut;
     }
 };
@@ -63,9 +67,17 @@ TEST_F(DefaultWindowFit, TerminalButtonsShowTheirWholeCaptions)
     }
 }
 
-TEST_F(DefaultWindowFit, EveryPageShowsItsButtonsWhole)
+struct PageFit : DefaultWindowFit, ::testing::WithParamInterface<const char *> {};
+
+TEST_P(PageFit, EveryPageShowsItsButtonsAndLabelsWhole)
 {
-    auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n[Ping]\nShowPing=1\nShowData=1\n");
+    auto form = open(QByteArray(GetParam()) + "[Ping]\nShowPing=1\nShowData=1\n");
+    // The 585 session state as a refresh leaves it.
+    for (const char *name : {"Label93", "Label33"})
+        if (auto *state = form->findChild<QLabel *>(QLatin1String(name))) {
+            state->setText(QStringLiteral("Bitswaps since: 07 Dec - 13:20:43"));
+            state->show();
+        }
     form->show();
     QApplication::processEvents();
     QStringList cut;
@@ -83,3 +95,8 @@ TEST_F(DefaultWindowFit, EveryPageShowsItsButtonsWhole)
     cut.removeDuplicates();
     EXPECT_EQ(cut, QStringList());
 }
+
+// adslctl telnet pages, and the SpeedTouch 585 bit-loading page with its session state shown.
+INSTANTIATE_TEST_SUITE_P(Routers, PageFit,
+                         ::testing::Values("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n",
+                                           "[Router]\nST585=1\nV1234=0\n"));
