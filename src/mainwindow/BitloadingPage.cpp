@@ -168,10 +168,9 @@ void BitloadingPage::build()
     memo3585 = pane(this, "memo3585", tr("Upstream summary"));
     memo5 = pane(this, "memo5", tr("Line statistics"));
     memoBits585 = pane(this, "memoBits585", tr("Bit table"));
-    layout->addWidget(memo3585);
-    layout->addWidget(memo2585);
-    layout->addWidget(memo5, 2);
-    layout->addWidget(memoBits585, 2);
+    // Equal shares: panes without a stretch keep their full hint and squeeze the raw panes to a sliver.
+    for (QPlainTextEdit *p : {memo3585, memo2585, memo5, memoBits585})
+        layout->addWidget(p, 1);
 
     connect(btnThomsonRefresh, &QPushButton::clicked, this, &BitloadingPage::btnThomsonRefreshClick);
     connect(btnThomsonBitswapReset, &QPushButton::clicked, this, &BitloadingPage::btnThomsonBitswapResetClick);
@@ -217,7 +216,7 @@ void BitloadingPage::loadFromSettings()
     // The downstream pane first when so set.
     if (auto *box = qobject_cast<QHBoxLayout *>(layout())) {
         box->removeWidget(memo2585);
-        box->insertWidget(t.DownFirst ? 0 : 1, memo2585);
+        box->insertWidget(t.DownFirst ? 0 : 1, memo2585, 1);
     }
     m_loading = false;
 }

@@ -100,3 +100,16 @@ TEST_P(PageFit, EveryPageShowsItsButtonsAndLabelsWhole)
 INSTANTIATE_TEST_SUITE_P(Routers, PageFit,
                          ::testing::Values("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n",
                                            "[Router]\nST585=1\nV1234=0\n"));
+
+TEST_F(DefaultWindowFit, SpeedTouchSummaryPanesShareTheWidth)
+{
+    auto form = open("[Router]\nST585=1\nV1234=0\n");
+    auto *raw = form->findChild<QWidget *>(QStringLiteral("memo5"));
+    ASSERT_NE(raw, nullptr);
+    bringForward(raw);
+    form->show();
+    QApplication::processEvents();
+    const int summary = form->findChild<QWidget *>(QStringLiteral("memo2585"))->width();
+    for (const char *name : {"memo3585", "memo5", "memoBits585"})
+        EXPECT_GE(form->findChild<QWidget *>(QLatin1String(name))->width(), summary - 2) << name;
+}
