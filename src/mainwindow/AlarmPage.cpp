@@ -155,6 +155,9 @@ void AlarmPage::build()
     for (const auto &r : rows) {
         tg->addWidget(r.box, row, 0);
         tg->addWidget(r.value, row, 1);
+        // The boxes' captions name the figures a screen reader speaks for the spin boxes.
+        r.value->setAccessibleName(tr("%1 (%2)").arg(r.box->text(), QLatin1String(r.unit)));
+        r.seconds->setAccessibleName(tr("%1 for this many seconds").arg(r.box->text()));
         tg->addWidget(new QLabel(tr("%1 for").arg(QLatin1String(r.unit)), content), row, 2);
         tg->addWidget(r.seconds, row, 3);
         tg->addWidget(new QLabel(tr("seconds"), content), row, 4);
@@ -172,6 +175,9 @@ void AlarmPage::build()
     spSNRSamples = spin("spSNRSamples", 5, 1000, a.SNRSamples);
     Label62 = label("Label62", tr("points"));
     Label67 = label("Label67", QString());
+    spAlarmSNRHi->setAccessibleName(cbSNRChangeHi->text() + QStringLiteral(" (%)"));
+    spAlarmSNRLo->setAccessibleName(cbSNRChangeLo->text() + QStringLiteral(" (%)"));
+    Label64->setBuddy(spSNRSamples);
     tg->addWidget(cbSNRChangeHi, row, 0);
     tg->addWidget(spAlarmSNRHi, row, 1);
     tg->addWidget(Label48, row, 2);
@@ -191,6 +197,7 @@ void AlarmPage::build()
     Label38 = label("Label38", tr("Hold back further alarm actions for"));
     spAntiCycle = spin("spAntiCycle", 1, 120, a.AntiCycle);
     Label20 = label("Label20", tr("minutes"));
+    Label38->setBuddy(spAntiCycle);
     tg->addWidget(Label38, row, 0, Qt::AlignRight);
     tg->addWidget(spAntiCycle, row, 1);
     tg->addWidget(Label20, row++, 2, 1, 3);
@@ -232,6 +239,7 @@ void AlarmPage::build()
     ag->addWidget(btnViewAlarmLog1, row++, 3);
     ag->addWidget(rbUseNormalLog, row++, 0, 1, 4);
     ag->addWidget(rbUseAlarmLog, row++, 0, 1, 4);
+    Label68->setBuddy(edAlarmLog);
     ag->addWidget(Label68, row, 0);
     ag->addWidget(edAlarmLog, row, 1);
     ag->addWidget(btnBrowseAlarmLog, row, 2);
@@ -245,7 +253,9 @@ void AlarmPage::build()
     ag->addWidget(cbSendEmailMain, row, 0);
     ag->addWidget(btnSendEmailNow, row++, 3);
     ag->addWidget(cbJustOne, row++, 0, 1, 4);
-    ag->addWidget(new QLabel(tr("Reboot waits for the e-mail at most"), content), row, 0, Qt::AlignRight);
+    auto *emailWait = new QLabel(tr("Reboot waits for the e-mail at most"), content);
+    emailWait->setBuddy(spEmailTimeout);
+    ag->addWidget(emailWait, row, 0, Qt::AlignRight);
     ag->addWidget(spEmailTimeout, row, 1);
     ag->addWidget(new QLabel(tr("seconds"), content), row++, 2);
 
@@ -265,7 +275,10 @@ void AlarmPage::build()
     ag->addWidget(edExternalApp, row, 0, 1, 3);
     ag->addWidget(btnBrowse, row++, 3);
     ag->addWidget(cbAppMin, row++, 0);
-    ag->addWidget(new QLabel(tr("Send the script after"), content), row, 0, Qt::AlignRight);
+    edExternalApp->setAccessibleName(tr("External script or application"));
+    auto *scriptWait = new QLabel(tr("Send the script after"), content);
+    scriptWait->setBuddy(spScriptWait);
+    ag->addWidget(scriptWait, row, 0, Qt::AlignRight);
     ag->addWidget(spScriptWait, row, 1);
     Label97 = label("Label97", QString());
     ag->addWidget(Label97, row++, 2);
@@ -283,6 +296,8 @@ void AlarmPage::build()
     group(new QButtonGroup, {rbUseWeb, rbUseTelnet});
     Label21 = label("Label21", QStringLiteral("URL to reboot router"));
     edReboot = edit("edReboot", a.RebootURL);
+    spRebootsPerHour->setAccessibleName(tr("Most reboots"));
+    Label21->setBuddy(edReboot);
     ag->addWidget(cbReboot, row++, 0);
     auto *limit = new QHBoxLayout;
     limit->addWidget(cbDontReboot);

@@ -83,9 +83,11 @@ void WebServerPage::buildWidgets()
 
     auto *serverBox = new QGroupBox(tr("Server"), this);
     auto *grid = new QGridLayout(serverBox);
-    grid->addWidget(new QLabel(tr("Web page"), serverBox), 0, 0);
+    auto *webPageLabel = new QLabel(tr("Web page"), serverBox);
+    grid->addWidget(webPageLabel, 0, 0);
     edWebPage = new QLineEdit(serverBox);
     edWebPage->setObjectName(QStringLiteral("edWebPage"));
+    webPageLabel->setBuddy(edWebPage);
     grid->addWidget(edWebPage, 0, 1, 1, 3);
     btnWebBrowse = new QPushButton(tr("Browse..."), serverBox);
     btnWebBrowse->setObjectName(QStringLiteral("btnWebBrowse"));
@@ -95,12 +97,15 @@ void WebServerPage::buildWidgets()
     grid->addWidget(Label71, 1, 0);
     cbLocalHost = new QComboBox(serverBox);
     cbLocalHost->setObjectName(QStringLiteral("cbLocalHost"));
+    Label71->setBuddy(cbLocalHost);
     cbLocalHost->setEditable(true);
     cbLocalHost->setInsertPolicy(QComboBox::NoInsert);
     grid->addWidget(cbLocalHost, 1, 1);
-    grid->addWidget(new QLabel(tr("Port"), serverBox), 1, 2);
+    auto *portLabel = new QLabel(tr("Port"), serverBox);
+    grid->addWidget(portLabel, 1, 2);
     edPort = new QLineEdit(serverBox);
     edPort->setObjectName(QStringLiteral("edPort"));
+    portLabel->setBuddy(edPort);
     edPort->setMaximumWidth(80);
     grid->addWidget(edPort, 1, 3);
 
@@ -112,12 +117,14 @@ void WebServerPage::buildWidgets()
     grid->addWidget(Label41, 3, 0);
     edWebUser = new QLineEdit(serverBox);
     edWebUser->setObjectName(QStringLiteral("edWebUser"));
+    Label41->setBuddy(edWebUser);
     grid->addWidget(edWebUser, 3, 1);
     Label42 = new QLabel(tr("Password"), serverBox);
     Label42->setObjectName(QStringLiteral("Label42"));
     grid->addWidget(Label42, 3, 2);
     edWebPassword = new QLineEdit(serverBox);
     edWebPassword->setObjectName(QStringLiteral("edWebPassword"));
+    Label42->setBuddy(edWebPassword);
     edWebPassword->setEchoMode(QLineEdit::Password);
     grid->addWidget(edWebPassword, 3, 3);
     cbWebRemPass = new QCheckBox(tr("Remember password"), serverBox);
