@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,7 +44,11 @@ TEST_P(WindowAccessibility, EveryControlIsReachableAndNamed)
     qputenv("VELTRANO_INI", ini.toUtf8());
     auto form = std::make_unique<TForm1>(false);
     QStringList silent, unreachable;
-    for (QWidget *w : form->findChildren<QWidget *>()) {
+    // The main window and the windows it creates with it (viewers, dialogs).
+    QList<QWidget *> widgets;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        widgets += top->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
         const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)
                              || qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QComboBox *>(w)
                              || qobject_cast<QSlider *>(w) || qobject_cast<QPlainTextEdit *>(w)
@@ -53,9 +58,9 @@ TEST_P(WindowAccessibility, EveryControlIsReachableAndNamed)
             || w->objectName().isEmpty())
             continue;
         if (spokenName(w).remove(QLatin1Char('&')).trimmed().isEmpty())
-            silent << w->objectName();
+            silent << w->window()->objectName() + QLatin1Char('.') + w->objectName();
         if (!(w->focusPolicy() & Qt::TabFocus))
-            unreachable << w->objectName();
+            unreachable << w->window()->objectName() + QLatin1Char('.') + w->objectName();
     }
     EXPECT_EQ(silent, QStringList());
     EXPECT_EQ(unreachable, QStringList());
