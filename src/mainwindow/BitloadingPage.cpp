@@ -139,9 +139,10 @@ void BitloadingPage::build()
     session->addWidget(portLabel);
     session->addWidget(ed585Port);
     session->addWidget(cb585WaitForRequests);
-    session->addWidget(cbRestoreTimeout);
     session->addStretch(1);
     rows->addLayout(session);
+    // A row of its own: beside the log-in box it is cut at the window's default width.
+    rows->addWidget(cbRestoreTimeout);
     connect(ed585Port, &QLineEdit::editingFinished, this, [this] {
         const int port = ed585Port->text().toInt();
         if (port < 1 || port > 65535)
