@@ -123,36 +123,6 @@ void BitloadingPage::build()
     rows->addLayout(options);
     rows->addWidget(cbDontRefresh585);
 
-    // How the session logs in and leaves.
-    auto *session = new QHBoxLayout;
-    auto *portLabel = new QLabel(tr("Telnet port"), m_header);
-    ed585Port = named(new QLineEdit(m_header), "ed585Port");
-    ed585Port->setMaximumWidth(60);
-    // Digits only, typed or pasted; an emptied edit goes back to 23 when left.
-    ed585Port->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), ed585Port));
-    portLabel->setBuddy(ed585Port);
-    cb585WaitForRequests = named(new QCheckBox(tr("Wait for username && password requests from router during login"),
-                                               m_header),
-                                 "cb585WaitForRequests");
-    cbRestoreTimeout = named(new QCheckBox(tr("Restore default telnet timeout when Veltrano is closed"), m_header),
-                             "cbRestoreTimeout");
-    session->addWidget(portLabel);
-    session->addWidget(ed585Port);
-    session->addWidget(cb585WaitForRequests);
-    session->addStretch(1);
-    rows->addLayout(session);
-    // A row of its own: beside the log-in box it is cut at the window's default width.
-    rows->addWidget(cbRestoreTimeout);
-    connect(ed585Port, &QLineEdit::editingFinished, this, [this] {
-        const int port = ed585Port->text().toInt();
-        if (port < 1 || port > 65535)
-            ed585Port->setText(QStringLiteral("23"));
-        m_settings._585Telnet.TelnetPort = ed585Port->text();
-    });
-    connect(cb585WaitForRequests, &QCheckBox::toggled, this,
-            [this](bool on) { m_settings._585Telnet.WaitForRequests = on; });
-    connect(cbRestoreTimeout, &QCheckBox::toggled, this, [this](bool on) { m_settings._585Telnet.RestoreTimeout = on; });
-
     auto *labels = new QHBoxLayout;
     Label25 = named(new QLabel(m_header), "Label25");
     Label34 = named(new QLabel(m_header), "Label34");
@@ -164,7 +134,40 @@ void BitloadingPage::build()
     rows->addLayout(labels);
 
     // The summary sub-tab.
-    auto *layout = new QHBoxLayout(this);
+    auto *summary = new QVBoxLayout(this);
+    // How the session logs in and leaves: on the summary sub-tab, so the charts keep their height.
+    auto *session = new QHBoxLayout;
+    auto *portLabel = new QLabel(tr("Telnet port"), this);
+    ed585Port = named(new QLineEdit(this), "ed585Port");
+    ed585Port->setMaximumWidth(60);
+    // Digits only, typed or pasted; an emptied edit goes back to 23 when left.
+    ed585Port->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), ed585Port));
+    portLabel->setBuddy(ed585Port);
+    cb585WaitForRequests = named(new QCheckBox(tr("Wait for username && password requests from router during login"),
+                                               this),
+                                 "cb585WaitForRequests");
+    cbRestoreTimeout = named(new QCheckBox(tr("Restore default telnet timeout when Veltrano is closed"), this),
+                             "cbRestoreTimeout");
+    session->addWidget(portLabel);
+    session->addWidget(ed585Port);
+    session->addWidget(cb585WaitForRequests);
+    session->addStretch(1);
+    summary->addLayout(session);
+    // A row of its own: beside the log-in box it is cut at the window's default width.
+    summary->addWidget(cbRestoreTimeout);
+    connect(ed585Port, &QLineEdit::editingFinished, this, [this] {
+        const int port = ed585Port->text().toInt();
+        if (port < 1 || port > 65535)
+            ed585Port->setText(QStringLiteral("23"));
+        m_settings._585Telnet.TelnetPort = ed585Port->text();
+    });
+    connect(cb585WaitForRequests, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings._585Telnet.WaitForRequests = on; });
+    connect(cbRestoreTimeout, &QCheckBox::toggled, this, [this](bool on) { m_settings._585Telnet.RestoreTimeout = on; });
+
+    m_panes = new QHBoxLayout;
+    summary->addLayout(m_panes, 1);
+    auto *layout = m_panes;
     memo2585 = pane(this, "memo2585", tr("Downstream summary"));
     memo3585 = pane(this, "memo3585", tr("Upstream summary"));
     memo5 = pane(this, "memo5", tr("Line statistics"));
@@ -215,10 +218,8 @@ void BitloadingPage::loadFromSettings()
     cb585WaitForRequests->setChecked(t.WaitForRequests);
     cbRestoreTimeout->setChecked(t.RestoreTimeout);
     // The downstream pane first when so set.
-    if (auto *box = qobject_cast<QHBoxLayout *>(layout())) {
-        box->removeWidget(memo2585);
-        box->insertWidget(t.DownFirst ? 0 : 1, memo2585, 1);
-    }
+    m_panes->removeWidget(memo2585);
+    m_panes->insertWidget(t.DownFirst ? 0 : 1, memo2585, 1);
     m_loading = false;
 }
 

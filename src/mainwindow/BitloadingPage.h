@@ -13,6 +13,7 @@
 #include <functional>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -99,4 +100,5 @@ private:
     bool m_loading = false;
     int m_first = 0;
     int m_last = 256;
+    QHBoxLayout *m_panes = nullptr; // the summary panes, side by side
 };

@@ -282,9 +282,21 @@ void TForm1::buildWidgets()
         *pointer = b;
     }
     for (QWidget *w : std::initializer_list<QWidget *>{btnStart, btnStop, btnSchedRun, btnSave, btnOnTop, btnConfigure,
-                                                       btnHelp, btnLog, btnViewLog, btnViewRouterLog, btnCaptureAll,
-                                                       btnCopy, btnViewGraphs})
+                                                       btnHelp})
         ToolBar1->addWidget(w);
+    // The logs and the images on a second row, so that at the window's usual
+    // width nothing hides in an overflow menu over the figures below.
+    addToolBarBreak(Qt::TopToolBarArea);
+    ToolBar2 = new QToolBar(tr("Logs and images"), this);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    ToolBar2->setMovable(false);
+    ToolBar2->setFloatable(false);
+    ToolBar2->toggleViewAction()->setVisible(false);
+    ToolBar2->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
+    for (QWidget *w : std::initializer_list<QWidget *>{btnLog, btnViewLog, btnViewRouterLog, btnCaptureAll, btnCopy,
+                                                       btnViewGraphs})
+        ToolBar2->addWidget(w);
 
     auto *figures = new QHBoxLayout;
     Panel29 = new EnvelopePanel(central);

@@ -341,6 +341,7 @@ public:
     QPushButton *Button2 = nullptr;
     QToolButton *btnConfigure = nullptr; // with the "Configure Graphs" menu on its arrow
     QToolBar *ToolBar1 = nullptr;
+    QToolBar *ToolBar2 = nullptr;
     QString BuildStamp;
     QTimer *Timer1 = nullptr;
     QTimer *tmrAutoStartDelay = nullptr;
