@@ -85,6 +85,10 @@ void BitsTonePage::build()
     Panel35->hide();
     strip->addWidget(btnBitsRefresh);
     strip->addWidget(Label61);
+    // The SNR curve's colour beside its caption.
+    Shape3 = swatch(m_header, "Shape3", QColor(Qt::red));
+    Shape3->setAccessibleName(tr("Red: SNR per tone"));
+    strip->addWidget(Shape3);
     strip->addWidget(Label59);
     strip->addWidget(Image84);
     strip->addWidget(Label88);

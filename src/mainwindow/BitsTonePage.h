@@ -38,6 +38,7 @@ public:
     QLabel *Label99 = nullptr;  // interleaving, upstream
     // Legend of the tone colours of the bits, bitswap and bitswaps-per-tone charts.
     QLabel *Shape1 = nullptr;   // green: upstream tones
+    QLabel *Shape3 = nullptr;   // red: the SNR curve
     QLabel *Shape2 = nullptr;   // blue: downstream tones
     QLabel *Shape7 = nullptr;   // black: the attenuation line, which only the adslctl family gives
     QLabel *Label76 = nullptr;
