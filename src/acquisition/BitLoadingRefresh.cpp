@@ -56,18 +56,24 @@ void BitLoadingRefresh::startup()
     applyPage();
 }
 
-void BitLoadingRefresh::cbBitsRefreshClick(bool running)
+bool BitLoadingRefresh::armWhenAuto(bool running)
 {
     auto &t = m_settings.Telnet;
     t.RefreshBitsEvery = std::max(t.RefreshBitsEvery, m_settings.System.Sample);
-    if (t.BitsGraph && t.BitsRefresh) {
-        m_due = true;
-        m_timer.setInterval(t.RefreshBitsEvery * kMsPerSecondSet);
-        if (running)
-            m_timer.start();
-        else
-            m_timer.stop();
-    } else {
+    if (!(t.BitsGraph && t.BitsRefresh))
+        return false;
+    m_due = true;
+    m_timer.setInterval(t.RefreshBitsEvery * kMsPerSecondSet);
+    if (running)
+        m_timer.start();
+    else
+        m_timer.stop();
+    return true;
+}
+
+void BitLoadingRefresh::cbBitsRefreshClick(bool running)
+{
+    if (!armWhenAuto(running)) {
         m_due = false;
         m_timer.stop();
     }
@@ -75,16 +81,7 @@ void BitLoadingRefresh::cbBitsRefreshClick(bool running)
 
 void BitLoadingRefresh::spRefreshBitsEveryChange(bool running)
 {
-    auto &t = m_settings.Telnet;
-    t.RefreshBitsEvery = std::max(t.RefreshBitsEvery, m_settings.System.Sample);
-    if (t.BitsGraph && t.BitsRefresh) {
-        m_due = true;
-        m_timer.setInterval(t.RefreshBitsEvery * kMsPerSecondSet);
-        if (running)
-            m_timer.start();
-        else
-            m_timer.stop();
-    }
+    armWhenAuto(running);
     applyPage();
 }
 

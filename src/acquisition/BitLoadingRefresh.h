@@ -90,6 +90,9 @@ signals:
     void thomsonRefreshDue();
 
 private:
+    // With bit-loading requests and auto refresh on: due at the next statistics
+    // request, the timer at the set interval (running only while monitoring runs).
+    bool armWhenAuto(bool running);
     void applyPage();
 
     TSettings &m_settings;

@@ -1,5 +1,6 @@
 #pragma once
 // Settings with their defaults and small finders for the dialog tests.
+#include "AccessibilityCheck.h"
 #include "settings/SettingsStore.h"
 
 #include <QAbstractButton>
@@ -20,21 +21,7 @@ inline TSettings defaults()
     return settingsstore::load(SettingsEnvironment::forFile(dir.filePath(QStringLiteral("none.ini")))).settings;
 }
 
-// What a screen reader speaks for a control: its accessible name, its own
-// text, or the text of a label that names it as buddy.
-inline QString spokenName(QWidget *w)
-{
-    if (!w->accessibleName().isEmpty())
-        return w->accessibleName();
-    if (auto *b = qobject_cast<QAbstractButton *>(w); b && !b->text().isEmpty())
-        return b->text();
-    for (QLabel *label : w->window()->findChildren<QLabel *>()) {
-        QWidget *buddy = label->buddy();
-        if (buddy == w || (buddy && buddy->isAncestorOf(w)))
-            return label->text();
-    }
-    return {};
-}
+using testsupport::spokenName;
 
 // Controls the keyboard can reach that nothing names.
 inline QStringList unnamedControls(QWidget *dialog)

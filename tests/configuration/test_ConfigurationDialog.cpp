@@ -1,6 +1,7 @@
 // The Configuration dialog on its own: the binding table against the forms,
 // keyboard and screen-reader reach, the close query's checks, when the file
 // is written, and the presets and handlers of the router and telnet pages.
+#include "AccessibilityCheck.h"
 #include "ConfigTestSupport.h"
 #include "configuration/CommonSettingsPage.h"
 #include "configuration/RouterSearchTextPage.h"
@@ -23,18 +24,6 @@
 
 namespace {
 
-// The name a screen reader speaks for a control.
-QString spokenName(QWidget *w)
-{
-    if (!w->accessibleName().isEmpty())
-        return w->accessibleName();
-    if (auto *b = qobject_cast<QAbstractButton *>(w))
-        return b->text();
-    for (QLabel *l : w->window()->findChildren<QLabel *>())
-        if (l->buddy() == w)
-            return l->text();
-    return {};
-}
 
 } // namespace
 
@@ -49,23 +38,9 @@ TEST_F(DialogFixture, EveryBindingFindsItsControlAndKey)
 TEST_F(DialogFixture, EveryControlIsReachableByKeyboardAndHasASpokenName)
 {
     open();
-    QStringList silent, unreachable;
-    for (QWidget *w : dialog->findChildren<QWidget *>()) {
-        const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)
-                             || qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QComboBox *>(w)
-                             || qobject_cast<QSlider *>(w);
-        if (!control || !w->parentWidget() || qobject_cast<QAbstractSpinBox *>(w->parentWidget())
-            || qobject_cast<QComboBox *>(w->parentWidget()) || w->objectName().startsWith(QLatin1String("qt_")))
-            continue;
-        if (w->objectName().isEmpty())
-            continue; // tab bar scroll buttons and the like
-        if (spokenName(w).remove(QLatin1Char('&')).trimmed().isEmpty())
-            silent << w->objectName();
-        if (!(w->focusPolicy() & Qt::TabFocus))
-            unreachable << w->objectName();
-    }
-    EXPECT_EQ(silent, QStringList());
-    EXPECT_EQ(unreachable, QStringList());
+    const testsupport::AccessibilityGaps gaps = testsupport::accessibilityGaps(dialog->findChildren<QWidget *>());
+    EXPECT_EQ(gaps.silent, QStringList());
+    EXPECT_EQ(gaps.unreachable, QStringList());
 }
 
 TEST_F(DialogFixture, EveryBoundControlIsCopiedIntoItsKey)

@@ -1,4 +1,5 @@
 // Every control of the main window can be reached by keyboard and has a name a screen reader speaks.
+#include "AccessibilityCheck.h"
 #include "TestSupport.h"
 #include "mainwindow/TForm1.h"
 
@@ -17,17 +18,6 @@
 
 namespace {
 
-QString spokenName(QWidget *w)
-{
-    if (!w->accessibleName().isEmpty())
-        return w->accessibleName();
-    if (auto *b = qobject_cast<QAbstractButton *>(w))
-        return b->text();
-    for (QLabel *l : w->window()->findChildren<QLabel *>())
-        if (l->buddy() == w)
-            return l->text();
-    return {};
-}
 
 struct WindowAccessibility : ::testing::TestWithParam<const char *> {
     QTemporaryDir dir;
@@ -43,27 +33,13 @@ TEST_P(WindowAccessibility, EveryControlIsReachableAndNamed)
                                    + GetParam());
     qputenv("VELTRANO_INI", ini.toUtf8());
     auto form = std::make_unique<TForm1>(false);
-    QStringList silent, unreachable;
     // The main window and the windows it creates with it (viewers, dialogs).
     QList<QWidget *> widgets;
     for (QWidget *top : QApplication::topLevelWidgets())
         widgets += top->findChildren<QWidget *>();
-    for (QWidget *w : widgets) {
-        const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)
-                             || qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QComboBox *>(w)
-                             || qobject_cast<QSlider *>(w) || qobject_cast<QPlainTextEdit *>(w)
-                             || qobject_cast<QTextEdit *>(w);
-        if (!control || qobject_cast<QAbstractSpinBox *>(w->parentWidget())
-            || qobject_cast<QComboBox *>(w->parentWidget()) || w->objectName().startsWith(QLatin1String("qt_"))
-            || w->objectName().isEmpty())
-            continue;
-        if (spokenName(w).remove(QLatin1Char('&')).trimmed().isEmpty())
-            silent << w->window()->objectName() + QLatin1Char('.') + w->objectName();
-        if (!(w->focusPolicy() & Qt::TabFocus))
-            unreachable << w->window()->objectName() + QLatin1Char('.') + w->objectName();
-    }
-    EXPECT_EQ(silent, QStringList());
-    EXPECT_EQ(unreachable, QStringList());
+    const testsupport::AccessibilityGaps gaps = testsupport::accessibilityGaps(widgets);
+    EXPECT_EQ(gaps.silent, QStringList());
+    EXPECT_EQ(gaps.unreachable, QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(Routers, WindowAccessibility,
