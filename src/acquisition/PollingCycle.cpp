@@ -116,6 +116,10 @@ void PollingCycle::afterFetch(const QByteArray &page, bool noAnswer)
     // Router text is bytes: one byte, one character, so taught positions hold.
     m_page = QString::fromLatin1(page);
     m_noAnswer = noAnswer;
+    if (noAnswer)
+        emit pageFailed(m_fetch.lastFailure());
+    else
+        emit pageAnswered();
     if (m_page.size() < 10 && m_settings.Graph.Pause) {
         end();
         return;

@@ -27,6 +27,9 @@ public:
 
 signals:
     void finished();
+    // The status page of this poll came (answered) or did not, and why not.
+    void pageAnswered();
+    void pageFailed(const QString &why);
 
 private:
     void afterFetch(const QByteArray &page, bool noAnswer);

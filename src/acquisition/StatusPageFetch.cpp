@@ -10,6 +10,8 @@ void StatusPageFetch::start(const StatusPageRequest &request)
     m_request = request;
     m_count = 0;
     m_page.clear();
+    m_lastFailure.clear();
+    m_loginRefused = false;
     m_active = true;
     attempt();
 }
@@ -45,8 +47,10 @@ void StatusPageFetch::onReply(const HttpResult &result)
         giveUp(); // the loop ends with what came, empty or not
         return;
     }
-    if (result.authRejected)
+    if (result.authRejected) {
+        m_loginRefused = true;
         emit systemMessage(QStringLiteral("HTTP  Login error"));
+    }
     ++m_count;
     if (result.connected)
         emit systemMessage(QStringLiteral("Failed to retrieve stats page (router connected but didn't respond  (1))."));
@@ -63,10 +67,11 @@ void StatusPageFetch::giveUp()
     m_active = false;
     bool noAnswer = false;
     if (m_page.isEmpty()) {
-        if (m_client.lastConnected())
-            emit systemMessage(QStringLiteral("Failed to retrieve stats page (router connected but didn't respond (2))."));
-        else
-            emit systemMessage(QStringLiteral("Failed to retrieve stats page (router not connected (http) (2))."));
+        const QString text = m_client.lastConnected()
+                                 ? QStringLiteral("Failed to retrieve stats page (router connected but didn't respond (2)).")
+                                 : QStringLiteral("Failed to retrieve stats page (router not connected (http) (2)).");
+        m_lastFailure = m_loginRefused ? QStringLiteral("HTTP  Login error") : text;
+        emit systemMessage(text);
         // The next request starts afresh.
         m_client.disconnectFromRouter();
         noAnswer = true;

@@ -28,6 +28,9 @@ public:
     // Stops the attempts; finished() is not emitted.
     void cancel();
     bool isActive() const { return m_active; }
+    // Why the latest fetch brought nothing back (its last report; a refused
+    // log-in outranks the connection wording); empty after a page came.
+    QString lastFailure() const { return m_lastFailure; }
 
 signals:
     void systemMessage(const QString &text);
@@ -45,4 +48,6 @@ private:
     bool m_active = false;
     quint64 m_requestId = 0;
     QByteArray m_page;
+    QString m_lastFailure;
+    bool m_loginRefused = false;
 };

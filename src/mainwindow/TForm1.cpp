@@ -192,6 +192,19 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
     connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
+    // A failing router must be seen without the system messages: panel 0 holds
+    // the latest poll's failure until a poll is answered.
+    connect(m_cycle, &PollingCycle::pageFailed, this, [this](const QString &why) {
+        if (m_pollFailureShown.isEmpty() || statusPanel(0) != m_pollFailureShown)
+            m_panel0BeforePollFailure = statusPanel(0);
+        m_pollFailureShown = why;
+        setStatusPanel(0, why);
+    });
+    connect(m_cycle, &PollingCycle::pageAnswered, this, [this] {
+        if (!m_pollFailureShown.isEmpty() && statusPanel(0) == m_pollFailureShown)
+            setStatusPanel(0, m_panel0BeforePollFailure);
+        m_pollFailureShown.clear();
+    });
     m_commitRefresh = std::make_unique<CommitRefresh>(*this);
     buildWidgets();
     FormCreate();

@@ -298,6 +298,9 @@ private:
     QPlainTextEdit *Memo6 = nullptr; // ping output
     void parseTelnetReply(const struct TelnetReply &reply);
     QString m_panel0BeforeEmail;
+    // The poll failure panel 0 shows until a poll is answered, and what it covered.
+    QString m_pollFailureShown;
+    QString m_panel0BeforePollFailure;
     std::unique_ptr<PollImages> m_pollImages;
     ChartCommands *m_commands = nullptr;
     CameraIndicators *m_cameras = nullptr;

@@ -266,3 +266,38 @@ TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTime)
     ASSERT_TRUE(testsupport::waitFor([&] { return ping->count() > 0; }, 10000));
     form->btnStop->click();
 }
+
+// Without system messages a failing router must still show on the status bar:
+// panel 0 holds the latest poll's failure until a poll is answered again.
+TEST_F(RunStopTest, PanelZeroShowsThePollFailureUntilAPollIsAnswered)
+{
+    struct Case {
+        const char *path;
+        const char *failure;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"*", "down", kNotConnected2},
+        {"status", "500", QStringLiteral("Failed to retrieve stats page (router connected but didn't respond (2)).")},
+        {"status", "401", QStringLiteral("HTTP  Login error")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.failure);
+        open("[System]\nSystemMessages=0\n");
+        form->btnStart->click();
+        ASSERT_TRUE(testsupport::waitFor([&] { return form->Label2->text() == QStringLiteral("6.5 dB"); }));
+        const QString started = form->statusPanel(0);
+        EXPECT_TRUE(started.startsWith(QStringLiteral("  Started: "))) << started.toStdString();
+
+        sim.execute(QStringLiteral("fail %1 %2").arg(QLatin1String(c.path), QLatin1String(c.failure)));
+        ASSERT_TRUE(testsupport::waitFor([&] { return form->statusPanel(0) == c.shown; }, 8000))
+            << form->statusPanel(0).toStdString();
+        EXPECT_TRUE(form->memSys->toPlainText().isEmpty());
+
+        sim.execute(QStringLiteral("fail %1 none").arg(QLatin1String(c.path)));
+        ASSERT_TRUE(testsupport::waitFor([&] { return form->statusPanel(0) == started; }, 8000))
+            << form->statusPanel(0).toStdString();
+        form->btnStop->click();
+        form.reset();
+    }
+}
