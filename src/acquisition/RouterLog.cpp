@@ -1,10 +1,10 @@
 #include "acquisition/RouterLog.h"
 
 #include "acquisition/RouterAddress.h"
+#include "common/AtomicFile.h"
 #include "common/PascalString.h"
 #include "settings/TSettings.h"
 
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -231,8 +231,7 @@ void RouterLog::GetRouterLog(const QString &path, std::function<void()> done)
     fetch(RouterLogCaller::GetRouterLog, [this, path, done = std::move(done)](bool ok, const QString &text) {
         // No page or no log in it: no file, so no stale or empty attachment.
         if (ok && !text.isEmpty()) {
-            QSaveFile file(path);
-            if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) < 0 || !file.commit())
+            if (!AtomicFile::writeFile(path, text.toLatin1(), nullptr))
                 emit systemMessage(QStringLiteral("Router log - cannot write ") + path);
         }
         done();

@@ -1,6 +1,7 @@
 #include "mainwindow/GraphImages.h"
 
 #include "acquisition/RouterAddress.h"
+#include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "common/NumberFormat.h"
@@ -15,7 +16,6 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <qcustomplot.h>
 
@@ -374,16 +374,9 @@ bool GraphImages::writeImage(const QImage &image, const QString &path, const QSt
             return fail(writer.errorString());
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString text = file.errorString();
-        file.cancelWriting();
-        return fail(text);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    QString why;
+    if (!AtomicFile::writeFile(path, bytes, &why))
+        return fail(why);
     return true;
 }
 

@@ -9,6 +9,8 @@
 
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
+#include "common/AppendFile.h"
+#include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "common/Trace.h"
@@ -1522,12 +1524,11 @@ QString TForm1::helpFilePath() const { return settingspaths::programBase(Setting
 void TForm1::writeHelpFile()
 {
     // Rewritten at every start so it matches this version; a failure only skips it.
-    const QString path = helpFilePath();
-    QFile::remove(path);
-    if (!QFile::exists(path))
-        QFile::copy(QStringLiteral(":/help/veltrano-help.html"), path);
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                    | QFileDevice::ReadOther);
+    QFile help(QStringLiteral(":/help/veltrano-help.html"));
+    if (help.open(QIODevice::ReadOnly))
+        AtomicFile::writeFile(helpFilePath(), help.readAll(), nullptr,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                  | QFileDevice::ReadOther);
 }
 
 void TForm1::btnOnTopClick()
@@ -1878,11 +1879,6 @@ void TForm1::btnLogClick()
     connect(dialog, &QFileDialog::fileSelected, this, [this, n](const QString &file) {
         const TSettings &s = Settings;
         const QString sep = s.System.CSV ? QStringLiteral(", ") : QStringLiteral("\t");
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            showMessageBox(mainCaption(), tr("%1 could not be written: %2").arg(file, out.errorString()), true);
-            return;
-        }
         struct Column {
             bool on;
             const char *series;
@@ -1908,11 +1904,11 @@ void TForm1::btnLogClick()
             }
             text += line.toLocal8Bit() + "\r\n";
         }
-        if (out.write(text) != text.size()) {
-            showMessageBox(mainCaption(), tr("%1 could not be written: %2").arg(file, out.errorString()), true);
+        QString why;
+        if (!AppendFile::append(file, text, &why)) {
+            showMessageBox(mainCaption(), tr("%1 could not be written: %2").arg(file, why), true);
             return;
         }
-        out.close();
         showMessageBox(mainCaption(), QStringLiteral("Log written."), false);
     });
     dialog->open();

@@ -1,6 +1,7 @@
 #include "mainwindow/TForm5.h"
 
 #include "acquisition/RouterLog.h"
+#include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "notify/TextMailer.h"
@@ -16,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -189,10 +189,10 @@ void TForm5::mnuSaveAsClick()
     dialog->setDefaultSuffix(QStringLiteral("doc"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) {
-        QSaveFile out(file);
         const QByteArray bytes = paneLines(Memo1).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-            StatusBar1->showMessage(tr("Not saved: %1").arg(out.errorString()));
+        QString why;
+        if (!AtomicFile::writeFile(file, bytes, &why))
+            StatusBar1->showMessage(tr("Not saved: %1").arg(why));
         else
             StatusBar1->showMessage(tr("Saved to %1").arg(file), 5000);
     });
@@ -209,11 +209,10 @@ void TForm5::btnEmailClick()
     if (mnuEmailInclude->isChecked()) {
         body += m_text;
     } else {
-        QSaveFile out(m_routerLogPath);
         QByteArray bytes;
         for (const QString &line : paneLines(Memo1))
             bytes += line.toLatin1() + "\r\n";
-        if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+        if (AtomicFile::writeFile(m_routerLogPath, bytes, nullptr))
             attachments << m_routerLogPath;
     }
     btnEmail->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "notify/AlarmLog.h"
 
 #include "common/AnsiCodec.h"
+#include "common/AppendFile.h"
 #include "common/DateTimePattern.h"
 
 #include <QFile>
@@ -40,15 +41,8 @@ bool AlarmLog::WriteAlarmLog(const QString &text)
         return lost(QStringLiteral("the folder of \"%1\" does not exist").arg(path));
 
     const QByteArray bytes = ansi::encodeValue(lineFor(text)) + "\r\n";
-    QFile f(path);
-    bool ok = !fi.isDir() && f.open(QIODevice::WriteOnly | QIODevice::Append);
-    if (ok)
-        ok = f.write(bytes) == bytes.size();
-    if (ok)
-        ok = f.flush();
-    const QString reason = f.errorString();
-    f.close();
-    if (!ok)
+    QString reason;
+    if (!AppendFile::append(path, bytes, &reason))
         return lost(QStringLiteral("cannot write to \"%1\" (%2)").arg(path, reason));
 
     if (m_failing) {

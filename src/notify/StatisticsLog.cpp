@@ -1,13 +1,14 @@
 #include "notify/StatisticsLog.h"
 
 #include "common/AnsiCodec.h"
+#include "common/AppendFile.h"
+#include "common/AtomicFile.h"
 #include "common/DateTimePattern.h"
 #include "notify/LogFileName.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -147,14 +148,8 @@ bool StatisticsLog::appendLines(const QString &file, const QStringList &lines)
     for (const QString &line : lines)
         bytes += ansi::encodeValue(line) + "\r\n";
 
-    QFile f(file);
-    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Append);
-    if (ok)
-        ok = f.write(bytes) == bytes.size();
-    if (ok)
-        ok = f.flush();
-    const QString reason = f.errorString();
-    f.close();
+    QString reason;
+    const bool ok = AppendFile::append(file, bytes, &reason);
 
     // One message when lines start to be lost and one when they stop.
     if (!ok && !m_writeFailing) {
@@ -230,8 +225,8 @@ bool StatisticsLog::trimFile(const QString &path, int &count, QString &error)
             header += "\r\n";
     }
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
+    AtomicFile out(path);
+    if (!out.open()) {
         error = QStringLiteral("cannot write \"%1\" (%2)").arg(path, out.errorString());
         return false;
     }
@@ -240,12 +235,12 @@ bool StatisticsLog::trimFile(const QString &path, int &count, QString &error)
     for (qint64 n = 1; n <= count && !in.atEnd(); ++n) {
         const QByteArray line = in.readLine();
         if (in.error() != QFileDevice::NoError) {
-            out.cancelWriting();
+            out.cancel();
             error = QStringLiteral("cannot read \"%1\" (%2)").arg(path, in.errorString());
             return false;
         }
-        if (n > skip)
-            out.write(chomp(line) + "\r\n");
+        if (n > skip && !out.write(chomp(line) + "\r\n"))
+            break;
     }
     in.close();
     if (!out.commit()) {

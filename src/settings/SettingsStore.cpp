@@ -1,5 +1,7 @@
 #include "settings/SettingsStore.h"
 
+#include "common/AtomicFile.h"
+
 #include "common/AnsiCodec.h"
 #include "common/NumberFormat.h"
 #include "settings/ColourNames.h"
@@ -12,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cctype>
 #include <limits>
 #include <optional>
@@ -467,15 +468,9 @@ SettingsSaveResult settingsstore::save(const TSettings &settings, const QString 
     }
 
     QDir().mkpath(info.absolutePath());
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("cannot write %1 (%2).").arg(shown, out.errorString());
-        return result;
-    }
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = ini.serialize();
-    if (out.write(bytes) != bytes.size() || !out.commit()) {
-        result.error = QStringLiteral("cannot write %1 (%2).").arg(shown, out.errorString());
+    QString why;
+    if (!AtomicFile::writeFile(path, ini.serialize(), &why, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        result.error = QStringLiteral("cannot write %1 (%2).").arg(shown, why);
         return result;
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -1,11 +1,10 @@
 #include "webserver/BlockedList.h"
 
+#include "common/AppendFile.h"
+#include "common/AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -60,19 +59,16 @@ BlockedList::Check BlockedList::check(const QString &filePath, const QString &ad
 
 bool BlockedList::append(const QString &filePath, const QString &address, QString *error)
 {
-    QFile f(filePath);
-    if (!f.open(QIODevice::ReadWrite | QIODevice::Append)) {
-        if (error)
-            *error = fileError(QStringLiteral("Cannot open file"), filePath, f.errorString());
-        return false;
-    }
     QByteArray line = address.toLatin1() + '\n';
     // A last line without its terminator must not swallow the new address.
-    if (f.size() > 0 && f.seek(f.size() - 1) && f.read(1) != "\n")
+    QFile f(filePath);
+    if (f.open(QIODevice::ReadOnly) && f.size() > 0 && f.seek(f.size() - 1) && f.read(1) != "\n")
         line.prepend('\n');
-    if (f.write(line) != line.size() || !f.flush()) {
+    f.close();
+    QString why;
+    if (!AppendFile::append(filePath, line, &why)) {
         if (error)
-            *error = fileError(QStringLiteral("Cannot write file"), filePath, f.errorString());
+            *error = fileError(QStringLiteral("Cannot write file"), filePath, why);
         return false;
     }
     return true;
@@ -95,28 +91,17 @@ bool BlockedList::remove(const QString &filePath, const QString &address, QStrin
         if (withoutLineEnd(line) != wanted)
             kept += line;
 
+    // One rename: the handler never finds the list missing half-way.
     const QString tmpPath = QFileInfo(filePath).absolutePath() + QLatin1Char('/') + tempFileName();
-    QFile out(tmpPath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    AtomicFile out(filePath, tmpPath);
+    if (!out.open()) {
         if (error)
             *error = fileError(QStringLiteral("Cannot create file"), tmpPath, out.errorString());
         return false;
     }
-    const bool written = out.write(kept) == kept.size() && out.flush() && ::fsync(out.handle()) == 0;
-    const QString writeError = out.errorString();
-    out.close();
-    if (!written) {
-        QFile::remove(tmpPath);
+    if (!out.write(kept) || !out.commit()) {
         if (error)
-            *error = fileError(QStringLiteral("Cannot write file"), tmpPath, writeError);
-        return false;
-    }
-    // One rename: the handler never finds the list missing half-way.
-    if (std::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(filePath).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(tmpPath);
-        if (error)
-            *error = fileError(QStringLiteral("Cannot rename file"), tmpPath, reason);
+            *error = fileError(QStringLiteral("Cannot write file"), tmpPath, out.errorString());
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 // The alarm log file: its line form, one append per line, and what happens
 // when the file cannot be written.
+#include "FullDisk.h"
 #include "TestSupport.h"
 #include "notify/AlarmLog.h"
 #include "settings/SettingsStore.h"
@@ -119,3 +120,30 @@ TEST_F(AlarmLogTest, LostLinesAreReportedOncePerRunOfFailures)
     EXPECT_EQ(testsupport::readAll(missing), "Sun 06 Dec 2026  08:47:39\tkept\r\n"
                                              "Sun 06 Dec 2026  08:47:39\tkept too\r\n");
 }
+
+// An alarm line that meets a full disk is lost whole, with the system's reason.
+struct AlarmLogOnAFullDisk : AlarmLogTest, ::testing::WithParamInterface<FullDisk::Kind> {
+    FullDisk disk{GetParam()};
+};
+
+TEST_P(AlarmLogOnAFullDisk, ALineThatDoesNotFitLeavesNoPartBehind)
+{
+    if (!disk.whyNot().empty())
+        GTEST_SKIP() << disk.whyNot();
+    settings.Alarm.AlarmLog = disk.path(QStringLiteral("alarms.txt"));
+    const QByteArray content = QByteArray(FullDisk::pageSize() - 12, '-') + "\r\n";
+    testsupport::writeAll(settings.Alarm.AlarmLog, content);
+    disk.fill(settings.Alarm.AlarmLog, 10);
+    EXPECT_FALSE(log->WriteAlarmLog(QStringLiteral("NoiseBelow")));
+    EXPECT_EQ(testsupport::readAll(settings.Alarm.AlarmLog), content);
+    ASSERT_EQ(messages.size(), 1);
+    const int why = GetParam() == FullDisk::Kind::Tmpfs ? ENOSPC : EFBIG;
+    EXPECT_TRUE(messages[0].endsWith(QStringLiteral("(%1).").arg(QString::fromLocal8Bit(std::strerror(why)))))
+        << messages[0].toStdString();
+
+    disk.makeRoom();
+    EXPECT_TRUE(log->WriteAlarmLog(QStringLiteral("NoiseBelow")));
+    EXPECT_TRUE(testsupport::readAll(settings.Alarm.AlarmLog).startsWith(content + "Sun 06 Dec 2026"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Disk, AlarmLogOnAFullDisk, FULL_DISK_KINDS, FullDiskKindName);

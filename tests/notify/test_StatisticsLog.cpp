@@ -1,5 +1,6 @@
 // The statistics log file: line format, header lines, per-day files across
 // midnight, the missing folder, write failures and the trim.
+#include "FullDisk.h"
 #include "TestSupport.h"
 #include "common/Clock.h"
 #include "notify/StatisticsLog.h"
@@ -356,3 +357,64 @@ TEST_F(StatisticsLogTest, TrimThatCannotReadOrWriteLeavesTheLogAsItWas)
     }
     EXPECT_FALSE(QFileInfo::exists(logFile));
 }
+
+// The disk fills up under the log: a trim keeps the log it would replace, and
+// a line that does not fit is lost whole (with the system's reason) instead of
+// leaving a torn line for the next one to join.
+struct StatisticsLogOnAFullDisk : StatisticsLogTest, ::testing::WithParamInterface<FullDisk::Kind> {
+    FullDisk disk{GetParam()};
+    void SetUp() override
+    {
+        if (!disk.whyNot().empty())
+            GTEST_SKIP() << disk.whyNot();
+        StatisticsLogTest::SetUp();
+        settings.System.LogFile = disk.path(QStringLiteral("line.txt"));
+        restart();
+    }
+    QString systemText() const
+    {
+        return QString::fromLocal8Bit(std::strerror(GetParam() == FullDisk::Kind::Tmpfs ? ENOSPC : EFBIG));
+    }
+};
+
+TEST_P(StatisticsLogOnAFullDisk, ATrimThatCannotBeWrittenLeavesTheLogAsItWas)
+{
+    const QByteArray content = numbered(1, 3028);
+    testsupport::writeAll(settings.System.LogFile, content);
+    settings.Log.TrimLines = 50;
+    disk.fill();
+    messages.clear();
+    QString error;
+    EXPECT_FALSE(log->TrimLog(&error));
+    EXPECT_TRUE(error.contains(systemText())) << error.toStdString();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Log trim failed, the log is unchanged: ")))
+        << messages[0].toStdString();
+    EXPECT_EQ(testsupport::readAll(settings.System.LogFile), content);
+    EXPECT_EQ(disk.files(), QStringList{QStringLiteral("line.txt")});
+
+    disk.makeRoom();
+    EXPECT_TRUE(log->TrimLog(&error)) << error.toStdString();
+    EXPECT_EQ(testsupport::readAll(settings.System.LogFile), numbered(2979, 3028));
+}
+
+TEST_P(StatisticsLogOnAFullDisk, ALineThatDoesNotFitIsLostWholeAndTheNextStartsItsOwnLine)
+{
+    // Ten bytes of room after the log's last line.
+    QByteArray content = numbered(1, 1);
+    content.prepend(QByteArray(FullDisk::pageSize() - 10 - content.size() - 2, '-') + "\r\n");
+    testsupport::writeAll(settings.System.LogFile, content);
+    disk.fill(settings.System.LogFile, 10);
+    messages.clear();
+    log->WriteLogNow(QStringLiteral("Rx-Noise=2\t"));
+    EXPECT_EQ(testsupport::readAll(settings.System.LogFile), content);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("Log entry lost: cannot write to \"%1\" (%2).")
+                               .arg(settings.System.LogFile, systemText()));
+
+    disk.makeRoom();
+    log->WriteLogNow(QStringLiteral("Rx-Noise=3\t"));
+    EXPECT_EQ(testsupport::readAll(settings.System.LogFile), content + stamped(3) + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Disk, StatisticsLogOnAFullDisk, FULL_DISK_KINDS, FullDiskKindName);

@@ -1,5 +1,6 @@
 // The settings file as a whole: layout of a new file, defaults, the values
 // that need care on the way in and out, and what a save must never do.
+#include "FullDisk.h"
 #include "SettingsTestEnv.h"
 #include "settings/ColourNames.h"
 
@@ -367,3 +368,35 @@ TEST(SettingsFile, ProgressReachesOneHundredInTwentySteps)
     EXPECT_EQ(steps.front(), 5);
     EXPECT_EQ(steps.back(), 100);
 }
+
+// A save on a full disk keeps the file it would replace and says so, whatever
+// the file's size (a small one once went out empty as "saved").
+struct SettingsOnAFullDisk : ::testing::TestWithParam<FullDisk::Kind> {};
+
+TEST_P(SettingsOnAFullDisk, TheSaveFailsAndTheOldFileStaysWhole)
+{
+    FullDisk disk(GetParam());
+    if (!disk.whyNot().empty())
+        GTEST_SKIP() << disk.whyNot();
+    SettingsTestEnv t;
+    t.path = disk.path(QStringLiteral("veltrano.ini"));
+    TSettings s = t.load().settings;
+    s.System.Sample = 30;
+    ASSERT_TRUE(t.save(s).ok);
+    const QByteArray before = t.read();
+    ASSERT_LT(before.size(), 16 * 1024) << "a file smaller than the write buffer";
+
+    disk.fill();
+    s.System.Sample = 45;
+    const SettingsSaveResult result = t.save(s);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.startsWith(QStringLiteral("cannot write "))) << result.error.toStdString();
+    EXPECT_EQ(t.read(), before);
+    EXPECT_EQ(disk.files(), QStringList{QStringLiteral("veltrano.ini")});
+
+    disk.makeRoom();
+    EXPECT_TRUE(t.save(s).ok);
+    EXPECT_EQ(t.fileValue("System", "Sample"), "45");
+}
+
+INSTANTIATE_TEST_SUITE_P(Disk, SettingsOnAFullDisk, FULL_DISK_KINDS, FullDiskKindName);

@@ -1,4 +1,5 @@
 // The blocked-address file: lookups, appends and the atomic removal.
+#include "FullDisk.h"
 #include "TestSupport.h"
 #include "webserver/BlockedList.h"
 
@@ -80,3 +81,25 @@ TEST_F(BlockedListTest, AppendIntoAMissingFolderReports)
     EXPECT_FALSE(BlockedList::append(dir.path() + QStringLiteral("/gone/blocked.txt"), QStringLiteral("10.0.0.1"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+// Removal on a full disk keeps the list as it was and leaves no "blocked.tmp".
+struct BlockedListOnAFullDisk : ::testing::TestWithParam<FullDisk::Kind> {};
+
+TEST_P(BlockedListOnAFullDisk, RemovalThatCannotBeWrittenKeepsTheList)
+{
+    FullDisk disk(GetParam());
+    if (!disk.whyNot().empty())
+        GTEST_SKIP() << disk.whyNot();
+    const QString file = disk.path(BlockedList::fileName());
+    const QByteArray before = "10.0.0.1\n10.0.0.2\n";
+    testsupport::writeAll(file, before);
+    disk.fill();
+    QString error;
+    EXPECT_FALSE(BlockedList::remove(file, QStringLiteral("10.0.0.1"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(testsupport::readAll(file), before);
+    EXPECT_EQ(disk.files(), QStringList{BlockedList::fileName()});
+    EXPECT_EQ(BlockedList::check(file, QStringLiteral("10.0.0.1")), BlockedList::Check::Listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Disk, BlockedListOnAFullDisk, FULL_DISK_KINDS, FullDiskKindName);
