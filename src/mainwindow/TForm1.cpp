@@ -44,6 +44,7 @@
 #include "notify/AlarmTelnet.h"
 #include "mainwindow/TelnetPage.h"
 #include "mainwindow/ScheduleRunButton.h"
+#include "mainwindow/SplitMenuButton.h"
 #include "mainwindow/RouterViewers.h"
 #include "mainwindow/StatusPageTab.h"
 #include "mainwindow/TargetSnrPage.h"
@@ -259,13 +260,12 @@ void TForm1::buildWidgets()
     btnOnTop = button("btnOnTop", tr("On top"), tr("Stay on top"));
     btnOnTop->setCheckable(true);
     // "Configure" opens the dialog; its arrow opens the "Configure Graphs" pages.
-    btnConfigure = new QToolButton(ToolBar1);
+    btnConfigure = new SplitMenuButton(ToolBar1);
     btnConfigure->setObjectName(QStringLiteral("btnConfigure"));
     btnConfigure->setText(tr("Configure"));
     btnConfigure->setToolTip(tr("Configure Veltrano"));
     btnConfigure->setAccessibleName(tr("Configure"));
     btnConfigure->setFocusPolicy(Qt::StrongFocus);
-    btnConfigure->setPopupMode(QToolButton::MenuButtonPopup);
     auto *configureGraphs = new QMenu(tr("Configure Graphs"), btnConfigure);
     configureGraphs->setObjectName(QStringLiteral("ConfigureGraphs1"));
     for (auto [name, text, slot] : {std::tuple{"YAxis1", tr("Y-Axis Limits && Colours"), &TForm1::YAxis1Click},
@@ -333,7 +333,8 @@ void TForm1::buildWidgets()
     figures->addWidget(Panel29);
     Panel30 = new QLabel(QStringLiteral("x1"), central);
     Panel30->setObjectName(QStringLiteral("Panel30"));
-    Panel30->setAccessibleName(tr("Timeline zoom"));
+    // Spoken as its factor ("x2"), then what the factor is of.
+    Panel30->setAccessibleDescription(tr("Timeline zoom"));
     Panel30->hide();
     figures->addWidget(Panel30);
     figures->addStretch(1);

@@ -1,9 +1,15 @@
 // Every control of the main window can be reached by keyboard and has a name a screen reader speaks.
 #include "AccessibilityCheck.h"
 #include "TestSupport.h"
+#include "configuration/TForm2.h"
+#include "mainwindow/ChartInteraction.h"
 #include "mainwindow/TForm1.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -45,3 +51,46 @@ TEST_P(WindowAccessibility, EveryControlIsReachableAndNamed)
 INSTANTIATE_TEST_SUITE_P(Routers, WindowAccessibility,
                          ::testing::Values("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n",
                                            "[Router]\nST585=1\nV1234=0\n"));
+
+// What a screen reader is offered where a control does more than one thing
+// or shows a figure: the split Configure button and the timeline zoom sign.
+TEST(WindowAccessibleActions, ConfigureOpensTheDialogFirstAndTheZoomSignSpeaksItsFactor)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+    testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n[System]\nConf=1\n");
+    qputenv("VELTRANO_INI", ini.toUtf8());
+    auto form = std::make_unique<TForm1>(false);
+    qunsetenv("VELTRANO_INI");
+
+    QAccessibleInterface *configure = QAccessible::queryAccessibleInterface(form->btnConfigure);
+    ASSERT_TRUE(configure && configure->actionInterface());
+    EXPECT_EQ(configure->text(QAccessible::Name), QStringLiteral("Configure"));
+    EXPECT_EQ(configure->role(), QAccessible::Button);
+    EXPECT_TRUE(configure->state().hasPopup);
+    const QStringList actions = configure->actionInterface()->actionNames();
+    ASSERT_EQ(actions, (QStringList{QAccessibleActionInterface::pressAction(),
+                                    QAccessibleActionInterface::showMenuAction()}));
+
+    configure->actionInterface()->doAction(actions.first());
+    EXPECT_TRUE(form->configuration()->isVisible()) << "the default action opens the dialog";
+    form->configuration()->close();
+
+    QMenu *graphs = form->btnConfigure->menu();
+    QTimer::singleShot(0, graphs, [graphs] { graphs->close(); });
+    bool menuShown = false;
+    QObject::connect(graphs, &QMenu::aboutToShow, [&] { menuShown = true; });
+    configure->actionInterface()->doAction(actions.last());
+    EXPECT_TRUE(menuShown);
+    EXPECT_FALSE(form->configuration()->isVisible());
+
+    for (int factor : {2, 8}) {
+        form->chartInteraction()->mnuExpandClick();
+        if (factor == 8)
+            form->chartInteraction()->mnuExpandClick();
+        QAccessibleInterface *zoom = QAccessible::queryAccessibleInterface(form->Panel30);
+        ASSERT_TRUE(zoom);
+        EXPECT_EQ(zoom->text(QAccessible::Name), QStringLiteral("x%1").arg(factor));
+        EXPECT_EQ(zoom->text(QAccessible::Description), QStringLiteral("Timeline zoom"));
+    }
+}
