@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -51,8 +52,11 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     m_files->setNameFilterDisables(false);
     m_files->setReadOnly(true);
     connect(m_files, &QFileSystemModel::directoryLoaded, this, [this](const QString &path) {
-        if (path == m_folder)
-            emit listingReady();
+        if (path != m_folder)
+            return;
+        if (m_newestWanted)
+            selectNewest();
+        emit listingReady();
     });
 
     auto *outer = new QVBoxLayout(this);
@@ -94,6 +98,11 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     m_scroll->setAccessibleName(tr("Graph image"));
     Image1 = new QLabel(m_scroll);
     Image1->setObjectName(QStringLiteral("Image1"));
+    // The picture is fitted to the pane, so the pane never needs to scroll.
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->viewport()->installEventFilter(this);
     Image1->setAccessibleName(tr("Selected graph image"));
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
     m_scroll->setWidget(Image1);
@@ -184,6 +193,28 @@ void GraphViewer::FormShow()
     else if (!m_folder.isEmpty())
         openFolder(m_folder); // re-read where the tree stands
     clearImage();
+    // The latest capture is what one opens the viewer for.
+    m_newestWanted = !m_folder.isEmpty();
+    if (m_newestWanted && !listedFiles().isEmpty())
+        selectNewest();
+}
+
+void GraphViewer::selectNewest()
+{
+    m_newestWanted = false;
+    QString newest;
+    QDateTime newestTime;
+    for (const QString &name : listedFiles()) {
+        const QDateTime written = QFileInfo(QDir(m_folder).filePath(name)).lastModified();
+        if (newest.isEmpty() || written > newestTime || (written == newestTime && name > newest)) {
+            newest = name;
+            newestTime = written;
+        }
+    }
+    if (newest.isEmpty())
+        return;
+    selectFile(newest);
+    LsFilelistView281->scrollTo(LsFilelistView281->currentIndex());
 }
 
 void GraphViewer::openFolder(const QString &folder)
@@ -261,15 +292,32 @@ void GraphViewer::LsFilelistView281ItemChange()
         return;
     }
     m_image = image;
-    Image1->setPixmap(QPixmap::fromImage(m_image));
-    Image1->adjustSize();
+    fitImage();
 }
 
 void GraphViewer::clearImage()
 {
     m_image = QImage();
     Image1->clear();
-    Image1->adjustSize();
+}
+
+void GraphViewer::fitImage()
+{
+    if (m_image.isNull()) {
+        Image1->clear();
+        return;
+    }
+    const QSize room = m_scroll->viewport()->size();
+    if (room.isEmpty())
+        return; // fitted once the pane has its size
+    Image1->setPixmap(QPixmap::fromImage(m_image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool GraphViewer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        fitImage();
+    return QWidget::eventFilter(watched, event);
 }
 
 void GraphViewer::popupAt(QWidget *widget, const QPoint &pos)

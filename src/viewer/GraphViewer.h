@@ -79,9 +79,14 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void clearImage();
+    // The picture shrunk or grown to the pane, its proportions kept.
+    void fitImage();
+    // Selects (and so shows) the most recently written image listed.
+    void selectNewest();
     void setStatus(int panel, const QString &text);
     void showMessage(const QString &text, bool warning);
     QString selectedPath() const;
@@ -96,4 +101,5 @@ private:
     std::function<QString()> m_captureFolder;
     std::function<QString()> m_lastPictureFile;
     QPointer<QWidget> m_question;
+    bool m_newestWanted = false; // a showing waits for its folder's listing
 };

@@ -18,6 +18,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QDateTime>
+#include <QFileSystemModel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -296,4 +302,53 @@ TEST(GraphViewerPlacement, BesideTheMainWindowAndOnTheScreen)
     };
     for (const Case &c : cases)
         EXPECT_EQ(GraphViewer::placement(c.main, c.width, c.screen), c.expected);
+}
+
+// Opening the viewer shows the latest capture at once, fitted to the pane,
+// with the capture folder in view in the tree.
+TEST_F(GraphViewerTest, ShowingPicksTheNewestCaptureFittedToThePane)
+{
+    const QDateTime base = QDateTime::currentDateTime().addSecs(-3600);
+    struct Picture {
+        const char *name;
+        int ageSeconds;
+    };
+    const Picture pictures[] = {{"a_oldest.png", 300}, {"z_old.png", 200}, {"m_newest.png", 10}};
+    for (const Picture &p : pictures) {
+        writePicture(path(QLatin1String(p.name)), "PNG", QSize(1400, 700));
+        QFile f(path(QLatin1String(p.name)));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(base.addSecs(-p.ageSeconds), QFileDevice::FileModificationTime));
+    }
+    GraphViewer viewer;
+    viewer.setStartPlaces([&] { return folder; }, [] { return QString(); });
+    QSignalSpy ready(&viewer, &GraphViewer::listingReady);
+    viewer.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!viewer.shownImage().isNull(), 5000);
+    EXPECT_EQ(viewer.selectedFiles(), QStringList{path(QStringLiteral("m_newest.png"))});
+    EXPECT_EQ(viewer.statusText(0), QDir::toNativeSeparators(path(QStringLiteral("m_newest.png"))));
+    EXPECT_EQ(viewer.shownImage().size(), QSize(1400, 700)) << "saved and copied whole";
+
+    auto *pane = viewer.findChild<QScrollArea *>(QStringLiteral("ScrollBox1"));
+    ASSERT_TRUE(pane);
+    for (const QSize windowSize : {QSize(933, 419), QSize(1366, 740)}) {
+        SCOPED_TRACE(windowSize.width());
+        viewer.resize(windowSize);
+        QTRY_VERIFY(viewer.Image1->pixmap().size().width() > 0);
+        QTest::qWait(20);
+        const QSize shown = viewer.Image1->pixmap().size();
+        const QSize room = pane->viewport()->size();
+        EXPECT_TRUE(shown.width() == room.width() || shown.height() == room.height())
+            << shown.width() << "x" << shown.height() << " in " << room.width() << "x" << room.height();
+        EXPECT_LE(shown.width(), room.width());
+        EXPECT_LE(shown.height(), room.height());
+        EXPECT_FALSE(pane->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(pane->verticalScrollBar()->isVisible());
+    }
+
+    // The tree shows the capture folder, selected and scrolled into view.
+    QTreeView *tree = viewer.LsDirTreeCombo281;
+    QTRY_VERIFY_WITH_TIMEOUT(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())), 5000);
+    EXPECT_EQ(QFileInfo(static_cast<QFileSystemModel *>(tree->model())->filePath(tree->currentIndex())),
+              QFileInfo(folder));
 }
