@@ -166,7 +166,8 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
         GraphImageWindow w;
         w.wanAddress = statusPanel(1);
         w.connectionUptime = statusPanel(2);
-        w.telnetSyncNow = float(m_telnetFigures.TelnetSyncNow);
+        // The kept latest sync: the plotting step clears TelnetSyncNow.
+        w.telnetSyncNow = float(m_telnetFigures.TelnetRxSync);
         w.telnetNoiseNow = m_telnetFigures.TelnetNoiseNow;
         return w;
     });
@@ -1477,7 +1478,7 @@ NoiseTrayIcon::Figures TForm1::trayFigures() const
     f.rxNoise = Run.Figures.RxNoise;
     f.rxSync = Run.Figures.RxSync;
     f.telnetNoise = m_telnetFigures.TelnetNoiseNow;
-    f.telnetSync = float(m_telnetFigures.TelnetSyncNow);
+    f.telnetSync = float(m_telnetFigures.TelnetRxSync); // TelnetSyncNow is 0 once plotted
     f.iconAlarmState = Run.IconAlarmState;
     f.userLabel1Caption = Label5->text();
     f.userLabel2Caption = Label22->text();
@@ -1801,7 +1802,7 @@ void TForm1::btnWriteNowClick()
     if (s.LogTelnetFlags[0])
         add(QStringLiteral("TelTxNoise= "), m_telnetFigures.TelnetNoiseNow);
     if (s.LogTelnetFlags[1])
-        add(QStringLiteral("TelTxSync= "), m_telnetFigures.TelnetSyncNow);
+        add(QStringLiteral("TelTxSync= "), m_telnetFigures.TelnetRxSync);
     m_alarmActions->writeToChosenLog(line);
 }
 

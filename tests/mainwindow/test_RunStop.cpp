@@ -3,7 +3,10 @@
 #include "SimWindowFixture.h"
 #include "acquisition/PollingCycle.h"
 #include "acquisition/TelnetSession.h"
+#include "common/NumberFormat.h"
 #include "mainwindow/ChartSet.h"
+#include "mainwindow/GraphImages.h"
+#include "mainwindow/NoiseTrayIcon.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -235,6 +238,35 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
     form->Timer1Timer(false);
     EXPECT_TRUE(testsupport::waitFor([&] { return form->charts()->series(QStringLiteral("LineSeries14"))->count() > 0; }));
     form->btnStop->click();
+}
+
+// Telnet-only monitoring, in the cycle's own order: the poll plots the telnet
+// sync (which clears the parse's TelnetSyncNow), and the tray hint, the image
+// captions and the next poll's images still carry the sync the router gave.
+TEST_F(RunStopTest, TelnetOnlyPollKeepsTheSyncForHintAndImageCaptions)
+{
+    open("[Router]\nTelnet=1\n[Telnet]\nDisableHTTP=1\nUseHttpDebug=0\nTelnetIP=127.0.0.1\nTelnetPort="
+             + QByteArray::number(sim.telnetPort()) + "\n[Capture]\nOverlaySync=1\nOverlayNoise=1\n",
+         5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->telnetFigures().TelnetRxSync > 0; }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    // The next session takes the commands but never answers, so no later
+    // parse refills the figures behind the plotting step's back.
+    form->telnet()->btnDisConnect1Click();
+    sim.execute(QStringLiteral("telnet fail hang"));
+    form->Timer1Timer(false);
+    ASSERT_TRUE(testsupport::waitFor([&] {
+        return form->charts()->series(QStringLiteral("LineSeries14"))->count() > 0 && !form->pollingCycle()->isBusy();
+    }));
+    form->btnStop->click();
+    const QString sync = QString::number(form->telnetFigures().TelnetRxSync);
+    ASSERT_EQ(form->telnetFigures().TelnetSyncNow, 0); // plotted
+    EXPECT_TRUE(form->trayIcon()->hint().contains(QStringLiteral("\r\nRx Sync speed: ") + sync))
+        << form->trayIcon()->hint().toStdString();
+    const QString noise = numfmt::fixed(form->telnetFigures().TelnetNoiseNow, 1);
+    EXPECT_EQ(form->graphImages()->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture),
+              QStringLiteral(" [Rx-Sync: %1]  [Rx-Noise: %2] ").arg(sync, noise));
 }
 
 TEST_F(RunStopTest, ClosingStopsMonitoringAndLogsOutOfTheRouter)

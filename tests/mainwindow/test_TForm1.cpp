@@ -238,24 +238,18 @@ TEST_F(MainWindowTest, CloseQuestionOnTopWindowKeepsItVisibleAndAsksOnce)
     EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-// Telnet-only monitoring: the tray digits, the hint and the image captions
-// carry the telnet figures, never the HTTP poll's zeros.
-TEST_F(MainWindowTest, TelnetOnlyTrayAndCaptionsShowTheTelnetFigures)
+// Telnet-only monitoring: the tray digits carry the telnet noise margin,
+// never the HTTP poll's zero.
+TEST_F(MainWindowTest, TelnetOnlyTrayDigitsShowTheTelnetNoise)
 {
-    auto form = open("[Telnet]\nDisableHTTP=1\n[Capture]\nOverlaySync=1\nOverlayNoise=1\n");
+    auto form = open("[Telnet]\nDisableHTTP=1\n");
     form->telnetFigures().TelnetNoiseNow = 6.4f;
-    form->telnetFigures().TelnetSyncNow = 8128;
-    form->setTrayHint();
-    EXPECT_TRUE(form->trayIcon()->hint().startsWith("Veltrano\r\nRx Noise margin: 6.4\r\nRx Sync speed: 8128"));
-    // The digits drawn are those of 6.4, not of the HTTP poll's 0.
     NoiseTrayIcon reference(form->settings());
     NoiseTrayIcon::Figures f;
     f.telnetNoise = 6.4f;
     const QImage expected = reference.IconNoise(form->settings().Graph.NoiseColour, f).pixmap(16, 16).toImage();
     form->IconNoise(form->settings().Graph.NoiseColour);
     EXPECT_EQ(QApplication::windowIcon().pixmap(16, 16).toImage(), expected);
-    EXPECT_EQ(form->graphImages()->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture),
-              QStringLiteral(" [Rx-Sync: 8128]  [Rx-Noise: 6.4] "));
 }
 
 TEST_F(MainWindowTest, DailyEmailIsSaidOnce)
@@ -309,7 +303,7 @@ TEST_F(MainWindowTest, WriteNowAddsTheLoggedTelnetFigures)
                      + "\n[Log]\nLog=00000000\n[Alarm]\nAlarmNormalLog=1\n"
                        "[CaptureTelnet]\nLogTelnet=11000000000000000\n");
     form->telnetFigures().TelnetNoiseNow = 6.5f;
-    form->telnetFigures().TelnetSyncNow = 8128;
+    form->telnetFigures().TelnetRxSync = 8128; // as a parse leaves it; plotting has cleared TelnetSyncNow
     form->btnWriteNow->click();
     form->settings().LogTelnetFlags[0] = false;
     form->btnWriteNow->click();
