@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -36,6 +37,12 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
     }
 
     auto *row = new QHBoxLayout;
+    auto *hostLabel = new QLabel(tr("Host to ping:"), page);
+    edPingAddress = new QLineEdit(page);
+    edPingAddress->setObjectName(QStringLiteral("edPingAddress"));
+    edPingAddress->setMaxLength(253); // the longest host name
+    edPingAddress->setMinimumWidth(140);
+    hostLabel->setBuddy(edPingAddress);
     cbFilled = new QCheckBox(tr("Filled"), page);
     cbFilled->setObjectName(QStringLiteral("cbFilled"));
     auto *maxLabel = new QLabel(tr("Max. ms:"), page);
@@ -60,7 +67,7 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
     Label95 = new QLabel(tr("consecutive samples"), page);
     Label95->setObjectName(QStringLiteral("Label95"));
     // The alarm setting has a row of its own: one row does not fit the window's default width.
-    for (QWidget *w : std::initializer_list<QWidget *>{cbFilled, maxLabel, spPingMax, numLabel, spPingNum, cbShowData})
+    for (QWidget *w : std::initializer_list<QWidget *>{hostLabel, edPingAddress, cbFilled, maxLabel, spPingMax, numLabel, spPingNum, cbShowData})
         row->addWidget(w);
     row->addStretch(1);
     auto *alarmRow = new QHBoxLayout;
@@ -74,6 +81,9 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
 
     applySettings();
 
+    // The next poll pings what the field shows; the runner checks the host before use.
+    connect(edPingAddress, &QLineEdit::textChanged, this,
+            [this](const QString &host) { m_settings.Ping.PingHost = host.trimmed(); });
     connect(cbFilled, &QCheckBox::clicked, this, [this](bool on) {
         m_settings.Ping.Filled = on;
         PingPlotting::applyFilled(m_charts, on);
@@ -101,7 +111,8 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
 void PingControls::applySettings()
 {
     const auto &p = m_settings.Ping;
-    const QSignalBlocker b1(spPingMax), b2(spPingNum), b3(spPingFail);
+    const QSignalBlocker b1(spPingMax), b2(spPingNum), b3(spPingFail), b4(edPingAddress);
+    edPingAddress->setText(p.PingHost);
     cbFilled->setChecked(p.Filled);
     spPingMax->setValue(p.Max);
     spPingNum->setValue(PingPlotting::clampPacketCount(p.PingNum));

@@ -1,5 +1,5 @@
 #pragma once
-// The ping tab's own controls beside Chart25: "Filled", the axis maximum,
+// The ping tab's own controls beside Chart25: the host to ping, "Filled", the axis maximum,
 // the packets per ping, the data pane with ping's output, and the failure
 // alarm's count. Each is the editor of its setting, so the next poll's ping
 // uses what they show.
@@ -8,6 +8,7 @@
 class ChartSet;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
 class QWidget;
@@ -24,6 +25,7 @@ public:
     // is on and the ping tab is shown.
     void updateAlarmControls(bool pingChecked);
 
+    QLineEdit *edPingAddress = nullptr; // [Ping] PingHost
     QCheckBox *cbFilled = nullptr;
     QSpinBox *spPingMax = nullptr;
     QSpinBox *spPingNum = nullptr;

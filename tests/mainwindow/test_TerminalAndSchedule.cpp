@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QMenu>
 #include <QPointer>
 #include <QTest>
@@ -127,6 +129,31 @@ TEST_F(TerminalWindowTest, EachLogLineCarriesItsOwnPollsPing)
     ASSERT_TRUE(testsupport::waitFor([&] { return !logLines(log).isEmpty(); }, 15000));
     EXPECT_TRUE(logLines(log).first().contains(QStringLiteral("Ping=23"))) << logLines(log).first().toStdString();
     form->btnStopClick();
+}
+
+// The ping tab's host field: loaded from [Ping] PingHost, and what the user
+// types is what the next poll pings and what the settings file keeps.
+TEST_F(TerminalWindowTest, PingHostFieldFeedsThePollAndTheSettingsFile)
+{
+    QTemporaryDir tools;
+    const QString fake = tools.filePath(QStringLiteral("ping"));
+    const QString args = tools.filePath(QStringLiteral("args"));
+    testsupport::writeAll(fake, "#!/bin/sh\necho \"$@\" > '" + args.toUtf8()
+                                    + "'\necho 'rtt min/avg/max/mdev = 1.0/1.0/1.0/0.0 ms'\n");
+    QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    open("[Ping]\nPing=1\nShowPing=1\nPingHost=127.0.0.2\n");
+    auto *edit = form->findChild<QLineEdit *>(QStringLiteral("edPingAddress"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("127.0.0.2"));
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("127.0.0.3 "));
+    form->pingRunner()->setProgram(fake);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(args); }, 15000));
+    form->btnStopClick();
+    EXPECT_TRUE(testsupport::readAll(args).trimmed().endsWith(" 127.0.0.3")) << testsupport::readAll(args).toStdString();
+    ASSERT_TRUE(form->SaveIni());
+    EXPECT_TRUE(QString::fromLatin1(testsupport::readAll(ini)).split(QRegularExpression(QStringLiteral("\\r?\\n"))).contains(QStringLiteral("PingHost=127.0.0.3")));
 }
 
 // The script viewer sends the script's commands over the 585 session, each after the prompt.
