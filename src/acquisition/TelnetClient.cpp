@@ -1,23 +1,14 @@
 #include "acquisition/TelnetClient.h"
 
-#include <libtelnet.h>
-
-namespace {
-
-// The router may echo and suppress go-ahead; we send our terminal type.
-const telnet_telopt_t kOptions[] = {
-    {TELNET_TELOPT_ECHO, TELNET_WONT, TELNET_DO},
-    {TELNET_TELOPT_SGA, TELNET_WILL, TELNET_DO},
-    {TELNET_TELOPT_TTYPE, TELNET_WILL, TELNET_DONT},
-    {-1, 0, 0},
-};
-
-} // namespace
-
 TelnetClient::TelnetClient(QObject *parent) : QObject(parent)
 {
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, &TelnetClient::onTimeout);
+    m_nextBatch.setSingleShot(true);
+    m_nextBatch.setInterval(0);
+    connect(&m_nextBatch, &QTimer::timeout, this, &TelnetClient::readBatch);
+    // A full buffer stops the reading from the network: TCP holds the router back.
+    m_socket.setReadBufferSize(kSocketBufferBytes);
     connect(&m_socket, &QTcpSocket::connected, this, &TelnetClient::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &TelnetClient::onReadyRead);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TelnetClient::onSocketError);
@@ -28,32 +19,13 @@ TelnetClient::~TelnetClient()
 {
     m_socket.disconnect(this);
     m_socket.abort();
-    m_receiving = 0;
-    retireTelnet();
-}
-
-void TelnetClient::retireTelnet()
-{
-    if (m_telnet)
-        m_retired.push_back(m_telnet);
-    m_telnet = nullptr;
-    freeRetired();
-}
-
-void TelnetClient::freeRetired()
-{
-    if (m_receiving > 0)
-        return;
-    for (telnet_t *t : m_retired)
-        telnet_free(t);
-    m_retired.clear();
 }
 
 void TelnetClient::connectToHost(const QString &host, quint16 port, int timeoutMs)
 {
     if (m_connecting || m_socket.state() != QAbstractSocket::UnconnectedState)
         return;
-    retireTelnet();
+    m_receiver.reset();
     m_connecting = true;
     emit status(QStringLiteral("Connecting to %1.").arg(host));
     m_connectTimer.start(timeoutMs);
@@ -67,14 +39,13 @@ void TelnetClient::onConnected()
     m_connecting = false;
     m_connectTimer.stop();
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    retireTelnet();
-    m_telnet = telnet_init(kOptions, &TelnetClient::onTelnetEvent, 0, this);
+    m_receiver = std::make_unique<TelnetReceiver>();
     m_open = true;
     emit status(QStringLiteral("Connected."));
     emit connected();
     // Data that came with the connection is read now that the parser exists.
-    if (m_socket.bytesAvailable() > 0)
-        onReadyRead();
+    if (m_open && m_socket.bytesAvailable() > 0)
+        m_nextBatch.start();
 }
 
 void TelnetClient::onTimeout()
@@ -102,8 +73,19 @@ void TelnetClient::onSocketDisconnected()
 {
     if (!m_open)
         return;
+    // What the router sent before it closed is still handed on (at most a
+    // socket buffer's worth); a listener may close the session meanwhile.
+    if (!m_draining && m_receiver) {
+        m_draining = true;
+        while (m_open && m_receiver && m_socket.bytesAvailable() > 0)
+            readBatch();
+        m_draining = false;
+        if (!m_open)
+            return;
+    }
     m_open = false;
-    retireTelnet();
+    m_nextBatch.stop();
+    m_receiver.reset();
     emit status(QStringLiteral("Disconnected."));
     emit disconnected();
 }
@@ -119,59 +101,65 @@ void TelnetClient::disconnectFromHost()
     if (!m_open)
         return;
     emit status(QStringLiteral("Disconnecting."));
-    // What was sent last (a kill, a typed command) still reaches the router.
+    // What was sent last (a kill, a typed command) still reaches the router,
+    // as far as the network takes it without waiting.
     m_socket.flush();
     m_socket.abort();
     // abort() reports the close at once on most platforms; make sure of it.
     onSocketDisconnected();
 }
 
+void TelnetClient::drop(const QString &why)
+{
+    if (!m_open)
+        return;
+    emit dropped(why);
+    disconnectFromHost();
+}
+
 void TelnetClient::send(const QByteArray &bytes)
 {
     if (!isConnected() || bytes.isEmpty())
         return;
-    telnet_send(m_telnet, bytes.constData(), static_cast<size_t>(bytes.size()));
+    m_receiver->send(bytes);
+    flushOutgoing();
+}
+
+void TelnetClient::flushOutgoing()
+{
+    const QByteArray out = m_receiver ? m_receiver->takeOutgoing() : QByteArray();
+    if (!out.isEmpty() && m_socket.state() == QAbstractSocket::ConnectedState)
+        m_socket.write(out);
+    if (m_socket.bytesToWrite() > kMaxUnsentBytes)
+        drop(QStringLiteral("Session dropped: the router does not read what is sent."));
 }
 
 void TelnetClient::onReadyRead()
 {
-    telnet_t *telnet = m_telnet;
-    if (!telnet)
-        return;
-    const QByteArray data = m_socket.readAll();
-    if (data.isEmpty())
-        return;
-    ++m_receiving;
-    telnet_recv(telnet, data.constData(), static_cast<size_t>(data.size()));
-    --m_receiving;
-    freeRetired();
+    // A batch already due reads this as well, in its own turn.
+    if (!m_nextBatch.isActive())
+        readBatch();
 }
 
-void TelnetClient::onTelnetEvent(telnet_t *, telnet_event_t *event, void *self)
+void TelnetClient::readBatch()
 {
-    static_cast<TelnetClient *>(self)->handleEvent(event);
-}
-
-void TelnetClient::handleEvent(telnet_event_t *event)
-{
-    switch (event->type) {
-    case TELNET_EV_DATA:
-        if (m_open)
-            emit dataReceived(QString::fromLatin1(event->data.buffer, static_cast<qsizetype>(event->data.size)));
-        break;
-    case TELNET_EV_SEND:
-        if (m_socket.state() == QAbstractSocket::ConnectedState)
-            m_socket.write(event->data.buffer, static_cast<qint64>(event->data.size));
-        break;
-    case TELNET_EV_TTYPE:
-        if (event->ttype.cmd == TELNET_TTYPE_SEND && m_telnet)
-            telnet_ttype_is(m_telnet, kTerminalType);
-        break;
-    case TELNET_EV_ERROR:
-        // The router broke the protocol: nothing sensible can follow.
-        disconnectFromHost();
-        break;
-    default:
-        break;
+    m_nextBatch.stop();
+    if (!m_open || !m_receiver)
+        return;
+    const QByteArray data = m_socket.read(kReadBatchBytes);
+    if (!data.isEmpty()) {
+        const QString text = m_receiver->receive(data);
+        const QString failure = m_receiver->failure();
+        flushOutgoing();
+        if (m_open && !text.isEmpty())
+            emit dataReceived(text); // a listener may close the session
+        if (!m_open)
+            return;
+        if (!failure.isEmpty()) {
+            drop(QStringLiteral("Session dropped: ") + failure + QLatin1Char('.'));
+            return;
+        }
     }
+    if (!m_draining && m_socket.bytesAvailable() > 0)
+        m_nextBatch.start();
 }

@@ -37,6 +37,8 @@ TelnetSession::TelnetSession(TSettings &settings, RouterHttpClient &http, QObjec
     connect(&m_client, &TelnetClient::disconnected, this, &TelnetSession::onDisconnected);
     connect(&m_client, &TelnetClient::status, this,
             [this](const QString &text) { emit systemMessage(QStringLiteral("Telnet: ") + text); });
+    connect(&m_client, &TelnetClient::dropped, this,
+            [this](const QString &why) { emit systemMessage(QStringLiteral("Telnet: ") + why); });
 }
 
 TelnetSession::~TelnetSession()
@@ -527,6 +529,12 @@ void TelnetSession::onData(const QString &text)
     const QString shown = m_terminal.append(text);
     if (!shown.isEmpty())
         emit terminalAppended(shown);
+    if (m_terminal.lineTooLong()) {
+        // A line without end is no reply of a router: the session goes.
+        m_client.drop(QStringLiteral("Session dropped: a line longer than %1 characters.")
+                          .arg(TerminalBuffer::kMaxLineChars));
+        return;
+    }
     Memo1Change();
     checkPasswordPrompt();
     if (m_terminal.endsAtPrompt(m_settings.Telnet.TelnetPrompt) && m_terminal.lineCount() > 10)

@@ -7,9 +7,13 @@
 
 class TerminalBuffer {
 public:
-    // A generous cap; beyond it the oldest lines go, a block at a time.
+    // Generous caps; beyond them the oldest lines go, a block at a time.
     static constexpr int kMaxLines = 20000;
     static constexpr int kDropBlock = 2000;
+    static constexpr qsizetype kMaxChars = 2 * 1024 * 1024;
+    // No router line is this long: text beyond it on one line is not kept,
+    // and lineTooLong() tells the session to give up on the router.
+    static constexpr qsizetype kMaxLineChars = 64 * 1024;
 
     // One received chunk. Each CR ends the current line and starts a new
     // empty one; a LF right after a CR is dropped, also when the CR ended
@@ -30,8 +34,12 @@ public:
     QString lastLine() const { return m_lines.constLast(); }
     // The last line, trimmed of blanks and control characters, is the prompt.
     bool endsAtPrompt(const QString &prompt) const;
-    // Lines dropped by the cap since the last clear.
+    // Lines dropped by the caps since the last clear.
     int droppedLines() const { return m_dropped; }
+    // Characters held, line ends not counted.
+    qsizetype charCount() const { return m_chars; }
+    // Text was cut off the last line at kMaxLineChars (until a CR or clear()).
+    bool lineTooLong() const { return m_lineCut; }
 
     // Blanks and control characters off both ends, as the router texts are compared.
     static QString trimmed(const QString &s);
@@ -41,5 +49,7 @@ private:
 
     QStringList m_lines{QString()};
     bool m_afterCr = false;
+    bool m_lineCut = false;
     int m_dropped = 0;
+    qsizetype m_chars = 0;
 };

@@ -8,6 +8,8 @@ ThomsonSession::ThomsonSession(TSettings &settings, TelnetFigures &figures, QObj
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this, [this] { deliver(false); });
     connect(&m_client, &TelnetClient::dataReceived, this, &ThomsonSession::onData);
+    connect(&m_client, &TelnetClient::dropped, this,
+            [this](const QString &why) { emit systemMessage(QStringLiteral("ST585 ") + why); });
     connect(&m_client, &TelnetClient::connected, this, [this] {
         if (auto next = std::exchange(m_onConnect, nullptr))
             next();
@@ -50,15 +52,25 @@ void ThomsonSession::expect(Expect kind, const QString &text, Reply next)
     m_expectText = text;
     m_next = std::move(next);
     m_timeout.start(m_timeoutMs);
-    // What came already may answer at once; the answer runs from the event loop.
+    // What came already may answer at once; the answer runs from the event
+    // loop. A connection that is gone ends the wait there and then.
     QTimer::singleShot(0, this, [this, generation = m_generation] {
-        if (generation == m_generation)
-            onData(QString());
+        if (generation != m_generation)
+            return;
+        onData(QString());
+        if (m_expect != Expect::None && !m_client.isConnected())
+            deliver(false);
     });
 }
 
 void ThomsonSession::onData(const QString &text)
 {
+    if (text.size() > kMaxBufferChars - m_buffer.size()) {
+        // The wait under way ends with what came, as when the router closes.
+        m_client.drop(QStringLiteral("Session dropped: more than %1 characters without the awaited reply.")
+                          .arg(kMaxBufferChars));
+        return;
+    }
     m_buffer += text;
     if (m_expect == Expect::None)
         return;

@@ -32,6 +32,9 @@ class ThomsonSession : public QObject {
 public:
     static constexpr int kTimeoutMs = 2000;
     static constexpr int kReloginPauseMs = 300;
+    // Far beyond the longest reply (the bit table): more unclaimed text
+    // than this drops the session.
+    static constexpr qsizetype kMaxBufferChars = 256 * 1024;
 
     ThomsonSession(TSettings &settings, TelnetFigures &figures, QObject *parent = nullptr);
     ~ThomsonSession() override;
@@ -55,6 +58,8 @@ public:
     bool ThomsonSessionUp() const { return m_up; }
     bool ThomsonTimeoutSent() const { return m_timeoutSent; }
     int ThomsonRefreshCount() const { return m_refreshCount; }
+    // Received text not yet claimed by a wait.
+    qsizetype bufferedChars() const { return m_buffer.size(); }
 
 signals:
     void systemMessage(const QString &text);

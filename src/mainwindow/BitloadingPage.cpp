@@ -3,6 +3,7 @@
 #include "acquisition/ThomsonSession.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
+#include "mainwindow/PaneTextCap.h"
 #include "mainwindow/ToneCharts.h"
 
 #include <QButtonGroup>
@@ -50,7 +51,10 @@ BitloadingPage::BitloadingPage(TSettings &settings, RunState &run, TelnetFigures
     connect(&m_session, &ThomsonSession::refreshed, this, &BitloadingPage::onRefreshed);
     connect(&m_session, &ThomsonSession::sessionChanged, this, &BitloadingPage::showSession);
     connect(&m_session, &ThomsonSession::bitTableText, memoBits585, &QPlainTextEdit::setPlainText);
-    connect(&m_session, &ThomsonSession::memo5Text, memo5, &QPlainTextEdit::appendPlainText);
+    connect(&m_session, &ThomsonSession::memo5Text, this, [this](const QString &text) {
+        memo5->appendPlainText(text);
+        capPaneText(memo5, kMaxPaneChars);
+    });
     connect(&m_charts, &ToneCharts::readoutChanged, this, [this](int chart, const QStringList &lines) {
         if (chart == 26 || chart == 27)
             Readout->setText(lines.join(QLatin1String("    ")));

@@ -27,6 +27,9 @@ struct ThomsonRefresh;
 class BitloadingPage : public QWidget {
     Q_OBJECT
 public:
+    // The statistics pane keeps this many characters of the router's replies.
+    static constexpr qsizetype kMaxPaneChars = 1024 * 1024;
+
     BitloadingPage(TSettings &settings, RunState &run, TelnetFigures &figures, BitsRefreshState &pacing,
                    ThomsonSession &session, ToneCharts &charts, QWidget *parent = nullptr);
 

@@ -3,6 +3,7 @@
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalBuffer.h"
 #include "acquisition/TerminalCommands.h"
+#include "mainwindow/PaneTextCap.h"
 #include "mainwindow/TerminalCommandBar.h"
 #include "mainwindow/UserFigureMarker.h"
 
@@ -80,6 +81,7 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     connect(&session, &TelnetSession::terminalAppended, this, [this](const QString &text) {
         Memo1->moveCursor(QTextCursor::End);
         Memo1->insertPlainText(text);
+        capPaneText(Memo1, TerminalBuffer::kMaxChars);
         Memo1->moveCursor(QTextCursor::End);
     });
     connect(&session, &TelnetSession::terminalCleared, Memo1, &QPlainTextEdit::clear);
