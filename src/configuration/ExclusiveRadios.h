@@ -2,17 +2,23 @@
 // Radio buttons that exclude each other within named sets. A stored file may
 // have none (or several) of a set's keys on, which an exclusive QButtonGroup
 // cannot show, so the set is kept exclusive here and only when the user picks.
+// Every radio sits in one non-exclusive button group: that keeps Qt's own
+// exclusivity out while a screen reader still hears a radio button.
 #include <QList>
 #include <QObject>
 
+class QButtonGroup;
 class QRadioButton;
 
 class ExclusiveRadios : public QObject {
     Q_OBJECT
 public:
-    explicit ExclusiveRadios(QObject *parent = nullptr) : QObject(parent) {}
+    explicit ExclusiveRadios(QObject *parent = nullptr);
 
     void addSet(const QList<QRadioButton *> &radios);
+    // A choice the user may clear again: a click on the checked radio unchecks
+    // it, a click on another unchecks the rest.
+    void addClearableSet(const QList<QRadioButton *> &radios);
     // Checks the radio and unchecks the others of its set, as a click does,
     // without emitting picked().
     void select(QRadioButton *radio);
@@ -22,5 +28,6 @@ signals:
     void picked(QRadioButton *radio);
 
 private:
+    QButtonGroup *m_group;
     QList<QList<QRadioButton *>> m_sets;
 };

@@ -129,9 +129,9 @@ void TForm2::buildPages()
             w->setEnabled(on);
     };
     Search = new RouterSearchTextPage(m_settings, m_run, std::move(links));
-    cbUseSource = new QCheckBox(tr("Use source &A (break lines after \";\")"));
+    cbUseSource = new QCheckBox(tr("Use source A"));
     cbUseSource->setObjectName(QStringLiteral("cbUseSource"));
-    cbLoopback = new QCheckBox(tr("Use source &B (the rendered page text)"));
+    cbLoopback = new QCheckBox(tr("Use source B"));
     cbLoopback->setObjectName(QStringLiteral("cbLoopback"));
     Search->addSourceOptions({cbUseSource, cbLoopback});
     Axes = new AxesPage;
@@ -157,7 +157,7 @@ void TForm2::buildPages()
     TabSheet3 = container("TabSheet3", PageControl2, "PageControl2");
     TabSheet10 = container("TabSheet10", PageControl3, "PageControl3");
     TabSheet7 = container("TabSheet7", PageControl4, "PageControl4");
-    PageControl2->addTab(scrolled(Axes, PageControl2), tr("Y-Axis Limits && Colours"));
+    PageControl2->addTab(scrolled(Axes, PageControl2), tr("Y-Axis Limits & Colours"));
     PageControl2->addTab(scrolled(Common, PageControl2), tr("Common Settings"));
     PageControl2->addTab(scrolled(Capture, PageControl2), tr("Capture Properties"));
     PageControl2->addTab(scrolled(Extras, PageControl2), tr("Extras"));
@@ -176,12 +176,12 @@ void TForm2::buildPages()
     layout->addWidget(PageControl1, 1);
 
     auto *buttons = new QHBoxLayout;
-    BitBtn1 = new QPushButton(tr("&Help"), this);
+    BitBtn1 = new QPushButton(tr("Help"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    btnApply = new QPushButton(tr("&Apply && Save"), this);
+    btnApply = new QPushButton(tr("Apply && Save"), this);
     btnApply->setObjectName(QStringLiteral("btnApply"));
     btnApply->setToolTip(tr("Save configuration"));
-    btnClose = new QPushButton(tr("&Close"), this);
+    btnClose = new QPushButton(tr("Close"), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setDefault(true);
     buttons->addWidget(BitBtn1);
@@ -222,7 +222,9 @@ void TForm2::buildPages()
     m_radios->addSet({Common->ui.rbStairs, Common->ui.rbRamp});
     auto &c = Capture->ui;
     m_radios->addSet({c.rbWindowsTime, c.rbUnixTime, c.rbSameFilename});
-    // "All the time" and "Between hours" may both be off (never), so they are kept apart by hand.
+    // "Always" and "Between hours" may both be off (never capture).
+    m_radios->addClearableSet({c.rbAllTheTime, c.rbBetweenHours});
+    m_radios->addClearableSet({c.rbNever});
     auto &e = Extras->ui;
     m_radios->addSet({e.rbPercent, e.rbPixels});
     m_radios->addSet({e.rbIsJPG, e.rbIsPNG, e.rbIsBMP, e.rbIsGIF});
@@ -1108,10 +1110,8 @@ void TForm2::wireLiveHandlers()
     connect(lf.cbNewLog, &QCheckBox::clicked, this, perDay);
     perDay(lf.cbNewLog->isChecked());
     for (QRadioButton *choice : {cp.rbAllTheTime, cp.rbBetweenHours})
-        connect(choice, &QRadioButton::clicked, this, [this, choice, &s](bool on) {
+        connect(choice, &QRadioButton::clicked, this, [this, &s] {
             auto &cp = Capture->ui;
-            if (on)
-                (choice == cp.rbAllTheTime ? cp.rbBetweenHours : cp.rbAllTheTime)->setChecked(false);
             s.Capture.LastGraph = cp.cbLastGraph->isChecked();
             updateCaptureSchedule();
         });

@@ -156,7 +156,7 @@ void BitsTonePage::build()
     clipTop->setBuddy(spClipSNRMargin);
     auto *clipBottom = new QLabel(tr("Clip margin &below (dB)"), snr);
     clipBottom->setBuddy(spClipMinSNRMargin);
-    cbSNRPoints = named(new QCheckBox(tr("Show SNR points"), snr), "cbSNRPoints");
+    cbSNRPoints = named(new QCheckBox(tr("Show SNR graph points"), snr), "cbSNRPoints");
     rbSNRSteps = named(new QRadioButton(tr("Steps"), snr), "rbSNRSteps");
     rbSNRRamp = named(new QRadioButton(tr("Ramp"), snr), "rbSNRRamp");
     auto *looks = new QButtonGroup(snr);
@@ -178,11 +178,11 @@ void BitsTonePage::build()
     auto *swaps = new QGroupBox(tr("Bitswaps"), this);
     auto *wf = new QFormLayout(swaps);
     cbBitswap = named(new QCheckBox(tr("Bitswaps / time graph"), swaps), "cbBitswap");
-    cbAdjustBitswapScale = named(new QCheckBox(tr("Adjust the scale automatically"), swaps), "cbAdjustBitswapScale");
+    cbAdjustBitswapScale = named(new QCheckBox(tr("Adjust scale automatically"), swaps), "cbAdjustBitswapScale");
     spBitswapMax = spin(swaps, "spBitswapMax", 10, 1000000, tr("Bitswap graph maximum"));
     auto *maxLabel = new QLabel(tr("Graph &maximum"), swaps);
     maxLabel->setBuddy(spBitswapMax);
-    cb3D = named(new QCheckBox(tr("3D"), swaps), "cb3D");
+    cb3D = named(new QCheckBox(tr("3D view"), swaps), "cb3D");
     cbSepHistogram = named(new QCheckBox(tr("Bitswaps per tone graph"), swaps), "cbSepHistogram");
     rbUseSameSamples =
         named(new QRadioButton(tr("Use  the same number of points / page as other graphs"), swaps), "rbUseSameSamples");
@@ -191,7 +191,7 @@ void BitsTonePage::build()
     pages->addButton(rbUseSameSamples);
     pages->addButton(rbUseSameTime);
     Label75 = named(new QLabel(swaps), "Label75");
-    mnuSwapBitswapPlots = named(new QCheckBox(tr("Swap plots"), swaps), "mnuSwapBitswapPlots");
+    mnuSwapBitswapPlots = named(new QCheckBox(tr("Swap Plots"), swaps), "mnuSwapBitswapPlots");
     wf->addRow(cbBitswap);
     wf->addRow(cbAdjustBitswapScale);
     wf->addRow(maxLabel, spBitswapMax);

@@ -149,7 +149,7 @@ void ChartPopupMenus::buildChartPopup()
                 if (const ChartDef *def = ChartTable::find(m_chart))
                     setFlag(m_ctx.settings.Capture.HTTPWeb, def->tag, on);
             });
-    addCommand(m, "mnuCapture", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
+    addCommand(m, "mnuSchedCapture", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
     addCommand(m, "mnuCaptureNow", tr("Capture Now"), ChartCommand::CaptureNow);
     addCommand(m, "mnuSaveAs", tr("Save As..."), ChartCommand::SaveAs);
     addCommand(m, "mnuCopy", tr("Copy To Clipboard"), ChartCommand::CopyToClipboard);
@@ -216,7 +216,7 @@ void ChartPopupMenus::buildTelnetPopup()
                 if (const ChartDef *def = ChartTable::find(m_chart))
                     setFlag(m_ctx.settings.Telnet.TelnetWeb, def->tag, on);
             });
-    addCommand(m, "mnuTelCapture", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
+    addCommand(m, "mnuTelnetSchedCapture", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
     addCommand(m, "mnuTelCaptureNow", tr("Capture Now"), ChartCommand::CaptureNow);
     addCommand(m, "mnuTelSaveAs", tr("Save As..."), ChartCommand::SaveAs);
     addCommand(m, "mnuTelCopy", tr("Copy To Clipboard"), ChartCommand::CopyToClipboard);
@@ -232,14 +232,14 @@ void ChartPopupMenus::buildPingPopup()
     m->setObjectName(QStringLiteral("PingPopup"));
     m_menus[m->objectName()] = m;
     addCommand(m, "mnuPingCaptureNow", tr("Capture Now"), ChartCommand::CaptureNow);
-    addCommand(m, "mnuPingCapture", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
+    addCommand(m, "mnuPingCapture", tr("Capture"), ChartCommand::ScheduledCapture, true);
     addCommand(m, "mnuPingSaveAs", tr("Save As..."), ChartCommand::SaveAs);
     addCommand(m, "mnuPingCopy", tr("Copy To Clipboard"), ChartCommand::CopyToClipboard);
     addCommand(m, "mnuPingPrinterSetup", tr("Printer Setup..."), ChartCommand::PrinterSetup);
     addCommand(m, "mnuPingPrint", tr("Print"), ChartCommand::Print);
     m->addSeparator();
-    addCommand(m, "mnuPingLog", tr("Include in log"), ChartCommand::IncludeInLog, true);
-    connect(add(m, "mnuPingWeb", tr("Make available to webserver"), true), &QAction::triggered, this,
+    addCommand(m, "mnuLogPing", tr("Include in log"), ChartCommand::IncludeInLog, true);
+    connect(add(m, "mnuMakeAvailToWeb", tr("Make available to webserver"), true), &QAction::triggered, this,
             [this](bool on) { m_ctx.settings.Ping.Web = on; });
 }
 
@@ -254,33 +254,33 @@ void ChartPopupMenus::buildSmallPopups()
     QMenu *bits = menuNamed("popupBits");
     addCommand(bits, "Refresh2", tr("Refresh"), ChartCommand::BitsRefresh);
     addCommand(bits, "CaptureNow1", tr("Capture Now"), ChartCommand::CaptureNow);
-    addCommand(bits, "Capture1", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
-    addCommand(bits, "mnuBitSwapBefore", tr("Capture Before Bitswap"), ChartCommand::BitSwapBefore, true);
-    addCommand(bits, "mnuBitswapAfter", tr("Capture After Bitswap"), ChartCommand::BitSwapAfter, true);
-    addCommand(bits, "mnuLogBitSwap", tr("Log Bitswaps"), ChartCommand::LogBitSwap, true);
+    addCommand(bits, "Capture1", tr("Capture"), ChartCommand::ScheduledCapture, true);
+    addCommand(bits, "mnuBitSwapBefore", tr("Capture image before a bitswap"), ChartCommand::BitSwapBefore, true);
+    addCommand(bits, "mnuBitswapAfter", tr("Capture image after a bitswap"), ChartCommand::BitSwapAfter, true);
+    addCommand(bits, "mnuLogBitSwap", tr("Log bitswaps in System Messages window"), ChartCommand::LogBitSwap, true);
 
     QMenu *bitswap = menuNamed("PopupBitswap");
     addCommand(bitswap, "mnuBitSwapCaptureNow", tr("Capture Now"), ChartCommand::CaptureNow);
-    addCommand(bitswap, "mnuBitswapCapture", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
+    addCommand(bitswap, "mnuBitswapCapture", tr("Capture"), ChartCommand::ScheduledCapture, true);
     bitswap->addSeparator();
     addTimelineItems(bitswap, "Expandtimeline1", "Restoretimeline1");
 
     QMenu *sep = menuNamed("PopupSepBitswap");
     addCommand(sep, "mnuSepCapNow", tr("Capture Now"), ChartCommand::CaptureNow);
-    addCommand(sep, "mnuSepBitswapCapture", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
+    addCommand(sep, "mnuSepBitswapCapture", tr("Capture"), ChartCommand::ScheduledCapture, true);
 
     QMenu *thomson = menuNamed("thomsonbitspopup");
     addCommand(thomson, "Capturenow2", tr("Capture Now"), ChartCommand::CaptureNow);
-    addCommand(thomson, "Capture2", tr("Scheduled Capture"), ChartCommand::ScheduledCapture, true);
+    addCommand(thomson, "Capture2", tr("Capture"), ChartCommand::ScheduledCapture, true);
 
     QMenu *thomsonSwap = menuNamed("ThomsonBitSwap");
     addCommand(thomsonSwap, "mnuThomsonBitswapCapNow", tr("Capture Now"), ChartCommand::CaptureNow);
-    connect(add(thomsonSwap, "mnuThomsonBitSwapCap", tr("Scheduled Capture"), true), &QAction::triggered, this,
+    connect(add(thomsonSwap, "mnuThomsonBitSwapCap", tr("Capture"), true), &QAction::triggered, this,
             [this](bool on) {
                 auto &t = m_ctx.settings._585Telnet;
                 (m_chart == 27 ? t.ThomsonBitswapCap : t.ThomsonBitswapTimeCap) = on;
             });
-    connect(add(thomsonSwap, "mnuWebServer585", tr("Make available to webserver"), true), &QAction::triggered, this,
+    connect(add(thomsonSwap, "mnuWebServer585", tr("Make available to web server"), true), &QAction::triggered, this,
             [this](bool on) {
                 auto &t = m_ctx.settings._585Telnet;
                 (m_chart == 27 ? t.WebServerTone585 : t.WebServerTime585) = on;
@@ -449,7 +449,7 @@ void ChartPopupMenus::ChartPopupPopup(int chart)
     item("mnuRunAvg")->setText(stats.runningAvg);
 
     const bool box = CaptureSchedule::plotBoxChecked(s, chart);
-    QAction *capture = item("mnuCapture");
+    QAction *capture = item("mnuSchedCapture");
     capture->setChecked(captureSwitch(s, chart));
     QAction *log = item("mnuLog");
     log->setChecked(logSwitch(s, chart));
@@ -529,7 +529,7 @@ void ChartPopupMenus::TelnetPopupPopup(int chart)
                                                rx ? m_ctx.telnet.RxBytesBase : m_ctx.telnet.TxBytesBase));
     }
     item("mnuAddToLog")->setChecked(logSwitch(s, chart));
-    QAction *capture = item("mnuTelCapture");
+    QAction *capture = item("mnuTelnetSchedCapture");
     capture->setChecked(captureSwitch(s, chart));
     capture->setText(ChartMenuText::scheduledCapture(s, true).isEmpty() ? capture->text()
                                                                         : ChartMenuText::scheduledCapture(s, true));
@@ -560,8 +560,8 @@ void ChartPopupMenus::PingPopupPopup()
     setCaptureCaptions(m, false);
     const TSettings &s = m_ctx.settings;
     action(QStringLiteral("PingPopup"), QStringLiteral("mnuPingCapture"))->setChecked(s.Ping.Capture);
-    action(QStringLiteral("PingPopup"), QStringLiteral("mnuPingLog"))->setChecked(s.Ping.LogPing);
-    action(QStringLiteral("PingPopup"), QStringLiteral("mnuPingWeb"))->setChecked(s.Ping.Web);
+    action(QStringLiteral("PingPopup"), QStringLiteral("mnuLogPing"))->setChecked(s.Ping.LogPing);
+    action(QStringLiteral("PingPopup"), QStringLiteral("mnuMakeAvailToWeb"))->setChecked(s.Ping.Web);
 }
 
 void ChartPopupMenus::smallPopupPopup(int chart)

@@ -1958,7 +1958,7 @@ void TForm1::placeCharts()
         auto *page = new QWidget(tabs);
         page->setObjectName(caption);
         new QVBoxLayout(page);
-        tabs->addTab(page, caption.trimmed());
+        tabs->addTab(page, caption);
         return page;
     };
     auto subTabsOf = [](QWidget *page) -> QTabWidget * {

@@ -76,13 +76,13 @@ TEST_F(ChartMenusTest, EveryChartOpensItsOwnMenuWithItsItems)
     const std::pair<int, std::vector<const char *>> cases[] = {
         {1, {"mnuMax", "mnuMin", "mnuAvg", "mnuRunAvg", "mnuShowSync", "mnuSwapPlots", "mnuRaw", "mnuDiff",
              "mnuShowGaps", "mnuprofile", "mnuHTTPAdjustAuto", "mnuAutoRestoreHTTP", "mnuHTTPDefaul", "mnuExpand",
-             "mnuRestore", "mnuLog", "mnuHTTPWeb", "mnuCapture", "mnuCaptureNow", "mnuSaveAs", "mnuCopy", "mnuPrint",
+             "mnuRestore", "mnuLog", "mnuHTTPWeb", "mnuSchedCapture", "mnuCaptureNow", "mnuSaveAs", "mnuCopy", "mnuPrint",
              "mnuPrinterSetup"}},
         {16, {"mnuTelMax", "mnuTelMin", "mnuTelAvg", "mnuTelRunAvg", "mnuTelnetShowSync", "mnuTelnetSwapPlots",
               "GraphMinimum1", "mnuShowIncremental", "mnuSetMinimum", "mnuLogInc", "mnuResetDailyAt", "ChangeTime1",
               "mnuLastReset", "mnuAdjustAuto", "mnuAutoRestoreTelnet", "Resetverticalaxisdefaultvalues1",
               "mnuExpand", "mnuRestore", "mnuAddToLog", "mnuTelnetWeb", "mnuTelnetProfile"}},
-        {25, {"mnuPingCaptureNow", "mnuPingCapture", "mnuPingLog", "mnuPingWeb"}},
+        {25, {"mnuPingCaptureNow", "mnuPingCapture", "mnuLogPing", "mnuMakeAvailToWeb"}},
         {21, {"Refresh2", "CaptureNow1", "Capture1", "mnuBitSwapBefore", "mnuBitswapAfter", "mnuLogBitSwap"}},
         {22, {"mnuBitswapCapture", "mnuBitSwapCaptureNow", "Expandtimeline1", "Restoretimeline1"}},
         {29, {"mnuSepCapNow", "mnuSepBitswapCapture"}},
@@ -238,8 +238,8 @@ TEST_F(ChartMenusTest, SwitchItemsWriteTheirSettings)
         {"telnet overlay", 16, "mnuTelnetShowSync", [](TSettings &t) { return bool(t.Graph.TelnetShowSync); }},
         {"log, status-page", 20, "mnuLog", [](TSettings &t) { return t.Log.Log.at(4) == '1'; }},
         {"log, counter", 6, "mnuAddToLog", [](TSettings &t) { return t.LogTelnetFlags[3]; }},
-        {"log, ping", 25, "mnuPingLog", [](TSettings &t) { return bool(t.Ping.LogPing); }},
-        {"web, ping", 25, "mnuPingWeb", [](TSettings &t) { return bool(t.Ping.Web); }},
+        {"log, ping", 25, "mnuLogPing", [](TSettings &t) { return bool(t.Ping.LogPing); }},
+        {"web, ping", 25, "mnuMakeAvailToWeb", [](TSettings &t) { return bool(t.Ping.Web); }},
         {"log increment, Tx bytes", 24, "mnuLogInc", [](TSettings &t) { return bool(t.Log.TxTotalInc); }},
         {"daily reset", 23, "mnuResetDailyAt", [](TSettings &t) { return bool(t.Telnet.ResetDailyAt); }},
         {"SpeedTouch bitswap web", 28, "mnuWebServer585",
@@ -374,11 +374,11 @@ TEST_F(ChartMenusTest, CaptureCaptionsInTheMenus)
     EXPECT_EQ(text(1, "mnuCaptureNow"), QStringLiteral("Capture Now  [png]"));
     EXPECT_EQ(text(5, "mnuTelCaptureNow"), QStringLiteral("Capture Now [png]"));
     EXPECT_EQ(text(25, "mnuPingCaptureNow"), QStringLiteral("Capture Now [png]"));
-    EXPECT_EQ(text(1, "mnuCapture"), QStringLiteral("Scheduled Capture [Always]"));
+    EXPECT_EQ(text(1, "mnuSchedCapture"), QStringLiteral("Scheduled Capture [Always]"));
     EXPECT_EQ(text(29, "mnuSepBitswapCapture"), QStringLiteral("Scheduled Capture [Always]"));
     s().Capture.Never = true;
     EXPECT_EQ(text(25, "mnuPingCapture"), QStringLiteral("Capture (No schedule configured)"));
-    EXPECT_EQ(text(17, "mnuTelCapture"), QStringLiteral("Capture [No schedule configured]"));
+    EXPECT_EQ(text(17, "mnuTelnetSchedCapture"), QStringLiteral("Capture [No schedule configured]"));
     // The SpeedTouch bits chart keeps its designed caption.
     EXPECT_EQ(text(26, "Capturenow2"), QStringLiteral("Capture Now"));
 }

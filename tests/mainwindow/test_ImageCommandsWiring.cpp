@@ -168,7 +168,7 @@ TEST_F(ImageCommandsWiringTest, SchedulingACaptureShowsTheChartsCamera)
 
     ChartPopupMenus *menus = form->chartMenus();
     menus->prepare(19);
-    QAction *capture = menus->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuCapture"));
+    QAction *capture = menus->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuSchedCapture"));
     ASSERT_TRUE(capture);
     ASSERT_TRUE(capture->isEnabled());
     capture->trigger();
