@@ -82,6 +82,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QScrollArea>
 #include <qcustomplot.h>
 #include <QFileDialog>
 #include <QToolButton>
@@ -402,8 +403,15 @@ void TForm1::buildWidgets()
     if (QWidget *bitsPage = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone"))) {
         m_bitsPage = new BitsTonePage(Settings, bitsPage);
         qobject_cast<QVBoxLayout *>(bitsPage->layout())->insertWidget(0, m_bitsPage->header());
-        if (auto *tabs = bitsPage->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            tabs->addTab(m_bitsPage, tr("Options"));
+        if (auto *tabs = bitsPage->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            // The options keep their full height and scroll where the window is short.
+            auto *scroll = new QScrollArea(tabs);
+            scroll->setObjectName(QStringLiteral("TabSheetBitsOptionsScroll"));
+            scroll->setWidgetResizable(true);
+            scroll->setFrameShape(QFrame::NoFrame);
+            scroll->setWidget(m_bitsPage);
+            tabs->addTab(scroll, tr("Options"));
+        }
     }
     // The SpeedTouch 585's controls and panes: a strip above its charts and a summary sub-tab.
     if (QWidget *page585 = PageControl1->findChild<QWidget *>(QStringLiteral("Bitloading"))) {

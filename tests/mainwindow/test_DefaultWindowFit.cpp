@@ -113,3 +113,23 @@ TEST_F(DefaultWindowFit, SpeedTouchSummaryPanesShareTheWidth)
     for (const char *name : {"memo3585", "memo5", "memoBits585"})
         EXPECT_GE(form->findChild<QWidget *>(QLatin1String(name))->width(), summary - 2) << name;
 }
+TEST_F(DefaultWindowFit, BitLoadingOptionsKeepTheirHeightAndScroll)
+{
+    // A short window scrolls the options; it never squeezes their rows into each other.
+    auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n");
+    for (const QSize size : {QSize(), QSize(1366, 740)}) {
+        if (size.isValid())
+            form->resize(size);
+        form->show();
+        auto *page = form->findChild<QWidget *>(QStringLiteral("TabSheetBitsOptions"));
+        ASSERT_NE(page, nullptr);
+        bringForward(page);
+        QApplication::processEvents();
+        QStringList squeezed;
+        for (QAbstractButton *b : page->findChildren<QAbstractButton *>())
+            if (!b->isHidden() && b->height() < b->sizeHint().height())
+                squeezed << b->text();
+        EXPECT_EQ(squeezed, QStringList()) << form->width() << " x " << form->height();
+        EXPECT_EQ(cutButtons(page), QStringList());
+    }
+}
