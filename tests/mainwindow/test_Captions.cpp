@@ -333,7 +333,9 @@ const Caption kCaptions[] = {
     {"Form1", 'T', "btnViewAlarmLog1", "View Log"},
     {"Form1", 'T', "btnViewLog", "View log"},
     {"Form1", 'T', "btnWriteNow", "Write Now"},
+    {"TForm15", 'T', "btnContinue", "Continue"},
     {"TForm15", 'T', "btnCancel", "Cancel"},
+    {"Form1", 'T', "btnReboot", "Reboot Now"},
     {"TForm16", 'T', "Button1", "Execute"},
     {"TForm16", 'T', "Button2", "Cancel"},
     // ChartPopup
