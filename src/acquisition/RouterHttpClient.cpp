@@ -1,5 +1,7 @@
 #include "acquisition/RouterHttpClient.h"
 
+#include "common/Clock.h"
+
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -10,9 +12,9 @@
 
 namespace {
 
-// A router page is a few kilobytes; anything far bigger is not a status page.
-constexpr qsizetype kMaxBodyBytes = 8 * 1024 * 1024;
-constexpr qsizetype kMaxHeaderBytes = 64 * 1024;
+// Qt's own read buffer is kept small: bytes are counted against the reply's
+// bounds as they are read, not after they piled up in the socket.
+constexpr qint64 kSocketReadBytes = 64 * 1024;
 
 } // namespace
 
@@ -23,15 +25,10 @@ struct RouterHttpClient::Pending {
     Done done;
     QString host;
     QByteArray request;
-    QByteArray buffer;
+    HttpReplyReader reply;
     bool connected = false;
     bool timedOut = false;
-    bool headerDone = false;
-    int status = 0;
-    QString reason;
-    bool chunked = false;
-    qint64 contentLength = -1;
-    QByteArray body;
+    bool cookiesTaken = false;
     bool finished = false;
 };
 
@@ -93,13 +90,9 @@ quint64 RouterHttpClient::get(const QUrl &url, const std::optional<HttpCredentia
         const QByteArray pair = credentials->user.toLatin1() + ':' + credentials->password.toLatin1();
         rq += "Authorization: Basic " + pair.toBase64() + "\r\n";
     }
-    const auto cookies = m_cookies.find(p->host);
-    if (cookies != m_cookies.end() && !cookies->second.isEmpty()) {
-        QByteArray line;
-        for (auto c = cookies->second.cbegin(); c != cookies->second.cend(); ++c)
-            line += (line.isEmpty() ? "" : "; ") + c.key() + '=' + c.value();
-        rq += "Cookie: " + line + "\r\n";
-    }
+    const QByteArray cookies = m_cookies.header(p->host, Clock::currentDateTimeUtc());
+    if (!cookies.isEmpty())
+        rq += "Cookie: " + cookies + "\r\n";
     rq += "\r\n";
 
     p->connectTimer.setSingleShot(true);
@@ -127,6 +120,7 @@ quint64 RouterHttpClient::get(const QUrl &url, const std::optional<HttpCredentia
     const int transfer = qBound(1000, transferTimeoutMs, kMaxTransferTimeoutMs);
     p->connectTimer.start(qMin(kConnectTimeoutMs, transfer));
     p->transferTimer.start(transfer);
+    p->socket.setReadBufferSize(kSocketReadBytes);
     p->socket.connectToHost(url.host(), static_cast<quint16>(port));
     return id;
 }
@@ -142,97 +136,10 @@ void RouterHttpClient::onReadyRead(quint64 id)
     Pending *p = pending(id);
     if (!p)
         return;
-    p->buffer += p->socket.readAll();
-    if (!p->headerDone) {
-        const qsizetype end = p->buffer.indexOf("\r\n\r\n");
-        if (end < 0) {
-            if (p->buffer.size() > kMaxHeaderBytes)
-                fail(id, QStringLiteral("Reply header too large"));
-            return;
-        }
-        if (!parseHeader(*p, p->buffer.left(end))) {
-            fail(id, QStringLiteral("Malformed HTTP reply"));
-            return;
-        }
-        p->buffer.remove(0, end + 4);
-        p->headerDone = true;
-    }
-    if (!takeBody(*p)) {
-        fail(id, QStringLiteral("Malformed HTTP reply"));
-        return;
-    }
-    if (p->body.size() > kMaxBodyBytes) {
-        fail(id, QStringLiteral("Reply larger than %1 bytes").arg(kMaxBodyBytes));
-        return;
-    }
-    if (bodyComplete(*p))
-        complete(id);
-}
-
-bool RouterHttpClient::parseHeader(Pending &p, const QByteArray &header)
-{
-    const QList<QByteArray> lines = header.split('\n');
-    const QList<QByteArray> statusLine = lines.value(0).trimmed().split(' ');
-    if (statusLine.size() < 2 || !statusLine[0].startsWith("HTTP/"))
-        return false;
-    bool ok = false;
-    p.status = statusLine[1].toInt(&ok);
-    if (!ok)
-        return false;
-    p.reason = QString::fromLatin1(lines.value(0).trimmed().split(' ').mid(2).join(' '));
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines[i].trimmed();
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
-            continue;
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (name == "content-length")
-            p.contentLength = value.toLongLong();
-        else if (name == "transfer-encoding" && value.toLower().contains("chunked"))
-            p.chunked = true;
-        else if (name == "set-cookie") {
-            const QByteArray pair = value.split(';').value(0).trimmed();
-            const qsizetype eq = pair.indexOf('=');
-            if (eq > 0)
-                m_cookies[p.host].insert(pair.left(eq), pair.mid(eq + 1));
-        }
-    }
-    return true;
-}
-
-bool RouterHttpClient::takeBody(Pending &p)
-{
-    if (!p.chunked) {
-        p.body += p.buffer;
-        p.buffer.clear();
-        return true;
-    }
-    // Chunked: size line, data, CRLF; a zero size ends the body.
-    for (;;) {
-        const qsizetype lineEnd = p.buffer.indexOf("\r\n");
-        if (lineEnd < 0)
-            return p.buffer.size() < 1024;
-        bool ok = false;
-        const qint64 size = p.buffer.left(lineEnd).split(';').value(0).trimmed().toLongLong(&ok, 16);
-        if (!ok || size < 0)
-            return false;
-        if (size == 0) {
-            p.contentLength = p.body.size();
-            p.chunked = false;
-            p.buffer.clear();
-            return true;
-        }
-        if (p.buffer.size() < lineEnd + 2 + size + 2)
-            return true;
-        p.body += p.buffer.mid(lineEnd + 2, size);
-        p.buffer.remove(0, lineEnd + 2 + size + 2);
-    }
-}
-
-bool RouterHttpClient::bodyComplete(const Pending &p) const
-{
-    return p.headerDone && !p.chunked && p.contentLength >= 0 && p.body.size() >= p.contentLength;
+    // In slices, so the reader sees each one before the next is held.
+    while (p->reply.state() == HttpReplyReader::State::Reading && p->socket.bytesAvailable() > 0)
+        p->reply.feed(p->socket.read(kSocketReadBytes));
+    afterReply(id);
 }
 
 void RouterHttpClient::onClosed(quint64 id)
@@ -244,17 +151,33 @@ void RouterHttpClient::onClosed(quint64 id)
         onReadyRead(id);
     if (!(p = pending(id)))
         return;
-    // Without a length, the body ends where the connection does.
-    if (p->headerDone && !p->chunked && p->contentLength < 0) {
-        complete(id);
+    p->reply.close();
+    afterReply(id);
+}
+
+void RouterHttpClient::afterReply(quint64 id)
+{
+    Pending *p = pending(id);
+    if (!p)
         return;
+    if (p->reply.headDone() && !p->cookiesTaken) {
+        p->cookiesTaken = true;
+        const HttpReplyHead &head = p->reply.head();
+        // A refused request starts the next one without what the jar held.
+        if (RouterCookieJar::rejects(head.status))
+            m_cookies.clear(p->host);
+        m_cookies.store(p->host, head.setCookies, Clock::currentDateTimeUtc());
     }
-    if (p->headerDone && bodyComplete(*p)) {
+    switch (p->reply.state()) {
+    case HttpReplyReader::State::Reading:
+        break;
+    case HttpReplyReader::State::Done:
         complete(id);
-        return;
+        break;
+    case HttpReplyReader::State::Failed:
+        fail(id, p->reply.error());
+        break;
     }
-    fail(id, p->headerDone ? QStringLiteral("Connection closed before the reply was complete")
-                           : QStringLiteral("Connection closed gracefully."));
 }
 
 void RouterHttpClient::complete(quint64 id)
@@ -262,15 +185,16 @@ void RouterHttpClient::complete(quint64 id)
     Pending *p = pending(id);
     if (!p)
         return;
+    const HttpReplyHead &head = p->reply.head();
     HttpResult r;
     r.connected = true;
-    r.status = p->status;
-    r.authRejected = p->status == 401;
-    if (p->status >= 200 && p->status < 300) {
+    r.status = head.status;
+    r.authRejected = head.status == 401;
+    if (head.status >= 200 && head.status < 300) {
         r.ok = true;
-        r.body = p->contentLength >= 0 ? p->body.left(p->contentLength) : p->body;
+        r.body = p->reply.body();
     } else {
-        r.errorText = QStringLiteral("HTTP/1.1 %1 %2").arg(p->status).arg(p->reason);
+        r.errorText = QStringLiteral("HTTP/1.1 %1 %2").arg(head.status).arg(head.reason);
     }
     finish(id, r);
 }
@@ -283,8 +207,8 @@ void RouterHttpClient::fail(quint64 id, const QString &why)
     HttpResult r;
     r.connected = p->connected;
     r.timedOut = p->timedOut;
-    r.status = p->status;
-    r.authRejected = p->status == 401;
+    r.status = p->reply.headDone() ? p->reply.head().status : 0;
+    r.authRejected = r.status == 401;
     r.errorText = why;
     finish(id, r);
 }

@@ -13,8 +13,10 @@
 // on an open connection or an HTTP status came back (401, 500, an empty body,
 // a connection closed or a time-out after sending). "Not connected" means it
 // never got that far (refused, unknown host, no route, time-out while connecting).
+#include "acquisition/HttpReplyReader.h"
+#include "acquisition/RouterCookieJar.h"
+
 #include <QByteArray>
-#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -72,16 +74,13 @@ private:
     Pending *pending(quint64 id);
     void onReadyRead(quint64 id);
     void onClosed(quint64 id);
-    bool parseHeader(Pending &p, const QByteArray &header);
-    static bool takeBody(Pending &p);
-    bool bodyComplete(const Pending &p) const;
+    void afterReply(quint64 id);
     void complete(quint64 id);
     void fail(quint64 id, const QString &why);
     void finish(quint64 id, HttpResult result);
 
     quint64 m_nextId = 1;
-    // Cookies the router set, sent back to the same host (name -> value).
-    std::map<QString, QMap<QByteArray, QByteArray>> m_cookies;
+    RouterCookieJar m_cookies;
     std::map<quint64, std::unique_ptr<Pending>> m_pending;
     bool m_lastConnected = false;
 };

@@ -52,10 +52,13 @@ void StatusPageFetch::onReply(const HttpResult &result)
         emit systemMessage(QStringLiteral("HTTP  Login error"));
     }
     ++m_count;
+    // The client's reason for the failure follows the message users know.
+    const QString reason = result.errorText.isEmpty() ? QString() : QLatin1Char(' ') + result.errorText;
     if (result.connected)
-        emit systemMessage(QStringLiteral("Failed to retrieve stats page (router connected but didn't respond  (1))."));
+        emit systemMessage(QStringLiteral("Failed to retrieve stats page (router connected but didn't respond  (1)).")
+                           + reason);
     else
-        emit systemMessage(QStringLiteral("Failed to retrieve stats page (router not connected (http) (1)."));
+        emit systemMessage(QStringLiteral("Failed to retrieve stats page (router not connected (http) (1).") + reason);
     if (m_count < m_request.attempts)
         attempt();
     else

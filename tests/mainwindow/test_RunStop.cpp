@@ -23,8 +23,11 @@ using RunStopTest = SimWindowTest;
 
 namespace {
 
-const QString kConnected1 = QStringLiteral("Failed to retrieve stats page (router connected but didn't respond  (1)).");
-const QString kNotConnected1 = QStringLiteral("Failed to retrieve stats page (router not connected (http) (1).");
+// Each attempt's message ends with the client's reason for the failure.
+const QString kConnected1 =
+    QStringLiteral("Failed to retrieve stats page (router connected but didn't respond  (1)). HTTP/1.1 500 Internal Server Error");
+const QString kNotConnected1 =
+    QStringLiteral("Failed to retrieve stats page (router not connected (http) (1). Connection refused");
 const QString kNotConnected2 = QStringLiteral("Failed to retrieve stats page (router not connected (http) (2)).");
 
 } // namespace
