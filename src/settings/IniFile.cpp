@@ -28,27 +28,28 @@ void IniFile::parse(const QByteArray &bytes)
     d->ini.Reset();
     QByteArray data;
     data.reserve(bytes.size());
-    static const QByteArray kBom("\xEF\xBB\xBF");
+    constexpr QByteArrayView kBom("\xEF\xBB\xBF");
     const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
+    const QByteArrayView all(bytes);
     qsizetype i = 0;
-    while (i < bytes.size()) {
+    while (i < all.size()) {
         // A byte-order mark is dropped wherever a line starts (files pasted
         // together keep one per part): left in, it would hide a section
         // header and move the keys below it into the section above.
-        while (bytes.mid(i, 3) == kBom)
-            i += 3;
+        while (all.sliced(i).startsWith(kBom))
+            i += kBom.size();
         qsizetype end = i;
-        while (end < bytes.size() && !isLineEnd(bytes[end]))
+        while (end < all.size() && !isLineEnd(all[end]))
             ++end;
-        const QByteArray line = bytes.mid(i, end - i);
+        const QByteArrayView line = all.sliced(i, end - i);
         // A "[" line without its "]" is no header; the reader would take the
         // next key's text as the section's name. Keep it as a comment.
-        const QByteArray lead = line.trimmed();
+        const QByteArrayView lead = line.trimmed();
         if (lead.startsWith('[') && !lead.contains(']'))
             data += ';';
         data += line;
-        while (end < bytes.size() && isLineEnd(bytes[end]))
-            data += bytes[end++];
+        while (end < all.size() && isLineEnd(all[end]))
+            data += all[end++];
         i = end;
     }
     // A NUL would end the parse early; nothing after it could be a valid line anyway.

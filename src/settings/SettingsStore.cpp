@@ -94,8 +94,11 @@ QByteArray escapeSearchText(QByteArray bytes)
 // a reader of that line would have seen.
 QString firstLine(const QString &s)
 {
-    const qsizetype cut = s.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    return cut < 0 ? s : s.left(cut);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == u'\r' || s[i] == u'\n')
+            return s.left(i);
+    }
+    return s;
 }
 
 QString toTimeText(const QTime &t, const QLocale &locale) { return t.toString(settingsstore::longTimeFormat(locale)); }
@@ -122,17 +125,18 @@ struct Loader {
 
     QByteArray defaultBytes(const KeySpec &k) const
     {
-        const QString base = settingspaths::programBase(env.settingsPath);
+        // Only a few defaults name a file; the path is worked out for those alone.
+        const auto base = [this] { return settingspaths::programBase(env.settingsPath); };
         switch (k.computed) {
         case ComputedDefault::None:
             return QByteArray(k.defaultText);
         case ComputedDefault::LocaleUsesDecimalComma:
             return env.locale.decimalPoint() == QLatin1String(",") ? "1" : "0";
         case ComputedDefault::ProgramPathTxt:
-            return ansi::encodeValue(base + QStringLiteral(".txt"));
+            return ansi::encodeValue(base() + QStringLiteral(".txt"));
         case ComputedDefault::ProgramPathHtmLower: {
             // Only the file name is lowered: a folder's case matters on this system.
-            const QFileInfo fi(base + QStringLiteral(".htm"));
+            const QFileInfo fi(base() + QStringLiteral(".htm"));
             return ansi::encodeValue(QDir(fi.absolutePath()).filePath(fi.fileName().toLower()));
         }
         case ComputedDefault::ProgramFolder:
@@ -339,8 +343,9 @@ SettingsEnvironment SettingsEnvironment::forFile(const QString &path)
 QString settingsstore::longTimeFormat(const QLocale &locale)
 {
     // The locale's long time format without its time-zone part (a time of day has none).
+    static const QRegularExpression zone(QStringLiteral("\\s*t+\\s*"));
     QString f = locale.timeFormat(QLocale::LongFormat);
-    f.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
+    f.remove(zone);
     f = f.trimmed();
     return f.isEmpty() ? QStringLiteral("HH:mm:ss") : f;
 }
