@@ -85,7 +85,7 @@ void CommitRefresh::applyTabVisibility()
         const QString tab = main->widget(i)->objectName();
         if (tab == QLatin1String("Telnet Router"))
             main->setTabVisible(i, s.Router.Telnet && !s.Router.ST585);
-        else if (tab == QLatin1String("Bitloading"))
+        else if (tab == QLatin1String("Bitloading") || tab == QLatin1String("TabSheet36"))
             main->setTabVisible(i, s.Router.ST585);
         else if (tab == QLatin1String("  Ping  "))
             main->setTabVisible(i, s.Ping.ShowPing);
@@ -93,6 +93,7 @@ void CommitRefresh::applyTabVisibility()
     main->setTabVisible(main->indexOf(m_form.TabSheet29), s.System.ShowAlarms);
     main->setTabVisible(main->indexOf(m_form.TabSheet40), s.System.ShowSystem);
     main->setTabVisible(main->indexOf(m_form.WebPage), s.WebServer.ShowWeb);
+    m_form.placeBitsOptions(s.Router.ST585);
 }
 
 void CommitRefresh::applyTelnetCaptions(BitLoadingRule rule)

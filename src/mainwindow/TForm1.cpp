@@ -358,7 +358,7 @@ void TForm1::buildWidgets()
             Memo6 = m_pingControls->Memo6;
         }
     }
-    // The terminal is the first page of the telnet tab.
+    // The session's summary and the terminal are the first pages of the telnet tab.
     for (int i = 0; i < PageControl1->count(); ++i) {
         QWidget *page = PageControl1->widget(i);
         if (page->objectName() != QLatin1String("Telnet Router"))
@@ -387,7 +387,8 @@ void TForm1::buildWidgets()
             connect(snrPage, &TargetSnrPage::systemMessage, this, &TForm1::SystemMessage);
             connect(snrPage, &TargetSnrPage::messageBox, this,
                     [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
-            tabs->insertTab(0, m_telnetPage, tr("Terminal"));
+            tabs->insertTab(0, m_telnetPage->TabSheet8, tr("Summary"));
+            tabs->insertTab(1, m_telnetPage, tr("Terminal"));
             tabs->setCurrentIndex(0);
             connect(tabs, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
             btnFont = new QPushButton(tr("Font..."), m_telnetPage);
@@ -413,13 +414,12 @@ void TForm1::buildWidgets()
             tabs->addTab(scroll, tr("Options"));
         }
     }
-    // The SpeedTouch 585's controls and panes: a strip above its charts and a summary sub-tab.
+    // The SpeedTouch 585's controls and panes: a strip above its charts and a "Summary" tab of its own.
     if (QWidget *page585 = PageControl1->findChild<QWidget *>(QStringLiteral("Bitloading"))) {
         m_bitloadingPage = new BitloadingPage(Settings, Run, m_telnetFigures, m_images->bitsRefresh(), *m_thomson,
                                               *m_toneCharts, page585);
         qobject_cast<QVBoxLayout *>(page585->layout())->insertWidget(0, m_bitloadingPage->header());
-        if (auto *tabs = page585->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            tabs->addTab(m_bitloadingPage, tr("Summary"));
+        PageControl1->insertTab(PageControl1->indexOf(page585) + 1, m_bitloadingPage, tr("Summary"));
         m_bitloadingPage->setWindowState([this] { return btnStart->isChecked(); },
                                          [this] { return !isVisible() && TrayIcon->isVisible(); });
         connect(m_bitsRefresh, &BitLoadingRefresh::thomsonRefreshDue, m_bitloadingPage,
@@ -988,7 +988,7 @@ void TForm1::PageControl1Change()
         const QString name = page ? page->objectName() : QString();
         const bool noTimeline = page == TabSheet29 || name == QLatin1String("TabSheet4")
                                 || name == QLatin1String("TabSheet36") || name == QLatin1String("Summary")
-                                || (telnetSub && telnetSub->objectName() == QLatin1String("Summary"));
+                                || (telnetSub && telnetSub->objectName() == QLatin1String("TabSheet8"));
         zoom->setVisible(Charts->timelineExpandFactor() > 1 && !noTimeline);
     }
     // The MiBytes sub-tabs are offered by the extended stats switch of the terminal.
@@ -1036,17 +1036,31 @@ void TForm1::btnFontClick()
 
 void TForm1::Button2Click()
 {
-    for (int i = 0; i < PageControl1->count(); ++i) {
-        QWidget *page = PageControl1->widget(i);
-        if (page->objectName() != QLatin1String("Bitloading"))
-            continue;
-        PageControl1->setTabVisible(i, true);
-        PageControl1->setCurrentIndex(i);
-        if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            for (int j = 0; j < tabs->count(); ++j)
-                if (tabs->widget(j)->objectName() == QLatin1String("Options"))
-                    tabs->setCurrentIndex(j);
-    }
+    QWidget *page = PageControl1->findChild<QWidget *>(QStringLiteral("Bitloading"));
+    if (!page || !m_bitsPage)
+        return;
+    PageControl1->setTabVisible(PageControl1->indexOf(page), true);
+    PageControl1->setCurrentWidget(page);
+    placeBitsOptions(true);
+    if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        tabs->setCurrentWidget(m_bitsPage);
+}
+
+void TForm1::placeBitsOptions(bool speedTouch)
+{
+    // One options page serves both kinds of tone charts: it sits beside the charts the family shows.
+    if (!m_bitsPage)
+        return;
+    QWidget *host = PageControl1->findChild<QWidget *>(speedTouch ? QStringLiteral("Bitloading")
+                                                                  : QStringLiteral("Bits / Tone"));
+    auto *tabs = host ? host->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (!tabs || tabs->indexOf(m_bitsPage) >= 0)
+        return;
+    for (QTabWidget *other : PageControl1->findChildren<QTabWidget *>())
+        if (const int i = other->indexOf(m_bitsPage); i >= 0)
+            other->removeTab(i);
+    m_bitsPage->setObjectName(speedTouch ? QStringLiteral("TabSheet55") : QStringLiteral("TabSheetBitsOptions"));
+    tabs->addTab(m_bitsPage, tr("Options"));
 }
 
 void TForm1::tmrStartMinimizedTimer()

@@ -21,25 +21,58 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     : QWidget(parent), m_settings(settings), m_session(session)
 {
     setObjectName(QStringLiteral("TabSheet39"));
-    auto *layout = new QVBoxLayout(this);
-    auto *buttons = new QHBoxLayout;
-    btnConnect = new QPushButton(tr("Connect"), this);
-    btnConnect->setObjectName(QStringLiteral("btnConnect"));
-    btnRefresh = new QPushButton(tr("Refresh"), this);
-    btnRefresh->setObjectName(QStringLiteral("btnRefresh"));
-    btnDisconnect = new QPushButton(tr("Disconnect"), this);
-    btnDisconnect->setObjectName(QStringLiteral("btnDisconnect"));
-    btnSNR = new QPushButton(tr("SNR/Tone"), this);
-    btnSNR->setObjectName(QStringLiteral("btnSNR"));
-    for (QPushButton *b : {btnConnect, btnRefresh, btnDisconnect, btnSNR})
-        buttons->addWidget(b);
-    cbExtended = new QCheckBox(tr("Extended stats"), this);
+    auto button = [](QWidget *parent, const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, parent);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+
+    // "Summary": the session and what the parsers made of the router's reply.
+    TabSheet8 = new QWidget(this);
+    TabSheet8->setObjectName(QStringLiteral("TabSheet8"));
+    auto *summary = new QVBoxLayout(TabSheet8);
+    auto *sessionRow = new QHBoxLayout;
+    btnConnect = button(TabSheet8, "btnConnect", tr("Connect"));
+    btnRefresh = button(TabSheet8, "btnRefresh", tr("Refresh"));
+    btnDisconnect = button(TabSheet8, "btnDisconnect", tr("Disconnect"));
+    for (QPushButton *b : {btnConnect, btnRefresh, btnDisconnect})
+        sessionRow->addWidget(b);
+    cbExtended = new QCheckBox(tr("Extended stats"), TabSheet8);
     cbExtended->setObjectName(QStringLiteral("cbExtended"));
-    buttons->addWidget(cbExtended);
-    Label70 = new QLabel(tr("DGTeam"), this);
+    sessionRow->addWidget(cbExtended);
+    Label70 = new QLabel(tr("DGTeam"), TabSheet8);
     Label70->setObjectName(QStringLiteral("Label70"));
     Label70->setToolTip(tr("The router runs the DGTeam firmware"));
-    buttons->addWidget(Label70);
+    sessionRow->addWidget(Label70);
+    sessionRow->addStretch(1);
+    summary->addLayout(sessionRow);
+    Panel53 = new QLabel(TabSheet8);
+    Panel53->setObjectName(QStringLiteral("Panel53"));
+    summary->addWidget(Panel53);
+    auto *panes = new QHBoxLayout;
+    Memo2 = new QPlainTextEdit(TabSheet8);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo3 = new QPlainTextEdit(TabSheet8);
+    Memo3->setObjectName(QStringLiteral("Memo3"));
+    Memo4 = new QPlainTextEdit(TabSheet8);
+    Memo4->setObjectName(QStringLiteral("Memo4"));
+    for (QPlainTextEdit *m : {Memo2, Memo3, Memo4}) {
+        m->setReadOnly(true);
+        panes->addWidget(m);
+    }
+    summary->addLayout(panes, 1);
+    Memo2->setAccessibleName(tr("Downstream statistics"));
+    Memo3->setAccessibleName(tr("Upstream statistics"));
+    Memo4->setAccessibleName(tr("Further statistics"));
+
+    // "Terminal".
+    auto *layout = new QVBoxLayout(this);
+    auto *buttons = new QHBoxLayout;
+    btnConnect1 = button(this, "btnConnect1", tr("Connect"));
+    btnDisConnect1 = button(this, "btnDisConnect1", tr("Disconnect"));
+    btnSNR = button(this, "btnSNR", tr("SNR/Tone"));
+    for (QPushButton *b : {btnConnect1, btnDisConnect1, btnSNR})
+        buttons->addWidget(b);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -50,33 +83,17 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setTabChangesFocus(true);
     Memo1->installEventFilter(this);
-    layout->addWidget(Memo1, 2);
+    layout->addWidget(Memo1, 1);
     commands = new TerminalCommandBar(settings, session, this);
     layout->addWidget(commands);
-    Panel53 = new QLabel(this);
-    Panel53->setObjectName(QStringLiteral("Panel53"));
-    layout->addWidget(Panel53);
-
-    auto *panes = new QHBoxLayout;
-    Memo2 = new QPlainTextEdit(this);
-    Memo2->setObjectName(QStringLiteral("Memo2"));
-    Memo3 = new QPlainTextEdit(this);
-    Memo3->setObjectName(QStringLiteral("Memo3"));
-    Memo4 = new QPlainTextEdit(this);
-    Memo4->setObjectName(QStringLiteral("Memo4"));
-    for (QPlainTextEdit *m : {Memo2, Memo3, Memo4}) {
-        m->setReadOnly(true);
-        panes->addWidget(m);
-    }
-    layout->addLayout(panes, 1);
-    Memo2->setAccessibleName(tr("Downstream statistics"));
-    Memo3->setAccessibleName(tr("Upstream statistics"));
-    Memo4->setAccessibleName(tr("Further statistics"));
     marker = new UserFigureMarker(settings, Memo2, Memo3, Panel53, this);
 
     connect(btnConnect, &QPushButton::clicked, this, [this] { m_session.btnConnectClick(TelnetSender::ConnectButton); });
     connect(btnRefresh, &QPushButton::clicked, this, [this] { m_session.btnRefreshClick(); });
     connect(btnDisconnect, &QPushButton::clicked, this, [this] { m_session.btnDisConnect1Click(); });
+    connect(btnConnect1, &QPushButton::clicked, this,
+            [this] { m_session.btnConnectClick(TelnetSender::TerminalConnectButton); });
+    connect(btnDisConnect1, &QPushButton::clicked, this, [this] { m_session.btnDisConnect1Click(); });
     connect(btnSNR, &QPushButton::clicked, this, [this] { m_session.sendSnrTable(); });
     connect(&session, &TelnetSession::terminalAppended, this, [this](const QString &text) {
         Memo1->moveCursor(QTextCursor::End);
@@ -113,8 +130,10 @@ void TelnetPage::applyControls(const TelnetControls &c)
 {
     btnConnect->setEnabled(c.btnConnect);
     btnConnect->setText(c.btnConnectCaption);
+    btnConnect1->setEnabled(c.btnConnect1);
     btnRefresh->setEnabled(c.btnRefresh);
     btnDisconnect->setEnabled(c.btnDisconnect);
+    btnDisConnect1->setEnabled(c.btnDisconnect);
     Memo1->setEnabled(c.Memo1);
     btnSNR->setEnabled(c.toneButtons);
     for (QPlainTextEdit *m : {Memo2, Memo3, Memo4})

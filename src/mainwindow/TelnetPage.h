@@ -1,6 +1,8 @@
 #pragma once
-// The telnet terminal page: the session's terminal pane, the three
-// statistics panes and the connect, refresh and disconnect buttons.
+// The telnet pages: the "Summary" page (TabSheet8) with the connect, refresh
+// and disconnect buttons and the three statistics panes, and the terminal
+// page itself (TabSheet39) with the terminal pane, its own connect and
+// disconnect buttons and the canned commands.
 #include "settings/TSettings.h"
 
 #include <QWidget>
@@ -19,9 +21,12 @@ class TelnetPage : public QWidget {
 public:
     TelnetPage(TSettings &settings, TelnetSession &session, QWidget *parent = nullptr);
 
+    QWidget *TabSheet8 = nullptr; // the "Summary" page, put beside the terminal by the window
     QPushButton *btnConnect = nullptr;
     QPushButton *btnRefresh = nullptr;
     QPushButton *btnDisconnect = nullptr;
+    QPushButton *btnConnect1 = nullptr;    // the terminal's own: connects without asking for statistics
+    QPushButton *btnDisConnect1 = nullptr;
     QPushButton *btnSNR = nullptr; // the SNR table into the terminal
     QPlainTextEdit *Memo1 = nullptr; // terminal: the user types after the router's prompt
     TerminalCommandBar *commands = nullptr;

@@ -3,6 +3,7 @@
 // pane fonts and the tab-change reactions.
 #include "TestSupport.h"
 #include "acquisition/TelnetSession.h"
+#include "mainwindow/BitsTonePage.h"
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartCommands.h"
 #include "mainwindow/ChartPopupMenus.h"
@@ -246,21 +247,75 @@ TEST_F(ImageCommandsWiringTest, ShowingTheTerminalFocusesItAndArmsTheDebugOffTim
     form->telnet()->Timer3Timer(); // stops the timer as a fire would
     EXPECT_FALSE(form->telnet()->debugOffTimerActive());
     form->PageControl1->setCurrentWidget(telnetTab);
+    qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget())->setCurrentWidget(page);
     EXPECT_TRUE(form->telnet()->debugOffTimerActive());
     EXPECT_EQ(form->telnet()->debugOffTimerInterval(), 3 * 60000);
     EXPECT_EQ(QApplication::focusWidget(), page->Memo1);
     EXPECT_FALSE(form->btnLog->isEnabled());
 }
 
-TEST_F(ImageCommandsWiringTest, OptionsButtonLeadsToTheBitLoadingTab)
+// The pages each family reaches: the SpeedTouch 585 has its "Summary" tab and
+// the bit-loading options beside its charts ("Options..." leads there); the
+// telnet families have the session's "Summary" before the terminal and the
+// same options beside their tone charts.
+TEST_F(ImageCommandsWiringTest, EachFamilyReachesItsSummaryAndTheBitLoadingOptions)
 {
-    auto form = open("");
+    struct Case {
+        const char *ini;
+        QStringList visibleTabs, hiddenTabs;
+        QString optionsBeside; // the page whose sub-tabs hold the options
+    };
+    const Case cases[] = {
+        {"[Router]\nST585=1\nTelnet=0\n", {"Bitloading", "TabSheet36"}, {"Telnet Router"}, "Bitloading"},
+        {"", {"Telnet Router"}, {"Bitloading", "TabSheet36"}, "Bits / Tone"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.ini);
+        auto form = open(c.ini);
+        QTabWidget *main = form->PageControl1;
+        auto tab = [&](const QString &name) {
+            for (int i = 0; i < main->count(); ++i)
+                if (main->widget(i)->objectName() == name)
+                    return i;
+            return -1;
+        };
+        for (const QString &name : c.visibleTabs) {
+            ASSERT_GE(tab(name), 0) << name.toStdString();
+            EXPECT_TRUE(main->isTabVisible(tab(name))) << name.toStdString();
+        }
+        for (const QString &name : c.hiddenTabs)
+            EXPECT_FALSE(tab(name) >= 0 && main->isTabVisible(tab(name))) << name.toStdString();
+        if (tab(QStringLiteral("TabSheet36")) >= 0)
+            EXPECT_EQ(main->tabText(tab(QStringLiteral("TabSheet36"))), QStringLiteral("Summary"));
+        QWidget *options = form->bitsTonePage();
+        ASSERT_TRUE(options);
+        auto *tabs = qobject_cast<QTabWidget *>(options->parentWidget()->parentWidget());
+        ASSERT_TRUE(tabs);
+        EXPECT_EQ(tabs->parentWidget()->objectName(), c.optionsBeside);
+        EXPECT_EQ(tabs->tabText(tabs->indexOf(options)), QStringLiteral("Options"));
+        // The telnet tab opens on the session's summary, the terminal next to it.
+        if (QWidget *terminal = form->telnetPage()) {
+            auto *telnetTabs = qobject_cast<QTabWidget *>(terminal->parentWidget()->parentWidget());
+            EXPECT_EQ(telnetTabs->tabText(0), QStringLiteral("Summary"));
+            EXPECT_EQ(telnetTabs->tabText(1), QStringLiteral("Terminal"));
+            EXPECT_EQ(telnetTabs->widget(0)->findChild<QPlainTextEdit *>(QStringLiteral("Memo2")) != nullptr, true);
+        }
+    }
+}
+
+TEST_F(ImageCommandsWiringTest, OptionsButtonLeadsToTheBitLoadingOptions)
+{
+    auto form = open("[Router]\nST585=1\nTelnet=0\n");
+    form->show();
     ASSERT_TRUE(form->Button2);
     EXPECT_EQ(form->Button2->text(), QStringLiteral("Options..."));
     form->PageControl1->setCurrentIndex(0);
     form->Button2->click();
     EXPECT_EQ(form->PageControl1->currentWidget()->objectName(), QStringLiteral("Bitloading"));
     EXPECT_TRUE(form->PageControl1->isTabVisible(form->PageControl1->currentIndex()));
+    // The SNR, steps and bitswap-scale options are there to use.
+    for (const char *name : {"rbSNR", "rbSNRSteps", "spBitswapMax", "cbAdjustBitswapScale"})
+        EXPECT_TRUE(form->bitsTonePage()->findChild<QWidget *>(QLatin1String(name))->isVisible()) << name;
 }
 
 TEST_F(ImageCommandsWiringTest, TimelineZoomSignShowsOnlyWithTheTimeCharts)
@@ -275,11 +330,21 @@ TEST_F(ImageCommandsWiringTest, TimelineZoomSignShowsOnlyWithTheTimeCharts)
         form->PageControl1Change();
         return !zoom->isHidden();
     };
+    const auto showTelnetPage = [&](int index) {
+        QWidget *terminal = form->telnetPage();
+        auto *tabs = qobject_cast<QTabWidget *>(terminal->parentWidget()->parentWidget());
+        form->PageControl1->setCurrentWidget(tabs->parentWidget());
+        tabs->setCurrentIndex(index);
+        form->PageControl1Change();
+        return !zoom->isHidden();
+    };
     form->charts()->setTimelineExpandFactor(2);
     EXPECT_TRUE(showTab(QStringLiteral("Sync Speed")));
     EXPECT_FALSE(showTab(QStringLiteral("TabSheet4"))) << "the router status page";
     EXPECT_TRUE(showTab(QStringLiteral("Noise Margin")));
     EXPECT_FALSE(showTab(form->TabSheet29->objectName())) << "the alarms";
+    EXPECT_FALSE(showTelnetPage(0)) << "the telnet session's summary";
+    EXPECT_TRUE(showTelnetPage(2)) << "a telnet chart page";
     form->charts()->setTimelineExpandFactor(1);
     EXPECT_FALSE(showTab(QStringLiteral("Noise Margin"))) << "no zoom, no sign";
 }

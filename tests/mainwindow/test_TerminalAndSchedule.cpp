@@ -65,6 +65,37 @@ TEST_F(TerminalWindowTest, TypedCommandGoesOutWithoutItsPrompt)
     EXPECT_EQ(journal("telnet", "line").first(), QStringLiteral(" ifconfig"));
 }
 
+// The summary's Connect asks for the statistics at once; the terminal's own
+// Connect only opens the session. Either Disconnect ends it.
+TEST_F(TerminalWindowTest, SummaryAndTerminalConnectButtons)
+{
+    struct Case {
+        const char *connect, *disconnect;
+        bool statistics;
+    };
+    const Case cases[] = {{"btnConnect", "btnDisconnect", true}, {"btnConnect1", "btnDisConnect1", false}};
+    open("[Router]\nTelnet=1\n[Telnet]\nUseHttpDebug=0\nTelnetIP=127.0.0.1\nTelnetPort="
+         + QByteArray::number(sim.telnetPort()) + "\n");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.connect);
+        sim.journal().clear();
+        auto *connectButton = form->findChild<QPushButton *>(QLatin1String(c.connect));
+        auto *disconnectButton = form->findChild<QPushButton *>(QLatin1String(c.disconnect));
+        ASSERT_TRUE(connectButton && disconnectButton);
+        ASSERT_TRUE(connectButton->isEnabled());
+        connectButton->click();
+        ASSERT_TRUE(testsupport::waitFor([&] { return form->telnet()->isConnected(); }, 10000));
+        EXPECT_FALSE(form->findChild<QPushButton *>(QStringLiteral("btnConnect1"))->isEnabled());
+        QTest::qWait(300);
+        EXPECT_EQ(journal("telnet", "line").contains(QStringLiteral("cat /proc/avalanche/avsar_modem_stats")),
+                  c.statistics);
+        ASSERT_TRUE(testsupport::waitFor([&] { return disconnectButton->isEnabled(); }, 5000));
+        disconnectButton->click();
+        EXPECT_FALSE(form->telnet()->isConnected());
+        EXPECT_TRUE(connectButton->isEnabled());
+    }
+}
+
 TEST_F(TerminalWindowTest, RebootNowTriesTheUrlTwiceAtMost)
 {
     open("[Alarm]\nUseWeb=1\nUseTelnet=0\nRebootURL=http://127.0.0.1:" + QByteArray::number(sim.httpPort()) +
