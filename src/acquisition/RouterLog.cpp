@@ -119,8 +119,14 @@ struct RouterLog::Job {
     bool requestOpen = false;
     bool ok = false;
     QString text;
+    QString failure; // why the latest attempt brought no page
     FetchDone done;
 };
+
+QString RouterLog::connectionFailedText(const QString &reason)
+{
+    return QStringLiteral("Connection Failed\n\nThe router's log could not be fetched (%1).").arg(reason);
+}
 
 RouterLog::RouterLog(RouterHttpClient &client, TSettings &settings, QObject *parent)
     : QObject(parent), m_client(client), m_settings(settings)
@@ -190,6 +196,11 @@ void RouterLog::startAttempt(quint64 jobId)
                                          it->second->ok = true;
                                          it->second->text = cutRouterLog(QString::fromLatin1(result.body), cut);
                                          emit systemMessage(QStringLiteral("Retrieved router's internal log"));
+                                     } else if (!result.cancelled) {
+                                         it->second->failure =
+                                             !result.errorText.isEmpty() ? result.errorText
+                                             : result.status ? QStringLiteral("HTTP %1").arg(result.status)
+                                                             : QStringLiteral("no answer");
                                      }
                                      onReply(jobId, result);
                                  });
@@ -216,7 +227,7 @@ void RouterLog::finish(quint64 jobId)
     std::unique_ptr<Job> job = std::move(it->second);
     m_jobs.erase(it);
     if (job->done)
-        job->done(job->ok, job->text);
+        job->done(job->ok, job->ok ? job->text : job->failure);
 }
 
 void RouterLog::GetRouterLog(const QString &path, std::function<void()> done)

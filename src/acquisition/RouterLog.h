@@ -53,8 +53,13 @@ QStringList reverseLogLines(const QStringList &lines);
 class RouterLog : public QObject {
     Q_OBJECT
 public:
-    // text: the cut log; ok: at least one page came back.
+    // ok: at least one page came back, and text is the cut log. Otherwise
+    // text says why no page came (empty when the user was told already or
+    // the fetch was cancelled).
     using FetchDone = std::function<void(bool ok, const QString &text)>;
+
+    // What a viewer tells the user when no page came back.
+    static QString connectionFailedText(const QString &reason);
 
     // settings must outlive this object; the start text and offset chosen
     // by each fetch are stored into it, as they are saved with the settings.

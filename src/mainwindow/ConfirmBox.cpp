@@ -28,4 +28,14 @@ QMessageBox *ask(QWidget *parent, const QString &objectName, const QString &text
     return box;
 }
 
+QMessageBox *inform(QWidget *parent, const QString &objectName, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Veltrano 6.3"), text, QMessageBox::Ok, parent);
+    box->setObjectName(objectName);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    trace::write(QStringLiteral("box"), text);
+    box->open();
+    return box;
+}
+
 } // namespace confirmbox

@@ -16,4 +16,7 @@ namespace confirmbox {
 QMessageBox *ask(QWidget *parent, const QString &objectName, const QString &text, const QPoint &at,
                  std::function<void()> onYes, std::function<void()> onNo = {});
 
+// An information box with OK that does not block the event loop either.
+QMessageBox *inform(QWidget *parent, const QString &objectName, const QString &text);
+
 } // namespace confirmbox

@@ -41,8 +41,12 @@ void RouterViewers::btnViewRouterLogClick()
     }
     QPointer<RouterViewers> self(this);
     m_log.fetch(RouterLogCaller::View, [self](bool ok, const QString &text) {
-        if (self && ok)
+        if (!self)
+            return;
+        if (ok)
             self->openViewer(int(TForm5::Mode::ViewLog), text);
+        else if (!text.isEmpty())
+            emit self->messageBox(RouterLog::connectionFailedText(text));
     });
 }
 
@@ -50,8 +54,13 @@ void RouterViewers::View585Log()
 {
     QPointer<RouterViewers> self(this);
     m_log.fetch(RouterLogCaller::View, [self](bool ok, const QString &text) {
-        if (!self || !ok)
+        if (!self)
             return;
+        if (!ok) {
+            if (!text.isEmpty())
+                emit self->messageBox(RouterLog::connectionFailedText(text));
+            return;
+        }
         if (self->m_events)
             self->m_events->close();
         self->m_events = new TForm7(text, self->m_log, self->m_window);

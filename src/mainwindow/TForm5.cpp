@@ -4,6 +4,7 @@
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
+#include "mainwindow/ConfirmBox.h"
 #include "notify/TextMailer.h"
 
 #include <QAction>
@@ -160,6 +161,8 @@ void TForm5::fetchInto(int caller)
         self->btnRefresh->setEnabled(true);
         if (ok)
             self->setLogText(text);
+        else if (!text.isEmpty()) // the pane keeps the log fetched before
+            confirmbox::inform(self, QStringLiteral("ConnectionFailedBox"), RouterLog::connectionFailedText(text));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "mainwindow/TForm7.h"
 
 #include "acquisition/RouterLog.h"
+#include "mainwindow/ConfirmBox.h"
 #include "mainwindow/PageView.h"
 
 #include <QAction>
@@ -61,7 +62,11 @@ void TForm7::btnRefresh585Click()
 {
     QPointer<TForm7> self(this);
     m_log.fetch(RouterLogCaller::View, [self](bool ok, const QString &text) {
-        if (self && ok)
+        if (!self)
+            return;
+        if (ok)
             self->HTML3->showPage(text);
+        else if (!text.isEmpty()) // the view keeps the events fetched before
+            confirmbox::inform(self, QStringLiteral("ConnectionFailedBox"), RouterLog::connectionFailedText(text));
     });
 }

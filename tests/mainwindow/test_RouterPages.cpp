@@ -83,3 +83,57 @@ TEST_F(RouterPagesTest, ViewSourceOpensTheViewerOnThePage)
     ASSERT_TRUE(testsupport::waitFor([&] { return form->routerViewers()->logViewer() != nullptr; }, 10000));
     EXPECT_TRUE(form->routerViewers()->logViewer()->Memo1->toPlainText().contains(QStringLiteral("<")));
 }
+
+// A router that fails the log page is reported as "Connection Failed": the
+// toolbar's "View router's log" opens no viewer but says so, and a viewer's
+// Refresh says so while keeping what it showed. Netgear log and 585 events.
+TEST_F(RouterPagesTest, FailedLogFetchesSayConnectionFailed)
+{
+    struct Case {
+        const char *profile;
+        QByteArray ini;
+    };
+    const Case cases[] = {{"v1234", "[Router]\nV1234=1\n"}, {"st585", "[Router]\nST585=1\nV1234=0\n"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.profile);
+        profile = QString::fromLatin1(c.profile);
+        const bool netgear = c.ini.contains("V1234=1");
+        startSim();
+        fail("none");
+        open(c.ini);
+        RouterViewers *viewers = form->routerViewers();
+        auto failedBoxes = [](QWidget *owner) {
+            int n = 0;
+            for (QMessageBox *b : owner->findChildren<QMessageBox *>())
+                if (b->isVisible() && b->text().startsWith(QLatin1String("Connection Failed\n\n")))
+                    ++n;
+            return n;
+        };
+        form->btnViewRouterLog->click();
+        QDialog *viewer = nullptr;
+        ASSERT_TRUE(testsupport::waitFor([&] {
+            viewer = netgear ? static_cast<QDialog *>(viewers->logViewer())
+                                     : static_cast<QDialog *>(viewers->eventViewer());
+            return viewer != nullptr;
+        }, 10000));
+        const QString shown = netgear ? viewers->logViewer()->Memo1->toPlainText()
+                                              : viewers->eventViewer()->HTML3->toPlainText();
+        EXPECT_FALSE(shown.isEmpty());
+
+        fail("500");
+        viewer->findChild<QPushButton *>(netgear ? QStringLiteral("btnRefresh")
+                                                         : QStringLiteral("btnRefresh585"))
+            ->click();
+        EXPECT_TRUE(testsupport::waitFor([&] { return failedBoxes(viewer) == 1; }, 10000));
+        EXPECT_EQ(netgear ? viewers->logViewer()->Memo1->toPlainText()
+                                  : viewers->eventViewer()->HTML3->toPlainText(),
+                  shown);
+        delete viewer;
+
+        form->btnViewRouterLog->click();
+        EXPECT_TRUE(testsupport::waitFor([&] { return failedBoxes(form.get()) == 1; }, 10000));
+        EXPECT_EQ(viewers->logViewer(), nullptr);
+        EXPECT_EQ(viewers->eventViewer(), nullptr);
+        form.reset();
+    }
+}
