@@ -96,11 +96,24 @@ int main(int argc, char **argv)
         corpus.add("telnet_parsers", transcript(*state, TelnetFamily::Adslctl,
                                                 {QStringLiteral("/usr/sbin/adslctl info --stats"),
                                                  QStringLiteral(" ifconfig"), QStringLiteral("adslctl info --SNR")}));
+        // The same replies as the router's telnet daemon sends them: option
+        // negotiation first, then the log-in and the commands' output.
+        const QByteArray negotiation("\xff\xfd\x18\xff\xfb\x01\xff\xfb\x03\xff\xfa\x18\x01\xff\xf0");
+        corpus.add("telnet_receive", negotiation + "login: admin\r\nPassword: \r\n# "
+                                         + transcript(*state, TelnetFamily::Ar7,
+                                                      {QStringLiteral("cat /proc/avalanche/avsar_modem_stats")}));
         corpus.add("telnet_parsers",
                    transcript(*state, TelnetFamily::AdslInfo,
                               {QStringLiteral("adsl info"), QStringLiteral("adsl perf"),
                                QStringLiteral("adsl defects"), QStringLiteral(" ifconfig")}));
     }
+
+    // A line without end, doubled IAC bytes in binary output, a negotiation
+    // flood, and compression the client never asked for.
+    corpus.add("telnet_receive", QByteArray(4000, 'x') + QByteArray(8, '\xff'));
+    corpus.add("telnet_receive", QByteArray("\x00\x01\xff\xff\r\x00\r\n\x80\xfe").repeated(200));
+    corpus.add("telnet_receive", QByteArray("\xff\xfd\x63\xff\xfb\x01\xff\xfc\x01").repeated(300));
+    corpus.add("telnet_receive", QByteArray("ok\xff\xfa\x56\xff\xf0") + qCompress(QByteArray(5000, 'z')).mid(4));
 
     for (int i = 2; i < argc; ++i) {
         QFile f(QString::fromLocal8Bit(argv[i]));

@@ -48,19 +48,20 @@ void TelnetReceiver::onEvent(telnet_t *, telnet_event_t *event, void *self)
 void TelnetReceiver::handle(telnet_event_t *event)
 {
     switch (event->type) {
-    case TELNET_EV_DATA: {
-        if (!m_failure.isEmpty())
-            break;
-        const auto size = static_cast<qsizetype>(event->data.size);
-        if (size > kMaxTextPerReceive - m_text.size()) {
-            m_failure = QStringLiteral("the router sent more than %1 bytes at once").arg(kMaxTextPerReceive);
-            break;
-        }
-        m_text.append(event->data.buffer, size);
+    case TELNET_EV_DATA:
+        if (m_failure.isEmpty())
+            m_text.append(event->data.buffer, static_cast<qsizetype>(event->data.size));
         break;
-    }
     case TELNET_EV_SEND:
-        m_outgoing.append(event->data.buffer, static_cast<qsizetype>(event->data.size));
+        // Nothing more goes out once the connection is given up.
+        if (m_failure.isEmpty())
+            m_outgoing.append(event->data.buffer, static_cast<qsizetype>(event->data.size));
+        break;
+    case TELNET_EV_COMPRESS:
+        // We never offer compression; a router that starts it anyway could
+        // expand a few bytes into megabytes.
+        if (event->compress.state && m_failure.isEmpty())
+            m_failure = QStringLiteral("the router compressed its output unasked");
         break;
     case TELNET_EV_TTYPE:
         if (event->ttype.cmd == TELNET_TTYPE_SEND)

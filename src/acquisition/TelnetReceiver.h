@@ -2,9 +2,10 @@
 // The protocol side of a telnet connection, without the socket: bytes from
 // the router in; the text they carry and the bytes our side must answer out.
 // Option handling is libtelnet's: the router may echo and suppress go-ahead,
-// we send the terminal type "dumb". Whatever the router sends, the text one
-// receive() yields is bounded (compressed data may expand), and a broken or
-// oversized exchange is reported by failure() rather than followed.
+// we send the terminal type "dumb". Whatever the router sends, what one
+// receive() yields is bounded: its text and our answers are never more than
+// twice the bytes that came, and a broken, compressed or oversized exchange
+// is reported by failure() rather than followed.
 #include <QByteArray>
 #include <QString>
 #include <utility>
@@ -15,8 +16,6 @@ union telnet_event_t;
 class TelnetReceiver {
 public:
     static constexpr const char *kTerminalType = "dumb";
-    // More text than this from one receive() ends the connection.
-    static constexpr qsizetype kMaxTextPerReceive = 1 << 20;
 
     TelnetReceiver();
     ~TelnetReceiver();

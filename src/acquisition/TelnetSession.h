@@ -29,6 +29,9 @@ public:
     static constexpr int kPathAConnectTimeoutMs = 2000; // after the debug page
     static constexpr int kPathBConnectTimeoutMs = 2500; // with a log-in
     static constexpr int kPromptTimeoutMs = 5000;       // for "word:"
+    // For the process listing when the program closes: a router lists its
+    // processes well within it, and a flooding one cannot hold up the end.
+    static constexpr int kCloseWaitMs = 1500;
 
     TelnetSession(TSettings &settings, RouterHttpClient &http, QObject *parent = nullptr);
     ~TelnetSession() override;

@@ -1189,7 +1189,7 @@ void TForm1::shutDownSteps()
     m_cycle->cancel();
     WebPage->deactivate();
     // The router's debug telnet daemon is stopped before the session ends.
-    m_telnet->closeSession(3000, [this] { shutDownFinish(); });
+    m_telnet->closeSession(TelnetSession::kCloseWaitMs, [this] { shutDownFinish(); });
 }
 
 void TForm1::shutDownFinish()
