@@ -24,16 +24,21 @@ LinePane::LinePane(QWidget *parent) : QListView(parent), m_model(new LineRingMod
 void LinePane::appendLine(const QString &line)
 {
     // Lines that the cap would drop at once need not wait.
-    if (m_pending.size() >= m_model->cap())
+    if (m_pending.size() >= m_model->cap()) {
         m_pending.removeFirst();
+        m_pendingTags.removeFirst();
+    }
     m_pending.append(line);
+    m_pendingTags.append(QString());
     if (!m_batch.isActive())
         m_batch.start();
 }
 
-void LinePane::appendLines(const QStringList &lines)
+void LinePane::appendLines(const QStringList &lines, const QStringList &tags)
 {
     m_pending.append(lines);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        m_pendingTags.append(tags.value(i));
     flush();
 }
 
@@ -42,7 +47,7 @@ void LinePane::flush()
     m_batch.stop();
     if (m_pending.isEmpty())
         return;
-    m_model->append(std::exchange(m_pending, {}));
+    m_model->append(std::exchange(m_pending, {}), std::exchange(m_pendingTags, {}));
     scrollToBottom();
 }
 
@@ -60,6 +65,7 @@ void LinePane::clear()
 {
     m_batch.stop();
     m_pending.clear();
+    m_pendingTags.clear();
     m_model->clear();
 }
 
@@ -81,6 +87,14 @@ QString LinePane::currentLine() const
     if (!current.isValid() || !selectionModel()->isSelected(current))
         return QString();
     return m_model->line(current.row());
+}
+
+QString LinePane::currentTag() const
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !selectionModel()->isSelected(current))
+        return QString();
+    return m_model->tag(current.row());
 }
 
 void LinePane::setCurrentRow(int row)

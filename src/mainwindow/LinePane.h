@@ -20,8 +20,8 @@ public:
 
     // Queued for the next batch.
     void appendLine(const QString &line);
-    // Shown now, after any waiting lines.
-    void appendLines(const QStringList &lines);
+    // Shown now, after any waiting lines; tags: none, or one per line.
+    void appendLines(const QStringList &lines, const QStringList &tags = {});
     // Shows the waiting lines now.
     void flush();
     // Every line, the waiting ones included, joined by newlines.
@@ -32,6 +32,8 @@ public:
     QString lineAt(int row);
     // The selected line under the cursor; empty when none is.
     QString currentLine() const;
+    // The tag of that line; empty when none is selected.
+    QString currentTag() const;
     void setCurrentRow(int row);
     int lineCap() const;
     void setLineCap(int cap);
@@ -43,5 +45,6 @@ protected:
 private:
     LineRingModel *m_model;
     QStringList m_pending;
+    QStringList m_pendingTags; // one per waiting line
     QTimer m_batch;
 };

@@ -15,6 +15,8 @@ QVariant LineRingModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
         return line(index.row());
+    if (role == Qt::UserRole)
+        return tag(index.row());
     return {};
 }
 
@@ -25,6 +27,13 @@ QString LineRingModel::line(int row) const
     return QString::fromUtf8(m_lines[size_t(row)]);
 }
 
+QString LineRingModel::tag(int row) const
+{
+    if (row < 0 || row >= int(m_tags.size()))
+        return QString();
+    return m_tags[size_t(row)];
+}
+
 void LineRingModel::dropOldest(qsizetype n)
 {
     n = std::min<qsizetype>(n, qsizetype(m_lines.size()));
@@ -32,10 +41,11 @@ void LineRingModel::dropOldest(qsizetype n)
         return;
     beginRemoveRows(QModelIndex(), 0, int(n - 1));
     m_lines.erase(m_lines.begin(), m_lines.begin() + n);
+    m_tags.erase(m_tags.begin(), m_tags.begin() + n);
     endRemoveRows();
 }
 
-void LineRingModel::append(const QStringList &lines)
+void LineRingModel::append(const QStringList &lines, const QStringList &tags)
 {
     if (lines.isEmpty())
         return;
@@ -45,8 +55,10 @@ void LineRingModel::append(const QStringList &lines)
     dropOldest(qsizetype(m_lines.size()) + adding - m_cap);
     const int first = int(m_lines.size());
     beginInsertRows(QModelIndex(), first, first + int(adding) - 1);
-    for (qsizetype i = skip; i < lines.size(); ++i)
+    for (qsizetype i = skip; i < lines.size(); ++i) {
         m_lines.push_back(lines[i].toUtf8());
+        m_tags.push_back(tags.value(i));
+    }
     endInsertRows();
 }
 
@@ -54,6 +66,7 @@ void LineRingModel::clear()
 {
     beginResetModel();
     std::deque<QByteArray>().swap(m_lines);
+    std::deque<QString>().swap(m_tags);
     endResetModel();
 }
 

@@ -2,6 +2,8 @@
 // The lines of a read-only pane, newest last, at most a cap of them. Lines
 // are kept as UTF-8, a fraction of what a text document spends on a line;
 // a batch is added with one insertion and the excess removed with one removal.
+// A line may carry a tag (Qt::UserRole) that its text cannot forge, such as
+// the client address of an access-log entry.
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QStringList>
@@ -17,10 +19,12 @@ public:
 
     // Adds the lines at the end; when more than the cap would be kept, the
     // oldest go first, all in one step.
-    void append(const QStringList &lines);
+    // tags: none, or one per line.
+    void append(const QStringList &lines, const QStringList &tags = {});
     void clear();
 
     QString line(int row) const;
+    QString tag(int row) const;
     int cap() const { return m_cap; }
     void setCap(int cap);
 
@@ -28,5 +32,6 @@ private:
     void dropOldest(qsizetype n);
 
     std::deque<QByteArray> m_lines;
+    std::deque<QString> m_tags; // one per line
     int m_cap;
 };

@@ -1,6 +1,7 @@
 #include "mainwindow/WebServerPage.h"
 
 #include "common/Clock.h"
+#include "common/VisibleText.h"
 #include "mainwindow/LinePane.h"
 #include "webserver/AccessLog.h"
 #include "webserver/BlockedList.h"
@@ -42,7 +43,7 @@ WebServerPage::WebServerPage(TSettings &settings, QWidget *parent) : QWidget(par
     connect(m_server, &WebServer::serverError, this,
             [this] { emit systemMessage(QStringLiteral("Web Server Error.")); }, Qt::QueuedConnection);
     connect(m_lookup, &ReverseLookup::finished, this, [this](const QString &, const QString &host) {
-        Label39->setText(host);
+        Label39->setText(VisibleText::escaped(host)); // a name from the network
         btnClearWeb->setEnabled(true);
         btnAddToBlocked->setEnabled(cbBlocked->isChecked());
         btnRemoveFromBlocked->setEnabled(cbBlocked->isChecked());
@@ -420,7 +421,9 @@ QString WebServerPage::blockedFile() const
 
 QString WebServerPage::selectedAddress() const
 {
-    return AccessLog::addressOfLine(ListBox1->currentLine());
+    // The address the server saw, never text from the line.
+    const QString address = ListBox1->currentTag();
+    return AccessLog::isDottedIPv4(address) ? address : QString();
 }
 
 void WebServerPage::ListBox1Click()
@@ -473,13 +476,21 @@ void WebServerPage::btnClearWebLogClick()
     btnClearWeb->setEnabled(false);
 }
 
-void WebServerPage::appendAccessLog(const QString &line) { appendAccessLogLines(QStringList{line}); }
+void WebServerPage::appendAccessLog(const AccessLogEntry &entry) { appendAccessLogLines({entry}); }
 
-void WebServerPage::appendAccessLogLines(const QStringList &lines)
+void WebServerPage::appendAccessLogLines(const QList<AccessLogEntry> &entries)
 {
     // The server's batch as it is: one insertion, at most one removal and one
     // scroll, however many requests it holds.
-    ListBox1->appendLines(lines);
+    QStringList lines;
+    QStringList addresses;
+    lines.reserve(entries.size());
+    addresses.reserve(entries.size());
+    for (const AccessLogEntry &e : entries) {
+        lines.append(e.line);
+        addresses.append(e.address);
+    }
+    ListBox1->appendLines(lines, addresses);
 }
 
 void WebServerPage::setAccessLogCap(int lines)

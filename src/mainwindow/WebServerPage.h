@@ -4,6 +4,7 @@
 // control is the editor of its setting and writes it at once; the server's
 // request handler reads a copy of them that this page keeps current.
 #include "settings/TSettings.h"
+#include "webserver/AccessLog.h"
 
 #include <QPointer>
 #include <QString>
@@ -60,9 +61,9 @@ public slots:
     void btnClearWebClick();
     void btnClearLookupClick();
     void btnClearWebLogClick();
-    // Runs on the window thread; the server's lines come here in batches.
-    void appendAccessLog(const QString &line);
-    void appendAccessLogLines(const QStringList &lines);
+    // Runs on the window thread; the server's entries come here in batches.
+    void appendAccessLog(const AccessLogEntry &entry);
+    void appendAccessLogLines(const QList<AccessLogEntry> &entries);
 
 public:
     // Lines the access log keeps; the oldest go first, in one step per batch.

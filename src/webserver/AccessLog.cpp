@@ -1,7 +1,7 @@
 #include "webserver/AccessLog.h"
 
 #include "common/DateTimePattern.h"
-#include "common/PascalString.h"
+#include "common/VisibleText.h"
 
 QString AccessLog::stampText(const QDateTime &stamp)
 {
@@ -13,7 +13,9 @@ QString AccessLog::line(const QDateTime &stamp, const QString &command, const QS
                         const QString &address, quint16 port, bool blocked)
 {
     QString text = stampText(stamp)
-                   + QStringLiteral("Command %1 %2 received from %3:%4").arg(command, document, address).arg(port);
+                   + QStringLiteral("Command %1 %2 received from %3:%4")
+                         .arg(VisibleText::escaped(command), VisibleText::escaped(document), address)
+                         .arg(port);
     if (blocked)
         text += QStringLiteral(" -- IP blocked. File not sent");
     return text;
@@ -22,16 +24,6 @@ QString AccessLog::line(const QDateTime &stamp, const QString &command, const QS
 QString AccessLog::serverStartedLine(const QDateTime &stamp)
 {
     return stampText(stamp) + QStringLiteral("Server Started.");
-}
-
-QString AccessLog::addressOfLine(const QString &line)
-{
-    const int from = pas::pos(QStringLiteral("from"), line);
-    if (from == 0)
-        return QString();
-    const QString rest = pas::copyFrom(line, from + 5);
-    const QString address = pas::copy(rest, 1, pas::pos(QStringLiteral(":"), rest) - 1);
-    return isDottedIPv4(address) ? address : QString();
 }
 
 bool AccessLog::isDottedIPv4(const QString &text)

@@ -120,6 +120,25 @@ bool WebRequestHandler::neverServed(const QString &path, const WebServerSettings
     return false;
 }
 
+bool WebRequestHandler::basicCredentials(const QByteArray &authorization, QByteArray *user, QByteArray *password)
+{
+    const QByteArray value = authorization.trimmed();
+    const qsizetype space = value.indexOf(' ');
+    if (space < 0 || value.left(space).toLower() != "basic")
+        return false;
+    const auto decoded = QByteArray::fromBase64Encoding(value.mid(space + 1).trimmed(),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return false;
+    const qsizetype colon = decoded.decoded.indexOf(':');
+    if (colon < 0)
+        return false;
+    // Every byte counts: a NUL in the secret does not end it.
+    *user = decoded.decoded.left(colon);
+    *password = decoded.decoded.mid(colon + 1);
+    return true;
+}
+
 WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest &r)
 {
     // No page, or its folder gone: nothing to serve.
@@ -128,8 +147,17 @@ WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest
     if (root.isEmpty())
         return page(404, errorPage(404));
 
+    const WebPathResolver::Result file = WebPathResolver::resolve(root, r.document);
+    if (!file.inside)
+        return page(403, accessDeniedPage());
+    if (!file.isRoot && !file.inRootFolder && !s.allowSubFolders)
+        return page(403, accessDeniedPage());
+
+    const bool exists = file.exists && !file.isRoot && isRegularFile(file.path);
+    // The list decides only whether an existing file is sent: anything else
+    // is answered as for everybody.
     bool blocked = false;
-    if (s.useBlocked) {
+    if (exists && s.useBlocked) {
         switch (BlockedList::check(root + QLatin1Char('/') + BlockedList::fileName(), r.clientAddress)) {
         case BlockedList::Check::Listed: blocked = true; break;
         case BlockedList::Check::NotListed: break;
@@ -140,14 +168,6 @@ WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest
         }
         }
     }
-
-    const WebPathResolver::Result file = WebPathResolver::resolve(root, r.document);
-    if (!file.inside)
-        return blocked ? blockedReply() : page(403, accessDeniedPage());
-    if (!file.isRoot && !file.inRootFolder && !s.allowSubFolders)
-        return blocked ? blockedReply() : page(403, accessDeniedPage());
-
-    const bool exists = file.exists && !file.isRoot && isRegularFile(file.path);
     QString logLine;
     if (exists && s.logWeb && s.showSystem && !(blocked && s.dontLogBlocked))
         logLine = AccessLog::line(Clock::currentDateTime(), r.method, r.document, r.clientAddress, r.clientPort,

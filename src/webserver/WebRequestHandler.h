@@ -34,6 +34,10 @@ public:
     // and secret, so an empty pair in the settings lets everybody in.
     static bool authorised(const WebServerSettings &s, const QByteArray &user, const QByteArray &password);
 
+    // The user and secret of a "Basic" Authorization header, byte for byte;
+    // false when it is not one or does not decode.
+    static bool basicCredentials(const QByteArray &authorization, QByteArray *user, QByteArray *password);
+
     // The reply to an authorised request.
     static WebReply respond(const WebServerSettings &s, const WebRequest &r);
 

@@ -51,9 +51,10 @@ struct WebServer::Shared {
         if (owner)
             QMetaObject::invokeMethod(owner, [o = owner] { o->scheduleFlush(); }, Qt::QueuedConnection);
     }
-    void accessLogged(const QString &line)
+    // The address rides in front of its line; an escaped line holds no line end.
+    void accessLogged(const AccessLogEntry &entry)
     {
-        if (accessLines.push(line))
+        if (accessLines.push(entry.address + QLatin1Char('\n') + entry.line))
             wake();
     }
     void serverError(const QString &detail)
@@ -250,12 +251,12 @@ struct WebServerDetail {
             return queue(connection, 501, r);
         }
 
-        char *password = nullptr;
-        char *user = MHD_basic_auth_get_username_password(connection, &password);
-        const QByteArray userBytes(user ? user : "");
-        const QByteArray passwordBytes(password ? password : "");
-        MHD_free(user);
-        MHD_free(password);
+        // Decoded here, not by libmicrohttpd: its C strings end a secret at a NUL.
+        QByteArray userBytes;
+        QByteArray passwordBytes;
+        if (const char *header = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                             MHD_HTTP_HEADER_AUTHORIZATION))
+            WebRequestHandler::basicCredentials(QByteArray(header), &userBytes, &passwordBytes);
         if (!WebRequestHandler::authorised(s, userBytes, passwordBytes)) {
             MHD_Response *r = bufferResponse(WebRequestHandler::authFailedPage(), QStringLiteral("text/html"));
             if (!r)
@@ -275,7 +276,7 @@ struct WebServerDetail {
         clientOf(connection, &request.clientAddress, &request.clientPort);
         const WebReply reply = WebRequestHandler::respond(s, request);
         if (!reply.logLine.isEmpty())
-            ctx->shared->accessLogged(reply.logLine);
+            ctx->shared->accessLogged({reply.logLine, request.clientAddress});
         if (reply.serverError)
             ctx->shared->serverError(QStringLiteral("The blocked-address list could not be read."));
 
@@ -366,8 +367,15 @@ void WebServer::flushNow()
     m_flushTimer.stop();
     const QStringList lines = m_shared->accessLines.takeAll();
     m_shared->accessLines.takeDropped();
-    if (!lines.isEmpty())
-        emit accessLogBatch(lines);
+    if (!lines.isEmpty()) {
+        QList<AccessLogEntry> entries;
+        entries.reserve(lines.size());
+        for (const QString &l : lines) {
+            const qsizetype cut = l.indexOf(QLatin1Char('\n'));
+            entries.append({l.mid(cut + 1), l.left(cut)});
+        }
+        emit accessLogBatch(entries);
+    }
     for (const QString &error : m_shared->takeErrors())
         emit serverError(error);
 }

@@ -10,6 +10,7 @@
 // request head within a deadline of its own (not renewed by every byte), and
 // one client address may hold only part of the connections, so idle or
 // trickling connections cannot lock others out.
+#include "webserver/AccessLog.h"
 #include "webserver/WebServerSettings.h"
 
 #include <QObject>
@@ -66,7 +67,7 @@ public:
 
 signals:
     // On the server's own thread, oldest first, at most one batch per tick.
-    void accessLogBatch(const QStringList &lines);
+    void accessLogBatch(const QList<AccessLogEntry> &entries);
     // A failure of the server itself while serving (reported as "Web Server
     // Error."); the same failure repeated within one tick is reported once.
     void serverError(const QString &detail);

@@ -222,7 +222,8 @@ TEST_F(WebServerPageTest, BlockingAndUnblockingTheSelectedClient)
     page->cbBlocked->click();
     page->btnWebStart->click();
     const quint16 p = port(*page);
-    page->appendAccessLog(QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Command GET /noise.jpg received from 127.0.0.1:5000"));
+    page->appendAccessLog({QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Command GET /noise.jpg received from 127.0.0.1:5000"),
+                           QStringLiteral("127.0.0.1")});
     page->ListBox1->setCurrentRow(0);
     page->ListBox1Click();
     EXPECT_EQ(page->Label39->text(), QStringLiteral("Searching..."));
@@ -253,7 +254,8 @@ TEST_F(WebServerPageTest, RemovingWithoutAListReportsTheFileError)
 {
     QFile::remove(folder.root + QStringLiteral("/blocked.txt"));
     auto page = makePage();
-    page->appendAccessLog(QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Command GET /a.jpg received from 127.0.0.1:5000"));
+    page->appendAccessLog({QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Command GET /a.jpg received from 127.0.0.1:5000"),
+                           QStringLiteral("127.0.0.1")});
     page->ListBox1->setCurrentRow(0);
     page->btnRemoveFromBlockedClick();
     ASSERT_EQ(messages->size(), 1);
@@ -262,27 +264,65 @@ TEST_F(WebServerPageTest, RemovingWithoutAListReportsTheFileError)
     EXPECT_FALSE(QFile::exists(folder.root + QStringLiteral("/blocked.tmp")));
 }
 
-TEST_F(WebServerPageTest, LinesWithoutAnAddressDoNothing)
+TEST_F(WebServerPageTest, EntriesWithoutAnIPv4AddressDoNothingWhateverTheirTextSays)
 {
     auto page = makePage();
     page->cbBlocked->click();
     const QString before = testsupport::readAll(folder.root + QStringLiteral("/blocked.txt"));
-    for (const char *line : {"  Sun 06 Dec 2026   09:04:34:  Command GET /from.jpg received from 127.0.0.1:80",
-                             "  Sun 06 Dec 2026   09:04:34:  Server Started."}) {
+    const struct {
+        const char *line;
+        const char *address;
+    } entries[] = {
+        {"  Sun 06 Dec 2026   09:04:34:  Server Started.", ""},
+        // The text names an address; the entry has none.
+        {"  Sun 06 Dec 2026   09:04:34:  Command GET /a.jpg received from 127.0.0.1:80", ""},
+        {"  Sun 06 Dec 2026   09:04:34:  Command GET /a.jpg received from ::1:80", "::1"},
+        {"  Sun 06 Dec 2026   09:04:34:  Command GET /a.jpg received from 256.1.1.1:80", "256.1.1.1"},
+    };
+    for (const auto &e : entries) {
         page->ListBox1->clear();
-        page->appendAccessLog(QLatin1String(line));
+        page->appendAccessLog({QLatin1String(e.line), QLatin1String(e.address)});
         page->ListBox1->setCurrentRow(0);
         page->ListBox1Click();
         page->btnAddToBlockedClick();
-        EXPECT_TRUE(page->Label39->text().isEmpty()) << line;
+        EXPECT_TRUE(page->Label39->text().isEmpty()) << e.line;
     }
     EXPECT_EQ(testsupport::readAll(folder.root + QStringLiteral("/blocked.txt")), before);
+}
+
+// A path written to forge a second entry, or an address, stays one escaped
+// line, and Add acts on the address the server saw.
+TEST_F(WebServerPageTest, AForgedPathIsOneLineAndBlockingActsOnTheRealClient)
+{
+    auto page = makePage();
+    page->cbLogWeb->click();
+    page->cbBlocked->click();
+    page->btnWebStart->click();
+    testsupport::writeAll(folder.root + QStringLiteral("/blocked.txt"), QByteArray());
+    webtest::RawClient c(port(*page));
+    // The forged text is a folder name that ".." takes back, so the file exists and is logged.
+    c.send("GET /noise.jpg%0D%0A%20%20Sun%2006%20Dec%202026%20%20%2009:04:34:%20%20Command%20GET%20x"
+           "%20received%20from%2010.9.9.9:80%E2%80%AE/../noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+           "Connection: close\r\n\r\n");
+    c.readToEnd();
+    ASSERT_TRUE(testsupport::waitFor([&] { return page->ListBox1->lineCount() >= 1; }));
+    ASSERT_EQ(page->ListBox1->lineCount(), 1);
+    const QString line = page->ListBox1->lineAt(0);
+    EXPECT_TRUE(line.contains(QStringLiteral("/noise.jpg\\x0D\\x0A  Sun 06 Dec"))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QStringLiteral("10.9.9.9:80\\u202E/../noise.jpg received from 127.0.0.1:")))
+        << line.toStdString();
+
+    page->ListBox1->setCurrentRow(0);
+    page->ListBox1Click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return page->btnAddToBlocked->isEnabled(); }, 15000));
+    page->btnAddToBlocked->click();
+    EXPECT_EQ(testsupport::readAll(folder.root + QStringLiteral("/blocked.txt")), QByteArray("127.0.0.1\n"));
 }
 
 TEST_F(WebServerPageTest, ClearLogEmptiesTheListAndTheLookup)
 {
     auto page = makePage();
-    page->appendAccessLog(QStringLiteral("a line"));
+    page->appendAccessLog({QStringLiteral("a line"), QStringLiteral("127.0.0.1")});
     page->Label39->setText(QStringLiteral("host"));
     page->btnClearWeb->setEnabled(true);
     page->btnAddToBlocked->setEnabled(true);
@@ -351,7 +391,10 @@ TEST_F(WebServerPageTest, AccessLogCapIsTrimmedInOneStepKeepingTheNewest)
     for (const auto &s : steps) {
         removed.clear();
         inserted.clear();
-        page->appendAccessLogLines(s.batch);
+        QList<AccessLogEntry> batch;
+        for (const QString &l : s.batch)
+            batch.append({l, QString()});
+        page->appendAccessLogLines(batch);
         QStringList shown;
         for (int i = 0; i < page->ListBox1->lineCount(); ++i)
             shown << page->ListBox1->lineAt(i);

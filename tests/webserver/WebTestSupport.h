@@ -4,6 +4,7 @@
 // the server must keep away from: an outside file, links out of the folder,
 // a sub-folder, the settings file, a temporary file and the blocked list.
 #include "TestSupport.h"
+#include "webserver/AccessLog.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -191,5 +192,14 @@ private:
         ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(root + QLatin1Char('/') + name).constData());
     }
 };
+
+// The lines of a batch of access-log entries.
+inline QStringList linesOf(const QList<AccessLogEntry> &entries)
+{
+    QStringList lines;
+    for (const AccessLogEntry &e : entries)
+        lines << e.line;
+    return lines;
+}
 
 } // namespace webtest

@@ -15,24 +15,30 @@ TEST(AccessLog, LineForms)
     EXPECT_EQ(AccessLog::serverStartedLine(t), QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Server Started."));
 }
 
-TEST(AccessLog, AddressOfLine)
+// Whatever a path holds, its entry stays one line with the client's address
+// at its end: line ends, escapes and direction marks are shown as escapes.
+TEST(AccessLog, PathsAreEscapedSoALineCannotBeForged)
 {
+    const QDateTime t(QDate(2026, 12, 6), QTime(9, 4, 34));
     const struct {
-        const char *line;
-        const char *address;
+        const char *what;
+        QString document;
+        QString shown;
     } cases[] = {
-        {"  Sun 06 Dec 2026   09:04:34:  Command GET /noise.jpg received from 192.168.0.5:1734", "192.168.0.5"},
-        {"  Sun 06 Dec 2026   09:04:34:  Command GET /n.jpg received from 10.0.0.1:80 -- IP blocked. File not sent",
-         "10.0.0.1"},
-        // "from" in the document is found first: the text after it is no address.
-        {"  Sun 06 Dec 2026   09:04:34:  Command GET /from.jpg received from 10.0.0.1:80", ""},
-        {"  Sun 06 Dec 2026   09:04:34:  Server Started.", ""},
-        {"received from 10.0.0.1", ""}, // no colon after it
-        {"received from 256.0.0.1:80", ""},
-        {"", ""},
+        {"plain", QStringLiteral("/noise.jpg"), QStringLiteral("/noise.jpg")},
+        {"a second entry after CR LF",
+         QStringLiteral("/a.jpg\r\n  Sun 06 Dec 2026   09:04:34:  Command GET /b received from 10.9.9.9:80"),
+         QStringLiteral("/a.jpg\\x0D\\x0A  Sun 06 Dec 2026   09:04:34:  Command GET /b received from 10.9.9.9:80")},
+        {"terminal escape", QStringLiteral("/\x1B[2J.jpg"), QStringLiteral("/\\x1B[2J.jpg")},
+        {"right-to-left override", QStringLiteral("/gpj.\u202Eexe"), QStringLiteral("/gpj.\\u202Eexe")},
+        {"NUL and DEL", QString::fromUtf8("/a\0b\x7F", 5), QStringLiteral("/a\\x00b\\x7F")},
+        {"letters of other scripts stay", QStringLiteral("/\u00E9t\u00E9/\u65E5.jpg"), QStringLiteral("/\u00E9t\u00E9/\u65E5.jpg")},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(AccessLog::addressOfLine(QString::fromUtf8(c.line)), QString::fromUtf8(c.address)) << c.line;
+    for (const auto &c : cases) {
+        const QString line = AccessLog::line(t, QStringLiteral("GET"), c.document, QStringLiteral("127.0.0.1"), 80, false);
+        EXPECT_EQ(line, QStringLiteral("  Sun 06 Dec 2026   09:04:34:  Command GET %1 received from 127.0.0.1:80").arg(c.shown))
+            << c.what;
+    }
 }
 
 TEST(AccessLog, DottedIPv4)

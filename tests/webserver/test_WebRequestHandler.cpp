@@ -46,8 +46,11 @@ const Case kCases[] = {
     {"blocked list", "/blocked.txt", false, false, false, 403, Body::AccessDenied, Log::Plain},
     {"blocked client, existing file", "/noise.jpg", false, true, false, 403, Body::Empty, Log::Blocked},
     {"blocked client, not logged", "/noise.jpg", false, true, true, 403, Body::Empty, Log::None},
-    {"blocked client, missing file", "/none.jpg", false, true, false, 403, Body::Empty, Log::None},
-    {"blocked client, outside", "/../outside.txt", false, true, false, 403, Body::Empty, Log::None},
+    // The list only keeps existing files from a client; the rest is answered as for anybody.
+    {"blocked client, missing file", "/none.jpg", false, true, false, 404, Body::NotFound, Log::None},
+    {"blocked client, outside", "/../outside.txt", false, true, false, 403, Body::AccessDenied, Log::None},
+    {"blocked client, sub-folder refused", "/sub/inner.jpg", false, true, false, 403, Body::AccessDenied, Log::None},
+    {"blocked client, settings file", "/veltrano.ini", false, true, false, 403, Body::Empty, Log::Blocked},
 };
 
 class WebRequestHandlerTest : public ::testing::TestWithParam<Case> {
@@ -179,6 +182,36 @@ TEST_F(WebRequestHandlerTest, SettingsFileReachedThroughALinkIsStillRefused)
                                                       QStringLiteral("127.0.0.1"), 80})
                   .status,
               403);
+}
+
+TEST(WebRequestHandlerAuth, BasicCredentialsAreDecodedByteForByte)
+{
+    const struct {
+        const char *what;
+        QByteArray header;
+        bool ok;
+        QByteArray user, password;
+    } cases[] = {
+        {"plain", "Basic " + QByteArray("admin:s3cret").toBase64(), true, "admin", "s3cret"},
+        {"scheme in any case, blanks around", "  bAsIc   " + QByteArray("a:b").toBase64() + " ", true, "a", "b"},
+        {"NUL in the secret", "Basic " + QByteArray("admin:s3cret\0junk", 17).toBase64(), true, "admin",
+         QByteArray("s3cret\0junk", 11)},
+        {"colon in the secret", "Basic " + QByteArray("admin:a:b").toBase64(), true, "admin", "a:b"},
+        {"empty pair", "Basic " + QByteArray(":").toBase64(), true, "", ""},
+        {"no colon", "Basic " + QByteArray("admin").toBase64(), false, "", ""},
+        {"not base64", "Basic !!!", false, "", ""},
+        {"other scheme", "Digest " + QByteArray("a:b").toBase64(), false, "", ""},
+        {"scheme alone", "Basic", false, "", ""},
+        {"empty", "", false, "", ""},
+    };
+    for (const auto &c : cases) {
+        QByteArray user, password;
+        EXPECT_EQ(WebRequestHandler::basicCredentials(c.header, &user, &password), c.ok) << c.what;
+        if (c.ok) {
+            EXPECT_EQ(user, c.user) << c.what;
+            EXPECT_EQ(password, c.password) << c.what;
+        }
+    }
 }
 
 TEST(WebRequestHandlerAuth, ComparesUserAndSecretExactly)

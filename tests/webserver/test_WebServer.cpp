@@ -116,6 +116,10 @@ TEST_F(WebServerTest, AuthenticationRefusesMissingAndWrongCredentials)
         {webtest::basicAuth("Admin", "s3cret"), 401},
         {"Authorization: Basic !!!notbase64\r\n", 401},
         {webtest::basicAuth("admin", "s3cret"), 200},
+        // A NUL inside the secret does not end it: the bytes compare whole.
+        {webtest::basicAuth("admin", QByteArray("s3cret\0junk", 11)), 401},
+        {webtest::basicAuth(QByteArray("admin\0x", 7), "s3cret"), 401},
+        {"Authorization: basic " + QByteArray("admin:s3cret").toBase64() + "\r\n", 200},
     };
     for (const auto &c : cases) {
         const HttpReply r = request(port, "/noise.jpg", c.header);
@@ -129,15 +133,17 @@ TEST_F(WebServerTest, AuthenticationRefusesMissingAndWrongCredentials)
     EXPECT_EQ(WebServing::count(), 0);
 }
 
-TEST_F(WebServerTest, BlockedClientGetsForbiddenWithAnEmptyBody)
+TEST_F(WebServerTest, BlockedClientGetsForbiddenWithAnEmptyBodyForFilesThatExist)
 {
     testsupport::writeAll(folder.root + QStringLiteral("/blocked.txt"), "10.1.1.1\n127.0.0.1\n");
     change([](WebServerSettings &s) { s.useBlocked = true; });
-    for (const QByteArray &target : {QByteArray("/noise.jpg"), QByteArray("/none.jpg")}) {
-        const HttpReply r = request(port, target);
-        EXPECT_EQ(r.status, 403) << target.constData();
-        EXPECT_TRUE(r.body.isEmpty()) << target.constData();
-    }
+    const HttpReply r = request(port, "/noise.jpg");
+    EXPECT_EQ(r.status, 403);
+    EXPECT_TRUE(r.body.isEmpty());
+    // The list is not consulted for a missing file: the usual page.
+    const HttpReply missing = request(port, "/none.jpg");
+    EXPECT_EQ(missing.status, 404);
+    EXPECT_EQ(missing.body, WebRequestHandler::errorPage(404));
     change([](WebServerSettings &s) { s.useBlocked = false; });
     EXPECT_EQ(request(port, "/noise.jpg").status, 200);
 }
@@ -247,8 +253,12 @@ TEST_F(WebServerTest, AccessLogLinesArriveOnTheReceiversThread)
     QObject receiver; // lives on this (the window) thread
     QStringList lines;
     QList<QThread *> threads;
-    QObject::connect(&server, &WebServer::accessLogBatch, &receiver, [&](const QStringList &batch) {
-        lines << batch;
+    QStringList addresses;
+    QObject::connect(&server, &WebServer::accessLogBatch, &receiver, [&](const QList<AccessLogEntry> &batch) {
+        for (const AccessLogEntry &e : batch) {
+            lines << e.line;
+            addresses << e.address;
+        }
         threads << QThread::currentThread();
     });
 
@@ -263,6 +273,7 @@ TEST_F(WebServerTest, AccessLogLinesArriveOnTheReceiversThread)
     EXPECT_TRUE(lines.first().endsWith(
         QStringLiteral("  Command GET /noise.jpg received from 127.0.0.1:%1").arg(c.localPort())))
         << lines.first().toStdString();
+    EXPECT_EQ(addresses, QStringList{QStringLiteral("127.0.0.1")});
 }
 
 TEST_F(WebServerTest, UnreadableBlockedListReportsAServerError)

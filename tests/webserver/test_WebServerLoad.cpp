@@ -174,7 +174,7 @@ TEST_F(WebServerLoadTest, ABurstOfLoggedRequestsArrivesAsOneBatchInOrder)
     start(cfg, true);
     std::vector<QStringList> batches;
     QObject::connect(&server, &WebServer::accessLogBatch, &server,
-                     [&](const QStringList &lines) { batches.push_back(lines); });
+                     [&](const QList<AccessLogEntry> &entries) { batches.push_back(webtest::linesOf(entries)); });
 
     RawClient c(port);
     for (int i = 0; i < 300; ++i) {
@@ -201,7 +201,8 @@ TEST_F(WebServerLoadTest, LinesBeyondTheBufferDropTheOldestAndRepeatedErrorsAreR
     start(cfg, true);
     QStringList lines;
     QStringList errors;
-    QObject::connect(&server, &WebServer::accessLogBatch, &server, [&](const QStringList &b) { lines << b; });
+    QObject::connect(&server, &WebServer::accessLogBatch, &server,
+                     [&](const QList<AccessLogEntry> &b) { lines << webtest::linesOf(b); });
     QObject::connect(&server, &WebServer::serverError, &server, [&](const QString &e) { errors << e; });
 
     RawClient c(port);
