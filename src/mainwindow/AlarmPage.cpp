@@ -625,9 +625,10 @@ void AlarmPage::btnBrowseAlarmLogClick()
 void AlarmPage::btnViewAlarmLogClick()
 {
     const QString file = edAlarmLog->text();
-    if (!file.isEmpty() && QFileInfo(file).isFile())
-        shellOpen(file);
-    else
+    if (!file.isEmpty() && QFileInfo(file).isFile()) {
+        if (!shellOpen(file))
+            showBox(textFileNotOpenedText(file), true);
+    } else
         showBox(QStringLiteral("No log file found."), false);
 }
 

@@ -1835,13 +1835,17 @@ void TForm1::btnViewLogClick()
         auto *dialog = new QFileDialog(this, QString(), QFileInfo(s.System.LogFile).absolutePath());
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->selectFile(QFileInfo(statusPanel(3)).fileName());
-        connect(dialog, &QFileDialog::fileSelected, this, [](const QString &file) { shellOpen(file); });
+        connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) {
+            if (!shellOpen(file))
+                showMessageBox(mainCaption(), textFileNotOpenedText(file), true);
+        });
         dialog->open();
         return;
     }
-    if (QFileInfo::exists(s.System.LogFile))
-        shellOpen(s.System.LogFile);
-    else
+    if (QFileInfo::exists(s.System.LogFile)) {
+        if (!shellOpen(s.System.LogFile))
+            showMessageBox(mainCaption(), textFileNotOpenedText(s.System.LogFile), true);
+    } else
         showMessageBox(mainCaption(), QStringLiteral("No log file found."), false);
 }
 

@@ -21,9 +21,13 @@
 #include "mainwindow/PlottingStep.h"
 #include "settings/ColourNames.h"
 #include "mainwindow/TForm1.h"
+#include "mainwindow/AlarmPage.h"
+#include "platform/ShellOpen.h"
 #include "notify/StatisticsLog.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QLineEdit>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -529,4 +533,46 @@ TEST_F(MainWindowTest, ToneChartsShowTheBitsAndSnrOfEachTone)
     form->plotToneCharts(t);
     EXPECT_EQ(bits->count(), 256);
     EXPECT_EQ(form->charts()->series(QStringLiteral("Series14"))->count(), 2);
+}
+
+// Every file the window opens in the desktop's program: when there is no
+// program for it the user is told so in a box, never left with nothing.
+TEST_F(MainWindowTest, FilesWithNoProgramToOpenThemSaySo)
+{
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    const QString alarms = dir.filePath(QStringLiteral("alarms.txt"));
+    testsupport::writeAll(log, "line\r\n");
+    testsupport::writeAll(alarms, "alarm\r\n");
+    auto form = open("[System]\nLog=1\nLogFile=" + log.toUtf8() + "\n[Alarm]\nAlarmLog=" + alarms.toUtf8() + "\n");
+    auto *alarmView = form->alarmPage()->btnViewAlarmLog;
+    form->alarmPage()->edAlarmLog->setText(alarms);
+    struct Case {
+        QAbstractButton *button;
+        QString file, boxStart;
+    };
+    const Case cases[] = {
+        {form->btnViewLog, log, QStringLiteral("The file could not be opened: the desktop has no program for text files.")},
+        {alarmView, alarms, QStringLiteral("The file could not be opened: the desktop has no program for text files.")},
+        {form->btnHelp, form->helpFilePath(), QStringLiteral("The help file could not be opened")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        for (bool opens : {true, false}) {
+            QStringList opened;
+            setShellOpener([&](const QString &path) {
+                opened << path;
+                return opens;
+            });
+            c.button->click();
+            setShellOpener({});
+            EXPECT_EQ(opened, QStringList{c.file});
+            QMessageBox *box = openBox();
+            EXPECT_EQ(box != nullptr, !opens);
+            if (box) {
+                EXPECT_TRUE(box->text().startsWith(c.boxStart)) << box->text().toStdString();
+                EXPECT_TRUE(box->text().contains(QDir::toNativeSeparators(c.file)));
+                delete box;
+            }
+        }
+    }
 }
