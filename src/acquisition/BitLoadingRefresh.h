@@ -55,6 +55,8 @@ public:
     // The 585 page's Connect and interval controls.
     void setThomsonTimer(bool on, int intervalMs);
 
+    // The page length measured afresh, with its captions and Chart22's page.
+    void applyPage();
     // The page length of the bitswap chart in refreshes.
     int BitsPageMinutes() const { return m_pageMinutes; }
     bool BitsDue() const { return m_due; }
@@ -93,7 +95,6 @@ private:
     // With bit-loading requests and auto refresh on: due at the next statistics
     // request, the timer at the set interval (running only while monitoring runs).
     bool armWhenAuto(bool running);
-    void applyPage();
 
     TSettings &m_settings;
     TelnetSession &m_session;

@@ -157,6 +157,7 @@ void BitsTonePage::build()
     auto *clipBottom = new QLabel(tr("Clip margin &below (dB)"), snr);
     clipBottom->setBuddy(spClipMinSNRMargin);
     cbSNRPoints = named(new QCheckBox(tr("Show SNR graph points"), snr), "cbSNRPoints");
+    cbVerticalGrid = named(new QCheckBox(tr("Show vertical grid lines"), snr), "cbVerticalGrid");
     rbSNRSteps = named(new QRadioButton(tr("Steps"), snr), "rbSNRSteps");
     rbSNRRamp = named(new QRadioButton(tr("Ramp"), snr), "rbSNRRamp");
     auto *looks = new QButtonGroup(snr);
@@ -173,6 +174,7 @@ void BitsTonePage::build()
     sf->addRow(clipTop, spClipSNRMargin);
     sf->addRow(clipBottom, spClipMinSNRMargin);
     sf->addRow(lookRow);
+    sf->addRow(cbVerticalGrid);
     layout->addWidget(snr);
 
     auto *swaps = new QGroupBox(tr("Bitswaps"), this);
@@ -219,6 +221,7 @@ void BitsTonePage::build()
     bind(cbBitsRefresh, &TSettings::TelnetKeys::BitsRefresh, &BitsTonePage::bitsRefreshClicked);
     bind(cbShowAttenuation, &TSettings::TelnetKeys::ShowAttenuation, &BitsTonePage::showAttenuationClicked);
     bind(cbSNRPoints, &TSettings::TelnetKeys::SNRPoints, &BitsTonePage::snrLookChanged);
+    bind(cbVerticalGrid, &TSettings::TelnetKeys::Grid, &BitsTonePage::snrLookChanged);
     bind(cbBitswap, &TSettings::TelnetKeys::BitswapGraph, &BitsTonePage::bitswapClicked);
     bind(cbAdjustBitswapScale, &TSettings::TelnetKeys::BitswapScale, nullptr);
     bind(cb3D, &TSettings::TelnetKeys::_3D, &BitsTonePage::snrLookChanged);
@@ -280,7 +283,8 @@ void BitsTonePage::loadFromSettings()
     const auto &t = m_settings.Telnet;
     cbBits->setChecked(t.BitsGraph);
     cbBitsRefresh->setChecked(t.BitsRefresh);
-    spRefreshBitsEvery->setMinimum(std::min(10, std::max(1, m_settings.System.Sample)));
+    // No more often than the polls: the minimum is the polling interval.
+    spRefreshBitsEvery->setMinimum(std::max(1, m_settings.System.Sample));
     spRefreshBitsEvery->setValue(t.RefreshBitsEvery);
     rbUseSameSamples->setChecked(t.UseSameSamples);
     rbUseSameTime->setChecked(!t.UseSameSamples);
@@ -291,6 +295,7 @@ void BitsTonePage::loadFromSettings()
     spClipSNRMargin->setValue(t.ClipSNRMargin);
     spClipMinSNRMargin->setValue(t.ClipMinSNRMargin);
     cbSNRPoints->setChecked(t.SNRPoints);
+    cbVerticalGrid->setChecked(t.Grid);
     rbSNRSteps->setChecked(t.Steps);
     rbSNRRamp->setChecked(!t.Steps);
     cbBitswap->setChecked(t.BitsGraph && t.BitswapGraph);

@@ -57,6 +57,7 @@ public:
     QSpinBox *spClipSNRMargin = nullptr;
     QSpinBox *spClipMinSNRMargin = nullptr;
     QCheckBox *cbSNRPoints = nullptr;
+    QCheckBox *cbVerticalGrid = nullptr; // Chart21's vertical grid ([Telnet] Grid)
     QRadioButton *rbSNRSteps = nullptr;
     QRadioButton *rbSNRRamp = nullptr;
     QCheckBox *cbBitswap = nullptr;

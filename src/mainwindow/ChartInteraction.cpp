@@ -80,6 +80,18 @@ void ChartInteraction::attach(int chart)
     plot->installEventFilter(this);
 }
 
+void ChartInteraction::attachToneChart(int chart, bool drags)
+{
+    QCustomPlot *plot = m_charts.chart(chart);
+    if (!plot || m_attached.count(chart))
+        return;
+    m_attached.insert(chart);
+    if (drags)
+        connect(plot, &QCustomPlot::mousePress, this,
+                [this, chart](QMouseEvent *e) { Chart1MouseDown(chart, e->button(), e->modifiers()); });
+    connect(plot, &QCustomPlot::mouseRelease, this, [this, chart](QMouseEvent *e) { onRelease(chart, e); });
+}
+
 void ChartInteraction::setPollTimer(QTimer *timer, std::function<bool()> runButtonDown)
 {
     m_pollTimer = timer;
@@ -186,8 +198,12 @@ void ChartInteraction::Chart1MouseDown(int chart, Qt::MouseButton button, Qt::Ke
     }
     m_dragChart = chart;
 
+    // A page is Points long; the bitswap charts' pages are their own span of refreshes.
     const ChartSeries *first = m_charts.seriesAt(chart, 0);
-    const bool full = first && first->count() >= qint64(m_settings.System.Points) - 5;
+    const ChartAxis bottom = m_charts.bottomAxis(chart);
+    const qint64 page = isToneChart(chart) ? qint64(std::lround(bottom.maximum() - bottom.minimum()))
+                                           : qint64(m_settings.System.Points);
+    const bool full = first && first->count() >= page - 5;
     const bool vertical = m_shift || m_settings.Graph.AllowVerticalDrag;
     Qt::Orientations pan;
     if (full && (m_alt || pinned)) {

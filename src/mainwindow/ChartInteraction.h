@@ -33,6 +33,10 @@ public:
     // Installs the handlers on every chart that shares them.
     void attachAll();
     void attach(int chart);
+    // A tone chart's release ends a drag as on the time charts (Chart27,
+    // Chart28, Chart29, Chart22); with drags, its press starts one too, so a
+    // full page can be dragged back in time (Chart22, Chart28).
+    void attachToneChart(int chart, bool drags);
 
     // The polling timer paused during a drag; runButtonDown says whether it runs again.
     void setPollTimer(QTimer *timer, std::function<bool()> runButtonDown);

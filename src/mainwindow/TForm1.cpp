@@ -1675,7 +1675,7 @@ void TForm1::wireBitLoading()
     connect(bits, &BitLoadingRefresh::bitswapCaptureDue, this, [this] {
         if (!CaptureSchedule::captureFolderExists(Settings))
             return;
-        CaptureSchedule::CheckCameras(Settings, Run);
+        CheckCameras(); // the capture pictures show the schedule's verdict too
         if (Run.CaptureActive && !Settings.Capture.Never)
             m_images->Save(22, QStringLiteral("Chart22"));
     });
@@ -1720,6 +1720,19 @@ void TForm1::wireBitLoading()
         Settings.Telnet.ShowTop = (Settings.Telnet.ShowTop + 1) % 3;
         bits->btnBitsRefreshClick(BitsSender::Window);
     });
+    // Showing "Bitswaps / Time": the chart follows the bit-loading box and its page is measured afresh.
+    if (QWidget *bitsTab = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone")))
+        if (auto *tabs = bitsTab->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            connect(tabs, &QTabWidget::currentChanged, this, [this, tabs, page, bits] {
+                if (tabs->currentWidget()->objectName() != QLatin1String("Bitswaps / Time"))
+                    return;
+                const bool bitLoading = page->cbBits->isChecked();
+                if (!bitLoading)
+                    page->cbBitswap->setChecked(false);
+                page->cbBitswap->setEnabled(bitLoading);
+                Charts->chart(22)->setEnabled(bitLoading);
+                bits->applyPage();
+            });
     connect(tones, &ToneCharts::readoutChanged, page, [page](int chart, const QStringList &lines) {
         if (chart != 29)
             return;
@@ -2021,6 +2034,11 @@ void TForm1::wireChartMenus()
     m_interaction->setPollTimer(Timer1, [this] { return btnStart->isChecked(); });
     m_interaction->setFactorPanel(Panel30);
     m_interaction->attachAll();
+    // The bitswap histories can be dragged back in time; every bitswap chart's release ends a drag.
+    for (int chart : {22, 28})
+        m_interaction->attachToneChart(chart, true);
+    for (int chart : {27, 29})
+        m_interaction->attachToneChart(chart, false);
     connect(m_interaction, &ChartInteraction::systemMessage, this, &TForm1::SystemMessage);
     connect(m_interaction, &ChartInteraction::indicatorsChanged, this, &TForm1::setIndicators);
     connect(m_pageControls, &ChartPageControls::boxClicked, this, [this](int chart, bool on) {

@@ -191,6 +191,7 @@ void ToneCharts::applySnrLook()
     snr->setPointsVisible(m_settings.Telnet.SNRPoints);
     snr->setStairs(m_settings.Telnet.Steps);
     m_charts.series(QStringLiteral("Series15"))->setVisible(m_settings.Telnet.ShowAttenuation);
+    m_charts.chart(21)->xAxis->grid()->setVisible(m_settings.Telnet.Grid);
     chartrefresh::request(m_charts.chart(21));
 }
 

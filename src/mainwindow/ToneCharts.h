@@ -68,7 +68,7 @@ public:
     void setBitsPage(int refreshes);
     // mnuSwapBitswapPlots: the two bitswap series change places.
     void swapBitswapPlots();
-    // cbSNRPoints, rbSNRSteps and cbShowAttenuation's look.
+    // cbSNRPoints, rbSNRSteps, cbVerticalGrid and cbShowAttenuation's look.
     void applySnrLook();
 
     // The SpeedTouch 585's refresh on Chart26..Chart28.

@@ -269,6 +269,7 @@ const Caption kCaptions[] = {
     {"Form1", 'T', "cbBitsRefresh", "Auto refresh"},
     {"Form1", 'T', "cbShowAttenuation", "Show attenuation curve"},
     {"Form1", 'T', "cbSNRPoints", "Show SNR graph points"},
+    {"Form1", 'T', "cbVerticalGrid", "Show vertical grid lines"},
     {"Form1", 'T', "cb3D", "3D view"},
     {"Form1", 'T', "cbAdjustBitswapScale", "Adjust scale automatically"},
     {"Form1", 'T', "mnuSwapBitswapPlots", "Swap Plots"},

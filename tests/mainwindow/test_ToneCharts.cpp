@@ -14,6 +14,8 @@
 #include "mainwindow/ToneCharts.h"
 
 #include <QAction>
+#include <QMouseEvent>
+#include <QTabWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -283,4 +285,92 @@ TEST_F(ToneWindowTest, SpeedTouchSessionOptionsKeepTheirSettings)
     page->ed585Port->clear();
     emit page->ed585Port->editingFinished();
     EXPECT_EQ(form->settings()._585Telnet.TelnetPort, QStringLiteral("23"));
+}
+
+namespace {
+// Shows the page a widget sits on, through every level of tabs.
+void showPageOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w; w = w->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+            tabs->setCurrentWidget(w);
+}
+} // namespace
+
+// "Show vertical grid lines" draws Chart21's vertical grid and is kept in
+// [Telnet] Grid; showing "Bitswaps / Time" follows the bit-loading box and
+// gives the chart the page the settings make.
+TEST_F(ToneWindowTest, VerticalGridAndTheBitswapsPage)
+{
+    struct Case {
+        QByteArray ini;
+        bool grid, bits;
+        int page;
+    };
+    const Case cases[] = {
+        {"[Telnet]\nGrid=1\nBitsGraph=1\nBitswapGraph=1\nRefreshBitsEvery=60\nUseSameSamples=0\n"
+         "[System]\nSample=20\nPoints=250\n",
+         true, true, 83},
+        {"[Telnet]\nGrid=0\nBitsGraph=0\nBitswapGraph=1\nRefreshBitsEvery=60\nUseSameSamples=1\n"
+         "[System]\nSample=20\nPoints=250\n",
+         false, false, 250},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.ini.constData());
+        open(c.ini);
+        form->show();
+        BitsTonePage *page = form->bitsTonePage();
+        QCustomPlot *bits = form->charts()->chart(21);
+        EXPECT_EQ(page->cbVerticalGrid->isChecked(), c.grid);
+        EXPECT_EQ(bits->xAxis->grid()->visible(), c.grid);
+        page->cbVerticalGrid->click();
+        EXPECT_EQ(bits->xAxis->grid()->visible(), !c.grid);
+        EXPECT_EQ(form->settings().Telnet.Grid, !c.grid);
+
+        QCustomPlot *swaps = form->charts()->chart(22);
+        swaps->xAxis->setRange(0, 10);
+        showPageOf(swaps);
+        EXPECT_EQ(page->cbBitswap->isEnabled(), c.bits);
+        EXPECT_EQ(page->cbBitswap->isChecked(), c.bits);
+        EXPECT_EQ(swaps->isEnabled(), c.bits);
+        EXPECT_EQ(swaps->xAxis->range().upper - swaps->xAxis->range().lower, c.page);
+        form.reset();
+    }
+}
+
+// The bitswap histories (Chart22, the 585's Chart28) can be dragged back in
+// time once a page is full; polling waits while the button is down.
+TEST_F(ToneWindowTest, BitswapHistoriesDragBackInTime)
+{
+    open("[System]\nPoints=250\n");
+    form->show();
+    for (int chart : {22, 28}) {
+        SCOPED_TRACE(chart);
+        QCustomPlot *plot = form->charts()->chart(chart);
+        showPageOf(plot);
+        plot->setEnabled(true);
+        ChartSeries *first = form->charts()->seriesAt(chart, 0);
+        const double span = plot->xAxis->range().size();
+        const int count = int(span) + 40;
+        for (int i = 0; i < count; ++i)
+            first->add(i % 7, QStringLiteral(" p"));
+        plot->xAxis->setRange(count - span, count);
+        plot->replot();
+        form->btnStart->setChecked(true);
+        form->Timer1->start(60000);
+        const QPoint from = plot->axisRect()->center();
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+            QMouseEvent e(type, QPointF(at), QPointF(plot->mapToGlobal(at)), button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(plot, &e);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        EXPECT_FALSE(form->Timer1->isActive());
+        for (int step = 1; step <= 4; ++step)
+            send(QEvent::MouseMove, from + QPoint(40 * step, 0), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, from + QPoint(160, 0), Qt::LeftButton, Qt::NoButton);
+        EXPECT_LT(plot->xAxis->range().lower, count - span - 1);
+        EXPECT_TRUE(form->Timer1->isActive());
+        form->Timer1->stop();
+        form->btnStart->setChecked(false);
+    }
 }
