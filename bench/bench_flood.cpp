@@ -32,55 +32,21 @@ QString readyValue(const QString &file, const char *key)
     return {};
 }
 
-long residentKiBOf(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 // Follows the simulator's journal: each status-page request is a poll,
 // stamped when its line appears (checked every few milliseconds).
 struct PollWatch {
-    QFile journal;
-    qint64 offset = 0;
-    QByteArray partial;
+    FileFollower journal;
     std::vector<double> polls; // seconds since the clock started
     QElapsedTimer clock;
 
     void check()
     {
-        if (!journal.isOpen() && !journal.open(QIODevice::ReadOnly))
-            return;
-        journal.seek(offset);
-        const QByteArray more = journal.readAll();
-        offset += more.size();
-        partial += more;
-        qsizetype nl;
-        while ((nl = partial.indexOf('\n')) >= 0) {
-            if (partial.left(nl).contains("stattbl.htm"))
+        for (const QByteArray &line : journal.newLines())
+            if (line.contains("stattbl.htm"))
                 polls.push_back(clock.nsecsElapsed() / 1e9);
-            partial.remove(0, nl + 1);
-        }
     }
-    double largestGap(double from, double to) const
-    {
-        double gap = 0, last = from;
-        for (double t : polls)
-            if (t >= from && t <= to) {
-                gap = std::max(gap, t - last);
-                last = t;
-            }
-        return std::max(gap, to - last);
-    }
-    int count(double from, double to) const
-    {
-        return int(std::count_if(polls.begin(), polls.end(), [&](double t) { return t >= from && t <= to; }));
-    }
+    double largestGap(double from, double to) const { return ::largestGap(polls, from, to); }
+    int count(double from, double to) const { return countIn(polls, from, to); }
 };
 
 } // namespace
@@ -144,20 +110,11 @@ int main(int argc, char **argv)
     settings.close();
 
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VELTRANO_INI"), ini);
-    if (!env.contains(QStringLiteral("DISPLAY")))
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(binDir + QStringLiteral("/veltrano"), {});
-    if (!program.waitForStarted(10000)) {
-        std::fprintf(stderr, "cannot start veltrano\n");
+    if (!startProgram(program, binDir, ini))
         return 1;
-    }
 
     PollWatch watch;
-    watch.journal.setFileName(journal);
+    watch.journal.file.setFileName(journal);
     watch.clock.start();
     const auto follow = [&](double untilSeconds) {
         while (watch.clock.nsecsElapsed() / 1e9 < untilSeconds) {

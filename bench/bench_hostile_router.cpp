@@ -7,6 +7,8 @@
 // how long a SIGTERM sent in the middle of the flood takes to end it.
 //
 //   build/bench/bench_hostile_router [flood seconds] [telnet MB/s]
+#include "BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -156,7 +158,7 @@ struct WebRouter {
 // The router's telnet shell: whoever connects gets the stream at the given
 // rate until they go; what they send is read and ignored.
 struct TelnetRouter {
-    bool lines = true;
+    QByteArray line; // repeated for ever
     double bytesPerSecond = 10e6;
     std::atomic<bool> stop{false};
     std::atomic<long long> sent{0};
@@ -173,9 +175,8 @@ struct TelnetRouter {
         listener = listenLoopback(&port);
         thread = std::thread([this] {
             QByteArray piece;
-            const QByteArray line = "Rx SNR tone table 0123456789 abcdefghijklmnopqrstuvwxyz 0123456789 abcdefghijk\r\n";
             while (piece.size() < 100 * 1024)
-                piece += lines ? line : QByteArray(line.size(), 'x');
+                piece += line;
             while (!stop) {
                 const int fd = acceptSoon(listener);
                 if (fd < 0)
@@ -224,57 +225,6 @@ struct TelnetRouter {
     }
 };
 
-// Lines appended to the trace file, stamped as they appear.
-struct TraceWatch {
-    QFile file;
-    qint64 offset = 0;
-    QByteArray partial;
-    std::vector<std::pair<double, QByteArray>> lines;
-    Clock::time_point start;
-
-    void check()
-    {
-        if (!file.isOpen() && !file.open(QIODevice::ReadOnly))
-            return;
-        file.seek(offset);
-        const QByteArray more = file.readAll();
-        offset += more.size();
-        partial += more;
-        qsizetype nl;
-        while ((nl = partial.indexOf('\n')) >= 0) {
-            lines.emplace_back(secondsSince(start), partial.left(nl));
-            partial.remove(0, nl + 1);
-        }
-    }
-};
-
-long statusKiB(qint64 pid, const char *key)
-{
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-double largestGap(const std::vector<double> &times, double from, double to)
-{
-    double gap = 0, last = from;
-    for (double t : times)
-        if (t >= from && t <= to) {
-            gap = std::max(gap, t - last);
-            last = t;
-        }
-    return std::max(gap, to - last);
-}
-
-int countIn(const std::vector<double> &times, double from, double to)
-{
-    return int(std::count_if(times.begin(), times.end(), [&](double t) { return t >= from && t <= to; }));
-}
-
 struct Figures {
     int polls = 0;
     double gap = 0;
@@ -321,28 +271,24 @@ Figures runProgram(const QString &binDir, double floodSeconds, bool hostileWeb, 
     settings.close();
 
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VELTRANO_INI"), ini);
-    env.insert(QStringLiteral("VELTRANO_TRACE"), trace);
-    if (!env.contains(QStringLiteral("DISPLAY")))
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(binDir + QStringLiteral("/veltrano"), {});
-    if (!program.waitForStarted(10000)) {
-        std::fprintf(stderr, "cannot start veltrano\n");
+    if (!startProgram(program, binDir, ini, trace)) {
         web.end();
         if (telnet)
             telnet->end();
         return out;
     }
 
-    TraceWatch watch;
+    // Trace lines, stamped as they appear.
+    FileFollower watch;
     watch.file.setFileName(trace);
-    watch.start = web.start;
+    std::vector<std::pair<double, QByteArray>> traced;
+    const auto check = [&] {
+        for (const QByteArray &line : watch.newLines())
+            traced.emplace_back(secondsSince(web.start), line);
+    };
     const auto follow = [&](double until) {
         while (secondsSince(web.start) < until) {
-            watch.check();
+            check();
             QThread::msleep(2);
         }
     };
@@ -356,7 +302,7 @@ Figures runProgram(const QString &binDir, double floodSeconds, bool hostileWeb, 
     const double from = secondsSince(web.start);
     follow(from + floodSeconds);
     const double to = secondsSince(web.start);
-    out.peakKiB = statusKiB(program.processId(), "VmHWM:");
+    out.peakKiB = residentKiBOf(program.processId(), "VmHWM:");
 
     QElapsedTimer term;
     term.start();
@@ -367,18 +313,18 @@ Figures runProgram(const QString &binDir, double floodSeconds, bool hostileWeb, 
         program.kill();
         program.waitForFinished(5000);
     }
-    watch.check();
+    check();
 
     const std::vector<double> seen = polls();
     out.polls = countIn(seen, from, to);
     out.gap = largestGap(seen, from, to);
-    // Each poll writes its "Polling..." status to the trace.
-    std::vector<double> traced;
-    for (const auto &[t, line] : watch.lines)
+    // Messages and status-bar changes: a poll that fails writes one or more, a quiet one none.
+    std::vector<double> marks;
+    for (const auto &[t, line] : traced)
         if (line.startsWith("status0: ") || line.startsWith("msg: "))
-            traced.push_back(t);
-    out.tracePolls = countIn(traced, from, to);
-    out.traceGap = largestGap(traced, from, to);
+            marks.push_back(t);
+    out.tracePolls = countIn(marks, from, to);
+    out.traceGap = largestGap(marks, from, to);
     out.streamed = hostileWeb ? web.bodyBytes.load() : telnet ? telnet->sent.load() : 0;
     out.telnetConnections = telnet ? telnet->connections.load() : 0;
     if (telnet) {
@@ -419,18 +365,18 @@ int main(int argc, char **argv)
     const QString binDir = QCoreApplication::applicationDirPath() + QStringLiteral("/..");
 
     std::printf("The program polling every second for %.0f s against a hostile router on loopback\n", floodSeconds);
-    {
+    const QByteArray line = "Rx SNR tone table 0123456789 abcdefghijklmnopqrstuvwxyz 0123456789 abcdefghijk\r\n";
+    const std::pair<const char *, QByteArray> shells[] = {
+        {"(a) telnet shell streaming output without line ends", QByteArray(line.size(), 'x')},
+        {"(a) telnet shell streaming lines", line},
+        // Every few bytes a reply seems complete: the parsers run on the whole terminal.
+        {"(a) telnet shell streaming prompts", "\r\n#"},
+    };
+    for (const auto &[what, stream] : shells) {
         TelnetRouter t;
-        t.lines = false;
+        t.line = stream;
         t.bytesPerSecond = rate;
-        print("(a) telnet shell streaming output without line ends", runProgram(binDir, floodSeconds, false, &t),
-              "streamed by the shell");
-    }
-    {
-        TelnetRouter t;
-        t.lines = true;
-        t.bytesPerSecond = rate;
-        print("(a) telnet shell streaming lines", runProgram(binDir, floodSeconds, false, &t), "streamed by the shell");
+        print(what, runProgram(binDir, floodSeconds, false, &t), "streamed by the shell");
     }
     print("(b) status page answered with a chunked reply declaring 1 GiB", runProgram(binDir, floodSeconds, true, nullptr),
           "body bytes the program took");
