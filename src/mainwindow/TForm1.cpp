@@ -412,6 +412,7 @@ void TForm1::buildWidgets()
             scroll->setFrameShape(QFrame::NoFrame);
             scroll->setWidget(m_bitsPage);
             tabs->addTab(scroll, tr("Options"));
+            m_bitsOptionsTab = scroll;
         }
     }
     // The SpeedTouch 585's controls and panes: a strip above its charts and a "Summary" tab of its own.
@@ -1037,30 +1038,31 @@ void TForm1::btnFontClick()
 void TForm1::Button2Click()
 {
     QWidget *page = PageControl1->findChild<QWidget *>(QStringLiteral("Bitloading"));
-    if (!page || !m_bitsPage)
+    if (!page || !m_bitsOptionsTab)
         return;
     PageControl1->setTabVisible(PageControl1->indexOf(page), true);
     PageControl1->setCurrentWidget(page);
     placeBitsOptions(true);
     if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        tabs->setCurrentWidget(m_bitsPage);
+        tabs->setCurrentWidget(m_bitsOptionsTab);
 }
 
 void TForm1::placeBitsOptions(bool speedTouch)
 {
     // One options page serves both kinds of tone charts: it sits beside the charts the family shows.
-    if (!m_bitsPage)
+    QWidget *options = m_bitsOptionsTab;
+    if (!options)
         return;
     QWidget *host = PageControl1->findChild<QWidget *>(speedTouch ? QStringLiteral("Bitloading")
                                                                   : QStringLiteral("Bits / Tone"));
     auto *tabs = host ? host->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (!tabs || tabs->indexOf(m_bitsPage) >= 0)
+    if (!tabs || tabs->indexOf(options) >= 0)
         return;
     for (QTabWidget *other : PageControl1->findChildren<QTabWidget *>())
-        if (const int i = other->indexOf(m_bitsPage); i >= 0)
+        if (const int i = other->indexOf(options); i >= 0)
             other->removeTab(i);
-    m_bitsPage->setObjectName(speedTouch ? QStringLiteral("TabSheet55") : QStringLiteral("TabSheetBitsOptions"));
-    tabs->addTab(m_bitsPage, tr("Options"));
+    options->setObjectName(speedTouch ? QStringLiteral("TabSheet55") : QStringLiteral("TabSheetBitsOptionsScroll"));
+    tabs->addTab(options, tr("Options"));
 }
 
 void TForm1::tmrStartMinimizedTimer()

@@ -284,6 +284,7 @@ private:
     BitLoadingRefresh *m_bitsRefresh = nullptr;
     ToneCharts *m_toneCharts = nullptr;
     BitsTonePage *m_bitsPage = nullptr;
+    QWidget *m_bitsOptionsTab = nullptr; // the page that holds m_bitsPage, scrolling
     ThomsonSession *m_thomson = nullptr;
     BitloadingPage *m_bitloadingPage = nullptr;
     TelnetFigures m_telnetFigures;
