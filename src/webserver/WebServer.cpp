@@ -85,41 +85,101 @@ struct WebServer::DaemonContext {
     std::mutex logMutex;
     QString lastLog;
 
-    // The head deadline: each connection waiting for a request head is shut
-    // down when its time is up. The entry goes, under the same lock, before
-    // libmicrohttpd closes the socket, so a shut-down never meets a reused
-    // descriptor.
+    // Every connection has a deadline: for its request head while it waits
+    // for one, for its reply while it is answered. A connection whose time is
+    // up, or that must make room for a new client, is shut down. The entry
+    // goes, under the same lock, before libmicrohttpd closes the socket, so a
+    // shut-down never meets a reused descriptor.
     using TimePoint = std::chrono::steady_clock::time_point;
     struct Watch {
         int fd = -1;
-        bool armed = false;
+        QString address;
+        bool waitingForHead = true;
+        bool closing = false;
         TimePoint deadline;
+        TimePoint idleSince; // waiting for a head since
+        quint64 order = 0;   // ties of idleSince: the older connection first
     };
     std::chrono::milliseconds headDeadline{5000};
+    std::chrono::milliseconds replyGrace{10000};
+    qint64 minSendRate = 16 * 1024;
+    int maxUsers = 10;
+    int perClientLimit = 5;
     std::mutex watchMutex;
     std::condition_variable watchWake;
     std::unordered_map<MHD_Connection *, Watch> watched;
+    quint64 connections = 0;
     bool watchStop = false;
     std::thread watchdog;
 
     ~DaemonContext() { stopWatchdog(); }
 
-    void arm(MHD_Connection *c)
+    static void shutDown(Watch &w)
+    {
+        w.closing = true;
+        ::shutdown(w.fd, SHUT_RDWR);
+    }
+    void waitForHead(MHD_Connection *c)
     {
         std::lock_guard lock(watchMutex);
         auto it = watched.find(c);
         if (it != watched.end()) {
-            it->second.armed = true;
-            it->second.deadline = std::chrono::steady_clock::now() + headDeadline;
+            const TimePoint now = std::chrono::steady_clock::now();
+            it->second.waitingForHead = true;
+            it->second.deadline = now + headDeadline;
+            it->second.idleSince = now;
         }
     }
-    void disarm(MHD_Connection *c)
+    // The head is in: the reply of `bytes` has its time from now.
+    void replying(MHD_Connection *c, quint64 bytes)
     {
         std::lock_guard lock(watchMutex);
         auto it = watched.find(c);
-        if (it != watched.end())
-            it->second.armed = false;
+        if (it != watched.end()) {
+            const auto sending = std::chrono::milliseconds(
+                qint64(qMin<quint64>(bytes, quint64(1) << 50) * 1000 / quint64(qMax<qint64>(1, minSendRate))));
+            it->second.waitingForHead = false;
+            it->second.deadline = std::chrono::steady_clock::now() + replyGrace + sending;
+        }
     }
+    // A new connection: when that makes more than its address may hold, or
+    // more than maxUsers in all, the connections that have waited longest for
+    // a head go (the new one too, when no other is waiting: every place is
+    // busy with a reply).
+    void admit(MHD_Connection *c, int fd, const QString &address)
+    {
+        std::lock_guard lock(watchMutex);
+        const TimePoint now = std::chrono::steady_clock::now();
+        Watch &added = watched[c];
+        added.fd = fd;
+        added.address = address;
+        added.deadline = now + headDeadline;
+        added.idleSince = now;
+        added.order = ++connections;
+        makeRoom(perClientLimit, &address);
+        makeRoom(maxUsers, nullptr);
+    }
+    // Among the live connections (of one address, or all): no more than limit.
+    void makeRoom(int limit, const QString *address)
+    {
+        const auto counts = [address](const Watch &w) { return !w.closing && (!address || w.address == *address); };
+        qsizetype live = 0;
+        for (const auto &entry : watched)
+            live += counts(entry.second);
+        while (live > limit) {
+            Watch *oldest = nullptr;
+            for (auto &[connection, w] : watched)
+                if (counts(w) && w.waitingForHead
+                    && (!oldest || w.idleSince < oldest->idleSince
+                        || (w.idleSince == oldest->idleSince && w.order < oldest->order)))
+                    oldest = &w;
+            if (!oldest)
+                break;
+            shutDown(*oldest);
+            --live;
+        }
+    }
+
     void startWatchdog()
     {
         watchdog = std::thread([this] {
@@ -127,10 +187,8 @@ struct WebServer::DaemonContext {
             while (!watchStop) {
                 const TimePoint now = std::chrono::steady_clock::now();
                 for (auto &[connection, w] : watched)
-                    if (w.armed && w.deadline <= now) {
-                        w.armed = false;
-                        ::shutdown(w.fd, SHUT_RDWR);
-                    }
+                    if (!w.closing && w.deadline <= now)
+                        shutDown(w);
                 watchWake.wait_for(lock, std::chrono::milliseconds(100));
             }
         });
@@ -194,7 +252,7 @@ MHD_Result queue(MHD_Connection *connection, unsigned int status, MHD_Response *
 
 // The file as it is now; a file that stopped being a regular file since the
 // handler looked is not sent.
-MHD_Response *fileResponse(const QString &path, bool *gone)
+MHD_Response *fileResponse(const QString &path, bool *gone, quint64 *size)
 {
     *gone = false;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -205,6 +263,7 @@ MHD_Response *fileResponse(const QString &path, bool *gone)
         *gone = true;
         return nullptr;
     }
+    *size = quint64(st.st_size);
     if (st.st_size == 0) {
         ::close(fd);
         return MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
@@ -215,22 +274,37 @@ MHD_Response *fileResponse(const QString &path, bool *gone)
     return r;
 }
 
+// A request that says a body follows. Only GET and HEAD are served, and
+// neither needs one.
+bool bodyAnnounced(MHD_Connection *connection)
+{
+    if (MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING))
+        return true;
+    const char *length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    return length && QByteArray(length).trimmed() != "0";
+}
+
 } // namespace
 
 // The libmicrohttpd callbacks, with access to the server's private parts.
 struct WebServerDetail {
-    using DaemonContextWatch = WebServer::DaemonContext::Watch;
-
     static MHD_Result onRequest(void *cls, MHD_Connection *connection, const char *url, const char *method,
                                 const char *version, const char *uploadData, size_t *uploadSize, void **reqCls)
     {
         auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
         if (!*reqCls) {
-            // The head is in. The reply waits for the next call: queued on the
+            // The head is in; the reply's time starts.
+            ctx->replying(connection, 0);
+            auto *state = new RequestState;
+            *reqCls = state;
+            if (ctx->stopping.load())
+                return MHD_NO;
+            // Without a body the reply waits for the next call: queued on the
             // first one, libmicrohttpd would close the connection after it.
-            ctx->disarm(connection);
-            *reqCls = new RequestState;
-            return ctx->stopping.load() ? MHD_NO : MHD_YES;
+            // With one, that is what is wanted: the body is never waited for.
+            if (!bodyAnnounced(connection))
+                return MHD_YES;
+            return answer(ctx, connection, url, method, state);
         }
         auto *state = static_cast<RequestState *>(*reqCls);
         if (*uploadSize != 0 || state->answered) {
@@ -238,6 +312,12 @@ struct WebServerDetail {
             *uploadSize = 0;
             return MHD_YES;
         }
+        return answer(ctx, connection, url, method, state);
+    }
+
+    static MHD_Result answer(WebServer::DaemonContext *ctx, MHD_Connection *connection, const char *url,
+                             const char *method, RequestState *state)
+    {
         state->answered = true;
         if (ctx->stopping.load())
             return MHD_NO;
@@ -282,7 +362,8 @@ struct WebServerDetail {
 
         if (reply.status == 200 && !reply.filePath.isEmpty()) {
             bool gone = false;
-            MHD_Response *r = fileResponse(reply.filePath, &gone);
+            quint64 size = 0;
+            MHD_Response *r = fileResponse(reply.filePath, &gone, &size);
             if (gone)
                 return queue(connection, 404,
                              bufferResponse(WebRequestHandler::errorPage(404), QStringLiteral("text/html")));
@@ -291,6 +372,7 @@ struct WebServerDetail {
                 return MHD_NO;
             }
             MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.toLatin1().constData());
+            ctx->replying(connection, size);
             return queue(connection, 200, r);
         }
         return queue(connection, unsigned(reply.status), bufferResponse(reply.body, reply.contentType));
@@ -299,7 +381,7 @@ struct WebServerDetail {
     static void onCompleted(void *cls, MHD_Connection *connection, void **reqCls, MHD_RequestTerminationCode toe)
     {
         // Kept alive, the connection now waits for its next head.
-        static_cast<WebServer::DaemonContext *>(cls)->arm(connection);
+        static_cast<WebServer::DaemonContext *>(cls)->waitForHead(connection);
         auto *state = static_cast<RequestState *>(*reqCls);
         if (!state)
             return;
@@ -318,14 +400,11 @@ struct WebServerDetail {
             return;
         }
         const MHD_ConnectionInfo *info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
-        if (!info)
-            return;
-        std::lock_guard lock(ctx->watchMutex);
-        DaemonContextWatch w;
-        w.fd = info->connect_fd;
-        w.armed = true;
-        w.deadline = std::chrono::steady_clock::now() + ctx->headDeadline;
-        ctx->watched[connection] = w;
+        QString address;
+        quint16 port = 0;
+        clientOf(connection, &address, &port);
+        if (info)
+            ctx->admit(connection, info->connect_fd, address);
     }
 
     static void onLog(void *cls, const char *format, va_list ap)
@@ -467,6 +546,10 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
     auto ctx = std::make_shared<DaemonContext>();
     ctx->shared = m_shared;
     ctx->headDeadline = std::chrono::milliseconds(qMax(1, config.headDeadlineMs));
+    ctx->replyGrace = std::chrono::milliseconds(qMax(1, config.replyGraceMs));
+    ctx->minSendRate = qMax(1, config.minSendRate);
+    ctx->maxUsers = qMax(1, config.maxUsers);
+    ctx->perClientLimit = config.effectivePerClientLimit();
     m_shared->accessLines.setCapacity(qMax(1, config.accessLogCapacity));
     m_flushTimer.setInterval(qMax(1, config.batchIntervalMs));
     // The daemon gets a duplicate; whether or not a failed start closed it,
@@ -483,9 +566,8 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
                         : MHD_start_daemon(
                               flags, 0, nullptr, nullptr, &WebServerDetail::onRequest, ctx.get(),
                               MHD_OPTION_LISTEN_SOCKET, MHD_socket(daemonFd),
-                              MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(qMax(1, config.maxUsers)),
-                              MHD_OPTION_PER_IP_CONNECTION_LIMIT,
-                              static_cast<unsigned int>(config.effectivePerClientLimit()),
+                              // Room above maxUsers for the connections on their way out.
+                              MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(2 * qMax(1, config.maxUsers) + 2),
                               MHD_OPTION_CONNECTION_TIMEOUT,
                               static_cast<unsigned int>(qMax(1, config.connectionTimeoutSecs)),
                               MHD_OPTION_NOTIFY_COMPLETED, &WebServerDetail::onCompleted, ctx.get(),

@@ -2,10 +2,12 @@
 // connections, clients that hold connections idle or trickle their request
 // head, and bursts of logged requests reaching the window in batches.
 #include "WebTestSupport.h"
+#include "webserver/WebRequestHandler.h"
 #include "webserver/WebServer.h"
 #include "webserver/WebServing.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
@@ -81,21 +83,150 @@ TEST_F(WebServerLoadTest, AClientIsServedWhileAnotherAddressHoldsIdleAndTricklin
         ASSERT_TRUE(hogs.back()->connected());
         hogs.back()->send(i % 2 ? QByteArray("G") : QByteArray()); // one trickles, one idles
     }
-    // The address gets its share; the rest of its connections are turned away.
-    int refused = 0;
-    for (size_t i = 2; i < hogs.size(); ++i) {
-        hogs[i]->send("GET /noise.jpg HTTP/1.1\r\n\r\n");
-        if (webtest::parse(hogs[i]->readToEnd()).status == 0 && !hogs[i]->lastReadTimedOut())
-            ++refused;
+    // The address keeps its share: its newer connections take the places of
+    // its oldest waiting ones.
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(hogs[i]->readToEnd().isEmpty()) << i;
+        EXPECT_FALSE(hogs[i]->lastReadTimedOut()) << i;
     }
-    EXPECT_EQ(refused, 2);
-    hogs[1]->send("E");
+    hogs[3]->send("E");
 
     for (int i = 0; i < 3; ++i) {
         const webtest::HttpReply r = webtest::request(port, "/noise.jpg");
         EXPECT_EQ(r.status, 200) << i;
         EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << i;
     }
+}
+
+// Two addresses stall every connection they may hold, in every way they can
+// (idle, a head that trickles, a body that trickles, a reply left unread) and
+// fill their places again before each request: a third client is still
+// served each time. The deadlines are far off, so room is made by the server
+// taking back idle places and never waiting for a body.
+TEST_F(WebServerLoadTest, AClientIsServedWhileTwoAddressesKeepEveryConnectionStalled)
+{
+    WebServerConfig cfg;
+    cfg.maxUsers = 4;
+    cfg.headDeadlineMs = 60000;
+    cfg.connectionTimeoutSecs = 60;
+    start(cfg);
+    ASSERT_EQ(cfg.effectivePerClientLimit(), 2);
+
+    const QByteArray stalls[] = {
+        QByteArray(),                                                             // connects, says nothing
+        "GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: a",               // a head that trickles
+        "GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 1000000\r\n\r\nxx", // a body that trickles
+        get("/page.htm"),                                                         // a reply it never reads
+    };
+    std::vector<std::unique_ptr<RawClient>> hogs;
+    for (int round = 0; round < 8; ++round) {
+        for (const char *from : {"127.0.0.2", "127.0.0.3"})
+            for (int i = 0; i < 2; ++i) {
+                hogs.push_back(std::make_unique<RawClient>(port, 2048, 1, from));
+                hogs.back()->send(stalls[(round + i + (from[8] == '3' ? 2 : 0)) % 4]);
+            }
+        const webtest::HttpReply r = webtest::request(port, "/noise.jpg");
+        EXPECT_EQ(r.status, 200) << "round " << round;
+        EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << "round " << round;
+    }
+}
+
+// At the limit, the connection that has waited longest for its next request
+// makes room for a new client; the others are kept.
+TEST_F(WebServerLoadTest, AtTheLimitTheLongestIdleConnectionMakesRoom)
+{
+    WebServerConfig cfg;
+    cfg.maxUsers = 2;
+    cfg.perClientLimit = 2;
+    cfg.headDeadlineMs = 60000;
+    cfg.connectionTimeoutSecs = 60;
+    start(cfg);
+    RawClient first(port, 0, 30);
+    RawClient second(port, 0, 30);
+    for (RawClient *c : {&first, &second}) {
+        c->send(get("/noise.jpg"));
+        ASSERT_EQ(webtest::parse(c->readReply()).status, 200);
+    }
+    RawClient third(port, 0, 30);
+    third.send(get("/noise.jpg"));
+    EXPECT_EQ(webtest::parse(third.readReply()).status, 200);
+
+    EXPECT_TRUE(first.readToEnd().isEmpty());
+    EXPECT_FALSE(first.lastReadTimedOut()) << "the longest idle connection is closed";
+    second.send(get("/page.htm"));
+    EXPECT_EQ(webtest::parse(second.readReply()).status, 200) << "the other one is kept";
+}
+
+// Only GET and HEAD are served: a request that announces a body is answered
+// at once and its connection closed, whatever the body does.
+TEST_F(WebServerLoadTest, ABodyIsNeverWaitedFor)
+{
+    WebServerConfig cfg;
+    cfg.headDeadlineMs = 60000;
+    cfg.connectionTimeoutSecs = 60;
+    start(cfg);
+    const struct {
+        const char *what;
+        QByteArray request;
+        int status;
+        QByteArray body;
+    } cases[] = {
+        {"GET with a long body to come",
+         "GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 1000000\r\n\r\nabc", 200, "JPEGDATA"},
+        {"GET with a chunked body to come",
+         "GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nTransfer-Encoding: chunked\r\n\r\n10\r\nabc", 200,
+         "JPEGDATA"},
+        {"POST with a body to come", "POST /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 500\r\n\r\n",
+         501, WebRequestHandler::errorPage(501)},
+        {"HEAD with a body to come", "HEAD /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 9\r\n\r\n",
+         200, ""},
+    };
+    for (const auto &c : cases) {
+        RawClient client(port, 0, 30);
+        client.send(c.request);
+        const webtest::HttpReply r = webtest::parse(client.readReply());
+        EXPECT_EQ(r.status, c.status) << c.what;
+        EXPECT_EQ(r.body, c.body) << c.what;
+        client.readToEnd();
+        EXPECT_FALSE(client.lastReadTimedOut()) << c.what << ": the connection is closed, not left waiting";
+    }
+    // A body announced as empty is no body: the connection is kept.
+    RawClient keep(port, 0, 30);
+    keep.send("GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 0\r\n\r\n");
+    EXPECT_EQ(webtest::parse(keep.readReply()).status, 200);
+    keep.send(get("/page.htm"));
+    EXPECT_EQ(webtest::parse(keep.readReply()).status, 200);
+}
+
+// A reply the client stops reading has as long as its size allows at the
+// minimum rate, then its place is taken back for the next client.
+TEST_F(WebServerLoadTest, AnUnreadReplyIsGivenUpAtTheMinimumRate)
+{
+    QFile big(folder.root + QStringLiteral("/big.bin"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.resize(qint64(64) << 20); // sparse
+    big.close();
+    WebServerConfig cfg;
+    cfg.maxUsers = 1;
+    cfg.perClientLimit = 1;
+    cfg.headDeadlineMs = 60000;
+    cfg.connectionTimeoutSecs = 600;
+    cfg.replyGraceMs = 200;
+    cfg.minSendRate = 128 << 20; // the file's time is half a second
+    start(cfg);
+
+    RawClient reader(port, 4096, 30);
+    reader.send(get("/big.bin"));
+    reader.readSome(1024); // the reply has started; nothing more is read for now
+    ASSERT_TRUE(testsupport::waitFor([] { return WebServing::count() == 1; }));
+    EXPECT_TRUE(testsupport::waitFor([] { return WebServing::count() == 0; }, 20000))
+        << "the reply was not given up";
+    qint64 received = 1024;
+    for (QByteArray part = reader.readSome(); !part.isEmpty(); part = reader.readSome())
+        received += part.size();
+    EXPECT_FALSE(reader.lastReadTimedOut());
+    EXPECT_LT(received, qint64(64) << 20);
+    EXPECT_EQ(webtest::request(port, "/noise.jpg").status, 200);
 }
 
 TEST_F(WebServerLoadTest, TheRequestHeadHasADeadlineThatTrickledBytesDoNotRenew)
