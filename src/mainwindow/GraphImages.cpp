@@ -8,6 +8,7 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ColourConversion.h"
 #include "mainwindow/GifWriter.h"
+#include "mainwindow/PointLabelTicker.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -72,6 +73,17 @@ QFont textFont(int points, bool bold)
     f.setPointSize(points);
     f.setBold(bold);
     return f;
+}
+
+QString programLabel() { return QStringLiteral("Veltrano 6.3"); }
+QFont programLabelFont() { return textFont(8, true); }
+constexpr int kProgramLabelLeft = 80;
+
+// Low on the tone charts, higher up over the time axis on the others.
+int programLabelTop(int chart, int imageHeight)
+{
+    const bool toneChart = chart == 21 || (chart >= 26 && chart <= 29);
+    return toneChart ? imageHeight - 15 : imageHeight - 60;
 }
 
 // Text placed by its top-left corner.
@@ -267,6 +279,14 @@ QImage GraphImages::renderChart(int chart, const QString &caption, const QString
     const QColor back = toQColor(m_settings.Graph.UserBack);
     image.fill(back.isValid() ? back : QColor(Qt::white));
     QString drawError;
+    // The program label is drawn over the time axis's labels: the ones that
+    // would lie under it are left out (rotated, they are one line thick).
+    auto *ticker = dynamic_cast<PointLabelTicker *>(plot->xAxis->ticker().data());
+    if (ticker && programLabelTop(chart, size.height()) == size.height() - 60) {
+        const int labelWidth = QFontMetrics(programLabelFont(), &image).horizontalAdvance(programLabel());
+        const double halfLine = QFontMetrics(plot->xAxis->tickLabelFont(), &image).height() / 2.0 + 1;
+        ticker->setLabelFreeSpan(kProgramLabelLeft - halfLine, kProgramLabelLeft + labelWidth + halfLine);
+    }
     {
         QCPPainter painter(&image);
         if (painter.isActive())
@@ -274,6 +294,8 @@ QImage GraphImages::renderChart(int chart, const QString &caption, const QString
         else
             drawError = QStringLiteral("The chart could not be drawn");
     }
+    if (ticker)
+        ticker->clearLabelFreeSpan();
     // The off-screen drawing laid the chart out at the image size; lay it out
     // for the screen again.
     plot->replot(QCustomPlot::rpQueuedReplot);
@@ -334,11 +356,10 @@ QString GraphImages::drawTexts(QImage &image, int chart, QCustomPlot *plot, cons
     const int captionWidth = QFontMetrics(captionFont, &image).horizontalAdvance(caption);
     textOut(p, captionWidth > W ? 0 : 50, -1, caption);
 
-    p.setFont(textFont(8, true));
+    p.setFont(programLabelFont());
     p.setPen(Qt::blue);
-    const bool toneChart = chart == 21 || (chart >= 26 && chart <= 29);
     if (chart != 22)
-        textOut(p, 80, toneChart ? H - 15 : H - 60, QStringLiteral("Veltrano 6.3"));
+        textOut(p, kProgramLabelLeft, programLabelTop(chart, H), programLabel());
 
     p.setBackgroundMode(Qt::TransparentMode);
     if (s.Graph.UTCTime) {

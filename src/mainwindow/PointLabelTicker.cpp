@@ -20,6 +20,12 @@ double PointLabelTicker::getTickStep(const QCPRange &range)
     return std::max(1.0, std::ceil(m_minSpacing * points / pixels));
 }
 
+void PointLabelTicker::setLabelFreeSpan(double fromPx, double toPx)
+{
+    m_freeFrom = fromPx;
+    m_freeTo = toPx;
+}
+
 int PointLabelTicker::getSubTickCount(double)
 {
     return 0;
@@ -29,6 +35,11 @@ QString PointLabelTicker::getTickLabel(double tick, const QLocale &, QChar, int)
 {
     if (!m_lookup)
         return {};
+    if (m_freeTo > m_freeFrom && m_axis) {
+        const double px = m_axis->coordToPixel(tick);
+        if (px >= m_freeFrom && px <= m_freeTo)
+            return {};
+    }
     return m_lookup(qint64(std::llround(tick))).value_or(QString());
 }
 

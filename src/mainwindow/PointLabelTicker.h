@@ -14,6 +14,11 @@ public:
 
     PointLabelTicker(LabelLookup lookup, QCPAxis *axis, double minSpacingPx = 100.0);
 
+    // Ticks between these pixels keep their line but lose their label: the
+    // place of a text drawn over the axis on chart images. Empty: none.
+    void setLabelFreeSpan(double fromPx, double toPx);
+    void clearLabelFreeSpan() { m_freeFrom = m_freeTo = 0; }
+
 protected:
     double getTickStep(const QCPRange &range) override;
     int getSubTickCount(double tickStep) override;
@@ -24,4 +29,6 @@ private:
     LabelLookup m_lookup;
     QPointer<QCPAxis> m_axis;
     double m_minSpacing;
+    double m_freeFrom = 0;
+    double m_freeTo = 0;
 };

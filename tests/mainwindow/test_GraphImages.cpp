@@ -1,6 +1,7 @@
 // Chart images: formats, file names, sizes, captions, atomic replacement and
 // the web images' pause while a request is being served.
 #include "common/Clock.h"
+#include "mainwindow/ChartSeries.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/GifWriter.h"
 #include "mainwindow/GraphImages.h"
@@ -8,6 +9,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -520,5 +523,60 @@ TEST_F(GraphImagesTest, EmailImagesBesideTheProgram)
         settings.Capture.IsGIF = c.gif;
         settings.Email.AlwaysEmailJPG = c.always;
         EXPECT_EQ(GraphImages::emailFormat(settings), QLatin1String(c.expected));
+    }
+}
+
+// The program label sits over the time axis of the time charts; the time
+// labels that would run into it are left out, the others stay.
+TEST_F(GraphImagesTest, TimeLabelsKeepClearOfTheProgramLabel)
+{
+    QFont bold = QGuiApplication::font();
+    bold.setPointSize(8);
+    bold.setBold(true);
+    struct Case {
+        int points;
+        QSize size;
+    };
+    const Case cases[] = {{100, {701, 382}}, {120, {701, 382}}, {250, {1200, 500}}, {250, {500, 300}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.points);
+        ChartSet set;
+        set.applyStartup(settings);
+        GraphImages painter{set, settings, run};
+        painter.setWindowState([this] { return window; });
+        QCustomPlot *plot = set.chart(1);
+        plot->resize(c.size);
+        for (int i = 0; i < c.points; ++i)
+            set.valueSeries(1)->add(5 + i % 3, QStringLiteral(" 08:%1:00 ").arg(i % 60, 2, 10, QLatin1Char('0')));
+        plot->replot();
+        const QImage image = painter.renderChart(1, QString(), QStringLiteral("Save"));
+        ASSERT_EQ(image.size(), c.size);
+        const int H = image.height();
+        const int axisBottom = plot->axisRect()->bottom();
+        const QFontMetrics metrics(bold, &image);
+        const QRect label(80, H - 60, metrics.horizontalAdvance(QStringLiteral("Veltrano 6.3")), metrics.height());
+        ASSERT_GT(label.top(), axisBottom) << "the label lies over the time labels";
+        // Below the tick marks, the label's columns hold the label and the
+        // background only: no time label runs out above or below it.
+        const QRgb background = image.pixel(label.left(), H - 1);
+        int foreign = 0;
+        for (int y = axisBottom + 8; y < H; ++y)
+            for (int x = label.left(); x <= label.right(); ++x)
+                foreign += !label.contains(x, y) && image.pixel(x, y) != background;
+        EXPECT_EQ(foreign, 0);
+        // Right of it the time labels are still drawn.
+        int labelled = 0;
+        for (int y = axisBottom + 8; y < H; ++y)
+            for (int x = label.right() + 10; x < image.width(); ++x)
+                labelled += image.pixel(x, y) != background;
+        EXPECT_GT(labelled, 0);
+        // The screen keeps every label: the span is for the image only.
+        plot->replot();
+        QVector<QString> labels;
+        QVector<double> ticks, subTicks;
+        plot->xAxis->ticker()->generate(plot->xAxis->range(), QLocale(), QLatin1Char('g'), 6, ticks, &subTicks, &labels);
+        ASSERT_FALSE(labels.isEmpty());
+        for (const QString &l : labels)
+            EXPECT_FALSE(l.isEmpty());
     }
 }
