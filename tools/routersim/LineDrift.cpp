@@ -105,6 +105,8 @@ void LineDrift::advance(RouterState &state)
         addTo(state, Figure::RxBytes, m_random.bounded(20000, 400000));
         addTo(state, Figure::TxBytes, m_random.bounded(2000, 40000));
         addTo(state, Figure::FecDown, m_random.bounded(0, 3));
+        addKilobytes(state, Figure::DataReceived, m_random.bounded(20000, 400000) / 1024.0);
+        addKilobytes(state, Figure::DataSent, m_random.bounded(2000, 40000) / 1024.0);
     }
     write(state);
 }
@@ -149,6 +151,14 @@ void LineDrift::addTo(RouterState &state, Figure figure, qint64 amount) const
     const qint64 now = state.figure(figure).toLongLong(&ok);
     const qint64 next = ((ok ? now : 0) + amount) % kCounterLimit;
     state.set(RouterState::figureName(figure), QString::number(next), nullptr);
+}
+
+void LineDrift::addKilobytes(RouterState &state, Figure figure, double amount) const
+{
+    bool ok = false;
+    const double now = state.figure(figure).toDouble(&ok);
+    const double next = std::fmod((ok ? now : 0) + amount, double(kCounterLimit));
+    state.set(RouterState::figureName(figure), QString::number(next, 'f', 2), nullptr);
 }
 
 void LineDrift::write(RouterState &state) const

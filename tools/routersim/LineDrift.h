@@ -38,6 +38,8 @@ private:
     void endBurst();
     void resync();
     void addTo(RouterState &state, Figure figure, qint64 amount) const;
+    // For the data counters kept in kB with two decimals.
+    void addKilobytes(RouterState &state, Figure figure, double amount) const;
     void write(RouterState &state) const;
 
     quint32 m_seed;
