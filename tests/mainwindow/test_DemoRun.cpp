@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -46,6 +47,13 @@ struct DemoRun : ::testing::TestWithParam<DemoCase> {
 
     static QString sourceDir() { return qEnvironmentVariable("VELTRANO_TEST_DATA") + QStringLiteral("/../.."); }
 
+    // As run-demo picks it: the web server's port must be a real one.
+    static quint16 freePort()
+    {
+        QTcpServer probe;
+        return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+    }
+
     // The settings file the demo's script writes for this router.
     QString writeSettings(const DemoCase &c, const QString &previous = QString())
     {
@@ -54,7 +62,7 @@ struct DemoRun : ::testing::TestWithParam<DemoCase> {
                          QStringLiteral("--family"), QLatin1String(c.family),
                          QStringLiteral("--http-port"), QString::number(sim.httpPort()),
                          QStringLiteral("--telnet-port"), QString::number(sim.telnetPort()),
-                         QStringLiteral("--web-port"), QStringLiteral("0"),
+                         QStringLiteral("--web-port"), QString::number(freePort()),
                          QStringLiteral("--dir"), dir.path(), QStringLiteral("--out"), ini};
         if (!previous.isEmpty())
             args << QStringLiteral("--previous") << previous;
