@@ -1,6 +1,7 @@
 #include "common/Trace.h"
 
-#include <QFile>
+#include "common/AppendFile.h"
+
 #include <QMutex>
 
 namespace {
@@ -30,7 +31,5 @@ void trace::write(const QString &kind, const QString &text)
     line.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
     const QMutexLocker lock(&traceLock());
     // Opened and closed per line so nothing is lost if the program is killed.
-    QFile f(tracePath());
-    if (f.open(QIODevice::WriteOnly | QIODevice::Append))
-        f.write(line.toUtf8() + '\n');
+    AppendFile::append(tracePath(), line.toUtf8() + '\n', nullptr);
 }

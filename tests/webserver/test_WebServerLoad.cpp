@@ -39,6 +39,14 @@ protected:
         ASSERT_TRUE(server.start(cfg, &error)) << error.toStdString();
         port = quint16(server.port());
     }
+    // Deadlines far off: what a test sees is not their doing.
+    static WebServerConfig farDeadlines()
+    {
+        WebServerConfig cfg;
+        cfg.headDeadlineMs = 60000;
+        cfg.connectionTimeoutSecs = 60;
+        return cfg;
+    }
     static QByteArray get(const QByteArray &target)
     {
         return "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
@@ -105,10 +113,8 @@ TEST_F(WebServerLoadTest, AClientIsServedWhileAnotherAddressHoldsIdleAndTricklin
 // taking back idle places and never waiting for a body.
 TEST_F(WebServerLoadTest, AClientIsServedWhileTwoAddressesKeepEveryConnectionStalled)
 {
-    WebServerConfig cfg;
+    WebServerConfig cfg = farDeadlines();
     cfg.maxUsers = 4;
-    cfg.headDeadlineMs = 60000;
-    cfg.connectionTimeoutSecs = 60;
     start(cfg);
     ASSERT_EQ(cfg.effectivePerClientLimit(), 2);
 
@@ -135,11 +141,9 @@ TEST_F(WebServerLoadTest, AClientIsServedWhileTwoAddressesKeepEveryConnectionSta
 // makes room for a new client; the others are kept.
 TEST_F(WebServerLoadTest, AtTheLimitTheLongestIdleConnectionMakesRoom)
 {
-    WebServerConfig cfg;
+    WebServerConfig cfg = farDeadlines();
     cfg.maxUsers = 2;
     cfg.perClientLimit = 2;
-    cfg.headDeadlineMs = 60000;
-    cfg.connectionTimeoutSecs = 60;
     start(cfg);
     RawClient first(port, 0, 30);
     RawClient second(port, 0, 30);
@@ -161,9 +165,7 @@ TEST_F(WebServerLoadTest, AtTheLimitTheLongestIdleConnectionMakesRoom)
 // at once and its connection closed, whatever the body does.
 TEST_F(WebServerLoadTest, ABodyIsNeverWaitedFor)
 {
-    WebServerConfig cfg;
-    cfg.headDeadlineMs = 60000;
-    cfg.connectionTimeoutSecs = 60;
+    WebServerConfig cfg = farDeadlines();
     start(cfg);
     const struct {
         const char *what;
