@@ -141,6 +141,11 @@ void BitLoadingRefresh::btnBitsRefreshClick(BitsSender sender)
         return;
     if (t.DontrefreshWhenMin && m_hiddenInTray && m_hiddenInTray())
         return;
+    // A request that cannot go out (session down, nothing to ask) is no
+    // refresh: no stamp, no count towards the bitswap capture, and the
+    // button is not left waiting for a reply that will never come.
+    if (!m_session.bitLoadingCommandsWouldGo(t.BitsGraph))
+        return;
 
     emit refreshButtonEnabled(false);
     m_state.BitsRefreshStamp =

@@ -221,6 +221,11 @@ void TelnetSession::sendBitLoadingCommands(bool bitsChecked, bool showAttenuatio
     }
 }
 
+bool TelnetSession::bitLoadingCommandsWouldGo(bool bitsChecked) const
+{
+    return isConnected() && bitsChecked && (m_settings.Telnet.V4 || m_settings.Telnet.V123);
+}
+
 void TelnetSession::sendSnrTable()
 {
     if (m_settings.Telnet.V4)

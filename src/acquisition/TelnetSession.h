@@ -61,6 +61,9 @@ public:
     // Step 5 of the bit-loading refresh: the bit-loading commands of the
     // selected families; each family that sends sets BitsReplyExpected.
     void sendBitLoadingCommands(bool bitsChecked, bool showAttenuation);
+    // Whether sendBitLoadingCommands would send anything now: the session is
+    // up, bit loading is asked for and a family with bit-loading commands is selected.
+    bool bitLoadingCommandsWouldGo(bool bitsChecked) const;
     // btnSNR: the SNR table of the selected families into the terminal, for
     // reading; the parsers are not asked to plot it.
     void sendSnrTable();

@@ -598,6 +598,8 @@ void ChartPopupMenus::smallPopupPopup(int chart)
         logSwaps->setEnabled(logSwaps->isEnabled() && s.System.ShowSystem);
         logSwaps->setChecked(s.Telnet.LogBitswap);
         action(name, QStringLiteral("Capture1"))->setChecked(CaptureSchedule::captureSwitch(s, 21));
+        QAction *refresh = action(name, QStringLiteral("Refresh2"));
+        refresh->setEnabled(refresh->isEnabled() && (!m_bitsRefreshEnabled || m_bitsRefreshEnabled()));
     } else if (name == QLatin1String("PopupBitswap")) {
         const int factor = m_ctx.interaction.timelineExpandFactor();
         action(name, QStringLiteral("Expandtimeline1"))->setEnabled(factor < 128);

@@ -65,6 +65,9 @@ public:
     void attachAll();
     void attach(int chart);
 
+    // Whether the bits page's Refresh button is enabled: the bits chart's
+    // Refresh item follows it.
+    void setBitsRefreshEnabled(std::function<bool()> enabled) { m_bitsRefreshEnabled = std::move(enabled); }
     // A hook for a command item; the item is enabled only while it has one.
     void setCommandHandler(ChartCommand command, std::function<void(int chart)> handler);
 
@@ -130,4 +133,5 @@ private:
     // Command items with their command, for enabling.
     QMap<QAction *, ChartCommand> m_commands;
     int m_chart = 1;
+    std::function<bool()> m_bitsRefreshEnabled;
 };

@@ -468,6 +468,11 @@ void TForm1::buildWidgets()
     sysRow->addWidget(cbEnableSystem);
     sysRow->addWidget(cbSuppressErrors);
     sysRow->addStretch(1);
+    Button1 = new QPushButton(tr("Save As..."), TabSheet40);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAccessibleName(tr("Save As... the system messages"));
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    sysRow->addWidget(Button1);
     sysRow->addWidget(btnClear);
     sysLayout->addLayout(sysRow);
     PageControl1->addTab(TabSheet40, tr("System Messages"));
@@ -1843,6 +1848,26 @@ void TForm1::btnWriteNowClick()
     m_alarmActions->writeToChosenLog(line);
 }
 
+void TForm1::Button1Click()
+{
+    auto *dialog = new QFileDialog(this, QString(), QString(),
+                                   QStringLiteral("Text Files (*.txt);;All Files (*.*)"));
+    dialog->setObjectName(QStringLiteral("SaveDialog1"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("txt"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) {
+        QString text = memSys->toPlainText();
+        if (!text.isEmpty())
+            text = text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        QString why;
+        if (!AtomicFile::writeFile(file, text.toUtf8(), &why))
+            showMessageBox(mainCaption(), tr("The messages were not saved to %1: %2")
+                                              .arg(QDir::toNativeSeparators(file), why), true);
+    });
+    dialog->open();
+}
+
 void TForm1::btnViewLogClick()
 {
     const TSettings &s = Settings;
@@ -2060,6 +2085,7 @@ void TForm1::wireChartMenus()
     // The bits chart's Refresh item.
     m_chartMenus->setCommandHandler(ChartCommand::BitsRefresh,
                                     [this](int) { m_bitsRefresh->btnBitsRefreshClick(BitsSender::Window); });
+    m_chartMenus->setBitsRefreshEnabled([this] { return m_bitsPage && m_bitsPage->btnBitsRefresh->isEnabled(); });
     if (QMenu *bits = m_chartMenus->menu(QStringLiteral("popupBits"))) {
         QAction *reset = bits->addAction(tr("Reset Graph Axes"));
         reset->setObjectName(QStringLiteral("ResetGraphAxes1"));

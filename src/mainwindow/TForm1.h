@@ -178,6 +178,8 @@ public:
 public slots:
     void btnSaveClick();
     void btnClearClick();
+    // The system messages pane's lines into a file the user names.
+    void Button1Click();
     void StatusPopupPopup();
     void mnuStartWebServerClick();
     void mnuEnableLogClick();
@@ -331,6 +333,7 @@ public:
     QCheckBox *cbEnableSystem = nullptr;
     QCheckBox *cbSuppressErrors = nullptr;
     QPushButton *btnClear = nullptr;
+    QPushButton *Button1 = nullptr; // "Save As..." of the system messages
     QPushButton *btnSave = nullptr;
     QPushButton *btnStart = nullptr;
     QPushButton *btnStop = nullptr;

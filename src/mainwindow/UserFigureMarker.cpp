@@ -2,6 +2,7 @@
 
 #include "acquisition/TerminalCommands.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -15,13 +16,28 @@ UserFigureMarker::UserFigureMarker(TSettings &settings, QPlainTextEdit *memo2, Q
     tmrTelnetUserDelay->setObjectName(QStringLiteral("tmrTelnetUserDelay"));
     tmrTelnetUserDelay->setSingleShot(true);
     tmrTelnetUserDelay->setInterval(5000);
-    connect(tmrTelnetUserDelay, &QTimer::timeout, m_panel53, &QWidget::hide);
+    connect(tmrTelnetUserDelay, &QTimer::timeout, this, &UserFigureMarker::tmrTelnetUserDelayTimer);
     m_panel53->hide();
     for (auto [pane, down] : {std::pair{memo2, true}, std::pair{memo3, false}}) {
+        pane->viewport()->installEventFilter(this);
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(pane, &QWidget::customContextMenuRequested, this,
                 [this, pane, down](const QPoint &pos) { showMenu(pane, down, pos); });
     }
+}
+
+void UserFigureMarker::tmrTelnetUserDelayTimer()
+{
+    tmrTelnetUserDelay->stop();
+    m_panel53->hide();
+}
+
+bool UserFigureMarker::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress
+        && (watched == m_memo2->viewport() || watched == m_memo3->viewport()))
+        tmrTelnetUserDelayTimer();
+    return QObject::eventFilter(watched, event);
 }
 
 void UserFigureMarker::showMenu(QPlainTextEdit *pane, bool fromDown, const QPoint &pos)

@@ -22,11 +22,16 @@ public:
     // true when the menu was opened on the downstream pane Memo2.
     void mark(int which, bool fromDown);
     QTimer *tmrTelnetUserDelay = nullptr;
+    // Its time is up (or the user pressed in a statistics pane): the notice goes.
+    void tmrTelnetUserDelayTimer();
 
 signals:
     // The user chart's axis title is to become title and its axis 0..10.
     void userChartMarked(int which, const QString &title);
     void invalidSelection(const QString &message);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showMenu(QPlainTextEdit *pane, bool fromDown, const QPoint &pos);

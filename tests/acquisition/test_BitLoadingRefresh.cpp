@@ -112,24 +112,33 @@ TEST_F(BitsRefreshTest, EachFamilySendsItsCommandsInOrder)
     }
 }
 
-TEST_F(BitsRefreshTest, AdslInfoFamilyAndUncheckedBoxSendNothing)
+// A request that can send nothing (the "adsl info" family, the bit-loading
+// box unchecked, the session down) is no refresh: no command, no stamp, no
+// count, and the Refresh button is not greyed waiting for a reply.
+TEST_F(BitsRefreshTest, RequestsThatSendNothingChangeNothing)
 {
     start(QStringLiteral("v5"));
     settings.Telnet.V123 = false;
     settings.Router.V5Telnet = true;
     settings.Telnet.TelnetPrompt = QStringLiteral("/ #");
     open();
+    QSignalSpy stamped(bits.get(), &BitLoadingRefresh::lastUpdated);
+    QSignalSpy greyed(bits.get(), &BitLoadingRefresh::refreshButtonEnabled);
     bits->btnBitsRefreshClick(BitsSender::RefreshButton);
     settings.Router.V5Telnet = false;
     settings.Telnet.V123 = true;
     settings.Telnet.BitsGraph = false;
     bits->btnBitsRefreshClick(BitsSender::RefreshButton);
+    settings.Telnet.BitsGraph = true;
+    session->btnDisConnect1Click();
+    bits->btnBitsRefreshClick(BitsSender::RefreshButton);
     testsupport::waitFor([] { return false; }, 200);
     EXPECT_TRUE(lines().filter(QStringLiteral("avsar")).isEmpty());
     EXPECT_TRUE(lines().filter(QStringLiteral("--")).isEmpty());
     EXPECT_FALSE(session->flags().BitsReplyExpected);
-    // The requests were made (and counted) all the same.
-    EXPECT_EQ(2, state.BitsRefreshCount);
+    EXPECT_EQ(0, state.BitsRefreshCount);
+    EXPECT_EQ(stamped.count(), 0);
+    EXPECT_EQ(greyed.count(), 0);
 }
 
 TEST_F(BitsRefreshTest, TickGivesWayToAStatisticsReplyButTheButtonDoesNot)

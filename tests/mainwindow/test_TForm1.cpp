@@ -22,6 +22,10 @@
 #include "settings/ColourNames.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/AlarmPage.h"
+#include "mainwindow/BitsTonePage.h"
+#include "mainwindow/ChartPopupMenus.h"
+#include "mainwindow/TelnetPage.h"
+#include "mainwindow/UserFigureMarker.h"
 #include "platform/ShellOpen.h"
 #include "notify/StatisticsLog.h"
 
@@ -574,5 +578,53 @@ TEST_F(MainWindowTest, FilesWithNoProgramToOpenThemSaySo)
                 delete box;
             }
         }
+    }
+}
+
+// "Save As..." under the system messages writes the pane's lines to the file chosen.
+TEST_F(MainWindowTest, SystemMessagesSaveAsWritesThePaneLines)
+{
+    auto form = open("[System]\nSystemMessages=1\n");
+    form->memSys->clear();
+    form->SystemMessage(QStringLiteral("first"));
+    form->SystemMessage(QStringLiteral("second"));
+    form->Button1->click();
+    auto *dialog = form->findChild<QFileDialog *>(QStringLiteral("SaveDialog1"));
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("txt"));
+    const QString file = dir.filePath(QStringLiteral("messages.txt"));
+    emit dialog->fileSelected(file);
+    const QStringList lines = QString::fromUtf8(testsupport::readAll(file)).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3) << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("first")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("second")));
+    EXPECT_EQ(lines[2], QString());
+    dialog->reject();
+}
+
+// A press in either statistics pane ends the "User-defined" notice at once;
+// the bits chart's Refresh item is enabled exactly as the page's Refresh button.
+TEST_F(MainWindowTest, StatisticsPanePressAndTheBitsRefreshItem)
+{
+    auto form = open("[Router]\nTelnet=1\n");
+    TelnetPage *page = form->telnetPage();
+    for (QPlainTextEdit *pane : {page->Memo2, page->Memo3}) {
+        page->Panel53->show();
+        page->marker->tmrTelnetUserDelay->start();
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton);
+        EXPECT_TRUE(page->Panel53->isHidden()) << pane->objectName().toStdString();
+        EXPECT_FALSE(page->marker->tmrTelnetUserDelay->isActive());
+    }
+    for (bool enabled : {false, true, false}) {
+        form->bitsTonePage()->btnBitsRefresh->setEnabled(enabled);
+        QMenu *menu = form->chartMenus()->prepare(21);
+        ASSERT_TRUE(menu);
+        auto *refresh = menu->findChild<QAction *>(QStringLiteral("Refresh2"));
+        if (!refresh)
+            for (QAction *a : menu->actions())
+                if (a->objectName() == QLatin1String("Refresh2"))
+                    refresh = a;
+        ASSERT_TRUE(refresh);
+        EXPECT_EQ(refresh->isEnabled(), enabled);
     }
 }
