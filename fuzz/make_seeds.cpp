@@ -2,6 +2,7 @@
 // pages and telnet replies, so every run starts from text a router sends.
 // Usage: make_seeds <corpus folder> <settings file>...
 #include "PageBuilder.h"
+#include "RequestHandler.h"
 #include "RouterState.h"
 #include "TelnetBehaviour.h"
 #include "TelnetReplies.h"
@@ -55,6 +56,25 @@ QByteArray transcript(RouterState &state, TelnetFamily family, const QStringList
     return buffer.text().toLatin1();
 }
 
+// The page as chunks of varying size, one with an extension, as routers send it.
+QByteArray chunked(const QByteArray &body)
+{
+    QByteArray wire = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nTransfer-Encoding: chunked\r\n"
+                      "Set-Cookie: SESSIONID=4f2a9c; Path=/; HttpOnly\r\n\r\n";
+    qsizetype size = 1;
+    for (qsizetype at = 0; at < body.size(); at += size, size = size * 3 + 1) {
+        const QByteArray piece = body.mid(at, size);
+        wire += QByteArray::number(piece.size(), 16) + (at == 0 ? ";name=value" : "") + "\r\n" + piece + "\r\n";
+    }
+    return wire + "0\r\n\r\n";
+}
+
+// The reply target's two leading bytes: the piece size and the bounds.
+QByteArray replySeed(char piece, char bounds, const QByteArray &wire)
+{
+    return QByteArray(1, piece) + bounds + wire;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -82,8 +102,12 @@ int main(int argc, char **argv)
                 const QByteArray page = pages.build(profile, kind);
                 if (page.isEmpty())
                     continue;
-                if (kind == PageKind::Status)
+                if (kind == PageKind::Status) {
                     corpus.add("figure_search", emptyStrings(3) + page);
+                    corpus.add("http_reply", replySeed(0, 0, chunked(page)));
+                    corpus.add("http_reply", replySeed(7, 1, chunked(page.left(600))));
+                }
+                corpus.add("http_reply", replySeed(0, 0, RequestHandler::response(200, page)));
                 if (kind == PageKind::Log || kind == PageKind::Events)
                     corpus.add("router_log", page);
                 else
@@ -114,6 +138,18 @@ int main(int argc, char **argv)
     corpus.add("telnet_receive", QByteArray("\x00\x01\xff\xff\r\x00\r\n\x80\xfe").repeated(200));
     corpus.add("telnet_receive", QByteArray("\xff\xfd\x63\xff\xfb\x01\xff\xfc\x01").repeated(300));
     corpus.add("telnet_receive", QByteArray("ok\xff\xfa\x56\xff\xf0") + qCompress(QByteArray(5000, 'z')).mid(4));
+
+    // Replies besides the pages: a refusal, interim replies, cookies that
+    // expire, and no length at all.
+    corpus.add("http_reply", replySeed(0, 0, RequestHandler::badRequest()));
+    corpus.add("http_reply", replySeed(3, 1,
+                                       "HTTP/1.1 100 Continue\r\n\r\n"
+                                           + RequestHandler::response(401, "<html>401</html>",
+                                                                      "WWW-Authenticate: Basic realm=\"DG834\"\r\n"
+                                                                      "Set-Cookie: sid=; Max-Age=0\r\n")));
+    corpus.add("http_reply", replySeed(1, 1,
+                                       "HTTP/1.0 200 OK\r\nSet-Cookie: a=1; Expires=Thu, 01 Jan 1970 00:00:00 GMT\r\n"
+                                       "Set-Cookie: b=2; expires=Fri, 01-Jan-2027 00:00:00 GMT\r\n\r\n<html></html>"));
 
     for (int i = 2; i < argc; ++i) {
         QFile f(QString::fromLocal8Bit(argv[i]));

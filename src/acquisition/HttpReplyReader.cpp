@@ -293,9 +293,11 @@ HttpReplyReader::State HttpReplyReader::close()
 
 void HttpReplyReader::fail(const QString &why)
 {
+    // A failed reply has no body, whatever part of it came.
     m_state = State::Failed;
     m_error = why;
     m_line.clear();
+    m_body.clear();
 }
 
 void HttpReplyReader::finish()

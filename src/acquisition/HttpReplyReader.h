@@ -42,6 +42,7 @@ public:
     State state() const { return m_state; }
     bool headDone() const { return m_headDone; }
     const HttpReplyHead &head() const { return m_head; }
+    // The body so far; empty once the reply failed.
     const QByteArray &body() const { return m_body; }
     // Why the reply failed ("Malformed HTTP reply", "Reply larger than 8388608 bytes", ...).
     const QString &error() const { return m_error; }
