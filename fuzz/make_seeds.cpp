@@ -10,7 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 
 using namespace routersim;
 
@@ -150,6 +153,17 @@ int main(int argc, char **argv)
     corpus.add("http_reply", replySeed(1, 1,
                                        "HTTP/1.0 200 OK\r\nSet-Cookie: a=1; Expires=Thu, 01 Jan 1970 00:00:00 GMT\r\n"
                                        "Set-Cookie: b=2; expires=Fri, 01-Jan-2027 00:00:00 GMT\r\n\r\n<html></html>"));
+
+    // Numbers: the figures a router shows beside doubles at the type's edges.
+    const double edges[] = {16.168, 6.5, DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, 999999999999999.9, 0.1, NAN};
+    const char *figures[] = {"6.5", "8128", "-3.5", "4294967290", "81E8", "99999999999", "8,128", "1.7976931348623157E308"};
+    for (size_t i = 0; i < std::size(edges); ++i) {
+        QByteArray seed(10, '\0');
+        seed[0] = char(1 + i % 15);
+        seed[1] = char(i * 2 + (i % 2));
+        std::memcpy(seed.data() + 2, &edges[i], sizeof(double));
+        corpus.add("number_format", seed + figures[i % std::size(figures)]);
+    }
 
     for (int i = 2; i < argc; ++i) {
         QFile f(QString::fromLocal8Bit(argv[i]));

@@ -34,6 +34,20 @@ Decimal fromScientific(const char *text)
     return d;
 }
 
+// "%.*e" of a magnitude at that many significant digits. Rounding to nearest
+// can carry the largest doubles past the range ("1.8E308" at 2 digits), a
+// number no reader takes back: those are cut to the digits instead.
+std::string scientific(double magnitude, int digits)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, magnitude);
+    if (std::isfinite(std::strtod(buf, nullptr)))
+        return buf;
+    std::snprintf(buf, sizeof buf, "%.16e", magnitude); // "1.7976931348623157e+308"
+    const char *exponent = std::strchr(buf, 'e');
+    return std::string(buf, size_t(digits == 1 ? 1 : digits + 1)) + exponent;
+}
+
 QString nonFinite(double value)
 {
     if (std::isnan(value))
@@ -75,9 +89,8 @@ QString general(double value, QChar decimal)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-    return layoutGeneral(std::signbit(value), fromScientific(buf), decimal);
+    const std::string text = scientific(std::fabs(value), 15);
+    return layoutGeneral(std::signbit(value), fromScientific(text.c_str()), decimal);
 }
 
 QString generalExact(double value, QChar decimal)
@@ -267,14 +280,14 @@ QString generalPrecision(double value, int precision, QChar decimal)
     precision = qBound(1, precision, 15);
     if (value == 0)
         return QStringLiteral("0");
-    // The rounded digits and exponent come from the text, so a value that
-    // rounds past the largest double (1.8E308 at 1 digit) keeps its form.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, value);
-    const double r = std::strtod(buf, nullptr);
-    const int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+    // The rounded digits and exponent come from the text, so the largest
+    // doubles keep their form and stay in range.
+    const std::string text = scientific(std::fabs(value), precision);
+    const double r = std::strtod(text.c_str(), nullptr) * (value < 0 ? -1 : 1);
+    const char *e = std::strchr(text.c_str(), 'e');
+    const int exponent = std::atoi(e + 1);
     if (exponent >= precision || exponent < -5) {
-        QString mantissa = QString::fromLatin1(buf).section(QLatin1Char('e'), 0, 0);
+        QString mantissa = QString::fromLatin1(text.c_str(), e - text.c_str());
         if (mantissa.contains(QLatin1Char('.'))) {
             while (mantissa.endsWith(QLatin1Char('0')))
                 mantissa.chop(1);
@@ -282,7 +295,8 @@ QString generalPrecision(double value, int precision, QChar decimal)
                 mantissa.chop(1);
         }
         mantissa.replace(QLatin1Char('.'), decimal);
-        return mantissa + QStringLiteral("E") + QString::number(exponent);
+        return (value < 0 ? QStringLiteral("-") : QString()) + mantissa + QStringLiteral("E")
+               + QString::number(exponent);
     }
     return general(r, decimal);
 }

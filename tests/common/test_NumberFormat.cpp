@@ -95,4 +95,45 @@ TEST(NumberFormat, Parse)
     }
 }
 
+// Every finite number the general forms write is one the reader takes back,
+// up to the largest doubles, whose nearest 15 or fewer digits lie past the
+// range: a settings save must never write what the next load refuses.
+TEST(NumberFormat, WhatTheGeneralFormsWriteReadsBack)
+{
+    constexpr double kMax = std::numeric_limits<double>::max();
+    struct Case { double value; int precision; const char *expected; }; // precision 0: general
+    const Case cases[] = {
+        {kMax, 0, "1.79769313486231E308"},  {-kMax, 0, "-1.79769313486231E308"},
+        {kMax, 1, "1E308"},                 {kMax, 3, "1.79E308"},
+        {kMax, 15, "1.79769313486231E308"}, {1.79769313486231e308, 0, "1.79769313486231E308"},
+        {9.5e307, 1, "9E307"}, // the double lies just below 9.5E307
+        {1.6e307, 1, "2E307"}, // rounded as usual while that stays in range
+    };
+    for (const auto &c : cases) {
+        const QString text = c.precision == 0 ? numfmt::general(c.value) : numfmt::generalPrecision(c.value, c.precision);
+        EXPECT_EQ(text, QString::fromLatin1(c.expected)) << c.value << "/" << c.precision;
+    }
+
+    const double edges[] = {kMax, std::nextafter(kMax, 0.0), 1.7976931348623e308, 9.99999999999999e307, 1e308,
+                            std::numeric_limits<double>::min(), std::numeric_limits<double>::denorm_min(), 1e-320,
+                            0.1, 16.168, 999999999999999.9};
+    for (double v : edges) {
+        for (double value : {v, -v}) {
+            for (QChar decimal : {u'.', u','}) {
+                QStringList texts{numfmt::general(value, decimal), numfmt::generalExact(value, decimal),
+                                  numfmt::fixed(value, 2, decimal)};
+                for (int p = 1; p <= 15; ++p)
+                    texts << numfmt::generalPrecision(value, p, decimal);
+                for (const QString &t : texts) {
+                    bool ok = false;
+                    numfmt::parse(t, decimal, &ok);
+                    EXPECT_TRUE(ok) << t.toStdString();
+                }
+                bool ok = false;
+                EXPECT_EQ(numfmt::parse(numfmt::generalExact(value, decimal), decimal, &ok), value);
+            }
+        }
+    }
+}
+
 } // namespace
