@@ -30,6 +30,25 @@ void openFromCentre(QDialog *dialog, QWidget *opener, QPoint offset)
     show(dialog, origin + offset);
 }
 
+QRect fitOnScreen(const QRect &wanted, const QSize &preferred, const QSize &minimum, const QRect &available,
+                  const QMargins &frame)
+{
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    const QSize size = preferred.expandedTo(wanted.size()).boundedTo(room).expandedTo(minimum);
+    QRect out(wanted.topLeft(), size);
+    // Right and bottom edges first, so that the top-left corner stays reachable.
+    if (out.right() + frame.right() > available.right())
+        out.moveRight(available.right() - frame.right());
+    if (out.bottom() + frame.bottom() > available.bottom())
+        out.moveBottom(available.bottom() - frame.bottom());
+    if (out.left() - frame.left() < available.left())
+        out.moveLeft(available.left() + frame.left());
+    if (out.top() - frame.top() < available.top())
+        out.moveTop(available.top() + frame.top());
+    return out;
+}
+
 QString plainLines(const QString &text)
 {
     QString out = text;

@@ -1,5 +1,7 @@
 #include "configuration/TForm2.h"
 
+#include "configuration/DialogPlacement.h"
+
 #include "acquisition/RouterAddress.h"
 #include "common/Trace.h"
 #include "configuration/AxesPage.h"
@@ -42,6 +44,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QGuiApplication>
+#include <QStyle>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -49,10 +54,22 @@
 
 namespace {
 
+// Asks for room for its whole page, so the dialog knows the size at which no
+// page scrolls (a plain scroll area caps its wish at a few lines).
+class PageScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        const int f = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(f, f) : QScrollArea::sizeHint();
+    }
+};
+
 // A page scrolls rather than squeezes its controls when the dialog is small.
 QScrollArea *scrolled(QWidget *page, QWidget *parent)
 {
-    auto *area = new QScrollArea(parent);
+    auto *area = new PageScroll(parent);
     area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
     area->setWidget(page);
     area->setWidgetResizable(true);
@@ -471,7 +488,7 @@ void TForm2::btnConfigureClick()
     ConfigPageRequest = QStringLiteral("Button");
     ConfigSubPageRequest.clear();
     if (m_mainWindow)
-        move(m_mainWindow->geometry().topLeft() + QPoint(30, 15));
+        placeOnScreen(m_mainWindow->geometry().topLeft() + QPoint(30, 15));
     setModal(true);
     show();
 }
@@ -483,7 +500,7 @@ void TForm2::openGraphPage(const QString &subPage)
     ConfigPageRequest = QStringLiteral("Graph");
     ConfigSubPageRequest = subPage;
     if (m_mainWindow)
-        move(m_mainWindow->geometry().topLeft() + QPoint(30, 15));
+        placeOnScreen(m_mainWindow->geometry().topLeft() + QPoint(30, 15));
     setModal(true);
     show();
 }
@@ -494,7 +511,7 @@ void TForm2::Timer1Timer()
     if (isVisible())
         return;
     if (m_mainWindow)
-        move(m_mainWindow->geometry().topLeft() + QPoint(30, 50));
+        placeOnScreen(m_mainWindow->geometry().topLeft() + QPoint(30, 50));
     setModal(false);
     show();
 }
@@ -504,6 +521,26 @@ void TForm2::Timer2Timer()
     Timer2->stop();
     StatusPanels[0]->clear();
     StatusPanels[1]->clear();
+}
+
+void TForm2::placeOnScreen(const QPoint &at)
+{
+    const QScreen *screen = m_mainWindow && m_mainWindow->screen() ? m_mainWindow->screen()
+                                                                   : QGuiApplication::primaryScreen();
+    if (!screen) {
+        move(at);
+        return;
+    }
+    // Before its first showing a window knows no frame: allow for a title bar.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull()) {
+        const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+        frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border, border,
+                         border);
+    }
+    setGeometry(dialogs::fitOnScreen(QRect(at, size()), sizeHint(), minimumSize(), screen->availableGeometry(),
+                                     frame));
 }
 
 void TForm2::showEvent(QShowEvent *event)

@@ -153,6 +153,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Moves the dialog to `at` and sizes it for its pages, all within the screen.
+    void placeOnScreen(const QPoint &at);
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QButtonGroup>
 #include <QVBoxLayout>
 
@@ -54,7 +55,17 @@ WebServerPage::~WebServerPage() { m_server->stop(); }
 
 void WebServerPage::buildWidgets()
 {
-    auto *layout = new QVBoxLayout(this);
+    // The settings and the access log keep their heights; a short window scrolls the page.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("WebServerScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *content = new QWidget(scroll);
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
+    auto *layout = new QVBoxLayout(content);
 
     auto *state = new QHBoxLayout;
     btnWebStart = new QPushButton(tr("Start"), this);

@@ -1,6 +1,22 @@
 // At the window's default size every button of a page shows its whole caption.
+#include "LayoutCheck.h"
 #include "TestSupport.h"
+#include "configuration/TForm10.h"
+#include "configuration/TForm14.h"
+#include "configuration/TForm17.h"
+#include "configuration/TForm18.h"
+#include "configuration/TForm4.h"
+#include "configuration/TForm6.h"
+#include "configuration/TForm8.h"
+#include "configuration/TForm9.h"
+#include "configuration/UserLabelDialog.h"
+#include "mainwindow/PaneFontDialog.h"
 #include "mainwindow/TForm1.h"
+#include "mainwindow/TForm15.h"
+#include "mainwindow/TForm16.h"
+#include "mainwindow/TForm5.h"
+#include "mainwindow/TForm7.h"
+#include "viewer/GraphViewer.h"
 #include "mainwindow/TelnetPage.h"
 
 #include <QAbstractButton>
@@ -14,6 +30,9 @@
 #include <memory>
 
 namespace {
+
+// The main window maximised on a 1366 x 768 screen, less a panel and the title bar.
+constexpr QSize kLaptopMaximised(1366, 700);
 
 struct DefaultWindowFit : ::testing::Test {
     QTemporaryDir dir;
@@ -96,10 +115,41 @@ TEST_P(PageFit, EveryPageShowsItsButtonsAndLabelsWhole)
     EXPECT_EQ(cut, QStringList());
 }
 
+// Every page at the window's default size and maximised on a 1366 x 768
+// screen: nothing squeezed below what it needs.
+TEST_P(PageFit, NoPageCrushesItsControlsAtEitherSize)
+{
+    auto form = open(QByteArray(GetParam()) + "[Ping]\nShowPing=1\nShowData=1\n");
+    form->show();
+    QApplication::processEvents();
+    const QSize defaultSize = form->size();
+    for (const QSize size : {defaultSize, kLaptopMaximised}) {
+        form->resize(size);
+        QApplication::processEvents();
+        QStringList crushed;
+        QList<QTabWidget *> all = form->PageControl1->findChildren<QTabWidget *>();
+        all.prepend(form->PageControl1);
+        for (QTabWidget *tabs : all)
+            for (int i = 0; i < tabs->count(); ++i) {
+                if (!tabs->isTabVisible(i))
+                    continue;
+                testsupport::bringForward(tabs->widget(i));
+                QApplication::processEvents();
+                for (const QString &c : testsupport::crushedControls(form.get()))
+                    crushed << tabs->tabText(i) + QStringLiteral(": ") + c;
+            }
+        crushed.removeDuplicates();
+        EXPECT_TRUE(crushed.isEmpty()) << "at " << form->width() << " x " << form->height() << ":\n"
+                                       << crushed.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
 // adslctl telnet pages, and the SpeedTouch 585 bit-loading page with its session state shown.
 INSTANTIATE_TEST_SUITE_P(Routers, PageFit,
                          ::testing::Values("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n",
-                                           "[Router]\nST585=1\nV1234=0\n"));
+                                           "[Router]\nST585=1\nV1234=0\n", "[Router]\nTelnet=1\n",
+                                           "[Router]\nV5=1\nV1234=0\nV5Telnet=1\nTelnet=1\n[Telnet]\nV123=0\n",
+                                           "[System]\nShowAlarms=1\nShowSystem=1\n"));
 
 TEST_F(DefaultWindowFit, SpeedTouchSummaryPanesShareTheWidth)
 {
@@ -131,5 +181,55 @@ TEST_F(DefaultWindowFit, BitLoadingOptionsKeepTheirHeightAndScroll)
                 squeezed << b->text();
         EXPECT_EQ(squeezed, QStringList()) << form->width() << " x " << form->height();
         EXPECT_EQ(cutButtons(page), QStringList());
+    }
+}
+
+// The windows made on demand, at the size they open with and stretched to a
+// 1366 x 768 screen: nothing squeezed.
+TEST_F(DefaultWindowFit, WindowsMadeOnDemandKeepTheirControlsWhole)
+{
+    auto form = open("[Router]\nTelnet=1\n");
+    TSettings &s = form->settings();
+    RunState run;
+    std::vector<std::unique_ptr<QWidget>> windows;
+    windows.emplace_back(new TForm4());
+    windows.emplace_back(new TForm6(s));
+    windows.emplace_back(new TForm8(s));
+    windows.emplace_back(new TForm9(s));
+    windows.emplace_back(new TForm10(s));
+    windows.emplace_back(new TForm14(s));
+    windows.emplace_back(new TForm17(s, dir.filePath(QStringLiteral("veltrano.ini")), [](const QString &) {}));
+    windows.emplace_back(new TForm18(s, [] {}));
+    windows.emplace_back(new UserLabelDialog(1, s));
+    windows.emplace_back(new PaneFontDialog(QFont(), QColor(Qt::black)));
+    windows.emplace_back(new TForm5(TForm5::Mode::ViewLog, QStringLiteral("log"), s, run, *form->routerLog(),
+                                    dir.filePath(QStringLiteral("VT-routerlog.txt"))));
+    windows.emplace_back(new TForm7(QStringLiteral("<p>events</p>"), *form->routerLog()));
+    windows.emplace_back(new TForm15(s, *form->telnet()));
+    windows.emplace_back(new TForm16(dir.filePath(QStringLiteral("script.txt")), *form->scripts()));
+    QList<QWidget *> all;
+    for (const auto &w : windows)
+        all << w.get();
+    all << form->graphViewer();
+    for (QWidget *w : all) {
+        SCOPED_TRACE(w->metaObject()->className());
+        w->show();
+        QApplication::processEvents();
+        for (const QSize size : {w->size(), QSize(1366, 700).boundedTo(w->maximumSize())}) {
+            w->resize(size);
+            QApplication::processEvents();
+            QStringList crushed;
+            for (QTabWidget *tabs : w->findChildren<QTabWidget *>())
+                for (int i = 0; i < tabs->count(); ++i) {
+                    testsupport::bringForward(tabs->widget(i));
+                    QApplication::processEvents();
+                    crushed << testsupport::crushedControls(w);
+                }
+            crushed << testsupport::crushedControls(w);
+            crushed.removeDuplicates();
+            EXPECT_TRUE(crushed.isEmpty()) << "at " << w->width() << " x " << w->height() << ":\n"
+                                           << crushed.join(QLatin1Char('\n')).toStdString();
+        }
+        w->hide();
     }
 }
