@@ -60,7 +60,10 @@ NoiseTrayIcon::NoiseTrayIcon(const TSettings &settings, QObject *parent) : QObje
 
 NoiseTrayIcon::~NoiseTrayIcon() { delete SysTrayPopup; }
 
-bool NoiseTrayIcon::trayAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool NoiseTrayIcon::trayAvailable() const
+{
+    return m_trayAvailable ? *m_trayAvailable : QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void NoiseTrayIcon::setVisible(bool on)
 {
@@ -75,6 +78,10 @@ void NoiseTrayIcon::setHint(const QString &hint)
     m_hint = hint;
     m_tray->setToolTip(hint);
 }
+
+void NoiseTrayIcon::showPointerHint(const QString &hint) { m_tray->setToolTip(hint); }
+
+QString NoiseTrayIcon::toolTip() const { return m_tray->toolTip(); }
 
 QPixmap NoiseTrayIcon::basePicture(bool alarm)
 {

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QPixmap>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -43,10 +44,15 @@ public:
     static QPixmap basePicture(bool alarm);
 
     bool trayAvailable() const;
+    // Stands in for the desktop's answer (tests run where there is no tray).
+    void setTrayAvailable(bool available) { m_trayAvailable = available; }
     void setVisible(bool on);
     bool isVisible() const;
     void setHint(const QString &hint);
     QString hint() const { return m_hint; }
+    // What the icon shows when the pointer rests on it (TrayIconMouseMove's hint).
+    void showPointerHint(const QString &hint);
+    QString toolTip() const;
     // The overlay exists only when the option was on at start-up.
     void setOverlayWindow(QWidget *window) { m_overlayWindow = window; }
 
@@ -66,4 +72,5 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     QWidget *m_overlayWindow = nullptr;
     QString m_hint;
+    std::optional<bool> m_trayAvailable;
 };

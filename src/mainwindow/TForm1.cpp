@@ -1108,13 +1108,13 @@ void TForm1::requestEnd()
 
 // The close query: to the tray, a confirmation, or the shut-down sequence.
 // The system ending the program (SIGTERM) is not asked: nobody may be there to answer.
-void TForm1::FormCloseQuery(bool ending)
+void TForm1::FormCloseQuery(bool ending, bool fromTray)
 {
     if (m_closing)
         return;
     const bool inTray = !isVisible();
     const bool trayUsable = TrayIcon->trayAvailable() && TrayIcon->isVisible();
-    if (Settings.System.CloseToTray && !ending && !inTray && trayUsable) {
+    if (Settings.System.CloseToTray && !ending && !fromTray && !inTray && trayUsable) {
         hide();
         return;
     }
@@ -1201,6 +1201,9 @@ void TForm1::shutDownSteps()
 
 void TForm1::shutDownFinish()
 {
+    // The router status page is not the page to open on next time: it fetches from the router.
+    if (PageControl1->currentWidget() == StatusPage)
+        PageControl1->setCurrentIndex(0);
     SaveIni();
 
     // Captures on close.
@@ -1499,6 +1502,15 @@ void TForm1::btnStopClick()
 void TForm1::IconNoise(TColor colour)
 {
     TrayIcon->IconNoise(colour, trayFigures());
+    TrayIconMouseMove();
+}
+
+void TForm1::TrayIconMouseMove()
+{
+    // The desktop shows the tray's hint itself and does not say when the
+    // pointer rests on the icon: the pointer-over hint is kept on the icon
+    // whenever its figures change.
+    TrayIcon->showPointerHint(NoiseTrayIcon::hintText(Settings, trayFigures()));
 }
 
 NoiseTrayIcon::Figures TForm1::trayFigures() const
@@ -1514,19 +1526,29 @@ NoiseTrayIcon::Figures TForm1::trayFigures() const
     return f;
 }
 
-void TForm1::setTrayHint() { TrayIcon->setHint(NoiseTrayIcon::cycleHintText(Settings, trayFigures())); }
+void TForm1::setTrayHint()
+{
+    TrayIcon->setHint(NoiseTrayIcon::cycleHintText(Settings, trayFigures()));
+    TrayIconMouseMove();
+}
 
 void TForm1::RestoreVeltrano1Click()
 {
     showNormal();
     raise();
     activateWindow();
+    IconNoise(Settings.Graph.NoiseColour);
+    // The SpeedTouch 585's refreshes were skipped while the window was in the
+    // tray (cbDontRefresh585): its charts catch up at once.
+    const auto &t = Settings._585Telnet;
+    if (Settings.Router.ST585 && btnStart->isChecked() && t.RefreshBits && t.Refresh && m_bitloadingPage)
+        m_bitloadingPage->btnThomsonRefreshClick();
 }
 
 void TForm1::CloseVeltrano1Click()
 {
-    // From the tray the window is hidden: the query goes straight to the confirmation.
-    FormCloseQuery(false);
+    // The tray's own Close closes: hiding to the tray is for the window's close box.
+    FormCloseQuery(false, true);
 }
 
 void TForm1::mnuShowNoiseClick(bool on)

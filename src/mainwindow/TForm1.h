@@ -155,6 +155,8 @@ public:
     void IconNoise(TColor colour);
     // The tray hint of the latest poll.
     void setTrayHint();
+    // The pointer-over hint: noise margin, sync speed and the user figures' labels.
+    void TrayIconMouseMove();
     NoiseTrayIcon::Figures trayFigures() const;
     NoiseTrayIcon *trayIcon() const { return TrayIcon; }
 
@@ -240,7 +242,8 @@ private:
     // The status-page user chart's page (figure 1 or 2).
     void setUserPageCaption(int figure, const QString &caption);
     void writeHelpFile();
-    void FormCloseQuery(bool ending);
+    // fromTray: the tray menu's Close, which closes whatever CloseToTray says.
+    void FormCloseQuery(bool ending, bool fromTray = false);
     void shutDown();
     void shutDownLogout();
     void shutDownSteps();

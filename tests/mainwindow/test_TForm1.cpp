@@ -24,6 +24,7 @@
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/BitsTonePage.h"
 #include "mainwindow/ChartPopupMenus.h"
+#include "mainwindow/StatusPageTab.h"
 #include "mainwindow/TelnetPage.h"
 #include "mainwindow/UserFigureMarker.h"
 #include "platform/ShellOpen.h"
@@ -627,4 +628,57 @@ TEST_F(MainWindowTest, StatisticsPanePressAndTheBitsRefreshItem)
         ASSERT_TRUE(refresh);
         EXPECT_EQ(refresh->isEnabled(), enabled);
     }
+}
+
+// The tray icon's pointer-over hint carries the latest figures: noise margin
+// in three digits, sync speed with thousands separators, the user labels.
+TEST_F(MainWindowTest, TrayPointerHintFollowsTheFigures)
+{
+    auto form = open("[Graph]\nUserLabel=Errors\nUserLabel2=User defined\n");
+    form->runState().Figures.RxNoise = 6.54f;
+    form->runState().Figures.RxSync = 8128;
+    form->IconNoise(form->settings().Graph.NoiseColour);
+    EXPECT_EQ(form->trayIcon()->toolTip(), QStringLiteral("Veltrano\r\nNoise margin 6.54 dB\r\nSync speed 8,128 Kbps\r\n")
+                                               + form->Label5->text());
+    form->runState().Figures.RxSync = 12000;
+    form->setTrayHint();
+    EXPECT_TRUE(form->trayIcon()->toolTip().contains(QStringLiteral("Sync speed 12,000 Kbps")));
+}
+
+// With "Close to system tray": the window's close box hides it into the tray,
+// the tray's own "Close Veltrano" closes (here: asks first); and the status
+// page is not the page saved to open on next time.
+TEST_F(MainWindowTest, TrayCloseClosesAndTheStatusPageIsNotReopened)
+{
+    struct Case {
+        bool fromTray;
+        bool expectHidden, expectQuestion;
+    };
+    const Case cases[] = {{false, true, false}, {true, false, true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.fromTray);
+        auto form = open("[System]\nCloseToTray=1\nConfirmClose=1\n");
+        form->trayIcon()->setTrayAvailable(true);
+        form->trayIcon()->setVisible(true);
+        form->show();
+        if (c.fromTray)
+            form->trayIcon()->CloseVeltrano1->trigger();
+        else
+            form->close();
+        EXPECT_EQ(form->isHidden(), c.expectHidden);
+        QMessageBox *box = openBox();
+        EXPECT_EQ(box != nullptr, c.expectQuestion);
+        if (box)
+            box->button(QMessageBox::Cancel)->click();
+    }
+    auto form = open("[System]\nCloseToTray=1\nConfirmClose=0\nLast=0\n");
+    form->trayIcon()->setTrayAvailable(true);
+    form->trayIcon()->setVisible(true);
+    form->show();
+    form->PageControl1->setCurrentWidget(form->StatusPage);
+    ASSERT_NE(form->PageControl1->currentIndex(), 0);
+    form->trayIcon()->CloseVeltrano1->trigger();
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->isVisible(); }, 10000));
+    const QStringList lines = QString::fromLatin1(testsupport::readAll(ini)).split(QRegularExpression(QStringLiteral("\r?\n")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Last=0")));
 }

@@ -374,3 +374,27 @@ TEST_F(ToneWindowTest, BitswapHistoriesDragBackInTime)
         form->btnStart->setChecked(false);
     }
 }
+
+// Restored from the tray while monitoring a SpeedTouch 585: the bit-loading
+// refresh that "Don't refresh when minimized" skipped runs at once.
+TEST_F(ToneWindowTest, RestoringFromTheTrayCatchesUpTheSkippedSpeedTouchRefresh)
+{
+    profile = QStringLiteral("st585");
+    startSim();
+    for (bool skipped : {true, false}) {
+        SCOPED_TRACE(skipped);
+        open("[Router]\nST585=1\nV1234=0\n[585Telnet]\nRefreshBits=1\nTelnetPort=" + QByteArray::number(sim.telnetPort())
+             + "\nRefresh=" + (skipped ? "1" : "0") + "\n");
+        form->show();
+        form->hide();
+        form->btnStart->setChecked(true);
+        sim.journal().clear();
+        form->trayIcon()->RestoreVeltrano1->trigger();
+        EXPECT_TRUE(form->isVisible());
+        const bool connected = testsupport::waitFor(
+            [&] { return !sim.journal().lines().filter(QStringLiteral("\ttelnet\tconnect")).isEmpty(); }, skipped ? 5000 : 500);
+        EXPECT_EQ(connected, skipped);
+        form->btnStart->setChecked(false);
+        form.reset();
+    }
+}
