@@ -566,8 +566,9 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
                         : MHD_start_daemon(
                               flags, 0, nullptr, nullptr, &WebServerDetail::onRequest, ctx.get(),
                               MHD_OPTION_LISTEN_SOCKET, MHD_socket(daemonFd),
-                              // Room above maxUsers for the connections on their way out.
-                              MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(2 * qMax(1, config.maxUsers) + 2),
+                              // Ample room above maxUsers for the connections on their
+                              // way out: those made room for can take a moment to close.
+                              MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(4 * qMax(1, config.maxUsers) + 64),
                               MHD_OPTION_CONNECTION_TIMEOUT,
                               static_cast<unsigned int>(qMax(1, config.connectionTimeoutSecs)),
                               MHD_OPTION_NOTIFY_COMPLETED, &WebServerDetail::onCompleted, ctx.get(),

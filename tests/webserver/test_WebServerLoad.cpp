@@ -150,6 +150,8 @@ TEST_F(WebServerLoadTest, AtTheLimitTheLongestIdleConnectionMakesRoom)
     for (RawClient *c : {&first, &second}) {
         c->send(get("/noise.jpg"));
         ASSERT_EQ(webtest::parse(c->readReply()).status, 200);
+        // Done on the server's side too: the connection waits from now on.
+        ASSERT_TRUE(testsupport::waitFor([] { return WebServing::count() == 0; }));
     }
     RawClient third(port, 0, 30);
     third.send(get("/noise.jpg"));
