@@ -24,10 +24,14 @@ public:
     void select(QRadioButton *radio);
 
 signals:
-    // The user picked the radio (it is checked, the others of its set not).
-    void picked(QRadioButton *radio);
+    // The user picked the radio (it is checked, the others of its set not);
+    // changed is false when it was the set's pick already.
+    void picked(QRadioButton *radio, bool changed);
 
 private:
+    // How many other radios of the radio's sets are checked.
+    int checkedInSets(QRadioButton *radio) const;
+
     QButtonGroup *m_group;
     QList<QList<QRadioButton *>> m_sets;
 };

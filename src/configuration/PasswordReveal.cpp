@@ -46,10 +46,15 @@ PasswordPrompt::Result PasswordPrompt::check(const QString &typed, const QString
     return typed == stored ? Result::Right : Result::Wrong;
 }
 
-PasswordReveal::PasswordReveal(QCheckBox *box, QLineEdit *edit, std::function<QString()> storedPassword)
-    : QObject(box), m_box(box), m_edit(edit), m_stored(std::move(storedPassword))
+PasswordReveal::PasswordReveal(QCheckBox *box, QLineEdit *edit, std::function<QString()> storedPassword,
+                               std::function<bool()> active)
+    : QObject(box), m_box(box), m_edit(edit), m_stored(std::move(storedPassword)), m_active(std::move(active))
 {
-    connect(box, &QCheckBox::clicked, this, &PasswordReveal::toggled);
+    // The one connection to the box: a second one would ask for the password twice.
+    connect(box, &QCheckBox::clicked, this, [this](bool on) {
+        if (!m_active || m_active())
+            toggled(on);
+    });
 }
 
 void PasswordReveal::uncheck()

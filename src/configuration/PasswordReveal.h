@@ -31,8 +31,10 @@ public:
 class PasswordReveal : public QObject {
     Q_OBJECT
 public:
-    // storedPassword gives the password now in force ([Router] Password or [Email] Pass).
-    PasswordReveal(QCheckBox *box, QLineEdit *edit, std::function<QString()> storedPassword);
+    // storedPassword gives the password now in force ([Router] Password or [Email] Pass);
+    // the box's clicks count only while active() says so (always without it).
+    PasswordReveal(QCheckBox *box, QLineEdit *edit, std::function<QString()> storedPassword,
+                   std::function<bool()> active = {});
 
     // The box's click: unchecking masks; checking shows the text at once when
     // no password is stored, else only after the right password was typed.
@@ -47,4 +49,5 @@ private:
     QCheckBox *m_box;
     QLineEdit *m_edit;
     std::function<QString()> m_stored;
+    std::function<bool()> m_active;
 };

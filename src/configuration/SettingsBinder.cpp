@@ -1,6 +1,7 @@
 #include "configuration/SettingsBinder.h"
 
 #include "configuration/ColourButton.h"
+#include "settings/SettingsHub.h"
 #include "settings/SettingsKeys.h"
 
 #include <QAbstractButton>
@@ -30,6 +31,16 @@ std::optional<int> numberInRange(const QString &text, const KeySpec &key)
     return int(v);
 }
 
+// ref() hands out writable references; loading and comparing only read through them.
+TSettings &readable(const TSettings &s) { return const_cast<TSettings &>(s); }
+
+QTime clockTimeOf(const QString &text)
+{
+    // A hand-edited file may drop the leading zero of the hour.
+    const QTime t = QTime::fromString(text.trimmed(), QStringLiteral("H:mm"));
+    return t.isValid() ? t : QTime(0, 0);
+}
+
 } // namespace
 
 SettingsBinder::SettingsBinder(QWidget *root, const std::vector<ControlBinding> &table)
@@ -43,22 +54,25 @@ SettingsBinder::SettingsBinder(QWidget *root, const std::vector<ControlBinding> 
                                                            : QStringLiteral("no such key"));
             continue;
         }
-        const bool fits = (qobject_cast<QAbstractButton *>(w) && !qobject_cast<ColourButton *>(w)
-                           && key->type == KeyType::Bool)
-                          || (qobject_cast<QSpinBox *>(w) && key->type == KeyType::Int)
-                          || (qobject_cast<QSlider *>(w) && key->type == KeyType::Int)
-                          || (qobject_cast<QTimeEdit *>(w) && key->type == KeyType::ClockTime)
-                          || (qobject_cast<ColourButton *>(w) && key->type == KeyType::Colour)
-                          || (qobject_cast<QComboBox *>(w) && b.kind == BindingKind::ItemIndex
-                              && key->type == KeyType::Int)
-                          || (qobject_cast<QComboBox *>(w) && isTextKey(key->type))
-                          || (qobject_cast<QLineEdit *>(w) && (isTextKey(key->type) || key->type == KeyType::Int));
-        if (!fits) {
+        if (!fits(w, *key, b.kind)) {
             m_problems << QStringLiteral("%1: the control cannot hold the key").arg(QLatin1String(b.control));
             continue;
         }
         m_entries.push_back({&b, key, w});
     }
+}
+
+bool SettingsBinder::fits(const QWidget *w, const KeySpec &key, BindingKind kind)
+{
+    return (qobject_cast<const QAbstractButton *>(w) && !qobject_cast<const ColourButton *>(w)
+            && key.type == KeyType::Bool)
+           || (qobject_cast<const QSpinBox *>(w) && key.type == KeyType::Int)
+           || (qobject_cast<const QSlider *>(w) && key.type == KeyType::Int)
+           || (qobject_cast<const QTimeEdit *>(w) && key.type == KeyType::ClockTime)
+           || (qobject_cast<const ColourButton *>(w) && key.type == KeyType::Colour)
+           || (qobject_cast<const QComboBox *>(w) && kind == BindingKind::ItemIndex && key.type == KeyType::Int)
+           || (qobject_cast<const QComboBox *>(w) && isTextKey(key.type))
+           || (qobject_cast<const QLineEdit *>(w) && (isTextKey(key.type) || key.type == KeyType::Int));
 }
 
 QWidget *SettingsBinder::control(const char *name) const
@@ -82,12 +96,43 @@ void SettingsBinder::loadControl(const char *control, const TSettings &s) const
             loadEntry(e, s);
 }
 
-void SettingsBinder::loadEntry(const Entry &e, const TSettings &constSettings) const
+void SettingsBinder::loadKeys(const QSet<QString> &keys, const TSettings &s) const
 {
-    // ref() hands out a writable reference; loading only reads through it.
-    auto &s = const_cast<TSettings &>(constSettings);
-    const KeySpec &k = *e.key;
-    QWidget *w = e.widget;
+    for (const Entry &e : m_entries)
+        if (keys.contains(settingKey(e.key->section, e.key->key)) && !shows(e.widget, *e.key, e.binding->kind, s))
+            loadEntry(e, s);
+}
+
+void SettingsBinder::loadEntry(const Entry &e, const TSettings &s) const
+{
+    loadWidget(e.widget, *e.key, e.binding->kind, s);
+}
+
+bool SettingsBinder::shows(const QWidget *w, const KeySpec &k, BindingKind kind, const TSettings &constSettings)
+{
+    TSettings &s = readable(constSettings);
+    if (auto *colour = qobject_cast<const ColourButton *>(w))
+        return colour->colour() == k.ref<KeyType::Colour>(s);
+    if (auto *button = qobject_cast<const QAbstractButton *>(w))
+        return button->isChecked() == k.ref<KeyType::Bool>(s);
+    if (auto *spin = qobject_cast<const QSpinBox *>(w))
+        return spin->value() == k.ref<KeyType::Int>(s);
+    if (auto *slider = qobject_cast<const QSlider *>(w))
+        return slider->value() == k.ref<KeyType::Int>(s);
+    if (auto *time = qobject_cast<const QTimeEdit *>(w))
+        return time->time() == clockTimeOf(k.ref<KeyType::ClockTime>(s));
+    if (auto *combo = qobject_cast<const QComboBox *>(w))
+        return kind == BindingKind::ItemIndex ? combo->currentIndex() == k.ref<KeyType::Int>(s)
+                                              : combo->currentText() == k.ref<KeyType::Text>(s);
+    if (auto *edit = qobject_cast<const QLineEdit *>(w))
+        return edit->text()
+               == (k.type == KeyType::Int ? QString::number(k.ref<KeyType::Int>(s)) : k.ref<KeyType::Text>(s));
+    return true;
+}
+
+void SettingsBinder::loadWidget(QWidget *w, const KeySpec &k, BindingKind kind, const TSettings &constSettings)
+{
+    TSettings &s = readable(constSettings);
     if (auto *colour = qobject_cast<ColourButton *>(w)) {
         colour->setColour(k.ref<KeyType::Colour>(s));
     } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
@@ -97,11 +142,9 @@ void SettingsBinder::loadEntry(const Entry &e, const TSettings &constSettings) c
     } else if (auto *slider = qobject_cast<QSlider *>(w)) {
         slider->setValue(k.ref<KeyType::Int>(s));
     } else if (auto *time = qobject_cast<QTimeEdit *>(w)) {
-        // A hand-edited file may drop the leading zero of the hour.
-        const QTime t = QTime::fromString(k.ref<KeyType::ClockTime>(s).trimmed(), QStringLiteral("H:mm"));
-        time->setTime(t.isValid() ? t : QTime(0, 0));
+        time->setTime(clockTimeOf(k.ref<KeyType::ClockTime>(s)));
     } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
-        if (e.binding->kind == BindingKind::ItemIndex)
+        if (kind == BindingKind::ItemIndex)
             combo->setCurrentIndex(qBound(0, k.ref<KeyType::Int>(s), combo->count() - 1));
         else
             combo->setCurrentText(k.ref<KeyType::Text>(s));
@@ -121,24 +164,27 @@ QStringList SettingsBinder::commit(CommitGroup group, TSettings &s) const
 
 bool SettingsBinder::commitEntry(const Entry &e, TSettings &s) const
 {
-    const KeySpec &k = *e.key;
-    QWidget *w = e.widget;
-    if (auto *colour = qobject_cast<ColourButton *>(w)) {
+    return commitWidget(e.widget, *e.key, e.binding->kind, s);
+}
+
+bool SettingsBinder::commitWidget(const QWidget *w, const KeySpec &k, BindingKind kind, TSettings &s)
+{
+    if (auto *colour = qobject_cast<const ColourButton *>(w)) {
         k.ref<KeyType::Colour>(s) = colour->colour();
-    } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+    } else if (auto *button = qobject_cast<const QAbstractButton *>(w)) {
         k.ref<KeyType::Bool>(s) = button->isChecked();
-    } else if (auto *spin = qobject_cast<QSpinBox *>(w)) {
+    } else if (auto *spin = qobject_cast<const QSpinBox *>(w)) {
         k.ref<KeyType::Int>(s) = spin->value();
-    } else if (auto *slider = qobject_cast<QSlider *>(w)) {
+    } else if (auto *slider = qobject_cast<const QSlider *>(w)) {
         k.ref<KeyType::Int>(s) = slider->value();
-    } else if (auto *time = qobject_cast<QTimeEdit *>(w)) {
+    } else if (auto *time = qobject_cast<const QTimeEdit *>(w)) {
         k.ref<KeyType::ClockTime>(s) = time->time().toString(kClockFormat);
-    } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
-        if (e.binding->kind == BindingKind::ItemIndex)
+    } else if (auto *combo = qobject_cast<const QComboBox *>(w)) {
+        if (kind == BindingKind::ItemIndex)
             k.ref<KeyType::Int>(s) = qMax(0, combo->currentIndex());
         else
             k.ref<KeyType::Text>(s) = combo->currentText();
-    } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+    } else if (auto *edit = qobject_cast<const QLineEdit *>(w)) {
         if (k.type == KeyType::Int || (k.type == KeyType::NumberText && k.range.bounded)) {
             // A number that is not one, or out of range, never replaces a good value.
             const std::optional<int> v = numberInRange(edit->text(), k);

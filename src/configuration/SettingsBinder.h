@@ -4,6 +4,7 @@
 #include "configuration/ControlBindings.h"
 #include "settings/TSettings.h"
 
+#include <QSet>
 #include <QStringList>
 #include <vector>
 
@@ -26,6 +27,15 @@ public:
     QStringList commit(CommitGroup group, TSettings &s) const;
 
     QWidget *control(const char *name) const;
+    // Reloads the controls of the given keys ("Section/Key") that do not show their value already.
+    void loadKeys(const QSet<QString> &keys, const TSettings &s) const;
+
+    // One control and its key, as the table drives them; shared with the live binder.
+    static bool fits(const QWidget *w, const KeySpec &key, BindingKind kind);
+    // True when the control already shows the key's value.
+    static bool shows(const QWidget *w, const KeySpec &key, BindingKind kind, const TSettings &s);
+    static void loadWidget(QWidget *w, const KeySpec &key, BindingKind kind, const TSettings &s);
+    static bool commitWidget(const QWidget *w, const KeySpec &key, BindingKind kind, TSettings &s);
 
 private:
     struct Entry {

@@ -23,6 +23,7 @@
 #include "configuration/NetgearSettingsPage.h"
 #include "configuration/RouterLoginPage.h"
 #include "configuration/RouterSearchTextPage.h"
+#include "configuration/LiveBinder.h"
 #include "configuration/SettingsBinder.h"
 #include "configuration/SystemPage.h"
 #include "platform/SystemInfo.h"
@@ -109,9 +110,67 @@ TForm2::TForm2(TSettings &settings, RunState &run, const QString &settingsFilePa
         qWarning("Configuration binding: %s", qPrintable(p));
     wireHandlers();
     FormCreate();
+    announceAfterEdits();
 }
 
 TForm2::~TForm2() = default;
+
+void TForm2::setSettingsHub(SettingsHub *hub)
+{
+    m_hub = hub;
+    delete m_live;
+    m_live = nullptr;
+    if (!hub)
+        return;
+    // Controls of keys changed elsewhere (a chart menu, a page's box) show the
+    // new value, so the next commit does not put the old one back.
+    connect(hub, &SettingsHub::changed, this, [this](const SettingKeys &keys) { m_binder->loadKeys(keys, m_settings); });
+    m_live = new LiveBinder(*hub, this);
+    followSettings();
+}
+
+void TForm2::announce()
+{
+    if (m_hub)
+        m_hub->sync();
+}
+
+void TForm2::announceAfterEdits()
+{
+    // Connected after every handler, so it runs after them.
+    for (QAbstractButton *b : findChildren<QAbstractButton *>())
+        connect(b, &QAbstractButton::clicked, this, &TForm2::announce);
+    for (QSpinBox *spin : findChildren<QSpinBox *>())
+        connect(spin, &QSpinBox::valueChanged, this, &TForm2::announce);
+    for (QSlider *slider : findChildren<QSlider *>())
+        connect(slider, &QSlider::valueChanged, this, &TForm2::announce);
+    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+        connect(edit, &QLineEdit::textEdited, this, &TForm2::announce);
+        connect(edit, &QLineEdit::editingFinished, this, &TForm2::announce);
+    }
+    for (QComboBox *combo : findChildren<QComboBox *>())
+        connect(combo, &QComboBox::activated, this, &TForm2::announce);
+    for (QTimeEdit *time : findChildren<QTimeEdit *>())
+        connect(time, &QTimeEdit::timeChanged, this, &TForm2::announce);
+    for (ColourButton *colour : findChildren<ColourButton *>())
+        connect(colour, &ColourButton::colourChanged, this, &TForm2::announce);
+}
+
+void TForm2::followSettings()
+{
+    // The figure buttons and result labels of the search page carry the user labels.
+    m_live->follow({"Graph/UserLabel"}, [this] {
+        const QString &label = m_settings.Graph.UserLabel;
+        Search->btnUser->setText(label.left(11));
+        Search->Label16->setText(label);
+    });
+    m_live->follow({"Graph/UserLabel2"}, [this] {
+        const QString &label = m_settings.Graph.UserLabel2;
+        if (!m_settings.Router.ST585)
+            Search->btnUser2->setText(label.left(12));
+        Search->Label33->setText(label);
+    });
+}
 
 void TForm2::buildPages()
 {
@@ -266,10 +325,14 @@ void TForm2::wireHandlers()
     for (QTabWidget *tabs : {PageControl2, PageControl3})
         connect(tabs, &QTabWidget::currentChanged, this, &TForm2::rememberPages);
 
-    connect(m_radios, &ExclusiveRadios::picked, this, [this](QRadioButton *radio) {
+    connect(m_radios, &ExclusiveRadios::picked, this, [this](QRadioButton *radio, bool changed) {
         const auto &r = Router->ui;
         const auto &n = Netgear->ui;
         const auto &x = Experimental->ui;
+        // The model presets reset the typed URLs only when the model changes.
+        const bool model = radio == r.rbV1234 || radio == r.rbV5 || radio == r.rbNotNetgear || radio == r.rbST585;
+        if (model && !changed)
+            return;
         if (radio == r.rbV1234)
             rbV1234Click();
         else if (radio == r.rbV5)
@@ -696,8 +759,7 @@ void TForm2::commitGroup(CommitGroup group)
         break;
     default: break;
     }
-    if (m_refresh)
-        m_refresh(group);
+    announce();
 }
 
 void TForm2::btnApplyClick()
@@ -931,6 +993,8 @@ void TForm2::btnRestoreClick()
         rbV1234Click();
     });
     trace::write(QStringLiteral("box"), text);
+    // What the defaults wrote is announced once they are all in.
+    connect(box, &QMessageBox::finished, this, &TForm2::announce);
     box->open();
 }
 
@@ -952,7 +1016,6 @@ void TForm2::edLoginURLExit()
     if (!s.Router.ST585)
         if (auto reboot = withRouterAddressOf(s.Alarm.RebootURL, login); reboot && *reboot != s.Alarm.RebootURL) {
             s.Alarm.RebootURL = *reboot;
-            emit rebootUrlChanged();
         }
 }
 
@@ -966,7 +1029,6 @@ void TForm2::edLogoutURLExit()
     if (!s.Router.ST585)
         if (auto reboot = withRouterAddressOf(s.Alarm.RebootURL, logout); reboot && *reboot != s.Alarm.RebootURL) {
             s.Alarm.RebootURL = *reboot;
-            emit rebootUrlChanged();
         }
 }
 
@@ -1017,8 +1079,6 @@ void TForm2::wireLiveHandlers()
     connect(sy.cbMinimize, &QCheckBox::clicked, this, [&s](bool on) { s.System.Minimize = on; });
     connect(lf.cbLog, &QCheckBox::clicked, this, [this, &s](bool on) {
         s.System.Log = on;
-        emit logFileChanged();
-        emit alarmPanelChanged();
     });
     connect(sy.cbNumbering, &QComboBox::activated, this, [&s](int index) {
         s.System.Numbering = index;
@@ -1041,7 +1101,6 @@ void TForm2::wireLiveHandlers()
     connect(c.cbPauseGraphs, &QCheckBox::clicked, this, [&s](bool on) { s.Graph.Pause = on; });
     connect(em.cbShowIcon, &QCheckBox::clicked, this, [this, &s](bool on) {
         s.Email.ShowIcon = on;
-        emit alarmPanelChanged();
     });
     connect(sy.cbShowNoise, &QCheckBox::toggled, this, [this, &s](bool on) {
         if (isVisible())
@@ -1089,22 +1148,19 @@ void TForm2::wireLiveHandlers()
         connect(mode, &QRadioButton::clicked, this, &TForm2::bitsChartsResetRequested);
     connect(e.Shape1, &ColourButton::colourChanged, this, [this, &s](TColor colour) {
         s.Graph.AvgColour = colour;
-        emit chartsLookChanged();
     });
     connect(c.Shape5, &ColourButton::colourChanged, this, [this, &s](TColor colour) {
         s.Graph.GapColour = colour;
-        emit chartsLookChanged();
     });
     const std::tuple<QSpinBox *, int *, int> scales[] = {{a.spScaleUser1, &s.Graph.ScaleUser1, 1},
                                                           {a.spScaleUser2, &s.Graph.ScaleUser2, 2}};
     for (const auto &[spin, key, figure] : scales) {
         spin->setSingleStep(scaleStep(spin->value(), 1));
-        connect(spin, &QSpinBox::valueChanged, this, [this, spin, key, figure](int v) {
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin, key](int v) {
             spin->setSingleStep(scaleStep(v, spin->singleStep()));
             if (!isVisible())
                 return;
             *key = v;
-            emit userLabelChanged(figure);
         });
     }
     connect(a.edUserlabel, &QLineEdit::textEdited, this, [this] { userLabelEdited(1); });
@@ -1159,22 +1215,17 @@ void TForm2::wireLiveHandlers()
     const std::tuple<QCheckBox *, QLineEdit *, QString *> reveals[] = {
         {r.cbUsePlain, r.edPassword, &s.Router.Password}, {em.cbEmailUsePlain, em.edEmailPass, &s.Email.Pass}};
     for (const auto &[box, edit, stored] : reveals) {
-        auto *reveal = new PasswordReveal(box, edit, [stored] { return *stored; });
+        // The reveal hears the box itself, only while the dialog is showing.
+        auto *reveal = new PasswordReveal(box, edit, [stored] { return *stored; }, [this] { return isVisible(); });
         reveal->setParent(this);
-        connect(box, &QCheckBox::clicked, this, [this, reveal](bool on) {
-            if (isVisible())
-                reveal->toggled(on);
-        });
     }
     connect(sy.cbTransp, &QCheckBox::clicked, this, [this, &s](bool on) {
         s.System.Transp = on;
-        emit transparencyChanged();
     });
     connect(sy.tbTranspPos, &QSlider::valueChanged, this, [this, &s](int v) {
         if (!isVisible())
             return;
         s.System.TranspPos = v;
-        emit transparencyChanged();
     });
     for (QSpinBox *average : {e.spRxNoiseAvg, e.spRxSyncAvg, e.spUser1Avg, e.spUser2Avg})
         connect(average, &QSpinBox::editingFinished, this, [average] {
@@ -1260,8 +1311,7 @@ void TForm2::userLabelEdited(int figure)
         capture->setText(label);
         average->setText(QStringLiteral("Plot average '") + label + QStringLiteral("' value of the previous.."));
     }
-    if (isVisible())
-        emit userLabelChanged(figure);
+    announce();
 }
 
 bool TForm2::confirm(const QString &text, int dx, int dy, std::function<void()> onYes, std::function<void()> onCancel)
@@ -1270,11 +1320,12 @@ bool TForm2::confirm(const QString &text, int dx, int dy, std::function<void()> 
                                 this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->move(geometry().topLeft() + QPoint(dx, dy));
-    connect(box, &QMessageBox::finished, this, [box, onYes, onCancel](int) {
+    connect(box, &QMessageBox::finished, this, [this, box, onYes, onCancel](int) {
         if (box->clickedButton() == box->button(QMessageBox::Yes))
             onYes();
         else if (onCancel)
             onCancel();
+        announce();
     });
     trace::write(QStringLiteral("box"), text);
     MessageBox = box;
@@ -1306,7 +1357,7 @@ void TForm2::wireActionButtons()
                 s.Log.HeaderRequired = true;
             s.System.LogFile = file;
             LogFormat->ui.edLogFile->setText(file);
-            emit logFileChanged();
+            announce();
         });
         dialog->open();
     });
@@ -1362,6 +1413,7 @@ void TForm2::pageShown(QWidget *page)
         Router->ui.Label1->setEnabled(!s.Telnet.DisableHTTP);
     } else if (page == Search) {
         Search->TabSheet2Show();
+        emit searchPageShown();
         for (QCheckBox *box : {cbLoopback, cbUseSource})
             box->setEnabled(!s.Router.ST585);
         if (s.Router.ST585)
@@ -1382,4 +1434,5 @@ void TForm2::pageShown(QWidget *page)
         if (Experimental->ui.edTelnetIP->text().isEmpty())
             Experimental->ui.edTelnetIP->setText(s.Telnet.TelnetIP);
     }
+    announce();
 }

@@ -24,6 +24,8 @@ class QTabWidget;
 class QTimer;
 class ExclusiveRadios;
 class SettingsBinder;
+class SettingsHub;
+class LiveBinder;
 class RouterLoginPage;
 class RouterSearchTextPage;
 class AxesPage;
@@ -46,8 +48,9 @@ public:
 
     // Writes the settings file; true when written.
     void setSaver(std::function<bool()> save) { m_save = std::move(save); }
-    // Brings the main window in line with the keys a commit group has copied.
-    void setMainWindowRefresh(std::function<void(CommitGroup)> refresh) { m_refresh = std::move(refresh); }
+    // Where the dialog announces what it changed (each commit group, each live
+    // handler) and hears what changed elsewhere: its controls of those keys reload.
+    void setSettingsHub(SettingsHub *hub);
     // Whether the main window's web server is running (asked before its tab is hidden).
     void setWebServerRunning(std::function<bool()> running) { m_webServerRunning = std::move(running); }
 
@@ -123,8 +126,6 @@ public slots:
     void Timer2Timer();
 
 signals:
-    // The main window's reboot URL was changed by carrying the router address.
-    void rebootUrlChanged();
     // Choosing the SpeedTouch 585 needs its telnet client.
     void speedTouchClientNeeded();
     // "Restore  Defaults" put back the advice prompts of the small dialogs.
@@ -132,12 +133,8 @@ signals:
     // "Restore  Defaults" put back the pane fonts: the main window applies them.
     void memoFontsChanged();
     void helpRequested();
-    // Live changes the main window shows at once.
-    void logFileChanged();            // [System] Log or LogFile: the log and its status-bar panel
-    void alarmPanelChanged();         // settings the alarm page's enabled states follow
-    void chartsLookChanged();         // colours the charts take at once
-    void transparencyChanged();       // the window's opacity
-    void userLabelChanged(int figure); // 1 or 2: the figure's label, file name and chart title
+    // The "Router Search Text" page was shown (the main window's DG834-only controls follow).
+    void searchPageShown();
     void logHeaderRequested();        // the next log line gets a header
     void trimLogRequested();
     void sendEmailRequested(const QString &reason);
@@ -180,6 +177,11 @@ private:
     bool confirm(const QString &text, int dx, int dy, std::function<void()> onYes, std::function<void()> onCancel = {});
     void setChipsetFromFamilies();
     void commitGroup(CommitGroup group);
+    // Announces whatever the dialog has written since the last announcement.
+    void announce();
+    // After each edit's own handlers have run, what they wrote is announced.
+    void announceAfterEdits();
+    void followSettings();
     void showStatus(const QString &text);
     QMessageBox *messageBox(const QString &text, int dx, int dy);
 
@@ -191,7 +193,8 @@ private:
     std::unique_ptr<SettingsBinder> m_binder;
     ExclusiveRadios *m_radios = nullptr;
     std::function<bool()> m_save;
-    std::function<void(CommitGroup)> m_refresh;
+    SettingsHub *m_hub = nullptr;
+    LiveBinder *m_live = nullptr;
     std::function<bool()> m_webServerRunning;
     bool m_restoringPages = false;
     bool m_shownOnce = false;

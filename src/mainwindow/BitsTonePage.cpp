@@ -206,71 +206,11 @@ void BitsTonePage::build()
     layout->addWidget(swaps);
     layout->addStretch(1);
 
-    auto bind = [this](QCheckBox *box, bool TSettings::TelnetKeys::*key, void (BitsTonePage::*sig)()) {
-        connect(box, &QCheckBox::toggled, this, [this, key, sig](bool on) {
-            if (m_loading)
-                return;
-            m_settings.Telnet.*key = on;
-            if (sig)
-                emit(this->*sig)();
-        });
-    };
+    // The switches are bound to their settings by the window's binding table;
+    // what the charts and the refresh do about them follows the settings.
     connect(btnBitsRefresh, &QPushButton::clicked, this, &BitsTonePage::refreshClicked);
     connect(Image84, &QToolButton::clicked, this, &BitsTonePage::pageButtonClicked);
-    bind(cbBits, &TSettings::TelnetKeys::BitsGraph, &BitsTonePage::bitsClicked);
-    bind(cbBitsRefresh, &TSettings::TelnetKeys::BitsRefresh, &BitsTonePage::bitsRefreshClicked);
-    bind(cbShowAttenuation, &TSettings::TelnetKeys::ShowAttenuation, &BitsTonePage::showAttenuationClicked);
-    bind(cbSNRPoints, &TSettings::TelnetKeys::SNRPoints, &BitsTonePage::snrLookChanged);
-    bind(cbVerticalGrid, &TSettings::TelnetKeys::Grid, &BitsTonePage::snrLookChanged);
-    bind(cbBitswap, &TSettings::TelnetKeys::BitswapGraph, &BitsTonePage::bitswapClicked);
-    bind(cbAdjustBitswapScale, &TSettings::TelnetKeys::BitswapScale, nullptr);
-    bind(cb3D, &TSettings::TelnetKeys::_3D, &BitsTonePage::snrLookChanged);
-    bind(cbSepHistogram, &TSettings::TelnetKeys::SepHistogram, nullptr);
-    bind(cbDontRefreshWhenMin, &TSettings::TelnetKeys::DontrefreshWhenMin, nullptr);
-    bind(mnuSwapBitswapPlots, &TSettings::TelnetKeys::SwapBitswapPlots, &BitsTonePage::swapBitswapPlotsClicked);
     connect(cbDontRefreshWhenMin, &QCheckBox::toggled, this, &BitsTonePage::showDontRefreshIndicator);
-    connect(cbBits, &QCheckBox::toggled, this, [this](bool on) {
-        // The bitswap chart needs the bit loading.
-        cbBitswap->setEnabled(on);
-        if (!on)
-            cbBitswap->setChecked(false);
-    });
-    connect(spRefreshBitsEvery, &QSpinBox::valueChanged, this, [this](int v) {
-        if (m_loading)
-            return;
-        m_settings.Telnet.RefreshBitsEvery = v;
-        emit refreshEveryChanged();
-    });
-    connect(rbUseSameSamples, &QRadioButton::toggled, this, [this](bool on) {
-        if (m_loading)
-            return;
-        m_settings.Telnet.UseSameSamples = on;
-        m_settings.Telnet.UseSameTime = !on;
-        emit pageChoiceChanged();
-    });
-    connect(rbSNR, &QRadioButton::toggled, this, [this](bool on) {
-        if (m_loading)
-            return;
-        m_settings.Telnet.rbSNR = on;
-        m_settings.Telnet.rbSNRMargin = !on;
-        Label59->setText(on ? tr("SNR per tone") : tr("SNR Margin per tone"));
-        emit snrModeClicked();
-    });
-    connect(rbSNRSteps, &QRadioButton::toggled, this, [this](bool on) {
-        if (m_loading)
-            return;
-        m_settings.Telnet.Steps = on;
-        m_settings.Telnet.Ramp = !on;
-        emit snrLookChanged();
-    });
-    for (QSpinBox *clip : {spClipSNRMargin, spClipMinSNRMargin})
-        connect(clip, &QSpinBox::valueChanged, this, [this] {
-            if (m_loading)
-                return;
-            m_settings.Telnet.ClipSNRMargin = spClipSNRMargin->value();
-            m_settings.Telnet.ClipMinSNRMargin = spClipMinSNRMargin->value();
-            emit clipChanged();
-        });
     connect(spBitswapMax, &QSpinBox::valueChanged, this, [this](int v) {
         if (!m_loading)
             emit bitswapMaxChanged(v);

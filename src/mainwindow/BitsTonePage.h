@@ -3,7 +3,8 @@
 // (Refresh, the time of the last request, the SNR caption, the page button
 // of ADSL2+ lines, the read-out panel) and the "Options" sub-tab with the
 // switches of the bit-loading refresh, the SNR display and the bitswap
-// chart. Each control edits its setting at once and tells the window.
+// chart. The switches are bound to their settings by the window, which
+// follows their changes.
 #include "settings/TSettings.h"
 
 #include <QWidget>
@@ -72,17 +73,7 @@ public:
 
 signals:
     void refreshClicked();
-    void bitsClicked();
-    void bitsRefreshClicked();
-    void refreshEveryChanged();
-    void pageChoiceChanged();
-    void showAttenuationClicked();
-    void snrModeClicked();
-    void clipChanged();
-    void snrLookChanged();
-    void bitswapClicked();
     void bitswapMaxChanged(int maximum);
-    void swapBitswapPlotsClicked();
     void pageButtonClicked();
 
 private:

@@ -64,12 +64,9 @@ void ChartPageControls::addControls(int chart, QWidget *page)
     auto *box = new QCheckBox(tr("Check to plot graph"), page);
     box->setObjectName(QLatin1String(def->box));
     box->setAccessibleName(tr("Check to plot graph: %1").arg(QString::fromLatin1(def->leftTitle)));
+    // The window's binding table makes the box its setting's editor.
     box->setChecked(*boxSetting(m_settings, chart));
     m_boxes[chart] = box;
-    connect(box, &QCheckBox::clicked, this, [this, chart](bool on) {
-        *boxSetting(m_settings, chart) = on;
-        emit boxClicked(chart, on);
-    });
     row->addWidget(box);
     if (chart == 3 || chart == 19) {
         auto *pin = new QPushButton(tr("Pin minimum"), page);

@@ -2,7 +2,8 @@
 // The controls that sit on the chart pages: each chart's "Check to plot
 // graph" box (no point is added while it is clear), the two pins that keep
 // the user charts' minimum still, and which chart is showing (GetTopChart).
-// The boxes and pins are the settings' editors: a click is the new setting.
+// The pins are their settings' editors; the boxes are bound to theirs by the
+// window's binding table.
 #include <QObject>
 #include <QPointer>
 #include <map>
@@ -34,9 +35,6 @@ public:
     static bool *boxSetting(TSettings &s, int chart);
     // The chart that is showing under the main page control; Chart1 when none is.
     static int GetTopChart(QTabWidget *pageControl, const ChartSet &charts);
-
-signals:
-    void boxClicked(int chart, bool checked);
 
 private:
     ChartSet &m_charts;

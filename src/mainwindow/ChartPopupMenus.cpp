@@ -293,6 +293,14 @@ QMenu *ChartPopupMenus::menu(const QString &popupName) const
     return it == m_menus.end() ? nullptr : it->second;
 }
 
+QList<QMenu *> ChartPopupMenus::menus() const
+{
+    QList<QMenu *> all;
+    for (const auto &[name, menu] : m_menus)
+        all << menu;
+    return all;
+}
+
 QAction *ChartPopupMenus::action(const QString &popupName, const QString &itemName) const
 {
     QMenu *m = menu(popupName);

@@ -77,6 +77,8 @@ public:
     QMenu *prepare(int chart);
 
     QMenu *menu(const QString &popupName) const;
+    // Every popup menu (without their submenus).
+    QList<QMenu *> menus() const;
     // An item of a popup by object name (the submenu's items included).
     QAction *action(const QString &popupName, const QString &itemName) const;
     int currentChart() const { return m_chart; }

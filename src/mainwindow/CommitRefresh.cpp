@@ -16,6 +16,12 @@
 #include "mainwindow/WebServerPage.h"
 #include "settings/RouterModelPresets.h"
 
+#include "acquisition/BitLoadingRefresh.h"
+#include "common/Clock.h"
+#include "settings/SettingsHub.h"
+#include "mainwindow/ChartSeries.h"
+#include "mainwindow/ToneCharts.h"
+
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
@@ -25,18 +31,23 @@
 QMap<QString, bool> telnetPaneVisibility(const TSettings &s)
 {
     QMap<QString, bool> v;
+    // "Set Target SNR" (TabSheet41) needs the adslctl family's commands.
+    const QString targetSnr = QStringLiteral("TabSheet41");
     if (s.Telnet.V123) {
         v[QStringLiteral("Rx Fast Path")] = true;
         v[QStringLiteral("Tx Fast Path")] = true;
+        v[targetSnr] = false;
     }
     if (s.Telnet.V4) {
         v[QStringLiteral("Rx Fast Path")] = true;
         v[QStringLiteral("Tx Fast Path")] = false;
         v[QStringLiteral("Bits / Tone")] = true;
+        v[targetSnr] = true;
     }
     if (s.Router.V5Telnet) {
         v[QStringLiteral("Tx Fast Path")] = true;
         v[QStringLiteral("Bits / Tone")] = false;
+        v[targetSnr] = false;
     }
     return v;
 }
@@ -159,89 +170,162 @@ void CommitRefresh::dressCharts()
     m_form.charts()->chart(21)->yAxis->setLabel(bitLoadingTitleAtCommit(s));
 }
 
-void CommitRefresh::afterGroup(CommitGroup group)
+void CommitRefresh::applyRebootUrl()
 {
     TSettings &s = m_form.settings();
-    ChartSet *charts = m_form.charts();
-    switch (group) {
-    case CommitGroup::RouterPage:
-        if (s.Router.ST585) {
-            s.Alarm.UseTelnet = true;
-            s.Alarm.UseWeb = false;
-            s.Alarm.RebootURL.clear();
-        } else if (s.Router.V5) {
-            s.Alarm.RebootURL = rebootUrlForModel(RouterModel::V5, s.Router.Login, s.Alarm.RebootURL);
-        } else if (s.Router.V1234) {
-            s.Alarm.RebootURL = rebootUrlForModel(RouterModel::V1234, s.Router.Login, s.Alarm.RebootURL);
-        }
-        m_form.alarmPage()->applySettings();
-        break;
-    case CommitGroup::TelnetFamilies:
-        applyTelnetCaptions(BitLoadingRule::Commit);
-        m_form.fifteenMinuteTimer()->setInterval(s.Graph.Latest15 ? 900000 : 86400000);
-        applyTabVisibility();
-        m_form.alarmPage()->applySettings();
-        break;
-    case CommitGroup::AxesColoursAverages:
-        applyAxisLimits();
-        dressCharts();
-        break;
-    case CommitGroup::ChartStyle:
-        charts->setPagePoints(s.System.Points);
-        charts->applyPageWidth();
-        dressCharts();
-        break;
-    case CommitGroup::SystemPage:
-        m_form.tmrAutoStartDelay->setInterval(s.System.AutoStartDelay * 1000);
-        m_form.btnOnTop->setChecked(s.System.StayOnTop);
-        m_form.applyStayOnTop();
-        m_form.setWindowOpacity(s.System.Transp ? s.System.TranspPos / 255.0 : 1.0);
-        m_form.statusChannelUtc(s.Graph.UTCTime);
-        m_form.IconNoise(s.Graph.NoiseColour);
-        applyTabVisibility();
-        m_form.alarmPage()->showNoiseNote();
-        break;
-    case CommitGroup::LogScheduleAndFile:
-        m_form.tmrLogAt->setInterval(s.Log.LogAtInterval * 60000);
-        if (s.System.Log && s.Log.LogAtEvery && m_form.isRunning())
-            m_form.tmrLogAt->start();
-        else if (!(s.System.Log && s.Log.LogAtEvery))
-            m_form.tmrLogAt->stop();
-        m_form.statisticsLog()->setCurrentFileName(s.System.Log ? s.System.LogFile : QString());
-        if (!s.System.Log)
-            m_form.setStatusPanel(3, QString());
-        m_form.applySampleInterval();
-        break;
-    case CommitGroup::CapturePage:
-        // The cameras on the charts and the capture commands follow the new schedule and folder.
-        m_form.CheckCameras();
-        m_form.UpdateCameraIcon();
-        if (ChartCommands *commands = m_form.chartCommands())
-            commands->updateEnabled();
-        break;
-    case CommitGroup::EmailPage:
-        applyTabVisibility();
-        m_form.alarmPage()->applySettings();
-        break;
-    case CommitGroup::TelnetOptions:
-        m_form.alarmPage()->applySettings();
-        // Telnet-only monitoring and the source options decide what the status page view may do.
-        if (m_form.StatusPage)
-            m_form.StatusPage->applySettings();
-        break;
-    case CommitGroup::RetryImageStatusBar:
-        // The bit-loading refresh interval may not be shorter than the sample.
-        if (BitsTonePage *bits = m_form.bitsTonePage())
-            bits->loadFromSettings();
-        break;
-    case CommitGroup::Ping:
-        applyTabVisibility();
-        break;
-    case CommitGroup::Gaps:
-    case CommitGroup::HeaderOverlayIcon:
-        dressCharts();
-        charts->replotAll();
-        break;
-    default: break;
+    if (s.Router.ST585) {
+        s.Alarm.UseTelnet = true;
+        s.Alarm.UseWeb = false;
+        s.Alarm.RebootURL.clear();
+    } else if (s.Router.V5) {
+        s.Alarm.RebootURL = rebootUrlForModel(RouterModel::V5, s.Router.Login, s.Alarm.RebootURL);
+    } else if (s.Router.V1234) {
+        s.Alarm.RebootURL = rebootUrlForModel(RouterModel::V1234, s.Router.Login, s.Alarm.RebootURL);
     }
+    m_form.alarmPage()->applySettings();
+    m_form.settingsHub()->sync();
+}
+
+void CommitRefresh::applyLogTimer()
+{
+    const TSettings &s = m_form.settings();
+    QTimer *timer = m_form.tmrLogAt;
+    // A new interval restarts a running timer: only a changed one is set.
+    if (timer->interval() != s.Log.LogAtInterval * 60000)
+        timer->setInterval(s.Log.LogAtInterval * 60000);
+    if (!(s.System.Log && s.Log.LogAtEvery))
+        timer->stop();
+    else if (m_form.isRunning() && !timer->isActive())
+        timer->start();
+}
+
+void CommitRefresh::applyLogFile()
+{
+    const TSettings &s = m_form.settings();
+    // With one file per day the panel names the day's file, as a run would.
+    StatisticsLog *log = m_form.statisticsLog();
+    const QDateTime stamp =
+        m_form.runState().SampleStamp.isValid() ? m_form.runState().SampleStamp : Clock::currentDateTime();
+    log->setCurrentFileName(s.System.Log ? log->fileNameFor(stamp) : QString());
+}
+
+void CommitRefresh::applyBitsGraph()
+{
+    TSettings &s = m_form.settings();
+    // The bitswap chart needs the bit loading: cleared and disabled without it.
+    if (!s.Telnet.BitsGraph)
+        m_form.settingsHub()->change([](TSettings &t) { t.Telnet.BitswapGraph = false; });
+    for (QWidget *box : m_form.findChildren<QWidget *>(QStringLiteral("cbBitswap")))
+        box->setEnabled(s.Telnet.BitsGraph);
+}
+
+std::vector<SettingFollower> CommitRefresh::followers()
+{
+    TForm1 &f = m_form;
+    TSettings &s = f.settings();
+    ChartSet *charts = f.charts();
+    const auto running = [&f] { return f.btnStart->isChecked(); };
+    return {
+        {{"Router/ST585", "Router/V5", "Router/V1234", "Router/Login"}, [this] { applyRebootUrl(); }},
+        {{"Router/ST585", "Router/Telnet", "Telnet/DisableHTTP", "Email/ShowIcon", "Email/Server", "System/Log",
+          "System/LogFile", "System/ShowNoise", "Alarm/UseTelnet", "Alarm/UseWeb"},
+         [&f] { f.alarmPage()->applySettings(); }},
+        {{"Telnet/V123", "Telnet/V4", "Router/V5Telnet", "Router/V5", "Graph/Latest15", "Graph/Latest1day",
+          "Graph/LastReboot", "Telnet/IsDGTeam", "Telnet/Extended"},
+         [this] { applyTelnetCaptions(BitLoadingRule::Commit); }},
+        {{"Graph/Latest15"},
+         [&f, &s] {
+             const int interval = s.Graph.Latest15 ? 900000 : 86400000;
+             if (f.fifteenMinuteTimer()->interval() != interval)
+                 f.fifteenMinuteTimer()->setInterval(interval);
+         }},
+        {{"Router/Telnet", "Router/ST585", "Ping/ShowPing", "System/ShowAlarms", "System/ShowSystem",
+          "WebServer/ShowWeb"},
+         [this] { applyTabVisibility(); }},
+        {{"Graph/NoiseMax", "Graph/NoiseMin", "Graph/RxNoiseAuto", "Graph/SyncMax", "Graph/SyncMin",
+          "Graph/RxSyncAuto", "Graph/UserMax", "Graph/UserMin", "Graph/UserAuto", "Graph/User1Max",
+          "Graph/User1Min", "Graph/User1Auto"},
+         [this] { applyAxisLimits(); }},
+        {{"Graph/AllowVerticalDrag", "Graph/AvgColour", "Graph/Border", "Graph/Dots", "Graph/GapColour",
+          "Graph/GapFactor", "Graph/NoiseColour", "Graph/ShowGaps", "Graph/ShowSync", "Graph/Stairs",
+          "Graph/SyncColour", "Graph/TelnetShowSync", "Graph/UserBack", "Graph/UserColour", "Graph/UserColour2",
+          "Telnet/SNRPoints", "Telnet/ShowAttenuation", "Log/AddHeader",
+          "System/OverlayIcon"},
+         [this, charts] {
+             dressCharts();
+             charts->replotAll();
+         }},
+        // The bitswap page follows the time charts' page (its length is counted in refreshes).
+        {{"System/Points", "System/Sample", "Telnet/RefreshBitsEvery", "Telnet/UseSameSamples"},
+         [&f] { f.bitsRefresh()->applyPage(); }},
+        {{"System/Points"},
+         [&s, charts] {
+             charts->setPagePoints(s.System.Points);
+             charts->applyPageWidth();
+         }},
+        {{"System/AutoStartDelay"},
+         [&f, &s] {
+             if (f.tmrAutoStartDelay->interval() != s.System.AutoStartDelay * 1000)
+                 f.tmrAutoStartDelay->setInterval(s.System.AutoStartDelay * 1000);
+         }},
+        {{"System/StayOnTop"},
+         [&f, &s] {
+             f.btnOnTop->setChecked(s.System.StayOnTop);
+             f.applyStayOnTop();
+         }},
+        {{"System/Transp", "System/TranspPos"},
+         [&f, &s] { f.setWindowOpacity(s.System.Transp ? s.System.TranspPos / 255.0 : 1.0); }},
+        {{"Graph/UTCTime"}, [&f, &s] { f.statusChannelUtc(s.Graph.UTCTime); }},
+        {{"Graph/NoiseColour"}, [&f, &s] { f.IconNoise(s.Graph.NoiseColour); }},
+        {{"Log/LogAtInterval", "Log/LogAtEvery", "System/Log"}, [this] { applyLogTimer(); }},
+        {{"System/Log", "System/LogFile", "System/NewLog", "System/NewLogFormat"}, [this] { applyLogFile(); }},
+        {{"System/Sample"}, [&f] { f.applySampleInterval(); }},
+        // The bit-loading refresh interval may not be shorter than the sample.
+        {{"System/Sample"},
+         [&f] {
+             if (BitsTonePage *bits = f.bitsTonePage())
+                 bits->loadFromSettings();
+         }},
+        // The cameras on the charts and the capture commands follow the schedule and folder.
+        {{"Capture/*"},
+         [&f] {
+             f.CheckCameras();
+             f.UpdateCameraIcon();
+             if (ChartCommands *commands = f.chartCommands())
+                 commands->updateEnabled();
+         }},
+        // Telnet-only monitoring and the source options decide what the status page view may do.
+        {{"Telnet/DisableHTTP", "Router/ST585", "Search/UseSource", "Search/LoopBack", "System/IsDG834"},
+         [&f] {
+             if (f.StatusPage)
+                 f.StatusPage->applySettings();
+         }},
+        {{"Telnet/BitsGraph"}, [this] { applyBitsGraph(); }},
+        {{"Telnet/BitsGraph", "Telnet/BitsRefresh"},
+         [&f, running] {
+             if (f.settings().Telnet.BitsGraph && f.charts()->series(QStringLiteral("LineSeries18"))->count() == 0)
+                 f.bitsRefresh()->btnBitsRefreshClick(BitsSender::Window);
+             f.bitsRefresh()->cbBitsRefreshClick(running());
+         }},
+        {{"Telnet/RefreshBitsEvery", "Telnet/UseSameSamples"},
+         [&f, running] { f.bitsRefresh()->spRefreshBitsEveryChange(running()); }},
+        {{"Telnet/ShowAttenuation"}, [&f] { f.bitsRefresh()->btnBitsRefreshClick(BitsSender::ShowAttenuation); }},
+        {{"Telnet/ShowAttenuation", "Telnet/SNRPoints", "Telnet/Grid", "Telnet/3D", "Telnet/Steps"},
+         [&f] { f.toneCharts()->applySnrLook(); }},
+        {{"Telnet/rbSNR", "Telnet/ClipSNRMargin", "Telnet/ClipMinSNRMargin"},
+         [&f, &s] {
+             if (BitsTonePage *bits = f.bitsTonePage())
+                 bits->Label59->setText(s.Telnet.rbSNR ? QStringLiteral("SNR per tone")
+                                                       : QStringLiteral("SNR Margin per tone"));
+             f.toneCharts()->snrModeChanged();
+         }},
+        {{"Telnet/SwapBitswapPlots"},
+         [&f, &s] {
+             if (s.Telnet.SwapBitswapPlots != f.charts()->isSwapped(22))
+                 f.toneCharts()->swapBitswapPlots();
+         }},
+        {{"Ping/Ping"}, [&f, &s] { f.cbPingClick(s.Ping.Ping); }},
+        {{"Graph/UserLabel", "Graph/ScaleUser1", "Graph/DiffUserDef"}, [&f] { f.showUserLabel(1); }},
+        {{"Graph/UserLabel2", "Graph/ScaleUser2", "Graph/DiffUserDef1"}, [&f] { f.showUserLabel(2); }},
+    };
 }

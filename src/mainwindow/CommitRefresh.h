@@ -1,11 +1,14 @@
 #pragma once
-// Brings the main window in line with the settings the Configuration dialog
-// has just copied, group by group. Start-up uses the same steps where the two
-// agree (tab visibility, the telnet captions).
-#include "configuration/CommitGroup.h"
+// The parts of the main window that depend on settings, each with the keys it
+// reads. They follow every announced change (a Configuration commit, a live
+// handler, a page's box, a chart menu), and only the parts whose keys changed
+// run: a commit that changes nothing re-arms nothing. Start-up uses the same
+// steps where the two agree (tab visibility, the telnet captions).
+#include "configuration/LiveBinder.h"
 
 #include <QMap>
 #include <QString>
+#include <vector>
 
 class TForm1;
 struct TSettings;
@@ -19,7 +22,8 @@ class CommitRefresh {
 public:
     explicit CommitRefresh(TForm1 &form) : m_form(form) {}
 
-    void afterGroup(CommitGroup group);
+    // The window's followers: what to bring in line when which keys change.
+    std::vector<SettingFollower> followers();
 
     // Which of the main window's pages are shown, by the settings.
     void applyTabVisibility();
@@ -29,10 +33,15 @@ public:
     void applyTelnetCaptions(BitLoadingRule rule);
     // The MiBytes panes by the extended stats switch.
     void applyExtendedPanes();
+    // The bitswap chart's boxes follow the bit loading's.
+    void applyBitsGraph();
 
 private:
+    void applyRebootUrl();
     void applyAxisLimits();
     void dressCharts();
+    void applyLogTimer();
+    void applyLogFile();
     void showTelnetPanes(const QMap<QString, bool> &shown);
 
     TForm1 &m_form;

@@ -2,6 +2,7 @@
 
 #include "acquisition/FigureSearch.h"
 #include "common/DateTimePattern.h"
+#include "common/SteadyTimer.h"
 #include "configuration/TForm8.h"
 #include "acquisition/PingRunner.h"
 #include "mainwindow/PingPlotting.h"

@@ -6,6 +6,11 @@
 #include "configuration/TForm18.h"
 #include "configuration/TForm2.h"
 #include "mainwindow/CommitRefresh.h"
+#include "mainwindow/WindowBindings.h"
+#include "configuration/LiveBinder.h"
+#include "configuration/RouterSearchTextPage.h"
+#include "settings/SettingsHub.h"
+#include "common/SteadyTimer.h"
 
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
@@ -211,8 +216,10 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
         m_pollFailureShown.clear();
     });
     m_commitRefresh = std::make_unique<CommitRefresh>(*this);
+    m_hub = new SettingsHub(Settings, this);
     buildWidgets();
     FormCreate();
+    wireSettings();
 }
 
 TForm1::~TForm1()
@@ -554,7 +561,7 @@ void TForm1::buildWidgets()
     tmrAutoStartDelay->setSingleShot(true);
     connect(tmrAutoStartDelay, &QTimer::timeout, this, &TForm1::tmrAutoStartDelayTimer);
 
-    Timer1 = new QTimer(this);
+    Timer1 = new SteadyTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(false); });
 
@@ -671,6 +678,8 @@ void TForm1::FormCreate()
         env.screenSize = screen->size();
     SettingsLoadResult loaded = settingsstore::load(env);
     Settings = std::move(loaded.settings);
+    // The window is built from the loaded settings; changes count from here.
+    m_hub->rebase();
     createMailer();
 
     Charts->applyStartup(Settings);
@@ -727,18 +736,13 @@ void TForm1::FormCreate()
     // The Configuration dialog comes second, with the settings loaded.
     m_config = new TForm2(Settings, Run, SettingsFilePath, BuildStamp, this);
     m_config->setSaver([this] { return SaveIni(); });
-    m_config->setMainWindowRefresh([this](CommitGroup group) { m_commitRefresh->afterGroup(group); });
-    connect(m_config, &TForm2::rebootUrlChanged, m_alarmPage, &AlarmPage::applySettings);
+    m_config->setSettingsHub(m_hub);
     connect(m_config, &TForm2::helpRequested, this, &TForm1::btnHelpClick);
     m_config->setWebServerRunning([this] { return btnWebStart->isChecked(); });
-    connect(m_config, &TForm2::logFileChanged, this,
-            [this] { m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString()); });
-    connect(m_config, &TForm2::alarmPanelChanged, m_alarmPage, &AlarmPage::applySettings);
-    connect(m_config, &TForm2::chartsLookChanged, this, [this] { m_commitRefresh->afterGroup(CommitGroup::Gaps); });
-    connect(m_config, &TForm2::transparencyChanged, this, [this] {
-        setWindowOpacity(Settings.System.Transp ? Settings.System.TranspPos / 255.0 : 1.0);
-    });
-    connect(m_config, &TForm2::userLabelChanged, this, &TForm1::showUserLabel);
+    // The alarm page's state box is offered to DG834 routers.
+    connect(m_config, &TForm2::searchPageShown, this,
+            [this] { m_alarmPage->cbState->setEnabled(Settings.System.IsDG834); });
+    connect(m_config->Search, &RouterSearchTextPage::userFigureTabRequested, this, &TForm1::showUserFigurePage);
     connect(m_config, &TForm2::logHeaderRequested, this, [this] { m_log->setLogHeaderPending(true); });
     connect(m_config, &TForm2::trimLogRequested, this, [this] { m_log->TrimLog(); });
     connect(m_config, &TForm2::sendEmailRequested, this, [this](const QString &r) { m_mailer->SendEmail(r); });
@@ -951,8 +955,7 @@ void TForm1::btnWebStopClick() { WebPage->btnWebStopClick(); }
 
 void TForm1::mnuEnableLogClick()
 {
-    Settings.System.Log = !Settings.System.Log;
-    m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
+    m_hub->change([](TSettings &s) { s.System.Log = !s.System.Log; });
 }
 
 QMessageBox *TForm1::showMessageBox(const QString &title, const QString &text, bool warning)
@@ -1728,25 +1731,9 @@ void TForm1::wireBitLoading()
     connect(m_telnet, &TelnetSession::controlsChanged, page,
             [page](const TelnetControls &c) { page->btnBitsRefresh->setEnabled(c.btnBitsRefresh); });
     connect(page, &BitsTonePage::refreshClicked, bits, [bits] { bits->btnBitsRefreshClick(BitsSender::RefreshButton); });
-    connect(page, &BitsTonePage::bitsClicked, this, [this, bits, running] {
-        if (Settings.Telnet.BitsGraph && Charts->series(QStringLiteral("LineSeries18"))->count() == 0)
-            bits->btnBitsRefreshClick(BitsSender::Window);
-        bits->cbBitsRefreshClick(running());
-    });
-    connect(page, &BitsTonePage::bitsRefreshClicked, bits, [bits, running] { bits->cbBitsRefreshClick(running()); });
-    connect(page, &BitsTonePage::refreshEveryChanged, bits, [bits, running] { bits->spRefreshBitsEveryChange(running()); });
-    connect(page, &BitsTonePage::pageChoiceChanged, bits, [bits, running] { bits->spRefreshBitsEveryChange(running()); });
-    connect(page, &BitsTonePage::showAttenuationClicked, this, [bits, tones] {
-        tones->applySnrLook();
-        bits->btnBitsRefreshClick(BitsSender::ShowAttenuation);
-    });
-    connect(page, &BitsTonePage::snrModeClicked, tones, &ToneCharts::snrModeChanged);
-    connect(page, &BitsTonePage::clipChanged, tones, &ToneCharts::snrModeChanged);
-    connect(page, &BitsTonePage::snrLookChanged, tones, &ToneCharts::applySnrLook);
     connect(page, &BitsTonePage::bitswapMaxChanged, tones, &ToneCharts::setBitswapMaximum);
-    connect(page, &BitsTonePage::swapBitswapPlotsClicked, tones, &ToneCharts::swapBitswapPlots);
     connect(page, &BitsTonePage::pageButtonClicked, this, [this, bits] {
-        Settings.Telnet.ShowTop = (Settings.Telnet.ShowTop + 1) % 3;
+        m_hub->change([](TSettings &s) { s.Telnet.ShowTop = (s.Telnet.ShowTop + 1) % 3; });
         bits->btnBitsRefreshClick(BitsSender::Window);
     });
     // Showing "Bitswaps / Time": the chart follows the bit-loading box and its page is measured afresh.
@@ -2090,10 +2077,6 @@ void TForm1::wireChartMenus()
         m_interaction->attachToneChart(chart, false);
     connect(m_interaction, &ChartInteraction::systemMessage, this, &TForm1::SystemMessage);
     connect(m_interaction, &ChartInteraction::indicatorsChanged, this, &TForm1::setIndicators);
-    connect(m_pageControls, &ChartPageControls::boxClicked, this, [this](int chart, bool on) {
-        if (chart == 25)
-            cbPingClick(on);
-    });
 
     m_chartMenus = new ChartPopupMenus({*Charts, Settings, Run, m_telnetFigures, *m_scaling, *m_telnetPlotting,
                                         *m_interaction, [this] { return btnStart->isChecked(); }},
@@ -2114,6 +2097,45 @@ void TForm1::wireChartMenus()
         connect(reset, &QAction::triggered, m_toneCharts, &ToneCharts::resetAxes);
     }
     m_chartMenus->setCommandHandler(ChartCommand::GraphConfiguration, [this](int) { YAxis1Click(); });
+    // Opening the status-page charts' menu brings their camera pictures up to date.
+    if (QMenu *popup = m_chartMenus->menu(QStringLiteral("ChartPopup")))
+        connect(popup, &QMenu::aboutToShow, this, &TForm1::CheckCameras);
+}
+
+void TForm1::wireSettings()
+{
+    m_binder = new LiveBinder(*m_hub, this);
+    // The window's pages only: the dialogs the window owns have controls of their own.
+    m_binder->bind(PageControl1, windowBindings());
+    m_binder->follow(m_commitRefresh->followers());
+    for (const QString &p : m_binder->problems())
+        qWarning("Window binding: %s", qPrintable(p));
+    // What the chart menus' items write is announced once their handlers have run.
+    std::function<void(QMenu *)> announceItems = [&](QMenu *menu) {
+        for (QAction *item : menu->actions()) {
+            if (item->menu())
+                announceItems(item->menu());
+            else
+                connect(item, &QAction::triggered, m_hub, &SettingsHub::sync);
+        }
+    };
+    for (QMenu *menu : m_chartMenus->menus())
+        announceItems(menu);
+    m_commitRefresh->applyBitsGraph();
+    m_hub->sync();
+}
+
+void TForm1::showUserFigurePage()
+{
+    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 1"))) {
+        // Each tab page on the way down is brought to the front.
+        for (QWidget *w = page; w && w != PageControl1; w = w->parentWidget())
+            if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget()
+                                                                            : nullptr);
+                tabs && tabs->indexOf(w) >= 0)
+                tabs->setCurrentWidget(w);
+        return;
+    }
 }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)

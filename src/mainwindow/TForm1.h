@@ -4,6 +4,7 @@
 #include "acquisition/RunSchedule.h"
 #include "acquisition/RunState.h"
 #include "acquisition/TelnetFigures.h"
+#include "common/SteadyTimer.h"
 #include "mainwindow/LinePane.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "settings/TSettings.h"
@@ -26,6 +27,7 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+
 class StatusChannel;
 class RouterHttpClient;
 class PollingCycle;
@@ -77,6 +79,8 @@ class ThomsonSession;
 class BitloadingPage;
 class TForm2;
 class CommitRefresh;
+class SettingsHub;
+class LiveBinder;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -86,6 +90,9 @@ public:
     ~TForm1() override;
 
     TSettings &settings() { return Settings; }
+    // Where every settings change is announced, and the window's controls bound to it.
+    SettingsHub *settingsHub() const { return m_hub; }
+    LiveBinder *bindings() const { return m_binder; }
     RunState &runState() { return Run; }
     PollingCycle *pollingCycle() const { return m_cycle; }
     RouterHttpClient *httpClient() const { return HTTP; }
@@ -261,8 +268,14 @@ private:
     void putStopDown();
     void wireBitLoading();
     void setTelnetTabCaption(const QString &path, const QString &caption);
+    // The binding table and the followers: every settings change reaches the window through them.
+    void wireSettings();
+    // The first user-figure page, brought to the front.
+    void showUserFigurePage();
 
     TSettings Settings;
+    SettingsHub *m_hub = nullptr;
+    LiveBinder *m_binder = nullptr;
     QString SettingsFilePath;
     bool m_safeStart = false;
     bool m_closing = false;       // the shut-down sequence has started
@@ -355,7 +368,7 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QToolBar *ToolBar2 = nullptr;
     QString BuildStamp;
-    QTimer *Timer1 = nullptr;
+    SteadyTimer *Timer1 = nullptr; // polling
     QTimer *tmrAutoStartDelay = nullptr;
     QTimer *tmrStartMinimized = nullptr;
     bool FormShownOnce = false;

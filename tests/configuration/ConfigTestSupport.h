@@ -1,8 +1,9 @@
 #pragma once
 // A Configuration dialog over settings loaded from a test file, with the file
-// writer and the main-window refresh counted instead of performed.
+// writer counted instead of performed and the changes it announces recorded.
 #include "TestSupport.h"
 #include "configuration/TForm2.h"
+#include "settings/SettingsHub.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -15,10 +16,12 @@ struct DialogFixture : ::testing::Test {
     QTemporaryDir dir;
     QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
     TSettings settings;
+    SettingsHub hub{settings};
     RunState run;
     std::unique_ptr<TForm2> dialog;
     int saves = 0;
-    QList<CommitGroup> refreshed;
+    QList<SettingKeys> refreshed; // every announcement, in order
+    QMetaObject::Connection heard;
 
     // Every router address of a test file is on loopback.
     static QByteArray loopback()
@@ -35,7 +38,10 @@ struct DialogFixture : ::testing::Test {
         settings = settingsstore::load(SettingsEnvironment::forFile(ini)).settings;
         dialog = std::make_unique<TForm2>(settings, run, ini, QStringLiteral("1 Jan 2026  00:00:00"), nullptr);
         dialog->setSaver([this] { return ++saves > 0; });
-        dialog->setMainWindowRefresh([this](CommitGroup g) { refreshed << g; });
+        hub.rebase();
+        dialog->setSettingsHub(&hub);
+        QObject::disconnect(heard);
+        heard = QObject::connect(&hub, &SettingsHub::changed, [this](const SettingKeys &keys) { refreshed << keys; });
         return *dialog;
     }
 

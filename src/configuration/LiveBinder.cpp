@@ -1,0 +1,105 @@
+#include "configuration/LiveBinder.h"
+
+#include "configuration/ColourButton.h"
+#include "configuration/SettingsBinder.h"
+#include "settings/SettingsKeys.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimeEdit>
+#include <QWidget>
+
+LiveBinder::LiveBinder(SettingsHub &hub, QObject *parent) : QObject(parent), m_hub(hub)
+{
+    connect(&m_hub, &SettingsHub::changed, this, &LiveBinder::onChanged);
+}
+
+void LiveBinder::bind(QWidget *root, const std::vector<LiveBinding> &rows)
+{
+    for (const LiveBinding &row : rows) {
+        const QList<QWidget *> found = root->findChildren<QWidget *>(QLatin1String(row.control));
+        if (found.isEmpty())
+            m_problems << QStringLiteral("%1: no such control").arg(QLatin1String(row.control));
+        for (QWidget *w : found)
+            bindControl(w, row.section, row.key, row.kind);
+    }
+}
+
+void LiveBinder::bindControl(QWidget *w, const char *section, const char *key, BindingKind kind)
+{
+    const KeySpec *spec = findSettingsKey(section, key);
+    if (!spec || !SettingsBinder::fits(w, *spec, kind)) {
+        m_problems << QStringLiteral("%1: %2").arg(w->objectName(), spec ? QStringLiteral("the control cannot hold the key")
+                                                                          : QStringLiteral("no such key"));
+        return;
+    }
+    m_entries.push_back({w, spec, kind, settingKey(spec->section, spec->key)});
+    m_loading = true;
+    SettingsBinder::loadWidget(w, *spec, kind, m_hub.settings());
+    m_loading = false;
+    // The one connection through which this control edits its setting.
+    const auto write = [this, w] { edited(w); };
+    if (qobject_cast<ColourButton *>(w))
+        connect(static_cast<ColourButton *>(w), &ColourButton::colourChanged, this, write);
+    else if (auto *button = qobject_cast<QAbstractButton *>(w))
+        connect(button, &QAbstractButton::toggled, this, write);
+    else if (auto *spin = qobject_cast<QSpinBox *>(w))
+        connect(spin, &QSpinBox::valueChanged, this, write);
+    else if (auto *slider = qobject_cast<QSlider *>(w))
+        connect(slider, &QSlider::valueChanged, this, write);
+    else if (auto *time = qobject_cast<QTimeEdit *>(w))
+        connect(time, &QTimeEdit::timeChanged, this, write);
+    else if (auto *combo = qobject_cast<QComboBox *>(w))
+        connect(combo, &QComboBox::currentTextChanged, this, write);
+    else if (auto *edit = qobject_cast<QLineEdit *>(w))
+        connect(edit, &QLineEdit::textEdited, this, write);
+}
+
+void LiveBinder::follow(const std::vector<SettingFollower> &followers)
+{
+    m_followers.insert(m_followers.end(), followers.begin(), followers.end());
+}
+
+void LiveBinder::applyAll()
+{
+    for (const SettingFollower &f : m_followers)
+        f.apply();
+}
+
+QList<QWidget *> LiveBinder::controls(const QString &key) const
+{
+    QList<QWidget *> found;
+    for (const Entry &e : m_entries)
+        if (e.widget && e.name == key)
+            found << e.widget;
+    return found;
+}
+
+void LiveBinder::edited(QWidget *w)
+{
+    if (m_loading)
+        return;
+    for (const Entry &e : m_entries)
+        if (e.widget == w) {
+            m_hub.change([&](TSettings &s) { SettingsBinder::commitWidget(w, *e.key, e.kind, s); });
+            return;
+        }
+}
+
+void LiveBinder::onChanged(const SettingKeys &keys)
+{
+    m_loading = true;
+    for (const Entry &e : m_entries)
+        if (e.widget && keys.contains(e.name) && !SettingsBinder::shows(e.widget, *e.key, e.kind, m_hub.settings()))
+            SettingsBinder::loadWidget(e.widget, *e.key, e.kind, m_hub.settings());
+    m_loading = false;
+    for (const SettingFollower &f : m_followers)
+        for (const QString &key : f.keys)
+            if (keys.contains(key)) {
+                f.apply();
+                break;
+            }
+}

@@ -1,0 +1,324 @@
+// One setting, many views: whoever changes a setting shown in several places
+// (a chart's box, its switch on the Options page, the Configuration dialog, a
+// handler), every control and view that shows it follows at once; and a
+// commit that changes nothing re-arms nothing.
+#include "TestSupport.h"
+#include "acquisition/BitLoadingRefresh.h"
+#include "common/Clock.h"
+#include "configuration/LiveBinder.h"
+#include "configuration/RouterSearchTextPage.h"
+#include "configuration/TForm2.h"
+#include "mainwindow/BitsTonePage.h"
+#include "mainwindow/ChartPageControls.h"
+#include "mainwindow/ChartSet.h"
+#include "mainwindow/TForm1.h"
+#include "notify/LogFileName.h"
+#include "settings/SettingsHub.h"
+#include "settings/SettingsKeys.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariant>
+#include <functional>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+namespace {
+
+struct BindingsTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("veltrano.ini"));
+    std::unique_ptr<TForm1> form;
+
+    // Every router address of the file is on loopback; the web server too.
+    TForm1 &open(const QByteArray &extra = {})
+    {
+        testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n"
+                                   "[Router]\nTelnet=1\nLogin=http://127.0.0.1:8081/setup.cgi?next_file=stattbl.htm\n"
+                                   "LogOut=http://127.0.0.1:8081/setup.cgi?todo=logout\n"
+                                   "[Alarm]\nRebootURL=http://127.0.0.1:8081/reboot\n[Telnet]\nTelnetIP=127.0.0.1\n"
+                                   "[System]\nConf=1\n"
+                                   + extra);
+        qputenv("VELTRANO_INI", ini.toUtf8());
+        form = std::make_unique<TForm1>(false);
+        return *form;
+    }
+    void TearDown() override
+    {
+        form.reset();
+        qunsetenv("VELTRANO_INI");
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox *>(w))
+                w->deleteLater();
+    }
+
+    TSettings &s() { return form->settings(); }
+    template <typename T> T *dialogControl(const char *name)
+    {
+        return form->configuration()->findChild<T *>(QLatin1String(name));
+    }
+    // A click, as the user makes it, that leaves the box as asked.
+    static void setBox(QAbstractButton *box, bool on)
+    {
+        ASSERT_NE(box, nullptr);
+        if (box->isChecked() != on)
+            box->click();
+    }
+    void answerYes()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible()) {
+                box->button(QMessageBox::Yes)->click();
+                return;
+            }
+        ADD_FAILURE() << "no question was asked";
+    }
+    QTabWidget *telnetTabs()
+    {
+        for (int i = 0; i < form->PageControl1->count(); ++i)
+            if (form->PageControl1->widget(i)->objectName() == QLatin1String("Telnet Router"))
+                return form->PageControl1->widget(i)->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        return nullptr;
+    }
+    double pageLength(int chart)
+    {
+        ChartAxis bottom = form->charts()->bottomAxis(chart);
+        return bottom.maximum() - bottom.minimum();
+    }
+};
+
+// A writer changes the setting to a value; a reader tells whether its view shows it.
+struct Writer {
+    const char *name;
+    std::function<void(BindingsTest &, const QVariant &)> set;
+    QVariant only = {}; // the one value this writer can write, when it is not free
+};
+struct Reader {
+    const char *name;
+    std::function<bool(BindingsTest &, const QVariant &)> shows;
+};
+struct Case {
+    const char *setting;
+    QByteArray file;
+    QVariant values[2];
+    std::vector<Writer> writers;
+    std::vector<Reader> readers;
+};
+
+const char *const kTelnetPlotKeys[] = {"cbNoise",  "cbSync",  "cbICRC",     "cbIFEC",     "cbIHEC",
+                                       "cbFastCRC", "cbFastFEC", "cbFastHEC", "cbUICRC",    "cbUIFEC",
+                                       "cbUIHEC",  "cbUFastCRC", "cbUFastFEC", "cbUFastHEC"};
+const int kTelnetPlotCharts[] = {16, 17, 5, 6, 7, 4, 8, 9, 12, 11, 10, 15, 14, 13};
+
+std::vector<Case> cases()
+{
+    using T = BindingsTest;
+    const auto box = [](int chart) {
+        return [chart](T &t, const QVariant &v) { T::setBox(t.form->chartPageControls()->box(chart), v.toBool()); };
+    };
+    const auto boxShows = [](int chart) {
+        return [chart](T &t, const QVariant &v) { return t.form->chartPageControls()->box(chart)->isChecked() == v.toBool(); };
+    };
+    using Option = QAbstractButton *(*)(BitsTonePage &);
+    const auto option = [](Option get) {
+        return [get](T &t, const QVariant &v) { T::setBox(get(*t.form->bitsTonePage()), v.toBool()); };
+    };
+    const auto optionShows = [](Option get) {
+        return [get](T &t, const QVariant &v) { return get(*t.form->bitsTonePage())->isChecked() == v.toBool(); };
+    };
+    const Option cbBits = [](BitsTonePage &p) -> QAbstractButton * { return p.cbBits; };
+    const Option cbBitswap = [](BitsTonePage &p) -> QAbstractButton * { return p.cbBitswap; };
+    const Option cbSepHistogram = [](BitsTonePage &p) -> QAbstractButton * { return p.cbSepHistogram; };
+    const auto change = [](std::function<void(TSettings &, const QVariant &)> f) {
+        return [f](T &t, const QVariant &v) { t.form->settingsHub()->change([&](TSettings &s) { f(s, v); }); };
+    };
+    const auto dialogCommit = [](std::function<void(T &, const QVariant &)> f) {
+        return [f](T &t, const QVariant &v) {
+            t.form->configuration()->btnConfigureClick();
+            f(t, v);
+            t.form->configuration()->close();
+        };
+    };
+    std::vector<Case> all;
+    all.push_back({"Telnet/BitsGraph", "[Telnet]\nBitsGraph=1\nBitswapGraph=1\n", {false, true},
+                   {{"Chart21 box", box(21)},
+                    {"Options box", option(cbBits)},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.Telnet.BitsGraph = v.toBool(); })}},
+                   {{"Chart21 box", boxShows(21)},
+                    {"Options box", optionShows(cbBits)},
+                    {"bitswap boxes enabled only with it",
+                     [](T &t, const QVariant &v) {
+                         return t.form->chartPageControls()->box(22)->isEnabled() == v.toBool()
+                                && t.form->bitsTonePage()->cbBitswap->isEnabled() == v.toBool();
+                     }},
+                    {"bitswap graph cleared without it", [](T &t, const QVariant &v) {
+                         return v.toBool()
+                                || (!t.s().Telnet.BitswapGraph && !t.form->chartPageControls()->box(22)->isChecked()
+                                    && !t.form->bitsTonePage()->cbBitswap->isChecked());
+                     }}}});
+    all.push_back({"Telnet/BitswapGraph", "[Telnet]\nBitsGraph=1\nBitswapGraph=1\n", {false, true},
+                   {{"Chart22 box", box(22)},
+                    {"Options box", option(cbBitswap)}},
+                   {{"Chart22 box", boxShows(22)},
+                    {"Options box", optionShows(cbBitswap)},
+                    {"setting", [](T &t, const QVariant &v) { return t.s().Telnet.BitswapGraph == v.toBool(); }}}});
+    all.push_back({"Telnet/SepHistogram", "[Telnet]\nSepHistogram=0\n", {true, false},
+                   {{"Chart29 box", box(29)},
+                    {"Options box",
+                     option(cbSepHistogram)}},
+                   {{"Chart29 box", boxShows(29)},
+                    {"Options box",
+                     optionShows(cbSepHistogram)},
+                    {"setting", [](T &t, const QVariant &v) { return t.s().Telnet.SepHistogram == v.toBool(); }}}});
+    all.push_back({"the telnet plot boxes", "[Telnet]\ncbNoise=1\ncbSync=1\ncbICRC=1\ncbUFastHEC=1\n", {false, true},
+                   {{"a handler",
+                     change([](TSettings &s, const QVariant &v) {
+                         for (const char *key : kTelnetPlotKeys)
+                             findSettingsKey("Telnet", key)->ref<KeyType::Bool>(s) = v.toBool();
+                     })},
+                    {"the dialog's \"Plotting\" de-select",
+                     [](T &t, const QVariant &) {
+                         t.form->configuration()->btnConfigureClick();
+                         t.dialogControl<QAbstractButton>("btnDeselectAll")->click();
+                         t.answerYes();
+                         t.form->configuration()->close();
+                     },
+                     false}},
+                   {{"every chart box", [](T &t, const QVariant &v) {
+                         for (int chart : kTelnetPlotCharts)
+                             if (t.form->chartPageControls()->box(chart)->isChecked() != v.toBool())
+                                 return false;
+                         return true;
+                     }}}});
+    all.push_back(
+        {"Graph/UserLabel", "[Graph]\nUserLabel=User-def 1\nScaleUser1=1\nDiffUserDef=0\n", {"Line Att", "Noise dB"},
+         {{"the dialog's label box",
+           [](T &t, const QVariant &v) {
+               t.form->configuration()->btnConfigureClick();
+               QLineEdit *edit = t.dialogControl<QLineEdit>("edUserlabel");
+               edit->selectAll();
+               QTest::keyClicks(edit, v.toString());
+               t.form->configuration()->close();
+           }},
+          {"a handler", change([](TSettings &s, const QVariant &v) { s.Graph.UserLabel = v.toString(); })}},
+         {{"Chart3 title", [](T &t, const QVariant &v) { return t.form->charts()->chart(3)->yAxis->label() == v.toString(); }},
+          {"toolbar label", [](T &t, const QVariant &v) { return t.form->Label5->text() == v.toString() + "  0"; }},
+          {"its page's caption",
+           [](T &t, const QVariant &v) {
+               for (QWidget *page : t.form->PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 1")))
+                   if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
+                       return tabs->tabText(tabs->indexOf(page)) == v.toString();
+               return false;
+           }},
+          {"the search page's figure button and label",
+           [](T &t, const QVariant &v) {
+               RouterSearchTextPage *search = t.form->configuration()->Search;
+               return search->btnUser->text() == v.toString().left(11) && search->Label16->text() == v.toString();
+           }},
+          {"the dialog's label box",
+           [](T &t, const QVariant &v) { return t.dialogControl<QLineEdit>("edUserlabel")->text() == v.toString(); }}}});
+    const auto dayFile = [](T &t) {
+        return statisticsLogFileName(t.s().System.LogFile, true, t.s().System.NewLogFormat, Clock::currentDateTime());
+    };
+    all.push_back(
+        {"System/Log", "[System]\nLog=0\nNewLog=1\nNewLogFormat=yyyymmdd\n", {true, false},
+         {{"the dialog's log box", dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbLog"), v.toBool()); })},
+          {"the status bar's menu", [](T &t, const QVariant &v) {
+               if (t.s().System.Log != v.toBool())
+                   t.form->mnuEnableLogClick();
+           }}},
+         {{"status-bar panel 3 names the day's file",
+           [dayFile](T &t, const QVariant &v) {
+               return t.form->statusPanel(3) == (v.toBool() ? dayFile(t) : QString());
+           }},
+          {"the dialog's log box",
+           [](T &t, const QVariant &v) { return t.dialogControl<QAbstractButton>("cbLog")->isChecked() == v.toBool(); }}}});
+    const auto family = [](const QVariant &v) {
+        return v.toString() == QLatin1String("V4") ? "rbV4" : v.toString() == QLatin1String("V5") ? "rbV5Telnet" : "rbV123";
+    };
+    all.push_back({"the telnet family", "[Telnet]\nV123=0\nV4=1\n[Router]\nV5Telnet=0\n", {"V123", "V4"},
+                   {{"the dialog's family radios",
+                     dialogCommit([family](T &t, const QVariant &v) {
+                         t.dialogControl<QAbstractButton>(family(v))->click();
+                     })},
+                    {"the dialog's family radios (version 5)",
+                     dialogCommit([family](T &t, const QVariant &v) {
+                         t.dialogControl<QAbstractButton>(family(v))->click();
+                     }),
+                     "V5"}},
+                   {{"\"Set Target SNR\" shown for the adslctl family only", [](T &t, const QVariant &v) {
+                         QTabWidget *tabs = t.telnetTabs();
+                         QWidget *page = tabs ? tabs->findChild<QWidget *>(QStringLiteral("TabSheet41")) : nullptr;
+                         return page && tabs->isTabVisible(tabs->indexOf(page)) == (v.toString() == QLatin1String("V4"));
+                     }}}});
+    all.push_back({"System/Points", "[System]\nPoints=250\nSample=20\n[Telnet]\nRefreshBitsEvery=60\nUseSameSamples=0\n",
+                   {400, 250},
+                   {{"the dialog's points box",
+                     dialogCommit([](T &t, const QVariant &v) { t.dialogControl<QSpinBox>("spPoints")->setValue(v.toInt()); })},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.System.Points = v.toInt(); })}},
+                   {{"the time charts' page", [](T &t, const QVariant &v) { return t.pageLength(1) == v.toInt(); }},
+                    {"the bitswap chart's page, in refreshes", [](T &t, const QVariant &v) {
+                         return t.pageLength(22) == BitLoadingRefresh::pageRefreshes(20, v.toInt(), 60, false);
+                     }}}});
+    return all;
+}
+
+} // namespace
+
+TEST_F(BindingsTest, EveryWriterOfASettingReachesEveryReader)
+{
+    ManualClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
+    Clock::setInstance(&clock);
+    for (const Case &c : cases()) {
+        for (const Writer &w : c.writers) {
+            open(c.file);
+            for (const QVariant &value : c.values) {
+                const QVariant v = w.only.isValid() ? w.only : value;
+                w.set(*this, v);
+                for (const Reader &r : c.readers)
+                    EXPECT_TRUE(r.shows(*this, v))
+                        << c.setting << " written by " << w.name << " as " << v.toString().toStdString()
+                        << ": not shown by " << r.name;
+                if (w.only.isValid())
+                    break;
+            }
+            TearDown();
+        }
+    }
+    Clock::setInstance(nullptr);
+}
+
+TEST_F(BindingsTest, ClickingThroughTheDialogLeavesThePollingTimerAlone)
+{
+    open("[System]\nSample=5\nLog=1\nLogFile=" + dir.filePath(QStringLiteral("stats.txt")).toUtf8()
+         + "\n[Log]\nLogAtEvery=1\nLogAtInterval=5\n");
+    form->Timer1->start();
+    const int restarts = form->Timer1->restarts();
+    TForm2 *dialog = form->configuration();
+    dialog->btnConfigureClick();
+    // Every main page, and every telnet sub-page: each switch commits and saves.
+    for (int i = 0; i < dialog->PageControl1->count(); ++i)
+        dialog->PageControl1->setCurrentIndex(i);
+    for (int i = 0; i < dialog->PageControl4->count(); ++i)
+        dialog->PageControl4->setCurrentIndex(i);
+    dialog->close();
+    EXPECT_TRUE(testsupport::readAll(ini).contains("Conf=1"));
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->Timer1->interval(), 5000);
+    EXPECT_EQ(form->Timer1->restarts(), restarts);
+
+    // A real change re-arms it, once.
+    dialog->btnConfigureClick();
+    dialogControl<QSpinBox>("spSample")->setValue(7);
+    dialog->PageControl1->setCurrentIndex(0);
+    dialog->close();
+    EXPECT_EQ(form->Timer1->interval(), 7000);
+    EXPECT_EQ(form->Timer1->restarts(), restarts + 1);
+}
