@@ -136,8 +136,10 @@ struct WebServer::DaemonContext {
         std::lock_guard lock(watchMutex);
         auto it = watched.find(c);
         if (it != watched.end()) {
-            const auto sending = std::chrono::milliseconds(
-                qint64(qMin<quint64>(bytes, quint64(1) << 50) * 1000 / quint64(qMax<qint64>(1, minSendRate))));
+            // Capped at some seven weeks, far inside what the clock can add.
+            const quint64 rate = quint64(qMax<qint64>(1, minSendRate));
+            const quint64 seconds = qMin<quint64>(bytes / rate, quint64(1) << 22);
+            const auto sending = std::chrono::milliseconds(qint64(seconds * 1000 + bytes % rate * 1000 / rate));
             it->second.waitingForHead = false;
             it->second.deadline = std::chrono::steady_clock::now() + replyGrace + sending;
         }
