@@ -2127,15 +2127,11 @@ void TForm1::wireSettings()
 
 void TForm1::showUserFigurePage()
 {
-    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 1"))) {
-        // Each tab page on the way down is brought to the front.
-        for (QWidget *w = page; w && w != PageControl1; w = w->parentWidget())
-            if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget()
-                                                                            : nullptr);
-                tabs && tabs->indexOf(w) >= 0)
-                tabs->setCurrentWidget(w);
-        return;
-    }
+    // The page of the first user figure's chart, and each tab page on the way down to it.
+    for (QWidget *w = Charts->chart(3)->parentWidget(); w && w != PageControl1; w = w->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
+            tabs && tabs->indexOf(w) >= 0)
+            tabs->setCurrentWidget(w);
 }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)

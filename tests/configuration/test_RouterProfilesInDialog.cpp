@@ -69,6 +69,23 @@ TEST_F(ProfilesTest, EachModelFillsInItsFields)
     EXPECT_FALSE(telnetPageShown());
 }
 
+TEST_F(ProfilesTest, OnlyAChangedModelResetsTheTypedUrls)
+{
+    open("[Router]\nV1234=1\nV5=0\nNotNetgear=0\nST585=0\nUsername=someone\n");
+    dialog->show();
+    const QString typed = QStringLiteral("http://127.0.0.1:8081/mine.htm");
+    for (const char *model : {"rbV1234", "rbV1234"}) {
+        control<QLineEdit>("edLoginURL")->setText(typed);
+        click(model);
+        EXPECT_EQ(login(), typed) << "clicking the chosen model";
+        EXPECT_EQ(user(), QStringLiteral("someone"));
+        EXPECT_TRUE(control<QRadioButton>(model)->isChecked());
+    }
+    click("rbV5");
+    EXPECT_EQ(login(), QStringLiteral("http://192.168.0.1/RST_stattbl.htm"));
+    EXPECT_FALSE(control<QRadioButton>("rbV1234")->isChecked());
+}
+
 TEST_F(ProfilesTest, PresetsDoNothingWhileTheDialogIsHidden)
 {
     open();

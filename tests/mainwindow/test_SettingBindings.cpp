@@ -8,7 +8,10 @@
 #include "configuration/LiveBinder.h"
 #include "configuration/RouterSearchTextPage.h"
 #include "configuration/TForm2.h"
+#include "mainwindow/AlarmPage.h"
 #include "mainwindow/BitsTonePage.h"
+#include "mainwindow/CameraIndicators.h"
+#include "mainwindow/ChartPopupMenus.h"
 #include "mainwindow/ChartPageControls.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/TForm1.h"
@@ -17,6 +20,8 @@
 #include "settings/SettingsKeys.h"
 
 #include <QAbstractButton>
+#include <QLabel>
+#include <QMenu>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -321,4 +326,43 @@ TEST_F(BindingsTest, ClickingThroughTheDialogLeavesThePollingTimerAlone)
     dialog->close();
     EXPECT_EQ(form->Timer1->interval(), 7000);
     EXPECT_EQ(form->Timer1->restarts(), restarts + 1);
+}
+
+// Happenings in the dialog and the menus that the window acts on, each with one receiver.
+TEST_F(BindingsTest, DialogAndMenuHappeningsReachTheWindow)
+{
+    open("[Capture]\nNoise=1\nAllTheTime=1\nBetweenHours=0\nNever=0\n[System]\nIsDG834=0\n");
+    TForm2 *dialog = form->configuration();
+
+    // Marking a SpeedTouch figure brings the first user-figure page to the front.
+    dialog->Search->userFigureTabRequested();
+    QWidget *userPage = form->charts()->chart(3)->parentWidget();
+    int levels = 0, fronted = 0;
+    for (QWidget *w = userPage; w != form->PageControl1; w = w->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
+            tabs && tabs->indexOf(w) >= 0) {
+            ++levels;
+            fronted += tabs->currentWidget() == w;
+        }
+    EXPECT_GE(levels, 1);
+    EXPECT_EQ(fronted, levels);
+    EXPECT_EQ(form->PageControl1->currentWidget()->isAncestorOf(userPage), true);
+
+    // Opening a status-page chart's menu shows the capture pictures as the schedule stands now.
+    QLabel *active = form->cameraIndicators()->picture(1, CameraIndicators::Picture::Active);
+    ASSERT_NE(active, nullptr);
+    EXPECT_FALSE(active->isHidden());
+    form->settings().Capture.Noise = false; // as a handler that has not told anyone yet
+    emit form->chartMenus()->menu(QStringLiteral("ChartPopup"))->aboutToShow();
+    EXPECT_TRUE(active->isHidden());
+
+    // Showing the search page offers the alarm page's state box to DG834 routers only.
+    for (bool dg834 : {true, false}) {
+        form->settings().System.IsDG834 = dg834;
+        dialog->btnConfigureClick();
+        dialog->PageControl1->setCurrentWidget(dialog->Search);
+        EXPECT_EQ(form->alarmPage()->cbState->isEnabled(), dg834);
+        dialog->PageControl1->setCurrentIndex(0);
+        dialog->close();
+    }
 }
