@@ -1,6 +1,7 @@
 // The status-page fetch against a hostile web server at the router's address:
 // each reply that once hung, exhausted memory or broke every later poll now
 // fails its attempt with the client's reason, and the next poll works.
+#include "FetchRecording.h"
 #include "TestSupport.h"
 #include "acquisition/StatusPageFetch.h"
 
@@ -79,24 +80,15 @@ private:
     QTcpServer m_server;
 };
 
-struct HostileFetchTest : ::testing::Test {
+struct HostileFetchTest : ::testing::Test, FetchRecording {
     HostileServer server;
     RouterHttpClient client;
     StatusPageFetch fetch{client};
-    QStringList messages;
-    bool done = false;
-    QByteArray page;
-    bool noAnswer = false;
 
     void SetUp() override
     {
         ASSERT_TRUE(server.listen());
-        QObject::connect(&fetch, &StatusPageFetch::systemMessage, [this](const QString &m) { messages << m; });
-        QObject::connect(&fetch, &StatusPageFetch::finished, [this](const QByteArray &p, bool n) {
-            done = true;
-            page = p;
-            noAnswer = n;
-        });
+        record(fetch);
     }
 
     // One poll's fetch; false when it did not end.

@@ -2,6 +2,7 @@
 // failure is reported as, how many requests an attempt costs, and where the
 // credentials go.
 #include "RouterSim.h"
+#include "FetchRecording.h"
 #include "TestSupport.h"
 #include "acquisition/StatusPageFetch.h"
 
@@ -11,14 +12,10 @@
 
 namespace {
 
-struct FetchTest : ::testing::Test {
+struct FetchTest : ::testing::Test, FetchRecording {
     routersim::RouterSim sim;
     RouterHttpClient client;
     StatusPageFetch fetch{client};
-    QStringList messages;
-    bool done = false;
-    QByteArray page;
-    bool noAnswer = false;
 
     void SetUp() override
     {
@@ -27,12 +24,7 @@ struct FetchTest : ::testing::Test {
         o.control = false;
         QString error;
         ASSERT_TRUE(sim.start(o, &error)) << error.toStdString();
-        QObject::connect(&fetch, &StatusPageFetch::systemMessage, [this](const QString &m) { messages << m; });
-        QObject::connect(&fetch, &StatusPageFetch::finished, [this](const QByteArray &p, bool n) {
-            done = true;
-            page = p;
-            noAnswer = n;
-        });
+        record(fetch);
     }
 
     StatusPageRequest request(int attempts = 3)
