@@ -1,5 +1,6 @@
 #include "acquisition/RouterHttpClient.h"
 
+#include "acquisition/HttpReplyReader.h"
 #include "common/Clock.h"
 
 #include <QTcpSocket>

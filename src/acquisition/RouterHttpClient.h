@@ -4,7 +4,8 @@
 // routers serve their status pages.
 //
 // Every request is bounded: it must be connected and sent within the connect
-// time, and finished within its transfer time. Basic credentials are sent with
+// time, and finished within its transfer time; its reply is held within the
+// reader's size bounds (HttpReplyReader) as it arrives. Basic credentials are sent with
 // the request itself, only when the caller gives them, and redirects are not
 // followed, so they never reach another host. A 401 is one failed request,
 // never a hidden second round trip.
@@ -13,7 +14,6 @@
 // on an open connection or an HTTP status came back (401, 500, an empty body,
 // a connection closed or a time-out after sending). "Not connected" means it
 // never got that far (refused, unknown host, no route, time-out while connecting).
-#include "acquisition/HttpReplyReader.h"
 #include "acquisition/RouterCookieJar.h"
 
 #include <QByteArray>
