@@ -138,3 +138,49 @@ TEST(LineDrift, TheDemoScenarioTurnsItOn)
         drifts = drifts || l.command.startsWith(QStringLiteral("drift on"));
     EXPECT_TRUE(drifts);
 }
+
+// Noise bursts swap bits between neighbouring tones, so the bitswap charts
+// have something to show; the line's total of bits stays, and a resync
+// trains the line afresh.
+TEST(LineDrift, BurstsSwapBitsAndResyncsRetrain)
+{
+    const auto total = [](const LineTones &t) {
+        int sum = 0;
+        for (int i = 0; i < LineTones::kTones; ++i)
+            sum += t.bits(i);
+        return sum;
+    };
+    for (quint32 seed : {1u, 7u, 2024u}) {
+        RouterState state;
+        LineDrift drift(seed, state);
+        const LineTones trained = state.tones();
+        const int bits = total(trained);
+        int swappedSeconds = 0;
+        bool retrained = false;
+        for (int second = 0; second < 1200; ++second) {
+            std::array<int, LineTones::kTones> before{};
+            for (int i = 0; i < LineTones::kTones; ++i)
+                before[size_t(i)] = state.tones().bits(i);
+            const LineDrift::Phase was = drift.phase();
+            drift.advance(state);
+            int changed = 0;
+            for (int i = 0; i < LineTones::kTones; ++i) {
+                const int b = state.tones().bits(i);
+                changed += b != before[size_t(i)];
+                EXPECT_GE(b, 0);
+                EXPECT_LE(b, 15);
+            }
+            if (drift.phase() == LineDrift::Phase::Steady && was == LineDrift::Phase::Down) {
+                retrained = true;
+                for (int i = 0; i < LineTones::kTones; ++i)
+                    EXPECT_EQ(state.tones().bits(i), trained.bits(i));
+            } else if (was == LineDrift::Phase::Steady && drift.phase() == LineDrift::Phase::Steady) {
+                EXPECT_EQ(changed, 0) << "a quiet line keeps its bits";
+            }
+            swappedSeconds += changed > 0;
+            EXPECT_EQ(total(state.tones()), bits) << "bits move, none are lost";
+        }
+        EXPECT_GT(swappedSeconds, 5) << "seed " << seed;
+        EXPECT_TRUE(retrained) << "seed " << seed;
+    }
+}

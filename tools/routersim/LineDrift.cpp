@@ -31,7 +31,7 @@ qint64 seconds(const QString &uptime)
 } // namespace
 
 LineDrift::LineDrift(quint32 seed, const RouterState &state)
-    : m_seed(seed), m_random(seed)
+    : m_seed(seed), m_random(seed), m_toneRandom(seed ^ 0x5eed)
 {
     m_rxNoise = figureValue(state, Figure::RxNoise, 6.5);
     m_txNoise = figureValue(state, Figure::TxNoise, 12.0);
@@ -86,12 +86,17 @@ void LineDrift::advance(RouterState &state)
         addTo(state, Figure::HecDown, m_random.bounded(0, 5));
         addTo(state, Figure::EsDown, 1);
         addTo(state, Figure::Crc15, m_random.bounded(5, 40));
+        swapBits(state, 40, 250);
+        if (m_toneRandom.bounded(3) == 0)
+            swapBits(state, 7, 30);
         if (--m_phaseLeft <= 0)
             endBurst();
         break;
     case Phase::Down:
-        if (--m_phaseLeft <= 0)
+        if (--m_phaseLeft <= 0) {
             resync();
+            state.tones().reset(); // a new training, the line's first bit loading again
+        }
         break;
     }
 
@@ -130,6 +135,17 @@ void LineDrift::endBurst()
     }
     m_phase = Phase::Steady;
     m_rxNoise = m_noiseTarget - uniform(0.5, 1.5); // the margin comes back, not quite all of it
+}
+
+void LineDrift::swapBits(RouterState &state, int firstTone, int lastTone)
+{
+    LineTones &tones = state.tones();
+    const int from = int(m_toneRandom.bounded(firstTone, lastTone));
+    const int to = from + (m_toneRandom.bounded(2) == 0 ? -1 : 1);
+    if (tones.bits(from) < 2 || tones.bits(to) > 14)
+        return;
+    tones.set(from, QStringLiteral("bits"), QString::number(tones.bits(from) - 1), nullptr);
+    tones.set(to, QStringLiteral("bits"), QString::number(tones.bits(to) + 1), nullptr);
 }
 
 void LineDrift::resync()

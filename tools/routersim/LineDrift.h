@@ -38,12 +38,16 @@ private:
     void endBurst();
     void resync();
     void addTo(RouterState &state, Figure figure, qint64 amount) const;
+    // A noisy moment moves a bit from one tone to a neighbour: a bitswap.
+    void swapBits(RouterState &state, int firstTone, int lastTone);
     // For the data counters kept in kB with two decimals.
     void addKilobytes(RouterState &state, Figure figure, double amount) const;
     void write(RouterState &state) const;
 
     quint32 m_seed;
     QRandomGenerator m_random;
+    // The tones' own, so the figures live the same life with or without them.
+    QRandomGenerator m_toneRandom;
     Phase m_phase = Phase::Steady;
     int m_phaseLeft = 0;     // seconds left in a burst or a drop
     int m_quiet = 0;         // seconds since the last burst ended
