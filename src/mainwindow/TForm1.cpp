@@ -175,6 +175,11 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
         // The kept latest sync: the plotting step clears TelnetSyncNow.
         w.telnetSyncNow = float(m_telnetFigures.TelnetRxSync);
         w.telnetNoiseNow = m_telnetFigures.TelnetNoiseNow;
+        // The bits chart's ADSL2+ sign and its tone range go on its images.
+        if (m_bitsPage) {
+            w.adsl2PlusShown = !m_bitsPage->Image84->isHidden();
+            w.adsl2PlusRange = m_bitsPage->Label88->text();
+        }
         return w;
     });
     m_pollImages = std::make_unique<PollImages>(*m_images, Settings, Run);
@@ -1659,15 +1664,20 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
 // The bit loading, SNR and bitswaps per tone, and the bitswaps over time.
 void TForm1::plotToneCharts(const ToneChartData &t)
 {
-    m_toneCharts->plot(t, [this](const QString &mode) { m_images->Save(21, mode); });
+    // The tone range first: the bitswap images made while plotting carry it.
     if (t.HalfSelectionVisible) {
         m_bitsPage->Image84->setVisible(*t.HalfSelectionVisible);
         m_bitsPage->Label88->setVisible(*t.HalfSelectionVisible);
+        if (m_telnetPage)
+            m_telnetPage->Label100->setVisible(*t.HalfSelectionVisible);
     }
     if (t.Label88) {
         m_bitsPage->Label88->setText(*t.Label88);
         m_bitsPage->Image84->setText(t.Label88->isEmpty() ? tr("Tones") : *t.Label88);
+        if (m_telnetPage)
+            m_telnetPage->Label100->setText(*t.Label88);
     }
+    m_toneCharts->plot(t, [this](const QString &mode) { m_images->Save(21, mode); });
 }
 
 // The telnet chart tabs' captions: one (page path, caption), or with an empty

@@ -73,6 +73,11 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     btnSNR = button(this, "btnSNR", tr("SNR/Tone"));
     for (QPushButton *b : {btnConnect1, btnDisConnect1, btnSNR})
         buttons->addWidget(b);
+    Label100 = new QLabel(this);
+    Label100->setObjectName(QStringLiteral("Label100"));
+    Label100->setToolTip(tr("ADSL2+ tones shown"));
+    Label100->hide();
+    buttons->addWidget(Label100);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 

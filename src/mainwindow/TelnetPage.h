@@ -28,6 +28,7 @@ public:
     QPushButton *btnConnect1 = nullptr;    // the terminal's own: connects without asking for statistics
     QPushButton *btnDisConnect1 = nullptr;
     QPushButton *btnSNR = nullptr; // the SNR table into the terminal
+    QLabel *Label100 = nullptr;    // the ADSL2+ tone range shown, as the bits page's Label88
     QPlainTextEdit *Memo1 = nullptr; // terminal: the user types after the router's prompt
     TerminalCommandBar *commands = nullptr;
     QLabel *Panel53 = nullptr; // what was just marked as a user-defined figure

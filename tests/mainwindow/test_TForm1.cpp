@@ -36,6 +36,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QImage>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QLabel>
@@ -681,4 +682,41 @@ TEST_F(MainWindowTest, TrayCloseClosesAndTheStatusPageIsNotReopened)
     ASSERT_TRUE(testsupport::waitFor([&] { return !form->isVisible(); }, 10000));
     const QStringList lines = QString::fromLatin1(testsupport::readAll(ini)).split(QRegularExpression(QStringLiteral("\r?\n")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Last=0")));
+}
+
+// An ADSL2+ line's tone range is drawn on the bits chart's images ("ADSL2+ "
+// and ">>" or "<<", bottom right in green) and shown beside the terminal.
+TEST_F(MainWindowTest, BitsChartImagesCarryTheAdsl2PlusRange)
+{
+    auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n[Graph]\nCapturedImage=0\n");
+    auto image = [&](bool adsl2Plus, const char *name) {
+        ToneChartData t;
+        t.HalfSelectionVisible = adsl2Plus;
+        t.Label88 = adsl2Plus ? QStringLiteral(">>") : QString();
+        form->plotToneCharts(t);
+        const QString file = dir.filePath(QLatin1String(name));
+        EXPECT_TRUE(form->graphImages()->MakeGraphImage(21, file, QStringLiteral(" "), QStringLiteral("SaveAs")).written());
+        return QImage(file);
+    };
+    const QImage plain = image(false, "plain.png");
+    EXPECT_TRUE(form->telnetPage()->Label100->isHidden());
+    const QImage adsl2 = image(true, "adsl2.png");
+    EXPECT_FALSE(form->telnetPage()->Label100->isHidden());
+    EXPECT_EQ(form->telnetPage()->Label100->text(), QStringLiteral(">>"));
+    ASSERT_FALSE(plain.isNull());
+    ASSERT_EQ(plain.size(), adsl2.size());
+    const int W = plain.width(), H = plain.height();
+    int greenInCorner = 0, changedElsewhere = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const bool corner = x >= W - 100 && y >= H - 36;
+            if (adsl2.pixel(x, y) == plain.pixel(x, y))
+                continue;
+            if (corner)
+                greenInCorner += qGreen(adsl2.pixel(x, y)) > 100 && qRed(adsl2.pixel(x, y)) < 80;
+            else
+                ++changedElsewhere;
+        }
+    EXPECT_GT(greenInCorner, 10);
+    EXPECT_EQ(changedElsewhere, 0);
 }
