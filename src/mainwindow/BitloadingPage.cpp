@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <QTimer>
 #include <cmath>
@@ -169,16 +170,42 @@ void BitloadingPage::build()
             [this](bool on) { m_settings._585Telnet.WaitForRequests = on; });
     connect(cbRestoreTimeout, &QCheckBox::toggled, this, [this](bool on) { m_settings._585Telnet.RestoreTimeout = on; });
 
+    btnSwap = named(new QPushButton(tr("Swap"), this), "btnSwap");
+    btnSwap->setAccessibleName(tr("Swap the downstream and upstream panes"));
+    session->insertWidget(session->count() - 1, btnSwap);
+
     m_panes = new QHBoxLayout;
     summary->addLayout(m_panes, 1);
     auto *layout = m_panes;
-    memo2585 = pane(this, "memo2585", tr("Downstream summary"));
-    memo3585 = pane(this, "memo3585", tr("Upstream summary"));
+    // The two summary panes under their captions, side by side on a splitter.
+    Splitter1 = named(new QSplitter(Qt::Horizontal, this), "Splitter1");
+    Splitter1->setChildrenCollapsible(false);
+    auto column = [this](QPlainTextEdit *&memo, QLabel *&caption, const char *memoName, const char *captionName,
+                         const QString &text, const QString &spoken) {
+        auto *box = new QWidget(Splitter1);
+        auto *v = new QVBoxLayout(box);
+        v->setContentsMargins(0, 0, 0, 0);
+        caption = named(new QLabel(text, box), captionName);
+        memo = pane(box, memoName, spoken);
+        caption->setBuddy(memo);
+        v->addWidget(caption);
+        v->addWidget(memo, 1);
+        return box;
+    };
+    m_downColumn = column(memo2585, Label23, "memo2585", "Label23", QStringLiteral("Downstream (Rx) "),
+                          tr("Downstream summary"));
+    m_upColumn = column(memo3585, Label24, "memo3585", "Label24", QStringLiteral("Upstream (Tx) "),
+                        tr("Upstream summary"));
+    Splitter1->addWidget(m_upColumn);
+    Splitter1->addWidget(m_downColumn);
     memo5 = pane(this, "memo5", tr("Line statistics"));
     memoBits585 = pane(this, "memoBits585", tr("Bit table"));
     // Equal shares: panes without a stretch keep their full hint and squeeze the raw panes to a sliver.
-    for (QPlainTextEdit *p : {memo3585, memo2585, memo5, memoBits585})
+    layout->addWidget(Splitter1, 2);
+    for (QPlainTextEdit *p : {memo5, memoBits585})
         layout->addWidget(p, 1);
+    connect(btnSwap, &QPushButton::clicked, this, &BitloadingPage::btnSwapClick);
+    connect(Splitter1, &QSplitter::splitterMoved, this, &BitloadingPage::Splitter1Moved);
 
     connect(btnThomsonRefresh, &QPushButton::clicked, this, &BitloadingPage::btnThomsonRefreshClick);
     connect(btnThomsonBitswapReset, &QPushButton::clicked, this, &BitloadingPage::btnThomsonBitswapResetClick);
@@ -222,9 +249,23 @@ void BitloadingPage::loadFromSettings()
     cb585WaitForRequests->setChecked(t.WaitForRequests);
     cbRestoreTimeout->setChecked(t.RestoreTimeout);
     // The downstream pane first when so set.
-    m_panes->removeWidget(memo2585);
-    m_panes->insertWidget(t.DownFirst ? 0 : 1, memo2585, 1);
+    Splitter1->insertWidget(t.DownFirst ? 0 : 1, m_downColumn);
     m_loading = false;
+}
+
+void BitloadingPage::btnSwapClick()
+{
+    Splitter1->insertWidget(Splitter1->indexOf(m_downColumn) == 0 ? 1 : 0, m_downColumn);
+    // The upstream caption no longer at the left edge: the downstream pane leads.
+    m_settings._585Telnet.DownFirst = Splitter1->indexOf(m_upColumn) == 1;
+}
+
+void BitloadingPage::Splitter1Moved(int pos)
+{
+    // A pane squeezed towards the edge greys its caption.
+    const bool downFirst = m_settings._585Telnet.DownFirst;
+    Label23->setEnabled(pos > (downFirst ? 100 : 250));
+    Label24->setEnabled(pos > (downFirst ? 250 : 100));
 }
 
 QString BitloadingPage::now() const

@@ -20,6 +20,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QSplitter;
 class ThomsonSession;
 class ToneCharts;
 struct ThomsonRefresh;
@@ -76,6 +77,15 @@ public:
     QPlainTextEdit *memo2585 = nullptr; // downstream summary
     QPlainTextEdit *memo3585 = nullptr; // upstream summary
     QPlainTextEdit *memoBits585 = nullptr; // raw bit table
+    QSplitter *Splitter1 = nullptr;        // between the downstream and upstream panes
+    QLabel *Label23 = nullptr;             // "Downstream (Rx) "
+    QLabel *Label24 = nullptr;             // "Upstream (Tx) "
+    QPushButton *btnSwap = nullptr;        // the two panes change places
+
+    // btnSwapClick: the panes and their captions change places; [585Telnet] DownFirst follows.
+    void btnSwapClick();
+    // Splitter1Moved: the captions grey as their pane is squeezed.
+    void Splitter1Moved(int pos);
 
 signals:
     // The refresh timer: on with this interval, or off.
@@ -104,4 +114,6 @@ private:
     int m_first = 0;
     int m_last = 256;
     QHBoxLayout *m_panes = nullptr; // the summary panes, side by side
+    QWidget *m_downColumn = nullptr;  // Label23 over memo2585
+    QWidget *m_upColumn = nullptr;    // Label24 over memo3585
 };

@@ -398,3 +398,35 @@ TEST_F(ToneWindowTest, RestoringFromTheTrayCatchesUpTheSkippedSpeedTouchRefresh)
         form.reset();
     }
 }
+
+// The SpeedTouch 585 summary: each pane under its caption; "Swap" changes
+// their places and keeps the order; moving the splitter greys the caption of
+// a pane squeezed towards the left.
+TEST_F(ToneWindowTest, SpeedTouchSummaryPanesSwapAndTheirCaptions)
+{
+    struct Case {
+        bool downFirst;
+        int pos;
+        bool downCaption, upCaption;
+    };
+    const Case cases[] = {
+        {false, 300, true, true}, {false, 200, false, true}, {false, 80, false, false},
+        {true, 200, true, false}, {true, 300, true, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.downFirst << " " << c.pos);
+        open(QByteArray("[Router]\nST585=1\nV1234=0\n[585Telnet]\nDownFirst=") + (c.downFirst ? "1" : "0") + "\n");
+        BitloadingPage *page = form->bitloadingPage();
+        EXPECT_EQ(page->Label23->text(), QStringLiteral("Downstream (Rx) "));
+        EXPECT_EQ(page->Label24->text(), QStringLiteral("Upstream (Tx) "));
+        auto downIndex = [&] { return page->Splitter1->indexOf(page->memo2585->parentWidget()); };
+        EXPECT_EQ(downIndex(), c.downFirst ? 0 : 1);
+        emit page->Splitter1->splitterMoved(c.pos, 1);
+        EXPECT_EQ(page->Label23->isEnabled(), c.downCaption);
+        EXPECT_EQ(page->Label24->isEnabled(), c.upCaption);
+        page->btnSwap->click();
+        EXPECT_EQ(downIndex(), c.downFirst ? 1 : 0);
+        EXPECT_EQ(form->settings()._585Telnet.DownFirst, !c.downFirst);
+        form.reset();
+    }
+}
