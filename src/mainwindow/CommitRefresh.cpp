@@ -276,7 +276,7 @@ std::vector<SettingFollower> CommitRefresh::followers()
         {{"System/Transp", "System/TranspPos"},
          [&f, &s] { f.setWindowOpacity(s.System.Transp ? s.System.TranspPos / 255.0 : 1.0); }},
         {{"Graph/UTCTime"}, [&f, &s] { f.statusChannelUtc(s.Graph.UTCTime); }},
-        {{"Graph/NoiseColour"}, [&f, &s] { f.IconNoise(s.Graph.NoiseColour); }},
+        {{"Graph/NoiseColour", "System/ShowNoise"}, [&f, &s] { f.IconNoise(s.Graph.NoiseColour); }},
         {{"Log/LogAtInterval", "Log/LogAtEvery", "System/Log"}, [this] { applyLogTimer(); }},
         {{"System/Log", "System/LogFile", "System/NewLog", "System/NewLogFormat"}, [this] { applyLogFile(); }},
         {{"System/Sample"}, [&f] { f.applySampleInterval(); }},

@@ -1561,8 +1561,7 @@ void TForm1::CloseVeltrano1Click()
 
 void TForm1::mnuShowNoiseClick(bool on)
 {
-    Settings.System.ShowNoise = on;
-    IconNoise(Settings.Graph.NoiseColour);
+    m_hub->change([on](TSettings &s) { s.System.ShowNoise = on; });
 }
 
 // ---- Window helpers -------------------------------------------------------
@@ -1594,12 +1593,8 @@ void TForm1::writeHelpFile()
 
 void TForm1::btnOnTopClick()
 {
-    Settings.System.StayOnTop = !Settings.System.StayOnTop;
-    btnOnTop->setChecked(Settings.System.StayOnTop);
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
-    if (wasVisible)
-        show();
+    // The button and the window's style follow the setting.
+    m_hub->change([](TSettings &s) { s.System.StayOnTop = !s.System.StayOnTop; });
 }
 
 void TForm1::btnHelpClick()

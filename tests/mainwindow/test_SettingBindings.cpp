@@ -21,6 +21,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QAction>
 #include <QMenu>
 #include <QApplication>
 #include <QLineEdit>
@@ -271,6 +272,45 @@ std::vector<Case> cases()
                    {{"the time charts' page", [](T &t, const QVariant &v) { return t.pageLength(1) == v.toInt(); }},
                     {"the bitswap chart's page, in refreshes", [](T &t, const QVariant &v) {
                          return t.pageLength(22) == BitLoadingRefresh::pageRefreshes(20, v.toInt(), 60, false);
+                     }}}});
+    const auto dialogBox = [](const char *name) {
+        return [name](T &t, const QVariant &v) { return t.dialogControl<QAbstractButton>(name)->isChecked() == v.toBool(); };
+    };
+    all.push_back({"System/StayOnTop", "[System]\nStayOnTop=0\n", {true, false},
+                   {{"the toolbar's On top button", [](T &t, const QVariant &v) {
+                         if (t.form->btnOnTop->isChecked() != v.toBool())
+                             t.form->btnOnTop->click();
+                     }},
+                    {"the dialog's box",
+                     dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbStayOnTop"), v.toBool()); })}},
+                   {{"the toolbar's button", [](T &t, const QVariant &v) { return t.form->btnOnTop->isChecked() == v.toBool(); }},
+                    {"the window stays on top",
+                     [](T &t, const QVariant &v) {
+                         return t.form->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == v.toBool();
+                     }},
+                    {"the dialog's box", dialogBox("cbStayOnTop")}}});
+    all.push_back({"System/ShowNoise", "[System]\nShowNoise=1\n", {false, true},
+                   {{"the tray menu", [](T &t, const QVariant &v) { t.form->mnuShowNoiseClick(v.toBool()); }},
+                    {"the dialog's box",
+                     dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbShowNoise"), v.toBool()); })}},
+                   {{"the alarm page's note", [](T &t, const QVariant &v) { return t.form->alarmPage()->Label44->isHidden() == v.toBool(); }},
+                    {"the dialog's box", dialogBox("cbShowNoise")}}});
+    // A setting changed outside the dialog is what its next commit keeps.
+    all.push_back({"Graph/ShowGaps", "[Graph]\nShowGaps=1\n", {false, true},
+                   {{"the chart menu", [](T &t, const QVariant &v) {
+                         // Opened on a chart, the menu checks its items from the settings.
+                         t.form->chartMenus()->ChartPopupPopup(1);
+                         QAction *item = t.form->chartMenus()->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuShowGaps"));
+                         if (item->isChecked() != v.toBool())
+                             item->trigger();
+                     }},
+                    {"the dialog's box",
+                     dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbShowGaps"), v.toBool()); })}},
+                   {{"the dialog's box", dialogBox("cbShowGaps")},
+                    {"the next commit", [](T &t, const QVariant &v) {
+                         t.form->configuration()->btnConfigureClick();
+                         t.form->configuration()->close();
+                         return t.s().Graph.ShowGaps == v.toBool();
                      }}}});
     return all;
 }
