@@ -8,6 +8,8 @@
 TelnetScriptRunner::TelnetScriptRunner(QObject *parent) : QObject(parent)
 {
     m_gap.setSingleShot(true);
+    // A coarse timer may fire a little early; the lines must be at least the interval apart.
+    m_gap.setTimerType(Qt::PreciseTimer);
     m_gap.setInterval(kLineIntervalMs);
     connect(&m_gap, &QTimer::timeout, this, &TelnetScriptRunner::sendNext);
 }
@@ -22,11 +24,16 @@ bool TelnetScriptRunner::SendScript(const QString &fileName, bool generalTelnet,
         return false;
     }
     // Script files are plain text; one byte is one character, as the router reads it.
-    return sendCommands(terminalcommands::scriptCommands(QString::fromLatin1(file.readAll())), generalTelnet,
-                        speedTouch);
+    return start(terminalcommands::scriptCommands(QString::fromLatin1(file.readAll())), generalTelnet, speedTouch,
+                 true);
 }
 
 bool TelnetScriptRunner::sendCommands(const QStringList &commands, bool generalTelnet, bool speedTouch)
+{
+    return start(commands, generalTelnet, speedTouch, false);
+}
+
+bool TelnetScriptRunner::start(const QStringList &commands, bool generalTelnet, bool speedTouch, bool showReplies)
 {
     if (isBusy()) {
         emit systemMessage(QStringLiteral("Telnet script not sent: another script is still being sent."));
@@ -41,6 +48,7 @@ bool TelnetScriptRunner::sendCommands(const QStringList &commands, bool generalT
         return false;
     }
     m_commands = commands;
+    m_showReplies = showReplies;
     m_index = 0;
     ++m_generation;
     sendNext();
@@ -59,6 +67,10 @@ void TelnetScriptRunner::sendNext()
 {
     if (m_index < 0)
         return;
+    if (m_lastSend.isValid() && m_lastSend.elapsed() < kLineIntervalMs && m_index > 0) {
+        m_gap.start(int(kLineIntervalMs - m_lastSend.elapsed()));
+        return;
+    }
     if (m_index >= m_commands.size()) {
         m_index = -1;
         m_commands.clear();
@@ -66,6 +78,7 @@ void TelnetScriptRunner::sendNext()
         return;
     }
     const QString line = m_commands.at(m_index++);
+    m_lastSend.start();
     if (!m_viaSpeedTouch) {
         // A line sent while the session is down is dropped, as typed commands are.
         m_general->SendText(QLatin1Char(' ') + line);
@@ -73,10 +86,14 @@ void TelnetScriptRunner::sendNext()
         return;
     }
     const quint64 generation = m_generation;
-    emit speedTouchLineSent(line);
-    const bool taken = m_speedTouch(line, [this, generation] {
-        if (generation == m_generation)
-            lineDone();
+    if (!m_showReplies)
+        emit speedTouchLineSent(line);
+    const bool taken = m_speedTouch(line, [this, generation](const QString &reply) {
+        if (generation != m_generation)
+            return;
+        if (m_showReplies)
+            emit speedTouchLineSent(reply);
+        lineDone();
     });
     if (!taken) {
         emit systemMessage(QStringLiteral("Telnet script stopped: the SpeedTouch session is not ready."));
@@ -88,5 +105,5 @@ void TelnetScriptRunner::sendNext()
 void TelnetScriptRunner::lineDone()
 {
     if (m_index >= 0)
-        m_gap.start();
+        m_gap.start(kLineIntervalMs);
 }

@@ -6,6 +6,7 @@
 // so the window and the polling go on meanwhile.
 #include <QObject>
 #include <QStringList>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 
@@ -15,10 +16,11 @@ class TelnetScriptRunner : public QObject {
     Q_OBJECT
 public:
     static constexpr int kLineIntervalMs = 250;
-    // Sends one line over the SpeedTouch 585 session and calls done once the
-    // router's prompt came back (or the wait for it ended). False when the
-    // session cannot take a line now (not logged in, or busy refreshing).
-    using LineSender = std::function<bool(const QString &line, std::function<void()> done)>;
+    // Sends one line over the SpeedTouch 585 session and calls done with what
+    // the router sent up to its prompt once that came back (or the wait for
+    // it ended). False when the session cannot take a line now (not logged
+    // in, or busy refreshing).
+    using LineSender = std::function<bool(const QString &line, std::function<void(const QString &reply)> done)>;
 
     explicit TelnetScriptRunner(QObject *parent = nullptr);
 
@@ -32,14 +34,20 @@ public:
     bool SendScript(const QString &fileName, bool generalTelnet, bool speedTouch);
     // The same for commands already read (the script viewer's "Execute").
     bool sendCommands(const QStringList &commands, bool generalTelnet, bool speedTouch);
+
+private:
+    bool start(const QStringList &commands, bool generalTelnet, bool speedTouch, bool showReplies);
+
+public:
     bool isBusy() const { return m_index >= 0; }
     // Drops the rest of the script under way (Stop, close).
     void cancel();
 
 signals:
     void systemMessage(const QString &text);
-    // A line that went over the 585 session, for its terminal pane.
-    void speedTouchLineSent(const QString &line);
+    // For the 585 terminal pane: the router's reply to each line of a script
+    // file, or each command line of the script viewer.
+    void speedTouchLineSent(const QString &text);
     void finished();
 
 private:
@@ -51,6 +59,8 @@ private:
     QStringList m_commands;
     int m_index = -1;
     bool m_viaSpeedTouch = false;
+    bool m_showReplies = false; // the pane gets the replies (a script file), else the commands
+    QElapsedTimer m_lastSend;   // the gap is measured from the last line sent
     quint64 m_generation = 0;
     QTimer m_gap;
 };

@@ -262,6 +262,8 @@ void BitsTonePage::showDontRefreshIndicator()
 void BitsTonePage::applyFamily()
 {
     const bool v4 = m_settings.Telnet.V4;
+    // Only the adslctl family reports the attenuation per tone.
+    cbShowAttenuation->setEnabled(v4);
     Label76->setEnabled(v4);
     fill(Shape7, v4 ? QColor(Qt::black) : QColor(0xC0, 0xC0, 0xC0), Qt::black);
 }

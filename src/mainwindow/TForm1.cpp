@@ -440,9 +440,8 @@ void TForm1::buildWidgets()
         connect(m_bitloadingPage, &BitloadingPage::refreshTimerWanted, m_bitsRefresh,
                 &BitLoadingRefresh::setThomsonTimer);
         // Scripts go over the 585 session line by line, each after the router's prompt.
-        m_scripts->setSpeedTouchSender([this](const QString &line, std::function<void()> done) {
-            return m_thomson->ThomsonSessionUp()
-                   && m_thomson->sendLine(line, [done](const QString &) { done(); });
+        m_scripts->setSpeedTouchSender([this](const QString &line, std::function<void(const QString &)> done) {
+            return m_thomson->ThomsonSessionUp() && m_thomson->sendLine(line, done);
         });
         connect(m_scripts, &TelnetScriptRunner::speedTouchLineSent, m_bitloadingPage->memo5,
                 &QPlainTextEdit::appendPlainText);
@@ -1734,7 +1733,11 @@ void TForm1::wireBitLoading()
         page->Label75->setText(span);
     });
     connect(m_telnet, &TelnetSession::controlsChanged, page,
-            [page](const TelnetControls &c) { page->btnBitsRefresh->setEnabled(c.btnBitsRefresh); });
+            [this, page](const TelnetControls &c) {
+                page->btnBitsRefresh->setEnabled(c.btnBitsRefresh);
+                if (m_telnet->isConnected())
+                    page->cbShowAttenuation->setEnabled(c.cbShowAttenuation);
+            });
     connect(page, &BitsTonePage::refreshClicked, bits, [bits] { bits->btnBitsRefreshClick(BitsSender::RefreshButton); });
     connect(page, &BitsTonePage::bitswapMaxChanged, tones, &ToneCharts::setBitswapMaximum);
     connect(page, &BitsTonePage::pageButtonClicked, this, [this, bits] {

@@ -195,9 +195,9 @@ TEST(ScriptViewer, ExecuteSendsEachCommandAfterThePromptAndCloses)
     testsupport::writeAll(script, "# comment\n\nadsl info\nsystem reboot\n");
     TelnetScriptRunner runner;
     QStringList sent;
-    runner.setSpeedTouchSender([&](const QString &line, std::function<void()> done) {
+    runner.setSpeedTouchSender([&](const QString &line, std::function<void(const QString &)> done) {
         sent << line;
-        QTimer::singleShot(10, done); // the router's prompt comes back
+        QTimer::singleShot(10, [done] { done(QStringLiteral("{admin}=>")); }); // the router's prompt comes back
         return true;
     });
     auto *viewer = new TForm16(script, runner);

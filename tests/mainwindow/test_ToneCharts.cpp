@@ -250,6 +250,15 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     ASSERT_TRUE(form->scripts()->sendCommands({QStringLiteral("env set var=SESSIONTIMEOUT value=7")}, false, true));
     ASSERT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("7"); }, 10000));
     ASSERT_TRUE(testsupport::waitFor([&] { return !form->scripts()->isBusy(); }, 10000));
+    // A script file's lines show the router's reply in the 585 terminal pane.
+    const QString script = dir.filePath(QStringLiteral("stats.sh"));
+    testsupport::writeAll(script, "# the line statistics\nadsl info expand=enabled\n");
+    page->memo5->clear();
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
+    ASSERT_TRUE(form->scripts()->SendScript(script, false, true));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !form->scripts()->isBusy(); }, 10000));
+    EXPECT_TRUE(page->memo5->toPlainText().contains(QStringLiteral("Uptime (days hh:mm:ss)")))
+        << page->memo5->toPlainText().toStdString();
 
     // The reboot (the alarm's telnet reboot on this model) goes over the 585 session.
     ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
@@ -427,6 +436,19 @@ TEST_F(ToneWindowTest, SpeedTouchSummaryPanesSwapAndTheirCaptions)
         page->btnSwap->click();
         EXPECT_EQ(downIndex(), c.downFirst ? 1 : 0);
         EXPECT_EQ(form->settings()._585Telnet.DownFirst, !c.downFirst);
+        form.reset();
+    }
+}
+
+// "Show attenuation curve" is offered only to the adslctl family, the one
+// whose routers report the attenuation per tone.
+TEST_F(ToneWindowTest, AttenuationCurveIsOfferedToTheAdslctlFamilyOnly)
+{
+    const std::pair<QByteArray, bool> cases[] = {{"V123=0\nV4=1\n", true}, {"V123=1\nV4=0\n", false}};
+    for (const auto &[family, offered] : cases) {
+        SCOPED_TRACE(family.constData());
+        open(telnet(family));
+        EXPECT_EQ(form->bitsTonePage()->cbShowAttenuation->isEnabled(), offered);
         form.reset();
     }
 }
