@@ -52,9 +52,7 @@ struct CommitTest : ::testing::Test {
     void TearDown() override
     {
         qunsetenv("VELTRANO_INI");
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<QMessageBox *>(w))
-                w->deleteLater();
+        testsupport::discardMessageBoxes();
     }
 };
 

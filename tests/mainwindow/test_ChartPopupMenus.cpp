@@ -48,9 +48,7 @@ struct ChartMenusTest : ::testing::Test {
     {
         form.reset();
         qunsetenv("VELTRANO_INI");
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<QMessageBox *>(w))
-                w->deleteLater();
+        testsupport::discardMessageBoxes();
     }
 
     TSettings &s() { return form->settings(); }

@@ -60,9 +60,7 @@ struct BindingsTest : ::testing::Test {
     {
         form.reset();
         qunsetenv("VELTRANO_INI");
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<QMessageBox *>(w))
-                w->deleteLater();
+        testsupport::discardMessageBoxes();
     }
 
     TSettings &s() { return form->settings(); }

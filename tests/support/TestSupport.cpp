@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QMessageBox>
+
 #include <QFile>
 #include <stdexcept>
 
@@ -26,4 +29,11 @@ int testsupport::keyLineCount(const QByteArray &ini)
         if (!line.startsWith('[') && !line.startsWith(';') && line.contains('='))
             ++n;
     return n;
+}
+
+void testsupport::discardMessageBoxes()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox *>(w))
+            w->deleteLater();
 }

@@ -12,6 +12,9 @@ void writeAll(const QString &path, const QByteArray &bytes);
 // Lines of an ini file that hold a key (a value may itself contain '=').
 int keyLineCount(const QByteArray &ini);
 
+// Deletes (later) every message box a test left open.
+void discardMessageBoxes();
+
 // Runs the event loop until pred() holds or timeoutMs passes; returns pred().
 template <typename Pred>
 bool waitFor(Pred pred, int timeoutMs = 5000);
