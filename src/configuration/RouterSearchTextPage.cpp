@@ -368,7 +368,7 @@ void RouterSearchTextPage::detectRouter(const QString &page)
 void RouterSearchTextPage::setBusy(bool busy)
 {
     btnGetPage->setEnabled(!busy);
-    btnTest->setEnabled(!busy);
+    btnTest->setEnabled(!busy && !m_settings.Router.ST585);
 }
 
 QMessageBox *RouterSearchTextPage::message(const QString &text)
@@ -405,9 +405,15 @@ void RouterSearchTextPage::TabSheet2Show()
 
 void RouterSearchTextPage::updateMarkButtons()
 {
-    const bool taught = !m_settings.System.IsDG834 && !m_settings.Router.ST585;
+    const bool st585 = m_settings.Router.ST585;
+    const bool taught = !m_settings.System.IsDG834 && !st585;
     for (QPushButton *b : {btnRxNoise, btnTxNoise, btnSync, btnTxSync})
         b->setEnabled(taught);
+    // The SpeedTouch 585 page is taught by one label: no second figure, no test, no figure results.
+    btnUser2->setEnabled(!st585);
+    btnTest->setEnabled(!st585 && btnGetPage->isEnabled());
+    for (QLabel *result : {Label5, Label6, Label13, Label37})
+        result->setVisible(!st585);
 }
 
 void RouterSearchTextPage::sourceOptionChanged(bool checked, bool otherChecked)

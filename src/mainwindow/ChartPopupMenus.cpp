@@ -339,8 +339,21 @@ void ChartPopupMenus::attach(int chart)
             [this, plot, chart](const QPoint &pos) { popup(chart, plot->mapToGlobal(pos)); });
 }
 
+bool ChartPopupMenus::hasPopup(int chart) const
+{
+    // A user chart with no number to plot has no menu to offer.
+    const auto &g = m_ctx.settings.Graph;
+    if (chart == 3)
+        return !g.NotANumber;
+    if (chart == 19)
+        return !g.NotANumber1 && m_ctx.charts.chart(19)->yAxis->label() != QLatin1String("Not Available");
+    return true;
+}
+
 void ChartPopupMenus::popup(int chart, const QPoint &globalPos)
 {
+    if (!hasPopup(chart))
+        return;
     if (QMenu *m = prepare(chart))
         m->popup(globalPos);
 }

@@ -71,6 +71,9 @@ public:
     // A hook for a command item; the item is enabled only while it has one.
     void setCommandHandler(ChartCommand command, std::function<void(int chart)> handler);
 
+    // Whether the chart offers a menu: not a user chart whose figure is no
+    // number, nor Chart19 titled "Not Available".
+    bool hasPopup(int chart) const;
     // The popup handler for the chart, then the menu at the global position.
     void popup(int chart, const QPoint &globalPos);
     // The popup handler alone: fills the chart's menu. Returns that menu.

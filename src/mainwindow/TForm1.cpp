@@ -844,7 +844,10 @@ void TForm1::showUserLabel(int figure)
     for (QWidget *w : PageControl1->findChildren<QWidget *>(page))
         if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget()))
             tabs->setTabText(tabs->indexOf(w), label);
-    (first ? Label5 : Label22)->setText(label + QStringLiteral("  0"));
+    // The toolbar takes the label's first 12 characters ("Not Available" stays whole).
+    (first ? Label5 : Label22)->setText(label == QLatin1String("Not Available")
+                                            ? label
+                                            : label.left(12) + QStringLiteral("  0"));
 }
 
 void TForm1::btnConfigureClick() { m_config->btnConfigureClick(); }

@@ -441,3 +441,21 @@ TEST_F(TeachPageTest, EveryControlIsNamedAndReachedByKeyboard)
     EXPECT_EQ(page->GroupBox1->title(), QStringLiteral("Mark "));
     EXPECT_EQ(page->objectName(), QStringLiteral("TabSheet2"));
 }
+
+// Shown for a SpeedTouch 585, the page offers only the one label it teaches:
+// no second user figure, no test and no figure results.
+TEST_F(TeachPageTest, St585ShowsOnlyWhatItTeaches)
+{
+    for (bool st585 : {true, false}) {
+        SCOPED_TRACE(st585);
+        settings.Router.ST585 = st585;
+        make();
+        page->TabSheet2Show();
+        EXPECT_EQ(page->btnUser2->isEnabled(), !st585);
+        EXPECT_EQ(page->btnTest->isEnabled(), !st585);
+        EXPECT_TRUE(page->btnUser->isEnabled());
+        for (QLabel *result : {page->Label5, page->Label6, page->Label13, page->Label37})
+            EXPECT_EQ(result->isVisibleTo(page.get()), !st585) << result->objectName().toStdString();
+        page.reset();
+    }
+}

@@ -720,3 +720,37 @@ TEST_F(MainWindowTest, BitsChartImagesCarryTheAdsl2PlusRange)
     EXPECT_GT(greenInCorner, 10);
     EXPECT_EQ(changedElsewhere, 0);
 }
+
+// A user chart with no number to plot offers no menu (figure 1 or 2 not a
+// number, figure 2 "Not Available"); the toolbar takes a user label's first
+// 12 characters, "Not Available" whole.
+TEST_F(MainWindowTest, UserChartMenusAndToolbarLabels)
+{
+    struct Case {
+        int chart;
+        QByteArray ini;
+        QString label;
+        bool menu;
+        QString toolbar;
+    };
+    const Case cases[] = {
+        {3, "[Graph]\nNotANumber=1\n", QStringLiteral("Line uptime hours"), false, QStringLiteral("Line uptime   0")},
+        {3, "[Graph]\nNotANumber=0\n", QStringLiteral("Errors"), true, QStringLiteral("Errors  0")},
+        {19, "[Graph]\nNotANumber1=0\n", QStringLiteral("Not Available"), false, QStringLiteral("Not Available")},
+        {19, "[Graph]\nNotANumber1=1\n", QStringLiteral("FEC Errors (down)"), false, QStringLiteral("FEC Errors (  0")},
+        {19, "[Graph]\nNotANumber1=0\n", QStringLiteral("FEC Errors (down)"), true, QStringLiteral("FEC Errors (  0")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label.toStdString());
+        auto form = open(c.ini);
+        (c.chart == 3 ? form->settings().Graph.UserLabel : form->settings().Graph.UserLabel2) = c.label;
+        form->showUserLabel(c.chart == 3 ? 1 : 2);
+        EXPECT_EQ((c.chart == 3 ? form->Label5 : form->Label22)->text(), c.toolbar);
+        QCustomPlot *plot = form->charts()->chart(c.chart);
+        emit plot->customContextMenuRequested(QPoint(10, 10));
+        QMenu *menu = form->chartMenus()->menu(QStringLiteral("ChartPopup"));
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(menu->isVisible(), c.menu);
+        menu->hide();
+    }
+}
