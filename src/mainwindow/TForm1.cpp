@@ -108,6 +108,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -779,8 +780,15 @@ void TForm1::applySettingsToWindow()
     if (Settings.System.Window == 1) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        resize(qMax(Settings.System.W, minimumWidth()), qMax(Settings.System.H, minimumHeight()));
+        QSize stored(qMax(Settings.System.W, minimumWidth()), qMax(Settings.System.H, minimumHeight()));
         // The window opens centred on the screen; the stored position is kept, not applied.
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            // A size kept from a larger screen is brought within this one, title bar included.
+            const QSize room = screen->availableGeometry().size()
+                               - QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+            stored = stored.boundedTo(room).expandedTo(minimumSize());
+        }
+        resize(stored);
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             QRect frame(QPoint(), size());
             frame.moveCenter(screen->availableGeometry().center());

@@ -97,11 +97,11 @@ struct MainWindowTest : ::testing::Test {
 
 TEST_F(MainWindowTest, StartsWithTheLoadedSettingsApplied)
 {
-    auto form = open("[System]\nSystemMessages=1\nSuppressErrors=1\nW=900\nH=600\nLog=1\nLogFile=/var/tmp/line.txt\n");
+    auto form = open("[System]\nSystemMessages=1\nSuppressErrors=1\nW=780\nH=540\nLog=1\nLogFile=/var/tmp/line.txt\n");
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3"));
     EXPECT_TRUE(form->cbEnableSystem->isChecked());
     EXPECT_TRUE(form->cbSuppressErrors->isChecked());
-    EXPECT_EQ(form->size(), QSize(900, 600));
+    EXPECT_EQ(form->size(), QSize(780, 540)); // within the test screen (800 x 600)
     EXPECT_EQ(form->statusPanel(3), QStringLiteral("/var/tmp/line.txt"));
     EXPECT_EQ(form->settingsFilePath(), ini);
 }
@@ -752,5 +752,22 @@ TEST_F(MainWindowTest, UserChartMenusAndToolbarLabels)
         ASSERT_TRUE(menu);
         EXPECT_EQ(menu->isVisible(), c.menu);
         menu->hide();
+    }
+}
+
+// A size kept from a larger screen opens within this one, never below the
+// window's minimum, and the window is centred on the screen.
+TEST_F(MainWindowTest, AStoredSizeLargerThanTheScreenIsBroughtWithinIt)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QByteArray &size : {QByteArray("W=5000\nH=4000\n"), QByteArray("W=1\nH=1\n")}) {
+        SCOPED_TRACE(size.constData());
+        auto form = open("[System]\n" + size);
+        EXPECT_LE(form->height(), screen.height());
+        EXPECT_LE(form->width(), std::max(screen.width(), form->minimumWidth()));
+        EXPECT_GE(form->width(), form->minimumWidth());
+        EXPECT_GE(form->height(), form->minimumHeight());
+        if (form->width() <= screen.width())
+            EXPECT_EQ(form->geometry().center().x(), screen.center().x());
     }
 }
