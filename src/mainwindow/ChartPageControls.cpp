@@ -95,9 +95,7 @@ void ChartPageControls::addControls(int chart, QWidget *page)
 
 void ChartPageControls::applySettings()
 {
-    for (auto &[chart, box] : m_boxes)
-        if (box)
-            box->setChecked(*boxSetting(m_settings, chart));
+    // The boxes follow their settings through the window's binding table.
     if (btnUser1Pin)
         btnUser1Pin->setChecked(m_settings.Graph.User1Pin);
     if (btnUser2Pin)

@@ -24,7 +24,7 @@ public:
 
     // Puts the chart's box (and, on the user charts, its pin) above the chart on its page.
     void addControls(int chart, QWidget *page);
-    // Boxes and pins from the settings.
+    // Pins from the settings.
     void applySettings();
 
     QCheckBox *box(int chart) const;

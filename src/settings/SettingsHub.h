@@ -4,30 +4,9 @@
 // through change() or calls sync() after writing; the hub compares every key
 // with the values it last announced and tells its listeners which changed, so
 // every control and view that shows one of them can follow at once.
-#include "settings/TSettings.h"
+#include "settings/SettingsSnapshot.h"
 
 #include <QObject>
-#include <QSet>
-#include <QString>
-#include <QVariant>
-#include <vector>
-
-// A setting named as the file names it: "Section/Key".
-using SettingKeys = QSet<QString>;
-QString settingKey(const char *section, const char *key);
-
-// The values of every key (and the decoded telnet chart flags) at one moment.
-class SettingsSnapshot {
-public:
-    explicit SettingsSnapshot(const TSettings &s);
-    // The keys whose values differ in now.
-    SettingKeys changedIn(const TSettings &now) const;
-
-private:
-    std::vector<QVariant> m_values;
-    std::array<bool, 17> m_captureFlags{};
-    std::array<bool, 17> m_logFlags{};
-};
 
 class SettingsHub : public QObject {
     Q_OBJECT
