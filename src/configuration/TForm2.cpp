@@ -158,17 +158,23 @@ void TForm2::announceAfterEdits()
 
 void TForm2::followSettings()
 {
-    // The figure buttons and result labels of the search page carry the user labels.
-    m_live->follow({"Graph/UserLabel"}, [this] {
-        const QString &label = m_settings.Graph.UserLabel;
-        Search->btnUser->setText(label.left(11));
-        Search->Label16->setText(label);
+    // The figure buttons and result labels of the search page carry the user
+    // labels; the SpeedTouch's button names its search text and its result
+    // labels keep the values its marking previewed.
+    m_live->follow({"Graph/UserLabel", "Search/UserText", "Router/ST585"}, [this] {
+        const TSettings &s = m_settings;
+        if (s.Router.ST585) {
+            Search->btnUser->setText(s.Search.UserText.isEmpty() ? QStringLiteral("User def") : s.Search.UserText.left(11));
+            return;
+        }
+        Search->btnUser->setText(s.Graph.UserLabel.left(11));
+        Search->Label16->setText(s.Graph.UserLabel);
     });
     m_live->follow({"Graph/UserLabel2"}, [this] {
-        const QString &label = m_settings.Graph.UserLabel2;
-        if (!m_settings.Router.ST585)
-            Search->btnUser2->setText(label.left(12));
-        Search->Label33->setText(label);
+        if (m_settings.Router.ST585)
+            return;
+        Search->btnUser2->setText(m_settings.Graph.UserLabel2.left(12));
+        Search->Label33->setText(m_settings.Graph.UserLabel2);
     });
 }
 
