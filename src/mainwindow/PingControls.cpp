@@ -81,9 +81,6 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
 
     applySettings();
 
-    // The next poll pings what the field shows; the runner checks the host before use.
-    connect(edPingAddress, &QLineEdit::textChanged, this,
-            [this](const QString &host) { m_settings.Ping.PingHost = host.trimmed(); });
     connect(cbFilled, &QCheckBox::clicked, this, [this](bool on) {
         m_settings.Ping.Filled = on;
         PingPlotting::applyFilled(m_charts, on);
@@ -111,8 +108,7 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
 void PingControls::applySettings()
 {
     const auto &p = m_settings.Ping;
-    const QSignalBlocker b1(spPingMax), b2(spPingNum), b3(spPingFail), b4(edPingAddress);
-    edPingAddress->setText(p.PingHost);
+    const QSignalBlocker b1(spPingMax), b2(spPingNum), b3(spPingFail);
     cbFilled->setChecked(p.Filled);
     spPingMax->setValue(p.Max);
     spPingNum->setValue(PingPlotting::clampPacketCount(p.PingNum));

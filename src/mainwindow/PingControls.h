@@ -25,7 +25,7 @@ public:
     // is on and the ping tab is shown.
     void updateAlarmControls(bool pingChecked);
 
-    QLineEdit *edPingAddress = nullptr; // [Ping] PingHost
+    QLineEdit *edPingAddress = nullptr; // [Ping] PingHost, bound with the window's controls; the runner checks it
     QCheckBox *cbFilled = nullptr;
     QSpinBox *spPingMax = nullptr;
     QSpinBox *spPingNum = nullptr;

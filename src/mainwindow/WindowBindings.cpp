@@ -30,6 +30,7 @@ const std::vector<LiveBinding> &windowBindings()
         {"cbTelnetUserDown", "Telnet", "cbUserDown"},
         {"cbTelnetUserUp", "Telnet", "cbUserUp"},
         {"cbPing", "Ping", "Ping"},
+        {"edPingAddress", "Ping", "PingHost"},
         // The tone charts' boxes and their switches on the Options page
         {"cbBits", "Telnet", "BitsGraph"},
         {"cbBitswap", "Telnet", "BitswapGraph"},

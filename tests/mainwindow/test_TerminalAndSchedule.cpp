@@ -177,7 +177,7 @@ TEST_F(TerminalWindowTest, PingHostFieldFeedsThePollAndTheSettingsFile)
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->text(), QStringLiteral("127.0.0.2"));
     edit->clear();
-    QTest::keyClicks(edit, QStringLiteral("127.0.0.3 "));
+    QTest::keyClicks(edit, QStringLiteral("127.0.0.3"));
     form->pingRunner()->setProgram(fake);
     form->btnStart->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(args); }, 15000));
