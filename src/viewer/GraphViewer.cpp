@@ -80,6 +80,12 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     LsDirTreeCombo281->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LsDirTreeCombo281->setMaximumHeight(240);
     left->addWidget(LsDirTreeCombo281);
+    // The parent folder's entry, above the images of the folder.
+    btnUpOneLevel = new QPushButton(QStringLiteral(" Up one level"), panel2);
+    btnUpOneLevel->setObjectName(QStringLiteral("btnUpOneLevel"));
+    btnUpOneLevel->setFlat(true);
+    btnUpOneLevel->setStyleSheet(QStringLiteral("text-align: left"));
+    left->addWidget(btnUpOneLevel);
     LsFilelistView281 = new QListView(panel2);
     LsFilelistView281->setObjectName(QStringLiteral("LsFilelistView281"));
     LsFilelistView281->setAccessibleName(tr("Graph images"));
@@ -142,6 +148,7 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     Refreshlist1 = add(QStringLiteral("Refreshlist1"), tr("Refresh list"), QKeySequence::Refresh);
 
     connect(btnClose, &QPushButton::clicked, this, &GraphViewer::btnCloseClick);
+    connect(btnUpOneLevel, &QPushButton::clicked, this, &GraphViewer::upOneLevel);
     connect(LsDirTreeCombo281->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &GraphViewer::LsDirTreeCombo281PathChange);
     connect(LsFilelistView281->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -230,6 +237,15 @@ void GraphViewer::openFolder(const QString &folder)
         LsFilelistView281->setRootIndex(m_files->setRootPath(path));
     }
     setStatus(0, QDir::toNativeSeparators(m_folder));
+}
+
+void GraphViewer::upOneLevel()
+{
+    QDir folder(m_folder);
+    if (!m_folder.isEmpty() && folder.cdUp()) {
+        openFolder(folder.absolutePath());
+        clearImage();
+    }
 }
 
 void GraphViewer::LsDirTreeCombo281PathChange()

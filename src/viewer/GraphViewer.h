@@ -35,6 +35,8 @@ public:
 
     // Opens a folder in the tree and lists its images.
     void openFolder(const QString &folder);
+    // " Up one level": the parent of the folder shown.
+    void upOneLevel();
     QString currentFolder() const { return m_folder; }
     // The names listed (once the folder has been read).
     QStringList listedFiles() const;
@@ -62,6 +64,7 @@ public:
     QTreeView *LsDirTreeCombo281 = nullptr;
     QListView *LsFilelistView281 = nullptr;
     QPushButton *btnClose = nullptr;
+    QPushButton *btnUpOneLevel = nullptr; // " Up one level"
     QLabel *Image1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QAction *SaveAs1 = nullptr;

@@ -15,6 +15,7 @@
 #include <QImageReader>
 #include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -351,4 +352,18 @@ TEST_F(GraphViewerTest, ShowingPicksTheNewestCaptureFittedToThePane)
     QTRY_VERIFY_WITH_TIMEOUT(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())), 5000);
     EXPECT_EQ(QFileInfo(static_cast<QFileSystemModel *>(tree->model())->filePath(tree->currentIndex())),
               QFileInfo(folder));
+}
+
+// " Up one level" opens the parent folder and lists its images.
+TEST_F(GraphViewerTest, UpOneLevelListsTheParentFolder)
+{
+    writePicture(dir.filePath(QStringLiteral("parent.png")), "PNG");
+    writePicture(path(QStringLiteral("child.png")), "PNG");
+    GraphViewer viewer;
+    openAndWait(viewer);
+    EXPECT_EQ(viewer.btnUpOneLevel->text(), QStringLiteral(" Up one level"));
+    viewer.btnUpOneLevel->click();
+    EXPECT_EQ(viewer.currentFolder(), QFileInfo(dir.path()).absoluteFilePath());
+    QTRY_VERIFY_WITH_TIMEOUT(viewer.listedFiles().contains(QStringLiteral("parent.png")), 5000);
+    EXPECT_FALSE(viewer.listedFiles().contains(QStringLiteral("child.png")));
 }
