@@ -189,14 +189,13 @@ void CommitRefresh::applyRebootUrl()
 void CommitRefresh::applyLogTimer()
 {
     const TSettings &s = m_form.settings();
-    QTimer *timer = m_form.tmrLogAt;
-    // A new interval restarts a running timer: only a changed one is set.
-    if (timer->interval() != s.Log.LogAtInterval * 60000)
-        timer->setInterval(s.Log.LogAtInterval * 60000);
+    SteadyTimer *timer = m_form.tmrLogAt;
+    // Only a changed interval restarts a running timer; a running one is left to tick.
+    timer->setInterval(s.Log.LogAtInterval * 60000);
     if (!(s.System.Log && s.Log.LogAtEvery))
         timer->stop();
-    else if (m_form.isRunning() && !timer->isActive())
-        timer->start();
+    else if (m_form.isRunning())
+        timer->startKept();
 }
 
 void CommitRefresh::applyLogFile()

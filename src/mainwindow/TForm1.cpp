@@ -629,7 +629,7 @@ void TForm1::buildWidgets()
     tmr15Mins->setObjectName(QStringLiteral("tmr15Mins"));
     connect(tmr15Mins, &QTimer::timeout, this, [this] { m_telnetPlotting->tmr15MinsTimer(); });
 
-    tmrLogAt = new QTimer(this);
+    tmrLogAt = new SteadyTimer(this);
     tmrLogAt->setObjectName(QStringLiteral("tmrLogAt"));
     connect(tmrLogAt, &QTimer::timeout, this, &TForm1::tmrLogAtTimer);
     connect(btnWriteNow, &QPushButton::clicked, this, &TForm1::btnWriteNowClick);

@@ -373,7 +373,7 @@ public:
     QTimer *tmrStartMinimized = nullptr;
     bool FormShownOnce = false;
     NoiseTrayIcon *TrayIcon = nullptr;
-    QTimer *tmrLogAt = nullptr;
+    SteadyTimer *tmrLogAt = nullptr; // the log line every LogAtInterval minutes
     QPushButton *btnWriteNow = nullptr;
     QPushButton *btnViewLog = nullptr;
     QPushButton *btnLog = nullptr;

@@ -343,7 +343,9 @@ TEST_F(BindingsTest, ClickingThroughTheDialogLeavesThePollingTimerAlone)
     open("[System]\nSample=5\nLog=1\nLogFile=" + dir.filePath(QStringLiteral("stats.txt")).toUtf8()
          + "\n[Log]\nLogAtEvery=1\nLogAtInterval=5\n");
     form->Timer1->start();
+    form->tmrLogAt->start();
     const int restarts = form->Timer1->restarts();
+    const int logRestarts = form->tmrLogAt->restarts();
     TForm2 *dialog = form->configuration();
     dialog->btnConfigureClick();
     // Every main page, and every telnet sub-page: each switch commits and saves.
@@ -356,6 +358,8 @@ TEST_F(BindingsTest, ClickingThroughTheDialogLeavesThePollingTimerAlone)
     EXPECT_TRUE(form->Timer1->isActive());
     EXPECT_EQ(form->Timer1->interval(), 5000);
     EXPECT_EQ(form->Timer1->restarts(), restarts);
+    EXPECT_TRUE(form->tmrLogAt->isActive());
+    EXPECT_EQ(form->tmrLogAt->restarts(), logRestarts);
 
     // A real change re-arms it, once.
     dialog->btnConfigureClick();
