@@ -20,20 +20,13 @@ TEST_F(DialogFixture, EveryPageShowsItsButtonsWholeAtTheDefaultSize)
     for (const QSize size : {form.minimumSize(), QSize(1366, 700)}) {
         form.resize(size);
         QApplication::processEvents();
-        QStringList cut;
-        for (QTabWidget *tabs : form.findChildren<QTabWidget *>())
-            for (int i = 0; i < tabs->count(); ++i) {
-                if (!tabs->isTabVisible(i))
-                    continue;
-                testsupport::bringForward(tabs->widget(i));
-                QApplication::processEvents();
-                for (QAbstractButton *b : tabs->widget(i)->findChildren<QAbstractButton *>())
-                    if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width())
-                        cut << tabs->tabText(i) + QStringLiteral(": ") + b->text();
-                for (const QString &c : testsupport::crushedControls(tabs->widget(i)))
-                    cut << tabs->tabText(i) + QStringLiteral(": ") + c;
-            }
-        cut.removeDuplicates();
+        const QStringList cut = testsupport::onEveryPage(&form, [](QWidget *page) {
+            QStringList found = testsupport::crushedControls(page);
+            for (QAbstractButton *b : page->findChildren<QAbstractButton *>())
+                if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width())
+                    found << b->text();
+            return found;
+        });
         EXPECT_TRUE(cut.isEmpty()) << form.width() << " x " << form.height() << ":\n"
                                    << cut.join(QLatin1Char('\n')).toStdString();
     }

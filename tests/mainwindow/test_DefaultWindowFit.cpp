@@ -46,15 +46,6 @@ struct DefaultWindowFit : ::testing::Test {
     }
     void TearDown() override { qunsetenv("VELTRANO_INI"); }
 
-    // Brings `page` to the front through every tab widget that holds it.
-    static void bringForward(QWidget *page)
-    {
-        for (QWidget *w = page; w && w->parentWidget(); w = w->parentWidget())
-            if (auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget()))
-                if (auto *tabs = qobject_cast<QTabWidget *>(stack->parentWidget()))
-                    tabs->setCurrentWidget(w);
-    }
-
     // Captions of the visible buttons and labels narrower than their text needs.
     static QStringList cutButtons(QWidget *page)
     {
@@ -78,7 +69,7 @@ TEST_F(DefaultWindowFit, TerminalButtonsShowTheirWholeCaptions)
         auto form = open("[Router]\nTelnet=1\n[Telnet]\n" + family);
         auto *page = form->findChild<TelnetPage *>();
         ASSERT_NE(page, nullptr);
-        bringForward(page);
+        testsupport::bringForward(page);
         form->show();
         QApplication::processEvents();
         ASSERT_TRUE(page->isVisible()) << family.constData();
@@ -99,20 +90,7 @@ TEST_P(PageFit, EveryPageShowsItsButtonsAndLabelsWhole)
         }
     form->show();
     QApplication::processEvents();
-    QStringList cut;
-    QList<QTabWidget *> all = form->PageControl1->findChildren<QTabWidget *>();
-    all.prepend(form->PageControl1);
-    for (QTabWidget *tabs : all)
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (!tabs->isTabVisible(i))
-                continue;
-            bringForward(tabs->widget(i));
-            QApplication::processEvents();
-            for (const QString &caption : cutButtons(tabs->widget(i)))
-                cut << tabs->tabText(i) + QStringLiteral(": ") + caption;
-        }
-    cut.removeDuplicates();
-    EXPECT_EQ(cut, QStringList());
+    EXPECT_EQ(testsupport::onEveryPage(form->PageControl1, cutButtons), QStringList());
 }
 
 // Every page at the window's default size and maximised on a 1366 x 768
@@ -126,19 +104,7 @@ TEST_P(PageFit, NoPageCrushesItsControlsAtEitherSize)
     for (const QSize size : {defaultSize, kLaptopMaximised}) {
         form->resize(size);
         QApplication::processEvents();
-        QStringList crushed;
-        QList<QTabWidget *> all = form->PageControl1->findChildren<QTabWidget *>();
-        all.prepend(form->PageControl1);
-        for (QTabWidget *tabs : all)
-            for (int i = 0; i < tabs->count(); ++i) {
-                if (!tabs->isTabVisible(i))
-                    continue;
-                testsupport::bringForward(tabs->widget(i));
-                QApplication::processEvents();
-                for (const QString &c : testsupport::crushedControls(form.get()))
-                    crushed << tabs->tabText(i) + QStringLiteral(": ") + c;
-            }
-        crushed.removeDuplicates();
+        const QStringList crushed = testsupport::onEveryPage(form->PageControl1, testsupport::crushedControls);
         EXPECT_TRUE(crushed.isEmpty()) << "at " << form->width() << " x " << form->height() << ":\n"
                                        << crushed.join(QLatin1Char('\n')).toStdString();
     }
@@ -156,7 +122,7 @@ TEST_F(DefaultWindowFit, SpeedTouchSummaryPanesShareTheWidth)
     auto form = open("[Router]\nST585=1\nV1234=0\n");
     auto *raw = form->findChild<QWidget *>(QStringLiteral("memo5"));
     ASSERT_NE(raw, nullptr);
-    bringForward(raw);
+    testsupport::bringForward(raw);
     form->show();
     QApplication::processEvents();
     const int summary = form->findChild<QWidget *>(QStringLiteral("memo2585"))->width();
@@ -173,7 +139,7 @@ TEST_F(DefaultWindowFit, BitLoadingOptionsKeepTheirHeightAndScroll)
         form->show();
         auto *page = form->findChild<QWidget *>(QStringLiteral("TabSheetBitsOptions"));
         ASSERT_NE(page, nullptr);
-        bringForward(page);
+        testsupport::bringForward(page);
         QApplication::processEvents();
         QStringList squeezed;
         for (QAbstractButton *b : page->findChildren<QAbstractButton *>())
@@ -218,15 +184,7 @@ TEST_F(DefaultWindowFit, WindowsMadeOnDemandKeepTheirControlsWhole)
         for (const QSize size : {w->size(), QSize(1366, 700).boundedTo(w->maximumSize())}) {
             w->resize(size);
             QApplication::processEvents();
-            QStringList crushed;
-            for (QTabWidget *tabs : w->findChildren<QTabWidget *>())
-                for (int i = 0; i < tabs->count(); ++i) {
-                    testsupport::bringForward(tabs->widget(i));
-                    QApplication::processEvents();
-                    crushed << testsupport::crushedControls(w);
-                }
-            crushed << testsupport::crushedControls(w);
-            crushed.removeDuplicates();
+            const QStringList crushed = testsupport::onEveryPage(w, testsupport::crushedControls);
             EXPECT_TRUE(crushed.isEmpty()) << "at " << w->width() << " x " << w->height() << ":\n"
                                            << crushed.join(QLatin1Char('\n')).toStdString();
         }

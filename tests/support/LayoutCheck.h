@@ -14,7 +14,9 @@
 #include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QApplication>
 #include <QWidget>
+#include <functional>
 
 namespace testsupport {
 
@@ -25,6 +27,29 @@ inline void bringForward(QWidget *page)
         if (auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget()))
             if (auto *tabs = qobject_cast<QTabWidget *>(stack->parentWidget()))
                 tabs->setCurrentWidget(w);
+}
+
+// Brings every visible page of the tab widgets under `root` forward in turn
+// and gathers what `check` finds on it, each prefixed by the page's tab text;
+// `root` itself is checked once more, without tabs, at the end.
+inline QStringList onEveryPage(QWidget *root, const std::function<QStringList(QWidget *page)> &check)
+{
+    QStringList found;
+    QList<QTabWidget *> all = root->findChildren<QTabWidget *>();
+    if (auto *tabs = qobject_cast<QTabWidget *>(root))
+        all.prepend(tabs);
+    for (QTabWidget *tabs : all)
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (!tabs->isTabVisible(i))
+                continue;
+            bringForward(tabs->widget(i));
+            QApplication::processEvents();
+            for (const QString &f : check(tabs->widget(i)))
+                found << tabs->tabText(i) + QStringLiteral(": ") + f;
+        }
+    found << check(root);
+    found.removeDuplicates();
+    return found;
 }
 
 // The visible controls under `root` drawn below their minimum (or, for
