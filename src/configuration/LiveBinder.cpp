@@ -1,15 +1,9 @@
 #include "configuration/LiveBinder.h"
 
-#include "configuration/ColourButton.h"
+#include "configuration/ControlEdits.h"
 #include "configuration/SettingsBinder.h"
 #include "settings/SettingsKeys.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTimeEdit>
 #include <QWidget>
 
 LiveBinder::LiveBinder(SettingsHub &hub, QObject *parent) : QObject(parent), m_hub(hub)
@@ -41,21 +35,7 @@ void LiveBinder::bindControl(QWidget *w, const char *section, const char *key, B
     SettingsBinder::loadWidget(w, *spec, kind, m_hub.settings());
     m_loading = false;
     // The one connection through which this control edits its setting.
-    const auto write = [this, w] { edited(w); };
-    if (qobject_cast<ColourButton *>(w))
-        connect(static_cast<ColourButton *>(w), &ColourButton::colourChanged, this, write);
-    else if (auto *button = qobject_cast<QAbstractButton *>(w))
-        connect(button, &QAbstractButton::toggled, this, write);
-    else if (auto *spin = qobject_cast<QSpinBox *>(w))
-        connect(spin, &QSpinBox::valueChanged, this, write);
-    else if (auto *slider = qobject_cast<QSlider *>(w))
-        connect(slider, &QSlider::valueChanged, this, write);
-    else if (auto *time = qobject_cast<QTimeEdit *>(w))
-        connect(time, &QTimeEdit::timeChanged, this, write);
-    else if (auto *combo = qobject_cast<QComboBox *>(w))
-        connect(combo, &QComboBox::currentTextChanged, this, write);
-    else if (auto *edit = qobject_cast<QLineEdit *>(w))
-        connect(edit, &QLineEdit::textEdited, this, write);
+    connectEdited(w, this, [this, w] { edited(w); }, EditSignal::AnyChange);
 }
 
 void LiveBinder::follow(const std::vector<SettingFollower> &followers)

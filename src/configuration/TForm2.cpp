@@ -23,6 +23,7 @@
 #include "configuration/NetgearSettingsPage.h"
 #include "configuration/RouterLoginPage.h"
 #include "configuration/RouterSearchTextPage.h"
+#include "configuration/ControlEdits.h"
 #include "configuration/LiveBinder.h"
 #include "configuration/SettingsBinder.h"
 #include "configuration/SystemPage.h"
@@ -138,22 +139,8 @@ void TForm2::announce()
 void TForm2::announceAfterEdits()
 {
     // Connected after every handler, so it runs after them.
-    for (QAbstractButton *b : findChildren<QAbstractButton *>())
-        connect(b, &QAbstractButton::clicked, this, &TForm2::announce);
-    for (QSpinBox *spin : findChildren<QSpinBox *>())
-        connect(spin, &QSpinBox::valueChanged, this, &TForm2::announce);
-    for (QSlider *slider : findChildren<QSlider *>())
-        connect(slider, &QSlider::valueChanged, this, &TForm2::announce);
-    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
-        connect(edit, &QLineEdit::textEdited, this, &TForm2::announce);
-        connect(edit, &QLineEdit::editingFinished, this, &TForm2::announce);
-    }
-    for (QComboBox *combo : findChildren<QComboBox *>())
-        connect(combo, &QComboBox::activated, this, &TForm2::announce);
-    for (QTimeEdit *time : findChildren<QTimeEdit *>())
-        connect(time, &QTimeEdit::timeChanged, this, &TForm2::announce);
-    for (ColourButton *colour : findChildren<ColourButton *>())
-        connect(colour, &ColourButton::colourChanged, this, &TForm2::announce);
+    for (QWidget *control : findChildren<QWidget *>())
+        connectEdited(control, this, [this] { announce(); }, EditSignal::UserEdit);
 }
 
 void TForm2::followSettings()
