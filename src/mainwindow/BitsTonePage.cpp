@@ -115,6 +115,8 @@ void BitsTonePage::build()
     auto *layout = new QVBoxLayout(this);
     auto *refresh = new QGroupBox(tr("Bit loading"), this);
     auto *rf = new QFormLayout(refresh);
+    // Numbers keep a number's width on a wide window.
+    rf->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     cbBits = named(new QCheckBox(tr("Bit loading graph"), refresh), "cbBits");
     cbBitsRefresh = named(new QCheckBox(tr("Auto refresh"), refresh), "cbBitsRefresh");
     spRefreshBitsEvery = spin(refresh, "spRefreshBitsEvery", 10, 600000, tr("Refresh every (seconds)"));
@@ -145,6 +147,7 @@ void BitsTonePage::build()
 
     auto *snr = new QGroupBox(tr("SNR"), this);
     auto *sf = new QFormLayout(snr);
+    sf->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     rbSNR = named(new QRadioButton(tr("SNR"), snr), "rbSNR");
     rbSNRMargin = named(new QRadioButton(tr("SNR Margin"), snr), "rbSNRMargin");
     auto *modes = new QButtonGroup(snr);
@@ -179,6 +182,7 @@ void BitsTonePage::build()
 
     auto *swaps = new QGroupBox(tr("Bitswaps"), this);
     auto *wf = new QFormLayout(swaps);
+    wf->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     cbBitswap = named(new QCheckBox(tr("Bitswaps / time graph"), swaps), "cbBitswap");
     cbAdjustBitswapScale = named(new QCheckBox(tr("Adjust scale automatically"), swaps), "cbAdjustBitswapScale");
     spBitswapMax = spin(swaps, "spBitswapMax", 10, 1000000, tr("Bitswap graph maximum"));
