@@ -5,6 +5,7 @@
 #include "settings/SettingsKeys.h"
 
 #include <QWidget>
+#include <algorithm>
 
 LiveBinder::LiveBinder(SettingsHub &hub, QObject *parent) : QObject(parent), m_hub(hub)
 {
@@ -40,7 +41,35 @@ void LiveBinder::bindControl(QWidget *w, const char *section, const char *key, B
 
 void LiveBinder::follow(const std::vector<SettingFollower> &followers)
 {
+    for (const SettingFollower &f : followers)
+        for (const QString &key : f.keys) {
+            // A misspelt key would leave its follower deaf: it is reported.
+            const QString section = key.section(QLatin1Char('/'), 0, 0);
+            const QString name = key.section(QLatin1Char('/'), 1);
+            const bool known = name == QLatin1String("*")
+                                   ? std::any_of(settingsKeys().begin(), settingsKeys().end(),
+                                                 [&](const KeySpec &k) { return section == QLatin1String(k.section); })
+                                   : findSettingsKey(qPrintable(section), qPrintable(name)) != nullptr;
+            if (!known)
+                m_problems << QStringLiteral("%1: no such key to follow").arg(key);
+        }
     m_followers.insert(m_followers.end(), followers.begin(), followers.end());
+}
+
+bool LiveBinder::reads(const SettingFollower &f, const SettingKeys &changed)
+{
+    for (const QString &key : f.keys) {
+        if (!key.endsWith(QLatin1String("/*"))) {
+            if (changed.contains(key))
+                return true;
+            continue;
+        }
+        const QStringView section = QStringView(key).chopped(1); // "Section/"
+        for (const QString &c : changed)
+            if (c.startsWith(section))
+                return true;
+    }
+    return false;
 }
 
 void LiveBinder::applyAll()
@@ -77,9 +106,6 @@ void LiveBinder::onChanged(const SettingKeys &keys)
             SettingsBinder::loadWidget(e.widget, *e.key, e.kind, m_hub.settings());
     m_loading = false;
     for (const SettingFollower &f : m_followers)
-        for (const QString &key : f.keys)
-            if (keys.contains(key)) {
-                f.apply();
-                break;
-            }
+        if (reads(f, keys))
+            f.apply();
 }

@@ -25,8 +25,8 @@ struct LiveBinding {
     BindingKind kind = BindingKind::Value;
 };
 
-// A part of a window that depends on settings: the keys it reads ("Section/Key")
-// and how it brings itself in line.
+// A part of a window that depends on settings: the keys it reads ("Section/Key",
+// or "Section/*" for every key of a section) and how it brings itself in line.
 struct SettingFollower {
     QStringList keys;
     std::function<void()> apply;
@@ -59,6 +59,8 @@ private:
         QString name; // "Section/Key"
     };
     void edited(QWidget *control);
+    // Whether the follower reads one of the changed keys.
+    static bool reads(const SettingFollower &f, const SettingKeys &changed);
     void onChanged(const SettingKeys &keys);
 
     SettingsHub &m_hub;

@@ -293,6 +293,14 @@ std::vector<Case> cases()
                      dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbShowNoise"), v.toBool()); })}},
                    {{"the alarm page's note", [](T &t, const QVariant &v) { return t.form->alarmPage()->Label44->isHidden() == v.toBool(); }},
                     {"the dialog's box", dialogBox("cbShowNoise")}}});
+    all.push_back({"Capture/Noise", "[Capture]\nNoise=0\nAllTheTime=1\nBetweenHours=0\nNever=0\n", {true, false},
+                   {{"the dialog's box",
+                     dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbCaptureNoise"), v.toBool()); })},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.Capture.Noise = v.toBool(); })}},
+                   {{"Chart1's capture picture", [](T &t, const QVariant &v) {
+                         QLabel *active = t.form->cameraIndicators()->picture(1, CameraIndicators::Picture::Active);
+                         return active && active->isHidden() != v.toBool();
+                     }}}});
     // A setting changed outside the dialog is what its next commit keeps.
     all.push_back({"Graph/ShowGaps", "[Graph]\nShowGaps=1\n", {false, true},
                    {{"the chart menu", [](T &t, const QVariant &v) {
@@ -322,6 +330,7 @@ TEST_F(BindingsTest, EveryWriterOfASettingReachesEveryReader)
     for (const Case &c : cases()) {
         for (const Writer &w : c.writers) {
             open(c.file);
+            EXPECT_EQ(form->bindings()->problems(), QStringList()) << "every row and follower names a real key";
             for (const QVariant &value : c.values) {
                 const QVariant v = w.only.isValid() ? w.only : value;
                 w.set(*this, v);
