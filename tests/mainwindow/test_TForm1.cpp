@@ -8,6 +8,7 @@
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartCornerSigns.h"
 #include <qcustomplot.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -21,6 +22,7 @@
 #include "mainwindow/PlottingStep.h"
 #include "settings/ColourNames.h"
 #include "mainwindow/TForm1.h"
+#include "acquisition/BitLoadingRefresh.h"
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/BitsTonePage.h"
 #include "mainwindow/ChartPopupMenus.h"
@@ -45,6 +47,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -770,4 +773,33 @@ TEST_F(MainWindowTest, AStoredSizeLargerThanTheScreenIsBroughtWithinIt)
         if (form->width() <= screen.width())
             EXPECT_EQ(form->geometry().center().x(), screen.center().x());
     }
+}
+
+// The bit-loading interval never goes below the polling interval; the
+// bitswap chart's capture checks the schedule and its camera pictures follow.
+TEST_F(MainWindowTest, BitLoadingIntervalFloorAndTheBitswapCaptureCameras)
+{
+    for (int sample : {5, 20}) {
+        auto form = open("[System]\nSample=" + QByteArray::number(sample) + "\n[Telnet]\nRefreshBitsEvery=60\n");
+        EXPECT_EQ(form->bitsTonePage()->spRefreshBitsEvery->minimum(), sample);
+    }
+    const QString folder = dir.filePath(QStringLiteral("captures"));
+    QDir().mkpath(folder);
+    auto form = open("[Capture]\nAllTheTime=1\nNever=0\nFolder=" + folder.toUtf8()
+                     + "\n[Telnet]\nBitswapCapture=1\nBitsGraph=1\n");
+    using P = CameraIndicators::Picture;
+    CameraIndicators *cameras = form->cameraIndicators();
+    auto shown = [&](P p) { return cameras->picture(22, p) && !cameras->picture(22, p)->isHidden(); };
+    ASSERT_TRUE(shown(P::Active));
+    // The schedule now says "not at this hour" (nor the next, should the hour turn meanwhile).
+    const int hour = QDateTime::currentDateTime().time().hour();
+    auto &c = form->settings().Capture;
+    c.AllTheTime = false;
+    c.BetweenHours = true;
+    c.FromHours = (hour + 2) % 24;
+    c.ToHours = (hour + 3) % 24;
+    emit form->bitsRefresh()->bitswapCaptureDue();
+    EXPECT_TRUE(shown(P::Inactive));
+    EXPECT_FALSE(shown(P::Active));
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
 }
