@@ -75,6 +75,7 @@
 #include "mainwindow/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "acquisition/FigureSearch.h"
+#include "mainwindow/SaveTextDialog.h"
 #include "mainwindow/StatusChannel.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
@@ -1878,13 +1879,8 @@ void TForm1::btnWriteNowClick()
 
 void TForm1::Button1Click()
 {
-    auto *dialog = new QFileDialog(this, QString(), QString(),
-                                   QStringLiteral("Text Files (*.txt);;All Files (*.*)"));
-    dialog->setObjectName(QStringLiteral("SaveDialog1"));
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QStringLiteral("txt"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) {
+    savetextdialog::open(this, QString(), QStringLiteral("Text Files (*.txt);;All Files (*.*)"), QStringLiteral("txt"),
+                         [this](const QString &file) {
         QString text = memSys->toPlainText();
         if (!text.isEmpty())
             text = text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n");
@@ -1893,7 +1889,6 @@ void TForm1::Button1Click()
             showMessageBox(mainCaption(), tr("The messages were not saved to %1: %2")
                                               .arg(QDir::toNativeSeparators(file), why), true);
     });
-    dialog->open();
 }
 
 void TForm1::btnViewLogClick()

@@ -5,6 +5,7 @@
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "mainwindow/ConfirmBox.h"
+#include "mainwindow/SaveTextDialog.h"
 #include "notify/TextMailer.h"
 
 #include <QAction>
@@ -185,13 +186,8 @@ void TForm5::mnuReverseClick()
 
 void TForm5::mnuSaveAsClick()
 {
-    auto *dialog = new QFileDialog(this, QString(), QFileInfo(m_settings.System.LogFile).absolutePath(),
-                                   QStringLiteral("Text Files (*.txt)"));
-    dialog->setObjectName(QStringLiteral("SaveDialog1"));
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QStringLiteral("doc"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) {
+    savetextdialog::open(this, QFileInfo(m_settings.System.LogFile).absolutePath(), QStringLiteral("Text Files (*.txt)"),
+                         QStringLiteral("doc"), [this](const QString &file) {
         const QByteArray bytes = paneLines(Memo1).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
         QString why;
         if (!AtomicFile::writeFile(file, bytes, &why))
@@ -199,7 +195,6 @@ void TForm5::mnuSaveAsClick()
         else
             StatusBar1->showMessage(tr("Saved to %1").arg(file), 5000);
     });
-    dialog->open();
 }
 
 void TForm5::btnEmailClick()
