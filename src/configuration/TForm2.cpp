@@ -226,7 +226,7 @@ void TForm2::buildPages()
     TabSheet3 = container("TabSheet3", PageControl2, "PageControl2");
     TabSheet10 = container("TabSheet10", PageControl3, "PageControl3");
     TabSheet7 = container("TabSheet7", PageControl4, "PageControl4");
-    PageControl2->addTab(scrolled(Axes, PageControl2), tr("Y-Axis Limits & Colours"));
+    PageControl2->addTab(scrolled(Axes, PageControl2), tr("Y-Axis Limits && Colours"));
     PageControl2->addTab(scrolled(Common, PageControl2), tr("Common Settings"));
     PageControl2->addTab(scrolled(Capture, PageControl2), tr("Capture Properties"));
     PageControl2->addTab(scrolled(Extras, PageControl2), tr("Extras"));

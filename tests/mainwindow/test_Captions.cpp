@@ -215,7 +215,7 @@ const Caption kCaptions[] = {
     {"Form2", 'B', "TabSheet10", "Log"},
     {"Form2", 'B', "TabSheet9", "E-mail"},
     {"Form2", 'B', "TabSheet7", " Telnet "},
-    {"Form2", 'B', "TabSheet5", "Y-Axis Limits & Colours"},
+    {"Form2", 'B', "TabSheet5", "Y-Axis Limits && Colours"},
     {"Form2", 'B', "TabSheet6", "Common Settings"},
     {"Form2", 'B', "TabSheet8", "Capture Properties"},
     {"Form2", 'B', "TabSheet13", "Extras"},
