@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -38,13 +39,11 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     m_dirs->setReadOnly(true);
     m_dirs->setRootPath(QStringLiteral("/"));
     // The tree is read in the background: keep the open folder in view as it fills.
-    connect(m_dirs, &QFileSystemModel::directoryLoaded, this, [this] {
-        // After the view has taken the new rows in.
-        QTimer::singleShot(0, this, [this] {
-            if (LsDirTreeCombo281 && LsDirTreeCombo281->currentIndex().isValid())
-                LsDirTreeCombo281->scrollTo(LsDirTreeCombo281->currentIndex(), QAbstractItemView::PositionAtCenter);
-        });
-    });
+    // Folders are listed and sorted in the background, which moves rows about:
+    // keep the open folder in view until the user moves the tree himself.
+    connect(m_dirs, &QFileSystemModel::directoryLoaded, this, &GraphViewer::keepFolderInView);
+    connect(m_dirs, &QAbstractItemModel::layoutChanged, this, &GraphViewer::keepFolderInView);
+    connect(m_dirs, &QAbstractItemModel::rowsInserted, this, &GraphViewer::keepFolderInView);
     m_files = new QFileSystemModel(this);
     // Files only (links to files included, broken links and folders not), by name filter.
     m_files->setFilter(QDir::Files | QDir::NoDotAndDotDot);
@@ -80,6 +79,9 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     LsDirTreeCombo281->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LsDirTreeCombo281->setMaximumHeight(240);
     left->addWidget(LsDirTreeCombo281);
+    connect(LsDirTreeCombo281->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { m_keepFolderInView = false; });
+    connect(LsDirTreeCombo281, &QAbstractItemView::pressed, this, [this] { m_keepFolderInView = false; });
     // The parent folder's entry, above the images of the folder.
     btnUpOneLevel = new QPushButton(QStringLiteral(" Up one level"), panel2);
     btnUpOneLevel->setObjectName(QStringLiteral("btnUpOneLevel"));
@@ -228,9 +230,12 @@ void GraphViewer::openFolder(const QString &folder)
 {
     const QString path = QFileInfo(folder).absoluteFilePath();
     const QModelIndex index = m_dirs->index(path);
-    if (index.isValid() && LsDirTreeCombo281->currentIndex() != index) {
-        LsDirTreeCombo281->setCurrentIndex(index);
-        LsDirTreeCombo281->scrollTo(index);
+    if (index.isValid()) {
+        if (LsDirTreeCombo281->currentIndex() != index)
+            LsDirTreeCombo281->setCurrentIndex(index);
+        m_keepFolderInView = true;
+        LsDirTreeCombo281->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        keepFolderInView();
     }
     if (path != m_folder) {
         m_folder = path;
@@ -246,6 +251,19 @@ void GraphViewer::upOneLevel()
         openFolder(folder.absolutePath());
         clearImage();
     }
+}
+
+void GraphViewer::keepFolderInView()
+{
+    if (!m_keepFolderInView || m_scrollPending)
+        return;
+    // Once the view has taken the new rows in; one scroll for a burst of changes.
+    m_scrollPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_scrollPending = false;
+        if (m_keepFolderInView && LsDirTreeCombo281->currentIndex().isValid())
+            LsDirTreeCombo281->scrollTo(LsDirTreeCombo281->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
 }
 
 void GraphViewer::LsDirTreeCombo281PathChange()

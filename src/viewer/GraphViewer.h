@@ -86,6 +86,8 @@ protected:
 
 private:
     void clearImage();
+    // Scrolls the tree to the open folder while it is being filled.
+    void keepFolderInView();
     // The picture shrunk or grown to the pane, its proportions kept.
     void fitImage();
     // Selects (and so shows) the most recently written image listed.
@@ -105,4 +107,6 @@ private:
     std::function<QString()> m_lastPictureFile;
     QPointer<QWidget> m_question;
     bool m_newestWanted = false; // a showing waits for its folder's listing
+    bool m_keepFolderInView = false;
+    bool m_scrollPending = false;
 };

@@ -102,6 +102,7 @@ TEST_P(DemoRun, ChartsFillAxesFitAndTheWebServerLogsItsVisitors)
     const QString ini = writeSettings(c);
     // As run-demo does: the demo's page in the web folder.
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("web")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("captures")));
     ASSERT_TRUE(QFile::copy(sourceDir() + QStringLiteral("/resources/demo/veltrano.htm"),
                             dir.filePath(QStringLiteral("web/veltrano.htm"))));
     qputenv("VELTRANO_INI", ini.toUtf8());

@@ -321,6 +321,9 @@ TEST_F(GraphViewerTest, ShowingPicksTheNewestCaptureFittedToThePane)
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(base.addSecs(-p.ageSeconds), QFileDevice::FileModificationTime));
     }
+    // Many folders listed above it, so the tree must scroll to reach it.
+    for (int i = 0; i < 60; ++i)
+        QDir().mkpath(dir.filePath(QStringLiteral("a%1").arg(i, 2, 10, QLatin1Char('0'))));
     GraphViewer viewer;
     viewer.setStartPlaces([&] { return folder; }, [] { return QString(); });
     QSignalSpy ready(&viewer, &GraphViewer::listingReady);
