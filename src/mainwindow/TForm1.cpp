@@ -503,7 +503,7 @@ void TForm1::buildWidgets()
     StatusPage->HTMLStatsPopup->addSeparator();
     StatusPage->HTMLStatsPopup->addAction(m_commands->SaveWindowImage);
 
-    WebPage = new WebServerPage(Settings, PageControl1);
+    WebPage = new WebServerPage(*m_hub, PageControl1);
     PageControl1->addTab(WebPage, WebServerPage::caption());
     btnWebStart = WebPage->btnWebStart;
     connect(WebPage, &WebServerPage::systemMessage, this, &TForm1::SystemMessage);
@@ -2122,6 +2122,7 @@ void TForm1::wireSettings()
     // The window's pages only: the dialogs the window owns have controls of their own.
     m_binder->bind(PageControl1, windowBindings());
     m_binder->follow(m_commitRefresh->followers());
+    m_binder->follow(WebPage->followers());
     for (const QString &p : m_binder->problems())
         qWarning("Window binding: %s", qPrintable(p));
     // What the chart menus' items write is announced once their handlers have run.

@@ -3,6 +3,7 @@
 #include "common/Clock.h"
 #include "common/VisibleText.h"
 #include "mainwindow/LinePane.h"
+#include "settings/SettingsHub.h"
 #include "webserver/AccessLog.h"
 #include "webserver/BlockedList.h"
 #include "webserver/ReverseLookup.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QButtonGroup>
 #include <QVBoxLayout>
 
@@ -32,7 +34,8 @@ using WebKeys = TSettings::WebServerKeys;
 
 } // namespace
 
-WebServerPage::WebServerPage(TSettings &settings, QWidget *parent) : QWidget(parent), Settings(settings)
+WebServerPage::WebServerPage(SettingsHub &hub, QWidget *parent)
+    : QWidget(parent), m_hub(hub), Settings(hub.settings())
 {
     setObjectName(QStringLiteral("TabSheet6"));
     m_server = new WebServer(this);
@@ -200,7 +203,6 @@ void WebServerPage::buildWidgets()
     connect(btnWebStart, &QPushButton::clicked, this, &WebServerPage::btnWebStartClick);
     connect(btnWebStop, &QPushButton::clicked, this, &WebServerPage::btnWebStopClick);
     connect(btnWebBrowse, &QPushButton::clicked, this, &WebServerPage::btnWebBrowseClick);
-    connect(cbWebAuth, &QCheckBox::clicked, this, &WebServerPage::TabSheet6Show);
     connect(ListBox1, &LinePane::clicked, this, &WebServerPage::ListBox1Click);
     // Enter on the current line does the same for keyboard users.
     connect(ListBox1, &LinePane::activated, this, &WebServerPage::ListBox1Click);
@@ -212,42 +214,21 @@ void WebServerPage::buildWidgets()
 
 void WebServerPage::bindSettings()
 {
-    // Each control is its setting's editor: a change is the new setting at once,
-    // and the server's copy follows.
-    const std::pair<QCheckBox *, bool WebKeys::*> boxes[] = {
-        {cbWebAuth, &WebKeys::WebAuth},         {cbWebRemPass, &WebKeys::WebRemPass},
-        {cbDeleteTemp, &WebKeys::DeleteTemp},   {cbLowerCase, &WebKeys::LowerCase},
-        {cbNoAccess, &WebKeys::NoSubFolders},   {cbLogWeb, &WebKeys::LogWeb},
-        {cbBlocked, &WebKeys::Blocked},         {cbImageWithoutServer, &WebKeys::ImageWithoutServer},
-    };
-    for (const auto &[box, member] : boxes)
-        connect(box, &QCheckBox::toggled, this, [this, member = member](bool on) {
-            if (m_loading)
-                return;
-            Settings.WebServer.*member = on;
-            updateServerSettings();
-        });
-    const std::pair<QLineEdit *, QString WebKeys::*> edits[] = {
-        {edWebPage, &WebKeys::Webpage},
-        {edWebUser, &WebKeys::WebUser},
-        {edWebPassword, &WebKeys::WebPassword},
-    };
-    for (const auto &[edit, member] : edits)
-        connect(edit, &QLineEdit::textChanged, this, [this, member = member](const QString &text) {
-            if (m_loading)
-                return;
-            Settings.WebServer.*member = text;
-            updateServerSettings();
-        });
-    connect(edPort, &QLineEdit::textChanged, this, &WebServerPage::edPortChange);
-    // Typed or picked from the list.
-    for (auto signal : {&QComboBox::currentTextChanged, &QComboBox::editTextChanged})
-        connect(cbLocalHost, signal, this, [this](const QString &text) {
-            if (!m_loading)
-                Settings.WebServer.LocalHost = text;
-        });
+    // The setting controls are bound by the window's table; these are the page's own.
     connect(cbDontLog, &QCheckBox::toggled, this, &WebServerPage::updateServerSettings);
-    connect(btnWebStart, &QPushButton::toggled, this, [this](bool down) { Settings.WebServer.WebServer = down; });
+    connect(btnWebStart, &QPushButton::toggled, this,
+            [this](bool down) { m_hub.change([down](TSettings &s) { s.WebServer.WebServer = down; }); });
+}
+
+std::vector<SettingFollower> WebServerPage::followers()
+{
+    return {
+        {{"WebServer/*", "System/ShowSystem"}, [this] { updateServerSettings(); }},
+        {{"WebServer/Port"}, [this] { edPortChange(); }},
+        {{"WebServer/WebAuth"}, [this] { TabSheet6Show(); }},
+        // A button's state only: the server starts and stops on a click.
+        {{"WebServer/WebServer"}, [this] { (Settings.WebServer.WebServer ? btnWebStart : btnWebStop)->setChecked(true); }},
+    };
 }
 
 void WebServerPage::setSettingsFilePath(const QString &path)
@@ -258,32 +239,21 @@ void WebServerPage::setSettingsFilePath(const QString &path)
 
 void WebServerPage::loadFromSettings()
 {
-    m_loading = true;
     const WebKeys &w = Settings.WebServer;
     (w.WebServer ? btnWebStart : btnWebStop)->setChecked(true);
-    edWebPage->setText(w.Webpage);
-    edPort->setText(w.Port);
-    cbWebAuth->setChecked(w.WebAuth);
-    edWebUser->setText(w.WebUser);
-    edWebPassword->setText(w.WebPassword);
-    cbWebRemPass->setChecked(w.WebRemPass);
-    cbDeleteTemp->setChecked(w.DeleteTemp);
-    cbLowerCase->setChecked(w.LowerCase);
-    cbNoAccess->setChecked(w.NoSubFolders);
-    cbLogWeb->setChecked(w.LogWeb);
-    cbBlocked->setChecked(w.Blocked);
-    cbImageWithoutServer->setChecked(w.ImageWithoutServer);
     // The machine's own addresses, then the two that every machine has.
     if (!m_server->isActive()) {
         const QStringList own = WebServer::localAddresses();
-        cbLocalHost->clear();
-        cbLocalHost->addItems(own);
-        cbLocalHost->addItems({QStringLiteral("127.0.0.1"), QStringLiteral("0.0.0.0")});
-        cbLocalHost->setEditText(w.LocalHost.isEmpty() ? cbLocalHost->itemText(0) : w.LocalHost);
+        {
+            const QSignalBlocker quiet(cbLocalHost); // a list being filled is no edit
+            cbLocalHost->clear();
+            cbLocalHost->addItems(own);
+            cbLocalHost->addItems({QStringLiteral("127.0.0.1"), QStringLiteral("0.0.0.0")});
+            cbLocalHost->setEditText(w.LocalHost.isEmpty() ? cbLocalHost->itemText(0) : w.LocalHost);
+        }
+        const QString address = cbLocalHost->currentText();
+        m_hub.change([&address](TSettings &s) { s.WebServer.LocalHost = address; });
     }
-    m_loading = false;
-    if (!m_server->isActive())
-        Settings.WebServer.LocalHost = cbLocalHost->currentText();
     edPortChange();
     updateServerSettings();
     TabSheet6Show();
@@ -325,12 +295,9 @@ void WebServerPage::updateServerSettings()
 
 void WebServerPage::edPortChange()
 {
-    const QString text = edPort->text();
     bool ok = false;
-    const int port = text.trimmed().toInt(&ok);
+    const int port = Settings.WebServer.Port.trimmed().toInt(&ok);
     WebPort = ok && port >= 0 && port <= 65535 ? port : 81;
-    if (!m_loading)
-        Settings.WebServer.Port = text;
 }
 
 void WebServerPage::btnWebStartClick() { StartServer(); }
@@ -413,7 +380,8 @@ void WebServerPage::btnWebBrowseClick()
     if (!edWebPage->text().isEmpty())
         dialog->selectFile(page.fileName());
     // Names on Linux are case-sensitive: the chosen name is kept as it is.
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) { edWebPage->setText(file); });
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString &file) { m_hub.change([&file](TSettings &s) { s.WebServer.Webpage = file; }); });
     OpenDialog3 = dialog;
     dialog->open();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The main window's web server tab (TabSheet6): the server's start and stop
-// buttons, its settings, the access log and the blocked-address list. Every
-// control is the editor of its setting and writes it at once; the server's
-// request handler reads a copy of them that this page keeps current.
+// buttons, its settings, the access log and the blocked-address list. The
+// setting controls are bound by the window's binding table; the server's
+// request handler reads a copy of the settings that this page's followers keep current.
+#include "configuration/LiveBinder.h"
 #include "settings/TSettings.h"
 #include "webserver/AccessLog.h"
 
@@ -19,12 +20,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class ReverseLookup;
+class SettingsHub;
 class WebServer;
 
 class WebServerPage : public QWidget {
     Q_OBJECT
 public:
-    explicit WebServerPage(TSettings &settings, QWidget *parent = nullptr);
+    explicit WebServerPage(SettingsHub &hub, QWidget *parent = nullptr);
     ~WebServerPage() override;
 
     static QString caption() { return QStringLiteral("Web Server"); }
@@ -32,10 +34,12 @@ public:
     // The settings file is never served.
     void setSettingsFilePath(const QString &path);
 
-    // Controls from the settings, the bind-address list filled (an empty
-    // address becomes the machine's own) and WebPort taken from the port text.
-    // Also after the Configuration dialog's commit, so [System] ShowSystem reaches the server.
+    // The start and stop buttons from the settings, the bind-address list
+    // filled (an empty address becomes the machine's own) and WebPort taken
+    // from the port setting.
     void loadFromSettings();
+    // What follows the settings: the server's copy, the port, the buttons.
+    std::vector<SettingFollower> followers();
 
     // The end of start-up: a safe start stops the server; otherwise, with
     // btnWebStart down, the access log says "Server Started." and the server starts.
@@ -52,6 +56,7 @@ public slots:
     void btnWebStartClick();
     void btnWebStopClick();
     void StartServer();
+    // WebPort from the port setting; a port that is not one serves on 81.
     void edPortChange();
     void TabSheet6Show();
     void btnWebBrowseClick();
@@ -86,11 +91,11 @@ private:
     QString blockedFile() const;
     QString selectedAddress() const;
 
+    SettingsHub &m_hub;
     TSettings &Settings;
     WebServer *m_server = nullptr;
     ReverseLookup *m_lookup = nullptr;
     QString m_settingsFile;
-    bool m_loading = false;
     int WebPort = 81;
     int m_accessLogCap = 100000; // a generous history
 

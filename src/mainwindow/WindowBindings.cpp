@@ -53,6 +53,20 @@ const std::vector<LiveBinding> &windowBindings()
         {"cbAdjustBitswapScale", "Telnet", "BitswapScale"},
         {"cb3D", "Telnet", "3D"},
         {"mnuSwapBitswapPlots", "Telnet", "SwapBitswapPlots"},
+        // The Web Server page
+        {"edWebPage", "WebServer", "Webpage"},
+        {"cbLocalHost", "WebServer", "LocalHost"},
+        {"edPort", "WebServer", "Port"},
+        {"cbWebAuth", "WebServer", "WebAuth"},
+        {"edWebUser", "WebServer", "WebUser"},
+        {"edWebPassword", "WebServer", "WebPassword"},
+        {"cbWebRemPass", "WebServer", "WebRemPass"},
+        {"cbDeleteTemp", "WebServer", "DeleteTemp"},
+        {"cbLowerCase", "WebServer", "LowerCase"},
+        {"cbNoAccess", "WebServer", "NoSubFolders"},
+        {"cbLogWeb", "WebServer", "LogWeb"},
+        {"cbBlocked", "WebServer", "Blocked"},
+        {"cbImageWithoutServer", "WebServer", "ImageWithoutServer"},
     };
     return table;
 }

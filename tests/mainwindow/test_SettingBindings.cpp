@@ -15,6 +15,7 @@
 #include "mainwindow/ChartPageControls.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/TForm1.h"
+#include "mainwindow/WebServerPage.h"
 #include "notify/LogFileName.h"
 #include "settings/SettingsHub.h"
 #include "settings/SettingsKeys.h"
@@ -318,6 +319,52 @@ std::vector<Case> cases()
                          t.form->configuration()->close();
                          return t.s().Graph.ShowGaps == v.toBool();
                      }}}});
+    // The Web Server page's settings: its edits, a handler, the dialog's next commit.
+    const auto typed = [](QLineEdit *(*get)(T &)) {
+        return [get](T &t, const QVariant &v) {
+            QLineEdit *edit = get(t);
+            edit->setText(v.toString());
+            emit edit->textEdited(v.toString());
+        };
+    };
+    const auto nextCommitKeeps = [](std::function<QVariant(T &)> get) {
+        return [get](T &t, const QVariant &v) {
+            t.form->configuration()->btnConfigureClick();
+            t.form->configuration()->close();
+            return get(t) == v;
+        };
+    };
+    QLineEdit *(*edPort)(T &) = [](T &t) { return t.form->WebPage->edPort; };
+    all.push_back({"WebServer/Port", {}, {"8082", "8083"},
+                   {{"the page's port edit", typed(edPort)},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.WebServer.Port = v.toString(); })}},
+                   {{"the page's port edit", [edPort](T &t, const QVariant &v) { return edPort(t)->text() == v.toString(); }},
+                    {"the port the server starts on", [](T &t, const QVariant &v) { return t.form->WebPage->webPort() == v.toInt(); }},
+                    {"the next commit", nextCommitKeeps([](T &t) { return QVariant(t.s().WebServer.Port); })}}});
+    QLineEdit *(*edWebUser)(T &) = [](T &t) { return t.form->WebPage->edWebUser; };
+    all.push_back({"WebServer/WebUser", "[WebServer]\nWebAuth=1\n", {"admin", "guest"},
+                   {{"the page's user edit", typed(edWebUser)},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.WebServer.WebUser = v.toString(); })}},
+                   {{"the page's user edit", [edWebUser](T &t, const QVariant &v) { return edWebUser(t)->text() == v.toString(); }},
+                    {"the next commit", nextCommitKeeps([](T &t) { return QVariant(t.s().WebServer.WebUser); })}}});
+    all.push_back({"WebServer/WebAuth", "[WebServer]\nWebAuth=0\n", {true, false},
+                   {{"the page's box", [](T &t, const QVariant &v) { T::setBox(t.form->WebPage->cbWebAuth, v.toBool()); }},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.WebServer.WebAuth = v.toBool(); })}},
+                   {{"the page's box", [](T &t, const QVariant &v) { return t.form->WebPage->cbWebAuth->isChecked() == v.toBool(); }},
+                    {"the user and password edits enabled only with it",
+                     [](T &t, const QVariant &v) {
+                         return t.form->WebPage->edWebUser->isEnabled() == v.toBool()
+                                && t.form->WebPage->edWebPassword->isEnabled() == v.toBool();
+                     }},
+                    {"the next commit", nextCommitKeeps([](T &t) { return QVariant(t.s().WebServer.WebAuth); })}}});
+    all.push_back({"WebServer/ShowWeb", "[WebServer]\nShowWeb=1\n", {false, true},
+                   {{"the dialog's box",
+                     dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbShowWeb"), v.toBool()); })},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.WebServer.ShowWeb = v.toBool(); })}},
+                   {{"the page's tab", [](T &t, const QVariant &v) {
+                         return t.form->PageControl1->isTabVisible(t.form->PageControl1->indexOf(t.form->WebPage)) == v.toBool();
+                     }},
+                    {"the dialog's box", dialogBox("cbShowWeb")}}});
     return all;
 }
 

@@ -5,6 +5,8 @@
 #include "common/Clock.h"
 #include "mainwindow/LinePane.h"
 #include "mainwindow/WebServerPage.h"
+#include "mainwindow/WindowBindings.h"
+#include "settings/SettingsHub.h"
 #include "webserver/WebServer.h"
 
 #include <QCheckBox>
@@ -35,9 +37,13 @@ protected:
 
     std::unique_ptr<WebServerPage> makePage()
     {
-        auto page = std::make_unique<WebServerPage>(Settings);
+        auto page = std::make_unique<WebServerPage>(hub);
         page->setSettingsFilePath(folder.settings);
         page->loadFromSettings();
+        // Bound as the window binds it: the window's rows, the page's followers.
+        binder = std::make_unique<LiveBinder>(hub);
+        binder->bind(page.get(), windowBindings());
+        binder->follow(page->followers());
         messages = std::make_unique<QSignalSpy>(page.get(), &WebServerPage::systemMessage);
         return page;
     }
@@ -48,10 +54,18 @@ protected:
             list << m[0].toString();
         return list;
     }
+    // Text typed into an edit, as the user types it.
+    static void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setText(text);
+        emit edit->textEdited(text);
+    }
     quint16 port(const WebServerPage &page) const { return quint16(page.server()->port()); }
 
     webtest::WebFolder folder;
     TSettings Settings;
+    SettingsHub hub{Settings};
+    std::unique_ptr<LiveBinder> binder;
     ManualClock clock{QDateTime(QDate(2026, 12, 6), QTime(9, 4, 34), Qt::UTC)};
     std::unique_ptr<QSignalSpy> messages;
 };
@@ -92,7 +106,7 @@ TEST_F(WebServerPageTest, FailedStartReportsAndPutsStartBackUp)
     for (bool suppress : {false, true}) {
         Settings.System.SuppressErrors = suppress;
         auto page = makePage();
-        page->edPort->setText(QString::number(busy.serverPort()));
+        type(page->edPort, QString::number(busy.serverPort()));
         page->btnWebStart->click();
         EXPECT_FALSE(page->isRunning());
         if (suppress)
@@ -109,18 +123,27 @@ TEST_F(WebServerPageTest, FailedStartReportsAndPutsStartBackUp)
     }
 }
 
+// A typed port that is not one is never stored: the setting and the server's port stay as they were.
 TEST_F(WebServerPageTest, PortTextGivesWebPort)
 {
     auto page = makePage();
+    EXPECT_EQ(page->webPort(), 0) << "as loaded";
     const struct {
         const char *text;
         int port;
-    } cases[] = {{"81", 81}, {"8080", 8080}, {" 82 ", 82}, {"abc", 81}, {"", 81}, {"70000", 81}, {"-1", 81}, {"0", 0}};
+        const char *stored;
+    } cases[] = {{"81", 81, "81"},     {"8080", 8080, "8080"}, {" 82 ", 82, "82"}, {"abc", 82, "82"},
+                 {"", 82, "82"},       {"70000", 82, "82"},    {"-1", 82, "82"},   {"0", 82, "82"},
+                 {"65535", 65535, "65535"}};
     for (const auto &c : cases) {
-        page->edPort->setText(QLatin1String(c.text));
+        type(page->edPort, QLatin1String(c.text));
         EXPECT_EQ(page->webPort(), c.port) << c.text;
-        EXPECT_EQ(Settings.WebServer.Port, QLatin1String(c.text));
+        EXPECT_EQ(Settings.WebServer.Port, QLatin1String(c.stored)) << c.text;
     }
+    // Whoever changes the setting, the page's port and edit follow.
+    hub.change([](TSettings &s) { s.WebServer.Port = QStringLiteral("8081"); });
+    EXPECT_EQ(page->webPort(), 8081);
+    EXPECT_EQ(page->edPort->text(), QStringLiteral("8081"));
 }
 
 TEST_F(WebServerPageTest, ControlsWriteTheirSettingsAtOnce)
@@ -139,9 +162,9 @@ TEST_F(WebServerPageTest, ControlsWriteTheirSettingsAtOnce)
         box->click();
         EXPECT_EQ(Settings.WebServer.*member, !before) << box->objectName().toStdString();
     }
-    page->edWebUser->setText(QStringLiteral("admin"));
-    page->edWebPassword->setText(QStringLiteral("s3cret"));
-    page->edWebPage->setText(QStringLiteral("/srv/www/Index.htm"));
+    type(page->edWebUser, QStringLiteral("admin"));
+    type(page->edWebPassword, QStringLiteral("s3cret"));
+    type(page->edWebPage, QStringLiteral("/srv/www/Index.htm"));
     page->cbLocalHost->setEditText(QStringLiteral("127.0.0.2"));
     EXPECT_EQ(Settings.WebServer.WebUser, QStringLiteral("admin"));
     EXPECT_EQ(Settings.WebServer.WebPassword, QStringLiteral("s3cret"));
@@ -187,8 +210,8 @@ TEST_F(WebServerPageTest, ChangedControlsReachTheRunningServer)
     EXPECT_EQ(webtest::request(p, "/sub/inner.jpg").status, 200);
 
     page->cbWebAuth->click();
-    page->edWebUser->setText(QStringLiteral("admin"));
-    page->edWebPassword->setText(QStringLiteral("s3cret"));
+    type(page->edWebUser, QStringLiteral("admin"));
+    type(page->edWebPassword, QStringLiteral("s3cret"));
     EXPECT_EQ(webtest::request(p, "/noise.jpg").status, 401);
     EXPECT_EQ(webtest::request(p, "/noise.jpg", webtest::basicAuth("admin", "s3cret")).status, 200);
     // The settings file beside the page is never served.
