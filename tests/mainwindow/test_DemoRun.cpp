@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -40,9 +39,7 @@ struct DemoRun : ::testing::TestWithParam<DemoCase> {
     {
         form.reset();
         qunsetenv("VELTRANO_INI");
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<QMessageBox *>(w))
-                delete w;
+        testsupport::discardMessageBoxes();
     }
 
     static QString sourceDir() { return qEnvironmentVariable("VELTRANO_TEST_DATA") + QStringLiteral("/../.."); }
