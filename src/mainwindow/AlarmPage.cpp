@@ -6,6 +6,7 @@
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
 #include "platform/ShellOpen.h"
+#include "settings/SettingsHub.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,8 +38,8 @@ W *named(W *w, const char *name)
 
 } // namespace
 
-AlarmPage::AlarmPage(TSettings &settings, RunState &run, AlarmActions &actions, StatisticsLog &log, QWidget *parent)
-    : QWidget(parent), m_settings(settings), m_run(run), m_actions(actions), m_log(log)
+AlarmPage::AlarmPage(SettingsHub &hub, RunState &run, AlarmActions &actions, StatisticsLog &log, QWidget *parent)
+    : QWidget(parent), m_hub(hub), m_settings(hub.settings()), m_run(run), m_actions(actions), m_log(log)
 {
     setObjectName(QStringLiteral("TabSheet29"));
     build();
@@ -74,49 +75,19 @@ bool AlarmPage::columnsSideBySide() const { return m_columns && m_columns->direc
 
 void AlarmPage::build()
 {
-    auto &a = m_settings.Alarm;
     auto *content = new QWidget;
     auto *columns = new QBoxLayout(QBoxLayout::LeftToRight, content);
     m_columns = columns;
 
-    // A check box, spin edit, edit or radio button that edits a setting.
-    auto check = [this, content](const char *name, const QString &text, bool &setting) {
-        auto *box = named(new QCheckBox(text, content), name);
-        m_loaders.push_back([box, &setting] { box->setChecked(setting); });
-        connect(box, &QCheckBox::toggled, this, [this, &setting](bool on) {
-            if (!m_loading)
-                setting = on;
-        });
-        return box;
-    };
-    auto spin = [this, content](const char *name, int min, int max, int &setting) {
+    // The controls that edit a setting; the window's binding table ties each to its key.
+    auto check = [content](const char *name, const QString &text) { return named(new QCheckBox(text, content), name); };
+    auto spin = [content](const char *name, int min, int max) {
         auto *sp = named(new QSpinBox(content), name);
         sp->setRange(min, max);
-        m_loaders.push_back([sp, &setting] { sp->setValue(setting); });
-        connect(sp, &QSpinBox::valueChanged, this, [this, &setting](int v) {
-            if (!m_loading)
-                setting = v;
-        });
         return sp;
     };
-    auto edit = [this, content](const char *name, QString &setting) {
-        auto *ed = named(new QLineEdit(content), name);
-        m_loaders.push_back([ed, &setting] { ed->setText(setting); });
-        connect(ed, &QLineEdit::textChanged, this, [this, &setting](const QString &t) {
-            if (!m_loading)
-                setting = t;
-        });
-        return ed;
-    };
-    auto radio = [this, content](const char *name, const QString &text, bool &setting) {
-        auto *rb = named(new QRadioButton(text, content), name);
-        m_loaders.push_back([rb, &setting] { rb->setChecked(setting); });
-        connect(rb, &QRadioButton::toggled, this, [this, &setting](bool on) {
-            if (!m_loading)
-                setting = on;
-        });
-        return rb;
-    };
+    auto edit = [content](const char *name) { return named(new QLineEdit(content), name); };
+    auto radio = [content](const char *name, const QString &text) { return named(new QRadioButton(text, content), name); };
     auto label = [content](const char *name, const QString &text) { return named(new QLabel(text, content), name); };
     auto button = [content](const char *name, const QString &text) {
         return named(new QPushButton(text, content), name);
@@ -130,18 +101,18 @@ void AlarmPage::build()
     // ---- What raises an alarm ----
     auto *triggers = new QGroupBox(tr("Trigger alarm when"), content);
     auto *tg = new QGridLayout(triggers);
-    cbNoiseAbove = check("cbNoiseAbove", QStringLiteral("Rx Noise Margin is above"), a.NoiseAbove);
-    spNoiseAboveVal = spin("spNoiseAboveVal", -100, 100, a.NoiseAboveVal);
-    spNoiseAboveSec = spin("spNoiseAboveSec", 1, 86400, a.NoiseAboveSec);
-    cbNoiseBelow = check("cbNoiseBelow", QStringLiteral("Rx Noise Margin is below"), a.NoiseBelow);
-    spNoisebelowVal = spin("spNoisebelowVal", -100, 100, a.NoiseBelowVal);
-    spNoiseBelowSec = spin("spNoiseBelowSec", 1, 86400, a.NoiseBelowSec);
-    cbSyncAbove = check("cbSyncAbove", QStringLiteral("Rx Sync Speed is above"), a.SyncAbove);
-    spSyncAboveVal = spin("spSyncAboveVal", 0, 999999, a.SyncAboveVal);
-    spSyncAboveSec = spin("spSyncAboveSec", 1, 86400, a.SyncAboveSec);
-    cbSyncBelow = check("cbSyncBelow", QStringLiteral("Rx Sync Speed is below"), a.SyncBelow);
-    spSyncBelowVal = spin("spSyncBelowVal", 0, 999999, a.SyncBelowVal);
-    spSyncBelowSec = spin("spSyncBelowSec", 1, 86400, a.SyncBelowSec);
+    cbNoiseAbove = check("cbNoiseAbove", QStringLiteral("Rx Noise Margin is above"));
+    spNoiseAboveVal = spin("spNoiseAboveVal", -100, 100);
+    spNoiseAboveSec = spin("spNoiseAboveSec", 1, 86400);
+    cbNoiseBelow = check("cbNoiseBelow", QStringLiteral("Rx Noise Margin is below"));
+    spNoisebelowVal = spin("spNoisebelowVal", -100, 100);
+    spNoiseBelowSec = spin("spNoiseBelowSec", 1, 86400);
+    cbSyncAbove = check("cbSyncAbove", QStringLiteral("Rx Sync Speed is above"));
+    spSyncAboveVal = spin("spSyncAboveVal", 0, 999999);
+    spSyncAboveSec = spin("spSyncAboveSec", 1, 86400);
+    cbSyncBelow = check("cbSyncBelow", QStringLiteral("Rx Sync Speed is below"));
+    spSyncBelowVal = spin("spSyncBelowVal", 0, 999999);
+    spSyncBelowSec = spin("spSyncBelowSec", 1, 86400);
     const struct {
         QCheckBox *box;
         QSpinBox *value;
@@ -163,16 +134,16 @@ void AlarmPage::build()
         tg->addWidget(new QLabel(tr("seconds"), content), row, 4);
         ++row;
     }
-    cbSNRChangeHi = check("cbSNRChangeHi", QStringLiteral("Rx Noise Margin has increased by more than"), a.SNRChangeHi);
-    spAlarmSNRHi = spin("spAlarmSNRHi", 1, 2000, a.SNRValueHi);
+    cbSNRChangeHi = check("cbSNRChangeHi", QStringLiteral("Rx Noise Margin has increased by more than"));
+    spAlarmSNRHi = spin("spAlarmSNRHi", 1, 2000);
     Label48 = label("Label48", QStringLiteral("%"));
     Label65 = label("Label65", QString());
-    cbSNRChangeLo = check("cbSNRChangeLo", QStringLiteral("Rx Noise Margin has decreased by more than"), a.SNRChangeLo);
-    spAlarmSNRLo = spin("spAlarmSNRLo", 1, 2000, a.SNRValueLo);
+    cbSNRChangeLo = check("cbSNRChangeLo", QStringLiteral("Rx Noise Margin has decreased by more than"));
+    spAlarmSNRLo = spin("spAlarmSNRLo", 1, 2000);
     Label50 = label("Label50", QStringLiteral("%"));
     Label66 = label("Label66", QString());
     Label64 = label("Label64", tr("Average of the last"));
-    spSNRSamples = spin("spSNRSamples", 5, 1000, a.SNRSamples);
+    spSNRSamples = spin("spSNRSamples", 5, 1000);
     Label62 = label("Label62", tr("points"));
     Label67 = label("Label67", QString());
     spAlarmSNRHi->setAccessibleName(cbSNRChangeHi->text() + QStringLiteral(" (%)"));
@@ -190,12 +161,12 @@ void AlarmPage::build()
     tg->addWidget(spSNRSamples, row, 1);
     tg->addWidget(Label62, row, 2);
     tg->addWidget(Label67, row++, 3, 1, 2);
-    cbState = check("cbState", QStringLiteral("Router ppp session has disconnected (Netgear DG834(G, GT))"), a.State);
+    cbState = check("cbState", QStringLiteral("Router ppp session has disconnected (Netgear DG834(G, GT))"));
     tg->addWidget(cbState, row++, 0, 1, 5);
-    cbAlarmOnce = check("cbAlarmOnce", QStringLiteral("Only trigger alarm action once"), a.AlarmOnce);
+    cbAlarmOnce = check("cbAlarmOnce", QStringLiteral("Only trigger alarm action once"));
     tg->addWidget(cbAlarmOnce, row++, 0, 1, 5);
     Label38 = label("Label38", tr("Hold back further alarm actions for"));
-    spAntiCycle = spin("spAntiCycle", 1, 120, a.AntiCycle);
+    spAntiCycle = spin("spAntiCycle", 1, 120);
     Label20 = label("Label20", tr("minutes"));
     Label38->setBuddy(spAntiCycle);
     tg->addWidget(Label38, row, 0, Qt::AlignRight);
@@ -204,8 +175,8 @@ void AlarmPage::build()
 
     auto *icon = new QGroupBox(tr("Show the alarm icon when"), content);
     auto *ig = new QVBoxLayout(icon);
-    cbConnectionLoss = check("cbConnectionLoss", QStringLiteral("Router loses internet connectivity"), a.ConnectionLoss);
-    cbAllAlarms = check("cbAllAlarms", QStringLiteral("Any alarm setpoint is triggered (except ping)"), a.AllAlarms);
+    cbConnectionLoss = check("cbConnectionLoss", QStringLiteral("Router loses internet connectivity"));
+    cbAllAlarms = check("cbAllAlarms", QStringLiteral("Any alarm setpoint is triggered (except ping)"));
     ig->addWidget(cbConnectionLoss);
     ig->addWidget(cbAllAlarms);
     Label44 = new QLabel(
@@ -223,12 +194,12 @@ void AlarmPage::build()
     auto *actionsBox = new QGroupBox(tr("Alarm actions"), content);
     auto *ag = new QGridLayout(actionsBox);
     row = 0;
-    cbWriteAlarmToLog = check("cbWriteAlarmToLog", QStringLiteral("Write to Log"), a.LogAlarm);
-    rbUseNormalLog = radio("rbUseNormalLog", QStringLiteral("Log alarms in normal log file"), a.AlarmNormalLog);
-    rbUseAlarmLog = radio("rbUseAlarmLog", QStringLiteral("Log alarms in separate alarm log file"), a.AlarmAlarmLog);
+    cbWriteAlarmToLog = check("cbWriteAlarmToLog", QStringLiteral("Write to Log"));
+    rbUseNormalLog = radio("rbUseNormalLog", QStringLiteral("Log alarms in normal log file"));
+    rbUseAlarmLog = radio("rbUseAlarmLog", QStringLiteral("Log alarms in separate alarm log file"));
     group(new QButtonGroup, {rbUseNormalLog, rbUseAlarmLog});
     Label68 = label("Label68", QStringLiteral("Alarm log filename"));
-    edAlarmLog = edit("edAlarmLog", a.AlarmLog);
+    edAlarmLog = edit("edAlarmLog");
     btnBrowseAlarmLog = button("btnBrowseAlarmLog", tr("Browse..."));
     btnViewAlarmLog = button("btnViewAlarmLog", tr("View"));
     Label69 = label("Label69", QString());
@@ -246,10 +217,10 @@ void AlarmPage::build()
     ag->addWidget(btnViewAlarmLog, row++, 3);
     ag->addWidget(Label69, row++, 0, 1, 4);
 
-    cbSendEmailMain = check("cbSendEmailMain", QStringLiteral("Send e-mail"), a.EmailAlarm);
+    cbSendEmailMain = check("cbSendEmailMain", QStringLiteral("Send e-mail"));
     btnSendEmailNow = button("btnSendEmailNow", tr("Send Now"));
-    cbJustOne = check("cbJustOne", QStringLiteral("Only send one e-mail until envelope Icon is reset"), a.JustOne);
-    spEmailTimeout = spin("spEmailTimeout", 1, 120, a.EmailTimeout);
+    cbJustOne = check("cbJustOne", QStringLiteral("Only send one e-mail until envelope Icon is reset"));
+    spEmailTimeout = spin("spEmailTimeout", 1, 120);
     ag->addWidget(cbSendEmailMain, row, 0);
     ag->addWidget(btnSendEmailNow, row++, 3);
     ag->addWidget(cbJustOne, row++, 0, 1, 4);
@@ -259,17 +230,17 @@ void AlarmPage::build()
     ag->addWidget(spEmailTimeout, row, 1);
     ag->addWidget(new QLabel(tr("seconds"), content), row++, 2);
 
-    cbAudible = check("cbAudible", QStringLiteral("Audible alarm"), a.Audible);
+    cbAudible = check("cbAudible", QStringLiteral("Audible alarm"));
     btnTestSound = button("btnTestSound", QStringLiteral("Test Audio"));
     ag->addWidget(cbAudible, row, 0);
     ag->addWidget(btnTestSound, row++, 3);
 
-    cbExternal = check("cbExternal", QStringLiteral("Run external script or application"), a.cbExternal);
-    edExternalApp = edit("edExternalApp", a.edExternal);
+    cbExternal = check("cbExternal", QStringLiteral("Run external script or application"));
+    edExternalApp = edit("edExternalApp");
     btnBrowse = button("btnBrowse", QStringLiteral("Browse..."));
     btnTestApp = button("btnTestApp", QStringLiteral("Run Now"));
-    cbAppMin = check("cbAppMin", QStringLiteral("Run minimized"), a.cbAppMin);
-    spScriptWait = spin("spScriptWait", 1, 300, a.ScriptWait);
+    cbAppMin = check("cbAppMin", QStringLiteral("Run minimized"));
+    spScriptWait = spin("spScriptWait", 1, 300);
     ag->addWidget(cbExternal, row, 0);
     ag->addWidget(btnTestApp, row++, 3);
     ag->addWidget(edExternalApp, row, 0, 1, 3);
@@ -282,20 +253,18 @@ void AlarmPage::build()
     ag->addWidget(spScriptWait, row, 1);
     Label97 = label("Label97", QString());
     ag->addWidget(Label97, row++, 2);
-    spScriptWaitChange();
-    connect(spScriptWait, &QSpinBox::valueChanged, this, &AlarmPage::spScriptWaitChange);
 
-    cbReboot = check("cbReboot", QStringLiteral("Reboot router"), a.cbReboot);
-    cbDontReboot = check("cbDontReboot", QStringLiteral("Don't reboot more than"), a.cbReboots);
-    spRebootsPerHour = spin("spRebootsPerHour", 1, 120, a.Reboots);
-    rbPerHour = radio("rbPerHour", QStringLiteral("per hour   /"), a.PerHour);
-    rbPerDay = radio("rbPerDay", QStringLiteral("per day"), a.PerDay);
+    cbReboot = check("cbReboot", QStringLiteral("Reboot router"));
+    cbDontReboot = check("cbDontReboot", QStringLiteral("Don't reboot more than"));
+    spRebootsPerHour = spin("spRebootsPerHour", 1, 120);
+    rbPerHour = radio("rbPerHour", QStringLiteral("per hour   /"));
+    rbPerDay = radio("rbPerDay", QStringLiteral("per day"));
     group(new QButtonGroup, {rbPerHour, rbPerDay});
-    rbUseWeb = radio("rbUseWeb", QStringLiteral("Use webpage data and reboot through http"), a.UseWeb);
-    rbUseTelnet = radio("rbUseTelnet", QStringLiteral("Use telnet data and reboot through telnet "), a.UseTelnet);
+    rbUseWeb = radio("rbUseWeb", QStringLiteral("Use webpage data and reboot through http"));
+    rbUseTelnet = radio("rbUseTelnet", QStringLiteral("Use telnet data and reboot through telnet "));
     group(new QButtonGroup, {rbUseWeb, rbUseTelnet});
     Label21 = label("Label21", QStringLiteral("URL to reboot router"));
-    edReboot = edit("edReboot", a.RebootURL);
+    edReboot = edit("edReboot");
     spRebootsPerHour->setAccessibleName(tr("Most reboots"));
     Label21->setBuddy(edReboot);
     ag->addWidget(cbReboot, row++, 0);
@@ -336,59 +305,6 @@ void AlarmPage::build()
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
 
-    // Handlers, after the setting writes above so each sees the new setting.
-    auto onToggle = [this](QAbstractButton *b, void (AlarmPage::*handler)()) {
-        connect(b, &QAbstractButton::toggled, this, [this, handler] {
-            if (!m_loading)
-                (this->*handler)();
-        });
-    };
-    auto onSpin = [this](QSpinBox *sp, void (AlarmPage::*handler)()) {
-        connect(sp, &QSpinBox::valueChanged, this, [this, handler] {
-            if (!m_loading)
-                (this->*handler)();
-        });
-    };
-    // Handler of both radios: it runs for the one that became checked.
-    auto onRadio = [this](QRadioButton *rb, void (AlarmPage::*handler)()) {
-        connect(rb, &QRadioButton::toggled, this, [this, handler](bool on) {
-            if (on && !m_loading)
-                (this->*handler)();
-        });
-    };
-    onToggle(cbNoiseAbove, &AlarmPage::cbNoiseAboveClick);
-    onToggle(cbNoiseBelow, &AlarmPage::cbNoiseBelowClick);
-    onToggle(cbSyncAbove, &AlarmPage::cbSyncAboveClick);
-    onToggle(cbSyncBelow, &AlarmPage::cbSyncBelowClick);
-    onSpin(spNoiseAboveSec, &AlarmPage::spNoiseAboveSecChange);
-    onSpin(spNoiseBelowSec, &AlarmPage::spNoiseBelowSecChange);
-    onSpin(spSyncAboveSec, &AlarmPage::spSyncAboveSecChange);
-    onSpin(spSyncBelowSec, &AlarmPage::spSyncBelowSecChange);
-    onSpin(spAntiCycle, &AlarmPage::spAntiCycleChange);
-    onSpin(spEmailTimeout, &AlarmPage::spAntiCycleChange);
-    onToggle(cbAudible, &AlarmPage::cbAudibleClick);
-    onToggle(cbAlarmOnce, &AlarmPage::cbAlarmOnceClick);
-    onRadio(rbPerHour, &AlarmPage::rbPerHourClick);
-    onRadio(rbPerDay, &AlarmPage::rbPerHourClick);
-    onRadio(rbUseWeb, &AlarmPage::rbUseWebClick);
-    onRadio(rbUseTelnet, &AlarmPage::rbUseWebClick);
-    onToggle(cbReboot, &AlarmPage::cbRebootClick);
-    onSpin(spSNRSamples, &AlarmPage::spSNRSamplesChange);
-    onSpin(spAlarmSNRHi, &AlarmPage::AlarmSNRChange);
-    onSpin(spAlarmSNRLo, &AlarmPage::AlarmSNRChange);
-    onRadio(rbUseNormalLog, &AlarmPage::rbUseNormalLogClick);
-    onRadio(rbUseAlarmLog, &AlarmPage::rbUseNormalLogClick);
-    onToggle(cbWriteAlarmToLog, &AlarmPage::cbWriteAlarmToLogClick);
-    connect(edReboot, &QLineEdit::textChanged, this, [this] {
-        if (!m_loading)
-            edRebootChange();
-    });
-    connect(edReboot, &QLineEdit::editingFinished, this, &AlarmPage::edRebootChange);
-    connect(edAlarmLog, &QLineEdit::textChanged, this, &AlarmPage::edAlarmLogChange);
-    connect(cbState, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_loading)
-            emit cbStateClicked(on);
-    });
     connect(btnBrowse, &QPushButton::clicked, this, &AlarmPage::btnBrowseClick);
     connect(btnTestSound, &QPushButton::clicked, this, &AlarmPage::btnTestSoundClick);
     connect(btnTestApp, &QPushButton::clicked, this, &AlarmPage::btnTestAppClick);
@@ -398,36 +314,62 @@ void AlarmPage::build()
     connect(btnSendEmailNow, &QPushButton::clicked, this, [this] { emit sendEmailNowRequested(sendNowReason()); });
 }
 
+std::vector<SettingFollower> AlarmPage::followers()
+{
+    AlarmActions &x = m_actions;
+    return {
+        {{"Alarm/NoiseAbove"}, [&x] { x.thresholdBoxChanged(QStringLiteral("NoiseAbove")); }},
+        {{"Alarm/NoiseBelow"}, [&x] { x.thresholdBoxChanged(QStringLiteral("NoiseBelow")); }},
+        {{"Alarm/SyncAbove"}, [&x] { x.thresholdBoxChanged(QStringLiteral("SyncAbove")); }},
+        {{"Alarm/SyncBelow"}, [&x] { x.thresholdBoxChanged(QStringLiteral("SyncBelow")); }},
+        {{"Alarm/NoiseAboveSec"}, [this] { spNoiseAboveSecChange(); }},
+        {{"Alarm/NoiseBelowSec"}, [this] { spNoiseBelowSecChange(); }},
+        {{"Alarm/SyncAboveSec"}, [this] { spSyncAboveSecChange(); }},
+        {{"Alarm/SyncBelowSec"}, [this] { spSyncBelowSecChange(); }},
+        {{"Alarm/AntiCycle", "Alarm/EmailTimeout"}, [this] { spAntiCycleChange(); }},
+        {{"Alarm/Audible"}, [this] { cbAudibleClick(); }},
+        {{"Alarm/AlarmOnce"}, [this] { cbAlarmOnceClick(); }},
+        {{"Alarm/PerHour", "Alarm/PerDay"}, [this] { rbPerHourClick(); }},
+        {{"Alarm/UseWeb", "Alarm/UseTelnet"}, [this] { rbUseWebClick(); }},
+        {{"Alarm/cbReboot"}, [this] { cbRebootClick(); }},
+        {{"Alarm/ScriptWait"}, [this] { spScriptWaitChange(); }},
+        {{"Alarm/SNRValueHi", "Alarm/SNRValueLo"}, [this] { AlarmSNRChange(); }},
+        {{"Alarm/AlarmNormalLog", "Alarm/AlarmAlarmLog"}, [this] { rbUseNormalLogClick(); }},
+        {{"Alarm/LogAlarm"}, [this] { cbWriteAlarmToLogClick(); }},
+        {{"Alarm/RebootURL"}, [this] { edRebootChange(); }},
+        {{"Alarm/AlarmLog"}, [this] { edAlarmLogChange(); }},
+        {{"Alarm/State"}, [this] { emit cbStateClicked(m_settings.Alarm.State); }},
+    };
+}
+
 void AlarmPage::applySettings()
 {
     TSettings &s = m_settings;
-    m_loading = true;
-    for (const auto &load : m_loaders)
-        load();
-    m_loading = false;
     m_actions.applySettings();
 
     cbJustOne->setEnabled(s.Email.ShowIcon);
-    // The radios are the settings' editors: what they are forced to is the setting.
+    // What the router offers decides how alarms read and reboot it: the settings are forced to it.
     const bool telnetPossible = s.Router.Telnet || s.Router.ST585;
-    rbUseTelnet->setEnabled(telnetPossible);
-    if (!telnetPossible)
-        rbUseWeb->setChecked(true);
     const bool telnetOnly = s.Telnet.DisableHTTP || s.Router.ST585;
-    if (telnetOnly)
-        rbUseTelnet->setChecked(true);
+    m_hub.change([&](TSettings &t) {
+        if (!telnetPossible || telnetOnly) {
+            t.Alarm.UseWeb = !telnetOnly;
+            t.Alarm.UseTelnet = telnetOnly;
+        }
+    });
+    rbUseTelnet->setEnabled(telnetPossible);
     rbUseWeb->setEnabled(!telnetOnly);
-    edReboot->setEnabled(rbUseWeb->isChecked());
-    Label21->setEnabled(rbUseWeb->isChecked());
+    rbUseWebClick();
     cbSendEmailMain->setEnabled(!s.Email.Server.isEmpty());
     cbWriteAlarmToLog->setEnabled(m_actions.writeToLogEnabled());
     for (QWidget *w : std::initializer_list<QWidget *>{Label38, spAntiCycle, Label20})
         w->setEnabled(!s.Alarm.AlarmOnce);
-    Label69->setText(rbUseNormalLog->isChecked() ? m_log.panelText() : edAlarmLog->text());
-    if (!s.System.Log && !rbUseAlarmLog->isChecked())
+    Label69->setText(s.Alarm.AlarmNormalLog ? m_log.panelText() : s.Alarm.AlarmLog);
+    if (!s.System.Log && !s.Alarm.AlarmAlarmLog)
         Label69->clear();
     edAlarmLogChange();
     AlarmSNRChange();
+    spScriptWaitChange();
     showNoiseNote();
 }
 
@@ -467,13 +409,11 @@ void AlarmPage::cbAudibleClick() { m_actions.audibleChanged(); }
 
 void AlarmPage::cbAlarmOnceClick()
 {
-    const bool unchecked = !cbAlarmOnce->isChecked();
+    const bool unchecked = !m_settings.Alarm.AlarmOnce;
     for (QWidget *w : std::initializer_list<QWidget *>{Label38, spAntiCycle, Label20})
         w->setEnabled(unchecked);
     m_actions.alarmOnceChanged();
 }
-
-void AlarmPage::spSNRSamplesChange() { m_settings.Alarm.SNRSamples = spSNRSamples->value(); }
 
 void AlarmPage::AlarmSNRChange()
 {
@@ -484,7 +424,7 @@ void AlarmPage::AlarmSNRChange()
         w->setEnabled(http);
     if (!http || !m_rxNoise)
         return;
-    const int n = spSNRSamples->value();
+    const int n = m_settings.Alarm.SNRSamples;
     if (n < 2 || n >= m_run.SampleCount)
         return;
     // The N - 1 points before the newest.
@@ -499,8 +439,8 @@ void AlarmPage::AlarmSNRChange()
     const QString point = QLocale::system().decimalPoint();
     const QChar decimal = point.isEmpty() ? QLatin1Char('.') : point.front();
     auto text = [decimal](double v) { return numfmt::fixed(v, 1, decimal); };
-    Label65->setText(QStringLiteral("( ") + text(rx + spAlarmSNRHi->value() * avg / 100) + QStringLiteral(" dB )"));
-    Label66->setText(QStringLiteral("( ") + text(rx - spAlarmSNRLo->value() * avg / 100) + QStringLiteral(" dB  )"));
+    Label65->setText(QStringLiteral("( ") + text(rx + m_settings.Alarm.SNRValueHi * avg / 100) + QStringLiteral(" dB )"));
+    Label66->setText(QStringLiteral("( ") + text(rx - m_settings.Alarm.SNRValueLo * avg / 100) + QStringLiteral(" dB  )"));
     Label67->setText(QStringLiteral("( Average is ") + text(avg) + QStringLiteral(" dB )"));
 }
 
@@ -510,13 +450,13 @@ void AlarmPage::rbPerHourClick() { m_actions.rebootWindowChanged(); }
 
 void AlarmPage::rbUseWebClick()
 {
-    edReboot->setEnabled(rbUseWeb->isChecked());
-    Label21->setEnabled(rbUseWeb->isChecked());
+    edReboot->setEnabled(m_settings.Alarm.UseWeb);
+    Label21->setEnabled(m_settings.Alarm.UseWeb);
 }
 
 void AlarmPage::spScriptWaitChange()
 {
-    Label97->setText(spScriptWait->value() == 1 ? QStringLiteral("second before executing")
+    Label97->setText(m_settings.Alarm.ScriptWait == 1 ? QStringLiteral("second before executing")
                                                 : QStringLiteral("seconds before executing"));
 }
 
@@ -528,7 +468,7 @@ void AlarmPage::btnRebootClick()
 
 void AlarmPage::cbRebootClick()
 {
-    if (!cbReboot->isChecked() || !window()->isVisible())
+    if (!m_settings.Alarm.cbReboot || !window()->isVisible())
         return;
     auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("Veltrano 6.3"),
                                 QStringLiteral("Set Router to Reboot on Alarm!!  Please confirm."),
@@ -539,7 +479,7 @@ void AlarmPage::cbRebootClick()
     box->move(main.left() + 200, main.top() + 200);
     connect(box, &QMessageBox::finished, this, [this, box](int) {
         if (box->standardButton(box->clickedButton()) != QMessageBox::Yes)
-            cbReboot->setChecked(false);
+            m_hub.change([](TSettings &s) { s.Alarm.cbReboot = false; });
     });
     RebootConfirmBox = box;
     trace::write(QStringLiteral("box"), box->text());
@@ -548,9 +488,10 @@ void AlarmPage::cbRebootClick()
 
 void AlarmPage::edRebootChange()
 {
-    TSettings &s = m_settings;
-    s.Router.Login = AlarmActions::urlFollowingHost(s.Alarm.RebootURL, s.Router.Login);
-    s.Router.LogOut = AlarmActions::urlFollowingHost(s.Alarm.RebootURL, s.Router.LogOut);
+    m_hub.change([](TSettings &s) {
+        s.Router.Login = AlarmActions::urlFollowingHost(s.Alarm.RebootURL, s.Router.Login);
+        s.Router.LogOut = AlarmActions::urlFollowingHost(s.Alarm.RebootURL, s.Router.LogOut);
+    });
 }
 
 // ---- External program and siren -------------------------------------------------
@@ -564,7 +505,8 @@ void AlarmPage::btnBrowseClick()
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) { edExternalApp->setText(file); });
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString &file) { m_hub.change([&file](TSettings &s) { s.Alarm.edExternal = file; }); });
     dialog->open();
 }
 
@@ -585,9 +527,9 @@ QString AlarmPage::perDayOrLogFile() const { return m_log.fileNameFor(m_run.Samp
 void AlarmPage::rbUseNormalLogClick()
 {
     const TSettings &s = m_settings;
-    Label69->setText(rbUseNormalLog->isChecked() ? m_log.panelText() : edAlarmLog->text());
+    Label69->setText(s.Alarm.AlarmNormalLog ? m_log.panelText() : s.Alarm.AlarmLog);
     cbWriteAlarmToLog->setEnabled(m_actions.writeToLogEnabled());
-    if (s.System.Log && rbUseNormalLog->isChecked() && cbWriteAlarmToLog->isChecked())
+    if (s.System.Log && s.Alarm.AlarmNormalLog && s.Alarm.LogAlarm)
         Label69->setText(perDayOrLogFile());
 }
 
@@ -596,16 +538,16 @@ void AlarmPage::cbWriteAlarmToLogClick()
     const TSettings &s = m_settings;
     m_actions.writeAlarmToLogChanged();
     Label69->clear();
-    if (rbUseAlarmLog->isChecked() && cbWriteAlarmToLog->isChecked())
-        Label69->setText(edAlarmLog->text());
-    if (s.System.Log && rbUseNormalLog->isChecked() && cbWriteAlarmToLog->isChecked())
+    if (s.Alarm.AlarmAlarmLog && s.Alarm.LogAlarm)
+        Label69->setText(s.Alarm.AlarmLog);
+    if (s.System.Log && s.Alarm.AlarmNormalLog && s.Alarm.LogAlarm)
         Label69->setText(perDayOrLogFile());
 }
 
 void AlarmPage::edAlarmLogChange()
 {
-    const QFileInfo fi(edAlarmLog->text());
-    btnViewAlarmLog->setEnabled(!edAlarmLog->text().isEmpty() && fi.isFile());
+    const QString file = m_settings.Alarm.AlarmLog;
+    btnViewAlarmLog->setEnabled(!file.isEmpty() && QFileInfo(file).isFile());
 }
 
 void AlarmPage::btnBrowseAlarmLogClick()
@@ -618,7 +560,8 @@ void AlarmPage::btnBrowseAlarmLogClick()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (!current.isEmpty())
         dialog->selectFile(current);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) { edAlarmLog->setText(file); });
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString &file) { m_hub.change([&file](TSettings &s) { s.Alarm.AlarmLog = file; }); });
     dialog->open();
 }
 

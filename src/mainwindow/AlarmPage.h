@@ -1,9 +1,11 @@
 #pragma once
 // The main window's alarm page (TabSheet29): the alarm set points, the
 // percent-change alarms, the actions and their options, the alarm log. Every
-// control edits its [Alarm] setting: a change is the new setting at once.
-// The handlers do the page's part and leave the logic to AlarmActions.
+// setting control is a row of the window's binding table; the page's followers
+// do its part when a setting changes, whoever changed it, and leave the logic
+// to AlarmActions.
 #include "acquisition/RunState.h"
+#include "configuration/LiveBinder.h"
 #include "settings/TSettings.h"
 
 #include <QList>
@@ -21,6 +23,7 @@ class QMessageBox;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class SettingsHub;
 class StatisticsLog;
 
 class QBoxLayout;
@@ -29,13 +32,14 @@ class QLayout;
 class AlarmPage : public QWidget {
     Q_OBJECT
 public:
-    AlarmPage(TSettings &settings, RunState &run, AlarmActions &actions, StatisticsLog &log,
+    AlarmPage(SettingsHub &hub, RunState &run, AlarmActions &actions, StatisticsLog &log,
               QWidget *parent = nullptr);
 
-    // Loads every control from the settings without running its handlers, then
-    // sets the enabled states and the alarm timers' intervals (start-up, after
-    // the settings are loaded, and after the Configuration dialog's commit).
+    // The enabled states, the alarm timers' intervals and the reboot method the
+    // router allows (start-up, and when a setting they depend on changes).
     void applySettings();
+    // What follows the [Alarm] settings: each handler runs when its key changes.
+    std::vector<SettingFollower> followers();
 
     // The last n Rx noise points plotted, newest last (PlottingStep::recentRxNoise).
     void setRxNoiseSource(std::function<QList<double>(int)> source) { m_rxNoise = std::move(source); }
@@ -67,7 +71,6 @@ public:
     void btnBrowseClick();
     void btnTestSoundClick();
     void btnTestAppClick();
-    void spSNRSamplesChange();
     void AlarmSNRChange();
     void edRebootChange();
     void rbUseNormalLogClick();
@@ -176,13 +179,11 @@ private:
     QMessageBox *showBox(const QString &text, bool warning);
     QString perDayOrLogFile() const;
 
+    SettingsHub &m_hub;
     TSettings &m_settings;
     RunState &m_run;
     AlarmActions &m_actions;
     StatisticsLog &m_log;
     std::function<QList<double>(int)> m_rxNoise;
     QString m_programFolder;
-    bool m_loading = false; // controls are being loaded: no setting writes, no handlers
-    // Each control's load from its setting, run by applySettings.
-    std::vector<std::function<void()>> m_loaders;
 };

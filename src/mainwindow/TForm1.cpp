@@ -490,7 +490,7 @@ void TForm1::buildWidgets()
     sysLayout->addLayout(sysRow);
     PageControl1->addTab(TabSheet40, tr("System Messages"));
 
-    m_alarmPage = new AlarmPage(Settings, Run, *m_alarmActions, *m_log, PageControl1);
+    m_alarmPage = new AlarmPage(*m_hub, Run, *m_alarmActions, *m_log, PageControl1);
     TabSheet29 = m_alarmPage;
     Label65 = m_alarmPage->Label65;
     Label66 = m_alarmPage->Label66;
@@ -2123,6 +2123,7 @@ void TForm1::wireSettings()
     m_binder->bind(PageControl1, windowBindings());
     m_binder->follow(m_commitRefresh->followers());
     m_binder->follow(WebPage->followers());
+    m_binder->follow(m_alarmPage->followers());
     for (const QString &p : m_binder->problems())
         qWarning("Window binding: %s", qPrintable(p));
     // What the chart menus' items write is announced once their handlers have run.

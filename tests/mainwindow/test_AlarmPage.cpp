@@ -4,6 +4,8 @@
 #include "TestSupport.h"
 #include "acquisition/RouterHttpClient.h"
 #include "mainwindow/AlarmPage.h"
+#include "mainwindow/WindowBindings.h"
+#include "settings/SettingsHub.h"
 #include "notify/AlarmActions.h"
 #include "notify/StatisticsLog.h"
 #include "settings/SettingsStore.h"
@@ -36,6 +38,8 @@ struct AlarmPageTest : ::testing::Test {
     RouterHttpClient http;
     std::unique_ptr<StatisticsLog> log;
     std::unique_ptr<AlarmActions> actions;
+    SettingsHub hub{settings};
+    std::unique_ptr<LiveBinder> binder;
     std::unique_ptr<AlarmPage> page;
 
     void SetUp() override
@@ -50,6 +54,7 @@ struct AlarmPageTest : ::testing::Test {
 
     void TearDown() override
     {
+        binder.reset();
         page.reset();
         for (QWidget *w : QApplication::topLevelWidgets())
             if (qobject_cast<QMessageBox *>(w))
@@ -58,12 +63,25 @@ struct AlarmPageTest : ::testing::Test {
 
     void open()
     {
+        binder.reset();
         page.reset();
         actions.reset();
         inputs = std::make_unique<AlarmInputs>(settings, QLocale::c());
         log = std::make_unique<StatisticsLog>(settings, run);
         actions = std::make_unique<AlarmActions>(settings, run, *inputs, http, QLocale::c());
-        page = std::make_unique<AlarmPage>(settings, run, *actions, *log);
+        hub.rebase(); // the settings as loaded
+        page = std::make_unique<AlarmPage>(hub, run, *actions, *log);
+        // Bound as the window binds it: the window's rows, the page's followers.
+        binder = std::make_unique<LiveBinder>(hub);
+        binder->bind(page.get(), windowBindings());
+        binder->follow(page->followers());
+    }
+    // Text typed into an edit, as the user types it.
+    void type(const char *name, const QString &text)
+    {
+        QLineEdit *edit = child<QLineEdit>(name);
+        edit->setText(text);
+        emit edit->textEdited(text);
     }
 
     template <typename W>
@@ -141,7 +159,7 @@ TEST_F(AlarmPageTest, ControlsLoadAndWriteTheirSettings)
         EXPECT_EQ(settings.Alarm.*s.key, s.value) << s.name;
     }
     for (const Edit &e : edits) {
-        child<QLineEdit>(e.name)->setText(QStringLiteral("typed ") + QLatin1String(e.name));
+        type(e.name, QStringLiteral("typed ") + QLatin1String(e.name));
         EXPECT_EQ(settings.Alarm.*e.key, QStringLiteral("typed ") + QLatin1String(e.name)) << e.name;
     }
     struct Radio {
@@ -173,6 +191,7 @@ TEST_F(AlarmPageTest, LoadingRunsNoHandler)
     inputs->tmrNoiseAbove->start(60000);
     settings.Alarm.NoiseAbove = false;
     settings.Alarm.AntiCycle = 9;
+    hub.rebase(); // loaded, not changed
     page->applySettings();
     EXPECT_TRUE(child<QCheckBox>("cbReboot")->isChecked());
     EXPECT_TRUE(page->RebootConfirmBox.isNull());
@@ -295,7 +314,7 @@ TEST_F(AlarmPageTest, RebootOnAlarmIsConfirmed)
 TEST_F(AlarmPageTest, TypedRebootUrlTakesTheRouterUrlsAlong)
 {
     open();
-    child<QLineEdit>("edReboot")->setText(QStringLiteral("http://192.168.1.254/setup.cgi?todo=reboot"));
+    type("edReboot", QStringLiteral("http://192.168.1.254/setup.cgi?todo=reboot"));
     EXPECT_EQ(settings.Router.Login, QStringLiteral("http://192.168.1.254/setup.cgi?next_file=stattbl.htm"));
     EXPECT_EQ(settings.Router.LogOut, QStringLiteral("http://192.168.1.254/setup.cgi?todo=logout"));
 }

@@ -32,6 +32,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QVariant>
 #include <functional>
 #include <gtest/gtest.h>
@@ -365,6 +366,32 @@ std::vector<Case> cases()
                          return t.form->PageControl1->isTabVisible(t.form->PageControl1->indexOf(t.form->WebPage)) == v.toBool();
                      }},
                     {"the dialog's box", dialogBox("cbShowWeb")}}});
+    // The router's address: typed into the alarm page's reboot URL or the dialog's login URL, every URL follows.
+    const auto hostIs = [](const QString &url, const QVariant &v) { return QUrl(url).host() == v.toString(); };
+    all.push_back({"the router's address in its URLs",
+                   "[Router]\nLogin=http://127.0.0.1/setup.cgi?next_file=stattbl.htm\n"
+                   "[Alarm]\nRebootURL=http://127.0.0.1/setup.cgi?todo=reboot\n",
+                   {"127.0.0.2", "127.0.0.3"},
+                   {{"the alarm page's reboot URL",
+                     [](T &t, const QVariant &v) {
+                         QLineEdit *edit = t.form->alarmPage()->edReboot;
+                         const QString url = QStringLiteral("http://%1/setup.cgi?todo=reboot").arg(v.toString());
+                         edit->setText(url);
+                         emit edit->textEdited(url);
+                     }},
+                    {"the dialog's login URL", dialogCommit([](T &t, const QVariant &v) {
+                         QLineEdit *edit = t.dialogControl<QLineEdit>("edLoginURL");
+                         edit->setText(QStringLiteral("http://%1/setup.cgi?next_file=stattbl.htm").arg(v.toString()));
+                         emit edit->textEdited(edit->text());
+                         emit edit->editingFinished();
+                     })}},
+                   {{"the alarm page's reboot URL",
+                     [hostIs](T &t, const QVariant &v) { return hostIs(t.form->alarmPage()->edReboot->text(), v); }},
+                    {"the dialog's login URL",
+                     [hostIs](T &t, const QVariant &v) { return hostIs(t.dialogControl<QLineEdit>("edLoginURL")->text(), v); }},
+                    {"the settings' login and reboot URLs", [hostIs](T &t, const QVariant &v) {
+                         return hostIs(t.s().Router.Login, v) && hostIs(t.s().Alarm.RebootURL, v);
+                     }}}});
     return all;
 }
 
