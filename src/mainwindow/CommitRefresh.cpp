@@ -323,7 +323,6 @@ std::vector<SettingFollower> CommitRefresh::followers()
              if (s.Telnet.SwapBitswapPlots != f.charts()->isSwapped(22))
                  f.toneCharts()->swapBitswapPlots();
          }},
-        {{"Ping/Ping"}, [&f, &s] { f.cbPingClick(s.Ping.Ping); }},
         {{"Graph/UserLabel", "Graph/ScaleUser1", "Graph/DiffUserDef"}, [&f] { f.showUserLabel(1); }},
         {{"Graph/UserLabel2", "Graph/ScaleUser2", "Graph/DiffUserDef1"}, [&f] { f.showUserLabel(2); }},
     };

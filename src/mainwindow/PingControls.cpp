@@ -3,6 +3,7 @@
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/PingPlotting.h"
+#include "settings/SettingsHub.h"
 #include "settings/TSettings.h"
 
 #include <QBoxLayout>
@@ -11,12 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <qcustomplot.h>
 
-PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page, QObject *parent)
-    : QObject(parent), m_charts(charts), m_settings(settings)
+PingControls::PingControls(ChartSet &charts, SettingsHub &hub, QWidget *page, QObject *parent)
+    : QObject(parent), m_charts(charts), m_hub(hub), m_settings(hub.settings())
 {
     auto *layout = qobject_cast<QBoxLayout *>(page->layout());
     QCustomPlot *plot = charts.chart(25);
@@ -80,43 +80,37 @@ PingControls::PingControls(ChartSet &charts, TSettings &settings, QWidget *page,
     }
 
     applySettings();
+}
 
-    connect(cbFilled, &QCheckBox::clicked, this, [this](bool on) {
-        m_settings.Ping.Filled = on;
-        PingPlotting::applyFilled(m_charts, on);
-        chartrefresh::request(m_charts.chart(25));
-    });
-    connect(spPingMax, &QSpinBox::valueChanged, this, [this](int v) {
-        m_settings.Ping.Max = v;
-        m_charts.leftAxis(25).trySetMaximum(v);
-        chartrefresh::request(m_charts.chart(25));
-    });
-    connect(spPingNum, &QSpinBox::valueChanged, this, [this](int v) {
-        const int packets = PingPlotting::clampPacketCount(v);
-        m_settings.Ping.PingNum = packets;
-        if (packets != v)
-            spPingNum->setValue(packets);
-    });
-    connect(cbShowData, &QCheckBox::clicked, this, [this](bool on) {
-        m_settings.Ping.ShowData = on;
-        Memo6->setVisible(on);
-    });
-    connect(cbPingFail, &QCheckBox::clicked, this, [this](bool on) { m_settings.Ping.PingAlarm = on; });
-    connect(spPingFail, &QSpinBox::valueChanged, this, [this](int v) { m_settings.Ping.PingTimes = v; });
+std::vector<SettingFollower> PingControls::followers()
+{
+    return {
+        {{"Ping/Filled"},
+         [this] {
+             PingPlotting::applyFilled(m_charts, m_settings.Ping.Filled);
+             chartrefresh::request(m_charts.chart(25));
+         }},
+        {{"Ping/Max"},
+         [this] {
+             m_charts.leftAxis(25).trySetMaximum(m_settings.Ping.Max);
+             chartrefresh::request(m_charts.chart(25));
+         }},
+        // The box takes a typed count it cannot use, then shows the nearest it can.
+        {{"Ping/PingNum"},
+         [this] {
+             const int packets = PingPlotting::clampPacketCount(m_settings.Ping.PingNum);
+             if (packets != m_settings.Ping.PingNum)
+                 m_hub.change([packets](TSettings &s) { s.Ping.PingNum = packets; });
+         }},
+        {{"Ping/ShowData"}, [this] { Memo6->setVisible(m_settings.Ping.ShowData); }},
+        {{"Ping/Ping", "Ping/ShowPing"}, [this] { updateAlarmControls(m_settings.Ping.Ping); }},
+    };
 }
 
 void PingControls::applySettings()
 {
-    const auto &p = m_settings.Ping;
-    const QSignalBlocker b1(spPingMax), b2(spPingNum), b3(spPingFail);
-    cbFilled->setChecked(p.Filled);
-    spPingMax->setValue(p.Max);
-    spPingNum->setValue(PingPlotting::clampPacketCount(p.PingNum));
-    cbShowData->setChecked(p.ShowData);
-    Memo6->setVisible(p.ShowData);
-    cbPingFail->setChecked(p.PingAlarm);
-    spPingFail->setValue(p.PingTimes);
-    updateAlarmControls(p.Ping);
+    Memo6->setVisible(m_settings.Ping.ShowData);
+    updateAlarmControls(m_settings.Ping.Ping);
 }
 
 void PingControls::updateAlarmControls(bool pingChecked)

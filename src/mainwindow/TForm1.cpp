@@ -368,7 +368,7 @@ void TForm1::buildWidgets()
     for (int i = 0; i < PageControl1->count(); ++i) {
         QWidget *page = PageControl1->widget(i);
         if (page->objectName() == QLatin1String("  Ping  ")) {
-            m_pingControls = new PingControls(*Charts, Settings, page, this);
+            m_pingControls = new PingControls(*Charts, *m_hub, page, this);
             Memo6 = m_pingControls->Memo6;
         }
     }
@@ -2124,6 +2124,8 @@ void TForm1::wireSettings()
     m_binder->follow(m_commitRefresh->followers());
     m_binder->follow(WebPage->followers());
     m_binder->follow(m_alarmPage->followers());
+    if (m_pingControls)
+        m_binder->follow(m_pingControls->followers());
     for (const QString &p : m_binder->problems())
         qWarning("Window binding: %s", qPrintable(p));
     // What the chart menus' items write is announced once their handlers have run.

@@ -31,6 +31,13 @@ const std::vector<LiveBinding> &windowBindings()
         {"cbTelnetUserUp", "Telnet", "cbUserUp"},
         {"cbPing", "Ping", "Ping"},
         {"edPingAddress", "Ping", "PingHost"},
+        // ... and the ping page's own controls
+        {"cbFilled", "Ping", "Filled"},
+        {"spPingMax", "Ping", "Max"},
+        {"spPingNum", "Ping", "PingNum"},
+        {"cbShowData", "Ping", "ShowData"},
+        {"cbPingFail", "Ping", "PingAlarm"},
+        {"spPingFail", "Ping", "PingTimes"},
         // The tone charts' boxes and their switches on the Options page
         {"cbBits", "Telnet", "BitsGraph"},
         {"cbBitswap", "Telnet", "BitswapGraph"},

@@ -14,6 +14,7 @@
 #include "mainwindow/ChartPopupMenus.h"
 #include "mainwindow/ChartPageControls.h"
 #include "mainwindow/ChartSet.h"
+#include "mainwindow/PingControls.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/WebServerPage.h"
 #include "notify/LogFileName.h"
@@ -392,6 +393,32 @@ std::vector<Case> cases()
                     {"the settings' login and reboot URLs", [hostIs](T &t, const QVariant &v) {
                          return hostIs(t.s().Router.Login, v) && hostIs(t.s().Alarm.RebootURL, v);
                      }}}});
+    // The ping page shown or not: its tab, and the failure alarm it offers only while shown.
+    all.push_back({"Ping/ShowPing", "[Ping]\nShowPing=1\nPing=1\n", {false, true},
+                   {{"the dialog's box",
+                     dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbShowPing"), v.toBool()); })},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.Ping.ShowPing = v.toBool(); })}},
+                   {{"the ping page's tab",
+                     [](T &t, const QVariant &v) {
+                         QTabWidget *tabs = t.form->PageControl1;
+                         for (int i = 0; i < tabs->count(); ++i)
+                             if (tabs->widget(i)->objectName() == QLatin1String("  Ping  "))
+                                 return tabs->isTabVisible(i) == v.toBool();
+                         return false;
+                     }},
+                    {"the failure alarm's controls",
+                     [](T &t, const QVariant &v) {
+                         return t.form->pingControls()->cbPingFail->isEnabled() == v.toBool()
+                                && t.form->pingControls()->spPingFail->isEnabled() == v.toBool();
+                     }},
+                    {"the dialog's box", dialogBox("cbShowPing")}}});
+    // A packet count typed or written out of range comes back to the nearest the ping takes.
+    all.push_back({"Ping/PingNum", "[Ping]\nPingNum=1\n", {2, 5},
+                   {{"the ping page's box", [](T &t, const QVariant &v) { t.form->pingControls()->spPingNum->setValue(v.toInt()); }},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.Ping.PingNum = v.toInt(); })}},
+                   {{"the ping page's box",
+                     [](T &t, const QVariant &v) { return t.form->pingControls()->spPingNum->value() == qMin(v.toInt(), 3); }},
+                    {"the setting", [](T &t, const QVariant &v) { return t.s().Ping.PingNum == qMin(v.toInt(), 3); }}}});
     return all;
 }
 
