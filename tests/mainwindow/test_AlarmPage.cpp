@@ -76,13 +76,7 @@ struct AlarmPageTest : ::testing::Test {
         binder->bind(page.get(), windowBindings());
         binder->follow(page->followers());
     }
-    // Text typed into an edit, as the user types it.
-    void type(const char *name, const QString &text)
-    {
-        QLineEdit *edit = child<QLineEdit>(name);
-        edit->setText(text);
-        emit edit->textEdited(text);
-    }
+    void type(const char *name, const QString &text) { testsupport::typeText(child<QLineEdit>(name), text); }
 
     template <typename W>
     W *child(const char *name)

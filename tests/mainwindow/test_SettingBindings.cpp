@@ -323,11 +323,7 @@ std::vector<Case> cases()
                      }}}});
     // The Web Server page's settings: its edits, a handler, the dialog's next commit.
     const auto typed = [](QLineEdit *(*get)(T &)) {
-        return [get](T &t, const QVariant &v) {
-            QLineEdit *edit = get(t);
-            edit->setText(v.toString());
-            emit edit->textEdited(v.toString());
-        };
+        return [get](T &t, const QVariant &v) { testsupport::typeText(get(t), v.toString()); };
     };
     const auto nextCommitKeeps = [](std::function<QVariant(T &)> get) {
         return [get](T &t, const QVariant &v) {
@@ -375,15 +371,12 @@ std::vector<Case> cases()
                    {"127.0.0.2", "127.0.0.3"},
                    {{"the alarm page's reboot URL",
                      [](T &t, const QVariant &v) {
-                         QLineEdit *edit = t.form->alarmPage()->edReboot;
-                         const QString url = QStringLiteral("http://%1/setup.cgi?todo=reboot").arg(v.toString());
-                         edit->setText(url);
-                         emit edit->textEdited(url);
+                         testsupport::typeText(t.form->alarmPage()->edReboot,
+                                               QStringLiteral("http://%1/setup.cgi?todo=reboot").arg(v.toString()));
                      }},
                     {"the dialog's login URL", dialogCommit([](T &t, const QVariant &v) {
                          QLineEdit *edit = t.dialogControl<QLineEdit>("edLoginURL");
-                         edit->setText(QStringLiteral("http://%1/setup.cgi?next_file=stattbl.htm").arg(v.toString()));
-                         emit edit->textEdited(edit->text());
+                         testsupport::typeText(edit, QStringLiteral("http://%1/setup.cgi?next_file=stattbl.htm").arg(v.toString()));
                          emit edit->editingFinished();
                      })}},
                    {{"the alarm page's reboot URL",

@@ -54,12 +54,7 @@ protected:
             list << m[0].toString();
         return list;
     }
-    // Text typed into an edit, as the user types it.
-    static void type(QLineEdit *edit, const QString &text)
-    {
-        edit->setText(text);
-        emit edit->textEdited(text);
-    }
+    static void type(QLineEdit *edit, const QString &text) { testsupport::typeText(edit, text); }
     quint16 port(const WebServerPage &page) const { return quint16(page.server()->port()); }
 
     webtest::WebFolder folder;

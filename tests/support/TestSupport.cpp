@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <QFile>
@@ -36,4 +37,10 @@ void testsupport::discardMessageBoxes()
     for (QWidget *w : QApplication::topLevelWidgets())
         if (qobject_cast<QMessageBox *>(w))
             w->deleteLater();
+}
+
+void testsupport::typeText(QLineEdit *edit, const QString &text)
+{
+    edit->setText(text);
+    emit edit->textEdited(text);
 }

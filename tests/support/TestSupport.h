@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QLineEdit;
+
 namespace testsupport {
 
 QByteArray readAll(const QString &path);
@@ -11,6 +13,9 @@ void writeAll(const QString &path, const QByteArray &bytes);
 
 // Lines of an ini file that hold a key (a value may itself contain '=').
 int keyLineCount(const QByteArray &ini);
+
+// Text typed into an edit as a user types it: a bound edit takes it as an edit.
+void typeText(QLineEdit *edit, const QString &text);
 
 // Deletes (later) every message box a test left open.
 void discardMessageBoxes();
