@@ -886,7 +886,6 @@ void TForm1::storeWindowState()
     Settings.System.H = r.height();
     Settings.System.Window = isMaximized() ? 1 : 0;
     Settings.System.Last = PageControl1->currentIndex();
-    Settings.WebServer.WebServer = btnWebStart->isChecked();
 }
 
 bool TForm1::SaveIni()

@@ -298,6 +298,11 @@ TEST_F(AlarmPageTest, RebootOnAlarmIsConfirmed)
         page->show();
         child<QCheckBox>("cbReboot")->click();
         ASSERT_FALSE(page->RebootConfirmBox.isNull());
+        // Asked once: the box's handler is wired in one place.
+        int asked = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            asked += w->objectName() == QLatin1String("RebootConfirmBox") && w->isVisible();
+        EXPECT_EQ(asked, 1);
         EXPECT_EQ(page->RebootConfirmBox->text(), QStringLiteral("Set Router to Reboot on Alarm!!  Please confirm."));
         page->RebootConfirmBox->button(yes ? QMessageBox::Yes : QMessageBox::Cancel)->click();
         EXPECT_EQ(child<QCheckBox>("cbReboot")->isChecked(), yes);
