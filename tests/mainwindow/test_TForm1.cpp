@@ -52,6 +52,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -180,7 +181,15 @@ TEST_F(MainWindowTest, ClearAsksFirstAndCancelKeepsThePane)
 
 TEST_F(MainWindowTest, StatusMenuCaptionsFollowTheStateTheyToggle)
 {
-    auto form = open("[System]\nLogFile=/tmp/stats.txt\n");
+    // A port of its own, so a run beside other tests never finds it taken.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const QByteArray port = QByteArray::number(probe.serverPort());
+    probe.close();
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=" + port + "\n[System]\nLogFile="
+                                   + log.toUtf8() + "\n");
+    auto form = open();
     form->StatusPopupPopup();
     EXPECT_EQ(form->mnuStartWebServer->text(), QStringLiteral("Start web server"));
     EXPECT_EQ(form->mnuEnableLog->text(), QStringLiteral("Start Logging"));
@@ -188,7 +197,7 @@ TEST_F(MainWindowTest, StatusMenuCaptionsFollowTheStateTheyToggle)
     form->mnuEnableLog->trigger();
     form->mnuStartWebServer->trigger();
     EXPECT_TRUE(form->settings().System.Log);
-    EXPECT_EQ(form->statusPanel(3), QStringLiteral("/tmp/stats.txt"));
+    EXPECT_EQ(form->statusPanel(3), log);
     EXPECT_TRUE(form->btnWebStart->isChecked());
     form->StatusPopupPopup();
     EXPECT_EQ(form->mnuStartWebServer->text(), QStringLiteral("Stop web server"));
