@@ -1,6 +1,6 @@
 #include "configuration/ColourButton.h"
 
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "settings/ColourNames.h"
 
 #include <QColorDialog>

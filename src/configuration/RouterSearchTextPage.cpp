@@ -4,11 +4,11 @@
 #include "acquisition/RouterHttpClient.h"
 #include "common/Trace.h"
 #include "configuration/DialogPlacement.h"
-#include "mainwindow/PageView.h"
+#include "widgets/PageView.h"
 #include "configuration/TForm8.h"
 #include "configuration/TForm9.h"
 #include "configuration/UserLabelDialog.h"
-#include "mainwindow/ConfirmBox.h"
+#include "widgets/ConfirmBox.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

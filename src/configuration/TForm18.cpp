@@ -1,7 +1,7 @@
 #include "configuration/TForm18.h"
 
 #include "configuration/DialogPlacement.h"
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "mainwindow/TForm1.h"
 
 #include <QCheckBox>

@@ -20,7 +20,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include "mainwindow/ConfirmBox.h"
+#include "widgets/ConfirmBox.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>

@@ -1,7 +1,7 @@
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/AxisScaling.h"
 
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "mainwindow/ChartSet.h"
 #include "settings/TSettings.h"
 

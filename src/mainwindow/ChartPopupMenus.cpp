@@ -5,7 +5,7 @@
 #include "mainwindow/ChartMenuText.h"
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartSet.h"
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "mainwindow/TelnetPlotting.h"
 #include "notify/CaptureSchedule.h"
 

@@ -1,7 +1,7 @@
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartSeries.h"
 
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "mainwindow/ColouredBars.h"
 #include "mainwindow/ColouredGraph.h"
 

@@ -3,7 +3,7 @@
 #include "mainwindow/ChartSet.h"
 #include "mainwindow/ChartPlot.h"
 
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "mainwindow/PointLabelTicker.h"
 
 #include <QGuiApplication>

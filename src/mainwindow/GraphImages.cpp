@@ -6,7 +6,7 @@
 #include "common/DateTimePattern.h"
 #include "common/NumberFormat.h"
 #include "mainwindow/ChartSet.h"
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "mainwindow/GifWriter.h"
 #include "mainwindow/PointLabelTicker.h"
 

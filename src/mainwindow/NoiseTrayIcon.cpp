@@ -3,7 +3,7 @@
 #include "common/NumberFormat.h"
 #include "common/Trace.h"
 #include "common/WindowHelpers.h"
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 
 #include <QAction>
 #include <QApplication>

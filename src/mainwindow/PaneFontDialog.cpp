@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>

@@ -5,7 +5,7 @@
 #include "common/DateTimePattern.h"
 #include "mainwindow/AxisScaling.h"
 #include "mainwindow/ChartSet.h"
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 
 #include <qcustomplot.h>
 

@@ -3,7 +3,7 @@
 #include "acquisition/LineStatusParsers.h"
 #include "acquisition/RouterHttpClient.h"
 #include "common/Html2Text.h"
-#include "mainwindow/PageView.h"
+#include "widgets/PageView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "acquisition/RunState.h"
 #include "acquisition/TelnetFigures.h"
 #include "common/SteadyTimer.h"
-#include "mainwindow/LinePane.h"
+#include "widgets/LinePane.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "settings/TSettings.h"
 

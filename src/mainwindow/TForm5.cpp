@@ -4,7 +4,7 @@
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
-#include "mainwindow/ConfirmBox.h"
+#include "widgets/ConfirmBox.h"
 #include "mainwindow/SaveTextDialog.h"
 #include "notify/TextMailer.h"
 

@@ -1,8 +1,8 @@
 #include "mainwindow/TForm7.h"
 
 #include "acquisition/RouterLog.h"
-#include "mainwindow/ConfirmBox.h"
-#include "mainwindow/PageView.h"
+#include "widgets/ConfirmBox.h"
+#include "widgets/PageView.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -3,7 +3,7 @@
 #include "acquisition/TargetMarginChange.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
-#include "mainwindow/ConfirmBox.h"
+#include "widgets/ConfirmBox.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalCommands.h"
-#include "mainwindow/ConfirmBox.h"
+#include "widgets/ConfirmBox.h"
 #include "mainwindow/TForm15.h"
 
 #include <QHBoxLayout>

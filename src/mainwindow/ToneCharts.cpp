@@ -5,7 +5,7 @@
 #include "mainwindow/AxisScaling.h"
 #include "mainwindow/ChartRefresh.h"
 #include "mainwindow/ChartSet.h"
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 #include "settings/ColourNames.h"
 
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 
 #include "common/Clock.h"
 #include "common/VisibleText.h"
-#include "mainwindow/LinePane.h"
+#include "widgets/LinePane.h"
 #include "settings/SettingsHub.h"
 #include "webserver/AccessLog.h"
 #include "webserver/BlockedList.h"

@@ -13,7 +13,7 @@
 #include "configuration/TForm8.h"
 #include "configuration/TForm9.h"
 #include "configuration/UserLabelDialog.h"
-#include "mainwindow/PageView.h"
+#include "widgets/PageView.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

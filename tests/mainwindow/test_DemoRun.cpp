@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "mainwindow/ChartSeries.h"
 #include "mainwindow/ChartSet.h"
-#include "mainwindow/LinePane.h"
+#include "widgets/LinePane.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/WebServerPage.h"
 #include "webserver/WebServer.h"

@@ -3,7 +3,7 @@
 #include "SimWindowFixture.h"
 #include "acquisition/RouterLog.h"
 #include "common/Html2Text.h"
-#include "mainwindow/PageView.h"
+#include "widgets/PageView.h"
 #include "mainwindow/RouterViewers.h"
 #include "mainwindow/StatusPageTab.h"
 #include "mainwindow/TForm5.h"

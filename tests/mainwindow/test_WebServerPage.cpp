@@ -3,7 +3,7 @@
 // access log and the blocked list driven from it.
 #include "../webserver/WebTestSupport.h"
 #include "common/Clock.h"
-#include "mainwindow/LinePane.h"
+#include "widgets/LinePane.h"
 #include "mainwindow/WebServerPage.h"
 #include "mainwindow/WindowBindings.h"
 #include "settings/SettingsHub.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/PageView.h"
+#include "widgets/PageView.h"
 
 PageView::PageView(QWidget *parent) : QTextBrowser(parent)
 {

@@ -1,4 +1,4 @@
-#include "mainwindow/ElidingLabel.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QFontMetrics>
 

@@ -2,8 +2,8 @@
 // trimmed in one step keeping the newest lines, and nothing is lost or
 // reordered on the way.
 #include "TestSupport.h"
-#include "mainwindow/LineRingModel.h"
-#include "mainwindow/LinePane.h"
+#include "widgets/LineRingModel.h"
+#include "widgets/LinePane.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "mainwindow/ConfirmBox.h"
+#include "widgets/ConfirmBox.h"
 
 #include "common/Trace.h"
 

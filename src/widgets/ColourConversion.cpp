@@ -1,4 +1,4 @@
-#include "mainwindow/ColourConversion.h"
+#include "widgets/ColourConversion.h"
 
 #include "settings/ColourNames.h"
 

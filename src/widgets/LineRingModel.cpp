@@ -1,4 +1,4 @@
-#include "mainwindow/LineRingModel.h"
+#include "widgets/LineRingModel.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "mainwindow/LinePane.h"
+#include "widgets/LinePane.h"
 
-#include "mainwindow/LineRingModel.h"
+#include "widgets/LineRingModel.h"
 
 #include <QApplication>
 #include <QClipboard>
