@@ -1,8 +1,8 @@
 #include "configuration/TForm17.h"
 
 #include "common/Clock.h"
+#include "configuration/DialogOwner.h"
 #include "configuration/DialogPlacement.h"
-#include "mainwindow/TForm1.h"
 #include "notify/ImageCleanup.h"
 
 #include <QCheckBox>
@@ -92,9 +92,9 @@ TForm17 *TForm17::open(QWidget *opener, TSettings &settings, const QString &sett
     return form;
 }
 
-TForm17 *TForm17::open(QWidget *opener, TForm1 &mainWindow)
+TForm17 *TForm17::open(QWidget *opener, DialogOwner &owner)
 {
-    TForm1 *main = &mainWindow;
+    DialogOwner *main = &owner;
     return open(opener, main->settings(), main->settingsFilePath(), [main](const QString &m) { main->SystemMessage(m); });
 }
 

@@ -13,7 +13,7 @@ class QMessageBox;
 class QPushButton;
 class QSpinBox;
 class QTimeEdit;
-class TForm1;
+class DialogOwner;
 
 class TForm17 : public QDialog {
     Q_OBJECT
@@ -27,7 +27,7 @@ public:
     // Opened by "Maintenance": modal, at the opener's left + 130, top + 100.
     static TForm17 *open(QWidget *opener, TSettings &settings, const QString &settingsPath, Messages messages);
     // The same, reporting to the main window's system messages.
-    static TForm17 *open(QWidget *opener, TForm1 &mainWindow);
+    static TForm17 *open(QWidget *opener, DialogOwner &owner);
 
     // The text of Label4 for these settings.
     static QString deleteText(const TSettings &settings);

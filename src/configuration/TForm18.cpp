@@ -1,8 +1,8 @@
 #include "configuration/TForm18.h"
 
+#include "configuration/DialogOwner.h"
 #include "configuration/DialogPlacement.h"
 #include "widgets/ColourConversion.h"
-#include "mainwindow/TForm1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,9 +130,9 @@ TForm18 *TForm18::open(QWidget *opener, TSettings &settings, Redraw redraw)
     return form;
 }
 
-TForm18 *TForm18::open(QWidget *opener, TForm1 &mainWindow)
+TForm18 *TForm18::open(QWidget *opener, DialogOwner &owner)
 {
-    TForm1 *main = &mainWindow;
+    DialogOwner *main = &owner;
     return open(opener, main->settings(), [main] { main->IconNoise(main->settings().Graph.NoiseColour); });
 }
 

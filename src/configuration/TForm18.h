@@ -11,7 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class TForm1;
+class DialogOwner;
 
 class TForm18 : public QDialog {
     Q_OBJECT
@@ -24,7 +24,7 @@ public:
     // Opened by "Font...": modal, at the opener's left + 100, top + 80.
     static TForm18 *open(QWidget *opener, TSettings &settings, Redraw redraw);
     // The same, previewing on the main window's tray icon.
-    static TForm18 *open(QWidget *opener, TForm1 &mainWindow);
+    static TForm18 *open(QWidget *opener, DialogOwner &owner);
 
     // The system's fonts without vertical ("@") faces, with "Arial Narrow", sorted.
     static QStringList fontList(const QStringList &systemFonts);

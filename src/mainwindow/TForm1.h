@@ -5,6 +5,7 @@
 #include "acquisition/RunState.h"
 #include "acquisition/TelnetFigures.h"
 #include "common/SteadyTimer.h"
+#include "configuration/DialogOwner.h"
 #include "widgets/LinePane.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "settings/TSettings.h"
@@ -82,14 +83,14 @@ class CommitRefresh;
 class SettingsHub;
 class LiveBinder;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public DialogOwner {
     Q_OBJECT
 public:
     // safeStart: started with a command-line argument or with Shift held.
     explicit TForm1(bool safeStart, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    TSettings &settings() { return Settings; }
+    TSettings &settings() override { return Settings; }
     // Where every settings change is announced, and the window's controls bound to it.
     SettingsHub *settingsHub() const { return m_hub; }
     LiveBinder *bindings() const { return m_binder; }
@@ -142,7 +143,7 @@ public:
     ChartPopupMenus *chartMenus() const { return m_chartMenus; }
     ChartPageControls *chartPageControls() const { return m_pageControls; }
     PingControls *pingControls() const { return m_pingControls; }
-    const QString &settingsFilePath() const { return SettingsFilePath; }
+    const QString &settingsFilePath() const override { return SettingsFilePath; }
     // The help file written beside the settings file at every start.
     QString helpFilePath() const;
     StatusChannel *statusChannel() const { return m_status; }
@@ -159,7 +160,7 @@ public:
     bool safeStart() const { return m_safeStart; }
 
     // Redraws the tray, application and overlay icon for the latest noise point's colour.
-    void IconNoise(TColor colour);
+    void IconNoise(TColor colour) override;
     // The tray hint of the latest poll.
     void setTrayHint();
     // The pointer-over hint: noise margin, sync speed and the user figures' labels.
@@ -175,7 +176,7 @@ public:
     // Writes every setting to the settings file; true when the file was written.
     bool SaveIni();
 
-    void SystemMessage(const QString &text);
+    void SystemMessage(const QString &text) override;
     // The system ends the program (SIGTERM, log-out): shut down without asking.
     void requestEnd();
     void setStatusPanel(int panel, const QString &text);
