@@ -1,6 +1,6 @@
 #include "acquisition/LineStatusParsers.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "common/PascalString.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "acquisition/LineStatusReader.h"
 
 #include "acquisition/PollingCycle.h"
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 
 #include <QTimer>
 #include <utility>

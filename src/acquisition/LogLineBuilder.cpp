@@ -1,6 +1,6 @@
 #include "acquisition/LogLineBuilder.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "common/NumberFormat.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "acquisition/RouterLog.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "common/AtomicFile.h"
 #include "common/PascalString.h"
 #include "settings/TSettings.h"

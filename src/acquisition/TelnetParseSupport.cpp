@@ -1,6 +1,6 @@
 #include "acquisition/TelnetParseSupport.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "acquisition/RouterNumbers.h"
 #include "acquisition/TelnetSession.h"
 #include "common/Clock.h"

@@ -1,6 +1,6 @@
 #include "acquisition/TelnetSession.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "acquisition/RouterHttpClient.h"
 
 #include <QUrl>

@@ -1,6 +1,6 @@
 #include "acquisition/ThomsonSession.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 
 ThomsonSession::ThomsonSession(TSettings &settings, TelnetFigures &figures, QObject *parent)
     : QObject(parent), m_settings(settings), m_figures(figures)

@@ -2,7 +2,7 @@
 
 #include "configuration/DialogPlacement.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "common/Trace.h"
 #include "configuration/AxesPage.h"
 #include "configuration/CapturePropertiesPage.h"

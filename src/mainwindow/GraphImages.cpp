@@ -1,6 +1,6 @@
 #include "mainwindow/GraphImages.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"

@@ -79,7 +79,7 @@
 #include "mainwindow/StatusChannel.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "common/NumberFormat.h"
 #include "platform/ShellOpen.h"
 #include "platform/SystemInfo.h"

@@ -1,7 +1,7 @@
 #include "notify/AlarmActions.h"
 
 #include "acquisition/RouterHttpClient.h"
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 #include "common/NumberFormat.h"
 #include "common/PascalString.h"
 #include "notify/AlarmLog.h"

@@ -1,6 +1,6 @@
 #include "settings/RouterModelPresets.h"
 
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 
 const std::vector<RouterModelPreset> &routerModelPresets()
 {

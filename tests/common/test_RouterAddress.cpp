@@ -1,5 +1,5 @@
 // The router's address as other requests use it, taken from the status page URL.
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 
 #include <gtest/gtest.h>
 

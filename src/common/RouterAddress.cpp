@@ -1,4 +1,4 @@
-#include "acquisition/RouterAddress.h"
+#include "common/RouterAddress.h"
 
 #include <QStringList>
 #include <QRegularExpression>
