@@ -11,7 +11,7 @@
 #include "common/DateTimePattern.h"
 #include "mainwindow/AxisScaling.h"
 #include "mainwindow/ChartInteraction.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/PlottingStep.h"
 #include "settings/SettingsStore.h"
 

@@ -7,7 +7,7 @@
 //   build/bench/bench_tonecharts [refreshes]
 #include "acquisition/TelnetParseSupport.h"
 #include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/ToneCharts.h"
 #include "settings/SettingsStore.h"
 

@@ -1,8 +1,8 @@
-#include "mainwindow/ChartRefresh.h"
+#include "charts/ChartRefresh.h"
 #include "mainwindow/AxisScaling.h"
 
 #include "widgets/ColourConversion.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "settings/TSettings.h"
 
 #include <qcustomplot.h>

@@ -4,7 +4,7 @@
 // top back down), the pins keep the user charts' minimum, and the reset items
 // put the axes back to their defaults. Axes move only through here, the drag
 // handlers and the resets; they are never automatic.
-#include "mainwindow/ChartTable.h"
+#include "charts/ChartTable.h"
 
 #include <QString>
 

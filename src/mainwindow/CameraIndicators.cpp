@@ -1,6 +1,6 @@
 #include "mainwindow/CameraIndicators.h"
 
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -3,8 +3,8 @@
 #include "common/Trace.h"
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartPopupMenus.h"
-#include "mainwindow/ChartPrinting.h"
-#include "mainwindow/ChartSet.h"
+#include "chartimages/ChartPrinting.h"
+#include "charts/ChartSet.h"
 #include "notify/CaptureSchedule.h"
 
 #include <QAction>

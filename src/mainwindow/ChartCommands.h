@@ -7,7 +7,7 @@
 // enabled state are kept here: capture all, copy the chart on show, view
 // graphs and the window-area screenshot.
 #include "acquisition/RunState.h"
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 #include "settings/TSettings.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "mainwindow/ChartInteraction.h"
 
-#include "mainwindow/ChartRefresh.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartRefresh.h"
+#include "charts/ChartSet.h"
 #include "notify/CaptureSchedule.h"
 #include "settings/TSettings.h"
 

@@ -5,7 +5,7 @@
 // never comes: grab lost, window hidden or deactivated), Ctrl or locked drags
 // copying the horizontal range to the other charts, the wheel ignored, and
 // the timeline zoom x1 .. x128.
-#include "mainwindow/ChartTable.h"
+#include "charts/ChartTable.h"
 
 #include <QMap>
 #include <QObject>

@@ -3,8 +3,8 @@
 #include "common/NumberFormat.h"
 
 #include <QRegularExpression>
-#include "mainwindow/ChartSeries.h"
-#include "mainwindow/GraphImages.h"
+#include "charts/ChartSeries.h"
+#include "chartimages/GraphImages.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "mainwindow/ChartPageControls.h"
 
 #include "mainwindow/ChartInteraction.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "settings/TSettings.h"
 
 #include <QBoxLayout>

@@ -6,7 +6,7 @@
 #include "acquisition/PollingCycle.h"
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/BitsTonePage.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/TelnetChartTitles.h"
 #include "mainwindow/TelnetPage.h"
@@ -19,7 +19,7 @@
 #include "acquisition/BitLoadingRefresh.h"
 #include "common/Clock.h"
 #include "settings/SettingsHub.h"
-#include "mainwindow/ChartSeries.h"
+#include "charts/ChartSeries.h"
 #include "mainwindow/ToneCharts.h"
 
 #include <QDir>

@@ -9,7 +9,7 @@
 #include "mainwindow/PlottingStep.h"
 #include "mainwindow/TelnetPlotting.h"
 #include "settings/ColourNames.h"
-#include "mainwindow/PollImages.h"
+#include "chartimages/PollImages.h"
 #include "mainwindow/StatusPageTab.h"
 #include "acquisition/LineStatusParsers.h"
 #include "notify/CaptureSchedule.h"

@@ -1,7 +1,7 @@
 #include "mainwindow/MainEmailHost.h"
 
 #include "acquisition/RouterLog.h"
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 #include "mainwindow/TForm1.h"
 #include "notify/StatisticsLog.h"
 

@@ -1,7 +1,7 @@
 #include "mainwindow/PingControls.h"
 
-#include "mainwindow/ChartRefresh.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartRefresh.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/PingPlotting.h"
 #include "settings/SettingsHub.h"
 #include "settings/TSettings.h"

@@ -1,8 +1,8 @@
 #include "mainwindow/PingPlotting.h"
 
 #include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartSeries.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSeries.h"
+#include "charts/ChartSet.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "mainwindow/ChartRefresh.h"
+#include "charts/ChartRefresh.h"
 #include "mainwindow/PlottingStep.h"
 
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "widgets/ColourConversion.h"
 
 #include <qcustomplot.h>

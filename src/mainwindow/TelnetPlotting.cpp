@@ -4,7 +4,7 @@
 #include "common/DateTimePattern.h"
 #include "common/NumberFormat.h"
 #include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "settings/ColourNames.h"
 
 #include <qcustomplot.h>

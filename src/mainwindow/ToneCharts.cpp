@@ -3,8 +3,8 @@
 #include "acquisition/TelnetParseSupport.h"
 #include "common/NumberFormat.h"
 #include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartRefresh.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartRefresh.h"
+#include "charts/ChartSet.h"
 #include "widgets/ColourConversion.h"
 #include "settings/ColourNames.h"
 

@@ -1,7 +1,7 @@
 #include "viewer/GraphViewer.h"
 
 #include "common/Trace.h"
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 #include "viewer/ImageFileOps.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // and a refused widening ending the call.
 #include "ChartTestSupport.h"
 #include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 
 #include <gtest/gtest.h>
 #include <qcustomplot.h>

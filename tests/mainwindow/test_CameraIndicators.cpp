@@ -1,7 +1,7 @@
 // The capture pictures on the charts and the daily camera's time.
 #include "ChartTestSupport.h"
 #include "mainwindow/CameraIndicators.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 
 #include <QLabel>
 #include <qcustomplot.h>

@@ -4,9 +4,9 @@
 #include "ChartTestSupport.h"
 #include "common/Clock.h"
 #include "mainwindow/ChartCommands.h"
-#include "mainwindow/ChartPrinting.h"
-#include "mainwindow/ChartSet.h"
-#include "mainwindow/GraphImages.h"
+#include "chartimages/ChartPrinting.h"
+#include "charts/ChartSet.h"
+#include "chartimages/GraphImages.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,7 +4,7 @@
 // the grid side chosen by where the button comes up.
 #include "ChartTestSupport.h"
 #include "mainwindow/ChartInteraction.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // and the running mean that needs enough points.
 #include "ChartTestSupport.h"
 #include "mainwindow/ChartMenuText.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

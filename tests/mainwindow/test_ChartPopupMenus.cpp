@@ -9,7 +9,7 @@
 #include "mainwindow/ChartInteraction.h"
 #include "mainwindow/ChartPageControls.h"
 #include "mainwindow/ChartPopupMenus.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/PingControls.h"
 #include "mainwindow/PlottingStep.h"
 #include "mainwindow/TForm1.h"

@@ -1,7 +1,7 @@
 // The chart set: stored limits with the abandon rule, start-up limits, the
 // history cap, the timeline, the swaps, the point labels and per-point colours.
 #include "ChartTestSupport.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "settings/ColourNames.h"
 
 #include <QImage>

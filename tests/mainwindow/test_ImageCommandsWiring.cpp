@@ -7,7 +7,7 @@
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartCommands.h"
 #include "mainwindow/ChartPopupMenus.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/TelnetPage.h"
 #include "mainwindow/PaneFontDialog.h"

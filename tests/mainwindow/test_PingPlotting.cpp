@@ -2,8 +2,8 @@
 // the log item and the spin and data-pane rules.
 #include "ChartTestSupport.h"
 #include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartSeries.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSeries.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/PingPlotting.h"
 
 #include <gtest/gtest.h>

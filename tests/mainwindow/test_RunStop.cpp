@@ -4,8 +4,8 @@
 #include "acquisition/PollingCycle.h"
 #include "acquisition/TelnetSession.h"
 #include "common/NumberFormat.h"
-#include "mainwindow/ChartSet.h"
-#include "mainwindow/GraphImages.h"
+#include "charts/ChartSet.h"
+#include "chartimages/GraphImages.h"
 #include "mainwindow/NoiseTrayIcon.h"
 
 #include <QApplication>

@@ -13,7 +13,7 @@
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartPopupMenus.h"
 #include "mainwindow/ChartPageControls.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/PingControls.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/WebServerPage.h"

@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 #include "mainwindow/StatusChannel.h"
 #include "acquisition/TelnetParseResult.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "acquisition/FigureSearch.h"
 #include "mainwindow/CameraIndicators.h"
 #include "mainwindow/ChartCornerSigns.h"
@@ -15,7 +15,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <cmath>
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 #include "notify/DailyTimer.h"
 #include "notify/Mailer.h"
 #include "mainwindow/NoiseTrayIcon.h"

@@ -10,7 +10,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include "mainwindow/BitsTonePage.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "mainwindow/ToneCharts.h"
 
 #include <QAction>

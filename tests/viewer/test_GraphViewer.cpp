@@ -1,7 +1,7 @@
 // The graph viewer: what it lists, what it shows, renaming that never
 // replaces a file, the trash, and surviving files that vanish or lie about
 // being pictures.
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 #include "viewer/GraphViewer.h"
 #include "viewer/ImageFileOps.h"
 

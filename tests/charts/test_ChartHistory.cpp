@@ -1,9 +1,9 @@
 // The compact chart history: the plot holds only the points around what its
 // axis shows and is filled in again as the axis moves; labels are kept once for
 // all series and let go when no series refers to them; point colours survive.
-#include "mainwindow/ChartPlot.h"
-#include "mainwindow/ChartSet.h"
-#include "mainwindow/TimeLabels.h"
+#include "charts/ChartPlot.h"
+#include "charts/ChartSet.h"
+#include "charts/TimeLabels.h"
 
 #include <gtest/gtest.h>
 #include <qcustomplot.h>

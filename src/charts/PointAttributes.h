@@ -3,7 +3,7 @@
 // the number of its label in the shared label table and the index of its own
 // colour in the series' small palette. Points are numbered from 0 as they are
 // added; the oldest are dropped in blocks while the numbers of the rest stay.
-#include "mainwindow/TimeLabels.h"
+#include "charts/TimeLabels.h"
 
 #include <QColor>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "mainwindow/ChartRefresh.h"
-#include "mainwindow/ChartSeries.h"
+#include "charts/ChartRefresh.h"
+#include "charts/ChartSeries.h"
 
 #include "widgets/ColourConversion.h"
-#include "mainwindow/ColouredBars.h"
-#include "mainwindow/ColouredGraph.h"
+#include "charts/ColouredBars.h"
+#include "charts/ColouredGraph.h"
 
 #include <cmath>
 #include <limits>

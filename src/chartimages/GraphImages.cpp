@@ -1,14 +1,14 @@
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 
 #include "common/RouterAddress.h"
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "common/NumberFormat.h"
-#include "mainwindow/ChartSet.h"
+#include "charts/ChartSet.h"
 #include "widgets/ColourConversion.h"
-#include "mainwindow/GifWriter.h"
-#include "mainwindow/PointLabelTicker.h"
+#include "chartimages/GifWriter.h"
+#include "charts/PointLabelTicker.h"
 
 #include <QBuffer>
 #include <QDir>

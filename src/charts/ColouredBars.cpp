@@ -1,6 +1,6 @@
-#include "mainwindow/ColouredBars.h"
+#include "charts/ColouredBars.h"
 
-#include "mainwindow/PointAttributes.h"
+#include "charts/PointAttributes.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The axis refuses a maximum below its minimum (and a minimum above its
 // maximum), so the "minimum -9999 first" orders of start-up and the refusal
 // paths behave alike.
-#include "mainwindow/ChartAxis.h"
+#include "charts/ChartAxis.h"
 
 #include <gtest/gtest.h>
 #include <qcustomplot.h>

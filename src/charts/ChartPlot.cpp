@@ -1,4 +1,4 @@
-#include "mainwindow/ChartPlot.h"
+#include "charts/ChartPlot.h"
 
 ChartPlot::ChartPlot(QWidget *parent) : QCustomPlot(parent)
 {

@@ -4,8 +4,8 @@
 // keep counting when the oldest points are dropped to bound the history.
 // The history is kept compact; the plot holds only the points around what its
 // horizontal axis shows, filled in again when the axis moves.
-#include "mainwindow/ChartTable.h"
-#include "mainwindow/PointAttributes.h"
+#include "charts/ChartTable.h"
+#include "charts/PointAttributes.h"
 
 #include <QColor>
 #include <QMetaObject>

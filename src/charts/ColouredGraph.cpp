@@ -1,6 +1,6 @@
-#include "mainwindow/ColouredGraph.h"
+#include "charts/ColouredGraph.h"
 
-#include "mainwindow/PointAttributes.h"
+#include "charts/PointAttributes.h"
 
 #include <cmath>
 

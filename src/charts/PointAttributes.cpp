@@ -1,4 +1,4 @@
-#include "mainwindow/PointAttributes.h"
+#include "charts/PointAttributes.h"
 
 #include <algorithm>
 #include <limits>

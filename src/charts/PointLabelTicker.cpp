@@ -1,4 +1,4 @@
-#include "mainwindow/PointLabelTicker.h"
+#include "charts/PointLabelTicker.h"
 
 #include <cmath>
 

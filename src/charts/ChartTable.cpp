@@ -1,4 +1,4 @@
-#include "mainwindow/ChartTable.h"
+#include "charts/ChartTable.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // A poll's web images and scheduled captures: which charts, and when.
 #include "common/Clock.h"
-#include "mainwindow/ChartSet.h"
-#include "mainwindow/GraphImages.h"
-#include "mainwindow/PollImages.h"
+#include "charts/ChartSet.h"
+#include "chartimages/GraphImages.h"
+#include "chartimages/PollImages.h"
 #include "settings/SettingsStore.h"
 
 #include <QDir>

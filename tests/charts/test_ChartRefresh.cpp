@@ -1,6 +1,6 @@
 // Hidden charts are redrawn when they are shown, not at every poll.
 #include "TestSupport.h"
-#include "mainwindow/ChartRefresh.h"
+#include "charts/ChartRefresh.h"
 
 #include <QSignalSpy>
 #include <QTabWidget>

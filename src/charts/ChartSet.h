@@ -3,9 +3,9 @@
 // widgets (made when first asked for; the window places them on its tabs),
 // their series by name, their axes with the component's limit rules, the
 // horizontal timeline, and the settings applied to them at start-up.
-#include "mainwindow/ChartAxis.h"
-#include "mainwindow/ChartSeries.h"
-#include "mainwindow/ChartTable.h"
+#include "charts/ChartAxis.h"
+#include "charts/ChartSeries.h"
+#include "charts/ChartTable.h"
 #include "settings/TSettings.h"
 
 #include <QObject>

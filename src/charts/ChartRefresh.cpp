@@ -1,4 +1,4 @@
-#include "mainwindow/ChartRefresh.h"
+#include "charts/ChartRefresh.h"
 
 #include <QEvent>
 #include <qcustomplot.h>

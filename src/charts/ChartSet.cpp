@@ -1,10 +1,10 @@
-#include "mainwindow/ChartRefresh.h"
-#include "mainwindow/ChartRefresh.h"
-#include "mainwindow/ChartSet.h"
-#include "mainwindow/ChartPlot.h"
+#include "charts/ChartRefresh.h"
+#include "charts/ChartRefresh.h"
+#include "charts/ChartSet.h"
+#include "charts/ChartPlot.h"
 
 #include "widgets/ColourConversion.h"
-#include "mainwindow/PointLabelTicker.h"
+#include "charts/PointLabelTicker.h"
 
 #include <QGuiApplication>
 #include <qcustomplot.h>

@@ -1,7 +1,7 @@
 // The chart table: every chart once, under its own name and Tag, with its
 // series in drawing order, and the widgets built from it carry the same names.
-#include "mainwindow/ChartSet.h"
-#include "mainwindow/ChartTable.h"
+#include "charts/ChartSet.h"
+#include "charts/ChartTable.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "mainwindow/PollImages.h"
+#include "chartimages/PollImages.h"
 
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 #include "notify/CaptureSchedule.h"
 
 #include <QFileInfo>

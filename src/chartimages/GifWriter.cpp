@@ -1,4 +1,4 @@
-#include "mainwindow/GifWriter.h"
+#include "chartimages/GifWriter.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "mainwindow/TimeLabels.h"
+#include "charts/TimeLabels.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/ChartAxis.h"
+#include "charts/ChartAxis.h"
 
 #include <qcustomplot.h>
 

@@ -1,6 +1,6 @@
-#include "mainwindow/ChartPrinting.h"
+#include "chartimages/ChartPrinting.h"
 
-#include "mainwindow/GraphImages.h"
+#include "chartimages/GraphImages.h"
 
 #include <QPaintDevice>
 #include <QPainter>

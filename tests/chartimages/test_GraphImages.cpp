@@ -1,10 +1,10 @@
 // Chart images: formats, file names, sizes, captions, atomic replacement and
 // the web images' pause while a request is being served.
 #include "common/Clock.h"
-#include "mainwindow/ChartSeries.h"
-#include "mainwindow/ChartSet.h"
-#include "mainwindow/GifWriter.h"
-#include "mainwindow/GraphImages.h"
+#include "charts/ChartSeries.h"
+#include "charts/ChartSet.h"
+#include "chartimages/GifWriter.h"
+#include "chartimages/GraphImages.h"
 #include "settings/SettingsStore.h"
 
 #include <QDir>
