@@ -9,10 +9,10 @@
 #include "BenchSupport.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
-#include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartInteraction.h"
+#include "charts/AxisScaling.h"
+#include "charts/ChartInteraction.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/PlottingStep.h"
+#include "charts/PlottingStep.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>

@@ -6,9 +6,9 @@
 //
 //   build/bench/bench_tonecharts [refreshes]
 #include "acquisition/TelnetParseSupport.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/ToneCharts.h"
+#include "charts/ToneCharts.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "mainwindow/PaneTextCap.h"
-#include "mainwindow/ToneCharts.h"
+#include "charts/ToneCharts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

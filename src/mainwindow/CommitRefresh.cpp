@@ -1,6 +1,6 @@
 #include "mainwindow/CommitRefresh.h"
 
-#include "mainwindow/ChartCommands.h"
+#include "chartimages/ChartCommands.h"
 #include "mainwindow/StatusPageTab.h"
 
 #include "acquisition/PollingCycle.h"
@@ -8,7 +8,7 @@
 #include "mainwindow/BitsTonePage.h"
 #include "charts/ChartSet.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/TelnetChartTitles.h"
+#include "charts/TelnetChartTitles.h"
 #include "mainwindow/TelnetPage.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/StatisticsLog.h"
@@ -20,7 +20,7 @@
 #include "common/Clock.h"
 #include "settings/SettingsHub.h"
 #include "charts/ChartSeries.h"
-#include "mainwindow/ToneCharts.h"
+#include "charts/ToneCharts.h"
 
 #include <QDir>
 #include <QPushButton>

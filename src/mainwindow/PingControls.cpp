@@ -2,7 +2,7 @@
 
 #include "charts/ChartRefresh.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/PingPlotting.h"
+#include "charts/PingPlotting.h"
 #include "settings/SettingsHub.h"
 #include "settings/TSettings.h"
 

@@ -10,7 +10,7 @@
 #include "charts/ChartSet.h"
 #include "mainwindow/CommitRefresh.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/TelnetChartTitles.h"
+#include "charts/TelnetChartTitles.h"
 
 #include <QAbstractButton>
 #include <QApplication>

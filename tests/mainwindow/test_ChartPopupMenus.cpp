@@ -5,13 +5,13 @@
 #include "TestSupport.h"
 #include "acquisition/PingRunner.h"
 #include "configuration/TForm14.h"
-#include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartInteraction.h"
-#include "mainwindow/ChartPageControls.h"
-#include "mainwindow/ChartPopupMenus.h"
+#include "charts/AxisScaling.h"
+#include "charts/ChartInteraction.h"
+#include "charts/ChartPageControls.h"
+#include "chartimages/ChartPopupMenus.h"
 #include "charts/ChartSet.h"
 #include "mainwindow/PingControls.h"
-#include "mainwindow/PlottingStep.h"
+#include "charts/PlottingStep.h"
 #include "mainwindow/TForm1.h"
 
 #include <QAction>

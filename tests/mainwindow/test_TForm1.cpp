@@ -5,8 +5,8 @@
 #include "acquisition/TelnetParseResult.h"
 #include "charts/ChartSet.h"
 #include "acquisition/FigureSearch.h"
-#include "mainwindow/CameraIndicators.h"
-#include "mainwindow/ChartCornerSigns.h"
+#include "charts/CameraIndicators.h"
+#include "charts/ChartCornerSigns.h"
 #include <qcustomplot.h>
 #include <QDateTime>
 #include <QDir>
@@ -19,13 +19,13 @@
 #include "notify/DailyTimer.h"
 #include "notify/Mailer.h"
 #include "mainwindow/NoiseTrayIcon.h"
-#include "mainwindow/PlottingStep.h"
+#include "charts/PlottingStep.h"
 #include "settings/ColourNames.h"
 #include "mainwindow/TForm1.h"
 #include "acquisition/BitLoadingRefresh.h"
 #include "mainwindow/AlarmPage.h"
 #include "mainwindow/BitsTonePage.h"
-#include "mainwindow/ChartPopupMenus.h"
+#include "chartimages/ChartPopupMenus.h"
 #include "mainwindow/StatusPageTab.h"
 #include "mainwindow/TelnetPage.h"
 #include "mainwindow/UserFigureMarker.h"

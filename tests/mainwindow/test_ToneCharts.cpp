@@ -3,7 +3,7 @@
 // read-outs and the return of dragged axes.
 #include "SimWindowFixture.h"
 #include "acquisition/BitLoadingRefresh.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/ThomsonSession.h"
 #include "mainwindow/BitloadingPage.h"
@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include "mainwindow/BitsTonePage.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/ToneCharts.h"
+#include "charts/ToneCharts.h"
 
 #include <QAction>
 #include <QMouseEvent>

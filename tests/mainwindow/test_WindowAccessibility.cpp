@@ -2,7 +2,7 @@
 #include "AccessibilityCheck.h"
 #include "TestSupport.h"
 #include "configuration/TForm2.h"
-#include "mainwindow/ChartInteraction.h"
+#include "charts/ChartInteraction.h"
 #include "mainwindow/TForm1.h"
 
 #include <QAbstractButton>

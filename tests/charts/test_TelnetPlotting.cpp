@@ -1,8 +1,8 @@
 // A poll's points on the telnet charts: alarm colours, averages, the counter
 // bases, the byte restart rule and the telnet log items.
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/TelnetPlotting.h"
+#include "charts/TelnetPlotting.h"
 #include "common/Clock.h"
 #include "settings/ColourNames.h"
 #include "settings/SettingsStore.h"

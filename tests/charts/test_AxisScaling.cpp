@@ -2,7 +2,7 @@
 // values on the noise charts only, the pins, the right axes, the match switch,
 // and a refused widening ending the call.
 #include "ChartTestSupport.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "mainwindow/PingPlotting.h"
+#include "charts/PingPlotting.h"
 
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSeries.h"
 #include "charts/ChartSet.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/TelnetChartTitles.h"
+#include "charts/TelnetChartTitles.h"
 
 #include <QTabWidget>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/ChartInteraction.h"
+#include "charts/ChartInteraction.h"
 
 #include "charts/ChartRefresh.h"
 #include "charts/ChartSet.h"

@@ -1,8 +1,8 @@
-#include "mainwindow/ChartCommands.h"
+#include "chartimages/ChartCommands.h"
 
 #include "common/Trace.h"
-#include "mainwindow/CameraIndicators.h"
-#include "mainwindow/ChartPopupMenus.h"
+#include "charts/CameraIndicators.h"
+#include "chartimages/ChartPopupMenus.h"
 #include "chartimages/ChartPrinting.h"
 #include "charts/ChartSet.h"
 #include "notify/CaptureSchedule.h"

@@ -2,7 +2,7 @@
 // timeline page length, the capture captions, statistics with their units
 // and the running mean that needs enough points.
 #include "ChartTestSupport.h"
-#include "mainwindow/ChartMenuText.h"
+#include "chartimages/ChartMenuText.h"
 #include "charts/ChartSet.h"
 
 #include <cmath>

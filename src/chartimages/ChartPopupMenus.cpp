@@ -1,12 +1,12 @@
-#include "mainwindow/ChartPopupMenus.h"
+#include "chartimages/ChartPopupMenus.h"
 
-#include "mainwindow/AxisScaling.h"
-#include "mainwindow/ChartInteraction.h"
-#include "mainwindow/ChartMenuText.h"
+#include "charts/AxisScaling.h"
+#include "charts/ChartInteraction.h"
+#include "chartimages/ChartMenuText.h"
 #include "charts/ChartRefresh.h"
 #include "charts/ChartSet.h"
 #include "widgets/ColourConversion.h"
-#include "mainwindow/TelnetPlotting.h"
+#include "charts/TelnetPlotting.h"
 #include "notify/CaptureSchedule.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 #include "charts/ChartRefresh.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 
 #include "widgets/ColourConversion.h"
 #include "charts/ChartSet.h"

@@ -1,8 +1,8 @@
 // A poll's points on the status-page charts: colours, gap marks, averages,
 // holes for text figures and the timeline scroll.
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/PlottingStep.h"
+#include "charts/PlottingStep.h"
 #include "settings/ColourNames.h"
 #include "settings/SettingsStore.h"
 

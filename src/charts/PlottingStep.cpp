@@ -1,9 +1,9 @@
 #include "charts/ChartRefresh.h"
-#include "mainwindow/PlottingStep.h"
+#include "charts/PlottingStep.h"
 
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
 #include "widgets/ColourConversion.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/ChartCornerSigns.h"
+#include "charts/ChartCornerSigns.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "mainwindow/CameraIndicators.h"
+#include "charts/CameraIndicators.h"
 
 #include "charts/ChartSet.h"
 

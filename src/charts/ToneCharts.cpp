@@ -1,8 +1,8 @@
-#include "mainwindow/ToneCharts.h"
+#include "charts/ToneCharts.h"
 
 #include "acquisition/TelnetParseSupport.h"
 #include "common/NumberFormat.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartRefresh.h"
 #include "charts/ChartSet.h"
 #include "widgets/ColourConversion.h"

@@ -1,9 +1,9 @@
-#include "mainwindow/TelnetPlotting.h"
+#include "charts/TelnetPlotting.h"
 
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "common/NumberFormat.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
 #include "settings/ColourNames.h"
 

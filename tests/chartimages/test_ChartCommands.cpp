@@ -3,7 +3,7 @@
 // extension, the scheduled-capture switch and the window screenshot.
 #include "ChartTestSupport.h"
 #include "common/Clock.h"
-#include "mainwindow/ChartCommands.h"
+#include "chartimages/ChartCommands.h"
 #include "chartimages/ChartPrinting.h"
 #include "charts/ChartSet.h"
 #include "chartimages/GraphImages.h"

@@ -1,10 +1,10 @@
 // The ping chart: both series get each time, its colour, the shown series,
 // the log item and the spin and data-pane rules.
 #include "ChartTestSupport.h"
-#include "mainwindow/AxisScaling.h"
+#include "charts/AxisScaling.h"
 #include "charts/ChartSeries.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/PingPlotting.h"
+#include "charts/PingPlotting.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // button-up is lost), Ctrl drags copying the timeline, the zoom steps, and
 // the grid side chosen by where the button comes up.
 #include "ChartTestSupport.h"
-#include "mainwindow/ChartInteraction.h"
+#include "charts/ChartInteraction.h"
 #include "charts/ChartSet.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Counter chart titles by telnet family and error period.
-#include "mainwindow/TelnetChartTitles.h"
+#include "charts/TelnetChartTitles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The capture pictures on the charts and the daily camera's time.
 #include "ChartTestSupport.h"
-#include "mainwindow/CameraIndicators.h"
+#include "charts/CameraIndicators.h"
 #include "charts/ChartSet.h"
 
 #include <QLabel>

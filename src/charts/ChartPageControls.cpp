@@ -1,6 +1,6 @@
-#include "mainwindow/ChartPageControls.h"
+#include "charts/ChartPageControls.h"
 
-#include "mainwindow/ChartInteraction.h"
+#include "charts/ChartInteraction.h"
 #include "charts/ChartSet.h"
 #include "settings/TSettings.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/ChartMenuText.h"
+#include "chartimages/ChartMenuText.h"
 
 #include "common/NumberFormat.h"
 
