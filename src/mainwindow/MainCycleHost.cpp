@@ -10,7 +10,7 @@
 #include "charts/TelnetPlotting.h"
 #include "settings/ColourNames.h"
 #include "chartimages/PollImages.h"
-#include "mainwindow/StatusPageTab.h"
+#include "pages/StatusPageTab.h"
 #include "acquisition/LineStatusParsers.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/Mailer.h"

@@ -14,10 +14,10 @@
 #include "configuration/TForm9.h"
 #include "configuration/UserLabelDialog.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/TForm15.h"
-#include "mainwindow/TForm16.h"
-#include "mainwindow/TForm5.h"
-#include "mainwindow/TForm7.h"
+#include "pages/TForm15.h"
+#include "pages/TForm16.h"
+#include "pages/TForm5.h"
+#include "pages/TForm7.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -10,7 +10,7 @@
 #include "charts/ChartPageControls.h"
 #include "chartimages/ChartPopupMenus.h"
 #include "charts/ChartSet.h"
-#include "mainwindow/PingControls.h"
+#include "pages/PingControls.h"
 #include "charts/PlottingStep.h"
 #include "mainwindow/TForm1.h"
 

@@ -10,14 +10,14 @@
 #include "configuration/TForm8.h"
 #include "configuration/TForm9.h"
 #include "configuration/UserLabelDialog.h"
-#include "mainwindow/PaneFontDialog.h"
+#include "pages/PaneFontDialog.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/TForm15.h"
-#include "mainwindow/TForm16.h"
-#include "mainwindow/TForm5.h"
-#include "mainwindow/TForm7.h"
+#include "pages/TForm15.h"
+#include "pages/TForm16.h"
+#include "pages/TForm5.h"
+#include "pages/TForm7.h"
 #include "viewer/GraphViewer.h"
-#include "mainwindow/TelnetPage.h"
+#include "pages/TelnetPage.h"
 
 #include <QAbstractButton>
 #include <QApplication>

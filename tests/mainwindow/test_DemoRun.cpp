@@ -8,7 +8,7 @@
 #include "charts/ChartSet.h"
 #include "widgets/LinePane.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/WebServerPage.h"
+#include "pages/WebServerPage.h"
 #include "webserver/WebServer.h"
 
 #include <QApplication>

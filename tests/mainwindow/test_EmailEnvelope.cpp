@@ -3,7 +3,7 @@
 // resets it, starting the mail program when asked.
 #include "SmtpTestServer.h"
 #include "TestSupport.h"
-#include "mainwindow/AlarmPage.h"
+#include "pages/AlarmPage.h"
 #include "mainwindow/EnvelopePanel.h"
 #include "mainwindow/TForm1.h"
 #include "notify/Mailer.h"

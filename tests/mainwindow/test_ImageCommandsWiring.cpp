@@ -3,14 +3,14 @@
 // pane fonts and the tab-change reactions.
 #include "TestSupport.h"
 #include "acquisition/TelnetSession.h"
-#include "mainwindow/BitsTonePage.h"
+#include "pages/BitsTonePage.h"
 #include "charts/CameraIndicators.h"
 #include "chartimages/ChartCommands.h"
 #include "chartimages/ChartPopupMenus.h"
 #include "charts/ChartSet.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/TelnetPage.h"
-#include "mainwindow/PaneFontDialog.h"
+#include "pages/TelnetPage.h"
+#include "pages/PaneFontDialog.h"
 #include "viewer/GraphViewer.h"
 
 #include <QAction>

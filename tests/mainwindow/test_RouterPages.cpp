@@ -4,10 +4,10 @@
 #include "acquisition/RouterLog.h"
 #include "common/Html2Text.h"
 #include "widgets/PageView.h"
-#include "mainwindow/RouterViewers.h"
-#include "mainwindow/StatusPageTab.h"
-#include "mainwindow/TForm5.h"
-#include "mainwindow/TForm7.h"
+#include "pages/RouterViewers.h"
+#include "pages/StatusPageTab.h"
+#include "pages/TForm5.h"
+#include "pages/TForm7.h"
 
 #include <QAction>
 #include <QTest>

@@ -3,11 +3,11 @@
 #include "SimWindowFixture.h"
 #include "acquisition/PingRunner.h"
 #include "acquisition/TelnetSession.h"
-#include "mainwindow/AlarmPage.h"
+#include "pages/AlarmPage.h"
 #include "charts/ChartSet.h"
 #include "charts/ChartSeries.h"
 #include "mainwindow/ScheduleRunButton.h"
-#include "mainwindow/TForm16.h"
+#include "pages/TForm16.h"
 #include "acquisition/TelnetScriptRunner.h"
 
 #include <QAction>

@@ -6,10 +6,10 @@
 #include "charts/AxisScaling.h"
 #include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/ThomsonSession.h"
-#include "mainwindow/BitloadingPage.h"
+#include "pages/BitloadingPage.h"
 #include <QCheckBox>
 #include <QLineEdit>
-#include "mainwindow/BitsTonePage.h"
+#include "pages/BitsTonePage.h"
 #include "charts/ChartSet.h"
 #include "charts/ToneCharts.h"
 

@@ -1,9 +1,9 @@
-#include "mainwindow/BitloadingPage.h"
+#include "pages/BitloadingPage.h"
 
 #include "acquisition/ThomsonSession.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
-#include "mainwindow/PaneTextCap.h"
+#include "pages/PaneTextCap.h"
 #include "charts/ToneCharts.h"
 
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "mainwindow/UserFigureMarker.h"
+#include "pages/UserFigureMarker.h"
 
 #include "acquisition/TerminalCommands.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/TargetSnrPage.h"
+#include "pages/TargetSnrPage.h"
 
 #include "acquisition/TargetMarginChange.h"
 #include "common/Clock.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/BitsTonePage.h"
+#include "pages/BitsTonePage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

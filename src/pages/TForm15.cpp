@@ -1,4 +1,4 @@
-#include "mainwindow/TForm15.h"
+#include "pages/TForm15.h"
 
 #include "acquisition/TelnetSession.h"
 

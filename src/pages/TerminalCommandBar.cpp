@@ -1,9 +1,9 @@
-#include "mainwindow/TerminalCommandBar.h"
+#include "pages/TerminalCommandBar.h"
 
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalCommands.h"
 #include "widgets/ConfirmBox.h"
-#include "mainwindow/TForm15.h"
+#include "pages/TForm15.h"
 
 #include <QHBoxLayout>
 #include <QInputDialog>

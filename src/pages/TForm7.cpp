@@ -1,4 +1,4 @@
-#include "mainwindow/TForm7.h"
+#include "pages/TForm7.h"
 
 #include "acquisition/RouterLog.h"
 #include "widgets/ConfirmBox.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/SaveTextDialog.h"
+#include "pages/SaveTextDialog.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/PingControls.h"
+#include "pages/PingControls.h"
 
 #include "charts/ChartRefresh.h"
 #include "charts/ChartSet.h"

@@ -3,7 +3,7 @@
 // settings, and the handlers reach the alarm actions.
 #include "TestSupport.h"
 #include "acquisition/RouterHttpClient.h"
-#include "mainwindow/AlarmPage.h"
+#include "pages/AlarmPage.h"
 #include "mainwindow/WindowBindings.h"
 #include "settings/SettingsHub.h"
 #include "notify/AlarmActions.h"

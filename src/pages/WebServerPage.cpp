@@ -1,4 +1,4 @@
-#include "mainwindow/WebServerPage.h"
+#include "pages/WebServerPage.h"
 
 #include "common/Clock.h"
 #include "common/VisibleText.h"

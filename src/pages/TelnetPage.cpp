@@ -1,11 +1,11 @@
-#include "mainwindow/TelnetPage.h"
+#include "pages/TelnetPage.h"
 
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalBuffer.h"
 #include "acquisition/TerminalCommands.h"
-#include "mainwindow/PaneTextCap.h"
-#include "mainwindow/TerminalCommandBar.h"
-#include "mainwindow/UserFigureMarker.h"
+#include "pages/PaneTextCap.h"
+#include "pages/TerminalCommandBar.h"
+#include "pages/UserFigureMarker.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

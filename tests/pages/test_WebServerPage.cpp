@@ -4,7 +4,7 @@
 #include "../webserver/WebTestSupport.h"
 #include "common/Clock.h"
 #include "widgets/LinePane.h"
-#include "mainwindow/WebServerPage.h"
+#include "pages/WebServerPage.h"
 #include "mainwindow/WindowBindings.h"
 #include "settings/SettingsHub.h"
 #include "webserver/WebServer.h"

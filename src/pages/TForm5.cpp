@@ -1,11 +1,11 @@
-#include "mainwindow/TForm5.h"
+#include "pages/TForm5.h"
 
 #include "acquisition/RouterLog.h"
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "widgets/ConfirmBox.h"
-#include "mainwindow/SaveTextDialog.h"
+#include "pages/SaveTextDialog.h"
 #include "notify/TextMailer.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "mainwindow/PaneFontDialog.h"
+#include "pages/PaneFontDialog.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,9 +1,9 @@
-#include "mainwindow/RouterViewers.h"
+#include "pages/RouterViewers.h"
 
 #include "acquisition/RouterHttpClient.h"
 #include "acquisition/RouterLog.h"
-#include "mainwindow/TForm5.h"
-#include "mainwindow/TForm7.h"
+#include "pages/TForm5.h"
+#include "pages/TForm7.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "mainwindow/StatusPageTab.h"
+#include "pages/StatusPageTab.h"
 
 #include "acquisition/LineStatusParsers.h"
 #include "acquisition/RouterHttpClient.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/TForm16.h"
+#include "pages/TForm16.h"
 
 #include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/TerminalCommands.h"

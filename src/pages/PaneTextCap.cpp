@@ -1,4 +1,4 @@
-#include "mainwindow/PaneTextCap.h"
+#include "pages/PaneTextCap.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

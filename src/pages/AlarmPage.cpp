@@ -1,4 +1,4 @@
-#include "mainwindow/AlarmPage.h"
+#include "pages/AlarmPage.h"
 
 #include "common/NumberFormat.h"
 #include "common/Trace.h"

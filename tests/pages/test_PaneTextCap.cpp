@@ -1,7 +1,7 @@
 // The character cap of the text panes that show router replies: the oldest
 // lines go, the newest stay whole, and one line longer than the cap is left
 // to its source's own bound.
-#include "mainwindow/PaneTextCap.h"
+#include "pages/PaneTextCap.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
