@@ -21,6 +21,8 @@
 #include "common/Trace.h"
 #include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
+#include "charts/ChartPlacement.h"
+#include "pages/ToneWiring.h"
 #include "charts/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
 #include "widgets/ElidingLabel.h"
@@ -362,7 +364,11 @@ void TForm1::buildWidgets()
 
     m_interaction = new ChartInteraction(*Charts, Settings, this);
     m_pageControls = new ChartPageControls(*Charts, Settings, *m_interaction, this);
-    placeCharts();
+    {
+        PlacedCornerSigns placed = placeCharts(PageControl1, *Charts, *m_pageControls);
+        m_cornerSigns = std::move(placed.byChart);
+        m_indicators = std::move(placed.byName);
+    }
     m_cameras->attach();
     // The ping page shows ping's own output beside its chart, and its own controls.
     for (int i = 0; i < PageControl1->count(); ++i) {
@@ -451,7 +457,22 @@ void TForm1::buildWidgets()
             TForm16::btnMacroClick(this, *m_scripts, m_scriptFileName, QFileInfo(SettingsFilePath).absolutePath());
         });
     }
-    wireBitLoading();
+    {
+        QTabWidget *bitsTabs = nullptr;
+        if (QWidget *bitsTab = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone")))
+            bitsTabs = bitsTab->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        ToneWiringHost host;
+        host.hiddenInTray = [this] { return !isVisible() && TrayIcon->isVisible(); };
+        host.bitswapCapture = [this] {
+            if (!CaptureSchedule::captureFolderExists(Settings))
+                return;
+            CheckCameras(); // the capture pictures show the schedule's verdict too
+            if (Run.CaptureActive && !Settings.Capture.Never)
+                m_images->Save(22, QStringLiteral("Chart22"));
+        };
+        wireToneCharts(this, *m_bitsRefresh, *m_toneCharts, m_bitsPage, m_bitsPage ? bitsTabs : nullptr, *m_telnet,
+                       *m_hub, *Charts, Run, host);
+    }
 
     // The SpeedTouch 585 bit-loading page leads to the bit-loading options.
     for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("Bits/Tone"))) {
@@ -1707,80 +1728,6 @@ void TForm1::setTelnetTabCaption(const QString &path, const QString &caption)
     }
 }
 
-// The bit-loading refresh, the tone charts and their controls, wired together.
-void TForm1::wireBitLoading()
-{
-    BitLoadingRefresh *bits = m_bitsRefresh;
-    BitsTonePage *page = m_bitsPage;
-    ToneCharts *tones = m_toneCharts;
-    const auto running = [this] { return btnStart->isChecked(); };
-    bits->setHiddenInTray([this] { return !isVisible() && TrayIcon->isVisible(); });
-    connect(m_telnet, &TelnetSession::bitsRefreshPoint, bits, &BitLoadingRefresh::statisticsRequested);
-    connect(bits, &BitLoadingRefresh::toneSeriesCleared, tones, &ToneCharts::clearToneSeries);
-    connect(bits, &BitLoadingRefresh::snrAxisDue, tones, &ToneCharts::applySnrAxis);
-    connect(bits, &BitLoadingRefresh::pageLengthChanged, tones, &ToneCharts::setBitsPage);
-    connect(bits, &BitLoadingRefresh::bitswapCaptureDue, this, [this] {
-        if (!CaptureSchedule::captureFolderExists(Settings))
-            return;
-        CheckCameras(); // the capture pictures show the schedule's verdict too
-        if (Run.CaptureActive && !Settings.Capture.Never)
-            m_images->Save(22, QStringLiteral("Chart22"));
-    });
-    tones->setStampLabel([this] { return dtp::format(Run.PointLabelFormat, Run.SampleStamp); });
-    if (!page)
-        return;
-    tones->setBitsTabShowing([page] {
-        const QWidget *charts = page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr;
-        auto *tabs = charts ? qobject_cast<const QTabWidget *>(charts) : nullptr;
-        return tabs && tabs->currentIndex() == 0 && page->window()->isVisible();
-    });
-    connect(bits, &BitLoadingRefresh::refreshButtonEnabled, page->btnBitsRefresh, &QWidget::setEnabled);
-    connect(bits, &BitLoadingRefresh::lastUpdated, page, [page](const QString &text) {
-        page->Label61->setText(text);
-        page->Label61->show();
-    });
-    connect(bits, &BitLoadingRefresh::pageCaptions, page, [page](const QString &interval, const QString &span) {
-        page->Label81->setText(interval);
-        page->Label75->setText(span);
-    });
-    connect(m_telnet, &TelnetSession::controlsChanged, page,
-            [this, page](const TelnetControls &c) {
-                page->btnBitsRefresh->setEnabled(c.btnBitsRefresh);
-                if (m_telnet->isConnected())
-                    page->cbShowAttenuation->setEnabled(c.cbShowAttenuation);
-            });
-    connect(page, &BitsTonePage::refreshClicked, bits, [bits] { bits->btnBitsRefreshClick(BitsSender::RefreshButton); });
-    connect(page, &BitsTonePage::bitswapMaxChanged, tones, &ToneCharts::setBitswapMaximum);
-    connect(page, &BitsTonePage::pageButtonClicked, this, [this, bits] {
-        m_hub->change([](TSettings &s) { s.Telnet.ShowTop = (s.Telnet.ShowTop + 1) % 3; });
-        bits->btnBitsRefreshClick(BitsSender::Window);
-    });
-    // Showing "Bitswaps / Time": the chart follows the bit-loading box and its page is measured afresh.
-    if (QWidget *bitsTab = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone")))
-        if (auto *tabs = bitsTab->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            connect(tabs, &QTabWidget::currentChanged, this, [this, tabs, page, bits] {
-                if (tabs->currentWidget()->objectName() != QLatin1String("Bitswaps / Time"))
-                    return;
-                const bool bitLoading = page->cbBits->isChecked();
-                if (!bitLoading)
-                    page->cbBitswap->setChecked(false);
-                page->cbBitswap->setEnabled(bitLoading);
-                Charts->chart(22)->setEnabled(bitLoading);
-                bits->applyPage();
-            });
-    connect(tones, &ToneCharts::readoutChanged, page, [page](int chart, const QStringList &lines) {
-        if (chart != 29)
-            return;
-        page->Panel35->setText(lines.join(QLatin1Char('\n')));
-        page->Panel35->show();
-    });
-    connect(tones, &ToneCharts::bitsReadoutChanged, page, [page](const QStringList &lines, bool visible) {
-        if (!lines.isEmpty())
-            page->Panel35->setText(lines.join(QLatin1Char('\n')));
-        page->Panel35->setVisible(visible);
-    });
-}
-
 // ---- E-mail -----------------------------------------------------------------
 
 void TForm1::createMailer()
@@ -2035,48 +1982,6 @@ void TForm1::showFigureCaptions(const FigureSearchResult &r)
 }
 
 // ---- Charts -----------------------------------------------------------------
-
-// Each chart goes on its tab, and on nested pages for "Page > Sub-page" paths.
-void TForm1::placeCharts()
-{
-    auto pageIn = [](QTabWidget *tabs, const QString &caption) -> QWidget * {
-        for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->widget(i)->objectName() == caption)
-                return tabs->widget(i);
-        auto *page = new QWidget(tabs);
-        page->setObjectName(caption);
-        new QVBoxLayout(page);
-        tabs->addTab(page, caption);
-        return page;
-    };
-    auto subTabsOf = [](QWidget *page) -> QTabWidget * {
-        if (auto *existing = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            return existing;
-        auto *tabs = new QTabWidget(page);
-        page->layout()->addWidget(tabs);
-        return tabs;
-    };
-
-    for (const ChartDef &def : ChartTable::charts()) {
-        QWidget *page = pageIn(PageControl1, QString::fromLatin1(def.tab));
-        const QString sub = QString::fromLatin1(def.subTab);
-        if (!sub.isEmpty())
-            for (const QString &part : sub.split(QStringLiteral(" > ")))
-                page = pageIn(subTabsOf(page), part);
-        QCustomPlot *plot = Charts->chart(def.number);
-        plot->setParent(page);
-        plot->setMinimumHeight(120);
-        page->layout()->addWidget(plot);
-        m_pageControls->addControls(def.number, page);
-        // The over-range signs and capture cameras sit in the chart's corner.
-        auto *signs = new ChartCornerSigns(plot, QString::fromLatin1(def.leftIndicator ? def.leftIndicator : ""),
-                                           QString::fromLatin1(def.rightIndicator ? def.rightIndicator : ""));
-        m_cornerSigns[def.number] = signs;
-        for (const char *name : {def.leftIndicator, def.rightIndicator})
-            if (name && *name)
-                m_indicators[QLatin1String(name)] = signs;
-    }
-}
 
 void TForm1::wireChartMenus()
 {

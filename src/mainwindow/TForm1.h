@@ -241,7 +241,6 @@ protected:
 
 private:
     void FormCreate();
-    void placeCharts();
     // The chart menus' command items that this window serves.
     void wireChartMenus();
     void createMailer();
@@ -267,7 +266,6 @@ private:
     void runFirstCycleDone();
     void runFinish();
     void putStopDown();
-    void wireBitLoading();
     void setTelnetTabCaption(const QString &path, const QString &caption);
     // The binding table and the followers: every settings change reaches the window through them.
     void wireSettings();
