@@ -23,6 +23,7 @@
 #include "charts/ChartSet.h"
 #include "charts/ChartPlacement.h"
 #include "pages/ToneWiring.h"
+#include "pages/TelnetPages.h"
 #include "charts/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
 #include "widgets/ElidingLabel.h"
@@ -384,39 +385,13 @@ void TForm1::buildWidgets()
         if (page->objectName() != QLatin1String("Telnet Router"))
             continue;
         if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-            m_telnetPage = new TelnetPage(Settings, *m_telnet, tabs);
-            connect(m_telnetPage->marker, &UserFigureMarker::invalidSelection, this,
-                    [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
-            connect(m_telnetPage->marker, &UserFigureMarker::userChartMarked, this,
-                    [this](int which, const QString &title) {
-                        const int chart = which == 1 ? 30 : 31;
-                        if (QCustomPlot *p = Charts->chart(chart)) {
-                            p->yAxis->setLabel(title);
-                            Charts->leftAxis(chart).trySetMinimum(0);
-                            Charts->leftAxis(chart).trySetMaximum(10);
-                            Charts->leftAxis(chart).trySetMinimum(0);
-                            p->replot(QCustomPlot::rpQueuedReplot);
-                        }
-                    });
-            connect(m_telnetPage->commands, &TerminalCommandBar::bitswapResetConfirmed, this, [this] {
-                m_telnetFigures.ToneSwapped.fill(0);
-                m_telnetFigures.ToneSwapCount.fill(0);
-            });
-            auto *snrPage = new TargetSnrPage(Settings, Run, *m_telnet, tabs);
-            tabs->addTab(snrPage, tr("Set Target SNR"));
-            connect(snrPage, &TargetSnrPage::systemMessage, this, &TForm1::SystemMessage);
-            connect(snrPage, &TargetSnrPage::messageBox, this,
-                    [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
-            tabs->insertTab(0, m_telnetPage->TabSheet8, tr("Summary"));
-            tabs->insertTab(1, m_telnetPage, tr("Terminal"));
-            tabs->setCurrentIndex(0);
+            TelnetPagesHost host;
+            host.messageBox = [this](const QString &text) { showMessageBox(mainCaption(), text, false); };
+            host.systemMessage = [this](const QString &text) { SystemMessage(text); };
+            const TelnetPages built = buildTelnetPages(this, tabs, Settings, Run, *m_telnet, *Charts, m_telnetFigures, host);
+            m_telnetPage = built.page;
+            btnFont = built.btnFont;
             connect(tabs, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
-            btnFont = new QPushButton(tr("Font..."), m_telnetPage);
-            btnFont->setObjectName(QStringLiteral("btnFont"));
-            btnFont->setToolTip(tr("Font of the terminal and statistics panes"));
-            if (auto *box = qobject_cast<QBoxLayout *>(m_telnetPage->layout()))
-                if (auto *row = qobject_cast<QBoxLayout *>(box->itemAt(0)->layout()))
-                    row->addWidget(btnFont);
             connect(btnFont, &QPushButton::clicked, this, &TForm1::btnFontClick);
         }
     }
