@@ -23,6 +23,7 @@
 #include "charts/ChartSet.h"
 #include "charts/ChartPlacement.h"
 #include "pages/ToneWiring.h"
+#include "chartimages/ChartMenuWiring.h"
 #include "pages/TelnetPages.h"
 #include "charts/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
@@ -1971,28 +1972,18 @@ void TForm1::wireChartMenus()
     connect(m_interaction, &ChartInteraction::systemMessage, this, &TForm1::SystemMessage);
     connect(m_interaction, &ChartInteraction::indicatorsChanged, this, &TForm1::setIndicators);
 
-    m_chartMenus = new ChartPopupMenus({*Charts, Settings, Run, m_telnetFigures, *m_scaling, *m_telnetPlotting,
-                                        *m_interaction, [this] { return btnStart->isChecked(); }},
-                                       this);
-    m_chartMenus->attachAll();
-    connect(m_chartMenus, &ChartPopupMenus::systemMessage, this, &TForm1::SystemMessage);
-    m_chartMenus->setCommandHandler(ChartCommand::IncludeInLog, [this](int chart) { mnuLogClick(chart); });
-    m_chartMenus->setCommandHandler(ChartCommand::ChangeResetTime, [this](int) { ChangeTime1Click(); });
-    m_commands->serve(*m_chartMenus);
-    m_commands->setTopChart([this] { return GetTopChart(); });
-    // The bits chart's Refresh item.
-    m_chartMenus->setCommandHandler(ChartCommand::BitsRefresh,
-                                    [this](int) { m_bitsRefresh->btnBitsRefreshClick(BitsSender::Window); });
-    m_chartMenus->setBitsRefreshEnabled([this] { return m_bitsPage && m_bitsPage->btnBitsRefresh->isEnabled(); });
-    if (QMenu *bits = m_chartMenus->menu(QStringLiteral("popupBits"))) {
-        QAction *reset = bits->addAction(tr("Reset Graph Axes"));
-        reset->setObjectName(QStringLiteral("ResetGraphAxes1"));
-        connect(reset, &QAction::triggered, m_toneCharts, &ToneCharts::resetAxes);
-    }
-    m_chartMenus->setCommandHandler(ChartCommand::GraphConfiguration, [this](int) { YAxis1Click(); });
-    // Opening the status-page charts' menu brings their camera pictures up to date.
-    if (QMenu *popup = m_chartMenus->menu(QStringLiteral("ChartPopup")))
-        connect(popup, &QMenu::aboutToShow, this, &TForm1::CheckCameras);
+    ChartMenuHost host;
+    host.includeInLog = [this](int chart) { mnuLogClick(chart); };
+    host.changeResetTime = [this] { ChangeTime1Click(); };
+    host.topChart = [this] { return GetTopChart(); };
+    host.bitsRefresh = [this] { m_bitsRefresh->btnBitsRefreshClick(BitsSender::Window); };
+    host.bitsRefreshEnabled = [this] { return m_bitsPage && m_bitsPage->btnBitsRefresh->isEnabled(); };
+    host.graphConfiguration = [this] { YAxis1Click(); };
+    host.statusChartsMenuShown = [this] { CheckCameras(); };
+    host.systemMessage = [this](const QString &text) { SystemMessage(text); };
+    m_chartMenus = ::wireChartMenus({*Charts, Settings, Run, m_telnetFigures, *m_scaling, *m_telnetPlotting,
+                                     *m_interaction, [this] { return btnStart->isChecked(); }},
+                                    *m_commands, *m_toneCharts, host, this);
 }
 
 void TForm1::wireSettings()
