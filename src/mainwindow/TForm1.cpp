@@ -23,6 +23,7 @@
 #include "charts/ChartSet.h"
 #include "charts/ChartPlacement.h"
 #include "pages/ToneWiring.h"
+#include "pages/SystemMessagesTab.h"
 #include "chartimages/ChartMenuWiring.h"
 #include "pages/TelnetPages.h"
 #include "charts/ChartCornerSigns.h"
@@ -460,31 +461,14 @@ void TForm1::buildWidgets()
     Form3 = new GraphViewer(this);
     Form3->setStartPlaces([this] { return Settings.Capture.Folder; }, [this] { return m_commands->lastImageFile(); });
 
-    TabSheet40 = new QWidget(PageControl1);
-    TabSheet40->setObjectName(QStringLiteral("TabSheet40"));
-    auto *sysLayout = new QVBoxLayout(TabSheet40);
-    memSys = new LinePane(TabSheet40);
-    memSys->setObjectName(QStringLiteral("memSys"));
-    memSys->setAccessibleName(tr("System messages"));
-    memSys->setLineCap(kLinePaneLineCap);
-    sysLayout->addWidget(memSys, 1);
-    auto *sysRow = new QHBoxLayout;
-    cbEnableSystem = new QCheckBox(tr("Enable system messages"), TabSheet40);
-    cbEnableSystem->setObjectName(QStringLiteral("cbEnableSystem"));
-    cbSuppressErrors = new QCheckBox(tr("Suppress error messages when possible"), TabSheet40);
-    cbSuppressErrors->setObjectName(QStringLiteral("cbSuppressErrors"));
-    btnClear = new QPushButton(tr("Clear Messages"), TabSheet40);
-    btnClear->setObjectName(QStringLiteral("btnClear"));
-    sysRow->addWidget(cbEnableSystem);
-    sysRow->addWidget(cbSuppressErrors);
-    sysRow->addStretch(1);
-    Button1 = new QPushButton(tr("Save As..."), TabSheet40);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAccessibleName(tr("Save As... the system messages"));
+    const SystemMessagesTab sys = buildSystemMessagesTab(PageControl1, kLinePaneLineCap);
+    TabSheet40 = sys.page;
+    memSys = sys.memSys;
+    cbEnableSystem = sys.cbEnableSystem;
+    cbSuppressErrors = sys.cbSuppressErrors;
+    btnClear = sys.btnClear;
+    Button1 = sys.Button1;
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    sysRow->addWidget(Button1);
-    sysRow->addWidget(btnClear);
-    sysLayout->addLayout(sysRow);
     PageControl1->addTab(TabSheet40, tr("System Messages"));
 
     m_alarmPage = new AlarmPage(*m_hub, Run, *m_alarmActions, *m_log, PageControl1);

@@ -1,0 +1,19 @@
+#pragma once
+
+class LinePane;
+class QCheckBox;
+class QPushButton;
+class QWidget;
+
+// The "System Messages" page's controls as built; the window wires them.
+struct SystemMessagesTab {
+    QWidget *page = nullptr;
+    LinePane *memSys = nullptr;
+    QCheckBox *cbEnableSystem = nullptr;
+    QCheckBox *cbSuppressErrors = nullptr;
+    QPushButton *btnClear = nullptr;
+    QPushButton *Button1 = nullptr; // "Save As..." of the system messages
+};
+
+// Builds the page (the pane keeping at most `lineCap` lines, its check boxes and buttons) under `parent`.
+SystemMessagesTab buildSystemMessagesTab(QWidget *parent, int lineCap);
