@@ -397,43 +397,15 @@ void TForm1::buildWidgets()
             connect(btnFont, &QPushButton::clicked, this, &TForm1::btnFontClick);
         }
     }
-    // The bit-loading controls: a strip above the tone charts and their own sub-tab.
-    if (QWidget *bitsPage = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone"))) {
-        m_bitsPage = new BitsTonePage(Settings, bitsPage);
-        qobject_cast<QVBoxLayout *>(bitsPage->layout())->insertWidget(0, m_bitsPage->header());
-        if (auto *tabs = bitsPage->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-            // The options keep their full height and scroll where the window is short.
-            auto *scroll = new QScrollArea(tabs);
-            scroll->setObjectName(QStringLiteral("TabSheetBitsOptionsScroll"));
-            scroll->setWidgetResizable(true);
-            scroll->setFrameShape(QFrame::NoFrame);
-            scroll->setWidget(m_bitsPage);
-            tabs->addTab(scroll, tr("Options"));
-            m_bitsOptionsTab = scroll;
-        }
-    }
-    // The SpeedTouch 585's controls and panes: a strip above its charts and a "Summary" tab of its own.
-    if (QWidget *page585 = PageControl1->findChild<QWidget *>(QStringLiteral("Bitloading"))) {
-        m_bitloadingPage = new BitloadingPage(Settings, Run, m_telnetFigures, m_images->bitsRefresh(), *m_thomson,
-                                              *m_toneCharts, page585);
-        qobject_cast<QVBoxLayout *>(page585->layout())->insertWidget(0, m_bitloadingPage->header());
-        PageControl1->insertTab(PageControl1->indexOf(page585) + 1, m_bitloadingPage, tr("Summary"));
-        m_bitloadingPage->setWindowState([this] { return btnStart->isChecked(); },
-                                         [this] { return !isVisible() && TrayIcon->isVisible(); });
-        connect(m_bitsRefresh, &BitLoadingRefresh::thomsonRefreshDue, m_bitloadingPage,
-                &BitloadingPage::btnThomsonRefreshClick);
-        connect(m_bitloadingPage, &BitloadingPage::refreshTimerWanted, m_bitsRefresh,
-                &BitLoadingRefresh::setThomsonTimer);
-        // Scripts go over the 585 session line by line, each after the router's prompt.
-        m_scripts->setSpeedTouchSender([this](const QString &line, std::function<void(const QString &)> done) {
-            return m_thomson->ThomsonSessionUp() && m_thomson->sendLine(line, done);
-        });
-        connect(m_scripts, &TelnetScriptRunner::speedTouchLineSent, m_bitloadingPage->memo5,
-                &QPlainTextEdit::appendPlainText);
-        connect(m_bitloadingPage, &BitloadingPage::macroClicked, this, [this] {
-            TForm16::btnMacroClick(this, *m_scripts, m_scriptFileName, QFileInfo(SettingsFilePath).absolutePath());
-        });
-    }
+    m_bitsPage = buildBitsTonePage(PageControl1, Settings, m_bitsOptionsTab);
+    BitloadingPageHost host585;
+    host585.running = [this] { return btnStart->isChecked(); };
+    host585.hiddenInTray = [this] { return !isVisible() && TrayIcon->isVisible(); };
+    host585.macroClicked = [this] {
+        TForm16::btnMacroClick(this, *m_scripts, m_scriptFileName, QFileInfo(SettingsFilePath).absolutePath());
+    };
+    m_bitloadingPage = buildBitloadingPage(PageControl1, Settings, Run, m_telnetFigures, m_images->bitsRefresh(),
+                                           *m_thomson, *m_toneCharts, *m_bitsRefresh, *m_scripts, host585);
     {
         QTabWidget *bitsTabs = nullptr;
         if (QWidget *bitsTab = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone")))

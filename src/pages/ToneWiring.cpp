@@ -6,13 +6,19 @@
 #include "charts/ChartSet.h"
 #include "charts/ToneCharts.h"
 #include "common/DateTimePattern.h"
+#include "pages/BitloadingPage.h"
 #include "pages/BitsTonePage.h"
+#include "acquisition/TelnetScriptRunner.h"
+#include "acquisition/ThomsonSession.h"
 #include "settings/SettingsHub.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QTabWidget>
+#include <QVBoxLayout>
 #include <qcustomplot.h>
 
 void wireToneCharts(QObject *context, BitLoadingRefresh &bits, ToneCharts &tones, BitsTonePage *page,
@@ -82,4 +88,48 @@ void wireToneCharts(QObject *context, BitLoadingRefresh &bits, ToneCharts &tones
             page->Panel35->setText(lines.join(QLatin1Char('\n')));
         page->Panel35->setVisible(visible);
     });
+}
+
+BitsTonePage *buildBitsTonePage(QTabWidget *pages, TSettings &settings, QWidget *&optionsTab)
+{
+    QWidget *bitsPage = pages->findChild<QWidget *>(QStringLiteral("Bits / Tone"));
+    if (!bitsPage)
+        return nullptr;
+    auto *page = new BitsTonePage(settings, bitsPage);
+    qobject_cast<QVBoxLayout *>(bitsPage->layout())->insertWidget(0, page->header());
+    if (auto *tabs = bitsPage->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        // The options keep their full height and scroll where the window is short.
+        auto *scroll = new QScrollArea(tabs);
+        scroll->setObjectName(QStringLiteral("TabSheetBitsOptionsScroll"));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(page);
+        tabs->addTab(scroll, QObject::tr("Options"));
+        optionsTab = scroll;
+    }
+    return page;
+}
+
+BitloadingPage *buildBitloadingPage(QTabWidget *pages, TSettings &settings, RunState &run, TelnetFigures &figures,
+                                    BitsRefreshState &pacing, ThomsonSession &thomson, ToneCharts &tones,
+                                    BitLoadingRefresh &bits, TelnetScriptRunner &scripts,
+                                    const BitloadingPageHost &host)
+{
+    QWidget *page585 = pages->findChild<QWidget *>(QStringLiteral("Bitloading"));
+    if (!page585)
+        return nullptr;
+    auto *page = new BitloadingPage(settings, run, figures, pacing, thomson, tones, page585);
+    qobject_cast<QVBoxLayout *>(page585->layout())->insertWidget(0, page->header());
+    pages->insertTab(pages->indexOf(page585) + 1, page, QObject::tr("Summary"));
+    page->setWindowState(host.running, host.hiddenInTray);
+    QObject::connect(&bits, &BitLoadingRefresh::thomsonRefreshDue, page, &BitloadingPage::btnThomsonRefreshClick);
+    QObject::connect(page, &BitloadingPage::refreshTimerWanted, &bits, &BitLoadingRefresh::setThomsonTimer);
+    // Scripts go over the 585 session line by line, each after the router's prompt.
+    ThomsonSession *session = &thomson;
+    scripts.setSpeedTouchSender([session](const QString &line, std::function<void(const QString &)> done) {
+        return session->ThomsonSessionUp() && session->sendLine(line, done);
+    });
+    QObject::connect(&scripts, &TelnetScriptRunner::speedTouchLineSent, page->memo5, &QPlainTextEdit::appendPlainText);
+    QObject::connect(page, &BitloadingPage::macroClicked, pages, host.macroClicked);
+    return page;
 }
