@@ -23,6 +23,7 @@
 #include "charts/ChartSet.h"
 #include "charts/ChartPlacement.h"
 #include "pages/ToneWiring.h"
+#include "charts/ChartLogText.h"
 #include "pages/SystemMessagesTab.h"
 #include "chartimages/ChartMenuWiring.h"
 #include "pages/TelnetPages.h"
@@ -1825,16 +1826,7 @@ void TForm1::mnuLogClick(int chart)
 void TForm1::btnLogClick()
 {
     const TSettings &s = Settings;
-    ChartSeries *rxNoise = Charts->series(QStringLiteral("Series1"));
-    qint64 n = rxNoise->keptCount() - 1;
-    // The longest of the figure series decides how many points there are.
-    for (const char *name : {"LineSeries15", "Series2", "LineSeries17", "Series3", "LineSeries16"}) {
-        const qint64 count = Charts->series(QLatin1String(name))->keptCount();
-        if (n < count - 1) {
-            n = count - 1;
-            break;
-        }
-    }
+    const qint64 n = chartLogPoints(*Charts);
     if (n < 2) {
         showMessageBox(mainCaption(), QStringLiteral("There is not enough data to write to the log.\r\n\r\n"
                                                      "Please wait for at least 3 points to be plotted."), false);
@@ -1846,33 +1838,7 @@ void TForm1::btnLogClick()
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this, n](const QString &file) {
-        const TSettings &s = Settings;
-        const QString sep = s.System.CSV ? QStringLiteral(", ") : QStringLiteral("\t");
-        struct Column {
-            bool on;
-            const char *series;
-            QString name;
-        };
-        QString user1 = s.Graph.UserLabel, user2 = s.Graph.UserLabel2;
-        user1.replace(QLatin1Char(' '), QLatin1Char('-'));
-        user2.replace(QLatin1Char(' '), QLatin1Char('-'));
-        const Column columns[] = {{s.Graph.cbHNoise, "Series1", QStringLiteral("Rx-Noise= ")},
-                                  {s.Graph.cbUHNoise, "LineSeries15", QStringLiteral("Tx-Noise= ")},
-                                  {s.Graph.cbHSync, "Series2", QStringLiteral("Rx-Sync= ")},
-                                  {s.Graph.cbUHSync, "LineSeries17", QStringLiteral("Tx-Sync= ")},
-                                  {s.Graph.cbHUser, "Series3", user1 + QStringLiteral("= ")},
-                                  {s.Graph.cbHUser2, "LineSeries16", user2 + QStringLiteral("= ")}};
-        QByteArray text = statusPanel(0).trimmed().toLocal8Bit() + "\r\n";
-        ChartSeries *rx = Charts->series(QStringLiteral("Series1"));
-        for (qint64 i = 1; i <= n; ++i) {
-            QString line = rx->labelAt(rx->firstIndex() + i).value_or(QString()).trimmed();
-            for (const Column &c : columns) {
-                ChartSeries *series = Charts->series(QLatin1String(c.series));
-                if (c.on && series->keptCount() > i)
-                    line += sep + c.name + numfmt::general(series->valueAt(series->firstIndex() + i));
-            }
-            text += line.toLocal8Bit() + "\r\n";
-        }
+        const QByteArray text = chartLogText(*Charts, Settings, statusPanel(0), n);
         QString why;
         if (!AppendFile::append(file, text, &why)) {
             showMessageBox(mainCaption(), tr("%1 could not be written: %2").arg(file, why), true);
