@@ -1580,19 +1580,8 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
     const std::vector<TelnetParseResult> results =
         ParseTelnetReply(reply, Settings, m_telnet->flags(), Run.Figures, Run.SampleCount, m_telnetFigures);
     for (const TelnetParseResult &r : results) {
-        if (m_telnetPage) {
-            if (r.ClearPanes) {
-                m_telnetPage->Memo2->clear();
-                m_telnetPage->Memo3->clear();
-                m_telnetPage->Memo4->clear();
-            }
-            for (const QString &line : r.Memo2)
-                m_telnetPage->Memo2->appendPlainText(line);
-            for (const QString &line : r.Memo3)
-                m_telnetPage->Memo3->appendPlainText(line);
-            for (const QString &line : r.Memo4)
-                m_telnetPage->Memo4->appendPlainText(line);
-        }
+        if (m_telnetPage)
+            m_telnetPage->showParsed(r);
         if (r.StatusPanel1)
             setStatusPanel(1, *r.StatusPanel1);
         if (r.StatusPanel2)
@@ -1607,12 +1596,8 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
             setTelnetTabCaption(QStringLiteral("Rx Interleaved > MiBytes (ppp0)"), *r.TabSheet49Caption);
         if (r.TabSheet50Caption)
             setTelnetTabCaption(QStringLiteral("Tx Interleaved > MiBytes (ppp0)"), *r.TabSheet50Caption);
-        if (m_bitsPage && r.Label35)
-            m_bitsPage->Label35->setText(*r.Label35);
-        if (m_bitsPage && r.Label99)
-            m_bitsPage->Label99->setText(*r.Label99);
-        if (m_bitsPage && r.EnableBitsRefresh && m_telnet->isConnected())
-            m_bitsPage->btnBitsRefresh->setEnabled(true);
+        if (m_bitsPage)
+            m_bitsPage->showParsed(r, m_telnet->isConnected());
     }
     Run.BytesInterfaceFound = m_telnetFigures.BytesInterfaceFound;
     for (const TelnetParseResult &r : results)

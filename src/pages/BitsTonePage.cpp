@@ -1,5 +1,7 @@
 #include "pages/BitsTonePage.h"
 
+#include "acquisition/TelnetParseResult.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -270,4 +272,14 @@ void BitsTonePage::applyFamily()
     cbShowAttenuation->setEnabled(v4);
     Label76->setEnabled(v4);
     fill(Shape7, v4 ? QColor(Qt::black) : QColor(0xC0, 0xC0, 0xC0), Qt::black);
+}
+
+void BitsTonePage::showParsed(const TelnetParseResult &r, bool connected)
+{
+    if (r.Label35)
+        Label35->setText(*r.Label35);
+    if (r.Label99)
+        Label99->setText(*r.Label99);
+    if (r.EnableBitsRefresh && connected)
+        btnBitsRefresh->setEnabled(true);
 }

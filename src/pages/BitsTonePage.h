@@ -15,11 +15,15 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QToolButton;
+struct TelnetParseResult;
 
 class BitsTonePage : public QWidget {
     Q_OBJECT
 public:
     explicit BitsTonePage(TSettings &settings, QWidget *parent = nullptr);
+
+    // A parsed reply's figures; the refresh button comes back only while the session is up.
+    void showParsed(const TelnetParseResult &r, bool connected);
 
     // The strip for the top of the "Bits / Tone" tab (owned by this page's parent once placed).
     QWidget *header() const { return m_header; }

@@ -1,5 +1,6 @@
 #include "pages/TelnetPage.h"
 
+#include "acquisition/TelnetParseResult.h"
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalBuffer.h"
 #include "acquisition/TerminalCommands.h"
@@ -169,4 +170,19 @@ void TelnetPage::Memo1KeyPress()
         terminalcommands::typedCommand(Memo1->document()->lastBlock().text(), m_settings.Telnet.TelnetPrompt);
     if (!command.isEmpty())
         m_session.SendText(command);
+}
+
+void TelnetPage::showParsed(const TelnetParseResult &r)
+{
+    if (r.ClearPanes) {
+        Memo2->clear();
+        Memo3->clear();
+        Memo4->clear();
+    }
+    for (const QString &line : r.Memo2)
+        Memo2->appendPlainText(line);
+    for (const QString &line : r.Memo3)
+        Memo3->appendPlainText(line);
+    for (const QString &line : r.Memo4)
+        Memo4->appendPlainText(line);
 }

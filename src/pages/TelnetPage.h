@@ -15,11 +15,15 @@ class TelnetSession;
 class TerminalCommandBar;
 class UserFigureMarker;
 struct TelnetControls;
+struct TelnetParseResult;
 
 class TelnetPage : public QWidget {
     Q_OBJECT
 public:
     TelnetPage(TSettings &settings, TelnetSession &session, QWidget *parent = nullptr);
+
+    // A parsed reply's lines into the statistics panes (cleared first when the reply says so).
+    void showParsed(const TelnetParseResult &r);
 
     QWidget *TabSheet8 = nullptr; // the "Summary" page, put beside the terminal by the window
     QPushButton *btnConnect = nullptr;
