@@ -23,6 +23,7 @@
 #include "charts/ChartSet.h"
 #include "charts/ChartPlacement.h"
 #include "pages/ToneWiring.h"
+#include "pages/PingWiring.h"
 #include "charts/ChartLogText.h"
 #include "pages/SystemMessagesTab.h"
 #include "chartimages/ChartMenuWiring.h"
@@ -553,16 +554,7 @@ void TForm1::buildWidgets()
     m_pingPlotting = std::make_unique<PingPlotting>(*m_scaling);
     connect(m_ping, &PingRunner::systemMessage, this, &TForm1::SystemMessage);
     connect(m_ping, &PingRunner::alarmTriggered, this, &TForm1::AlarmTriggered);
-    connect(m_ping, &PingRunner::outputCleared, this, [this] {
-        if (Memo6)
-            Memo6->clear();
-    });
-    connect(m_ping, &PingRunner::finished, this, [this](const PingResult &r) {
-        if (Memo6)
-            Memo6->setPlainText(r.output.join(QLatin1Char('\n')));
-        if (!Run.PlotSuppressed)
-            m_pingPlotting->plotPing(r.value, dtp::format(Run.PointLabelFormat, Run.SampleStamp));
-    });
+    wirePingOutput(this, *m_ping, *m_pingPlotting, Memo6, Run);
 
     m_daily = new DailyTimer(Settings, Run, this);
     connect(m_daily, &DailyTimer::systemMessage, this, &TForm1::SystemMessage);

@@ -1,0 +1,25 @@
+#include "pages/PingWiring.h"
+
+#include "acquisition/PingRunner.h"
+#include "acquisition/RunState.h"
+#include "charts/PingPlotting.h"
+#include "common/DateTimePattern.h"
+
+#include <QPlainTextEdit>
+
+void wirePingOutput(QObject *context, PingRunner &ping, PingPlotting &plotting, QPlainTextEdit *output,
+                    const RunState &run)
+{
+    QObject::connect(&ping, &PingRunner::outputCleared, context, [output] {
+        if (output)
+            output->clear();
+    });
+    PingPlotting *p = &plotting;
+    const RunState *r = &run;
+    QObject::connect(&ping, &PingRunner::finished, context, [output, p, r](const PingResult &result) {
+        if (output)
+            output->setPlainText(result.output.join(QLatin1Char('\n')));
+        if (!r->PlotSuppressed)
+            p->plotPing(result.value, dtp::format(r->PointLabelFormat, r->SampleStamp));
+    });
+}
