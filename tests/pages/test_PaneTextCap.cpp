@@ -32,7 +32,7 @@ TEST_P(PaneTextCaps, OldestLinesGoNewestStay)
     EXPECT_EQ(c.removes, removed > 0);
     if (c.removes) {
         EXPECT_LE(pane.document()->characterCount(), c.cap);
-        // Whole lines went: the first one left is one of the originals.
+        // Whole lines went: the first one left is a line the pane was given.
         EXPECT_TRUE(lines.contains(pane.document()->firstBlock().text()));
     }
     EXPECT_EQ(last, pane.document()->lastBlock().text());
