@@ -1,5 +1,8 @@
 #include "acquisition/HttpReplyReader.h"
 
+#include "common/VisibleText.h"
+
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -61,17 +64,9 @@ QString HttpReplyReader::tooLargeText(qint64 maxBodyBytes)
 
 QString HttpReplyReader::printableReason(QByteArrayView text)
 {
-    constexpr qsizetype kMaxChars = 80;
-    QString out;
-    for (char c : text.trimmed()) {
-        const auto u = static_cast<unsigned char>(c);
-        const QString piece = u >= 0x20 && u < 0x7f ? QString(QLatin1Char(c))
-                                                    : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        if (out.size() + piece.size() > kMaxChars)
-            break;
-        out += piece;
-    }
-    return out;
+    // Router text is Latin-1: a bounded piece of it, its controls escaped as in every pane.
+    const QByteArrayView shown = text.trimmed();
+    return VisibleText::escaped(QString::fromLatin1(shown.first(std::min(shown.size(), kMaxReasonChars))));
 }
 
 std::optional<HttpReplyHead> HttpReplyReader::parseHead(QByteArrayView head)

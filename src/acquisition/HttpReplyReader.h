@@ -58,8 +58,9 @@ public:
     // at most `limit`; *size is set when Ok.
     static ChunkSize parseChunkSize(QByteArrayView line, qint64 limit, qint64 *size);
 
-    // Text from the reply made fit for a message: printable ASCII kept, other
-    // bytes as \xNN, at most 80 characters.
+    // Text from the reply made fit for a message: its first kMaxReasonChars
+    // characters (Latin-1), controls and invisible characters escaped.
+    static constexpr qsizetype kMaxReasonChars = 80;
     static QString printableReason(QByteArrayView text);
 
     static QString malformedText();

@@ -184,6 +184,7 @@ TEST(HttpReplyReader, TheHeadGivesStatusReasonLengthAndCookies)
     // The reason reaches a message pane: control bytes escaped, length bounded.
     const auto hostile = HttpReplyReader::parseHead("HTTP/1.1 500 \x1b[2J\x7f\xe9" + QByteArray(500, 'x'));
     ASSERT_TRUE(hostile);
-    EXPECT_TRUE(hostile->reason.startsWith(QStringLiteral("\\x1b[2J\\x7f\\xe9xxx")));
-    EXPECT_EQ(hostile->reason.size(), 80);
+    EXPECT_TRUE(hostile->reason.startsWith(QString::fromUtf8("\\x1B[2J\\x7F\u00E9xxx")));
+    EXPECT_EQ(hostile->reason.size(), HttpReplyReader::kMaxReasonChars + 6); // two controls written as four
+
 }
