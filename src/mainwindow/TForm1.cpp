@@ -22,12 +22,10 @@
 #include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
 #include "charts/ChartPlacement.h"
-#include "pages/ToneWiring.h"
 #include "pages/PingWiring.h"
 #include "charts/ChartLogText.h"
-#include "pages/SystemMessagesTab.h"
 #include "chartimages/ChartMenuWiring.h"
-#include "pages/TelnetPages.h"
+#include "pages/MainPages.h"
 #include "charts/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
 #include "widgets/ElidingLabel.h"
@@ -68,7 +66,6 @@
 #include "charts/ToneCharts.h"
 #include "acquisition/ThomsonSession.h"
 #include "pages/BitloadingPage.h"
-#include "pages/TForm16.h"
 #include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
@@ -95,7 +92,6 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QScrollArea>
 #include <qcustomplot.h>
 #include <QFileDialog>
 #include <QToolButton>
@@ -375,93 +371,54 @@ void TForm1::buildWidgets()
         m_indicators = std::move(placed.byName);
     }
     m_cameras->attach();
-    // The ping page shows ping's own output beside its chart, and its own controls.
-    for (int i = 0; i < PageControl1->count(); ++i) {
-        QWidget *page = PageControl1->widget(i);
-        if (page->objectName() == QLatin1String("  Ping  ")) {
-            m_pingControls = new PingControls(*Charts, *m_hub, page, this);
-            Memo6 = m_pingControls->Memo6;
-        }
-    }
-    // The session's summary and the terminal are the first pages of the telnet tab.
-    for (int i = 0; i < PageControl1->count(); ++i) {
-        QWidget *page = PageControl1->widget(i);
-        if (page->objectName() != QLatin1String("Telnet Router"))
-            continue;
-        if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-            TelnetPagesHost host;
-            host.messageBox = [this](const QString &text) { showMessageBox(mainCaption(), text, false); };
-            host.systemMessage = [this](const QString &text) { SystemMessage(text); };
-            const TelnetPages built = buildTelnetPages(this, tabs, Settings, Run, *m_telnet, *Charts, m_telnetFigures, host);
-            m_telnetPage = built.page;
-            btnFont = built.btnFont;
-            connect(tabs, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
-            connect(btnFont, &QPushButton::clicked, this, &TForm1::btnFontClick);
-        }
-    }
-    m_bitsPage = buildBitsTonePage(PageControl1, Settings, m_bitsOptionsTab);
-    BitloadingPageHost host585;
-    host585.running = [this] { return btnStart->isChecked(); };
-    host585.hiddenInTray = [this] { return !isVisible() && TrayIcon->isVisible(); };
-    host585.macroClicked = [this] {
-        TForm16::btnMacroClick(this, *m_scripts, m_scriptFileName, QFileInfo(SettingsFilePath).absolutePath());
-    };
-    m_bitloadingPage = buildBitloadingPage(PageControl1, Settings, Run, m_telnetFigures, m_images->bitsRefresh(),
-                                           *m_thomson, *m_toneCharts, *m_bitsRefresh, *m_scripts, host585);
     {
-        QTabWidget *bitsTabs = nullptr;
-        if (QWidget *bitsTab = PageControl1->findChild<QWidget *>(QStringLiteral("Bits / Tone")))
-            bitsTabs = bitsTab->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly);
-        ToneWiringHost host;
+        MainPagesHost host;
+        host.messageBox = [this](const QString &text) { showMessageBox(mainCaption(), text, false); };
+        host.systemMessage = [this](const QString &text) { SystemMessage(text); };
+        host.running = [this] { return btnStart->isChecked(); };
         host.hiddenInTray = [this] { return !isVisible() && TrayIcon->isVisible(); };
-        host.bitswapCapture = [this] {
-            if (!CaptureSchedule::captureFolderExists(Settings))
-                return;
-            CheckCameras(); // the capture pictures show the schedule's verdict too
-            if (Run.CaptureActive && !Settings.Capture.Never)
-                m_images->Save(22, QStringLiteral("Chart22"));
-        };
-        wireToneCharts(this, *m_bitsRefresh, *m_toneCharts, m_bitsPage, m_bitsPage ? bitsTabs : nullptr, *m_telnet,
-                       *m_hub, *Charts, Run, host);
-    }
-
-    // The SpeedTouch 585 bit-loading page leads to the bit-loading options.
-    for (QWidget *page : PageControl1->findChildren<QWidget *>(QStringLiteral("Bits/Tone"))) {
-        Button2 = new QPushButton(tr("Options..."), page);
-        Button2->setObjectName(QStringLiteral("Button2"));
-        page->layout()->addWidget(Button2);
-        connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+        host.checkCameras = [this] { CheckCameras(); };
+        host.pageChanged = [this] { PageControl1Change(); };
+        host.fontClicked = [this] { btnFontClick(); };
+        host.optionsClicked = [this] { Button2Click(); };
+        const MainPages built = buildMainPages(this, PageControl1,
+                                               {Settings, Run, *m_hub, *Charts, *m_telnet, m_telnetFigures, *m_images,
+                                                *m_thomson, *m_toneCharts, *m_bitsRefresh, *m_scripts, SettingsFilePath,
+                                                m_scriptFileName},
+                                               host);
+        m_pingControls = built.pingControls;
+        Memo6 = built.Memo6;
+        m_telnetPage = built.telnetPage;
+        btnFont = built.btnFont;
+        m_bitsPage = built.bitsPage;
+        m_bitsOptionsTab = built.bitsOptionsTab;
+        m_bitloadingPage = built.bitloadingPage;
+        Button2 = built.Button2;
     }
     Form3 = new GraphViewer(this);
     Form3->setStartPlaces([this] { return Settings.Capture.Folder; }, [this] { return m_commands->lastImageFile(); });
 
-    const SystemMessagesTab sys = buildSystemMessagesTab(PageControl1, kLinePaneLineCap);
-    TabSheet40 = sys.page;
-    memSys = sys.memSys;
-    cbEnableSystem = sys.cbEnableSystem;
-    cbSuppressErrors = sys.cbSuppressErrors;
-    btnClear = sys.btnClear;
-    Button1 = sys.Button1;
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    PageControl1->addTab(TabSheet40, tr("System Messages"));
-
-    m_alarmPage = new AlarmPage(*m_hub, Run, *m_alarmActions, *m_log, PageControl1);
-    TabSheet29 = m_alarmPage;
-    Label65 = m_alarmPage->Label65;
-    Label66 = m_alarmPage->Label66;
-    Label67 = m_alarmPage->Label67;
-    btnWriteNow = m_alarmPage->btnWriteNow;
-    PageControl1->addTab(TabSheet29, tr("Alarms"));
-
-    StatusPage = new StatusPageTab(Settings, Run, *HTTP, PageControl1);
-    PageControl1->addTab(StatusPage, tr("Router Status Page"));
-    StatusPage->HTMLStatsPopup->addSeparator();
-    StatusPage->HTMLStatsPopup->addAction(m_commands->SaveWindowImage);
-
-    WebPage = new WebServerPage(*m_hub, PageControl1);
-    PageControl1->addTab(WebPage, WebServerPage::caption());
-    btnWebStart = WebPage->btnWebStart;
-    connect(WebPage, &WebServerPage::systemMessage, this, &TForm1::SystemMessage);
+    {
+        const WindowTabs tabs = buildWindowTabs(this, PageControl1, kLinePaneLineCap, Settings, Run, *m_hub,
+                                                *m_alarmActions, *m_log, *HTTP, m_commands->SaveWindowImage,
+                                                [this] { Button1Click(); },
+                                                [this](const QString &text) { SystemMessage(text); });
+        TabSheet40 = tabs.messages.page;
+        memSys = tabs.messages.memSys;
+        cbEnableSystem = tabs.messages.cbEnableSystem;
+        cbSuppressErrors = tabs.messages.cbSuppressErrors;
+        btnClear = tabs.messages.btnClear;
+        Button1 = tabs.messages.Button1;
+        m_alarmPage = tabs.alarms;
+        TabSheet29 = m_alarmPage;
+        Label65 = m_alarmPage->Label65;
+        Label66 = m_alarmPage->Label66;
+        Label67 = m_alarmPage->Label67;
+        btnWriteNow = m_alarmPage->btnWriteNow;
+        StatusPage = tabs.statusPage;
+        WebPage = tabs.webServer;
+        btnWebStart = WebPage->btnWebStart;
+    }
 
     pb1 = new QProgressBar(central);
     pb1->setObjectName(QStringLiteral("pb1"));
