@@ -1,9 +1,14 @@
 #include "chartimages/ChartMenuWiring.h"
 
+#include "acquisition/BitLoadingRefresh.h"
 #include "chartimages/ChartCommands.h"
+#include "charts/ChartInteraction.h"
 #include "charts/ToneCharts.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
+#include <QTimer>
 #include <QMenu>
 #include <QWidget>
 
@@ -34,4 +39,26 @@ ChartPopupMenus *wireChartMenus(ChartPopupMenus::Context context, ChartCommands 
     if (QMenu *popup = menus->menu(QStringLiteral("ChartPopup")))
         QObject::connect(popup, &QMenu::aboutToShow, parent, host.statusChartsMenuShown);
     return menus;
+}
+
+ChartPopupMenus *wireChartWindow(ChartPopupMenus::Context context, const ChartWindowParts &parts,
+                                 ChartMenuHost host, QWidget *parent)
+{
+    ChartInteraction &interaction = context.interaction;
+    interaction.setPollTimer(parts.pollTimer, context.monitoring);
+    interaction.setFactorPanel(parts.factorPanel);
+    interaction.attachAll();
+    // The bitswap histories can be dragged back in time; every bitswap chart's release ends a drag.
+    for (int chart : {22, 28})
+        interaction.attachToneChart(chart, true);
+    for (int chart : {27, 29})
+        interaction.attachToneChart(chart, false);
+    QObject::connect(&interaction, &ChartInteraction::systemMessage, parent, host.systemMessage);
+    QObject::connect(&interaction, &ChartInteraction::indicatorsChanged, parent, host.indicatorsChanged);
+
+    BitLoadingRefresh *refresh = &parts.bitsRefresh;
+    host.bitsRefresh = [refresh] { refresh->btnBitsRefreshClick(BitsSender::Window); };
+    QAbstractButton *button = parts.bitsRefreshButton;
+    host.bitsRefreshEnabled = [button] { return button && button->isEnabled(); };
+    return wireChartMenus(std::move(context), parts.commands, parts.tones, host, parent);
 }

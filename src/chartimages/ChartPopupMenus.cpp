@@ -657,6 +657,29 @@ bool ChartPopupMenus::logSwitch(const TSettings &s, int chart)
     return def->tag >= 0 && def->tag < 17 && s.LogTelnetFlags[size_t(def->tag)];
 }
 
+bool ChartPopupMenus::setLogSwitch(TSettings &s, int chart, bool on)
+{
+    const ChartDef *def = ChartTable::find(chart);
+    if (!def)
+        return false;
+    switch (chart) {
+    case 23: s.Log.RxTotal = on; break;
+    case 24: s.Log.TxTotal = on; break;
+    case 30: s.Telnet.LogUserDown = on; break;
+    case 31: s.Telnet.LogUserUp = on; break;
+    case 25: s.Ping.LogPing = on; break;
+    default:
+        if (def->isHttpChart()) {
+            if (s.Log.Log.size() <= def->tag)
+                s.Log.Log = s.Log.Log.leftJustified(def->tag + 1, QLatin1Char('1'));
+            s.Log.Log[def->tag] = on ? QLatin1Char('1') : QLatin1Char('0');
+        } else if (def->tag >= 0 && def->tag < 17) {
+            s.LogTelnetFlags[size_t(def->tag)] = on;
+        }
+    }
+    return true;
+}
+
 bool ChartPopupMenus::captureSwitch(const TSettings &s, int chart)
 {
     const ChartDef *def = ChartTable::find(chart);

@@ -88,6 +88,9 @@ public:
 
     // The chart's "Include In Log" switch.
     static bool logSwitch(const TSettings &s, int chart);
+    // Sets it; false for a chart the table does not know. A status-page chart's flag
+    // beyond the end of [Log] Log first pads the string with "1".
+    static bool setLogSwitch(TSettings &s, int chart, bool on);
     // The chart's scheduled-capture switch.
     static bool captureSwitch(const TSettings &s, int chart);
     // Writes "1" or "0" at the position of a flag string (padding with "0").

@@ -14,7 +14,6 @@
 
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
-#include "common/AppendFile.h"
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
@@ -23,7 +22,6 @@
 #include "charts/ChartSet.h"
 #include "charts/ChartPlacement.h"
 #include "pages/PingWiring.h"
-#include "charts/ChartLogText.h"
 #include "chartimages/ChartMenuWiring.h"
 #include "pages/MainPages.h"
 #include "charts/ChartCornerSigns.h"
@@ -79,12 +77,12 @@
 #include "charts/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "acquisition/FigureSearch.h"
-#include "pages/SaveTextDialog.h"
+#include "pages/LogCommands.h"
+#include "notify/WriteNowLine.h"
 #include "mainwindow/StatusChannel.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
 #include "common/RouterAddress.h"
-#include "common/NumberFormat.h"
 #include "platform/ShellOpen.h"
 #include "platform/SystemInfo.h"
 #include "settings/SettingsPaths.h"
@@ -536,6 +534,11 @@ void TForm1::buildWidgets()
     tmrLogAt = new SteadyTimer(this);
     tmrLogAt->setObjectName(QStringLiteral("tmrLogAt"));
     connect(tmrLogAt, &QTimer::timeout, this, &TForm1::tmrLogAtTimer);
+    LogCommandsHost logHost;
+    logHost.messageBox = [this](const QString &text, bool warning) { showMessageBox(mainCaption(), text, warning); };
+    logHost.statusPanel = [this](int panel) { return statusPanel(panel); };
+    logHost.messagesText = [this] { return memSys->toPlainText(); };
+    m_logCommands = new LogCommands(*m_hub, *Charts, *m_log, logHost, this);
     connect(btnWriteNow, &QPushButton::clicked, this, &TForm1::btnWriteNowClick);
     connect(btnViewLog, &QPushButton::clicked, this, &TForm1::btnViewLogClick);
     connect(btnLog, &QPushButton::clicked, this, &TForm1::btnLogClick);
@@ -1664,124 +1667,16 @@ void TForm1::tmrLogAtTimer() { m_log->WriteLogNow(Run.LogLine); }
 
 void TForm1::btnWriteNowClick()
 {
-    const TSettings &s = Settings;
-    const QString sep = s.System.CSV ? QStringLiteral(", ") : QStringLiteral("\t");
-    const QString ip = statusPanel(1);
-    QString line = sep + (isDottedIPv4(ip) ? ip : QStringLiteral("         "));
-    auto flag = [&s](int position) { return s.Log.Log.mid(position, 1) == QLatin1String("1"); };
-    auto add = [&](const QString &name, double value) { line += sep + name + numfmt::general(value); };
-    if (flag(0))
-        add(QStringLiteral("Rx-Noise= "), Run.Figures.RxNoise);
-    if (flag(3))
-        add(QStringLiteral("Tx-Noise= "), Run.Figures.TxNoise);
-    if (flag(1))
-        add(QStringLiteral("Rx-Sync= "), Run.Figures.RxSync);
-    if (flag(4))
-        add(QStringLiteral("Tx-Sync= "), Run.Figures.TxSync);
-    if (flag(2))
-        add(s.Graph.UserLabel + QStringLiteral("= "), Run.Figures.UserValue1);
-    if (flag(5))
-        add(s.Graph.UserLabel2 + QStringLiteral("= "), Run.Figures.UserValue2);
-    // The first two telnet charts' logging switches: downstream noise margin and sync.
-    if (s.LogTelnetFlags[0])
-        add(QStringLiteral("TelTxNoise= "), m_telnetFigures.TelnetNoiseNow);
-    if (s.LogTelnetFlags[1])
-        add(QStringLiteral("TelTxSync= "), m_telnetFigures.TelnetRxSync);
-    m_alarmActions->writeToChosenLog(line);
+    m_alarmActions->writeToChosenLog(writeNowLine(Settings, Run, m_telnetFigures, statusPanel(1)));
 }
 
-void TForm1::Button1Click()
-{
-    savetextdialog::open(this, QString(), QStringLiteral("Text Files (*.txt);;All Files (*.*)"), QStringLiteral("txt"),
-                         [this](const QString &file) {
-        QString text = memSys->toPlainText();
-        if (!text.isEmpty())
-            text = text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-        QString why;
-        if (!AtomicFile::writeFile(file, text.toUtf8(), &why))
-            showMessageBox(mainCaption(), tr("The messages were not saved to %1: %2")
-                                              .arg(QDir::toNativeSeparators(file), why), true);
-    });
-}
+void TForm1::Button1Click() { m_logCommands->saveMessages(); }
 
-void TForm1::btnViewLogClick()
-{
-    const TSettings &s = Settings;
-    if (s.System.NewLog) {
-        auto *dialog = new QFileDialog(this, QString(), QFileInfo(s.System.LogFile).absolutePath());
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->selectFile(QFileInfo(statusPanel(3)).fileName());
-        connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &file) {
-            if (!shellOpen(file))
-                showMessageBox(mainCaption(), textFileNotOpenedText(file), true);
-        });
-        dialog->open();
-        return;
-    }
-    if (QFileInfo::exists(s.System.LogFile)) {
-        if (!shellOpen(s.System.LogFile))
-            showMessageBox(mainCaption(), textFileNotOpenedText(s.System.LogFile), true);
-    } else
-        showMessageBox(mainCaption(), QStringLiteral("No log file found."), false);
-}
+void TForm1::btnViewLogClick() { m_logCommands->viewLog(); }
 
-bool TForm1::chartLogSwitch(int chart) const
-{
-    return ChartPopupMenus::logSwitch(Settings, chart);
-}
+void TForm1::mnuLogClick(int chart) { m_logCommands->includeInLog(chart); }
 
-void TForm1::mnuLogClick(int chart)
-{
-    TSettings &s = Settings;
-    const ChartDef *def = ChartSet::definition(chart);
-    if (!def)
-        return;
-    const bool on = !chartLogSwitch(chart);
-    switch (chart) {
-    case 23: s.Log.RxTotal = on; break;
-    case 24: s.Log.TxTotal = on; break;
-    case 30: s.Telnet.LogUserDown = on; break;
-    case 31: s.Telnet.LogUserUp = on; break;
-    case 25: s.Ping.LogPing = on; break;
-    default:
-        if (def->isHttpChart()) {
-            if (s.Log.Log.size() <= def->tag)
-                s.Log.Log = s.Log.Log.leftJustified(def->tag + 1, QLatin1Char('1'));
-            s.Log.Log[def->tag] = on ? QLatin1Char('1') : QLatin1Char('0');
-        } else if (def->tag >= 0 && def->tag < 17) {
-            s.LogTelnetFlags[size_t(def->tag)] = on;
-        }
-    }
-    // The next poll writes a header naming the changed items.
-    if (s.Log.AddHeader && StatisticsLog::FileSizeOf(s.System.LogFile) > 100)
-        m_log->setLogHeaderPending(true);
-}
-
-void TForm1::btnLogClick()
-{
-    const TSettings &s = Settings;
-    const qint64 n = chartLogPoints(*Charts);
-    if (n < 2) {
-        showMessageBox(mainCaption(), QStringLiteral("There is not enough data to write to the log.\r\n\r\n"
-                                                     "Please wait for at least 3 points to be plotted."), false);
-        return;
-    }
-    auto *dialog = new QFileDialog(this, QString(), QFileInfo(s.System.LogFile).absolutePath(),
-                                   QStringLiteral("Text Files (*.txt);;All Files(*.*)"));
-    dialog->setObjectName(QStringLiteral("CopyLogDialog"));
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this, n](const QString &file) {
-        const QByteArray text = chartLogText(*Charts, Settings, statusPanel(0), n);
-        QString why;
-        if (!AppendFile::append(file, text, &why)) {
-            showMessageBox(mainCaption(), tr("%1 could not be written: %2").arg(file, why), true);
-            return;
-        }
-        showMessageBox(mainCaption(), QStringLiteral("Log written."), false);
-    });
-    dialog->open();
-}
+void TForm1::btnLogClick() { m_logCommands->copyToLog(); }
 
 void TForm1::setUserPageCaption(int figure, const QString &caption)
 {
@@ -1817,29 +1712,19 @@ void TForm1::showFigureCaptions(const FigureSearchResult &r)
 
 void TForm1::wireChartMenus()
 {
-    m_interaction->setPollTimer(Timer1, [this] { return btnStart->isChecked(); });
-    m_interaction->setFactorPanel(Panel30);
-    m_interaction->attachAll();
-    // The bitswap histories can be dragged back in time; every bitswap chart's release ends a drag.
-    for (int chart : {22, 28})
-        m_interaction->attachToneChart(chart, true);
-    for (int chart : {27, 29})
-        m_interaction->attachToneChart(chart, false);
-    connect(m_interaction, &ChartInteraction::systemMessage, this, &TForm1::SystemMessage);
-    connect(m_interaction, &ChartInteraction::indicatorsChanged, this, &TForm1::setIndicators);
-
     ChartMenuHost host;
     host.includeInLog = [this](int chart) { mnuLogClick(chart); };
     host.changeResetTime = [this] { ChangeTime1Click(); };
     host.topChart = [this] { return GetTopChart(); };
-    host.bitsRefresh = [this] { m_bitsRefresh->btnBitsRefreshClick(BitsSender::Window); };
-    host.bitsRefreshEnabled = [this] { return m_bitsPage && m_bitsPage->btnBitsRefresh->isEnabled(); };
     host.graphConfiguration = [this] { YAxis1Click(); };
     host.statusChartsMenuShown = [this] { CheckCameras(); };
     host.systemMessage = [this](const QString &text) { SystemMessage(text); };
-    m_chartMenus = ::wireChartMenus({*Charts, Settings, Run, m_telnetFigures, *m_scaling, *m_telnetPlotting,
-                                     *m_interaction, [this] { return btnStart->isChecked(); }},
-                                    *m_commands, *m_toneCharts, host, this);
+    host.indicatorsChanged = [this](const QMap<QString, bool> &states) { setIndicators(states); };
+    m_chartMenus = wireChartWindow({*Charts, Settings, Run, m_telnetFigures, *m_scaling, *m_telnetPlotting,
+                                    *m_interaction, [this] { return btnStart->isChecked(); }},
+                                   {Timer1, Panel30, *m_commands, *m_toneCharts, *m_bitsRefresh,
+                                    m_bitsPage ? m_bitsPage->btnBitsRefresh : nullptr},
+                                   host, this);
 }
 
 void TForm1::wireSettings()

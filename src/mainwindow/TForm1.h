@@ -60,6 +60,7 @@ class PollImages;
 class ScheduleRunButton;
 class StatusPageTab;
 class RouterViewers;
+class LogCommands;
 class TelnetScriptRunner;
 class ChartInteraction;
 class ChartPopupMenus;
@@ -244,7 +245,6 @@ private:
     // The chart menus' command items that this window serves.
     void wireChartMenus();
     void createMailer();
-    bool chartLogSwitch(int chart) const;
     void SetToolbar();
     // The status-page user chart's page (figure 1 or 2).
     void setUserPageCaption(int figure, const QString &caption);
@@ -337,6 +337,7 @@ private:
     TelnetScriptRunner *m_scripts = nullptr;
     QString m_scriptFileName; // the script last chosen for the script viewer
     RouterViewers *m_viewers = nullptr;
+    LogCommands *m_logCommands = nullptr;
     TForm2 *m_config = nullptr;
     std::unique_ptr<CommitRefresh> m_commitRefresh;
 
