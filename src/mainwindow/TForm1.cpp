@@ -1,6 +1,5 @@
 #include "mainwindow/TForm1.h"
 
-#include "configuration/TForm10.h"
 #include "configuration/TForm14.h"
 #include "configuration/TForm17.h"
 #include "configuration/TForm18.h"
@@ -16,7 +15,6 @@
 #include "acquisition/RouterHttpClient.h"
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
-#include "common/DateTimePattern.h"
 #include "common/Trace.h"
 #include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
@@ -51,6 +49,7 @@
 #include "notify/AlarmActions.h"
 #include "notify/AlarmTelnet.h"
 #include "pages/TelnetPage.h"
+#include "mainwindow/RunSequence.h"
 #include "mainwindow/ScheduleRunButton.h"
 #include "mainwindow/SplitMenuButton.h"
 #include "pages/RouterViewers.h"
@@ -209,7 +208,7 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     connect(m_thomson, &ThomsonSession::systemMessage, this, &TForm1::SystemMessage);
     m_cycleHost = new MainCycleHost(*this);
     m_cycle = new PollingCycle(Settings, Run, *HTTP, *m_cycleHost, this);
-    connect(m_cycle, &PollingCycle::finished, this, &TForm1::runFirstCycleDone);
+    connect(m_cycle, &PollingCycle::finished, this, [this] { m_runSequence->firstCycleDone(); });
     // A failing router must be seen without the system messages: panel 0 holds
     // the latest poll's failure until a poll is answered.
     connect(m_cycle, &PollingCycle::pageFailed, this, [this](const QString &why) {
@@ -226,6 +225,7 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     m_commitRefresh = std::make_unique<CommitRefresh>(*this);
     m_hub = new SettingsHub(Settings, this);
     buildWidgets();
+    createSequences();
     FormCreate();
     wireSettings();
 }
@@ -1184,159 +1184,25 @@ void TForm1::cbPingClick(bool checked)
         m_pingControls->updateAlarmControls(checked);
 }
 
-void TForm1::putStopDown() { btnStop->setChecked(true); }
-
-void TForm1::btnStartClick()
+void TForm1::createSequences()
 {
-    ++m_runGeneration;
-    m_runSchedule = std::exchange(m_pendingSchedule, ScheduleMode::Immediate);
-    Run.LastGoodRxNoise = 0;
-    Run.LastGoodRxSync = 0;
-    Run.LastSampleSecond = Clock::currentDateTimeUtc().toSecsSinceEpoch();
-
-    // Something must be there to monitor; the buttons stay as they were.
-    auto refuse = [this](const QString &text) {
-        btnStart->setChecked(Timer1->isActive());
-        btnStop->setChecked(!Timer1->isActive());
-        showMessageBox(mainCaption(), text, false);
-    };
-    if (Settings.Search.NoiseText.isEmpty() && Settings.Search.SyncText.isEmpty() && Settings.Search.UserText.isEmpty()) {
-        refuse(QStringLiteral("No value has been selected to monitor."));
-        return;
-    }
-    if (Settings.Router.Login.isEmpty() && !Settings.Telnet.DisableHTTP) {
-        refuse(QStringLiteral("The router Login URL needs to be specified."));
-        return;
-    }
-
-    Run.SampleStamp = Settings.Graph.UTCTime ? Clock::currentDateTimeUtc() : Clock::currentDateTime();
-
-    // A log that nothing would ever write to: ask before monitoring starts.
-    if (TForm10::needed(Settings, m_alarmPage->cbWriteAlarmToLog->isChecked())) {
-        const quint64 generation = m_runGeneration;
-        LogOptionsWarning = TForm10::ask(this, Settings, [this, generation](bool carryOn) {
-            if (generation != m_runGeneration)
-                return;
-            if (!carryOn) {
-                putStopDown();
-                return;
-            }
-            Run.ConnectionStatus = QStringLiteral("Connected");
-            runSettleLogFile();
-        });
-        return;
-    }
-    Run.ConnectionStatus = QStringLiteral("Connected");
-    runSettleLogFile();
+    RunParts parts{Settings,         Run,         *btnStart,      *btnStop,     *Timer1,      *tmrLogAt,
+                   *tmr15Mins,       *m_cycle,    *HTTP,          *m_log,       *m_alarmPage, *m_alarmActions,
+                   *m_bitsRefresh,   *m_toneCharts, m_bitloadingPage, *m_thomson, m_telnetFigures,
+                   *m_telnetPlotting, *m_daily,   *m_telnet,      *m_status};
+    RunSequenceHost host;
+    host.caption = mainCaption();
+    host.runningCaption = runningCaption();
+    host.messageBox = [this](const QString &text) { showMessageBox(mainCaption(), text, false); };
+    host.statusPanel = [this](int panel) { return statusPanel(panel); };
+    host.setStatusPanel = [this](int panel, const QString &text) { setStatusPanel(panel, text); };
+    host.isRunning = [this] { return isRunning(); };
+    host.hideEnvelope = [this] { m_mailer->hideEnvelope(); }; // the mailer comes with the settings
+    m_runSequence = new RunSequence(*this, parts, {LogOptionsWarning, AppendConfirmBox, LogSaveDialog, StartedText},
+                                    std::move(host));
 }
 
-// An existing log gets appended to only with the user's word (unless told not to ask).
-void TForm1::runSettleLogFile()
-{
-    if (!Settings.System.Log || !QFileInfo::exists(Settings.System.LogFile) || Settings.System.DontConfirm
-        || Settings.System.NewLog) {
-        runArm();
-        return;
-    }
-    const quint64 generation = m_runGeneration;
-    auto *box = new QMessageBox(QMessageBox::Question, mainCaption(),
-                                QStringLiteral("Append new data to \"%1\" ?").arg(Settings.System.LogFile),
-                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box->setObjectName(QStringLiteral("AppendConfirmBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->move(geometry().left() + 200, geometry().top() + 200);
-    connect(box, &QMessageBox::finished, this, [this, box, generation](int) {
-        if (generation != m_runGeneration)
-            return;
-        const auto answer = box->standardButton(box->clickedButton());
-        if (answer == QMessageBox::Yes) {
-            runArm();
-        } else if (answer == QMessageBox::No) {
-            auto *dialog = new QFileDialog(this, QString(), QFileInfo(Settings.System.LogFile).absolutePath(),
-                                           QStringLiteral("Text Files (*.txt);;All Files(*.*)"));
-            dialog->setObjectName(QStringLiteral("LogSaveDialog"));
-            dialog->setAcceptMode(QFileDialog::AcceptSave);
-            dialog->setAttribute(Qt::WA_DeleteOnClose);
-            connect(dialog, &QFileDialog::fileSelected, this, [this, generation](const QString &file) {
-                if (generation != m_runGeneration)
-                    return;
-                Settings.System.LogFile = file;
-                runArm();
-            });
-            connect(dialog, &QFileDialog::rejected, this, [this] { putStopDown(); });
-            LogSaveDialog = dialog;
-            dialog->open();
-        } else {
-            putStopDown();
-        }
-    });
-    AppendConfirmBox = box;
-    trace::write(QStringLiteral("box"), box->text());
-    box->open();
-}
-
-void TForm1::runArm()
-{
-    const TSettings &s = Settings;
-    Timer1->setInterval(s.System.Sample * 1000);
-    if (s.System.Log) {
-        tmrLogAt->setInterval(s.Log.LogAtInterval * 60 * 1000);
-        if (s.Log.LogAtEvery)
-            tmrLogAt->start();
-        m_log->startRun();
-    }
-
-    runschedule::apply(m_runSchedule, Run);
-    btnStart->setChecked(true);
-    if (m_runSchedule == ScheduleMode::Immediate)
-        setWindowTitle(runningCaption());
-    else
-        setWindowTitle(runschedule::windowCaption(mainCaption(), m_runSchedule, s.Capture.FromHours, s.Capture.ToHours));
-    Run.UserDiffBase1 = 0;
-    Run.UserDiffBase2 = 0;
-    Run.PointsPlotted = 0;
-    m_bitsRefresh->runArm();
-    m_toneCharts->setRunning(true);
-    if (s.Router.ST585 && s._585Telnet.RefreshBits && m_bitloadingPage) {
-        m_bitloadingPage->btn585ConnectClick();
-        m_bitloadingPage->runStarted();
-    }
-    SystemMessage(QStringLiteral("Alarm timers reset"));
-
-    Run.WanIPAddress.clear();
-    StartedText = QStringLiteral("  Started: ") + dtp::format(QStringLiteral("ddd dd mmm yyyy   hh:mm"), Run.SampleStamp);
-    if (statusPanel(0).isEmpty())
-        setStatusPanel(0, StartedText);
-    if (s.Telnet.DisableHTTP)
-        SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
-    m_alarmActions->resetForRun();
-    m_telnetFigures.resetForRun();
-    // The counter charts are re-based every 15 minutes or every day.
-    tmr15Mins->setInterval(s.Graph.Latest15 ? 900000 : 86400000);
-    m_telnetPlotting->tmr15MinsTimer();
-    if (s.Graph.Latest15 || s.Graph.Latest1day)
-        tmr15Mins->start();
-    m_mailer->hideEnvelope();
-    SystemMessage(QStringLiteral("Run button clicked"));
-
-    Timer1->start();
-    m_daily->start();
-    Run.Running = true;
-    m_telnet->setRunning(true);
-
-    // Run's own first cycle, at once; after a Stop the first one waits for the timer.
-    m_secondFirstCycle = false;
-    if (Run.StoppedSinceRound) {
-        m_inFirstCycles = false;
-        runFinish();
-        return;
-    }
-    m_inFirstCycles = true;
-    if (!m_cycle->start(true)) {
-        m_inFirstCycles = false;
-        runFinish();
-    }
-}
+void TForm1::btnStartClick() { m_runSequence->start(std::exchange(m_pendingSchedule, ScheduleMode::Immediate)); }
 
 void TForm1::Timer1Timer(bool firstCycle)
 {
@@ -1344,82 +1210,7 @@ void TForm1::Timer1Timer(bool firstCycle)
     m_cycle->start(firstCycle);
 }
 
-void TForm1::runFirstCycleDone()
-{
-    if (!m_inFirstCycles)
-        return;
-    // A first poll that found no noise margin gets one more try at once.
-    if (!m_secondFirstCycle && Run.Figures.RxNoise == 0 && isRunning()) {
-        m_secondFirstCycle = true;
-        if (m_cycle->start(true))
-            return;
-    }
-    m_inFirstCycles = false;
-    runFinish();
-}
-
-void TForm1::runFinish()
-{
-    const TSettings &s = Settings;
-    // The telnet session is connected, or refreshed, as monitoring starts.
-    if (s.Router.Telnet && !s.Router.ST585) {
-        if (!m_telnet->isConnected() && !m_telnet->isConnecting())
-            m_telnet->btnConnectClick(TelnetSender::RunButton);
-        else if (m_telnet->isConnected())
-            m_telnet->btnRefreshClick();
-    }
-    if (m_status->isEnabled()) {
-        if (s.System.Log && s.Log.LogAtEvery)
-            SystemMessage(QStringLiteral("Logging enabled.  Log at %1 minute intervals.").arg(s.Log.LogAtInterval));
-        if (s.System.Log && s.Log.LogAtSample)
-            SystemMessage(QStringLiteral("Logging enabled.  Log every %1 seconds.").arg(s.System.Sample));
-        if (s.System.Log && s.Log.LogState)
-            SystemMessage(QStringLiteral("Logging enabled.  Log router connection status changes."));
-        if (s.System.Log && s.Alarm.LogAlarm && s.Alarm.State)
-            SystemMessage(QStringLiteral("Logging enabled.  Log ppp session status (Alarm) dropout."));
-        if (s.Log.TrimLog)
-            SystemMessage(QStringLiteral("Log trimming enabled. Trim to %1 lines at %2").arg(s.Log.TrimLines).arg(s.Log.TrimTime));
-    }
-    SystemMessage(QStringLiteral("Started"));
-}
-
-void TForm1::btnStopClick()
-{
-    ++m_runGeneration;
-    m_inFirstCycles = false;
-    // Outstanding requests go with the cycle; nothing is sent after Stop.
-    m_cycle->cancel();
-    HTTP->cancelAll();
-    HTTP->disconnectFromRouter();
-    setWindowTitle(mainCaption());
-
-    Run.ScheduleWaiting = false;
-    Run.SchedulePlotOnly = false;
-    m_alarmActions->stopped();
-    Timer1->stop();
-    tmr15Mins->stop();
-    m_bitsRefresh->stop();
-    m_toneCharts->setRunning(false);
-    m_daily->stop();
-    Run.Running = false;
-    m_telnet->setRunning(false);
-    putStopDown();
-    m_log->setCurrentFileName(QString());
-    setStatusPanel(1, QString());
-
-    // The SpeedTouch 585 session ends its own way and says nothing more.
-    if (Settings.Router.ST585) {
-        if (m_bitloadingPage)
-            m_bitloadingPage->btn585DisconnectClick();
-        else
-            m_thomson->logout();
-        return;
-    }
-    if (Settings.Telnet.DisconnectOnStop && m_telnet->isConnected())
-        m_telnet->btnDisConnect1Click();
-    Run.StoppedSinceRound = true;
-    SystemMessage(QStringLiteral("Stopped"));
-}
+void TForm1::btnStopClick() { m_runSequence->stop(); }
 
 // ---- Tray icon ------------------------------------------------------------
 

@@ -83,6 +83,7 @@ class TForm2;
 class CommitRefresh;
 class SettingsHub;
 class LiveBinder;
+class RunSequence;
 
 class TForm1 : public QMainWindow, public DialogOwner {
     Q_OBJECT
@@ -261,11 +262,8 @@ private:
     void reportLoadProblems(const QStringList &problems, const QString &readError);
     // A box that does not block the event loop; polling and timers go on while it is up.
     QMessageBox *showMessageBox(const QString &title, const QString &text, bool warning);
-    void runSettleLogFile();
-    void runArm();
-    void runFirstCycleDone();
-    void runFinish();
-    void putStopDown();
+    // The Run/Stop and close sequences, once the window's parts exist.
+    void createSequences();
     void setTelnetTabCaption(const QString &path, const QString &caption);
     // The binding table and the followers: every settings change reaches the window through them.
     void wireSettings();
@@ -329,11 +327,8 @@ private:
     std::map<int, ChartCornerSigns *> m_cornerSigns;    // by chart number
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;
-    bool m_inFirstCycles = false;   // Run's own cycle (or its second try) is under way
-    bool m_secondFirstCycle = false;
-    quint64 m_runGeneration = 0;
+    RunSequence *m_runSequence = nullptr;
     ScheduleMode m_pendingSchedule = ScheduleMode::Immediate; // handed from the schedule menu to Run
-    ScheduleMode m_runSchedule = ScheduleMode::Immediate;
     TelnetScriptRunner *m_scripts = nullptr;
     QString m_scriptFileName; // the script last chosen for the script viewer
     RouterViewers *m_viewers = nullptr;
