@@ -22,6 +22,9 @@
 #include "pages/PingWiring.h"
 #include "chartimages/ChartMenuWiring.h"
 #include "pages/MainPages.h"
+#include "pages/ToneWiring.h"
+#include "pages/TelnetReplyView.h"
+#include "pages/WindowPages.h"
 #include "charts/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
 #include "widgets/ElidingLabel.h"
@@ -30,7 +33,6 @@
 #include "chartimages/GraphImages.h"
 #include "mainwindow/MainEmailHost.h"
 #include "pages/AlarmPage.h"
-#include "charts/ChartRefresh.h"
 #include "widgets/ColourConversion.h"
 #include "acquisition/PingRunner.h"
 #include "acquisition/RouterLog.h"
@@ -63,7 +65,6 @@
 #include "charts/ToneCharts.h"
 #include "acquisition/ThomsonSession.h"
 #include "pages/BitloadingPage.h"
-#include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
 #include "notify/Mailer.h"
 #include "pages/WebServerPage.h"
@@ -75,7 +76,6 @@
 #include "viewer/GraphViewer.h"
 #include "charts/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
-#include "acquisition/FigureSearch.h"
 #include "pages/LogCommands.h"
 #include "notify/WriteNowLine.h"
 #include "mainwindow/StatusChannel.h"
@@ -597,17 +597,7 @@ void TForm1::FormCreate()
     Charts->applyStartup(Settings);
     m_commitRefresh->applyTelnetCaptions(CommitRefresh::BitLoadingRule::Startup);
     setTelnetTabCaption(QString(), QString()); // captions by the telnet family
-    // The bit-loading refresh: timer off, page length, the bitswap chart's scale.
-    m_bitsPage->loadFromSettings();
-    if (m_bitloadingPage)
-        m_bitloadingPage->loadFromSettings();
-    m_bitsRefresh->startup();
-    m_toneCharts->attach();
-    m_toneCharts->setBitswapMaximum(m_bitsPage->spBitswapMax->value());
-    m_toneCharts->applySnrLook();
-    m_toneCharts->applySnrAxis();
-    if (Settings.Telnet.SwapBitswapPlots && !Charts->isSwapped(22))
-        m_toneCharts->swapBitswapPlots();
+    startToneCharts(*m_bitsPage, m_bitloadingPage, *m_bitsRefresh, *m_toneCharts, *Charts, Settings);
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
     SetMemoFonts();
@@ -746,23 +736,10 @@ void TForm1::applyStayOnTop()
 
 void TForm1::statusChannelUtc(bool utc) { m_status->setUtc(utc); }
 
-// A user figure's label, as its chart title, tab caption and figure label show it.
 void TForm1::showUserLabel(int figure)
 {
-    const bool first = figure == 1;
-    const QString &label = first ? Settings.Graph.UserLabel : Settings.Graph.UserLabel2;
-    Charts->chart(first ? 3 : 19)->yAxis->setLabel(TForm2::liveUserChartTitle(
-        label, first ? Settings.Graph.ScaleUser1 : Settings.Graph.ScaleUser2,
-        first ? Settings.Graph.DiffUserDef : Settings.Graph.DiffUserDef1));
-    chartrefresh::request(Charts->chart(first ? 3 : 19));
-    const QString page = first ? QStringLiteral("User-defined 1") : QStringLiteral("User-defined 2");
-    for (QWidget *w : PageControl1->findChildren<QWidget *>(page))
-        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget()))
-            tabs->setTabText(tabs->indexOf(w), label);
-    // The toolbar takes the label's first 12 characters ("Not Available" stays whole).
-    (first ? Label5 : Label22)->setText(label == QLatin1String("Not Available")
-                                            ? label
-                                            : label.left(12) + QStringLiteral("  0"));
+    windowpages::showUserLabel(PageControl1, *Charts, Settings, figure, figure == 1 ? Label5 : Label22,
+                               &TForm2::liveUserChartTitle);
 }
 
 void TForm1::btnConfigureClick() { m_config->btnConfigureClick(); }
@@ -905,30 +882,8 @@ void TForm1::FormShow()
 
 void TForm1::PageControl1Change()
 {
-    // The export copies the status-page charts; it has nothing to do on the telnet page.
-    QWidget *page = PageControl1->currentWidget();
-    const bool telnetTab = page && page->objectName() == QLatin1String("Telnet Router");
-    btnLog->setEnabled(!telnetTab);
-    QWidget *telnetSub = nullptr;
-    if (telnetTab)
-        if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            telnetSub = tabs->currentWidget();
-    // The timeline zoom sign shows on the pages whose charts it applies to.
-    if (QLabel *zoom = Panel30) {
-        const QString name = page ? page->objectName() : QString();
-        const bool noTimeline = page == TabSheet29 || name == QLatin1String("TabSheet4")
-                                || name == QLatin1String("TabSheet36") || name == QLatin1String("Summary")
-                                || (telnetSub && telnetSub->objectName() == QLatin1String("TabSheet8"));
-        zoom->setVisible(Charts->timelineExpandFactor() > 1 && !noTimeline);
-    }
-    // The MiBytes sub-tabs are offered by the extended stats switch of the terminal.
-    if (telnetSub && telnetSub->objectName().endsWith(QLatin1String(" Interleaved")))
-        m_commitRefresh->applyExtendedPanes();
-    if (telnetSub && telnetSub == m_telnetPage) {
-        m_telnetPage->Memo1->setFocus();
-        // Showing the terminal re-arms the debug-off timer (it runs only while monitoring is stopped).
-        m_telnet->Memo1Change();
-    }
+    windowpages::pageChanged(PageControl1, *Charts, *m_telnet,
+                             {btnLog, Panel30, TabSheet29, m_telnetPage, [this] { m_commitRefresh->applyExtendedPanes(); }});
 }
 
 void TForm1::btnViewGraphsClick()
@@ -952,46 +907,13 @@ void TForm1::SetMemoFonts()
                               Settings);
 }
 
-void TForm1::btnFontClick()
-{
-    auto *dialog = new PaneFontDialog(PaneFontDialog::fontOf(Settings), PaneFontDialog::colourOf(Settings), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
-        if (result == QDialog::Accepted)
-            PaneFontDialog::store(Settings, dialog->selectedFont(), dialog->selectedColour());
-        SetMemoFonts();
-    });
-    dialog->open();
-}
+void TForm1::btnFontClick() { PaneFontDialog::choose(this, Settings, [this] { SetMemoFonts(); }); }
 
-void TForm1::Button2Click()
-{
-    QWidget *page = PageControl1->findChild<QWidget *>(QStringLiteral("Bitloading"));
-    if (!page || !m_bitsOptionsTab)
-        return;
-    PageControl1->setTabVisible(PageControl1->indexOf(page), true);
-    PageControl1->setCurrentWidget(page);
-    placeBitsOptions(true);
-    if (auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        tabs->setCurrentWidget(m_bitsOptionsTab);
-}
+void TForm1::Button2Click() { windowpages::showBitsOptions(PageControl1, m_bitsOptionsTab); }
 
 void TForm1::placeBitsOptions(bool speedTouch)
 {
-    // One options page serves both kinds of tone charts: it sits beside the charts the family shows.
-    QWidget *options = m_bitsOptionsTab;
-    if (!options)
-        return;
-    QWidget *host = PageControl1->findChild<QWidget *>(speedTouch ? QStringLiteral("Bitloading")
-                                                                  : QStringLiteral("Bits / Tone"));
-    auto *tabs = host ? host->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (!tabs || tabs->indexOf(options) >= 0)
-        return;
-    for (QTabWidget *other : PageControl1->findChildren<QTabWidget *>())
-        if (const int i = other->indexOf(options); i >= 0)
-            other->removeTab(i);
-    options->setObjectName(speedTouch ? QStringLiteral("TabSheet55") : QStringLiteral("TabSheetBitsOptionsScroll"));
-    tabs->addTab(options, tr("Options"));
+    windowpages::placeBitsOptions(PageControl1, m_bitsOptionsTab, speedTouch);
 }
 
 void TForm1::tmrStartMinimizedTimer()
@@ -1316,77 +1238,25 @@ void TForm1::btnHelpClick()
 
 // ---- Telnet replies ---------------------------------------------------------
 
-// The parsers turn a complete reply into figures and what the panes and the
-// status bar show. The tone and telnet charts come with their own pages later.
 void TForm1::parseTelnetReply(const TelnetReply &reply)
 {
-    const std::vector<TelnetParseResult> results =
-        ParseTelnetReply(reply, Settings, m_telnet->flags(), Run.Figures, Run.SampleCount, m_telnetFigures);
-    for (const TelnetParseResult &r : results) {
-        if (m_telnetPage)
-            m_telnetPage->showParsed(r);
-        if (r.StatusPanel1)
-            setStatusPanel(1, *r.StatusPanel1);
-        if (r.StatusPanel2)
-            setStatusPanel(2, *r.StatusPanel2);
-        for (const QString &m : r.SystemMessages)
-            SystemMessage(m);
-        if (r.Chart23AxisTitle)
-            Charts->chart(23)->yAxis->setLabel(*r.Chart23AxisTitle);
-        if (r.Chart24AxisTitle)
-            Charts->chart(24)->yAxis->setLabel(*r.Chart24AxisTitle);
-        if (r.TabSheet49Caption)
-            setTelnetTabCaption(QStringLiteral("Rx Interleaved > MiBytes (ppp0)"), *r.TabSheet49Caption);
-        if (r.TabSheet50Caption)
-            setTelnetTabCaption(QStringLiteral("Tx Interleaved > MiBytes (ppp0)"), *r.TabSheet50Caption);
-        if (m_bitsPage)
-            m_bitsPage->showParsed(r, m_telnet->isConnected());
-    }
-    Run.BytesInterfaceFound = m_telnetFigures.BytesInterfaceFound;
-    for (const TelnetParseResult &r : results)
-        if (r.ToneChart)
-            plotToneCharts(*r.ToneChart);
+    telnetreply::Host host;
+    host.setStatusPanel = [this](int panel, const QString &text) { setStatusPanel(panel, text); };
+    host.systemMessage = [this](const QString &text) { SystemMessage(text); };
+    host.saveToneImage = [this](const QString &mode) { m_images->Save(21, mode); };
+    telnetreply::show(reply, Settings, Run, m_telnetFigures, *m_telnet, *Charts, *m_toneCharts,
+                      {PageControl1, m_telnetPage, m_bitsPage}, host);
 }
 
-// The bit loading, SNR and bitswaps per tone, and the bitswaps over time.
 void TForm1::plotToneCharts(const ToneChartData &t)
 {
-    // The tone range first: the bitswap images made while plotting carry it.
-    if (t.HalfSelectionVisible) {
-        m_bitsPage->Image84->setVisible(*t.HalfSelectionVisible);
-        m_bitsPage->Label88->setVisible(*t.HalfSelectionVisible);
-        if (m_telnetPage)
-            m_telnetPage->Label100->setVisible(*t.HalfSelectionVisible);
-    }
-    if (t.Label88) {
-        m_bitsPage->Label88->setText(*t.Label88);
-        m_bitsPage->Image84->setText(t.Label88->isEmpty() ? tr("Tones") : *t.Label88);
-        if (m_telnetPage)
-            m_telnetPage->Label100->setText(*t.Label88);
-    }
-    m_toneCharts->plot(t, [this](const QString &mode) { m_images->Save(21, mode); });
+    telnetreply::plotToneCharts(t, m_bitsPage, m_telnetPage, *m_toneCharts,
+                                [this](const QString &mode) { m_images->Save(21, mode); });
 }
 
-// The telnet chart tabs' captions: one (page path, caption), or with an empty
-// path those of the selected families.
 void TForm1::setTelnetTabCaption(const QString &path, const QString &caption)
 {
-    if (path.isEmpty()) {
-        for (const auto &[p, c] : telnetTabCaptions(Settings))
-            setTelnetTabCaption(p, c);
-        return;
-    }
-    QWidget *page = PageControl1->findChild<QWidget *>(QStringLiteral("Telnet Router"));
-    for (const QString &part : path.split(QStringLiteral(" > "))) {
-        auto *tabs = page ? page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-        page = nullptr;
-        for (int i = 0; tabs && i < tabs->count() && !page; ++i)
-            if (tabs->widget(i)->objectName() == part) {
-                page = tabs->widget(i);
-                if (part == path.section(QStringLiteral(" > "), -1))
-                    tabs->setTabText(i, caption);
-            }
-    }
+    telnetreply::setTabCaption(PageControl1, Settings, path, caption);
 }
 
 // ---- E-mail -----------------------------------------------------------------
@@ -1471,32 +1341,12 @@ void TForm1::btnLogClick() { m_logCommands->copyToLog(); }
 
 void TForm1::setUserPageCaption(int figure, const QString &caption)
 {
-    const QString name = QStringLiteral("User-defined %1").arg(figure);
-    for (QWidget *page : PageControl1->findChildren<QWidget *>(name))
-        if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget());
-            tabs && tabs->parentWidget() && tabs->parentWidget()->objectName() == QLatin1String("User-Defined"))
-            tabs->setTabText(tabs->indexOf(page), caption);
+    windowpages::setUserPageCaption(PageControl1, figure, caption);
 }
 
 void TForm1::showFigureCaptions(const FigureSearchResult &r)
 {
-    // The SpeedTouch 585's data counters rename the user charts.
-    if (r.TabSheet32Caption)
-        setUserPageCaption(1, *r.TabSheet32Caption);
-    if (r.TabSheet33Caption)
-        setUserPageCaption(2, *r.TabSheet33Caption);
-    if (r.Chart3AxisTitle)
-        Charts->chart(3)->yAxis->setLabel(*r.Chart3AxisTitle);
-    if (r.Chart19AxisTitle)
-        Charts->chart(19)->yAxis->setLabel(*r.Chart19AxisTitle);
-    if (r.Label2)
-        Label2->setText(*r.Label2);
-    if (r.Label4)
-        Label4->setText(*r.Label4);
-    if (r.Label5)
-        Label5->setText(*r.Label5);
-    if (r.Label22)
-        Label22->setText(*r.Label22);
+    windowpages::showFigureCaptions(PageControl1, *Charts, {Label2, Label4, Label5, Label22}, r);
 }
 
 // ---- Charts -----------------------------------------------------------------
@@ -1545,14 +1395,7 @@ void TForm1::wireSettings()
     m_hub->sync();
 }
 
-void TForm1::showUserFigurePage()
-{
-    // The page of the first user figure's chart, and each tab page on the way down to it.
-    for (QWidget *w = Charts->chart(3)->parentWidget(); w && w != PageControl1; w = w->parentWidget())
-        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
-            tabs && tabs->indexOf(w) >= 0)
-            tabs->setCurrentWidget(w);
-}
+void TForm1::showUserFigurePage() { windowpages::showUserFigurePage(PageControl1, *Charts); }
 
 void TForm1::setIndicators(const QMap<QString, bool> &states)
 {

@@ -103,3 +103,16 @@ void PaneFontDialog::apply(const QList<QPlainTextEdit *> &panes, const TSettings
         pane->setPalette(palette);
     }
 }
+
+void PaneFontDialog::choose(QWidget *parent, TSettings &s, const std::function<void()> &applyFonts)
+{
+    auto *dialog = new PaneFontDialog(fontOf(s), colourOf(s), parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    TSettings *settings = &s;
+    connect(dialog, &QDialog::finished, parent, [settings, dialog, applyFonts](int result) {
+        if (result == QDialog::Accepted)
+            store(*settings, dialog->selectedFont(), dialog->selectedColour());
+        applyFonts();
+    });
+    dialog->open();
+}

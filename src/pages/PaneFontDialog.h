@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QList>
+#include <functional>
 
 class QFontDialog;
 class QPlainTextEdit;
@@ -28,6 +29,9 @@ public:
     static QColor colourOf(const TSettings &s);
     static void store(TSettings &s, const QFont &font, const QColor &colour);
     static void apply(const QList<QPlainTextEdit *> &panes, const TSettings &s);
+    // Opens the dialog over `parent` with the settings' font; an accepted choice is stored in `s`, and
+    // `applyFonts` runs once the dialog closes either way.
+    static void choose(QWidget *parent, TSettings &s, const std::function<void()> &applyFonts);
 
     QPushButton *btnColour = nullptr;
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
@@ -132,4 +133,19 @@ BitloadingPage *buildBitloadingPage(QTabWidget *pages, TSettings &settings, RunS
     QObject::connect(&scripts, &TelnetScriptRunner::speedTouchLineSent, page->memo5, &QPlainTextEdit::appendPlainText);
     QObject::connect(page, &BitloadingPage::macroClicked, pages, host.macroClicked);
     return page;
+}
+
+void startToneCharts(BitsTonePage &page, BitloadingPage *page585, BitLoadingRefresh &bits, ToneCharts &tones,
+                     const ChartSet &charts, const TSettings &settings)
+{
+    page.loadFromSettings();
+    if (page585)
+        page585->loadFromSettings();
+    bits.startup();
+    tones.attach();
+    tones.setBitswapMaximum(page.spBitswapMax->value());
+    tones.applySnrLook();
+    tones.applySnrAxis();
+    if (settings.Telnet.SwapBitswapPlots && !charts.isSwapped(22))
+        tones.swapBitswapPlots();
 }

@@ -49,3 +49,8 @@ BitloadingPage *buildBitloadingPage(QTabWidget *pages, TSettings &settings, RunS
                                     BitsRefreshState &pacing, ThomsonSession &thomson, ToneCharts &tones,
                                     BitLoadingRefresh &bits, TelnetScriptRunner &scripts,
                                     const BitloadingPageHost &host);
+
+// Start-up with the settings loaded: the pages take them (`page585` may be null), the bit-loading refresh
+// starts (timer off, page length, the bitswap chart's scale) and the tone charts take their look.
+void startToneCharts(BitsTonePage &page, BitloadingPage *page585, BitLoadingRefresh &bits, ToneCharts &tones,
+                     const ChartSet &charts, const TSettings &settings);

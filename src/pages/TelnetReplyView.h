@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class BitsTonePage;
+class ChartSet;
+class QTabWidget;
+class TelnetPage;
+class TelnetSession;
+class ToneCharts;
+struct RunState;
+struct TSettings;
+struct TelnetFigures;
+struct TelnetReply;
+struct ToneChartData;
+
+// A complete telnet reply shown on the window's pages: what they need beyond the pages themselves.
+namespace telnetreply {
+
+// The pages a reply reaches; `telnetPage` and `bitsPage` may be null (not built).
+struct Pages {
+    QTabWidget *pages = nullptr; // the window's page control
+    TelnetPage *telnetPage = nullptr;
+    BitsTonePage *bitsPage = nullptr;
+};
+
+// What a reply shows outside the pages.
+struct Host {
+    std::function<void(int panel, const QString &text)> setStatusPanel;
+    std::function<void(const QString &)> systemMessage;
+    std::function<void(const QString &mode)> saveToneImage; // the bit loading chart's image
+};
+
+// The parsers turn a complete reply into figures; the panes, the status bar, the telnet charts' titles
+// and tab captions and the tone charts show them.
+void show(const TelnetReply &reply, const TSettings &settings, RunState &run, TelnetFigures &figures,
+          TelnetSession &session, ChartSet &charts, ToneCharts &tones, const Pages &pages, const Host &host);
+
+// The bit loading, SNR and bitswaps per tone, and the bitswaps over time; `bitsPage` must be there.
+void plotToneCharts(const ToneChartData &t, BitsTonePage *bitsPage, TelnetPage *telnetPage, ToneCharts &tones,
+                    const std::function<void(const QString &mode)> &saveToneImage);
+
+// The telnet chart tabs' captions: one (page path as "Rx Interleaved > MiBytes (ppp0)", caption), or
+// with an empty path those of the families `settings` selects.
+void setTabCaption(QTabWidget *pages, const TSettings &settings, const QString &path, const QString &caption);
+
+} // namespace telnetreply
