@@ -110,16 +110,16 @@ void CommitRefresh::applyTabVisibility()
 void CommitRefresh::applyTelnetCaptions(BitLoadingRule rule)
 {
     const TSettings &s = m_form.settings();
-    ChartSet *charts = m_form.charts();
+    ChartSet *charts = m_form.Charts;
     const QMap<int, QString> titles = telnetChartTitles(s);
     for (auto it = titles.cbegin(); it != titles.cend(); ++it)
         charts->chart(it.key())->yAxis->setLabel(it.value());
     charts->chart(21)->yAxis->setLabel(rule == BitLoadingRule::Startup ? bitLoadingTitle(s)
                                                                        : bitLoadingTitleAtCommit(s));
     applyTelnetPaneCaptions(m_form.PageControl1, s);
-    if (TelnetPage *terminal = m_form.telnetPage())
+    if (TelnetPage *terminal = m_form.m_telnetPage)
         terminal->applyFamily();
-    if (BitsTonePage *bits = m_form.bitsTonePage())
+    if (BitsTonePage *bits = m_form.m_bitsPage)
         bits->applyFamily();
     showTelnetPanes(telnetPaneVisibility(s));
     applyExtendedPanes();
@@ -142,7 +142,7 @@ void CommitRefresh::showTelnetPanes(const QMap<QString, bool> &shown)
 void CommitRefresh::applyAxisLimits()
 {
     const auto &g = m_form.settings().Graph;
-    ChartSet *charts = m_form.charts();
+    ChartSet *charts = m_form.Charts;
     // A very low minimum first, so the new range may lie wholly above or below the old one.
     auto apply = [](ChartAxis axis, double low, int max, int min) {
         axis.trySetMinimum(low);
@@ -165,9 +165,9 @@ void CommitRefresh::applyAxisLimits()
 void CommitRefresh::dressCharts()
 {
     const TSettings &s = m_form.settings();
-    m_form.charts()->applyAppearance(s);
+    m_form.Charts->applyAppearance(s);
     // The look is shared with start-up; the bit-loading title keeps the commit rule.
-    m_form.charts()->chart(21)->yAxis->setLabel(bitLoadingTitleAtCommit(s));
+    m_form.Charts->chart(21)->yAxis->setLabel(bitLoadingTitleAtCommit(s));
 }
 
 void CommitRefresh::applyRebootUrl()
@@ -182,8 +182,8 @@ void CommitRefresh::applyRebootUrl()
     } else if (s.Router.V1234) {
         s.Alarm.RebootURL = rebootUrlForModel(RouterModel::V1234, s.Router.Login, s.Alarm.RebootURL);
     }
-    m_form.alarmPage()->applySettings();
-    m_form.settingsHub()->sync();
+    m_form.m_alarmPage->applySettings();
+    m_form.m_hub->sync();
 }
 
 void CommitRefresh::applyLogTimer()
@@ -202,9 +202,9 @@ void CommitRefresh::applyLogFile()
 {
     const TSettings &s = m_form.settings();
     // With one file per day the panel names the day's file, as a run would.
-    StatisticsLog *log = m_form.statisticsLog();
+    StatisticsLog *log = m_form.m_log;
     const QDateTime stamp =
-        m_form.runState().SampleStamp.isValid() ? m_form.runState().SampleStamp : Clock::currentDateTime();
+        m_form.Run.SampleStamp.isValid() ? m_form.Run.SampleStamp : Clock::currentDateTime();
     log->setCurrentFileName(s.System.Log ? log->fileNameFor(stamp) : QString());
 }
 
@@ -213,7 +213,7 @@ void CommitRefresh::applyBitsGraph()
     TSettings &s = m_form.settings();
     // The bitswap chart needs the bit loading: cleared and disabled without it.
     if (!s.Telnet.BitsGraph)
-        m_form.settingsHub()->change([](TSettings &t) { t.Telnet.BitswapGraph = false; });
+        m_form.m_hub->change([](TSettings &t) { t.Telnet.BitswapGraph = false; });
     for (QWidget *box : m_form.findChildren<QWidget *>(QStringLiteral("cbBitswap")))
         box->setEnabled(s.Telnet.BitsGraph);
 }
@@ -222,21 +222,21 @@ std::vector<SettingFollower> CommitRefresh::followers()
 {
     TForm1 &f = m_form;
     TSettings &s = f.settings();
-    ChartSet *charts = f.charts();
+    ChartSet *charts = f.Charts;
     const auto running = [&f] { return f.btnStart->isChecked(); };
     return {
         {{"Router/ST585", "Router/V5", "Router/V1234", "Router/Login"}, [this] { applyRebootUrl(); }},
         {{"Router/ST585", "Router/Telnet", "Telnet/DisableHTTP", "Email/ShowIcon", "Email/Server", "System/Log",
           "System/LogFile", "System/ShowNoise", "Alarm/UseTelnet", "Alarm/UseWeb"},
-         [&f] { f.alarmPage()->applySettings(); }},
+         [&f] { f.m_alarmPage->applySettings(); }},
         {{"Telnet/V123", "Telnet/V4", "Router/V5Telnet", "Router/V5", "Graph/Latest15", "Graph/Latest1day",
           "Graph/LastReboot", "Telnet/IsDGTeam", "Telnet/Extended"},
          [this] { applyTelnetCaptions(BitLoadingRule::Commit); }},
         {{"Graph/Latest15"},
          [&f, &s] {
              const int interval = s.Graph.Latest15 ? 900000 : 86400000;
-             if (f.fifteenMinuteTimer()->interval() != interval)
-                 f.fifteenMinuteTimer()->setInterval(interval);
+             if (f.tmr15Mins->interval() != interval)
+                 f.tmr15Mins->setInterval(interval);
          }},
         {{"Router/Telnet", "Router/ST585", "Ping/ShowPing", "System/ShowAlarms", "System/ShowSystem",
           "WebServer/ShowWeb"},
@@ -256,7 +256,7 @@ std::vector<SettingFollower> CommitRefresh::followers()
          }},
         // The bitswap page follows the time charts' page (its length is counted in refreshes).
         {{"System/Points", "System/Sample", "Telnet/RefreshBitsEvery", "Telnet/UseSameSamples"},
-         [&f] { f.bitsRefresh()->applyPage(); }},
+         [&f] { f.m_bitsRefresh->applyPage(); }},
         {{"System/Points"},
          [&s, charts] {
              charts->setPagePoints(s.System.Points);
@@ -282,7 +282,7 @@ std::vector<SettingFollower> CommitRefresh::followers()
         // The bit-loading refresh interval may not be shorter than the sample.
         {{"System/Sample"},
          [&f] {
-             if (BitsTonePage *bits = f.bitsTonePage())
+             if (BitsTonePage *bits = f.m_bitsPage)
                  bits->loadFromSettings();
          }},
         // The cameras on the charts and the capture commands follow the schedule and folder.
@@ -290,7 +290,7 @@ std::vector<SettingFollower> CommitRefresh::followers()
          [&f] {
              f.CheckCameras();
              f.UpdateCameraIcon();
-             if (ChartCommands *commands = f.chartCommands())
+             if (ChartCommands *commands = f.m_commands)
                  commands->updateEnabled();
          }},
         // Telnet-only monitoring and the source options decide what the status page view may do.
@@ -302,26 +302,26 @@ std::vector<SettingFollower> CommitRefresh::followers()
         {{"Telnet/BitsGraph"}, [this] { applyBitsGraph(); }},
         {{"Telnet/BitsGraph", "Telnet/BitsRefresh"},
          [&f, running] {
-             if (f.settings().Telnet.BitsGraph && f.charts()->series(QStringLiteral("LineSeries18"))->count() == 0)
-                 f.bitsRefresh()->btnBitsRefreshClick(BitsSender::Window);
-             f.bitsRefresh()->cbBitsRefreshClick(running());
+             if (f.settings().Telnet.BitsGraph && f.Charts->series(QStringLiteral("LineSeries18"))->count() == 0)
+                 f.m_bitsRefresh->btnBitsRefreshClick(BitsSender::Window);
+             f.m_bitsRefresh->cbBitsRefreshClick(running());
          }},
         {{"Telnet/RefreshBitsEvery", "Telnet/UseSameSamples"},
-         [&f, running] { f.bitsRefresh()->spRefreshBitsEveryChange(running()); }},
-        {{"Telnet/ShowAttenuation"}, [&f] { f.bitsRefresh()->btnBitsRefreshClick(BitsSender::ShowAttenuation); }},
+         [&f, running] { f.m_bitsRefresh->spRefreshBitsEveryChange(running()); }},
+        {{"Telnet/ShowAttenuation"}, [&f] { f.m_bitsRefresh->btnBitsRefreshClick(BitsSender::ShowAttenuation); }},
         {{"Telnet/ShowAttenuation", "Telnet/SNRPoints", "Telnet/Grid", "Telnet/3D", "Telnet/Steps"},
-         [&f] { f.toneCharts()->applySnrLook(); }},
+         [&f] { f.m_toneCharts->applySnrLook(); }},
         {{"Telnet/rbSNR", "Telnet/ClipSNRMargin", "Telnet/ClipMinSNRMargin"},
          [&f, &s] {
-             if (BitsTonePage *bits = f.bitsTonePage())
+             if (BitsTonePage *bits = f.m_bitsPage)
                  bits->Label59->setText(s.Telnet.rbSNR ? QStringLiteral("SNR per tone")
                                                        : QStringLiteral("SNR Margin per tone"));
-             f.toneCharts()->snrModeChanged();
+             f.m_toneCharts->snrModeChanged();
          }},
         {{"Telnet/SwapBitswapPlots"},
          [&f, &s] {
-             if (s.Telnet.SwapBitswapPlots != f.charts()->isSwapped(22))
-                 f.toneCharts()->swapBitswapPlots();
+             if (s.Telnet.SwapBitswapPlots != f.Charts->isSwapped(22))
+                 f.m_toneCharts->swapBitswapPlots();
          }},
         {{"Graph/UserLabel", "Graph/ScaleUser1", "Graph/DiffUserDef"}, [&f] { f.showUserLabel(1); }},
         {{"Graph/UserLabel2", "Graph/ScaleUser2", "Graph/DiffUserDef1"}, [&f] { f.showUserLabel(2); }},

@@ -26,7 +26,7 @@
 #include <QPushButton>
 
 MainCycleHost::MainCycleHost(TForm1 &form)
-    : m_form(form), m_lineStatus(*form.httpClient()), m_logLine(form.settings())
+    : m_form(form), m_lineStatus(*form.HTTP), m_logLine(form.settings())
 {
 }
 
@@ -48,14 +48,14 @@ void applyPanel(TForm1 &form, int panel, const linestatus::PanelUpdate &u)
 
 void MainCycleHost::wanAddressStep(QString &page, Next next)
 {
-    RunState &run = m_form.runState();
+    RunState &run = m_form.Run;
     m_lineStatus.readWanAddress(m_form.settings(), run, run.SampleCount, [this, next, &page](const WanAddressResult &r) {
-        RunState &run = m_form.runState();
+        RunState &run = m_form.Run;
         applyPanel(m_form, 1, r.panel1);
         run.LastWanIPAddress = r.lastWanIPAddress;
         if (r.ipChanged) {
             m_form.SystemMessage(r.ipChangedMessage);
-            m_form.mailer()->SendEmail(r.emailText);
+            m_form.m_mailer->SendEmail(r.emailText);
         }
         if (r.st585) {
             run.ThomsonDataUnit = r.thomsonDataUnit;
@@ -69,7 +69,7 @@ void MainCycleHost::wanAddressStep(QString &page, Next next)
 
 void MainCycleHost::pageViewerStep(QString &page)
 {
-    const RunState &run = m_form.runState();
+    const RunState &run = m_form.Run;
     QString viewerText;
     if (m_form.settings().Router.ST585 && !page.isEmpty()) {
         // The 585's page is restyled for the view and cut; the figures are searched in the cut page.
@@ -92,7 +92,7 @@ void MainCycleHost::preparePage(QString &page)
 
 void MainCycleHost::logHeaderStep(const QString &)
 {
-    StatisticsLog &log = *m_form.statisticsLog();
+    StatisticsLog &log = *m_form.m_log;
     m_logLine.decideHeader(StatisticsLog::FileSizeOf(log.currentFileName()), log.LogHeaderPending());
     m_logLine.addLeadingItems(m_form.statusPanel(1));
 }
@@ -100,7 +100,7 @@ void MainCycleHost::logHeaderStep(const QString &)
 void MainCycleHost::extractFigures(const QString &page)
 {
     TSettings &s = m_form.settings();
-    RunState &run = m_form.runState();
+    RunState &run = m_form.Run;
     FigureSearchInput in;
     in.Figures = run.Figures;
     in.LastGoodRxNoise = run.LastGoodRxNoise;
@@ -132,7 +132,7 @@ void MainCycleHost::extractFigures(const QString &page)
 TColor MainCycleHost::choosePointColour(bool noAnswer)
 {
     const TSettings &s = m_form.settings();
-    RunState &run = m_form.runState();
+    RunState &run = m_form.Run;
     TColor colour = s.Graph.NoiseColour;
     if (noAnswer) {
         colour = s.Graph.NoRespondColour;
@@ -150,32 +150,32 @@ void MainCycleHost::checkCameras() { m_form.CheckCameras(); }
 void MainCycleHost::telnetStep(bool)
 {
     if (m_form.settings().Router.Telnet && !m_form.settings().Router.ST585)
-        m_form.telnet()->pollStep();
+        m_form.m_telnet->pollStep();
 }
 
-void MainCycleHost::webImagesStep() { m_form.pollImages()->webImagesStep(m_form.btnWebStart->isChecked()); }
+void MainCycleHost::webImagesStep() { m_form.m_pollImages->webImagesStep(m_form.btnWebStart->isChecked()); }
 
-void MainCycleHost::scheduledCapturesStep() { m_form.pollImages()->scheduledCapturesStep(); }
+void MainCycleHost::scheduledCapturesStep() { m_form.m_pollImages->scheduledCapturesStep(); }
 
-void MainCycleHost::gapStep(bool showGaps, bool isGap) { m_form.plotting()->noteGap(showGaps, isGap); }
+void MainCycleHost::gapStep(bool showGaps, bool isGap) { m_form.m_plotting->noteGap(showGaps, isGap); }
 
 TColor MainCycleHost::plotHttpStep(TColor colour)
 {
-    const RunState &run = m_form.runState();
-    const TColor result = m_form.plotting()->plotHttp(colour, dtp::format(run.PointLabelFormat, run.SampleStamp));
-    m_form.showIndicators(m_form.plotting()->indicatorsShown());
+    const RunState &run = m_form.Run;
+    const TColor result = m_form.m_plotting->plotHttp(colour, dtp::format(run.PointLabelFormat, run.SampleStamp));
+    m_form.showIndicators(m_form.m_plotting->indicatorsShown());
     return result;
 }
 
 void MainCycleHost::alarmInputsStep()
 {
-    const RunState &run = m_form.runState();
+    const RunState &run = m_form.Run;
     AlarmFigures f;
     f.rxNoise = run.Figures.RxNoise;
     f.rxSync = run.Figures.RxSync;
-    f.telnetRxNoise = m_form.telnetFigures().TelnetRxNoise;
-    f.telnetRxSync = static_cast<float>(m_form.telnetFigures().TelnetRxSync);
-    m_form.alarmInputs()->checkThresholds(f, run.SampleCount, m_form.alarmActions()->guards());
+    f.telnetRxNoise = m_form.m_telnetFigures.TelnetRxNoise;
+    f.telnetRxSync = static_cast<float>(m_form.m_telnetFigures.TelnetRxSync);
+    m_form.m_alarmInputs->checkThresholds(f, run.SampleCount, m_form.m_alarmActions->guards());
 }
 
 void MainCycleHost::pingStep(Next next)
@@ -185,7 +185,7 @@ void MainCycleHost::pingStep(Next next)
         next();
         return;
     }
-    PingRunner *ping = m_form.pingRunner();
+    PingRunner *ping = m_form.m_ping;
     m_pingNext = next;
     if (!m_pingConnection)
         m_pingConnection = QObject::connect(ping, &PingRunner::finished, [this](const PingResult &) {
@@ -201,10 +201,10 @@ void MainCycleHost::pingStep(Next next)
 
 void MainCycleHost::telnetAverageStep()
 {
-    if (!m_form.settings().Router.Telnet || m_form.runState().PlotSuppressed)
+    if (!m_form.settings().Router.Telnet || m_form.Run.PlotSuppressed)
         return;
-    const RunState &run = m_form.runState();
-    m_form.telnetPlotting()->telnetAverages(dtp::format(run.PointLabelFormat, run.SampleStamp));
+    const RunState &run = m_form.Run;
+    m_form.m_telnetPlotting->telnetAverages(dtp::format(run.PointLabelFormat, run.SampleStamp));
 }
 
 void MainCycleHost::logItemsAndTelnetChartsStep()
@@ -213,8 +213,8 @@ void MainCycleHost::logItemsAndTelnetChartsStep()
     if (s.Telnet.DisableHTTP)
         m_logLine.addTelnetOnlyIpItem(m_form.statusPanel(1));
     if (s.Router.Telnet) {
-        const RunState &run = m_form.runState();
-        TelnetPlotting &telnet = *m_form.telnetPlotting();
+        const RunState &run = m_form.Run;
+        TelnetPlotting &telnet = *m_form.m_telnetPlotting;
         m_logLine.addItems(telnet.plotTelnetCharts(dtp::format(run.PointLabelFormat, run.SampleStamp)));
         m_form.setIndicators(telnet.indicatorStates());
         m_form.Label5->setEnabled(telnet.httpLabelsEnabled());
@@ -228,16 +228,16 @@ void MainCycleHost::logItemsAndTelnetChartsStep()
     }
     // The cycle waited for this poll's ping: the item is its time.
     if (s.Ping.Ping && s.Ping.ShowPing && s.Ping.LogPing)
-        m_logLine.addItem(PingPlotting::logItem(m_form.pingRunner()->PingMs()));
+        m_logLine.addItem(PingPlotting::logItem(m_form.m_ping->PingMs()));
     m_logLine.addUptimeItem(m_form.statusPanel(2));
-    if (!m_form.runState().PlotSuppressed)
-        m_form.plotting()->scrollTimeline();
+    if (!m_form.Run.PlotSuppressed)
+        m_form.m_plotting->scrollTimeline();
 }
 
 void MainCycleHost::writeLogStep()
 {
-    StatisticsLog &log = *m_form.statisticsLog();
-    RunState &run = m_form.runState();
+    StatisticsLog &log = *m_form.m_log;
+    RunState &run = m_form.Run;
     const PollLogLine line = m_logLine.finish();
     run.LogLine = line.line;
     if (!line.header.isEmpty())
@@ -248,22 +248,22 @@ void MainCycleHost::writeLogStep()
 
 void MainCycleHost::changeAlarmsStep()
 {
-    RunState &run = m_form.runState();
-    const QList<double> recent = m_form.plotting()->recentRxNoise(m_form.settings().Alarm.SNRSamples + 1);
-    m_form.alarmInputs()->noiseChangeStep(run.Figures.RxNoise, recent, run.LogLine, run.IconAlarmState);
+    RunState &run = m_form.Run;
+    const QList<double> recent = m_form.m_plotting->recentRxNoise(m_form.settings().Alarm.SNRSamples + 1);
+    m_form.m_alarmInputs->noiseChangeStep(run.Figures.RxNoise, recent, run.LogLine, run.IconAlarmState);
 }
 
 void MainCycleHost::uptimeStep(const QString &page)
 {
-    applyPanel(m_form, 2, LineStatusReader::uptime(page, m_form.settings(), m_form.runState().BytesInterfaceFound));
+    applyPanel(m_form, 2, LineStatusReader::uptime(page, m_form.settings(), m_form.Run.BytesInterfaceFound));
 }
 
 void MainCycleHost::connectionStep(Next next)
 {
-    m_lineStatus.readConnectionState(m_form.settings(), m_form.runState(), [this, next](const ConnectionResult &r) {
+    m_lineStatus.readConnectionState(m_form.settings(), m_form.Run, [this, next](const ConnectionResult &r) {
         if (r.checked) {
             if (r.changed) {
-                m_form.runState().ConnectionStatus = r.connectionStatus;
+                m_form.Run.ConnectionStatus = r.connectionStatus;
                 m_form.SystemMessage(r.message);
                 if (r.raiseAlarm)
                     m_form.AlarmTriggered(QStringLiteral("Disconnected"));

@@ -2,14 +2,13 @@
 
 #include "acquisition/RouterLog.h"
 #include "chartimages/GraphImages.h"
-#include "mainwindow/TForm1.h"
 #include "notify/StatisticsLog.h"
 
-void MainEmailHost::EmailSave(int chart, const QString &path) { m_form.graphImages()->EmailSave(chart, path); }
+void MainEmailHost::EmailSave(int chart, const QString &path) { m_images.EmailSave(chart, path); }
 
 void MainEmailHost::GetRouterLog(const QString &path, std::function<void()> done)
 {
-    m_form.routerLog()->GetRouterLog(path, std::move(done));
+    m_routerLog.GetRouterLog(path, std::move(done));
 }
 
-QString MainEmailHost::currentLogFile() const { return m_form.statisticsLog()->currentFileName(); }
+QString MainEmailHost::currentLogFile() const { return m_log.currentFileName(); }

@@ -3,16 +3,23 @@
 // the statistics log's current file.
 #include "notify/EmailHost.h"
 
-class TForm1;
+class GraphImages;
+class RouterLog;
+class StatisticsLog;
 
 class MainEmailHost : public EmailHost {
 public:
-    explicit MainEmailHost(TForm1 &form) : m_form(form) {}
+    MainEmailHost(GraphImages &images, RouterLog &routerLog, const StatisticsLog &log)
+        : m_images(images), m_routerLog(routerLog), m_log(log)
+    {
+    }
 
     void EmailSave(int chart, const QString &path) override;
     void GetRouterLog(const QString &path, std::function<void()> done) override;
     QString currentLogFile() const override;
 
 private:
-    TForm1 &m_form;
+    GraphImages &m_images;
+    RouterLog &m_routerLog;
+    const StatisticsLog &m_log;
 };

@@ -135,12 +135,12 @@ public:
     void SendScript(const QString &fileName) override
     {
         const TSettings &s = m_form.settings();
-        m_form.scripts()->SendScript(fileName, s.Router.Telnet, s.Router.ST585);
+        m_form.m_scripts->SendScript(fileName, s.Router.Telnet, s.Router.ST585);
     }
-    void SendText(const QString &text) override { m_form.telnet()->SendText(text); }
+    void SendText(const QString &text) override { m_form.m_telnet->SendText(text); }
     void rebootSpeedTouch585() override
     {
-        if (BitloadingPage *page = m_form.bitloadingPage())
+        if (BitloadingPage *page = m_form.m_bitloadingPage)
             page->reboot();
     }
 
@@ -191,7 +191,6 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     connect(m_commands, &ChartCommands::viewGraphsRequested, this, &TForm1::btnViewGraphsClick);
     m_cameras = new CameraIndicators(*Charts, this);
     m_images->setWebServing([] { return WebServing::count(); });
-    m_emailHost = std::make_unique<MainEmailHost>(*this);
     m_telnet = new TelnetSession(Settings, *HTTP, this);
     m_scripts = new TelnetScriptRunner(this);
     m_scripts->setGeneralSession(m_telnet);
@@ -1263,6 +1262,7 @@ void TForm1::setTelnetTabCaption(const QString &path, const QString &caption)
 
 void TForm1::createMailer()
 {
+    m_emailHost = std::make_unique<MainEmailHost>(*m_images, *m_routerLog, *m_log);
     m_mailer = new Mailer(Settings, Run, *m_emailHost, SettingsFilePath, this);
     connect(m_mailer, &Mailer::systemMessage, this, &TForm1::SystemMessage);
     connect(m_mailer, &Mailer::emailDone, m_alarmActions, &AlarmActions::EmailDone);

@@ -87,36 +87,22 @@ class RunSequence;
 
 class TForm1 : public QMainWindow, public DialogOwner {
     Q_OBJECT
+    // The window's own steps, kept in files of their own: they reach its
+    // parts directly, many of which are created after them.
+    friend class MainCycleHost;
+    friend class CommitRefresh;
+    friend class MainAlarmTelnet;
+
 public:
     // safeStart: started with a command-line argument or with Shift held.
     explicit TForm1(bool safeStart, QWidget *parent = nullptr);
     ~TForm1() override;
 
     TSettings &settings() override { return Settings; }
-    // Where every settings change is announced, and the window's controls bound to it.
-    SettingsHub *settingsHub() const { return m_hub; }
-    LiveBinder *bindings() const { return m_binder; }
     RunState &runState() { return Run; }
-    PollingCycle *pollingCycle() const { return m_cycle; }
-    RouterHttpClient *httpClient() const { return HTTP; }
-    StatisticsLog *statisticsLog() const { return m_log; }
-    AlarmInputs *alarmInputs() const { return m_alarmInputs; }
-    AlarmActions *alarmActions() const { return m_alarmActions; }
-    AlarmPage *alarmPage() const { return m_alarmPage; }
-    ChartSet *charts() const { return Charts; }
     PlottingStep *plotting() const { return m_plotting.get(); }
-    GraphImages *graphImages() const { return m_images; }
-    Mailer *mailer() const { return m_mailer; }
-    TelnetSession *telnet() const { return m_telnet; }
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
     TelnetFigures &telnetFigures() { return m_telnetFigures; }
-    TelnetPlotting *telnetPlotting() const { return m_telnetPlotting.get(); }
-    PingRunner *pingRunner() const { return m_ping; }
-    TelnetScriptRunner *scripts() const { return m_scripts; }
-    RouterLog *routerLog() const { return m_routerLog; }
-    // The Configuration dialog, created with the window.
-    TForm2 *configuration() const { return m_config; }
-    QTimer *fifteenMinuteTimer() const { return tmr15Mins; }
     // Pieces of start-up that a Configuration commit repeats.
     void applySampleInterval();
     void applyStayOnTop();
@@ -124,15 +110,8 @@ public:
     void showUserLabel(int figure);
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
-    BitLoadingRefresh *bitsRefresh() const { return m_bitsRefresh; }
-    ToneCharts *toneCharts() const { return m_toneCharts; }
-    BitsTonePage *bitsTonePage() const { return m_bitsPage; }
-    TelnetPage *telnetPage() const { return m_telnetPage; }
-    ThomsonSession *thomsonSession() const { return m_thomson; }
-    BitloadingPage *bitloadingPage() const { return m_bitloadingPage; }
     // Sets the named over-range signs and leaves the others as they are.
     void setIndicators(const QMap<QString, bool> &states);
-    PollImages *pollImages() const { return m_pollImages.get(); }
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
     ChartCornerSigns *cornerSigns(int chart) const;
@@ -141,25 +120,15 @@ public:
     bool isRunning() const;
     // The chart that is showing (toolbar capture, copy and print act on it).
     int GetTopChart() const;
-    ChartInteraction *chartInteraction() const { return m_interaction; }
-    ChartPopupMenus *chartMenus() const { return m_chartMenus; }
-    ChartPageControls *chartPageControls() const { return m_pageControls; }
-    PingControls *pingControls() const { return m_pingControls; }
     const QString &settingsFilePath() const override { return SettingsFilePath; }
     // The help file written beside the settings file at every start.
     QString helpFilePath() const;
-    StatusChannel *statusChannel() const { return m_status; }
-    // The charts' image commands (capture, save as, copy, print), for the popups.
-    ChartCommands *chartCommands() const { return m_commands; }
-    CameraIndicators *cameraIndicators() const { return m_cameras; }
-    GraphViewer *graphViewer() const { return Form3; }
     // Decides CaptureActive and shows every chart's capture pictures.
     void CheckCameras();
     // The daily-capture picture with the configured time on every chart.
     void UpdateCameraIcon();
     // The telnet terminal and statistics panes take the font settings.
     void SetMemoFonts();
-    bool safeStart() const { return m_safeStart; }
 
     // Redraws the tray, application and overlay icon for the latest noise point's colour.
     void IconNoise(TColor colour) override;
@@ -168,7 +137,6 @@ public:
     // The pointer-over hint: noise margin, sync speed and the user figures' labels.
     void TrayIconMouseMove();
     NoiseTrayIcon::Figures trayFigures() const;
-    NoiseTrayIcon *trayIcon() const { return TrayIcon; }
 
     // Raises an alarm by its kind ("Disconnected", "NoiseHi", ...).
     void AlarmTriggered(const QString &kind);
@@ -351,7 +319,6 @@ public:
     ScheduleRunButton *btnSchedRun = nullptr;
     QPushButton *btnViewRouterLog = nullptr;
     StatusPageTab *StatusPage = nullptr; // TabSheet4, the router status page
-    RouterViewers *routerViewers() const { return m_viewers; }
     QPushButton *btnOnTop = nullptr;
     QPushButton *btnHelp = nullptr;
     QToolButton *btnCaptureAll = nullptr;

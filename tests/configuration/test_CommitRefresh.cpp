@@ -11,6 +11,7 @@
 #include "mainwindow/CommitRefresh.h"
 #include "mainwindow/TForm1.h"
 #include "charts/TelnetChartTitles.h"
+#include "OnlyChild.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,6 +27,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -46,9 +49,9 @@ struct CommitTest : ::testing::Test {
     }
     template <typename T> static T *control(TForm1 &form, const char *name)
     {
-        return form.configuration()->findChild<T *>(QLatin1String(name));
+        return onlyChild<TForm2>(form)->findChild<T *>(QLatin1String(name));
     }
-    static QString chartTitle(TForm1 &form, int chart) { return form.charts()->chart(chart)->yAxis->label(); }
+    static QString chartTitle(TForm1 &form, int chart) { return onlyChild<ChartSet>(form)->chart(chart)->yAxis->label(); }
     void TearDown() override
     {
         qunsetenv("VELTRANO_INI");
@@ -61,14 +64,14 @@ struct CommitTest : ::testing::Test {
 TEST_F(CommitTest, FamilyCaptionsFollowTheCommit)
 {
     auto form = open("[Router]\nTelnet=1\n[Telnet]\nV123=1\n[Graph]\nLatest15=1\n[System]\nConf=1\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     dialog->btnConfigureClick();
     control<QAbstractButton>(*form, "rbV4")->click();
     control<QAbstractButton>(*form, "rbLatest1day")->click();
     dialog->close();
     EXPECT_EQ(chartTitle(*form, 4), QStringLiteral("Rx CRC Latest 24hr"));
     EXPECT_EQ(chartTitle(*form, 21), QStringLiteral("Bits & Attenuation (dBx10)"));
-    EXPECT_EQ(form->fifteenMinuteTimer()->interval(), 86400000);
+    EXPECT_EQ(form->findChild<QTimer *>(QStringLiteral("tmr15Mins"))->interval(), 86400000);
     // The telnet pane is captioned for the family and period in the window itself.
     bool captioned = false;
     for (QWidget *pane : form->PageControl1->findChildren<QWidget *>(QStringLiteral("Rx Fast Path")))
@@ -95,7 +98,7 @@ TEST_F(CommitTest, FamilyCaptionsFollowTheCommit)
 TEST_F(CommitTest, V5PresetReachesTheFileWithItsRebootUrl)
 {
     auto form = open("[System]\nConf=1\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     dialog->btnConfigureClick();
     control<QAbstractButton>(*form, "rbV5")->click();
     // The preset's address is replaced by the simulator's before anything is sent.
@@ -109,14 +112,14 @@ TEST_F(CommitTest, V5PresetReachesTheFileWithItsRebootUrl)
     EXPECT_TRUE(file.contains("RebootURL=http://127.0.0.1:8081/reboot.cgi"));
     EXPECT_TRUE(file.contains("LogURL=\\FW_log.htm"));
     EXPECT_TRUE(file.contains("V5=1"));
-    EXPECT_EQ(form->alarmPage()->edReboot->text(), QStringLiteral("http://127.0.0.1:8081/reboot.cgi"));
+    EXPECT_EQ(onlyChild<AlarmPage>(*form)->edReboot->text(), QStringLiteral("http://127.0.0.1:8081/reboot.cgi"));
     EXPECT_TRUE(dialog->isVisible()); // Apply does not close
 }
 
 TEST_F(CommitTest, SpeedTouchTurnsTelnetOffAndRebootsByTelnet)
 {
     auto form = open("[Router]\nTelnet=1\nV1234=1\n[System]\nConf=1\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     dialog->btnConfigureClick();
     control<QAbstractButton>(*form, "rbST585")->click();
     control<QLineEdit>(*form, "edLoginURL")->setText(QStringLiteral("http://127.0.0.1:8081/cgi/b/dsl/dt/?ce=1&be=0&l0=1&l1=0"));
@@ -135,7 +138,7 @@ TEST_F(CommitTest, SpeedTouchTurnsTelnetOffAndRebootsByTelnet)
 TEST_F(CommitTest, ANonDottedLoginLeavesTheRebootUrlAlone)
 {
     auto form = open("[Router]\nV1234=1\n[System]\nConf=1\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     dialog->btnConfigureClick();
     control<QLineEdit>(*form, "edLoginURL")->setText(QStringLiteral("http://"));
     dialog->close();
@@ -145,8 +148,8 @@ TEST_F(CommitTest, ANonDottedLoginLeavesTheRebootUrlAlone)
 TEST_F(CommitTest, SampleAndAxesReachTheWindow)
 {
     auto form = open("[System]\nConf=1\nSample=20\n[Graph]\nRxNoiseAuto=1\nRxSyncAuto=0\n");
-    TForm2 *dialog = form->configuration();
-    const QCPRange before = form->charts()->chart(1)->yAxis->range();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
+    const QCPRange before = onlyChild<ChartSet>(*form)->chart(1)->yAxis->range();
     dialog->btnConfigureClick();
     control<QSpinBox>(*form, "spSample")->setValue(30);
     control<QSpinBox>(*form, "spNoiseMax")->setValue(40);
@@ -156,9 +159,9 @@ TEST_F(CommitTest, SampleAndAxesReachTheWindow)
     EXPECT_EQ(form->Timer1->interval(), 30000);
     EXPECT_EQ(form->runState().PointLabelFormat, QStringLiteral(" hh:nn    "));
     // Automatic noise axis: its limits stay; the sync overlay always follows.
-    EXPECT_EQ(form->charts()->chart(1)->yAxis->range(), before);
-    EXPECT_EQ(form->charts()->chart(1)->yAxis2->range().upper, 12000);
-    EXPECT_EQ(form->charts()->chart(2)->yAxis->range().lower, 900);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(1)->yAxis->range(), before);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(1)->yAxis2->range().upper, 12000);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(2)->yAxis->range().lower, 900);
     dialog->btnConfigureClick();
     control<QSpinBox>(*form, "spSample")->setValue(29);
     dialog->close();
@@ -168,7 +171,7 @@ TEST_F(CommitTest, SampleAndAxesReachTheWindow)
 TEST_F(CommitTest, TabsFollowTheSystemPage)
 {
     auto form = open("[System]\nConf=1\nShowAlarms=1\n[Ping]\nShowPing=0\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     dialog->btnConfigureClick();
     control<QAbstractButton>(*form, "cbShowAlarms")->setChecked(false);
     control<QAbstractButton>(*form, "cbShowPing")->setChecked(true);
@@ -187,7 +190,7 @@ TEST_F(CommitTest, FirstRunCommitSetsConfAndTheNextStartAutoStarts)
     {
         auto form = open("[System]\nAutoStart=1\n");
         EXPECT_FALSE(form->tmrAutoStartDelay->isActive());
-        TForm2 *dialog = form->configuration();
+        TForm2 *dialog = onlyChild<TForm2>(*form);
         ASSERT_TRUE(dialog->Timer1->isActive());
         ASSERT_TRUE(testsupport::waitFor([&] { return dialog->isVisible(); }, 4000));
         EXPECT_FALSE(dialog->isModal());
@@ -201,14 +204,14 @@ TEST_F(CommitTest, FirstRunCommitSetsConfAndTheNextStartAutoStarts)
     qputenv("VELTRANO_INI", ini.toUtf8());
     TForm1 next(false);
     EXPECT_TRUE(next.tmrAutoStartDelay->isActive());
-    EXPECT_FALSE(next.configuration()->Timer1->isActive());
+    EXPECT_FALSE(onlyChild<TForm2>(next)->Timer1->isActive());
     next.tmrAutoStartDelay->stop();
 }
 
 TEST_F(CommitTest, OpenersOfTheToolbarAndTheGraphMenus)
 {
     auto form = open("[System]\nConf=1\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     form->btnConfigure->click();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->isModal());
@@ -253,7 +256,7 @@ TEST_F(CommitTest, ToolbarButtonsAreNeverSqueezed)
 TEST_F(CommitTest, LiveChangesReachTheWindowBeforeAnyCommit)
 {
     auto form = open("[System]\nConf=1\nLog=0\nLogFile=/tmp/veltrano-test-none.txt\n[Graph]\nScaleUser1=1\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     dialog->btnConfigureClick();
     QLineEdit *label = control<QLineEdit>(*form, "edUserlabel");
     label->selectAll();
@@ -270,9 +273,9 @@ TEST_F(CommitTest, LiveChangesReachTheWindowBeforeAnyCommit)
     control<QAbstractButton>(*form, "cbLog")->click();
     EXPECT_EQ(form->statusPanel(3), QStringLiteral("/tmp/veltrano-test-none.txt"));
     // A new ADSL mode clears the tone charts at the next bit-loading request.
-    EXPECT_FALSE(form->bitsRefresh()->BitsChartsReset());
+    EXPECT_FALSE(onlyChild<BitLoadingRefresh>(*form)->BitsChartsReset());
     control<QAbstractButton>(*form, "rbADSL2")->click();
-    EXPECT_TRUE(form->bitsRefresh()->BitsChartsReset());
+    EXPECT_TRUE(onlyChild<BitLoadingRefresh>(*form)->BitsChartsReset());
     dialog->close();
 }
 
@@ -281,7 +284,7 @@ TEST_F(CommitTest, SignsFollowStartUpAndTheCommit)
 {
     auto form = open("[System]\nConf=1\nShowNoise=0\n[Router]\nTelnet=1\n[Telnet]\nV123=1\nIsDGTeam=0\nExtended=0\n"
                      "DontrefreshWhenMin=1\n[585Telnet]\nLowBits=0\nAllBits=1\n");
-    BitsTonePage *bits = form->bitsTonePage();
+    BitsTonePage *bits = onlyChild<BitsTonePage>(*form);
     auto fill = [](QWidget *w) { return w->palette().color(QPalette::Window); };
     auto bytesOffered = [&] {
         int offered = 0; // the Rx and Tx "MiBytes (ppp0)" panes
@@ -290,8 +293,8 @@ TEST_F(CommitTest, SignsFollowStartUpAndTheCommit)
                 offered += tabs->isTabVisible(tabs->indexOf(pane));
         return offered;
     };
-    EXPECT_FALSE(form->alarmPage()->Label44->isHidden());
-    EXPECT_TRUE(form->telnetPage()->Label70->isHidden());
+    EXPECT_FALSE(onlyChild<AlarmPage>(*form)->Label44->isHidden());
+    EXPECT_TRUE(onlyChild<TelnetPage>(*form)->Label70->isHidden());
     EXPECT_FALSE(bits->Label76->isEnabled());
     EXPECT_EQ(fill(bits->Shape7), QColor(0xC0, 0xC0, 0xC0));
     EXPECT_EQ(bytesOffered(), 0);
@@ -299,25 +302,25 @@ TEST_F(CommitTest, SignsFollowStartUpAndTheCommit)
     EXPECT_EQ(fill(bits->Shape2), QColor(0, 0, 0xFF));
     EXPECT_EQ(fill(bits->Shape4), QColor(Qt::red));
     EXPECT_TRUE(bits->Label80->isEnabled());
-    EXPECT_EQ(form->charts()->chart(26)->xAxis->range().upper, 512);
-    EXPECT_EQ(form->charts()->series(QStringLiteral("Series15"))->colour(), QColor(Qt::black)); // as its legend
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(26)->xAxis->range().upper, 512);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->series(QStringLiteral("Series15"))->colour(), QColor(Qt::black)); // as its legend
 
-    form->telnetPage()->cbExtended->click();
-    form->configuration()->btnConfigureClick();
+    onlyChild<TelnetPage>(*form)->cbExtended->click();
+    onlyChild<TForm2>(*form)->btnConfigureClick();
     control<QAbstractButton>(*form, "cbShowNoise")->setChecked(true);
     control<QAbstractButton>(*form, "cbIsDGTeam")->setChecked(true);
     control<QAbstractButton>(*form, "rbV4")->click();
-    form->configuration()->close();
-    EXPECT_TRUE(form->alarmPage()->Label44->isHidden());
-    EXPECT_FALSE(form->telnetPage()->Label70->isHidden());
+    onlyChild<TForm2>(*form)->close();
+    EXPECT_TRUE(onlyChild<AlarmPage>(*form)->Label44->isHidden());
+    EXPECT_FALSE(onlyChild<TelnetPage>(*form)->Label70->isHidden());
     EXPECT_TRUE(bits->Label76->isEnabled());
     EXPECT_EQ(fill(bits->Shape7), QColor(Qt::black));
     EXPECT_EQ(bytesOffered(), 2);
 
     // Switched off on the terminal: the panes go when the tab is next shown.
-    form->telnetPage()->cbExtended->click();
+    onlyChild<TelnetPage>(*form)->cbExtended->click();
     EXPECT_EQ(bytesOffered(), 2);
-    form->PageControl1->setCurrentWidget(form->telnetPage()->parentWidget()->parentWidget()->parentWidget());
+    form->PageControl1->setCurrentWidget(onlyChild<TelnetPage>(*form)->parentWidget()->parentWidget()->parentWidget());
     for (QWidget *tab : form->PageControl1->findChildren<QWidget *>(QStringLiteral("Rx Interleaved")))
         qobject_cast<QTabWidget *>(tab->parentWidget()->parentWidget())->setCurrentWidget(tab);
     EXPECT_EQ(bytesOffered(), 0);

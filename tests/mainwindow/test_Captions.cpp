@@ -18,6 +18,9 @@
 #include "pages/TForm16.h"
 #include "pages/TForm5.h"
 #include "pages/TForm7.h"
+#include "OnlyChild.h"
+#include "acquisition/TelnetScriptRunner.h"
+#include "acquisition/TelnetSession.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -32,6 +35,8 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -587,12 +592,12 @@ struct Captions : ::testing::TestWithParam<const char *> {
         TForm18::open(w, *w);
         UserLabelDialog::open(1, w, s, [](const QString &) {});
         UserLabelDialog::open(2, w, s, [](const QString &) {});
-        (new TForm5(TForm5::Mode::ViewLog, QString(), s, w->runState(), *w->routerLog(),
+        (new TForm5(TForm5::Mode::ViewLog, QString(), s, w->runState(), *onlyChild<RouterLog>(*w),
                     dir.filePath(QStringLiteral("VT-routerlog.txt")), w))
             ->show();
-        (new TForm7(QString(), *w->routerLog(), w))->show();
-        (new TForm15(s, *w->telnet(), w))->show();
-        (new TForm16(dir.filePath(QStringLiteral("script.sh")), *w->scripts(), w))->show();
+        (new TForm7(QString(), *onlyChild<RouterLog>(*w), w))->show();
+        (new TForm15(s, *onlyChild<TelnetSession>(*w), w))->show();
+        (new TForm16(dir.filePath(QStringLiteral("script.sh")), *onlyChild<TelnetScriptRunner>(*w), w))->show();
         return form;
     }
 };

@@ -13,6 +13,7 @@
 #include "pages/PingControls.h"
 #include "charts/PlottingStep.h"
 #include "mainwindow/TForm1.h"
+#include "OnlyChild.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -52,8 +55,8 @@ struct ChartMenusTest : ::testing::Test {
     }
 
     TSettings &s() { return form->settings(); }
-    ChartPopupMenus &menus() { return *form->chartMenus(); }
-    ChartSet &charts() { return *form->charts(); }
+    ChartPopupMenus &menus() { return *onlyChild<ChartPopupMenus>(*form); }
+    ChartSet &charts() { return *onlyChild<ChartSet>(*form); }
 
     QAction *item(int chart, const char *name)
     {
@@ -351,7 +354,7 @@ TEST_F(ChartMenusTest, TimelineItemsAndCaptions)
     click(1, "mnuExpand");
     click(16, "mnuExpand");
     click(22, "Expandtimeline1");
-    EXPECT_EQ(form->chartInteraction()->timelineExpandFactor(), 8);
+    EXPECT_EQ(onlyChild<ChartInteraction>(*form)->timelineExpandFactor(), 8);
     EXPECT_EQ(form->Panel30->text(), QStringLiteral("x8"));
     EXPECT_TRUE(item(16, "mnuRestore")->isEnabled());
     for (int i = 0; i < 4; ++i)
@@ -359,7 +362,7 @@ TEST_F(ChartMenusTest, TimelineItemsAndCaptions)
     EXPECT_FALSE(item(1, "mnuExpand")->isEnabled());
     EXPECT_FALSE(item(22, "Expandtimeline1")->isEnabled());
     click(22, "Restoretimeline1");
-    EXPECT_EQ(form->chartInteraction()->timelineExpandFactor(), 1);
+    EXPECT_EQ(onlyChild<ChartInteraction>(*form)->timelineExpandFactor(), 1);
     EXPECT_TRUE(form->Panel30->isHidden());
 }
 
@@ -383,7 +386,7 @@ TEST_F(ChartMenusTest, CaptureCaptionsInTheMenus)
 
 TEST_F(ChartMenusTest, PlotBoxClearedStopsPointsAndIsSaved)
 {
-    QCheckBox *box = form->chartPageControls()->box(1);
+    QCheckBox *box = onlyChild<ChartPageControls>(*form)->box(1);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->objectName(), QStringLiteral("cbHNoise"));
     EXPECT_TRUE(box->isChecked());
@@ -394,9 +397,9 @@ TEST_F(ChartMenusTest, PlotBoxClearedStopsPointsAndIsSaved)
     form->plotting()->plotHttp(s().Graph.NoiseColour, QStringLiteral(" 08:00:00 "));
     EXPECT_EQ(charts().series(QStringLiteral("Series1"))->count(), 0);
     EXPECT_EQ(charts().series(QStringLiteral("LineSeries15"))->count(), 1);
-    EXPECT_FALSE(form->chartInteraction()->indicatorStates().value(QStringLiteral("Image136")));
+    EXPECT_FALSE(onlyChild<ChartInteraction>(*form)->indicatorStates().value(QStringLiteral("Image136")));
     for (int chart : {18, 16, 5, 23, 30, 25}) {
-        QCheckBox *b = form->chartPageControls()->box(chart);
+        QCheckBox *b = onlyChild<ChartPageControls>(*form)->box(chart);
         ASSERT_NE(b, nullptr) << chart;
         EXPECT_EQ(b->isChecked(), *ChartPageControls::boxSetting(s(), chart)) << chart;
         EXPECT_FALSE(b->accessibleName().isEmpty());
@@ -408,7 +411,7 @@ TEST_F(ChartMenusTest, PlotBoxClearedStopsPointsAndIsSaved)
 
 TEST_F(ChartMenusTest, PinsKeepTheUserChartsMinimum)
 {
-    QPushButton *pin = form->chartPageControls()->btnUser1Pin;
+    QPushButton *pin = onlyChild<ChartPageControls>(*form)->btnUser1Pin;
     ASSERT_NE(pin, nullptr);
     EXPECT_FALSE(pin->isChecked());
     pin->click();
@@ -422,7 +425,7 @@ TEST_F(ChartMenusTest, PinsKeepTheUserChartsMinimum)
     pin->click();
     EXPECT_FALSE(s().Graph.User1Pin);
     EXPECT_EQ(charts().chart(3)->axisRect()->rangeDrag(), Qt::Horizontal | Qt::Vertical);
-    EXPECT_FALSE(form->chartPageControls()->btnUser2Pin->isChecked());
+    EXPECT_FALSE(onlyChild<ChartPageControls>(*form)->btnUser2Pin->isChecked());
 }
 
 TEST_F(ChartMenusTest, TabGoesFromTheBoxAndPinToTheChart)
@@ -433,18 +436,18 @@ TEST_F(ChartMenusTest, TabGoesFromTheBoxAndPinToTheChart)
     for (int i = 0; i < main->count(); ++i)
         if (main->widget(i)->objectName() == QLatin1String("User-Defined"))
             main->setCurrentIndex(i);
-    QCheckBox *box = form->chartPageControls()->box(3);
+    QCheckBox *box = onlyChild<ChartPageControls>(*form)->box(3);
     box->setFocus();
     ASSERT_TRUE(testsupport::waitFor([&] { return box->hasFocus(); }, 2000));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form->chartPageControls()->btnUser1Pin);
+    EXPECT_EQ(QApplication::focusWidget(), onlyChild<ChartPageControls>(*form)->btnUser1Pin);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), charts().chart(3));
 }
 
 TEST_F(ChartMenusTest, PingControlsChangeTheNextPing)
 {
-    PingControls *pc = form->pingControls();
+    PingControls *pc = onlyChild<PingControls>(*form);
     ASSERT_NE(pc, nullptr);
     pc->spPingNum->setFocus();
     pc->spPingNum->selectAll();
@@ -456,9 +459,9 @@ TEST_F(ChartMenusTest, PingControlsChangeTheNextPing)
     pc->spPingNum->setValue(2);
 
     // The next ping is built from what the controls show.
-    form->pingRunner()->setProgram(QStringLiteral("/bin/echo"));
-    form->pingRunner()->PingNow(s());
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pingRunner()->busy(); }));
+    onlyChild<PingRunner>(*form)->setProgram(QStringLiteral("/bin/echo"));
+    onlyChild<PingRunner>(*form)->PingNow(s());
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PingRunner>(*form)->busy(); }));
     EXPECT_TRUE(pc->Memo6->toPlainText().contains(QStringLiteral("-c 2"))) << pc->Memo6->toPlainText().toStdString();
 
     pc->cbFilled->click();
@@ -477,8 +480,8 @@ TEST_F(ChartMenusTest, PingControlsChangeTheNextPing)
 
 TEST_F(ChartMenusTest, PingBoxEnablesTheFailureAlarmControls)
 {
-    PingControls *pc = form->pingControls();
-    QCheckBox *cbPing = form->chartPageControls()->box(25);
+    PingControls *pc = onlyChild<PingControls>(*form);
+    QCheckBox *cbPing = onlyChild<ChartPageControls>(*form)->box(25);
     ASSERT_NE(cbPing, nullptr);
     EXPECT_EQ(cbPing->objectName(), QStringLiteral("cbPing"));
     cbPing->setChecked(false);

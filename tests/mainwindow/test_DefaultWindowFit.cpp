@@ -18,6 +18,10 @@
 #include "pages/TForm7.h"
 #include "viewer/GraphViewer.h"
 #include "pages/TelnetPage.h"
+#include "OnlyChild.h"
+#include "acquisition/RouterLog.h"
+#include "acquisition/TelnetScriptRunner.h"
+#include "acquisition/TelnetSession.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,6 +32,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -168,15 +174,15 @@ TEST_F(DefaultWindowFit, WindowsMadeOnDemandKeepTheirControlsWhole)
     windows.emplace_back(new TForm18(s, [] {}));
     windows.emplace_back(new UserLabelDialog(1, s));
     windows.emplace_back(new PaneFontDialog(QFont(), QColor(Qt::black)));
-    windows.emplace_back(new TForm5(TForm5::Mode::ViewLog, QStringLiteral("log"), s, run, *form->routerLog(),
+    windows.emplace_back(new TForm5(TForm5::Mode::ViewLog, QStringLiteral("log"), s, run, *onlyChild<RouterLog>(*form),
                                     dir.filePath(QStringLiteral("VT-routerlog.txt"))));
-    windows.emplace_back(new TForm7(QStringLiteral("<p>events</p>"), *form->routerLog()));
-    windows.emplace_back(new TForm15(s, *form->telnet()));
-    windows.emplace_back(new TForm16(dir.filePath(QStringLiteral("script.txt")), *form->scripts()));
+    windows.emplace_back(new TForm7(QStringLiteral("<p>events</p>"), *onlyChild<RouterLog>(*form)));
+    windows.emplace_back(new TForm15(s, *onlyChild<TelnetSession>(*form)));
+    windows.emplace_back(new TForm16(dir.filePath(QStringLiteral("script.txt")), *onlyChild<TelnetScriptRunner>(*form)));
     QList<QWidget *> all;
     for (const auto &w : windows)
         all << w.get();
-    all << form->graphViewer();
+    all << onlyChild<GraphViewer>(*form);
     for (QWidget *w : all) {
         SCOPED_TRACE(w->metaObject()->className());
         w->show();

@@ -10,6 +10,7 @@
 #include "mainwindow/TForm1.h"
 #include "pages/WebServerPage.h"
 #include "webserver/WebServer.h"
+#include "OnlyChild.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,8 @@
 #include <algorithm>
 #include <qcustomplot.h>
 #include <memory>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -85,7 +88,7 @@ struct DemoRun : ::testing::TestWithParam<DemoCase> {
 
     qint64 points(int chart) const
     {
-        ChartSeries *s = form->charts()->valueSeries(chart);
+        ChartSeries *s = onlyChild<ChartSet>(*form)->valueSeries(chart);
         return s ? s->count() : -1;
     }
 };
@@ -114,7 +117,7 @@ TEST_P(DemoRun, ChartsFillAxesFitAndTheWebServerLogsItsVisitors)
             << "chart " << chart << " has " << points(chart) << " points";
     }
     // The user-defined figures are found on this router's page and move.
-    ChartSeries *user = form->charts()->valueSeries(c.profile == QByteArray("st585") ? 19 : 3);
+    ChartSeries *user = onlyChild<ChartSet>(*form)->valueSeries(c.profile == QByteArray("st585") ? 19 : 3);
     ASSERT_TRUE(user);
     bool moved = false;
     for (qint64 i = user->firstIndex(); i < user->count(); ++i)
@@ -129,8 +132,8 @@ TEST_P(DemoRun, ChartsFillAxesFitAndTheWebServerLogsItsVisitors)
         if (std::find(c.charts.begin(), c.charts.end(), chart) == c.charts.end())
             continue;
         SCOPED_TRACE(chart);
-        QCustomPlot *plot = form->charts()->chart(chart);
-        ChartSeries *series = form->charts()->valueSeries(chart);
+        QCustomPlot *plot = onlyChild<ChartSet>(*form)->chart(chart);
+        ChartSeries *series = onlyChild<ChartSet>(*form)->valueSeries(chart);
         ASSERT_TRUE(plot && series);
         EXPECT_TRUE(testsupport::waitFor(
             [&] { return series->lastValue() > 0 && plot->yAxis->range().upper <= 3 * series->lastValue(); }, 10000))
@@ -138,7 +141,7 @@ TEST_P(DemoRun, ChartsFillAxesFitAndTheWebServerLogsItsVisitors)
             << series->lastValue();
     }
     // The sync line is not drawn in the colour of an alarm.
-    EXPECT_NE(form->charts()->valueSeries(2)->colour(), QColor(Qt::red));
+    EXPECT_NE(onlyChild<ChartSet>(*form)->valueSeries(2)->colour(), QColor(Qt::red));
 
     // A visitor of the web page is listed on the Web Server page.
     WebServer *server = form->WebPage->server();

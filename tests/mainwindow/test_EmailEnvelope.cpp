@@ -7,6 +7,7 @@
 #include "mainwindow/EnvelopePanel.h"
 #include "mainwindow/TForm1.h"
 #include "notify/Mailer.h"
+#include "OnlyChild.h"
 
 #include <QApplication>
 #include <QFile>
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -40,8 +43,8 @@ struct EnvelopeTest : ::testing::Test {
 
     void send()
     {
-        form->mailer()->SendEmail(QStringLiteral("Alarm Triggered"));
-        ASSERT_TRUE(testsupport::waitFor([&] { return !form->mailer()->busy(); }, 60000));
+        onlyChild<Mailer>(*form)->SendEmail(QStringLiteral("Alarm Triggered"));
+        ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<Mailer>(*form)->busy(); }, 60000));
     }
     bool said(const char *text) const { return form->memSys->toPlainText().contains(QLatin1String(text)); }
 };
@@ -62,7 +65,7 @@ TEST_F(EnvelopeTest, SuccessEnvelopeHoldsBackTheNextEmailUntilReset)
     QTest::keyClick(form->Panel29->Image23, Qt::Key_Space);
     EXPECT_TRUE(form->Panel29->isHidden());
     EXPECT_TRUE(said("\"Envelope Icon\" reset"));
-    EXPECT_TRUE(form->alarmPage()->btnSendEmailNow->isEnabled());
+    EXPECT_TRUE(onlyChild<AlarmPage>(*form)->btnSendEmailNow->isEnabled());
     send();
     EXPECT_EQ(server.messages().size(), 2);
 }

@@ -12,6 +12,7 @@
 #include "pages/TelnetPage.h"
 #include "pages/PaneFontDialog.h"
 #include "viewer/GraphViewer.h"
+#include "OnlyChild.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +32,8 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -66,7 +69,7 @@ TEST_F(ImageCommandsWiringTest, ToolbarButtonsAreTheSharedActions)
         EXPECT_EQ(b->accessibleName(), b->defaultAction()->text());
         EXPECT_EQ(b->focusPolicy(), Qt::StrongFocus);
     }
-    EXPECT_EQ(form->btnCaptureAll->defaultAction(), form->chartCommands()->CaptureAll);
+    EXPECT_EQ(form->btnCaptureAll->defaultAction(), onlyChild<ChartCommands>(*form)->CaptureAll);
     EXPECT_TRUE(form->btnCaptureAll->isEnabled());
     EXPECT_EQ(form->btnCaptureAll->toolTip(), QStringLiteral("'Capture now'  ALL graphs marked for capture"));
     EXPECT_EQ(form->btnViewGraphs->toolTip(), QStringLiteral("View graphs"));
@@ -74,8 +77,8 @@ TEST_F(ImageCommandsWiringTest, ToolbarButtonsAreTheSharedActions)
     // The router status page's menu saves a picture of the window area.
     auto *statusMenu = form->findChild<QMenu *>(QStringLiteral("HTMLStatsPopup"));
     ASSERT_TRUE(statusMenu);
-    EXPECT_TRUE(statusMenu->actions().contains(form->chartCommands()->SaveWindowImage));
-    EXPECT_EQ(form->chartCommands()->SaveWindowImage->text(), QStringLiteral("Save Image As..."));
+    EXPECT_TRUE(statusMenu->actions().contains(onlyChild<ChartCommands>(*form)->SaveWindowImage));
+    EXPECT_EQ(onlyChild<ChartCommands>(*form)->SaveWindowImage->text(), QStringLiteral("Save Image As..."));
 
     auto other = open("[Capture]\nFolder=" + dir.filePath(QStringLiteral("missing")).toUtf8() + "\n");
     EXPECT_FALSE(other->btnCaptureAll->isEnabled());
@@ -84,7 +87,7 @@ TEST_F(ImageCommandsWiringTest, ToolbarButtonsAreTheSharedActions)
 TEST_F(ImageCommandsWiringTest, EveryChartMenuCarriesTheImageCommands)
 {
     auto form = open("[Capture]\nIsPNG=1\nIsJPG=0\nFolder=" + dir.path().toUtf8() + "\n[Graph]\ncbHNoise=1\n");
-    ChartPopupMenus *menus = form->chartMenus();
+    ChartPopupMenus *menus = onlyChild<ChartPopupMenus>(*form);
     ASSERT_TRUE(menus);
     struct Case {
         int chart;
@@ -116,7 +119,7 @@ TEST_F(ImageCommandsWiringTest, EveryChartMenuCarriesTheImageCommands)
     menus->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuCaptureNow"))->trigger();
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.png")}, QDir::Files).size(), 1);
     // A tone chart's copy takes that chart.
-    form->charts()->chart(22)->resize(333, 222);
+    onlyChild<ChartSet>(*form)->chart(22)->resize(333, 222);
     menus->prepare(22);
     menus->action(QStringLiteral("PopupBitswap"), QStringLiteral("mnuBitswapCopy"))->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(333, 222));
@@ -125,7 +128,7 @@ TEST_F(ImageCommandsWiringTest, EveryChartMenuCarriesTheImageCommands)
 TEST_F(ImageCommandsWiringTest, ToneMenuSwitchesKeepTheirSettings)
 {
     auto form = open("[Telnet]\nBitsResize=1\n");
-    ChartPopupMenus *menus = form->chartMenus();
+    ChartPopupMenus *menus = onlyChild<ChartPopupMenus>(*form);
     QMenu *bits = menus->prepare(21);
     emit bits->aboutToShow();
     QAction *resize = menus->action(QStringLiteral("popupBits"), QStringLiteral("mnuBitsResize"));
@@ -163,11 +166,11 @@ TEST_F(ImageCommandsWiringTest, SchedulingACaptureShowsTheChartsCamera)
     auto form = open("[Capture]\nAllTheTime=1\nNever=0\nCaptureAt=1\nCaptureAtTime=06:30\nFolder=" + dir.path().toUtf8()
                      + "\n[Graph]\ncbHUser2=1\n");
     using P = CameraIndicators::Picture;
-    CameraIndicators *cameras = form->cameraIndicators();
+    CameraIndicators *cameras = onlyChild<CameraIndicators>(*form);
     EXPECT_TRUE(cameras->picture(19, P::Active)->isHidden());
     EXPECT_EQ(cameras->picture(19, P::Daily)->accessibleName(), QStringLiteral("Daily capture at 06:30"));
 
-    ChartPopupMenus *menus = form->chartMenus();
+    ChartPopupMenus *menus = onlyChild<ChartPopupMenus>(*form);
     menus->prepare(19);
     QAction *capture = menus->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuSchedCapture"));
     ASSERT_TRUE(capture);
@@ -184,7 +187,7 @@ TEST_F(ImageCommandsWiringTest, ViewGraphsOpensTheViewerBesideTheWindow)
     auto form = open("[Capture]\nFolder=" + dir.path().toUtf8() + "\n");
     form->setGeometry(100, 80, 800, 600);
     form->btnViewGraphs->click();
-    GraphViewer *viewer = form->graphViewer();
+    GraphViewer *viewer = onlyChild<GraphViewer>(*form);
     ASSERT_TRUE(viewer);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_FALSE(viewer->isModal());
@@ -244,12 +247,12 @@ TEST_F(ImageCommandsWiringTest, ShowingTheTerminalFocusesItAndArmsTheDebugOffTim
     ASSERT_TRUE(page);
     QWidget *telnetTab = page->parentWidget()->parentWidget()->parentWidget();
     ASSERT_EQ(telnetTab->objectName(), QStringLiteral("Telnet Router"));
-    form->telnet()->Timer3Timer(); // stops the timer as a fire would
-    EXPECT_FALSE(form->telnet()->debugOffTimerActive());
+    onlyChild<TelnetSession>(*form)->Timer3Timer(); // stops the timer as a fire would
+    EXPECT_FALSE(onlyChild<TelnetSession>(*form)->debugOffTimerActive());
     form->PageControl1->setCurrentWidget(telnetTab);
     qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget())->setCurrentWidget(page);
-    EXPECT_TRUE(form->telnet()->debugOffTimerActive());
-    EXPECT_EQ(form->telnet()->debugOffTimerInterval(), 3 * 60000);
+    EXPECT_TRUE(onlyChild<TelnetSession>(*form)->debugOffTimerActive());
+    EXPECT_EQ(onlyChild<TelnetSession>(*form)->debugOffTimerInterval(), 3 * 60000);
     EXPECT_EQ(QApplication::focusWidget(), page->Memo1);
     EXPECT_FALSE(form->btnLog->isEnabled());
 }
@@ -287,7 +290,7 @@ TEST_F(ImageCommandsWiringTest, EachFamilyReachesItsSummaryAndTheBitLoadingOptio
             EXPECT_FALSE(tab(name) >= 0 && main->isTabVisible(tab(name))) << name.toStdString();
         if (tab(QStringLiteral("TabSheet36")) >= 0)
             EXPECT_EQ(main->tabText(tab(QStringLiteral("TabSheet36"))), QStringLiteral("Summary"));
-        QWidget *options = form->bitsTonePage();
+        QWidget *options = onlyChild<BitsTonePage>(*form);
         ASSERT_TRUE(options);
         QTabWidget *tabs = nullptr;
         for (QWidget *w = options; w && !tabs; w = w->parentWidget())
@@ -300,7 +303,7 @@ TEST_F(ImageCommandsWiringTest, EachFamilyReachesItsSummaryAndTheBitLoadingOptio
             captions << tabs->tabText(i);
         EXPECT_EQ(captions.count(QStringLiteral("Options")), 1) << captions.join(QLatin1Char(',')).toStdString();
         // The telnet tab opens on the session's summary, the terminal next to it.
-        if (QWidget *terminal = form->telnetPage()) {
+        if (QWidget *terminal = onlyChild<TelnetPage>(*form)) {
             auto *telnetTabs = qobject_cast<QTabWidget *>(terminal->parentWidget()->parentWidget());
             EXPECT_EQ(telnetTabs->tabText(0), QStringLiteral("Summary"));
             EXPECT_EQ(telnetTabs->tabText(1), QStringLiteral("Terminal"));
@@ -321,7 +324,7 @@ TEST_F(ImageCommandsWiringTest, OptionsButtonLeadsToTheBitLoadingOptions)
     EXPECT_TRUE(form->PageControl1->isTabVisible(form->PageControl1->currentIndex()));
     // The SNR, steps and bitswap-scale options are there to use.
     for (const char *name : {"rbSNR", "rbSNRSteps", "spBitswapMax", "cbAdjustBitswapScale"})
-        EXPECT_TRUE(form->bitsTonePage()->findChild<QWidget *>(QLatin1String(name))->isVisible()) << name;
+        EXPECT_TRUE(onlyChild<BitsTonePage>(*form)->findChild<QWidget *>(QLatin1String(name))->isVisible()) << name;
 }
 
 TEST_F(ImageCommandsWiringTest, TimelineZoomSignShowsOnlyWithTheTimeCharts)
@@ -337,20 +340,20 @@ TEST_F(ImageCommandsWiringTest, TimelineZoomSignShowsOnlyWithTheTimeCharts)
         return !zoom->isHidden();
     };
     const auto showTelnetPage = [&](int index) {
-        QWidget *terminal = form->telnetPage();
+        QWidget *terminal = onlyChild<TelnetPage>(*form);
         auto *tabs = qobject_cast<QTabWidget *>(terminal->parentWidget()->parentWidget());
         form->PageControl1->setCurrentWidget(tabs->parentWidget());
         tabs->setCurrentIndex(index);
         form->PageControl1Change();
         return !zoom->isHidden();
     };
-    form->charts()->setTimelineExpandFactor(2);
+    onlyChild<ChartSet>(*form)->setTimelineExpandFactor(2);
     EXPECT_TRUE(showTab(QStringLiteral("Sync Speed")));
     EXPECT_FALSE(showTab(QStringLiteral("TabSheet4"))) << "the router status page";
     EXPECT_TRUE(showTab(QStringLiteral("Noise Margin")));
     EXPECT_FALSE(showTab(form->TabSheet29->objectName())) << "the alarms";
     EXPECT_FALSE(showTelnetPage(0)) << "the telnet session's summary";
     EXPECT_TRUE(showTelnetPage(2)) << "a telnet chart page";
-    form->charts()->setTimelineExpandFactor(1);
+    onlyChild<ChartSet>(*form)->setTimelineExpandFactor(1);
     EXPECT_FALSE(showTab(QStringLiteral("Noise Margin"))) << "no zoom, no sign";
 }

@@ -1,8 +1,12 @@
 // A poll against each router model, seen where the user sees it: the figure
 // labels, the status bar, the caption and the statistics log.
 #include "SimWindowFixture.h"
+#include "OnlyChild.h"
+#include "acquisition/PollingCycle.h"
 
 #include <QFile>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -79,7 +83,7 @@ TEST_F(PollLogTest, ConnectionStateChangesReachCaptionMessagesAndLog)
     EXPECT_EQ(count(QStringLiteral("Router - Connection status changed: Disconnected")), 1);
 
     sim.execute(QStringLiteral("set state Connected"));
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
     form->Timer1Timer(false);
     ASSERT_TRUE(testsupport::waitFor([&] { return form->windowTitle().endsWith(QLatin1String("[Connected]")); }));
     form->btnStop->click();

@@ -8,9 +8,13 @@
 #include "pages/StatusPageTab.h"
 #include "pages/TForm5.h"
 #include "pages/TForm7.h"
+#include "OnlyChild.h"
+#include "acquisition/RouterHttpClient.h"
 
 #include <QAction>
 #include <QTest>
+
+using testsupport::onlyChild;
 
 TEST(Html2TextTest, RowsBecomeLinesCellsTabsAndNothingElseIsLost)
 {
@@ -58,7 +62,7 @@ TEST_F(RouterPagesTest, StatusTabShowsTheServedPageAndNothingWithoutHttp)
 TEST_F(RouterPagesTest, LogViewerShowsLinesOnceAndReversed)
 {
     open();
-    RouterLog log(*form->httpClient(), form->settings());
+    RouterLog log(*onlyChild<RouterHttpClient>(*form), form->settings());
     for (bool reverse : {false, true}) {
         form->settings().RouterLog.Reverse = reverse;
         auto *viewer = new TForm5(TForm5::Mode::ViewLog, QStringLiteral("one\r\ntwo\r\nthree\r\n"), form->settings(),
@@ -79,9 +83,9 @@ TEST_F(RouterPagesTest, LogViewerShowsLinesOnceAndReversed)
 TEST_F(RouterPagesTest, ViewSourceOpensTheViewerOnThePage)
 {
     open();
-    form->routerViewers()->mnuViewSourceClick();
-    ASSERT_TRUE(testsupport::waitFor([&] { return form->routerViewers()->logViewer() != nullptr; }, 10000));
-    EXPECT_TRUE(form->routerViewers()->logViewer()->Memo1->toPlainText().contains(QStringLiteral("<")));
+    onlyChild<RouterViewers>(*form)->mnuViewSourceClick();
+    ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<RouterViewers>(*form)->logViewer() != nullptr; }, 10000));
+    EXPECT_TRUE(onlyChild<RouterViewers>(*form)->logViewer()->Memo1->toPlainText().contains(QStringLiteral("<")));
 }
 
 // A router that fails the log page is reported as "Connection Failed": the
@@ -101,7 +105,7 @@ TEST_F(RouterPagesTest, FailedLogFetchesSayConnectionFailed)
         startSim();
         fail("none");
         open(c.ini);
-        RouterViewers *viewers = form->routerViewers();
+        RouterViewers *viewers = onlyChild<RouterViewers>(*form);
         auto failedBoxes = [](QWidget *owner) {
             int n = 0;
             for (QMessageBox *b : owner->findChildren<QMessageBox *>())

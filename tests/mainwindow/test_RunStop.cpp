@@ -7,6 +7,7 @@
 #include "charts/ChartSet.h"
 #include "chartimages/GraphImages.h"
 #include "mainwindow/NoiseTrayIcon.h"
+#include "OnlyChild.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
+
+using testsupport::onlyChild;
 
 using RunStopTest = SimWindowTest;
 
@@ -124,9 +127,9 @@ TEST_F(RunStopTest, ATickDuringAPollIsSkipped)
         return false;
     }, 3500);
     EXPECT_EQ(most, 1);
-    EXPECT_TRUE(form->pollingCycle()->isBusy());
+    EXPECT_TRUE(onlyChild<PollingCycle>(*form)->isBusy());
     form->btnStop->click();
-    EXPECT_FALSE(form->pollingCycle()->isBusy());
+    EXPECT_FALSE(onlyChild<PollingCycle>(*form)->isBusy());
 }
 
 TEST_F(RunStopTest, RunRefusesWhenThereIsNothingToMonitor)
@@ -225,7 +228,7 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
          5);
     form->btnStart->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
-    ASSERT_TRUE(testsupport::waitFor([&] { return form->telnet()->isConnected(); }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<TelnetSession>(*form)->isConnected(); }, 10000));
     auto *memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
     ASSERT_NE(memo, nullptr);
     ASSERT_TRUE(testsupport::waitFor([&] { return sim.journal().lines().filter(QStringLiteral("telnet")).size() > 2; }));
@@ -237,9 +240,9 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
     EXPECT_TRUE(testsupport::waitFor([&] { return form->telnetFigures().TelnetRxSync > 0; }, 10000));
 
     // The next poll plots the telnet figures on the telnet charts.
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
     form->Timer1Timer(false);
-    EXPECT_TRUE(testsupport::waitFor([&] { return form->charts()->series(QStringLiteral("LineSeries14"))->count() > 0; }));
+    EXPECT_TRUE(testsupport::waitFor([&] { return onlyChild<ChartSet>(*form)->series(QStringLiteral("LineSeries14"))->count() > 0; }));
     form->btnStop->click();
 }
 
@@ -253,22 +256,22 @@ TEST_F(RunStopTest, TelnetOnlyPollKeepsTheSyncForHintAndImageCaptions)
          5);
     form->btnStart->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return form->telnetFigures().TelnetRxSync > 0; }, 10000));
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
     // The next session takes the commands but never answers, so no later
     // parse refills the figures behind the plotting step's back.
-    form->telnet()->btnDisConnect1Click();
+    onlyChild<TelnetSession>(*form)->btnDisConnect1Click();
     sim.execute(QStringLiteral("telnet fail hang"));
     form->Timer1Timer(false);
     ASSERT_TRUE(testsupport::waitFor([&] {
-        return form->charts()->series(QStringLiteral("LineSeries14"))->count() > 0 && !form->pollingCycle()->isBusy();
+        return onlyChild<ChartSet>(*form)->series(QStringLiteral("LineSeries14"))->count() > 0 && !onlyChild<PollingCycle>(*form)->isBusy();
     }));
     form->btnStop->click();
     const QString sync = QString::number(form->telnetFigures().TelnetRxSync);
     ASSERT_EQ(form->telnetFigures().TelnetSyncNow, 0); // plotted
-    EXPECT_TRUE(form->trayIcon()->hint().contains(QStringLiteral("\r\nRx Sync speed: ") + sync))
-        << form->trayIcon()->hint().toStdString();
+    EXPECT_TRUE(form->TrayIcon->hint().contains(QStringLiteral("\r\nRx Sync speed: ") + sync))
+        << form->TrayIcon->hint().toStdString();
     const QString noise = numfmt::fixed(form->telnetFigures().TelnetNoiseNow, 1);
-    EXPECT_EQ(form->graphImages()->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture),
+    EXPECT_EQ(onlyChild<GraphImages>(*form)->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture),
               QStringLiteral(" [Rx-Sync: %1]  [Rx-Noise: %2] ").arg(sync, noise));
 }
 
@@ -294,9 +297,9 @@ TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTime)
     open("[Ping]\nPing=1\nShowPing=1\nPingHost=127.0.0.1\nLogPing=1\n", 5);
     form->btnStart->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->pollingCycle()->isBusy(); }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
     form->Timer1Timer(false);
-    ChartSeries *ping = form->charts()->series(QStringLiteral("Series20"));
+    ChartSeries *ping = onlyChild<ChartSet>(*form)->series(QStringLiteral("Series20"));
     ASSERT_NE(ping, nullptr);
     ASSERT_TRUE(testsupport::waitFor([&] { return ping->count() > 0; }, 10000));
     form->btnStop->click();

@@ -20,6 +20,7 @@
 #include "notify/LogFileName.h"
 #include "settings/SettingsHub.h"
 #include "settings/SettingsKeys.h"
+#include "OnlyChild.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -38,6 +39,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -69,7 +72,7 @@ struct BindingsTest : ::testing::Test {
     TSettings &s() { return form->settings(); }
     template <typename T> T *dialogControl(const char *name)
     {
-        return form->configuration()->findChild<T *>(QLatin1String(name));
+        return onlyChild<TForm2>(*form)->findChild<T *>(QLatin1String(name));
     }
     // A click, as the user makes it, that leaves the box as asked.
     static void setBox(QAbstractButton *box, bool on)
@@ -96,7 +99,7 @@ struct BindingsTest : ::testing::Test {
     }
     double pageLength(int chart)
     {
-        ChartAxis bottom = form->charts()->bottomAxis(chart);
+        ChartAxis bottom = onlyChild<ChartSet>(*form)->bottomAxis(chart);
         return bottom.maximum() - bottom.minimum();
     }
 };
@@ -128,29 +131,29 @@ std::vector<Case> cases()
 {
     using T = BindingsTest;
     const auto box = [](int chart) {
-        return [chart](T &t, const QVariant &v) { T::setBox(t.form->chartPageControls()->box(chart), v.toBool()); };
+        return [chart](T &t, const QVariant &v) { T::setBox(onlyChild<ChartPageControls>(*t.form)->box(chart), v.toBool()); };
     };
     const auto boxShows = [](int chart) {
-        return [chart](T &t, const QVariant &v) { return t.form->chartPageControls()->box(chart)->isChecked() == v.toBool(); };
+        return [chart](T &t, const QVariant &v) { return onlyChild<ChartPageControls>(*t.form)->box(chart)->isChecked() == v.toBool(); };
     };
     using Option = QAbstractButton *(*)(BitsTonePage &);
     const auto option = [](Option get) {
-        return [get](T &t, const QVariant &v) { T::setBox(get(*t.form->bitsTonePage()), v.toBool()); };
+        return [get](T &t, const QVariant &v) { T::setBox(get(*onlyChild<BitsTonePage>(*t.form)), v.toBool()); };
     };
     const auto optionShows = [](Option get) {
-        return [get](T &t, const QVariant &v) { return get(*t.form->bitsTonePage())->isChecked() == v.toBool(); };
+        return [get](T &t, const QVariant &v) { return get(*onlyChild<BitsTonePage>(*t.form))->isChecked() == v.toBool(); };
     };
     const Option cbBits = [](BitsTonePage &p) -> QAbstractButton * { return p.cbBits; };
     const Option cbBitswap = [](BitsTonePage &p) -> QAbstractButton * { return p.cbBitswap; };
     const Option cbSepHistogram = [](BitsTonePage &p) -> QAbstractButton * { return p.cbSepHistogram; };
     const auto change = [](std::function<void(TSettings &, const QVariant &)> f) {
-        return [f](T &t, const QVariant &v) { t.form->settingsHub()->change([&](TSettings &s) { f(s, v); }); };
+        return [f](T &t, const QVariant &v) { onlyChild<SettingsHub>(*t.form)->change([&](TSettings &s) { f(s, v); }); };
     };
     const auto dialogCommit = [](std::function<void(T &, const QVariant &)> f) {
         return [f](T &t, const QVariant &v) {
-            t.form->configuration()->btnConfigureClick();
+            onlyChild<TForm2>(*t.form)->btnConfigureClick();
             f(t, v);
-            t.form->configuration()->close();
+            onlyChild<TForm2>(*t.form)->close();
         };
     };
     std::vector<Case> all;
@@ -162,13 +165,13 @@ std::vector<Case> cases()
                     {"Options box", optionShows(cbBits)},
                     {"bitswap boxes enabled only with it",
                      [](T &t, const QVariant &v) {
-                         return t.form->chartPageControls()->box(22)->isEnabled() == v.toBool()
-                                && t.form->bitsTonePage()->cbBitswap->isEnabled() == v.toBool();
+                         return onlyChild<ChartPageControls>(*t.form)->box(22)->isEnabled() == v.toBool()
+                                && onlyChild<BitsTonePage>(*t.form)->cbBitswap->isEnabled() == v.toBool();
                      }},
                     {"bitswap graph cleared without it", [](T &t, const QVariant &v) {
                          return v.toBool()
-                                || (!t.s().Telnet.BitswapGraph && !t.form->chartPageControls()->box(22)->isChecked()
-                                    && !t.form->bitsTonePage()->cbBitswap->isChecked());
+                                || (!t.s().Telnet.BitswapGraph && !onlyChild<ChartPageControls>(*t.form)->box(22)->isChecked()
+                                    && !onlyChild<BitsTonePage>(*t.form)->cbBitswap->isChecked());
                      }}}});
     all.push_back({"Telnet/BitswapGraph", "[Telnet]\nBitsGraph=1\nBitswapGraph=1\n", {false, true},
                    {{"Chart22 box", box(22)},
@@ -192,15 +195,15 @@ std::vector<Case> cases()
                      })},
                     {"the dialog's \"Plotting\" de-select",
                      [](T &t, const QVariant &) {
-                         t.form->configuration()->btnConfigureClick();
+                         onlyChild<TForm2>(*t.form)->btnConfigureClick();
                          t.dialogControl<QAbstractButton>("btnDeselectAll")->click();
                          t.answerYes();
-                         t.form->configuration()->close();
+                         onlyChild<TForm2>(*t.form)->close();
                      },
                      false}},
                    {{"every chart box", [](T &t, const QVariant &v) {
                          for (int chart : kTelnetPlotCharts)
-                             if (t.form->chartPageControls()->box(chart)->isChecked() != v.toBool())
+                             if (onlyChild<ChartPageControls>(*t.form)->box(chart)->isChecked() != v.toBool())
                                  return false;
                          return true;
                      }}}});
@@ -208,14 +211,14 @@ std::vector<Case> cases()
         {"Graph/UserLabel", "[Graph]\nUserLabel=User-def 1\nScaleUser1=1\nDiffUserDef=0\n", {"Line Att", "Noise dB"},
          {{"the dialog's label box",
            [](T &t, const QVariant &v) {
-               t.form->configuration()->btnConfigureClick();
+               onlyChild<TForm2>(*t.form)->btnConfigureClick();
                QLineEdit *edit = t.dialogControl<QLineEdit>("edUserlabel");
                edit->selectAll();
                QTest::keyClicks(edit, v.toString());
-               t.form->configuration()->close();
+               onlyChild<TForm2>(*t.form)->close();
            }},
           {"a handler", change([](TSettings &s, const QVariant &v) { s.Graph.UserLabel = v.toString(); })}},
-         {{"Chart3 title", [](T &t, const QVariant &v) { return t.form->charts()->chart(3)->yAxis->label() == v.toString(); }},
+         {{"Chart3 title", [](T &t, const QVariant &v) { return onlyChild<ChartSet>(*t.form)->chart(3)->yAxis->label() == v.toString(); }},
           {"toolbar label", [](T &t, const QVariant &v) { return t.form->Label5->text() == v.toString() + "  0"; }},
           {"its page's caption",
            [](T &t, const QVariant &v) {
@@ -226,7 +229,7 @@ std::vector<Case> cases()
            }},
           {"the search page's figure button and label",
            [](T &t, const QVariant &v) {
-               RouterSearchTextPage *search = t.form->configuration()->Search;
+               RouterSearchTextPage *search = onlyChild<TForm2>(*t.form)->Search;
                return search->btnUser->text() == v.toString().left(11) && search->Label16->text() == v.toString();
            }},
           {"the dialog's label box",
@@ -294,22 +297,22 @@ std::vector<Case> cases()
                    {{"the tray menu", [](T &t, const QVariant &v) { t.form->mnuShowNoiseClick(v.toBool()); }},
                     {"the dialog's box",
                      dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbShowNoise"), v.toBool()); })}},
-                   {{"the alarm page's note", [](T &t, const QVariant &v) { return t.form->alarmPage()->Label44->isHidden() == v.toBool(); }},
+                   {{"the alarm page's note", [](T &t, const QVariant &v) { return onlyChild<AlarmPage>(*t.form)->Label44->isHidden() == v.toBool(); }},
                     {"the dialog's box", dialogBox("cbShowNoise")}}});
     all.push_back({"Capture/Noise", "[Capture]\nNoise=0\nAllTheTime=1\nBetweenHours=0\nNever=0\n", {true, false},
                    {{"the dialog's box",
                      dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbCaptureNoise"), v.toBool()); })},
                     {"a handler", change([](TSettings &s, const QVariant &v) { s.Capture.Noise = v.toBool(); })}},
                    {{"Chart1's capture picture", [](T &t, const QVariant &v) {
-                         QLabel *active = t.form->cameraIndicators()->picture(1, CameraIndicators::Picture::Active);
+                         QLabel *active = onlyChild<CameraIndicators>(*t.form)->picture(1, CameraIndicators::Picture::Active);
                          return active && active->isHidden() != v.toBool();
                      }}}});
     // A setting changed outside the dialog is what its next commit keeps.
     all.push_back({"Graph/ShowGaps", "[Graph]\nShowGaps=1\n", {false, true},
                    {{"the chart menu", [](T &t, const QVariant &v) {
                          // Opened on a chart, the menu checks its items from the settings.
-                         t.form->chartMenus()->ChartPopupPopup(1);
-                         QAction *item = t.form->chartMenus()->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuShowGaps"));
+                         onlyChild<ChartPopupMenus>(*t.form)->ChartPopupPopup(1);
+                         QAction *item = onlyChild<ChartPopupMenus>(*t.form)->action(QStringLiteral("ChartPopup"), QStringLiteral("mnuShowGaps"));
                          if (item->isChecked() != v.toBool())
                              item->trigger();
                      }},
@@ -317,8 +320,8 @@ std::vector<Case> cases()
                      dialogCommit([](T &t, const QVariant &v) { T::setBox(t.dialogControl<QAbstractButton>("cbShowGaps"), v.toBool()); })}},
                    {{"the dialog's box", dialogBox("cbShowGaps")},
                     {"the next commit", [](T &t, const QVariant &v) {
-                         t.form->configuration()->btnConfigureClick();
-                         t.form->configuration()->close();
+                         onlyChild<TForm2>(*t.form)->btnConfigureClick();
+                         onlyChild<TForm2>(*t.form)->close();
                          return t.s().Graph.ShowGaps == v.toBool();
                      }}}});
     // The Web Server page's settings: its edits, a handler, the dialog's next commit.
@@ -327,8 +330,8 @@ std::vector<Case> cases()
     };
     const auto nextCommitKeeps = [](std::function<QVariant(T &)> get) {
         return [get](T &t, const QVariant &v) {
-            t.form->configuration()->btnConfigureClick();
-            t.form->configuration()->close();
+            onlyChild<TForm2>(*t.form)->btnConfigureClick();
+            onlyChild<TForm2>(*t.form)->close();
             return get(t) == v;
         };
     };
@@ -371,7 +374,7 @@ std::vector<Case> cases()
                    {"127.0.0.2", "127.0.0.3"},
                    {{"the alarm page's reboot URL",
                      [](T &t, const QVariant &v) {
-                         testsupport::typeText(t.form->alarmPage()->edReboot,
+                         testsupport::typeText(onlyChild<AlarmPage>(*t.form)->edReboot,
                                                QStringLiteral("http://%1/setup.cgi?todo=reboot").arg(v.toString()));
                      }},
                     {"the dialog's login URL", dialogCommit([](T &t, const QVariant &v) {
@@ -380,7 +383,7 @@ std::vector<Case> cases()
                          emit edit->editingFinished();
                      })}},
                    {{"the alarm page's reboot URL",
-                     [hostIs](T &t, const QVariant &v) { return hostIs(t.form->alarmPage()->edReboot->text(), v); }},
+                     [hostIs](T &t, const QVariant &v) { return hostIs(onlyChild<AlarmPage>(*t.form)->edReboot->text(), v); }},
                     {"the dialog's login URL",
                      [hostIs](T &t, const QVariant &v) { return hostIs(t.dialogControl<QLineEdit>("edLoginURL")->text(), v); }},
                     {"the settings' login and reboot URLs", [hostIs](T &t, const QVariant &v) {
@@ -401,16 +404,16 @@ std::vector<Case> cases()
                      }},
                     {"the failure alarm's controls",
                      [](T &t, const QVariant &v) {
-                         return t.form->pingControls()->cbPingFail->isEnabled() == v.toBool()
-                                && t.form->pingControls()->spPingFail->isEnabled() == v.toBool();
+                         return onlyChild<PingControls>(*t.form)->cbPingFail->isEnabled() == v.toBool()
+                                && onlyChild<PingControls>(*t.form)->spPingFail->isEnabled() == v.toBool();
                      }},
                     {"the dialog's box", dialogBox("cbShowPing")}}});
     // A packet count typed or written out of range comes back to the nearest the ping takes.
     all.push_back({"Ping/PingNum", "[Ping]\nPingNum=1\n", {2, 5},
-                   {{"the ping page's box", [](T &t, const QVariant &v) { t.form->pingControls()->spPingNum->setValue(v.toInt()); }},
+                   {{"the ping page's box", [](T &t, const QVariant &v) { onlyChild<PingControls>(*t.form)->spPingNum->setValue(v.toInt()); }},
                     {"a handler", change([](TSettings &s, const QVariant &v) { s.Ping.PingNum = v.toInt(); })}},
                    {{"the ping page's box",
-                     [](T &t, const QVariant &v) { return t.form->pingControls()->spPingNum->value() == qMin(v.toInt(), 3); }},
+                     [](T &t, const QVariant &v) { return onlyChild<PingControls>(*t.form)->spPingNum->value() == qMin(v.toInt(), 3); }},
                     {"the setting", [](T &t, const QVariant &v) { return t.s().Ping.PingNum == qMin(v.toInt(), 3); }}}});
     return all;
 }
@@ -424,7 +427,7 @@ TEST_F(BindingsTest, EveryWriterOfASettingReachesEveryReader)
     for (const Case &c : cases()) {
         for (const Writer &w : c.writers) {
             open(c.file);
-            EXPECT_EQ(form->bindings()->problems(), QStringList()) << "every row and follower names a real key";
+            EXPECT_EQ(onlyChild<LiveBinder>(*form)->problems(), QStringList()) << "every row and follower names a real key";
             for (const QVariant &value : c.values) {
                 const QVariant v = w.only.isValid() ? w.only : value;
                 w.set(*this, v);
@@ -449,7 +452,7 @@ TEST_F(BindingsTest, ClickingThroughTheDialogLeavesThePollingTimerAlone)
     form->tmrLogAt->start();
     const int restarts = form->Timer1->restarts();
     const int logRestarts = form->tmrLogAt->restarts();
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
     dialog->btnConfigureClick();
     // Every main page, and every telnet sub-page: each switch commits and saves.
     for (int i = 0; i < dialog->PageControl1->count(); ++i)
@@ -477,11 +480,11 @@ TEST_F(BindingsTest, ClickingThroughTheDialogLeavesThePollingTimerAlone)
 TEST_F(BindingsTest, DialogAndMenuHappeningsReachTheWindow)
 {
     open("[Capture]\nNoise=1\nAllTheTime=1\nBetweenHours=0\nNever=0\n[System]\nIsDG834=0\n");
-    TForm2 *dialog = form->configuration();
+    TForm2 *dialog = onlyChild<TForm2>(*form);
 
     // Marking a SpeedTouch figure brings the first user-figure page to the front.
     dialog->Search->userFigureTabRequested();
-    QWidget *userPage = form->charts()->chart(3)->parentWidget();
+    QWidget *userPage = onlyChild<ChartSet>(*form)->chart(3)->parentWidget();
     int levels = 0, fronted = 0;
     for (QWidget *w = userPage; w != form->PageControl1; w = w->parentWidget())
         if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
@@ -494,11 +497,11 @@ TEST_F(BindingsTest, DialogAndMenuHappeningsReachTheWindow)
     EXPECT_EQ(form->PageControl1->currentWidget()->isAncestorOf(userPage), true);
 
     // Opening a status-page chart's menu shows the capture pictures as the schedule stands now.
-    QLabel *active = form->cameraIndicators()->picture(1, CameraIndicators::Picture::Active);
+    QLabel *active = onlyChild<CameraIndicators>(*form)->picture(1, CameraIndicators::Picture::Active);
     ASSERT_NE(active, nullptr);
     EXPECT_FALSE(active->isHidden());
     form->settings().Capture.Noise = false; // as a handler that has not told anyone yet
-    emit form->chartMenus()->menu(QStringLiteral("ChartPopup"))->aboutToShow();
+    emit onlyChild<ChartPopupMenus>(*form)->menu(QStringLiteral("ChartPopup"))->aboutToShow();
     EXPECT_TRUE(active->isHidden());
 
     // Showing the search page offers the alarm page's state box to DG834 routers only.
@@ -506,7 +509,7 @@ TEST_F(BindingsTest, DialogAndMenuHappeningsReachTheWindow)
         form->settings().System.IsDG834 = dg834;
         dialog->btnConfigureClick();
         dialog->PageControl1->setCurrentWidget(dialog->Search);
-        EXPECT_EQ(form->alarmPage()->cbState->isEnabled(), dg834);
+        EXPECT_EQ(onlyChild<AlarmPage>(*form)->cbState->isEnabled(), dg834);
         dialog->PageControl1->setCurrentIndex(0);
         dialog->close();
     }

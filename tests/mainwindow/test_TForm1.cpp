@@ -31,6 +31,7 @@
 #include "pages/UserFigureMarker.h"
 #include "platform/ShellOpen.h"
 #include "notify/StatisticsLog.h"
+#include "OnlyChild.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -55,6 +56,8 @@
 #include <QTcpServer>
 #include <gtest/gtest.h>
 #include <memory>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -280,7 +283,7 @@ TEST_F(MainWindowTest, DailyEmailIsSaidOnce)
     auto *daily = form->findChild<DailyTimer *>();
     ASSERT_NE(daily, nullptr);
     emit daily->dailyEmailDue();
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->mailer()->busy(); }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<Mailer>(*form)->busy(); }));
     EXPECT_EQ(form->memSys->toPlainText().count(QStringLiteral("Daily e-mail")), 1);
 }
 
@@ -292,7 +295,7 @@ TEST_F(MainWindowTest, CaptureCamerasShowFromStartUp)
     auto form = open("[Capture]\nNoise=1\nSync=0\nAllTheTime=1\nNever=0\nCaptureAt=1\nCaptureAtTime=03:00\nFolder="
                      + folder.toUtf8() + "\n");
     using P = CameraIndicators::Picture;
-    CameraIndicators *cameras = form->cameraIndicators();
+    CameraIndicators *cameras = onlyChild<CameraIndicators>(*form);
     auto shown = [&](int chart, P p) { return cameras->picture(chart, p) && !cameras->picture(chart, p)->isHidden(); };
     EXPECT_TRUE(shown(1, P::Active) && shown(1, P::Daily));
     EXPECT_FALSE(shown(1, P::Inactive));
@@ -307,7 +310,7 @@ TEST_F(MainWindowTest, OverRangeSignsSitInTheChartCornerForVisibleAxesOnly)
     form->resize(1000, 700);
     form->show();
     ChartCornerSigns *signs = form->cornerSigns(1);
-    QWidget *chart = form->charts()->chart(1);
+    QWidget *chart = onlyChild<ChartSet>(*form)->chart(1);
     const int chartHeight = chart->height();
     form->showIndicators({QStringLiteral("Image136"), QStringLiteral("Image137")});
     QApplication::processEvents();
@@ -447,7 +450,7 @@ TEST_F(MainWindowTest, IncludeInLogTogglesTheChartsSwitchAndAsksForAFreshHeader)
     auto form = open("[System]\nLogFile=" + log.toUtf8() + "\n[Log]\nAddHeader=1\n");
     form->mnuLogClick(18); // Tx noise: the fourth character
     EXPECT_EQ(form->settings().Log.Log, QStringLiteral("11101111"));
-    EXPECT_TRUE(form->statisticsLog()->LogHeaderPending());
+    EXPECT_TRUE(onlyChild<StatisticsLog>(*form)->LogHeaderPending());
     form->mnuLogClick(18);
     EXPECT_EQ(form->settings().Log.Log, QStringLiteral("11111111"));
     form->mnuLogClick(23);
@@ -503,7 +506,7 @@ TEST_F(MainWindowTest, PagesPanesAndPanelsAsAUserReadsThem)
     const QStringList captions = tabCaptions(*form);
     for (const char *c : {"Rx  Totals", "Tx  Totals", "Rx CRC/ES/LOF ~ 1 day", "SF Error", "LOF", "Data Sent"})
         EXPECT_TRUE(captions.contains(QLatin1String(c))) << c;
-    EXPECT_EQ(form->charts()->chart(19)->yAxis->label(), QStringLiteral("Data received (MB)"));
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(19)->yAxis->label(), QStringLiteral("Data received (MB)"));
     EXPECT_TRUE(QFontInfo(form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->font()).fixedPitch());
     EXPECT_TRUE(form->findChild<QPlainTextEdit *>(QStringLiteral("Memo6"))->isHidden());
     ASSERT_FALSE(form->PageControl1->isTabVisible(5));
@@ -536,21 +539,21 @@ TEST_F(MainWindowTest, ToneChartsShowTheBitsAndSnrOfEachTone)
     }
     t.BitswapPoint = BitswapChartPoint{false, 2, 5};
     form->plotToneCharts(t);
-    ChartSeries *bits = form->charts()->series(QStringLiteral("LineSeries18"));
+    ChartSeries *bits = onlyChild<ChartSet>(*form)->series(QStringLiteral("LineSeries18"));
     EXPECT_EQ(bits->count(), 256);
     EXPECT_EQ(bits->valueAt(41), 41 % 15);
     EXPECT_EQ(bits->labelAt(41).value_or(QString()), QStringLiteral("41"));
     EXPECT_EQ(bits->colourAt(40), QColor(0, 255, 0));
-    EXPECT_EQ(form->charts()->bottomAxis(21).maximum(), 255);
-    EXPECT_EQ(form->charts()->series(QStringLiteral("Series14"))->lastValue(), 5);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->bottomAxis(21).maximum(), 255);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->series(QStringLiteral("Series14"))->lastValue(), 5);
     // Upstream bitswaps in green.
-    ChartSeries *up = form->charts()->series(QStringLiteral("BarSeries4"));
+    ChartSeries *up = onlyChild<ChartSet>(*form)->series(QStringLiteral("BarSeries4"));
     EXPECT_EQ(up->colourAt(up->count() - 1), QColor(0, 128, 0));
 
     // A second reply replaces the tones instead of adding to them.
     form->plotToneCharts(t);
     EXPECT_EQ(bits->count(), 256);
-    EXPECT_EQ(form->charts()->series(QStringLiteral("Series14"))->count(), 2);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->series(QStringLiteral("Series14"))->count(), 2);
 }
 
 // Every file the window opens in the desktop's program: when there is no
@@ -562,8 +565,8 @@ TEST_F(MainWindowTest, FilesWithNoProgramToOpenThemSaySo)
     testsupport::writeAll(log, "line\r\n");
     testsupport::writeAll(alarms, "alarm\r\n");
     auto form = open("[System]\nLog=1\nLogFile=" + log.toUtf8() + "\n[Alarm]\nAlarmLog=" + alarms.toUtf8() + "\n");
-    auto *alarmView = form->alarmPage()->btnViewAlarmLog;
-    form->alarmPage()->edAlarmLog->setText(alarms);
+    auto *alarmView = onlyChild<AlarmPage>(*form)->btnViewAlarmLog;
+    onlyChild<AlarmPage>(*form)->edAlarmLog->setText(alarms);
     struct Case {
         QAbstractButton *button;
         QString file, boxStart;
@@ -621,7 +624,7 @@ TEST_F(MainWindowTest, SystemMessagesSaveAsWritesThePaneLines)
 TEST_F(MainWindowTest, StatisticsPanePressAndTheBitsRefreshItem)
 {
     auto form = open("[Router]\nTelnet=1\n");
-    TelnetPage *page = form->telnetPage();
+    TelnetPage *page = onlyChild<TelnetPage>(*form);
     for (QPlainTextEdit *pane : {page->Memo2, page->Memo3}) {
         page->Panel53->show();
         page->marker->tmrTelnetUserDelay->start();
@@ -630,8 +633,8 @@ TEST_F(MainWindowTest, StatisticsPanePressAndTheBitsRefreshItem)
         EXPECT_FALSE(page->marker->tmrTelnetUserDelay->isActive());
     }
     for (bool enabled : {false, true, false}) {
-        form->bitsTonePage()->btnBitsRefresh->setEnabled(enabled);
-        QMenu *menu = form->chartMenus()->prepare(21);
+        onlyChild<BitsTonePage>(*form)->btnBitsRefresh->setEnabled(enabled);
+        QMenu *menu = onlyChild<ChartPopupMenus>(*form)->prepare(21);
         ASSERT_TRUE(menu);
         auto *refresh = menu->findChild<QAction *>(QStringLiteral("Refresh2"));
         if (!refresh)
@@ -651,11 +654,11 @@ TEST_F(MainWindowTest, TrayPointerHintFollowsTheFigures)
     form->runState().Figures.RxNoise = 6.54f;
     form->runState().Figures.RxSync = 8128;
     form->IconNoise(form->settings().Graph.NoiseColour);
-    EXPECT_EQ(form->trayIcon()->toolTip(), QStringLiteral("Veltrano\r\nNoise margin 6.54 dB\r\nSync speed 8,128 Kbps\r\n")
+    EXPECT_EQ(form->TrayIcon->toolTip(), QStringLiteral("Veltrano\r\nNoise margin 6.54 dB\r\nSync speed 8,128 Kbps\r\n")
                                                + form->Label5->text());
     form->runState().Figures.RxSync = 12000;
     form->setTrayHint();
-    EXPECT_TRUE(form->trayIcon()->toolTip().contains(QStringLiteral("Sync speed 12,000 Kbps")));
+    EXPECT_TRUE(form->TrayIcon->toolTip().contains(QStringLiteral("Sync speed 12,000 Kbps")));
 }
 
 // With "Close to system tray": the window's close box hides it into the tray,
@@ -671,11 +674,11 @@ TEST_F(MainWindowTest, TrayCloseClosesAndTheStatusPageIsNotReopened)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.fromTray);
         auto form = open("[System]\nCloseToTray=1\nConfirmClose=1\n");
-        form->trayIcon()->setTrayAvailable(true);
-        form->trayIcon()->setVisible(true);
+        form->TrayIcon->setTrayAvailable(true);
+        form->TrayIcon->setVisible(true);
         form->show();
         if (c.fromTray)
-            form->trayIcon()->CloseVeltrano1->trigger();
+            form->TrayIcon->CloseVeltrano1->trigger();
         else
             form->close();
         EXPECT_EQ(form->isHidden(), c.expectHidden);
@@ -685,12 +688,12 @@ TEST_F(MainWindowTest, TrayCloseClosesAndTheStatusPageIsNotReopened)
             box->button(QMessageBox::Cancel)->click();
     }
     auto form = open("[System]\nCloseToTray=1\nConfirmClose=0\nLast=0\n");
-    form->trayIcon()->setTrayAvailable(true);
-    form->trayIcon()->setVisible(true);
+    form->TrayIcon->setTrayAvailable(true);
+    form->TrayIcon->setVisible(true);
     form->show();
     form->PageControl1->setCurrentWidget(form->StatusPage);
     ASSERT_NE(form->PageControl1->currentIndex(), 0);
-    form->trayIcon()->CloseVeltrano1->trigger();
+    form->TrayIcon->CloseVeltrano1->trigger();
     ASSERT_TRUE(testsupport::waitFor([&] { return !form->isVisible(); }, 10000));
     const QStringList lines = QString::fromLatin1(testsupport::readAll(ini)).split(QRegularExpression(QStringLiteral("\r?\n")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Last=0")));
@@ -707,14 +710,14 @@ TEST_F(MainWindowTest, BitsChartImagesCarryTheAdsl2PlusRange)
         t.Label88 = adsl2Plus ? QStringLiteral(">>") : QString();
         form->plotToneCharts(t);
         const QString file = dir.filePath(QLatin1String(name));
-        EXPECT_TRUE(form->graphImages()->MakeGraphImage(21, file, QStringLiteral(" "), QStringLiteral("SaveAs")).written());
+        EXPECT_TRUE(onlyChild<GraphImages>(*form)->MakeGraphImage(21, file, QStringLiteral(" "), QStringLiteral("SaveAs")).written());
         return QImage(file);
     };
     const QImage plain = image(false, "plain.png");
-    EXPECT_TRUE(form->telnetPage()->Label100->isHidden());
+    EXPECT_TRUE(onlyChild<TelnetPage>(*form)->Label100->isHidden());
     const QImage adsl2 = image(true, "adsl2.png");
-    EXPECT_FALSE(form->telnetPage()->Label100->isHidden());
-    EXPECT_EQ(form->telnetPage()->Label100->text(), QStringLiteral(">>"));
+    EXPECT_FALSE(onlyChild<TelnetPage>(*form)->Label100->isHidden());
+    EXPECT_EQ(onlyChild<TelnetPage>(*form)->Label100->text(), QStringLiteral(">>"));
     ASSERT_FALSE(plain.isNull());
     ASSERT_EQ(plain.size(), adsl2.size());
     const int W = plain.width(), H = plain.height();
@@ -758,9 +761,9 @@ TEST_F(MainWindowTest, UserChartMenusAndToolbarLabels)
         (c.chart == 3 ? form->settings().Graph.UserLabel : form->settings().Graph.UserLabel2) = c.label;
         form->showUserLabel(c.chart == 3 ? 1 : 2);
         EXPECT_EQ((c.chart == 3 ? form->Label5 : form->Label22)->text(), c.toolbar);
-        QCustomPlot *plot = form->charts()->chart(c.chart);
+        QCustomPlot *plot = onlyChild<ChartSet>(*form)->chart(c.chart);
         emit plot->customContextMenuRequested(QPoint(10, 10));
-        QMenu *menu = form->chartMenus()->menu(QStringLiteral("ChartPopup"));
+        QMenu *menu = onlyChild<ChartPopupMenus>(*form)->menu(QStringLiteral("ChartPopup"));
         ASSERT_TRUE(menu);
         EXPECT_EQ(menu->isVisible(), c.menu);
         menu->hide();
@@ -790,14 +793,14 @@ TEST_F(MainWindowTest, BitLoadingIntervalFloorAndTheBitswapCaptureCameras)
 {
     for (int sample : {5, 20}) {
         auto form = open("[System]\nSample=" + QByteArray::number(sample) + "\n[Telnet]\nRefreshBitsEvery=60\n");
-        EXPECT_EQ(form->bitsTonePage()->spRefreshBitsEvery->minimum(), sample);
+        EXPECT_EQ(onlyChild<BitsTonePage>(*form)->spRefreshBitsEvery->minimum(), sample);
     }
     const QString folder = dir.filePath(QStringLiteral("captures"));
     QDir().mkpath(folder);
     auto form = open("[Capture]\nAllTheTime=1\nNever=0\nFolder=" + folder.toUtf8()
                      + "\n[Telnet]\nBitswapCapture=1\nBitsGraph=1\n");
     using P = CameraIndicators::Picture;
-    CameraIndicators *cameras = form->cameraIndicators();
+    CameraIndicators *cameras = onlyChild<CameraIndicators>(*form);
     auto shown = [&](P p) { return cameras->picture(22, p) && !cameras->picture(22, p)->isHidden(); };
     ASSERT_TRUE(shown(P::Active));
     // The schedule now says "not at this hour" (nor the next, should the hour turn meanwhile).
@@ -807,7 +810,7 @@ TEST_F(MainWindowTest, BitLoadingIntervalFloorAndTheBitswapCaptureCameras)
     c.BetweenHours = true;
     c.FromHours = (hour + 2) % 24;
     c.ToHours = (hour + 3) % 24;
-    emit form->bitsRefresh()->bitswapCaptureDue();
+    emit onlyChild<BitLoadingRefresh>(*form)->bitswapCaptureDue();
     EXPECT_TRUE(shown(P::Inactive));
     EXPECT_FALSE(shown(P::Active));
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());

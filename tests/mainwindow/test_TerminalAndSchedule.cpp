@@ -9,6 +9,7 @@
 #include "mainwindow/ScheduleRunButton.h"
 #include "pages/TForm16.h"
 #include "acquisition/TelnetScriptRunner.h"
+#include "OnlyChild.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,6 +18,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTest>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -53,8 +56,8 @@ TEST_F(TerminalWindowTest, TypedCommandGoesOutWithoutItsPrompt)
 {
     open("[Router]\nTelnet=1\n[Telnet]\nTelnetIP=127.0.0.1\nTelnetPort=" + QByteArray::number(sim.telnetPort()) +
          "\nTelnetUsername=admin\n");
-    form->telnet()->btnConnectClick(TelnetSender::Window);
-    ASSERT_TRUE(testsupport::waitFor([&] { return form->telnet()->isConnected(); }, 10000));
+    onlyChild<TelnetSession>(*form)->btnConnectClick(TelnetSender::Window);
+    ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<TelnetSession>(*form)->isConnected(); }, 10000));
     auto *memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
     ASSERT_TRUE(memo);
     ASSERT_TRUE(testsupport::waitFor([&] { return memo->toPlainText().endsWith(QLatin1String("# ")); }, 5000));
@@ -84,14 +87,14 @@ TEST_F(TerminalWindowTest, SummaryAndTerminalConnectButtons)
         ASSERT_TRUE(connectButton && disconnectButton);
         ASSERT_TRUE(connectButton->isEnabled());
         connectButton->click();
-        ASSERT_TRUE(testsupport::waitFor([&] { return form->telnet()->isConnected(); }, 10000));
+        ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<TelnetSession>(*form)->isConnected(); }, 10000));
         EXPECT_FALSE(form->findChild<QPushButton *>(QStringLiteral("btnConnect1"))->isEnabled());
         QTest::qWait(300);
         EXPECT_EQ(journal("telnet", "line").contains(QStringLiteral("cat /proc/avalanche/avsar_modem_stats")),
                   c.statistics);
         ASSERT_TRUE(testsupport::waitFor([&] { return disconnectButton->isEnabled(); }, 5000));
         disconnectButton->click();
-        EXPECT_FALSE(form->telnet()->isConnected());
+        EXPECT_FALSE(onlyChild<TelnetSession>(*form)->isConnected());
         EXPECT_TRUE(connectButton->isEnabled());
     }
 }
@@ -141,7 +144,7 @@ TEST_F(TerminalWindowTest, PlotOnlyRunOutsideItsHoursLogsAndPlotsNothing)
     ASSERT_TRUE(testsupport::waitFor([&] { return logLines(log).size() >= 2; }, 15000)) << messages().join(QLatin1Char('\n')).toStdString() << logLines(log).join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("Veltrano 6.3   [Scheduled Plot ")));
     EXPECT_TRUE(form->runState().PlotSuppressed);
-    EXPECT_EQ(form->charts()->series(QStringLiteral("Series1"))->count(), 0);
+    EXPECT_EQ(onlyChild<ChartSet>(*form)->series(QStringLiteral("Series1"))->count(), 0);
     form->btnStopClick();
     EXPECT_FALSE(form->runState().SchedulePlotOnly);
 }
@@ -155,7 +158,7 @@ TEST_F(TerminalWindowTest, EachLogLineCarriesItsOwnPollsPing)
     const QString log = dir.filePath(QStringLiteral("stats.log"));
     open("[Ping]\nPing=1\nShowPing=1\nLogPing=1\nPingHost=127.0.0.1\n[System]\nLog=1\nLogFile=" + log.toUtf8() +
          "\n[Log]\nLogAtSample=1\n");
-    form->pingRunner()->setProgram(fake);
+    onlyChild<PingRunner>(*form)->setProgram(fake);
     form->btnStart->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return !logLines(log).isEmpty(); }, 15000));
     EXPECT_TRUE(logLines(log).first().contains(QStringLiteral("Ping=23"))) << logLines(log).first().toStdString();
@@ -178,7 +181,7 @@ TEST_F(TerminalWindowTest, PingHostFieldFeedsThePollAndTheSettingsFile)
     EXPECT_EQ(edit->text(), QStringLiteral("127.0.0.2"));
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("127.0.0.3"));
-    form->pingRunner()->setProgram(fake);
+    onlyChild<PingRunner>(*form)->setProgram(fake);
     form->btnStart->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(args); }, 15000));
     form->btnStopClick();

@@ -12,6 +12,7 @@
 #include "pages/BitsTonePage.h"
 #include "charts/ChartSet.h"
 #include "charts/ToneCharts.h"
+#include "OnlyChild.h"
 
 #include <QAction>
 #include <QMouseEvent>
@@ -22,6 +23,8 @@
 #include <QTest>
 #include <qcustomplot.h>
 
+using testsupport::onlyChild;
+
 namespace {
 
 struct ToneWindowTest : SimWindowTest {
@@ -30,7 +33,7 @@ struct ToneWindowTest : SimWindowTest {
         return "[Router]\nTelnet=1\n[Telnet]\nUseHttpDebug=0\nExtended=0\nTelnetIP=127.0.0.1\nTelnetPort="
                + QByteArray::number(sim.telnetPort()) + "\n" + family;
     }
-    ChartSeries *series(const char *name) { return form->charts()->series(QLatin1String(name)); }
+    ChartSeries *series(const char *name) { return onlyChild<ChartSet>(*form)->series(QLatin1String(name)); }
     void useAdslctlRouter()
     {
         profile = QStringLiteral("other");
@@ -69,12 +72,12 @@ TEST_F(ToneWindowTest, RunFillsTheToneChartsForEachTelnetFamily)
         const auto &tones = sim.state().tones();
         EXPECT_EQ(tones.bits(100), series("LineSeries18")->valueAt(100));
         EXPECT_EQ(tones.bits(100), form->telnetFigures().ToneBits[100]);
-        auto *page = form->bitsTonePage();
+        auto *page = onlyChild<BitsTonePage>(*form);
         EXPECT_TRUE(page->Label61->text().startsWith(QStringLiteral("Last updated: ")));
         EXPECT_TRUE(testsupport::waitFor([&] { return page->btnBitsRefresh->isEnabled(); }));
-        EXPECT_TRUE(form->bitsRefresh()->timer().isActive());
+        EXPECT_TRUE(onlyChild<BitLoadingRefresh>(*form)->timer().isActive());
         form->btnStop->click();
-        EXPECT_FALSE(form->bitsRefresh()->timer().isActive());
+        EXPECT_FALSE(onlyChild<BitLoadingRefresh>(*form)->timer().isActive());
     }
 }
 
@@ -89,11 +92,11 @@ TEST_F(ToneWindowTest, MarginModeSubtractsThreeDecibelsPerBitAndClips)
     ASSERT_TRUE(runUntilTonesPlotted());
     ChartSeries *snr = series("Series4");
     EXPECT_EQ(30, snr->valueAt(40));
-    auto *page = form->bitsTonePage();
+    auto *page = onlyChild<BitsTonePage>(*form);
     page->rbSNRMargin->click();
     EXPECT_FALSE(form->settings().Telnet.rbSNR);
     EXPECT_EQ(QStringLiteral("SNR Margin per tone"), page->Label59->text());
-    EXPECT_EQ(QStringLiteral("SNR Margin (dB)"), form->charts()->chart(21)->yAxis2->label());
+    EXPECT_EQ(QStringLiteral("SNR Margin (dB)"), onlyChild<ChartSet>(*form)->chart(21)->yAxis2->label());
     EXPECT_EQ(256, snr->count());
     EXPECT_EQ(15, snr->valueAt(40));
     EXPECT_EQ(20, snr->valueAt(41)); // 24, clipped at the default 20
@@ -102,18 +105,18 @@ TEST_F(ToneWindowTest, MarginModeSubtractsThreeDecibelsPerBitAndClips)
     EXPECT_EQ(24, snr->valueAt(41));
     page->rbSNR->click();
     EXPECT_EQ(30, snr->valueAt(40));
-    EXPECT_EQ(QStringLiteral("SNR (dB)"), form->charts()->chart(21)->yAxis2->label());
-    EXPECT_EQ(64, form->charts()->rightAxis(21).maximum());
+    EXPECT_EQ(QStringLiteral("SNR (dB)"), onlyChild<ChartSet>(*form)->chart(21)->yAxis2->label());
+    EXPECT_EQ(64, onlyChild<ChartSet>(*form)->rightAxis(21).maximum());
     form->btnStop->click();
 }
 
 TEST_F(ToneWindowTest, BitswapChartFollowsASwapBurstAndItsMaximum)
 {
     open(telnet("V123=1\n"), 1);
-    EXPECT_EQ(10, form->charts()->leftAxis(22).maximum());
-    form->bitsTonePage()->spBitswapMax->setValue(25);
-    EXPECT_EQ(25, form->charts()->leftAxis(22).maximum());
-    form->bitsTonePage()->spBitswapMax->setValue(10);
+    EXPECT_EQ(10, onlyChild<ChartSet>(*form)->leftAxis(22).maximum());
+    onlyChild<BitsTonePage>(*form)->spBitswapMax->setValue(25);
+    EXPECT_EQ(25, onlyChild<ChartSet>(*form)->leftAxis(22).maximum());
+    onlyChild<BitsTonePage>(*form)->spBitswapMax->setValue(10);
     ASSERT_TRUE(runUntilTonesPlotted());
     // Bitswaps count once the run has a few polls behind it.
     ASSERT_TRUE(testsupport::waitFor([&] { return form->runState().SampleCount > 3; }, 15000));
@@ -122,10 +125,10 @@ TEST_F(ToneWindowTest, BitswapChartFollowsASwapBurstAndItsMaximum)
         sim.execute(QStringLiteral("tone %1 bits %2").arg(t).arg(tones.bits(t) == 15 ? 1 : tones.bits(t) + 1));
     ChartSeries *down = series("Series14");
     const qint64 before = down->count();
-    ASSERT_TRUE(testsupport::waitFor([&] { return form->bitsTonePage()->btnBitsRefresh->isEnabled(); }));
-    form->bitsTonePage()->btnBitsRefresh->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<BitsTonePage>(*form)->btnBitsRefresh->isEnabled(); }));
+    onlyChild<BitsTonePage>(*form)->btnBitsRefresh->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return down->count() > before && down->lastValue() == 40; }, 10000));
-    EXPECT_GT(form->charts()->leftAxis(22).maximum(), 40);
+    EXPECT_GT(onlyChild<ChartSet>(*form)->leftAxis(22).maximum(), 40);
     EXPECT_EQ(1u, form->telnetFigures().ToneSwapCount[100]);
     form->btnStop->click();
 }
@@ -138,16 +141,16 @@ TEST_F(ToneWindowTest, ReadoutFollowsTheMouseAndDraggedAxesComeBack)
     form->resize(1000, 700);
     form->show();
     ASSERT_TRUE(runUntilTonesPlotted());
-    ToneCharts *tones = form->toneCharts();
+    ToneCharts *tones = onlyChild<ToneCharts>(*form);
     EXPECT_EQ(256, tones->toneOffset());
     EXPECT_EQ(QStringLiteral("Tone number:   266"), tones->bitsReadout(10)->Tone);
     EXPECT_EQ(QStringLiteral("Frequency:       431.25 KHz"), ToneCharts::frequencyText(100));
     EXPECT_FALSE(tones->bitsReadout(5000).has_value());
-    EXPECT_FALSE(form->bitsTonePage()->Image84->isHidden());
-    EXPECT_EQ(QStringLiteral("<<"), form->bitsTonePage()->Label88->text());
+    EXPECT_FALSE(onlyChild<BitsTonePage>(*form)->Image84->isHidden());
+    EXPECT_EQ(QStringLiteral("<<"), onlyChild<BitsTonePage>(*form)->Label88->text());
 
     // Show the chart and press on a bar: the read-out follows the mouse.
-    QCustomPlot *plot = form->charts()->chart(21);
+    QCustomPlot *plot = onlyChild<ChartSet>(*form)->chart(21);
     for (QWidget *w = plot; w; w = w->parentWidget())
         if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
             tabs->setCurrentWidget(w);
@@ -158,27 +161,27 @@ TEST_F(ToneWindowTest, ReadoutFollowsTheMouseAndDraggedAxesComeBack)
                     int(plot->yAxis->coordToPixel(series("LineSeries18")->valueAt(index) / 2)));
     QTest::mousePress(plot, Qt::LeftButton, {}, at);
     EXPECT_TRUE(tones->readoutSelected());
-    EXPECT_TRUE(form->bitsTonePage()->Panel35->text().startsWith(QStringLiteral("Tone number:   276")));
+    EXPECT_TRUE(onlyChild<BitsTonePage>(*form)->Panel35->text().startsWith(QStringLiteral("Tone number:   276")));
     // Dragged out of shape, held while dragging, and back after the release.
-    form->charts()->leftAxis(21).setLimitsInSafeOrder(-5, 8);
-    EXPECT_EQ(0, form->charts()->leftAxis(21).minimum());
-    EXPECT_EQ(16, form->charts()->leftAxis(21).maximum()); // a plain drag keeps the whole scale
+    onlyChild<ChartSet>(*form)->leftAxis(21).setLimitsInSafeOrder(-5, 8);
+    EXPECT_EQ(0, onlyChild<ChartSet>(*form)->leftAxis(21).minimum());
+    EXPECT_EQ(16, onlyChild<ChartSet>(*form)->leftAxis(21).maximum()); // a plain drag keeps the whole scale
     QTest::mouseRelease(plot, Qt::LeftButton, {}, at);
     EXPECT_FALSE(tones->readoutSelected());
-    EXPECT_TRUE(form->bitsTonePage()->Panel35->isHidden());
+    EXPECT_TRUE(onlyChild<BitsTonePage>(*form)->Panel35->isHidden());
     EXPECT_TRUE(tones->restoreTimer().isActive());
-    form->charts()->rightAxis(21).setLimitsInSafeOrder(10, 100);
+    onlyChild<ChartSet>(*form)->rightAxis(21).setLimitsInSafeOrder(10, 100);
     auto *reset = form->findChild<QAction *>(QStringLiteral("ResetGraphAxes1"));
     ASSERT_NE(nullptr, reset);
-    form->charts()->leftAxis(21).setLimitsInSafeOrder(2, 30);
+    onlyChild<ChartSet>(*form)->leftAxis(21).setLimitsInSafeOrder(2, 30);
     reset->trigger();
-    EXPECT_EQ(0, form->charts()->leftAxis(21).minimum());
-    EXPECT_EQ(16, form->charts()->leftAxis(21).maximum());
-    EXPECT_EQ(0, form->charts()->rightAxis(21).minimum());
-    form->charts()->rightAxis(21).setLimitsInSafeOrder(10, 100);
+    EXPECT_EQ(0, onlyChild<ChartSet>(*form)->leftAxis(21).minimum());
+    EXPECT_EQ(16, onlyChild<ChartSet>(*form)->leftAxis(21).maximum());
+    EXPECT_EQ(0, onlyChild<ChartSet>(*form)->rightAxis(21).minimum());
+    onlyChild<ChartSet>(*form)->rightAxis(21).setLimitsInSafeOrder(10, 100);
     tones->restoreAxes();
-    EXPECT_EQ(-0.5, form->charts()->rightAxis(21).minimum());
-    EXPECT_EQ(64, form->charts()->rightAxis(21).maximum());
+    EXPECT_EQ(-0.5, onlyChild<ChartSet>(*form)->rightAxis(21).minimum());
+    EXPECT_EQ(64, onlyChild<ChartSet>(*form)->rightAxis(21).maximum());
     form->btnStop->click();
     EXPECT_FALSE(tones->restoreTimer().isActive() && form->btnStart->isChecked());
 }
@@ -200,7 +203,7 @@ TEST_F(ToneWindowTest, TelnetResultsReachTheWindow)
     ASSERT_TRUE(runUntilTonesPlotted());
     EXPECT_TRUE(terminal->isEnabled());
     EXPECT_TRUE(testsupport::waitFor(
-        [&] { return form->bitsTonePage()->Label35->text().contains(QStringLiteral("interleave")); }));
+        [&] { return onlyChild<BitsTonePage>(*form)->Label35->text().contains(QStringLiteral("interleave")); }));
     // The bitswaps over time keep the same history as every other chart.
     EXPECT_EQ(series("LineSeries13")->historyCap(), series("Series14")->historyCap());
     EXPECT_EQ(series("LineSeries13")->historyCap(), series("BarSeries3")->historyCap());
@@ -219,7 +222,7 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     open("[Router]\nST585=1\ncbLogin=0\n[585Telnet]\nRefreshBits=1\nBitsEvery=30\nLowBits=0\nAllBits=1\nTelnetPort="
              + QByteArray::number(sim.telnetPort()) + "\n[System]\nConfirmClose=0\n",
          5);
-    BitloadingPage *page = form->bitloadingPage();
+    BitloadingPage *page = onlyChild<BitloadingPage>(*form);
     ASSERT_NE(nullptr, page);
     form->btnStart->click();
     ChartSeries *bits = series("BarSeries1");
@@ -227,9 +230,9 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     EXPECT_EQ(513, bits->count());
     EXPECT_EQ(sim.state().tones().bits(300), bits->valueAt(300));
     EXPECT_EQ(1, series("BarSeries3")->count());
-    EXPECT_TRUE(form->thomsonSession()->ThomsonSessionUp());
-    EXPECT_EQ(30000, form->bitsRefresh()->timer().interval());
-    EXPECT_TRUE(form->bitsRefresh()->timer().isActive());
+    EXPECT_TRUE(onlyChild<ThomsonSession>(*form)->ThomsonSessionUp());
+    EXPECT_EQ(30000, onlyChild<BitLoadingRefresh>(*form)->timer().interval());
+    EXPECT_TRUE(onlyChild<BitLoadingRefresh>(*form)->timer().isActive());
     EXPECT_TRUE(page->memo2585->toPlainText().startsWith(QStringLiteral("Noise Margin:  ")));
     EXPECT_TRUE(page->Label93->text().startsWith(QStringLiteral("Last refreshed: ")));
     EXPECT_FALSE(page->btn585Connect->isEnabled());
@@ -238,7 +241,7 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     // A change between refreshes: counted, and the most-swapped tone is shown.
     const auto &tones = sim.state().tones();
     sim.execute(QStringLiteral("tone 100 bits %1").arg(tones.bits(100) == 15 ? 3 : tones.bits(100) + 1));
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<ThomsonSession>(*form)->isBusy(); }));
     page->btnThomsonRefreshClick();
     ASSERT_TRUE(testsupport::waitFor([&] { return series("BarSeries3")->count() == 2; }, 10000));
     EXPECT_EQ(1, series("BarSeries3")->lastValue());
@@ -246,34 +249,34 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     EXPECT_TRUE(page->MostBitswaps->text().contains(QStringLiteral("Frequency:       431.25 KHz")));
 
     // A script's lines go over the same session, each after the prompt.
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
-    ASSERT_TRUE(form->scripts()->sendCommands({QStringLiteral("env set var=SESSIONTIMEOUT value=7")}, false, true));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<ThomsonSession>(*form)->isBusy(); }));
+    ASSERT_TRUE(onlyChild<TelnetScriptRunner>(*form)->sendCommands({QStringLiteral("env set var=SESSIONTIMEOUT value=7")}, false, true));
     ASSERT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("7"); }, 10000));
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->scripts()->isBusy(); }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<TelnetScriptRunner>(*form)->isBusy(); }, 10000));
     // A script file's lines show the router's reply in the 585 terminal pane.
     const QString script = dir.filePath(QStringLiteral("stats.sh"));
     testsupport::writeAll(script, "# the line statistics\nadsl info expand=enabled\n");
     page->memo5->clear();
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
-    ASSERT_TRUE(form->scripts()->SendScript(script, false, true));
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->scripts()->isBusy(); }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<ThomsonSession>(*form)->isBusy(); }));
+    ASSERT_TRUE(onlyChild<TelnetScriptRunner>(*form)->SendScript(script, false, true));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<TelnetScriptRunner>(*form)->isBusy(); }, 10000));
     EXPECT_TRUE(page->memo5->toPlainText().contains(QStringLiteral("Uptime (days hh:mm:ss)")))
         << page->memo5->toPlainText().toStdString();
 
     // The reboot (the alarm's telnet reboot on this model) goes over the 585 session.
-    ASSERT_TRUE(testsupport::waitFor([&] { return !form->thomsonSession()->isBusy(); }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<ThomsonSession>(*form)->isBusy(); }));
     page->reboot();
     ASSERT_TRUE(testsupport::waitFor([&] { return sim.state().rebootCount() == 1; }, 10000));
     EXPECT_TRUE(page->memo5->toPlainText().contains(QStringLiteral("system reboot")));
 
     // Stop logs out quietly; the close restores the router's time-out first.
     form->btnStop->click();
-    EXPECT_FALSE(form->thomsonSession()->ThomsonSessionUp());
+    EXPECT_FALSE(onlyChild<ThomsonSession>(*form)->ThomsonSessionUp());
     EXPECT_FALSE(messages().contains(QStringLiteral("Stopped")));
-    EXPECT_FALSE(form->bitsRefresh()->timer().isActive());
+    EXPECT_FALSE(onlyChild<BitLoadingRefresh>(*form)->timer().isActive());
     page->btnThomsonRefreshClick();
-    ASSERT_TRUE(testsupport::waitFor([&] { return form->thomsonSession()->ThomsonSessionUp()
-                                                  && !form->thomsonSession()->isBusy(); }, 10000));
+    ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<ThomsonSession>(*form)->ThomsonSessionUp()
+                                                  && !onlyChild<ThomsonSession>(*form)->isBusy(); }, 10000));
     form->close();
     EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("120"); }, 10000));
     EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnetSessions() == 0; }, 10000));
@@ -284,7 +287,7 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
 TEST_F(ToneWindowTest, SpeedTouchSessionOptionsKeepTheirSettings)
 {
     open("[Router]\nST585=1\ncbLogin=0\n[585Telnet]\nTelnetPort=2323\nWaitForRequests=1\nRestoreTimeout=0\n");
-    BitloadingPage *page = form->bitloadingPage();
+    BitloadingPage *page = onlyChild<BitloadingPage>(*form);
     ASSERT_TRUE(page);
     EXPECT_EQ(page->ed585Port->text(), QStringLiteral("2323"));
     EXPECT_TRUE(page->cb585WaitForRequests->isChecked());
@@ -328,15 +331,15 @@ TEST_F(ToneWindowTest, VerticalGridAndTheBitswapsPage)
         SCOPED_TRACE(c.ini.constData());
         open(c.ini);
         form->show();
-        BitsTonePage *page = form->bitsTonePage();
-        QCustomPlot *bits = form->charts()->chart(21);
+        BitsTonePage *page = onlyChild<BitsTonePage>(*form);
+        QCustomPlot *bits = onlyChild<ChartSet>(*form)->chart(21);
         EXPECT_EQ(page->cbVerticalGrid->isChecked(), c.grid);
         EXPECT_EQ(bits->xAxis->grid()->visible(), c.grid);
         page->cbVerticalGrid->click();
         EXPECT_EQ(bits->xAxis->grid()->visible(), !c.grid);
         EXPECT_EQ(form->settings().Telnet.Grid, !c.grid);
 
-        QCustomPlot *swaps = form->charts()->chart(22);
+        QCustomPlot *swaps = onlyChild<ChartSet>(*form)->chart(22);
         swaps->xAxis->setRange(0, 10);
         showPageOf(swaps);
         EXPECT_EQ(page->cbBitswap->isEnabled(), c.bits);
@@ -355,10 +358,10 @@ TEST_F(ToneWindowTest, BitswapHistoriesDragBackInTime)
     form->show();
     for (int chart : {22, 28}) {
         SCOPED_TRACE(chart);
-        QCustomPlot *plot = form->charts()->chart(chart);
+        QCustomPlot *plot = onlyChild<ChartSet>(*form)->chart(chart);
         showPageOf(plot);
         plot->setEnabled(true);
-        ChartSeries *first = form->charts()->seriesAt(chart, 0);
+        ChartSeries *first = onlyChild<ChartSet>(*form)->seriesAt(chart, 0);
         const double span = plot->xAxis->range().size();
         const int count = int(span) + 40;
         for (int i = 0; i < count; ++i)
@@ -398,7 +401,7 @@ TEST_F(ToneWindowTest, RestoringFromTheTrayCatchesUpTheSkippedSpeedTouchRefresh)
         form->hide();
         form->btnStart->setChecked(true);
         sim.journal().clear();
-        form->trayIcon()->RestoreVeltrano1->trigger();
+        form->TrayIcon->RestoreVeltrano1->trigger();
         EXPECT_TRUE(form->isVisible());
         const bool connected = testsupport::waitFor(
             [&] { return !sim.journal().lines().filter(QStringLiteral("\ttelnet\tconnect")).isEmpty(); }, skipped ? 5000 : 500);
@@ -425,7 +428,7 @@ TEST_F(ToneWindowTest, SpeedTouchSummaryPanesSwapAndTheirCaptions)
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.downFirst << " " << c.pos);
         open(QByteArray("[Router]\nST585=1\nV1234=0\n[585Telnet]\nDownFirst=") + (c.downFirst ? "1" : "0") + "\n");
-        BitloadingPage *page = form->bitloadingPage();
+        BitloadingPage *page = onlyChild<BitloadingPage>(*form);
         EXPECT_EQ(page->Label23->text(), QStringLiteral("Downstream (Rx) "));
         EXPECT_EQ(page->Label24->text(), QStringLiteral("Upstream (Tx) "));
         auto downIndex = [&] { return page->Splitter1->indexOf(page->memo2585->parentWidget()); };
@@ -448,7 +451,7 @@ TEST_F(ToneWindowTest, AttenuationCurveIsOfferedToTheAdslctlFamilyOnly)
     for (const auto &[family, offered] : cases) {
         SCOPED_TRACE(family.constData());
         open(telnet(family));
-        EXPECT_EQ(form->bitsTonePage()->cbShowAttenuation->isEnabled(), offered);
+        EXPECT_EQ(onlyChild<BitsTonePage>(*form)->cbShowAttenuation->isEnabled(), offered);
         form.reset();
     }
 }

@@ -4,6 +4,7 @@
 #include "configuration/TForm2.h"
 #include "charts/ChartInteraction.h"
 #include "mainwindow/TForm1.h"
+#include "OnlyChild.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -21,6 +22,8 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 #include <memory>
+
+using testsupport::onlyChild;
 
 namespace {
 
@@ -73,8 +76,8 @@ TEST(WindowAccessibleActions, ConfigureOpensTheDialogFirstAndTheZoomSignSpeaksIt
                                     QAccessibleActionInterface::showMenuAction()}));
 
     configure->actionInterface()->doAction(actions.first());
-    EXPECT_TRUE(form->configuration()->isVisible()) << "the default action opens the dialog";
-    form->configuration()->close();
+    EXPECT_TRUE(onlyChild<TForm2>(*form)->isVisible()) << "the default action opens the dialog";
+    onlyChild<TForm2>(*form)->close();
 
     QMenu *graphs = form->btnConfigure->menu();
     QTimer::singleShot(0, graphs, [graphs] { graphs->close(); });
@@ -82,12 +85,12 @@ TEST(WindowAccessibleActions, ConfigureOpensTheDialogFirstAndTheZoomSignSpeaksIt
     QObject::connect(graphs, &QMenu::aboutToShow, [&] { menuShown = true; });
     configure->actionInterface()->doAction(actions.last());
     EXPECT_TRUE(menuShown);
-    EXPECT_FALSE(form->configuration()->isVisible());
+    EXPECT_FALSE(onlyChild<TForm2>(*form)->isVisible());
 
     for (int factor : {2, 8}) {
-        form->chartInteraction()->mnuExpandClick();
+        onlyChild<ChartInteraction>(*form)->mnuExpandClick();
         if (factor == 8)
-            form->chartInteraction()->mnuExpandClick();
+            onlyChild<ChartInteraction>(*form)->mnuExpandClick();
         QAccessibleInterface *zoom = QAccessible::queryAccessibleInterface(form->Panel30);
         ASSERT_TRUE(zoom);
         EXPECT_EQ(zoom->text(QAccessible::Name), QStringLiteral("x%1").arg(factor));
