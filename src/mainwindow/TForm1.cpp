@@ -53,7 +53,6 @@
 #include "pages/TelnetPage.h"
 #include "mainwindow/RunSequence.h"
 #include "mainwindow/ScheduleRunButton.h"
-#include "mainwindow/SplitMenuButton.h"
 #include "pages/RouterViewers.h"
 #include "pages/StatusPageTab.h"
 #include "pages/TargetSnrPage.h"
@@ -79,6 +78,7 @@
 #include "pages/LogCommands.h"
 #include "notify/WriteNowLine.h"
 #include "mainwindow/StatusChannel.h"
+#include "mainwindow/WindowPlacement.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
 #include "common/RouterAddress.h"
@@ -88,7 +88,6 @@
 #include "settings/SettingsStore.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <qcustomplot.h>
 #include <QFileDialog>
 #include <QToolButton>
@@ -109,12 +108,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
 #include <QVBoxLayout>
-#include <tuple>
 #include <utility>
 
 namespace {
@@ -244,90 +240,29 @@ void TForm1::buildWidgets()
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
 
-    // The toolbar keeps every button at its natural size; what does not fit
-    // the window's width goes to the toolbar's overflow menu (») instead of
-    // being squeezed until its text is cut.
-    ToolBar1 = new QToolBar(tr("Toolbar"), this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->toggleViewAction()->setVisible(false);
-    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
-    auto button = [this](const char *name, const QString &text, const QString &hint) {
-        auto *b = new QPushButton(text, ToolBar1);
-        b->setObjectName(QString::fromLatin1(name));
-        if (!hint.isEmpty())
-            b->setToolTip(hint);
-        return b;
-    };
-    btnStart = button("btnStart", tr("Run"), QString());
-    btnStop = button("btnStop", tr("Stop"), QString());
-    // Grouped: exactly one of Run and Stop is down.
-    auto *runStop = new QButtonGroup(this);
-    for (QPushButton *b : {btnStart, btnStop}) {
-        b->setCheckable(true);
-        runStop->addButton(b);
-    }
-    runStop->setExclusive(true);
-    btnStop->setChecked(true);
-    btnSchedRun = new ScheduleRunButton(Settings, ToolBar1);
-    btnSave = button("btnSave", tr("Save"), tr("Save configuration"));
-    btnOnTop = button("btnOnTop", tr("On top"), tr("Stay on top"));
-    btnOnTop->setCheckable(true);
-    // "Configure" opens the dialog; its arrow opens the "Configure Graphs" pages.
-    btnConfigure = new SplitMenuButton(ToolBar1);
-    btnConfigure->setObjectName(QStringLiteral("btnConfigure"));
-    btnConfigure->setText(tr("Configure"));
-    btnConfigure->setToolTip(tr("Configure Veltrano"));
-    btnConfigure->setAccessibleName(tr("Configure"));
-    btnConfigure->setFocusPolicy(Qt::StrongFocus);
-    auto *configureGraphs = new QMenu(tr("Configure Graphs"), btnConfigure);
-    configureGraphs->setObjectName(QStringLiteral("ConfigureGraphs1"));
-    for (auto [name, text, slot] : {std::tuple{"YAxis1", tr("Y-Axis Limits && Colours"), &TForm1::YAxis1Click},
-                                    std::tuple{"CommonSettings1", tr("Common Settings"), &TForm1::CommonSettings1Click},
-                                    std::tuple{"CaptureProperties1", tr("Capture Properties"),
-                                               &TForm1::CaptureProperties1Click},
-                                    std::tuple{"SetAverages1", tr("Set Averages"), &TForm1::SetAverages1Click},
-                                    std::tuple{"CaptureSize1", tr("Captured Image Size"), &TForm1::CaptureSize1Click}}) {
-        QAction *a = configureGraphs->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, slot);
-    }
-    btnConfigure->setMenu(configureGraphs);
-    btnHelp = button("btnHelp", tr("Help"), QString());
-    btnLog = button("btnLog", tr("Copy to log"), tr("Copy graphs to log"));
-    btnViewLog = button("btnViewLog", tr("View log"), QString());
-    btnViewRouterLog = button("btnViewRouterLog", tr("View router's log"), QString());
-    // The toolbar's image commands are the shared actions themselves.
-    for (auto [pointer, action] : {std::pair{&btnCaptureAll, m_commands->CaptureAll},
-                                   std::pair{&btnCopy, m_commands->CopyTopChart},
-                                   std::pair{&btnViewGraphs, m_commands->ViewGraphs}}) {
-        auto *b = new QToolButton(ToolBar1);
-        b->setObjectName(action->objectName());
-        b->setDefaultAction(action);
-        // Pictures with hints, as toolbars have them; the action's text is what a screen reader speaks.
-        b->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
-        b->setAccessibleName(action->text());
-        b->setFocusPolicy(Qt::StrongFocus);
-        *pointer = b;
-    }
-    for (QWidget *w : std::initializer_list<QWidget *>{btnStart, btnStop, btnSchedRun, btnSave, btnOnTop, btnConfigure,
-                                                       btnHelp})
-        ToolBar1->addWidget(w);
-    // The logs and the images on a second row, so that at the window's usual
-    // width nothing hides in an overflow menu over the figures below.
-    addToolBarBreak(Qt::TopToolBarArea);
-    ToolBar2 = new QToolBar(tr("Logs and images"), this);
-    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
-    ToolBar2->setMovable(false);
-    ToolBar2->setFloatable(false);
-    ToolBar2->toggleViewAction()->setVisible(false);
-    ToolBar2->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, ToolBar2);
-    for (QWidget *w : std::initializer_list<QWidget *>{btnLog, btnViewLog, btnViewRouterLog, btnCaptureAll, btnCopy,
-                                                       btnViewGraphs})
-        ToolBar2->addWidget(w);
+    ConfigureGraphsHost graphs;
+    graphs.yAxis = [this] { YAxis1Click(); };
+    graphs.commonSettings = [this] { CommonSettings1Click(); };
+    graphs.captureProperties = [this] { CaptureProperties1Click(); };
+    graphs.setAverages = [this] { SetAverages1Click(); };
+    graphs.captureSize = [this] { CaptureSize1Click(); };
+    m_toolBars = MainToolBars::build(
+        this, Settings, {m_commands->CaptureAll, m_commands->CopyTopChart, m_commands->ViewGraphs}, graphs);
+    ToolBar1 = m_toolBars.ToolBar1;
+    ToolBar2 = m_toolBars.ToolBar2;
+    btnStart = m_toolBars.btnStart;
+    btnStop = m_toolBars.btnStop;
+    btnSchedRun = m_toolBars.btnSchedRun;
+    btnSave = m_toolBars.btnSave;
+    btnOnTop = m_toolBars.btnOnTop;
+    btnConfigure = m_toolBars.btnConfigure;
+    btnHelp = m_toolBars.btnHelp;
+    btnLog = m_toolBars.btnLog;
+    btnViewLog = m_toolBars.btnViewLog;
+    btnViewRouterLog = m_toolBars.btnViewRouterLog;
+    btnCaptureAll = m_toolBars.btnCaptureAll;
+    btnCopy = m_toolBars.btnCopy;
+    btnViewGraphs = m_toolBars.btnViewGraphs;
 
     auto *figures = new QHBoxLayout;
     Panel29 = new EnvelopePanel(central);
@@ -676,20 +611,8 @@ void TForm1::applySettingsToWindow()
     if (Settings.System.Window == 1) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        QSize stored(qMax(Settings.System.W, minimumWidth()), qMax(Settings.System.H, minimumHeight()));
         // The window opens centred on the screen; the stored position is kept, not applied.
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            // A size kept from a larger screen is brought within this one, title bar included.
-            const QSize room = screen->availableGeometry().size()
-                               - QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
-            stored = stored.boundedTo(room).expandedTo(minimumSize());
-        }
-        resize(stored);
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect frame(QPoint(), size());
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        windowplacement::openCentred(this, QSize(Settings.System.W, Settings.System.H));
     }
     SetMemoFonts();
     if (Memo6)
@@ -1201,10 +1124,7 @@ void TForm1::SetToolbar()
     if (version.contains(QLatin1String("XP")) || version.contains(QLatin1String("98"))
         || version.contains(QLatin1String("Vista")))
         Settings.System.Manifest = false;
-    for (QPushButton *b : {btnSave, btnOnTop, btnStart, btnStop, btnHelp})
-        b->setFlat(Settings.System.Manifest);
-    for (QToolButton *b : {btnCaptureAll, btnCopy, btnViewGraphs})
-        b->setAutoRaise(Settings.System.Manifest);
+    m_toolBars.setFlat(Settings.System.Manifest);
 }
 
 QString TForm1::helpFilePath() const { return settingspaths::programBase(SettingsFilePath) + QStringLiteral("-help.html"); }

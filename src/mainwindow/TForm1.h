@@ -7,6 +7,7 @@
 #include "common/SteadyTimer.h"
 #include "configuration/DialogOwner.h"
 #include "widgets/LinePane.h"
+#include "mainwindow/MainToolBars.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "settings/TSettings.h"
 
@@ -303,6 +304,7 @@ private:
     LogCommands *m_logCommands = nullptr;
     TForm2 *m_config = nullptr;
     std::unique_ptr<CommitRefresh> m_commitRefresh;
+    MainToolBars m_toolBars; // the same buttons as the public pointers below
 
 public:
     // Components named as the rest of the program refers to them.

@@ -1,4 +1,4 @@
-#include "mainwindow/SplitMenuButton.h"
+#include "widgets/SplitMenuButton.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
