@@ -530,7 +530,7 @@ void TForm1::FormCreate()
 
     Charts->applyStartup(Settings);
     m_commitRefresh->applyTelnetCaptions(CommitRefresh::BitLoadingRule::Startup);
-    setTelnetTabCaption(QString(), QString()); // captions by the telnet family
+    telnetreply::setTabCaption(PageControl1, Settings, QString(), QString()); // captions by the telnet family
     startToneCharts(*m_bitsPage, m_bitloadingPage, *m_bitsRefresh, *m_toneCharts, *Charts, Settings);
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
@@ -548,8 +548,8 @@ void TForm1::FormCreate()
 
     // The status-page user charts' pages are named after their figures (the
     // telnet user figures have pages of their own).
-    setUserPageCaption(1, Settings.Graph.UserLabel);
-    setUserPageCaption(2, Settings.Graph.UserLabel2);
+    windowpages::setUserPageCaption(PageControl1, 1, Settings.Graph.UserLabel);
+    windowpages::setUserPageCaption(PageControl1, 2, Settings.Graph.UserLabel2);
     applyTelnetPaneCaptions(PageControl1, Settings);
     if (Settings.Router.V5Telnet && Settings.Telnet.TelnetPrompt != QLatin1String(">"))
         Settings.Telnet.TelnetPrompt = QStringLiteral("/ #");
@@ -631,11 +631,7 @@ void TForm1::applySettingsToWindow()
     btnOnTop->setChecked(Settings.System.StayOnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
     m_commitRefresh->applyTabVisibility();
-    // The page last shown, unless it is hidden now: then the first page shown.
-    int last = qBound(0, Settings.System.Last, PageControl1->count() - 1);
-    for (int i = 0; !PageControl1->isTabVisible(last) && i < PageControl1->count(); ++i)
-        last = i;
-    PageControl1->setCurrentIndex(last);
+    windowpages::showLastPage(PageControl1, Settings.System.Last);
     m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
 }
 
@@ -737,20 +733,8 @@ QString TForm1::statusPanel(int panel) const
 
 void TForm1::btnClearClick()
 {
-    if (ClearConfirmBox && ClearConfirmBox->isVisible())
-        return;
-    auto *box = new QMessageBox(QMessageBox::Question, mainCaption(), tr("Confirm Delete messages?"),
-                                QMessageBox::Yes | QMessageBox::Cancel, this);
-    box->setObjectName(QStringLiteral("ClearConfirmBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->move(geometry().left() + 350, geometry().top() + 200);
-    connect(box, &QMessageBox::finished, this, [this, box](int) {
-        if (box->clickedButton() == box->button(QMessageBox::Yes))
-            memSys->clear();
-    });
-    ClearConfirmBox = box;
-    trace::write(QStringLiteral("box"), box->text());
-    box->open();
+    if (!ClearConfirmBox || !ClearConfirmBox->isVisible())
+        ClearConfirmBox = confirmClearMessages(this, memSys, mainCaption());
 }
 
 void TForm1::StatusPopupPopup()
@@ -1173,11 +1157,6 @@ void TForm1::plotToneCharts(const ToneChartData &t)
                                 [this](const QString &mode) { m_images->Save(21, mode); });
 }
 
-void TForm1::setTelnetTabCaption(const QString &path, const QString &caption)
-{
-    telnetreply::setTabCaption(PageControl1, Settings, path, caption);
-}
-
 // ---- E-mail -----------------------------------------------------------------
 
 void TForm1::createMailer()
@@ -1258,11 +1237,6 @@ void TForm1::btnViewLogClick() { m_logCommands->viewLog(); }
 void TForm1::mnuLogClick(int chart) { m_logCommands->includeInLog(chart); }
 
 void TForm1::btnLogClick() { m_logCommands->copyToLog(); }
-
-void TForm1::setUserPageCaption(int figure, const QString &caption)
-{
-    windowpages::setUserPageCaption(PageControl1, figure, caption);
-}
 
 void TForm1::showFigureCaptions(const FigureSearchResult &r)
 {

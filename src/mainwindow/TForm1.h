@@ -216,8 +216,6 @@ private:
     void wireChartMenus();
     void createMailer();
     void SetToolbar();
-    // The status-page user chart's page (figure 1 or 2).
-    void setUserPageCaption(int figure, const QString &caption);
     void writeHelpFile();
     // fromTray: the tray menu's Close, which closes whatever CloseToTray says.
     void FormCloseQuery(bool ending, bool fromTray = false);
@@ -233,7 +231,6 @@ private:
     QMessageBox *showMessageBox(const QString &title, const QString &text, bool warning);
     // The Run/Stop and close sequences, once the window's parts exist.
     void createSequences();
-    void setTelnetTabCaption(const QString &path, const QString &caption);
     // The binding table and the followers: every settings change reaches the window through them.
     void wireSettings();
     // The first user-figure page, brought to the front.

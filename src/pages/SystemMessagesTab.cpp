@@ -1,9 +1,11 @@
 #include "pages/SystemMessagesTab.h"
 
+#include "common/Trace.h"
 #include "widgets/LinePane.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QPushButton>
 
 SystemMessagesTab buildSystemMessagesTab(QWidget *parent, int lineCap)
@@ -34,4 +36,20 @@ SystemMessagesTab buildSystemMessagesTab(QWidget *parent, int lineCap)
     sysRow->addWidget(t.btnClear);
     sysLayout->addLayout(sysRow);
     return t;
+}
+
+QMessageBox *confirmClearMessages(QWidget *window, LinePane *pane, const QString &title)
+{
+    auto *box = new QMessageBox(QMessageBox::Question, title, QObject::tr("Confirm Delete messages?"),
+                                QMessageBox::Yes | QMessageBox::Cancel, window);
+    box->setObjectName(QStringLiteral("ClearConfirmBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->move(window->geometry().left() + 350, window->geometry().top() + 200);
+    QObject::connect(box, &QMessageBox::finished, window, [pane, box](int) {
+        if (box->clickedButton() == box->button(QMessageBox::Yes))
+            pane->clear();
+    });
+    trace::write(QStringLiteral("box"), box->text());
+    box->open();
+    return box;
 }

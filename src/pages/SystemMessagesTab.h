@@ -2,7 +2,9 @@
 
 class LinePane;
 class QCheckBox;
+class QMessageBox;
 class QPushButton;
+class QString;
 class QWidget;
 
 // The "System Messages" page's controls as built; the window wires them.
@@ -17,3 +19,7 @@ struct SystemMessagesTab {
 
 // Builds the page (the pane keeping at most `lineCap` lines, its check boxes and buttons) under `parent`.
 SystemMessagesTab buildSystemMessagesTab(QWidget *parent, int lineCap);
+
+// "Clear Messages": a box over `window` titled `title` asks first; Yes clears `pane`. The box is open
+// (not blocking) and deletes itself when closed.
+QMessageBox *confirmClearMessages(QWidget *window, LinePane *pane, const QString &title);

@@ -15,6 +15,14 @@
 
 namespace windowpages {
 
+void showLastPage(QTabWidget *pages, int last)
+{
+    last = qBound(0, last, pages->count() - 1);
+    for (int i = 0; !pages->isTabVisible(last) && i < pages->count(); ++i)
+        last = i;
+    pages->setCurrentIndex(last);
+}
+
 void placeBitsOptions(QTabWidget *pages, QWidget *options, bool speedTouch)
 {
     // One options page serves both kinds of tone charts: it sits beside the charts the family shows.

@@ -16,6 +16,9 @@ struct TSettings;
 // Finding, naming and showing the main window's pages in its page control `pages`.
 namespace windowpages {
 
+// The page last shown (`last`, brought within the pages), unless it is hidden now: then the first page shown.
+void showLastPage(QTabWidget *pages, int last);
+
 // The bit-loading options page `options` beside the SpeedTouch 585's charts or the telnet tone charts.
 void placeBitsOptions(QTabWidget *pages, QWidget *options, bool speedTouch);
 // The SpeedTouch 585 page shown, with its options page in front.

@@ -135,6 +135,27 @@ TEST(BitsOptionsPage, OptionsButtonShowsTheSpeedTouchPageWithItsOptionsInFront)
     EXPECT_EQ(none.bits->indexOf(none.options), 1);
 }
 
+TEST(LastPage, TheStoredPageUnlessHiddenThenTheFirstShown)
+{
+    const struct {
+        const char *visible; // one character a page: 1 shown, 0 hidden
+        int last;
+        int expected;
+    } cases[] = {{"1111", 2, 2}, {"1111", 9, 3}, {"1111", -3, 0}, {"1101", 2, 0},
+                 {"0011", 0, 2}, {"0010", 3, 2}, {"0000", 1, 3}, {"", 4, -1}};
+    for (const auto &c : cases) {
+        QTabWidget pages;
+        const QString visible = QString::fromLatin1(c.visible);
+        for (int i = 0; i < visible.size(); ++i) {
+            addPage(&pages, QString::number(i));
+            pages.setTabVisible(i, visible[i] == QLatin1Char('1'));
+        }
+        pages.setCurrentIndex(visible.isEmpty() ? -1 : 1);
+        windowpages::showLastPage(&pages, c.last);
+        EXPECT_EQ(pages.currentIndex(), c.expected) << c.visible << " last " << c.last;
+    }
+}
+
 TEST(UserPageCaptions, OnlyTheStatusPagesUserChartsAreRenamed)
 {
     QTabWidget pages;
