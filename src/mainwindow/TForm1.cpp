@@ -809,8 +809,7 @@ void TForm1::UpdateCameraIcon() { m_cameras->UpdateCameraIcon(Settings.Capture.C
 void TForm1::SetMemoFonts()
 {
     if (m_telnetPage)
-        PaneFontDialog::apply({m_telnetPage->Memo1, m_telnetPage->Memo2, m_telnetPage->Memo3, m_telnetPage->Memo4},
-                              Settings);
+        m_telnetPage->applyPaneFonts(Settings);
 }
 
 void TForm1::btnFontClick() { PaneFontDialog::choose(this, Settings, [this] { SetMemoFonts(); }); }
@@ -1146,15 +1145,13 @@ void TForm1::parseTelnetReply(const TelnetReply &reply)
     telnetreply::Host host;
     host.setStatusPanel = [this](int panel, const QString &text) { setStatusPanel(panel, text); };
     host.systemMessage = [this](const QString &text) { SystemMessage(text); };
-    host.saveToneImage = [this](const QString &mode) { m_images->Save(21, mode); };
-    telnetreply::show(reply, Settings, Run, m_telnetFigures, *m_telnet, *Charts, *m_toneCharts,
+    telnetreply::show(reply, Settings, Run, m_telnetFigures, *m_telnet, *Charts, *m_toneCharts, *m_images,
                       {PageControl1, m_telnetPage, m_bitsPage}, host);
 }
 
 void TForm1::plotToneCharts(const ToneChartData &t)
 {
-    telnetreply::plotToneCharts(t, m_bitsPage, m_telnetPage, *m_toneCharts,
-                                [this](const QString &mode) { m_images->Save(21, mode); });
+    telnetreply::plotToneCharts(t, m_bitsPage, m_telnetPage, *m_toneCharts, *m_images);
 }
 
 // ---- E-mail -----------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalBuffer.h"
 #include "acquisition/TerminalCommands.h"
+#include "pages/PaneFontDialog.h"
 #include "pages/PaneTextCap.h"
 #include "pages/TerminalCommandBar.h"
 #include "pages/UserFigureMarker.h"
@@ -124,6 +125,8 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     applyControls(TelnetControls{});
     applyFamily();
 }
+
+void TelnetPage::applyPaneFonts(const TSettings &s) { PaneFontDialog::apply({Memo1, Memo2, Memo3, Memo4}, s); }
 
 void TelnetPage::applyFamily()
 {

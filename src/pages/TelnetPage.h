@@ -45,6 +45,8 @@ public:
 
     // The family's parts of the page: the DGTeam sign and the extended stats switch.
     void applyFamily();
+    // The terminal and statistics panes take the font settings.
+    void applyPaneFonts(const TSettings &s);
 
     void applyControls(const TelnetControls &c);
     // Memo1KeyPress for Enter: the last line, without its prompt, goes to the router.

@@ -3,6 +3,7 @@
 #include "acquisition/RunState.h"
 #include "acquisition/TelnetParsers.h"
 #include "acquisition/TelnetSession.h"
+#include "chartimages/GraphImages.h"
 #include "charts/ChartSet.h"
 #include "charts/TelnetChartTitles.h"
 #include "charts/ToneCharts.h"
@@ -17,7 +18,8 @@
 namespace telnetreply {
 
 void show(const TelnetReply &reply, const TSettings &settings, RunState &run, TelnetFigures &figures,
-          TelnetSession &session, ChartSet &charts, ToneCharts &tones, const Pages &pages, const Host &host)
+          TelnetSession &session, ChartSet &charts, ToneCharts &tones, GraphImages &images, const Pages &pages,
+          const Host &host)
 {
     const std::vector<TelnetParseResult> results =
         ParseTelnetReply(reply, settings, session.flags(), run.Figures, run.SampleCount, figures);
@@ -44,11 +46,11 @@ void show(const TelnetReply &reply, const TSettings &settings, RunState &run, Te
     run.BytesInterfaceFound = figures.BytesInterfaceFound;
     for (const TelnetParseResult &r : results)
         if (r.ToneChart)
-            plotToneCharts(*r.ToneChart, pages.bitsPage, pages.telnetPage, tones, host.saveToneImage);
+            plotToneCharts(*r.ToneChart, pages.bitsPage, pages.telnetPage, tones, images);
 }
 
 void plotToneCharts(const ToneChartData &t, BitsTonePage *bitsPage, TelnetPage *telnetPage, ToneCharts &tones,
-                    const std::function<void(const QString &mode)> &saveToneImage)
+                    GraphImages &images)
 {
     // The tone range first: the bitswap images made while plotting carry it.
     if (t.HalfSelectionVisible) {
@@ -63,7 +65,7 @@ void plotToneCharts(const ToneChartData &t, BitsTonePage *bitsPage, TelnetPage *
         if (telnetPage)
             telnetPage->Label100->setText(*t.Label88);
     }
-    tones.plot(t, saveToneImage);
+    tones.plot(t, [&images](const QString &mode) { images.Save(21, mode); });
 }
 
 void setTabCaption(QTabWidget *pages, const TSettings &settings, const QString &path, const QString &caption)

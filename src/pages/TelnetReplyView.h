@@ -5,6 +5,7 @@
 
 class BitsTonePage;
 class ChartSet;
+class GraphImages;
 class QTabWidget;
 class TelnetPage;
 class TelnetSession;
@@ -29,17 +30,18 @@ struct Pages {
 struct Host {
     std::function<void(int panel, const QString &text)> setStatusPanel;
     std::function<void(const QString &)> systemMessage;
-    std::function<void(const QString &mode)> saveToneImage; // the bit loading chart's image
 };
 
 // The parsers turn a complete reply into figures; the panes, the status bar, the telnet charts' titles
 // and tab captions and the tone charts show them.
+// `images` saves the bit loading chart's images made while plotting.
 void show(const TelnetReply &reply, const TSettings &settings, RunState &run, TelnetFigures &figures,
-          TelnetSession &session, ChartSet &charts, ToneCharts &tones, const Pages &pages, const Host &host);
+          TelnetSession &session, ChartSet &charts, ToneCharts &tones, GraphImages &images, const Pages &pages,
+          const Host &host);
 
 // The bit loading, SNR and bitswaps per tone, and the bitswaps over time; `bitsPage` must be there.
 void plotToneCharts(const ToneChartData &t, BitsTonePage *bitsPage, TelnetPage *telnetPage, ToneCharts &tones,
-                    const std::function<void(const QString &mode)> &saveToneImage);
+                    GraphImages &images);
 
 // The telnet chart tabs' captions: one (page path as "Rx Interleaved > MiBytes (ppp0)", caption), or
 // with an empty path those of the families `settings` selects.
