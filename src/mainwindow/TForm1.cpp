@@ -297,11 +297,7 @@ void TForm1::buildWidgets()
 
     m_interaction = new ChartInteraction(*Charts, Settings, this);
     m_pageControls = new ChartPageControls(*Charts, Settings, *m_interaction, this);
-    {
-        PlacedCornerSigns placed = placeCharts(PageControl1, *Charts, *m_pageControls);
-        m_cornerSigns = std::move(placed.byChart);
-        m_indicators = std::move(placed.byName);
-    }
+    m_indicators = placeCharts(PageControl1, *Charts, *m_pageControls).byName;
     m_cameras->attach();
     {
         MainPagesHost host;
@@ -1299,11 +1295,5 @@ void TForm1::showIndicators(const QStringList &names)
 {
     for (auto &[name, signs] : m_indicators)
         signs->setOverRange(name, names.contains(name));
-}
-
-ChartCornerSigns *TForm1::cornerSigns(int chart) const
-{
-    const auto it = m_cornerSigns.find(chart);
-    return it == m_cornerSigns.end() ? nullptr : it->second;
 }
 

@@ -115,7 +115,6 @@ public:
     void setIndicators(const QMap<QString, bool> &states);
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
-    ChartCornerSigns *cornerSigns(int chart) const;
     // The labels and captions a poll's figure search produced.
     void showFigureCaptions(const FigureSearchResult &r);
     bool isRunning() const;
@@ -290,7 +289,6 @@ private:
     CameraIndicators *m_cameras = nullptr;
     GraphViewer *Form3 = nullptr;
     std::map<QString, ChartCornerSigns *> m_indicators; // over-range signs by name
-    std::map<int, ChartCornerSigns *> m_cornerSigns;    // by chart number
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;
     RunSequence *m_runSequence = nullptr;

@@ -309,8 +309,8 @@ TEST_F(MainWindowTest, OverRangeSignsSitInTheChartCornerForVisibleAxesOnly)
     auto form = open("[Graph]\nShowSync=0\n");
     form->resize(1000, 700);
     form->show();
-    ChartCornerSigns *signs = form->cornerSigns(1);
     QWidget *chart = onlyChild<ChartSet>(*form)->chart(1);
+    ChartCornerSigns *signs = onlyChild<ChartCornerSigns>(*chart);
     const int chartHeight = chart->height();
     form->showIndicators({QStringLiteral("Image136"), QStringLiteral("Image137")});
     QApplication::processEvents();
