@@ -104,44 +104,24 @@ public:
     PlottingStep *plotting() const { return m_plotting.get(); }
     const TelnetFigures &telnetFigures() const { return m_telnetFigures; }
     TelnetFigures &telnetFigures() { return m_telnetFigures; }
-    // Pieces of start-up that a Configuration commit repeats.
-    void applySampleInterval();
-    void applyStayOnTop();
-    void statusChannelUtc(bool utc);
+    // A user figure's label (figure 1 or 2) on its chart title, tab caption and figure label.
     void showUserLabel(int figure);
     // Draws a telnet reply's bit loading, SNR and bitswaps per tone.
     void plotToneCharts(const struct ToneChartData &t);
-    // Sets the named over-range signs and leaves the others as they are.
-    void setIndicators(const QMap<QString, bool> &states);
     // Shows the over-range signs of the latest poll and hides the others.
     void showIndicators(const QStringList &names);
     // The labels and captions a poll's figure search produced.
     void showFigureCaptions(const FigureSearchResult &r);
-    bool isRunning() const;
     // The chart that is showing (toolbar capture, copy and print act on it).
     int GetTopChart() const;
     const QString &settingsFilePath() const override { return SettingsFilePath; }
     // The help file written beside the settings file at every start.
     QString helpFilePath() const;
-    // Decides CaptureActive and shows every chart's capture pictures.
-    void CheckCameras();
-    // The daily-capture picture with the configured time on every chart.
-    void UpdateCameraIcon();
-    // The telnet terminal and statistics panes take the font settings.
-    void SetMemoFonts();
 
     // Redraws the tray, application and overlay icon for the latest noise point's colour.
     void IconNoise(TColor colour) override;
     // The tray hint of the latest poll.
     void setTrayHint();
-    // The pointer-over hint: noise margin, sync speed and the user figures' labels.
-    void TrayIconMouseMove();
-    NoiseTrayIcon::Figures trayFigures() const;
-
-    // Raises an alarm by its kind ("Disconnected", "NoiseHi", ...).
-    void AlarmTriggered(const QString &kind);
-    // The connection change's own log line followed by the poll's line.
-    void writeConnectionLog(const QString &text);
 
     // Writes every setting to the settings file; true when the file was written.
     bool SaveIni();
@@ -210,6 +190,29 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Used by the window and its own steps only.
+
+    // Pieces of start-up that a Configuration commit repeats.
+    void applySampleInterval();
+    void applyStayOnTop();
+    void statusChannelUtc(bool utc);
+    // Sets the named over-range signs and leaves the others as they are.
+    void setIndicators(const QMap<QString, bool> &states);
+    bool isRunning() const;
+    // Decides CaptureActive and shows every chart's capture pictures.
+    void CheckCameras();
+    // The daily-capture picture with the configured time on every chart.
+    void UpdateCameraIcon();
+    // The telnet terminal and statistics panes take the font settings.
+    void SetMemoFonts();
+    // The pointer-over hint: noise margin, sync speed and the user figures' labels.
+    void TrayIconMouseMove();
+    NoiseTrayIcon::Figures trayFigures() const;
+    // Raises an alarm by its kind ("Disconnected", "NoiseHi", ...).
+    void AlarmTriggered(const QString &kind);
+    // The connection change's own log line followed by the poll's line.
+    void writeConnectionLog(const QString &text);
+
     void FormCreate();
     // The chart menus' command items that this window serves.
     void wireChartMenus();
