@@ -37,7 +37,6 @@ public:
     QAction *mnuAdjustStart = nullptr;
     QAction *mnuReverse = nullptr;
     QAction *mnuEmailInclude = nullptr;
-    TextMailer *mailer() const { return m_mailer; }
 
     void FormShow();
     void btnRefreshClick();

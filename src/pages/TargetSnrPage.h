@@ -25,7 +25,6 @@ public:
     QLineEdit *edDesiredSNR = nullptr;
     QPushButton *btnTargetSNR = nullptr;
     QLabel *Panel33 = nullptr;
-    TargetMarginChange *change() const { return m_change; }
 
     void btnTargetSNRClick();
     // TabSheet41Show: the un-adjusted margin matters only for adslctl firmware.
