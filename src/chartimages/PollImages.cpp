@@ -3,6 +3,7 @@
 #include "chartimages/GraphImages.h"
 #include "notify/CaptureSchedule.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 PollImages::PollImages(GraphImages &images, TSettings &settings, RunState &run)
@@ -43,4 +44,37 @@ std::vector<int> PollImages::scheduledCapturesStep()
         bits.ThomsonRefreshesSinceCapture = 0;
     }
     return written;
+}
+
+std::vector<int> PollImages::closeCapturesStep()
+{
+    std::vector<int> written;
+    const TSettings &s = m_settings;
+    if (!(s.Capture.LastGraph && CaptureSchedule::captureFolderExists(s) && m_run.CaptureActive
+          && (!s.Capture.LessThan || m_run.PointsPlotted >= s.Capture.LessThanValue)))
+        return written;
+    auto save = [&](int chart, const QString &mode) {
+        if (CaptureSchedule::captureSwitch(s, chart) && CaptureSchedule::plotBoxChecked(s, chart)
+            && m_images.Save(chart, mode).written())
+            written.push_back(chart);
+    };
+    for (int chart : {1, 18, 2, 20, 3, 19})
+        save(chart, QStringLiteral("Close"));
+    if (s.Router.Telnet) {
+        for (int chart : {16, 17, 5, 6, 7, 4, 8, 9, 12, 11, 10, 15, 14, 13, 23, 24, 30, 31})
+            save(chart, QStringLiteral("Close"));
+        for (int chart : {21, 22, 29})
+            save(chart, QStringLiteral("Daily"));
+    }
+    save(25, QStringLiteral("Daily"));
+    return written;
+}
+
+void PollImages::removeTemporaryWebImages()
+{
+    if (!m_settings.WebServer.DeleteTemp || m_images.webServing() != 0)
+        return;
+    for (int i = 1; i <= 20; ++i)
+        if (const QString name = m_images.webImageName(i); !name.isEmpty())
+            QFile::remove(name);
 }

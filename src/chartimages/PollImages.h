@@ -1,7 +1,7 @@
 #pragma once
 // The two image steps of a poll, made before the poll's points are added so
 // the images show the charts up to the previous poll: the web folder's images
-// and the scheduled ("Auto") captures.
+// and the scheduled ("Auto") captures. Also the images' part of closing.
 #include "acquisition/RunState.h"
 #include "settings/TSettings.h"
 
@@ -23,6 +23,15 @@ public:
     // then the SpeedTouch 585's bitswaps-over-time capture by its own rule.
     // Returns the charts whose image was written.
     std::vector<int> scheduledCapturesStep();
+
+    // The captures on close ([Capture] LastGraph), when the capture folder
+    // exists, CaptureActive is set and enough points were plotted. Returns the
+    // charts whose image was written.
+    std::vector<int> closeCapturesStep();
+
+    // The temporary web images go ([WebServer] DeleteTemp), unless a browser
+    // is reading one right now.
+    void removeTemporaryWebImages();
 
 private:
     GraphImages &m_images;

@@ -53,6 +53,7 @@
 #include "pages/TelnetPage.h"
 #include "mainwindow/RunSequence.h"
 #include "mainwindow/ScheduleRunButton.h"
+#include "mainwindow/ShutDownSequence.h"
 #include "pages/RouterViewers.h"
 #include "pages/StatusPageTab.h"
 #include "pages/TargetSnrPage.h"
@@ -81,7 +82,6 @@
 #include "mainwindow/WindowPlacement.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
-#include "common/RouterAddress.h"
 #include "platform/ShellOpen.h"
 #include "platform/SystemInfo.h"
 #include "settings/SettingsPaths.h"
@@ -839,7 +839,7 @@ void TForm1::changeEvent(QEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (m_shutDownDone) {
+    if (m_shutDown->done()) {
         event->accept();
         return;
     }
@@ -853,138 +853,8 @@ void TForm1::requestEnd()
     FormCloseQuery(true);
 }
 
-// The close query: to the tray, a confirmation, or the shut-down sequence.
-// The system ending the program (SIGTERM) is not asked: nobody may be there to answer.
-void TForm1::FormCloseQuery(bool ending, bool fromTray)
-{
-    if (m_closing)
-        return;
-    const bool inTray = !isVisible();
-    const bool trayUsable = TrayIcon->trayAvailable() && TrayIcon->isVisible();
-    if (Settings.System.CloseToTray && !ending && !fromTray && !inTray && trayUsable) {
-        hide();
-        return;
-    }
-    if (Settings.System.ConfirmClose && !ending) {
-        // One question at a time, however often close is clicked.
-        if (CloseConfirmBox && CloseConfirmBox->isVisible())
-            return;
-        // Out of stay-on-top so the question is not hidden behind it; changing
-        // the flag re-creates the window, which must stay where the user sees it.
-        if (windowFlags() & Qt::WindowStaysOnTopHint) {
-            const bool wasVisible = isVisible();
-            setWindowFlag(Qt::WindowStaysOnTopHint, false);
-            if (wasVisible)
-                show();
-        }
-        auto *box = new QMessageBox(QMessageBox::Question, mainCaption(), QStringLiteral("Confirm close Veltrano?"),
-                                    QMessageBox::Yes | QMessageBox::Cancel, this);
-        box->setObjectName(QStringLiteral("CloseConfirmBox"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        if (inTray && trayUsable) {
-            const QRect screen = QGuiApplication::primaryScreen()->geometry();
-            box->move(screen.width() - 350, screen.height() - 200);
-        } else {
-            box->move(geometry().left() + 250, geometry().top() + 200);
-        }
-        CloseConfirmBox = box;
-        connect(box, &QMessageBox::finished, this, [this, box](int) {
-            if (box->clickedButton() == box->button(QMessageBox::Yes))
-                shutDown();
-        });
-        trace::write(QStringLiteral("box"), box->text());
-        box->open();
-        return;
-    }
-    shutDown();
-}
-
-void TForm1::shutDown()
-{
-    if (m_closing)
-        return;
-    m_closing = true;
-    // The SpeedTouch 585's session time-out goes back to the router's default, then the session closes.
-    if (Settings.Router.ST585) {
-        const bool restore = m_thomson->ThomsonSessionUp() && Settings._585Telnet.RestoreTimeout;
-        m_thomson->closeSession(restore, [this, restore](const QString &reply) {
-            if (restore)
-                SystemMessage(reply);
-            shutDownLogout();
-        });
-        return;
-    }
-    shutDownLogout();
-}
-
-void TForm1::shutDownLogout()
-{
-    // Logout first, while the router still answers; bounded like every request.
-    if (Settings.Router.cbLogOut && !Settings.Router.LogOut.isEmpty() && HTTP->lastConnected()) {
-        std::optional<HttpCredentials> credentials;
-        if (Settings.Router.cbLogin)
-            credentials = HttpCredentials{Settings.Router.UsernameNotRequired ? QString() : Settings.Router.Username,
-                                          Settings.Router.Password};
-        // Credentials only to the host that has them already.
-        if (routerAuthority(Settings.Router.LogOut) != routerAuthority(Settings.Router.Login))
-            credentials.reset();
-        HTTP->get(QUrl(Settings.Router.LogOut), credentials, 3000, [this](const HttpResult &) { shutDownSteps(); });
-        return;
-    }
-    shutDownSteps();
-}
-
-void TForm1::shutDownSteps()
-{
-    // Each step on its own: one that fails does not keep the others from running.
-    if (btnStart->isChecked())
-        btnStopClick();
-    Timer1->stop();
-    m_cycle->cancel();
-    WebPage->deactivate();
-    // The router's debug telnet daemon is stopped before the session ends.
-    m_telnet->closeSession(TelnetSession::kCloseWaitMs, [this] { shutDownFinish(); });
-}
-
-void TForm1::shutDownFinish()
-{
-    // The router status page is not the page to open on next time: it fetches from the router.
-    if (PageControl1->currentWidget() == StatusPage)
-        PageControl1->setCurrentIndex(0);
-    SaveIni();
-
-    // Captures on close.
-    const TSettings &s = Settings;
-    if (s.Capture.LastGraph && CaptureSchedule::captureFolderExists(s) && Run.CaptureActive
-        && (!s.Capture.LessThan || Run.PointsPlotted >= s.Capture.LessThanValue)) {
-        for (int chart : {1, 18, 2, 20, 3, 19})
-            if (CaptureSchedule::captureSwitch(s, chart) && CaptureSchedule::plotBoxChecked(s, chart))
-                m_images->Save(chart, QStringLiteral("Close"));
-        if (s.Router.Telnet) {
-            for (int chart : {16, 17, 5, 6, 7, 4, 8, 9, 12, 11, 10, 15, 14, 13, 23, 24, 30, 31})
-                if (CaptureSchedule::captureSwitch(s, chart) && CaptureSchedule::plotBoxChecked(s, chart))
-                    m_images->Save(chart, QStringLiteral("Close"));
-            for (int chart : {21, 22, 29})
-                if (CaptureSchedule::captureSwitch(s, chart) && CaptureSchedule::plotBoxChecked(s, chart))
-                    m_images->Save(chart, QStringLiteral("Daily"));
-        }
-        if (CaptureSchedule::captureSwitch(s, 25) && CaptureSchedule::plotBoxChecked(s, 25))
-            m_images->Save(25, QStringLiteral("Daily"));
-    }
-
-    if (s.Capture.DeleteImages && s.Capture.DeleteOnClose)
-        for (const QString &m : ImageCleanup::DeleteFiles(s, Clock::currentDateTime(), SettingsFilePath).messages)
-            SystemMessage(m);
-    QFile::remove(settingspaths::programBase(SettingsFilePath) + QStringLiteral(".bmp"));
-    // Temporary web images go, unless a browser is reading one right now.
-    if (s.WebServer.DeleteTemp && WebServing::count() == 0)
-        for (int i = 1; i <= 20; ++i)
-            if (const QString name = m_images->webImageName(i); !name.isEmpty())
-                QFile::remove(name);
-
-    m_shutDownDone = true;
-    close();
-}
+// fromTray: the tray menu's Close.
+void TForm1::FormCloseQuery(bool ending, bool fromTray) { m_shutDown->closeQuery(ending, fromTray); }
 
 // ---- Run and Stop --------------------------------------------------------
 
@@ -1023,6 +893,16 @@ void TForm1::createSequences()
     host.hideEnvelope = [this] { m_mailer->hideEnvelope(); }; // the mailer comes with the settings
     m_runSequence = new RunSequence(*this, parts, {LogOptionsWarning, AppendConfirmBox, LogSaveDialog, StartedText},
                                     std::move(host));
+
+    ShutDownHost closing;
+    closing.caption = mainCaption();
+    closing.stop = [this] { btnStopClick(); };
+    closing.saveSettings = [this] { return SaveIni(); };
+    m_shutDown = new ShutDownSequence(*this,
+                                      {Settings, SettingsFilePath, *TrayIcon, *m_thomson, *HTTP, *btnStart, *Timer1,
+                                       *m_cycle, *WebPage, *m_telnet, *PageControl1, StatusPage, *m_pollImages,
+                                       *m_status, CloseConfirmBox},
+                                      std::move(closing));
 }
 
 void TForm1::btnStartClick() { m_runSequence->start(std::exchange(m_pendingSchedule, ScheduleMode::Immediate)); }

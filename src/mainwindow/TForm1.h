@@ -85,6 +85,7 @@ class CommitRefresh;
 class SettingsHub;
 class LiveBinder;
 class RunSequence;
+class ShutDownSequence;
 
 class TForm1 : public QMainWindow, public DialogOwner {
     Q_OBJECT
@@ -221,10 +222,6 @@ private:
     void writeHelpFile();
     // fromTray: the tray menu's Close, which closes whatever CloseToTray says.
     void FormCloseQuery(bool ending, bool fromTray = false);
-    void shutDown();
-    void shutDownLogout();
-    void shutDownSteps();
-    void shutDownFinish();
     void buildWidgets();
     void applySettingsToWindow();
     void storeWindowState();
@@ -243,8 +240,6 @@ private:
     LiveBinder *m_binder = nullptr;
     QString SettingsFilePath;
     bool m_safeStart = false;
-    bool m_closing = false;       // the shut-down sequence has started
-    bool m_shutDownDone = false;  // it has finished: the window may close
     bool m_endRequested = false;
     StatusChannel *m_status = nullptr;
     QString m_lastCaption;
@@ -295,6 +290,7 @@ private:
     MainCycleHost *m_cycleHost = nullptr;
     PollingCycle *m_cycle = nullptr;
     RunSequence *m_runSequence = nullptr;
+    ShutDownSequence *m_shutDown = nullptr;
     ScheduleMode m_pendingSchedule = ScheduleMode::Immediate; // handed from the schedule menu to Run
     TelnetScriptRunner *m_scripts = nullptr;
     QString m_scriptFileName; // the script last chosen for the script viewer

@@ -128,3 +128,59 @@ TEST_F(PollImagesTest, SpeedTouchTimeChartFollowsItsRefreshCount)
     bits.ThomsonRefreshesSinceCapture = 50;
     EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{});
 }
+
+TEST_F(PollImagesTest, CapturesOnCloseNeedLastGraphFolderScheduleAndEnoughPoints)
+{
+    settings.Capture.Noise = true;
+    settings.Capture.Sync = true; // box off: not captured
+    settings.Capture.User2 = true;
+    settings.Telnet.CaptureUserDown = settings.Telnet.cbUserDown = true;
+    settings.Telnet.BitswapCapture = true;
+    settings.Ping.Capture = settings.Ping.Ping = true;
+    settings.Capture.LessThanValue = 10;
+
+    struct Case {
+        const char *name;
+        bool lastGraph, telnet, active, folder, lessThan;
+        int points;
+        std::vector<int> written;
+    };
+    const std::vector<int> none;
+    for (const Case &c : {
+             Case{"status page charts and ping", true, false, true, true, false, 0, {1, 19, 25}},
+             Case{"telnet charts with telnet", true, true, true, true, false, 0, {1, 19, 30, 22, 25}},
+             Case{"LastGraph off", false, true, true, true, false, 0, none},
+             Case{"outside the schedule", true, true, false, true, false, 0, none},
+             Case{"no capture folder", true, true, true, false, false, 0, none},
+             Case{"too few points", true, false, true, true, true, 9, none},
+             Case{"just enough points", true, false, true, true, true, 10, {1, 19, 25}},
+         }) {
+        SCOPED_TRACE(c.name);
+        settings.Capture.LastGraph = c.lastGraph;
+        settings.Router.Telnet = c.telnet;
+        run.CaptureActive = c.active;
+        settings.Capture.Folder = dir.filePath(QLatin1String(c.folder ? "captures" : "missing"));
+        settings.Capture.LessThan = c.lessThan;
+        run.PointsPlotted = c.points;
+        EXPECT_EQ(poll.closeCapturesStep(), c.written);
+    }
+}
+
+TEST_F(PollImagesTest, TemporaryWebImagesGoOnlyWhenAskedAndNoBrowserReads)
+{
+    ASSERT_EQ(poll.webImagesStep(true), (std::vector<int>{1, 20}));
+    ASSERT_EQ(files("web"), 2);
+
+    settings.WebServer.DeleteTemp = false;
+    poll.removeTemporaryWebImages();
+    EXPECT_EQ(files("web"), 2);
+
+    settings.WebServer.DeleteTemp = true;
+    serving = 1;
+    poll.removeTemporaryWebImages();
+    EXPECT_EQ(files("web"), 2);
+
+    serving = 0;
+    poll.removeTemporaryWebImages();
+    EXPECT_EQ(files("web"), 0);
+}
