@@ -13,7 +13,6 @@
 
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
-#include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/Trace.h"
 #include "charts/AxisScaling.h"
@@ -27,7 +26,6 @@
 #include "pages/WindowPages.h"
 #include "charts/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
-#include "widgets/ElidingLabel.h"
 #include "platform/MailProgram.h"
 #include "mainwindow/MainCycleHost.h"
 #include "chartimages/GraphImages.h"
@@ -79,10 +77,13 @@
 #include "pages/LogCommands.h"
 #include "notify/WriteNowLine.h"
 #include "mainwindow/StatusChannel.h"
+#include "mainwindow/FigureLabelsRow.h"
+#include "mainwindow/HelpFile.h"
+#include "mainwindow/MainStatusBar.h"
+#include "mainwindow/SaveProgressBar.h"
 #include "mainwindow/WindowPlacement.h"
 #include "notify/AlarmInputs.h"
 #include "notify/StatisticsLog.h"
-#include "platform/ShellOpen.h"
 #include "platform/SystemInfo.h"
 #include "settings/SettingsPaths.h"
 #include "settings/SettingsStore.h"
@@ -98,7 +99,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -107,18 +107,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 // The pane keeps a generous history; older lines go first so weeks of running stay affordable.
 constexpr int kLinePaneLineCap = 100000;
-
-constexpr int kPanelWidths[4] = {210, 125, 158, 50};
 
 } // namespace
 
@@ -264,32 +262,15 @@ void TForm1::buildWidgets()
     btnCopy = m_toolBars.btnCopy;
     btnViewGraphs = m_toolBars.btnViewGraphs;
 
-    auto *figures = new QHBoxLayout;
-    Panel29 = new EnvelopePanel(central);
+    const FigureLabelsRow figures = FigureLabelsRow::build(central, layout);
+    Label2 = figures.Label2;
+    Label4 = figures.Label4;
+    Label5 = figures.Label5;
+    Label22 = figures.Label22;
+    Panel29 = figures.Panel29;
+    Panel30 = figures.Panel30;
     connect(Panel29, &EnvelopePanel::Image23Clicked, this, &TForm1::Image23Click);
     connect(Panel29, &EnvelopePanel::Image24Clicked, this, &TForm1::Image24Click);
-    Label2 = new QLabel(central);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label4 = new QLabel(central);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    // The user figures' labels follow the line figures.
-    Label5 = new QLabel(central);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label22 = new QLabel(central);
-    Label22->setObjectName(QStringLiteral("Label22"));
-    for (QLabel *l : {Label2, Label4, Label5, Label22}) {
-        l->setMinimumWidth(120);
-        figures->addWidget(l);
-    }
-    figures->addWidget(Panel29);
-    Panel30 = new QLabel(QStringLiteral("x1"), central);
-    Panel30->setObjectName(QStringLiteral("Panel30"));
-    // Spoken as its factor ("x2"), then what the factor is of.
-    Panel30->setAccessibleDescription(tr("Timeline zoom"));
-    Panel30->hide();
-    figures->addWidget(Panel30);
-    figures->addStretch(1);
-    layout->addLayout(figures);
 
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -348,53 +329,26 @@ void TForm1::buildWidgets()
         btnWebStart = WebPage->btnWebStart;
     }
 
-    pb1 = new QProgressBar(central);
-    pb1->setObjectName(QStringLiteral("pb1"));
-    pb1->setRange(0, 100);
-    pb1->setMaximumHeight(12);
-    pb1->setTextVisible(false);
-    pb1->hide();
-    layout->addWidget(pb1);
+    const SaveProgressBar progress = SaveProgressBar::build(central, layout, this);
+    pb1 = progress.pb1;
+    Timer2 = progress.Timer2;
     setCentralWidget(central);
 
-    auto *bar = new QStatusBar(this);
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(true);
-    for (int i = 0; i < 4; ++i) {
-        auto *panel = new ElidingLabel(bar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setMinimumWidth(kPanelWidths[i]);
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setAlignment((i == 1 || i == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
-        bar->addWidget(panel, i == 3 ? 1 : 0);
-        StatusPanels[i] = panel;
-    }
-    setStatusBar(bar);
-
-    StatusPopup = new QMenu(this);
-    StatusPopup->setObjectName(QStringLiteral("StatusPopup"));
-    mnuStartWebServer = StatusPopup->addAction(tr("Start web server"));
-    mnuStartWebServer->setObjectName(QStringLiteral("mnuStartWebServer"));
-    mnuEnableLog = StatusPopup->addAction(tr("Enable Log"));
-    mnuEnableLog->setObjectName(QStringLiteral("mnuEnableLog"));
-    bar->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(bar, &QWidget::customContextMenuRequested, this,
-            [this, bar](const QPoint &pos) { StatusPopup->popup(bar->mapToGlobal(pos)); });
-    connect(StatusPopup, &QMenu::aboutToShow, this, &TForm1::StatusPopupPopup);
-    connect(mnuStartWebServer, &QAction::triggered, this, &TForm1::mnuStartWebServerClick);
-    connect(mnuEnableLog, &QAction::triggered, this, &TForm1::mnuEnableLogClick);
+    MainStatusBarHost statusHost;
+    statusHost.popupShowing = [this] { StatusPopupPopup(); };
+    statusHost.startWebServer = [this] { mnuStartWebServerClick(); };
+    statusHost.enableLog = [this] { mnuEnableLogClick(); };
+    m_statusBar = MainStatusBar::build(this, statusHost);
+    std::copy(m_statusBar.panels.begin(), m_statusBar.panels.end(), StatusPanels);
+    StatusPopup = m_statusBar.StatusPopup;
+    mnuStartWebServer = m_statusBar.mnuStartWebServer;
+    mnuEnableLog = m_statusBar.mnuEnableLog;
 
 
     TrayIcon = new NoiseTrayIcon(Settings, this);
     connect(TrayIcon, &NoiseTrayIcon::restoreRequested, this, &TForm1::RestoreVeltrano1Click);
     connect(TrayIcon, &NoiseTrayIcon::closeRequested, this, &TForm1::CloseVeltrano1Click);
     connect(TrayIcon, &NoiseTrayIcon::showNoiseToggled, this, &TForm1::mnuShowNoiseClick);
-
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setSingleShot(true);
-    Timer2->setInterval(1000);
-    connect(Timer2, &QTimer::timeout, pb1, &QWidget::hide);
 
     tmrStartMinimized = new QTimer(this);
     tmrStartMinimized->setObjectName(QStringLiteral("tmrStartMinimized"));
@@ -714,19 +668,8 @@ void TForm1::btnSaveClick() { SaveIni(); }
 
 void TForm1::SystemMessage(const QString &text) { m_status->systemMessage(text); }
 
-void TForm1::setStatusPanel(int panel, const QString &text)
-{
-    if (panel < 0 || panel > 3 || StatusPanels[panel]->fullText() == text)
-        return;
-    StatusPanels[panel]->setFullText(text);
-    trace::write(QStringLiteral("status%1").arg(panel), text);
-}
-
-QString TForm1::statusPanel(int panel) const
-{
-    return panel >= 0 && panel <= 3 ? StatusPanels[panel]->fullText() : QString();
-}
-
+void TForm1::setStatusPanel(int panel, const QString &text) { m_statusBar.setPanel(panel, text); }
+QString TForm1::statusPanel(int panel) const { return m_statusBar.panel(panel); }
 void TForm1::btnClearClick()
 {
     if (!ClearConfirmBox || !ClearConfirmBox->isVisible())
@@ -735,10 +678,8 @@ void TForm1::btnClearClick()
 
 void TForm1::StatusPopupPopup()
 {
-    mnuStartWebServer->setText(btnWebStart->isChecked() ? tr("Stop web server") : tr("Start web server"));
-    mnuEnableLog->setText(Settings.System.Log ? tr("Stop Logging") : tr("Start Logging"));
+    m_statusBar.showPopupTexts(btnWebStart->isChecked(), Settings.System.Log);
 }
-
 void TForm1::mnuStartWebServerClick()
 {
     if (!btnWebStart->isChecked()) {
@@ -986,18 +927,9 @@ void TForm1::SetToolbar()
     m_toolBars.setFlat(Settings.System.Manifest);
 }
 
-QString TForm1::helpFilePath() const { return settingspaths::programBase(SettingsFilePath) + QStringLiteral("-help.html"); }
+QString TForm1::helpFilePath() const { return helpfile::path(SettingsFilePath); }
 
-void TForm1::writeHelpFile()
-{
-    // Rewritten at every start so it matches this version; a failure only skips it.
-    QFile help(QStringLiteral(":/help/veltrano-help.html"));
-    if (help.open(QIODevice::ReadOnly))
-        AtomicFile::writeFile(helpFilePath(), help.readAll(), nullptr,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                  | QFileDevice::ReadOther);
-}
-
+void TForm1::writeHelpFile() { helpfile::write(helpFilePath()); }
 void TForm1::btnOnTopClick()
 {
     // The button and the window's style follow the setting.
@@ -1006,14 +938,9 @@ void TForm1::btnOnTopClick()
 
 void TForm1::btnHelpClick()
 {
-    const QString path = QDir::toNativeSeparators(helpFilePath());
-    if (!QFile::exists(helpFilePath()))
-        showMessageBox(mainCaption(), tr("The help file %1 is missing.").arg(path), true);
-    else if (!shellOpen(helpFilePath()))
-        showMessageBox(mainCaption(), tr("The help file could not be opened: the desktop has no program for it.\n"
-                                         "Open %1 in a web browser.").arg(path), true);
+    if (const QString problem = helpfile::open(helpFilePath()); !problem.isEmpty())
+        showMessageBox(mainCaption(), problem, true);
 }
-
 // ---- Telnet replies ---------------------------------------------------------
 
 void TForm1::parseTelnetReply(const TelnetReply &reply)

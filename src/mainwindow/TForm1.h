@@ -7,6 +7,7 @@
 #include "common/SteadyTimer.h"
 #include "configuration/DialogOwner.h"
 #include "widgets/LinePane.h"
+#include "mainwindow/MainStatusBar.h"
 #include "mainwindow/MainToolBars.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "settings/TSettings.h"
@@ -299,6 +300,7 @@ private:
     TForm2 *m_config = nullptr;
     std::unique_ptr<CommitRefresh> m_commitRefresh;
     MainToolBars m_toolBars; // the same buttons as the public pointers below
+    MainStatusBar m_statusBar; // its panels and popup are the public pointers below
 
 public:
     // Components named as the rest of the program refers to them.
