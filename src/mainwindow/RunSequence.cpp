@@ -37,6 +37,8 @@ RunSequence::RunSequence(QWidget &window, const RunParts &parts, const RunBoxes 
 
 void RunSequence::putStopDown() { m_parts.btnStop.setChecked(true); }
 
+void RunSequence::SystemMessage(const QString &text) { m_parts.status.systemMessage(text); }
+
 void RunSequence::start(ScheduleMode mode)
 {
     TSettings &Settings = m_parts.settings;
@@ -134,7 +136,6 @@ void RunSequence::arm()
 {
     const TSettings &s = m_parts.settings;
     RunState &Run = m_parts.run;
-    auto SystemMessage = [this](const QString &text) { m_parts.status.systemMessage(text); };
     m_parts.timer1.setInterval(s.System.Sample * 1000);
     if (s.System.Log) {
         m_parts.tmrLogAt.setInterval(s.Log.LogAtInterval * 60 * 1000);
@@ -214,7 +215,6 @@ void RunSequence::firstCycleDone()
 void RunSequence::finish()
 {
     const TSettings &s = m_parts.settings;
-    auto SystemMessage = [this](const QString &text) { m_parts.status.systemMessage(text); };
     // The telnet session is connected, or refreshed, as monitoring starts.
     if (s.Router.Telnet && !s.Router.ST585) {
         if (!m_parts.telnet.isConnected() && !m_parts.telnet.isConnecting())
@@ -273,5 +273,5 @@ void RunSequence::stop()
     if (m_parts.settings.Telnet.DisconnectOnStop && m_parts.telnet.isConnected())
         m_parts.telnet.btnDisConnect1Click();
     Run.StoppedSinceRound = true;
-    m_parts.status.systemMessage(QStringLiteral("Stopped"));
+    SystemMessage(QStringLiteral("Stopped"));
 }

@@ -94,6 +94,7 @@ private:
     void arm();
     void finish();
     void putStopDown();
+    void SystemMessage(const QString &text);
 
     QWidget &m_window;
     RunParts m_parts;

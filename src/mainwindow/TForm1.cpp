@@ -820,10 +820,12 @@ void TForm1::cbPingClick(bool checked)
 
 void TForm1::createSequences()
 {
-    RunParts parts{Settings,         Run,         *btnStart,      *btnStop,     *Timer1,      *tmrLogAt,
-                   *tmr15Mins,       *m_cycle,    *HTTP,          *m_log,       *m_alarmPage, *m_alarmActions,
-                   *m_bitsRefresh,   *m_toneCharts, m_bitloadingPage, *m_thomson, m_telnetFigures,
-                   *m_telnetPlotting, *m_daily,   *m_telnet,      *m_status};
+    const RunParts parts{.settings = Settings, .run = Run, .btnStart = *btnStart, .btnStop = *btnStop,
+                         .timer1 = *Timer1, .tmrLogAt = *tmrLogAt, .tmr15Mins = *tmr15Mins, .cycle = *m_cycle,
+                         .http = *HTTP, .log = *m_log, .alarmPage = *m_alarmPage, .alarmActions = *m_alarmActions,
+                         .bitsRefresh = *m_bitsRefresh, .toneCharts = *m_toneCharts, .bitloadingPage = m_bitloadingPage,
+                         .thomson = *m_thomson, .telnetFigures = m_telnetFigures, .telnetPlotting = *m_telnetPlotting,
+                         .daily = *m_daily, .telnet = *m_telnet, .status = *m_status};
     RunSequenceHost host;
     host.caption = mainCaption();
     host.runningCaption = runningCaption();
@@ -832,18 +834,21 @@ void TForm1::createSequences()
     host.setStatusPanel = [this](int panel, const QString &text) { setStatusPanel(panel, text); };
     host.isRunning = [this] { return isRunning(); };
     host.hideEnvelope = [this] { m_mailer->hideEnvelope(); }; // the mailer comes with the settings
-    m_runSequence = new RunSequence(*this, parts, {LogOptionsWarning, AppendConfirmBox, LogSaveDialog, StartedText},
-                                    std::move(host));
+    const RunBoxes boxes{.logOptionsWarning = LogOptionsWarning, .appendConfirmBox = AppendConfirmBox,
+                         .logSaveDialog = LogSaveDialog, .startedText = StartedText};
+    m_runSequence = new RunSequence(*this, parts, boxes, std::move(host));
 
     ShutDownHost closing;
     closing.caption = mainCaption();
     closing.stop = [this] { btnStopClick(); };
     closing.saveSettings = [this] { return SaveIni(); };
-    m_shutDown = new ShutDownSequence(*this,
-                                      {Settings, SettingsFilePath, *TrayIcon, *m_thomson, *HTTP, *btnStart, *Timer1,
-                                       *m_cycle, *WebPage, *m_telnet, *PageControl1, StatusPage, *m_pollImages,
-                                       *m_status, CloseConfirmBox},
-                                      std::move(closing));
+    const ShutDownParts shutDownParts{.settings = Settings, .settingsFilePath = SettingsFilePath, .trayIcon = *TrayIcon,
+                                      .thomson = *m_thomson, .http = *HTTP, .btnStart = *btnStart, .timer1 = *Timer1,
+                                      .cycle = *m_cycle, .webPage = *WebPage, .telnet = *m_telnet,
+                                      .pageControl = *PageControl1, .statusPage = StatusPage,
+                                      .pollImages = *m_pollImages, .status = *m_status,
+                                      .closeConfirmBox = CloseConfirmBox};
+    m_shutDown = new ShutDownSequence(*this, shutDownParts, std::move(closing));
 }
 
 void TForm1::btnStartClick() { m_runSequence->start(std::exchange(m_pendingSchedule, ScheduleMode::Immediate)); }
