@@ -1,13 +1,10 @@
 #include "mainwindow/TForm1.h"
 
 #include "configuration/TForm14.h"
-#include "configuration/TForm17.h"
-#include "configuration/TForm18.h"
 #include "configuration/TForm2.h"
 #include "mainwindow/CommitRefresh.h"
 #include "mainwindow/WindowBindings.h"
 #include "configuration/LiveBinder.h"
-#include "configuration/RouterSearchTextPage.h"
 #include "settings/SettingsHub.h"
 #include "common/SteadyTimer.h"
 
@@ -26,7 +23,6 @@
 #include "pages/WindowPages.h"
 #include "charts/ChartCornerSigns.h"
 #include "mainwindow/EnvelopePanel.h"
-#include "platform/MailProgram.h"
 #include "mainwindow/MainCycleHost.h"
 #include "chartimages/GraphImages.h"
 #include "mainwindow/MainEmailHost.h"
@@ -52,7 +48,6 @@
 #include "mainwindow/RunSequence.h"
 #include "mainwindow/ScheduleRunButton.h"
 #include "mainwindow/ShutDownSequence.h"
-#include "pages/RouterViewers.h"
 #include "pages/StatusPageTab.h"
 #include "pages/TargetSnrPage.h"
 #include "pages/TerminalCommandBar.h"
@@ -75,6 +70,11 @@
 #include "charts/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "pages/LogCommands.h"
+#include "pages/AlarmLogWiring.h"
+#include "pages/RouterLogWiring.h"
+#include "mainwindow/ConfigurationWiring.h"
+#include "mainwindow/DailyWiring.h"
+#include "mainwindow/MailerWiring.h"
 #include "notify/WriteNowLine.h"
 #include "mainwindow/StatusChannel.h"
 #include "mainwindow/FigureLabelsRow.h"
@@ -372,78 +372,30 @@ void TForm1::buildWidgets()
         btnStartClick();
     });
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
-    m_routerLog = new RouterLog(*HTTP, Settings, this);
-    connect(m_routerLog, &RouterLog::systemMessage, this, &TForm1::SystemMessage);
-    connect(m_routerLog, &RouterLog::showMessage, this,
-            [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
-
-    m_viewers = new RouterViewers(Settings, Run, *HTTP, *m_routerLog, SettingsFilePath, this);
-    connect(m_viewers, &RouterViewers::systemMessage, this, &TForm1::SystemMessage);
-    connect(m_viewers, &RouterViewers::messageBox, this,
-            [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
-    connect(btnViewRouterLog, &QPushButton::clicked, m_viewers, &RouterViewers::btnViewRouterLogClick);
-    connect(StatusPage, &StatusPageTab::viewSourceRequested, m_viewers, &RouterViewers::mnuViewSourceClick);
-    // Showing the status page tab refreshes its view.
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
-        if (PageControl1->currentWidget() == StatusPage && isVisible())
-            StatusPage->Refresh1Click();
-    });
-
+    const WindowHost host = windowHost();
+    const RouterLogViewers routerLog = buildRouterLogViewers(this, Settings, Run, *HTTP, SettingsFilePath,
+                                                             btnViewRouterLog, PageControl1, StatusPage, host);
+    m_routerLog = routerLog.log;
+    m_viewers = routerLog.viewers;
     m_ping = new PingRunner(this);
     m_pingPlotting = std::make_unique<PingPlotting>(*m_scaling);
-    connect(m_ping, &PingRunner::systemMessage, this, &TForm1::SystemMessage);
-    connect(m_ping, &PingRunner::alarmTriggered, this, &TForm1::AlarmTriggered);
-    wirePingOutput(this, *m_ping, *m_pingPlotting, Memo6, Run);
-
-    m_daily = new DailyTimer(Settings, Run, this);
-    connect(m_daily, &DailyTimer::systemMessage, this, &TForm1::SystemMessage);
-    connect(m_daily, &DailyTimer::imageCleanUpDue, this, [this] {
-        const ImageCleanupResult r = ImageCleanup::DeleteFiles(Settings, Clock::currentDateTime(), SettingsFilePath);
-        for (const QString &m : r.messages)
-            SystemMessage(m);
-    });
-    connect(m_daily, &DailyTimer::logTrimDue, this, [this] { m_log->TrimLog(); });
-    connect(m_daily, &DailyTimer::resetIncrementalDue, this, [this] { m_telnetPlotting->SetMinimum(); });
-    connect(m_daily, &DailyTimer::dailyCapturesDue, this, [this](const QList<int> &charts) {
-        for (int chart : charts)
-            m_images->Save(chart, QStringLiteral("Daily"));
-    });
-    // The mailer says "Daily e-mail" itself, when the e-mail starts.
-    connect(m_daily, &DailyTimer::dailyEmailDue, this, [this] { m_mailer->DailyEmail(statusPanel(1)); });
-
-    tmr15Mins = new QTimer(this);
-    tmr15Mins->setObjectName(QStringLiteral("tmr15Mins"));
-    connect(tmr15Mins, &QTimer::timeout, this, [this] { m_telnetPlotting->tmr15MinsTimer(); });
-
-    tmrLogAt = new SteadyTimer(this);
-    tmrLogAt->setObjectName(QStringLiteral("tmrLogAt"));
+    wirePing(this, *m_ping, *m_pingPlotting, Memo6, Run, host.systemMessage,
+             [this](const QString &kind) { AlarmTriggered(kind); });
+    const DailyTimers timers = buildDailyTimers(
+        this, {Settings, Run, SettingsFilePath, *m_log, *m_telnetPlotting, *m_images, m_mailer}, host);
+    m_daily = timers.daily;
+    tmr15Mins = timers.tmr15Mins;
+    tmrLogAt = timers.tmrLogAt;
     connect(tmrLogAt, &QTimer::timeout, this, &TForm1::tmrLogAtTimer);
-    LogCommandsHost logHost;
-    logHost.messageBox = [this](const QString &text, bool warning) { showMessageBox(mainCaption(), text, warning); };
-    logHost.statusPanel = [this](int panel) { return statusPanel(panel); };
-    logHost.messagesText = [this] { return memSys->toPlainText(); };
-    m_logCommands = new LogCommands(*m_hub, *Charts, *m_log, logHost, this);
+    m_logCommands = new LogCommands(*m_hub, *Charts, *m_log, host, [this] { return memSys->toPlainText(); }, this);
     connect(btnWriteNow, &QPushButton::clicked, this, &TForm1::btnWriteNowClick);
     connect(btnViewLog, &QPushButton::clicked, this, &TForm1::btnViewLogClick);
     connect(btnLog, &QPushButton::clicked, this, &TForm1::btnLogClick);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
 
-    connect(m_log, &StatisticsLog::panelTextChanged, this, [this](const QString &t) { setStatusPanel(3, t); });
-    connect(m_log, &StatisticsLog::systemMessage, this, &TForm1::SystemMessage);
-    connect(m_log, &StatisticsLog::logFolderMissing, this, [this] {
-        btnStopClick();
-        SystemMessage(QStringLiteral("The Log folder is missing!"));
-        showMessageBox(mainCaption(), QStringLiteral("The Log folder is missing!  Veltrano is unable to continue."), true);
-        SystemMessage(QStringLiteral("Stopped."));
-    });
-    connect(m_alarmInputs, &AlarmInputs::logLine, m_log, &StatisticsLog::WriteLogNow);
-    connect(m_alarmInputs, &AlarmInputs::alarmTriggered, this, &TForm1::AlarmTriggered);
-    connect(m_alarmInputs, &AlarmInputs::delayTimerFired, this, &TForm1::AlarmTriggered);
-    connect(m_alarmPage, &AlarmPage::viewStatisticsLogRequested, this, &TForm1::btnViewLogClick);
-    connect(m_alarmPage, &AlarmPage::sendEmailNowRequested, this, [this](const QString &r) { m_mailer->SendEmail(r); });
-    connect(m_alarmPage, &AlarmPage::cbStateClicked, this, [this](bool) {
-        setWindowTitle(isRunning() ? runningCaption() : mainCaption());
-    });
+    wireAlarmsAndLog(this, *m_log, *m_alarmInputs, *m_alarmActions, *m_alarmPage, *m_logCommands, m_mailer, host,
+                     {[this] { btnStopClick(); },
+                      [this] { setWindowTitle(isRunning() ? runningCaption() : mainCaption()); }});
 
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
     connect(btnOnTop, &QPushButton::clicked, this, &TForm1::btnOnTopClick);
@@ -520,23 +472,11 @@ void TForm1::FormCreate()
     WebPage->startAtLaunch(m_safeStart);
 
     // The Configuration dialog comes second, with the settings loaded.
-    m_config = new TForm2(Settings, Run, SettingsFilePath, BuildStamp, this);
-    m_config->setSaver([this] { return SaveIni(); });
-    m_config->setSettingsHub(m_hub);
-    connect(m_config, &TForm2::helpRequested, this, &TForm1::btnHelpClick);
-    m_config->setWebServerRunning([this] { return btnWebStart->isChecked(); });
-    // The alarm page's state box is offered to DG834 routers.
-    connect(m_config, &TForm2::searchPageShown, this,
-            [this] { m_alarmPage->cbState->setEnabled(Settings.System.IsDG834); });
-    connect(m_config->Search, &RouterSearchTextPage::userFigureTabRequested, this, &TForm1::showUserFigurePage);
-    connect(m_config, &TForm2::logHeaderRequested, this, [this] { m_log->setLogHeaderPending(true); });
-    connect(m_config, &TForm2::trimLogRequested, this, [this] { m_log->TrimLog(); });
-    connect(m_config, &TForm2::sendEmailRequested, this, [this](const QString &r) { m_mailer->SendEmail(r); });
-    connect(m_config, &TForm2::webServerStopRequested, this, &TForm1::btnWebStopClick);
-    connect(m_config, &TForm2::iconFontDialogRequested, this, [this] { TForm18::open(m_config, *this); });
-    connect(m_config, &TForm2::maintenanceDialogRequested, this, [this] { TForm17::open(m_config, *this); });
-    connect(m_config, &TForm2::memoFontsChanged, this, &TForm1::SetMemoFonts);
-    connect(m_config, &TForm2::bitsChartsResetRequested, this, [this] { m_bitsRefresh->setBitsChartsReset(); });
+    m_config = createConfiguration(this,
+                                   {Settings, Run, SettingsFilePath, BuildStamp, *m_hub, *m_log, *m_mailer,
+                                    *m_bitsRefresh, *m_alarmPage, *WebPage, *this},
+                                   {[this] { return SaveIni(); }, [this] { btnHelpClick(); },
+                                    [this] { showUserFigurePage(); }, [this] { SetMemoFonts(); }});
 
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.
@@ -968,52 +908,21 @@ void TForm1::createMailer()
 {
     m_emailHost = std::make_unique<MainEmailHost>(*m_images, *m_routerLog, *m_log);
     m_mailer = new Mailer(Settings, Run, *m_emailHost, SettingsFilePath, this);
-    connect(m_mailer, &Mailer::systemMessage, this, &TForm1::SystemMessage);
-    connect(m_mailer, &Mailer::emailDone, m_alarmActions, &AlarmActions::EmailDone);
-    m_alarmActions->setSendEmail([this](const QString &reason) {
-        m_mailer->setEmailDone(false);
-        m_mailer->SendEmail(reason);
-    });
-    connect(m_mailer, &Mailer::statusText, this, [this](const QString &t) {
-        m_panel0BeforeEmail = statusPanel(0);
-        setStatusPanel(0, t);
-    });
-    connect(m_mailer, &Mailer::statusTextRestore, this, [this] {
-        // A newer text from a poll stays.
-        if (statusPanel(0) == QLatin1String("Sending E-mail..."))
-            setStatusPanel(0, m_panel0BeforeEmail);
-    });
-    connect(m_mailer, &Mailer::envelopeChanged, Panel29, &EnvelopePanel::showEnvelope);
+    m_mailerWiring = new MailerWiring(*m_mailer, *m_alarmActions, *Panel29, m_alarmPage->btnSendEmailNow, Settings,
+                                      windowHost(), this);
 }
 
-// The success envelope: the mail program when asked for, then the envelope goes.
-void TForm1::Image23Click()
-{
-    const auto &e = Settings.Email;
-    if (e.OpenEmail) {
-        if (e.UseDefault) {
-            if (!openDefaultMailClient())
-                SystemMessage(QStringLiteral("The desktop has no default mail program to open."));
-        } else if (QFileInfo(e.Client).isFile() && !startMailProgram(e.Client)) {
-            SystemMessage(QStringLiteral("The mail program could not be started: ") + e.Client);
-        }
-    }
-    m_mailer->successEnvelopeClicked();
-    m_alarmPage->btnSendEmailNow->setEnabled(true);
-}
+void TForm1::Image23Click() { m_mailerWiring->successEnvelopeClicked(); }
+void TForm1::Image24Click() { m_mailerWiring->errorEnvelopeClicked(EnvelopeErrorBox); }
 
-// The error envelope: what may have gone wrong, then the envelope goes.
-void TForm1::Image24Click()
+WindowHost TForm1::windowHost()
 {
-    if (EnvelopeErrorBox && EnvelopeErrorBox->isVisible())
-        return;
-    QMessageBox *box = showMessageBox(mainCaption(), m_mailer->errorEnvelopeText(), true);
-    box->setObjectName(QStringLiteral("EnvelopeErrorBox"));
-    EnvelopeErrorBox = box;
-    connect(box, &QMessageBox::finished, this, [this] {
-        m_mailer->errorEnvelopeClicked();
-        m_alarmPage->btnSendEmailNow->setEnabled(true);
-    });
+    WindowHost host;
+    host.systemMessage = [this](const QString &text) { SystemMessage(text); };
+    host.messageBox = [this](const QString &text, bool warning) { return showMessageBox(mainCaption(), text, warning); };
+    host.statusPanel = [this](int panel) { return statusPanel(panel); };
+    host.setStatusPanel = [this](int panel, const QString &text) { setStatusPanel(panel, text); };
+    return host;
 }
 
 // ---- Alarms and log (the actions and the log file hang off these) ---------
@@ -1036,11 +945,8 @@ void TForm1::btnWriteNowClick()
 }
 
 void TForm1::Button1Click() { m_logCommands->saveMessages(); }
-
 void TForm1::btnViewLogClick() { m_logCommands->viewLog(); }
-
 void TForm1::mnuLogClick(int chart) { m_logCommands->includeInLog(chart); }
-
 void TForm1::btnLogClick() { m_logCommands->copyToLog(); }
 
 void TForm1::showFigureCaptions(const FigureSearchResult &r)

@@ -219,6 +219,8 @@ private:
     // The chart menus' command items that this window serves.
     void wireChartMenus();
     void createMailer();
+    // The window's messages, boxes and status panels for the areas it wires.
+    struct WindowHost windowHost();
     void SetToolbar();
     void writeHelpFile();
     // fromTray: the tray menu's Close, which closes whatever CloseToTray says.
@@ -279,7 +281,7 @@ private:
     PingControls *m_pingControls = nullptr;
     QPlainTextEdit *Memo6 = nullptr; // ping output
     void parseTelnetReply(const struct TelnetReply &reply);
-    QString m_panel0BeforeEmail;
+    class MailerWiring *m_mailerWiring = nullptr;
     // The poll failure panel 0 shows until a poll is answered, and what it covered.
     QString m_pollFailureShown;
     QString m_panel0BeforePollFailure;

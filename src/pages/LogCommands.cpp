@@ -13,9 +13,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-LogCommands::LogCommands(SettingsHub &hub, ChartSet &charts, StatisticsLog &log, LogCommandsHost host,
-                         QWidget *window)
-    : QObject(window), m_hub(hub), m_charts(charts), m_log(log), m_host(std::move(host)), m_window(window)
+LogCommands::LogCommands(SettingsHub &hub, ChartSet &charts, StatisticsLog &log, WindowHost host,
+                         std::function<QString()> messagesText, QWidget *window)
+    : QObject(window), m_hub(hub), m_charts(charts), m_log(log), m_host(std::move(host)),
+      m_messagesText(std::move(messagesText)), m_window(window)
 {
 }
 
@@ -70,7 +71,7 @@ void LogCommands::saveMessages()
 {
     savetextdialog::open(m_window, QString(), QStringLiteral("Text Files (*.txt);;All Files (*.*)"),
                          QStringLiteral("txt"), [this](const QString &file) {
-        QString text = m_host.messagesText();
+        QString text = m_messagesText();
         if (!text.isEmpty())
             text = text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n");
         QString why;

@@ -2,26 +2,23 @@
 // The window's log commands: "View log", "Copy to log", the system messages'
 // "Save As..." and a chart's "Include In Log". Their file dialogs open without
 // blocking the event loop, as children of the window.
+#include "pages/WindowHost.h"
+
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class ChartSet;
 class SettingsHub;
 class StatisticsLog;
 class QWidget;
 
-// What the commands show and read in the window.
-struct LogCommandsHost {
-    std::function<void(const QString &text, bool warning)> messageBox;
-    std::function<QString(int panel)> statusPanel; // 0: when the run started; 3: the log file written
-    std::function<QString()> messagesText;         // the system messages pane
-};
-
 class LogCommands : public QObject {
     Q_OBJECT
 public:
-    LogCommands(SettingsHub &hub, ChartSet &charts, StatisticsLog &log, LogCommandsHost host, QWidget *window);
+    // The window's status panels tell when the run started (0) and which log file is written (3);
+    // messagesText reads the system messages pane.
+    LogCommands(SettingsHub &hub, ChartSet &charts, StatisticsLog &log, WindowHost host,
+                std::function<QString()> messagesText, QWidget *window);
 
     // The statistics log in the desktop's program; with a file per day, the day is chosen first.
     void viewLog();
@@ -36,6 +33,7 @@ private:
     SettingsHub &m_hub;
     ChartSet &m_charts;
     StatisticsLog &m_log;
-    LogCommandsHost m_host;
+    WindowHost m_host;
+    std::function<QString()> m_messagesText;
     QWidget *m_window;
 };

@@ -23,3 +23,12 @@ void wirePingOutput(QObject *context, PingRunner &ping, PingPlotting &plotting, 
             p->plotPing(result.value, dtp::format(r->PointLabelFormat, r->SampleStamp));
     });
 }
+
+void wirePing(QObject *context, PingRunner &ping, PingPlotting &plotting, QPlainTextEdit *output, const RunState &run,
+              const std::function<void(const QString &)> &systemMessage,
+              const std::function<void(const QString &)> &alarmTriggered)
+{
+    QObject::connect(&ping, &PingRunner::systemMessage, context, systemMessage);
+    QObject::connect(&ping, &PingRunner::alarmTriggered, context, alarmTriggered);
+    wirePingOutput(context, ping, plotting, output, run);
+}

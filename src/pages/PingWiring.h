@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 class PingPlotting;
 class PingRunner;
 class QObject;
@@ -10,3 +13,8 @@ struct RunState;
 // unless plotting is suppressed. `context` owns the connections.
 void wirePingOutput(QObject *context, PingRunner &ping, PingPlotting &plotting, QPlainTextEdit *output,
                     const RunState &run);
+
+// Ping's messages and its failure alarm (`alarmTriggered` gets the alarm's kind), then its output as above.
+void wirePing(QObject *context, PingRunner &ping, PingPlotting &plotting, QPlainTextEdit *output, const RunState &run,
+              const std::function<void(const QString &)> &systemMessage,
+              const std::function<void(const QString &)> &alarmTriggered);
