@@ -119,3 +119,9 @@ void MainToolBars::setFlat(bool flat) const
     for (QToolButton *b : {btnCaptureAll, btnCopy, btnViewGraphs})
         b->setAutoRaise(flat);
 }
+
+bool MainToolBars::themedToolbars(const QString &systemVersion)
+{
+    return !systemVersion.contains(QLatin1String("XP")) && !systemVersion.contains(QLatin1String("98"))
+           && !systemVersion.contains(QLatin1String("Vista"));
+}

@@ -9,6 +9,7 @@ class QMainWindow;
 class QPushButton;
 class QToolBar;
 class QToolButton;
+class QString;
 class ScheduleRunButton;
 struct TSettings;
 
@@ -46,4 +47,6 @@ struct MainToolBars {
 
     // Themed toolbars: the buttons lie flat until the pointer is over them.
     void setFlat(bool flat) const;
+    // False for the old systems (by their version text) whose toolbars have no themes to lie flat on.
+    static bool themedToolbars(const QString &systemVersion);
 };

@@ -110,7 +110,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -246,29 +245,8 @@ void TForm1::buildWidgets()
     graphs.captureSize = [this] { CaptureSize1Click(); };
     m_toolBars = MainToolBars::build(
         this, Settings, {m_commands->CaptureAll, m_commands->CopyTopChart, m_commands->ViewGraphs}, graphs);
-    ToolBar1 = m_toolBars.ToolBar1;
-    ToolBar2 = m_toolBars.ToolBar2;
-    btnStart = m_toolBars.btnStart;
-    btnStop = m_toolBars.btnStop;
-    btnSchedRun = m_toolBars.btnSchedRun;
-    btnSave = m_toolBars.btnSave;
-    btnOnTop = m_toolBars.btnOnTop;
-    btnConfigure = m_toolBars.btnConfigure;
-    btnHelp = m_toolBars.btnHelp;
-    btnLog = m_toolBars.btnLog;
-    btnViewLog = m_toolBars.btnViewLog;
-    btnViewRouterLog = m_toolBars.btnViewRouterLog;
-    btnCaptureAll = m_toolBars.btnCaptureAll;
-    btnCopy = m_toolBars.btnCopy;
-    btnViewGraphs = m_toolBars.btnViewGraphs;
 
-    const FigureLabelsRow figures = FigureLabelsRow::build(central, layout);
-    Label2 = figures.Label2;
-    Label4 = figures.Label4;
-    Label5 = figures.Label5;
-    Label22 = figures.Label22;
-    Panel29 = figures.Panel29;
-    Panel30 = figures.Panel30;
+    m_figureLabels = FigureLabelsRow::build(central, layout);
     connect(Panel29, &EnvelopePanel::Image23Clicked, this, &TForm1::Image23Click);
     connect(Panel29, &EnvelopePanel::Image24Clicked, this, &TForm1::Image24Click);
 
@@ -329,9 +307,7 @@ void TForm1::buildWidgets()
         btnWebStart = WebPage->btnWebStart;
     }
 
-    const SaveProgressBar progress = SaveProgressBar::build(central, layout, this);
-    pb1 = progress.pb1;
-    Timer2 = progress.Timer2;
+    m_saveProgress = SaveProgressBar::build(central, layout, this);
     setCentralWidget(central);
 
     MainStatusBarHost statusHost;
@@ -339,11 +315,6 @@ void TForm1::buildWidgets()
     statusHost.startWebServer = [this] { mnuStartWebServerClick(); };
     statusHost.enableLog = [this] { mnuEnableLogClick(); };
     m_statusBar = MainStatusBar::build(this, statusHost);
-    std::copy(m_statusBar.panels.begin(), m_statusBar.panels.end(), StatusPanels);
-    StatusPopup = m_statusBar.StatusPopup;
-    mnuStartWebServer = m_statusBar.mnuStartWebServer;
-    mnuEnableLog = m_statusBar.mnuEnableLog;
-
 
     TrayIcon = new NoiseTrayIcon(Settings, this);
     connect(TrayIcon, &NoiseTrayIcon::restoreRequested, this, &TForm1::RestoreVeltrano1Click);
@@ -532,15 +503,7 @@ void TForm1::applySampleInterval()
     Run.PointLabelFormat = Settings.System.Sample < 30 ? QStringLiteral(" hh:nn:ss") : QStringLiteral(" hh:nn    ");
 }
 
-void TForm1::applyStayOnTop()
-{
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == Settings.System.StayOnTop)
-        return;
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
-    if (wasVisible)
-        show();
-}
+void TForm1::applyStayOnTop() { windowplacement::keepOnTop(this, Settings.System.StayOnTop); }
 
 void TForm1::statusChannelUtc(bool utc) { m_status->setUtc(utc); }
 
@@ -865,9 +828,7 @@ void TForm1::mnuShowNoiseClick(bool on)
 void TForm1::SetToolbar()
 {
     // Only the old systems that lacked themed toolbars turn the option off.
-    const QString version = GetWindowsVersion();
-    if (version.contains(QLatin1String("XP")) || version.contains(QLatin1String("98"))
-        || version.contains(QLatin1String("Vista")))
+    if (!MainToolBars::themedToolbars(GetWindowsVersion()))
         Settings.System.Manifest = false;
     m_toolBars.setFlat(Settings.System.Manifest);
 }

@@ -7,9 +7,11 @@
 #include "common/SteadyTimer.h"
 #include "configuration/DialogOwner.h"
 #include "widgets/LinePane.h"
+#include "mainwindow/FigureLabelsRow.h"
 #include "mainwindow/MainStatusBar.h"
 #include "mainwindow/MainToolBars.h"
 #include "mainwindow/NoiseTrayIcon.h"
+#include "mainwindow/SaveProgressBar.h"
 #include "settings/TSettings.h"
 
 #include <QMainWindow>
@@ -301,8 +303,11 @@ private:
     LogCommands *m_logCommands = nullptr;
     TForm2 *m_config = nullptr;
     std::unique_ptr<CommitRefresh> m_commitRefresh;
-    MainToolBars m_toolBars; // the same buttons as the public pointers below
-    MainStatusBar m_statusBar; // its panels and popup are the public pointers below
+    // The window's chrome as built; the public names below refer into these.
+    MainToolBars m_toolBars;
+    FigureLabelsRow m_figureLabels;
+    SaveProgressBar m_saveProgress;
+    MainStatusBar m_statusBar;
 
 public:
     // Components named as the rest of the program refers to them.
@@ -313,22 +318,22 @@ public:
     QCheckBox *cbSuppressErrors = nullptr;
     QPushButton *btnClear = nullptr;
     QPushButton *Button1 = nullptr; // "Save As..." of the system messages
-    QPushButton *btnSave = nullptr;
-    QPushButton *btnStart = nullptr;
-    QPushButton *btnStop = nullptr;
-    ScheduleRunButton *btnSchedRun = nullptr;
-    QPushButton *btnViewRouterLog = nullptr;
+    QPushButton *&btnSave = m_toolBars.btnSave;
+    QPushButton *&btnStart = m_toolBars.btnStart;
+    QPushButton *&btnStop = m_toolBars.btnStop;
+    ScheduleRunButton *&btnSchedRun = m_toolBars.btnSchedRun;
+    QPushButton *&btnViewRouterLog = m_toolBars.btnViewRouterLog;
     StatusPageTab *StatusPage = nullptr; // TabSheet4, the router status page
-    QPushButton *btnOnTop = nullptr;
-    QPushButton *btnHelp = nullptr;
-    QToolButton *btnCaptureAll = nullptr;
-    QToolButton *btnCopy = nullptr;
-    QToolButton *btnViewGraphs = nullptr;
+    QPushButton *&btnOnTop = m_toolBars.btnOnTop;
+    QPushButton *&btnHelp = m_toolBars.btnHelp;
+    QToolButton *&btnCaptureAll = m_toolBars.btnCaptureAll;
+    QToolButton *&btnCopy = m_toolBars.btnCopy;
+    QToolButton *&btnViewGraphs = m_toolBars.btnViewGraphs;
     QPushButton *btnFont = nullptr;
     QPushButton *Button2 = nullptr;
-    QToolButton *btnConfigure = nullptr; // with the "Configure Graphs" menu on its arrow
-    QToolBar *ToolBar1 = nullptr;
-    QToolBar *ToolBar2 = nullptr;
+    QToolButton *&btnConfigure = m_toolBars.btnConfigure; // with the "Configure Graphs" menu on its arrow
+    QToolBar *&ToolBar1 = m_toolBars.ToolBar1;
+    QToolBar *&ToolBar2 = m_toolBars.ToolBar2;
     QString BuildStamp;
     SteadyTimer *Timer1 = nullptr; // polling
     QTimer *tmrAutoStartDelay = nullptr;
@@ -337,30 +342,30 @@ public:
     NoiseTrayIcon *TrayIcon = nullptr;
     SteadyTimer *tmrLogAt = nullptr; // the log line every LogAtInterval minutes
     QPushButton *btnWriteNow = nullptr;
-    QPushButton *btnViewLog = nullptr;
-    QPushButton *btnLog = nullptr;
+    QPushButton *&btnViewLog = m_toolBars.btnViewLog;
+    QPushButton *&btnLog = m_toolBars.btnLog;
     QWidget *TabSheet29 = nullptr; // alarms
-    QLabel *Label2 = nullptr;  // Rx noise
-    QLabel *Label4 = nullptr;  // Rx sync
-    EnvelopePanel *Panel29 = nullptr; // the e-mail envelope
+    QLabel *&Label2 = m_figureLabels.Label2;  // Rx noise
+    QLabel *&Label4 = m_figureLabels.Label4;  // Rx sync
+    EnvelopePanel *&Panel29 = m_figureLabels.Panel29; // the e-mail envelope
     QPointer<QMessageBox> EnvelopeErrorBox;
     QLabel *Label65 = nullptr; // noise margin change limits and average
     QLabel *Label66 = nullptr;
     QLabel *Label67 = nullptr;
-    QLabel *Label5 = nullptr;  // user figure 1 caption
-    QLabel *Label22 = nullptr; // user figure 2 caption
-    QLabel *Panel30 = nullptr; // the timeline zoom factor
+    QLabel *&Label5 = m_figureLabels.Label5;  // user figure 1 caption
+    QLabel *&Label22 = m_figureLabels.Label22; // user figure 2 caption
+    QLabel *&Panel30 = m_figureLabels.Panel30; // the timeline zoom factor
     QString StartedText;
     QPointer<QMessageBox> AppendConfirmBox;
     QPointer<QFileDialog> LogSaveDialog;
     QPushButton *btnWebStart = nullptr; // the web server page's start button
     WebServerPage *WebPage = nullptr;
-    QProgressBar *pb1 = nullptr;
-    QTimer *Timer2 = nullptr;
-    ElidingLabel *StatusPanels[4] = {};
-    QMenu *StatusPopup = nullptr;
-    QAction *mnuStartWebServer = nullptr;
-    QAction *mnuEnableLog = nullptr;
+    QProgressBar *&pb1 = m_saveProgress.pb1;
+    QTimer *&Timer2 = m_saveProgress.Timer2;
+    std::array<ElidingLabel *, 4> &StatusPanels = m_statusBar.panels;
+    QMenu *&StatusPopup = m_statusBar.StatusPopup;
+    QAction *&mnuStartWebServer = m_statusBar.mnuStartWebServer;
+    QAction *&mnuEnableLog = m_statusBar.mnuEnableLog;
     QPointer<QMessageBox> ClearConfirmBox;
     QPointer<class TForm10> LogOptionsWarning;
     QPointer<QMessageBox> CloseConfirmBox;

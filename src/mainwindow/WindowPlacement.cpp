@@ -33,4 +33,15 @@ void openCentred(QWidget *window, QSize stored)
         window->move(centredOn(window->size(), screen->availableGeometry()));
 }
 
+void keepOnTop(QWidget *window, bool onTop)
+{
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // A change of flags hides the window.
+    const bool wasVisible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (wasVisible)
+        window->show();
+}
+
 } // namespace windowplacement

@@ -1,5 +1,6 @@
 #pragma once
-// Where the main window opens: at its stored size brought within the screen, centred on it.
+// Where the main window opens (at its stored size brought within the screen, centred on
+// it) and whether it stays above the others.
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -16,5 +17,7 @@ QPoint centredOn(QSize size, const QRect &area);
 // Resizes `window` to `stored` as above on the primary screen and centres it there; the stored
 // position is kept, not applied.
 void openCentred(QWidget *window, QSize stored);
+// Keeps `window` above the others or lets it go; a shown window stays shown.
+void keepOnTop(QWidget *window, bool onTop);
 
 } // namespace windowplacement

@@ -109,3 +109,13 @@ TEST(MainToolBars, FlatLookReachesTheRunRowAndTheImageButtonsOnly)
         EXPECT_FALSE(b.bars.btnLog->isFlat());
     }
 }
+
+TEST(MainToolBars, OnlyTheOldSystemsLackThemedToolbars)
+{
+    const std::pair<const char *, bool> cases[] = {
+        {"Windows XP", false},  {"Windows 98 SE", false},         {"Windows Vista", false},
+        {"Windows 7", true},    {"Linux 6.8.0 (Ubuntu 24.04)", true}, {"", true},
+    };
+    for (const auto &[version, themed] : cases)
+        EXPECT_EQ(MainToolBars::themedToolbars(QString::fromLatin1(version)), themed) << version;
+}

@@ -1,6 +1,7 @@
 // The main window's opening size and place.
 #include "mainwindow/WindowPlacement.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 TEST(WindowPlacement, StoredSizeIsBoundedByTheRoomButNeverUnderTheMinimum)
@@ -36,4 +37,18 @@ TEST(WindowPlacement, FrameIsCentredOnTheFreeArea)
     };
     for (const Case &c : cases)
         EXPECT_EQ(windowplacement::centredOn(c.size, c.area), c.expected);
+}
+
+TEST(WindowPlacement, StayingOnTopKeepsAShownWindowShownAndAHiddenOneHidden)
+{
+    for (bool shown : {true, false}) {
+        QWidget window;
+        if (shown)
+            window.show();
+        for (bool onTop : {true, true, false}) {
+            windowplacement::keepOnTop(&window, onTop);
+            EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+            EXPECT_EQ(window.isVisible(), shown);
+        }
+    }
 }
