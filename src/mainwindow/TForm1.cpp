@@ -43,7 +43,6 @@
 #include "charts/TelnetPlotting.h"
 #include "mainwindow/SirenPlayer.h"
 #include "notify/AlarmActions.h"
-#include "notify/AlarmTelnet.h"
 #include "pages/TelnetPage.h"
 #include "mainwindow/RunSequence.h"
 #include "mainwindow/ScheduleRunButton.h"
@@ -75,6 +74,7 @@
 #include "mainwindow/ConfigurationWiring.h"
 #include "mainwindow/DailyWiring.h"
 #include "mainwindow/MailerWiring.h"
+#include "mainwindow/MainAlarmTelnet.h"
 #include "notify/WriteNowLine.h"
 #include "mainwindow/StatusChannel.h"
 #include "mainwindow/FigureLabelsRow.h"
@@ -121,26 +121,6 @@ constexpr int kLinePaneLineCap = 100000;
 
 static void initResources() { Q_INIT_RESOURCE(veltrano); }
 
-// The alarm actions' telnet commands go over the window's telnet session.
-class MainAlarmTelnet : public AlarmTelnet {
-public:
-    explicit MainAlarmTelnet(TForm1 &form) : m_form(form) {}
-    void SendScript(const QString &fileName) override
-    {
-        const TSettings &s = m_form.settings();
-        m_form.m_scripts->SendScript(fileName, s.Router.Telnet, s.Router.ST585);
-    }
-    void SendText(const QString &text) override { m_form.m_telnet->SendText(text); }
-    void rebootSpeedTouch585() override
-    {
-        if (BitloadingPage *page = m_form.m_bitloadingPage)
-            page->reboot();
-    }
-
-private:
-    TForm1 &m_form;
-};
-
 TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeStart(safeStart)
 {
     initResources();
@@ -154,7 +134,7 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
                                      [this] { return m_log->LogWriting(); });
     m_siren = new SirenPlayer(this);
     m_alarmActions->setSiren(m_siren);
-    m_alarmTelnet = std::make_unique<MainAlarmTelnet>(*this);
+    m_alarmTelnet = std::make_unique<MainAlarmTelnet>(Settings, m_scripts, m_telnet, m_bitloadingPage);
     m_alarmActions->setTelnet(m_alarmTelnet.get());
     connect(m_alarmActions, &AlarmActions::systemMessage, this, &TForm1::SystemMessage);
     Charts = new ChartSet(this);

@@ -96,7 +96,6 @@ class TForm1 : public QMainWindow, public DialogOwner {
     // parts directly, many of which are created after them.
     friend class MainCycleHost;
     friend class CommitRefresh;
-    friend class MainAlarmTelnet;
 
 public:
     // safeStart: started with a command-line argument or with Shift held.
