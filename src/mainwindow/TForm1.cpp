@@ -6,7 +6,6 @@
 #include "mainwindow/WindowBindings.h"
 #include "configuration/LiveBinder.h"
 #include "settings/SettingsHub.h"
-#include "common/SteadyTimer.h"
 
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
@@ -80,6 +79,7 @@
 #include "mainwindow/FigureLabelsRow.h"
 #include "mainwindow/HelpFile.h"
 #include "mainwindow/MainStatusBar.h"
+#include "mainwindow/MainTimers.h"
 #include "mainwindow/SaveProgressBar.h"
 #include "mainwindow/WindowPlacement.h"
 #include "notify/AlarmInputs.h"
@@ -301,19 +301,9 @@ void TForm1::buildWidgets()
     connect(TrayIcon, &NoiseTrayIcon::closeRequested, this, &TForm1::CloseVeltrano1Click);
     connect(TrayIcon, &NoiseTrayIcon::showNoiseToggled, this, &TForm1::mnuShowNoiseClick);
 
-    tmrStartMinimized = new QTimer(this);
-    tmrStartMinimized->setObjectName(QStringLiteral("tmrStartMinimized"));
-    tmrStartMinimized->setSingleShot(true);
-    tmrStartMinimized->setInterval(10);
+    m_timers = MainTimers::build(this);
     connect(tmrStartMinimized, &QTimer::timeout, this, &TForm1::tmrStartMinimizedTimer);
-
-    tmrAutoStartDelay = new QTimer(this);
-    tmrAutoStartDelay->setObjectName(QStringLiteral("tmrAutoStartDelay"));
-    tmrAutoStartDelay->setSingleShot(true);
     connect(tmrAutoStartDelay, &QTimer::timeout, this, &TForm1::tmrAutoStartDelayTimer);
-
-    Timer1 = new SteadyTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(false); });
 
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);

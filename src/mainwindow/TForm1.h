@@ -9,6 +9,7 @@
 #include "widgets/LinePane.h"
 #include "mainwindow/FigureLabelsRow.h"
 #include "mainwindow/MainStatusBar.h"
+#include "mainwindow/MainTimers.h"
 #include "mainwindow/MainToolBars.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "mainwindow/SaveProgressBar.h"
@@ -307,6 +308,7 @@ private:
     FigureLabelsRow m_figureLabels;
     SaveProgressBar m_saveProgress;
     MainStatusBar m_statusBar;
+    MainTimers m_timers;
 
 public:
     // Components named as the rest of the program refers to them.
@@ -334,9 +336,9 @@ public:
     QToolBar *&ToolBar1 = m_toolBars.ToolBar1;
     QToolBar *&ToolBar2 = m_toolBars.ToolBar2;
     QString BuildStamp;
-    SteadyTimer *Timer1 = nullptr; // polling
-    QTimer *tmrAutoStartDelay = nullptr;
-    QTimer *tmrStartMinimized = nullptr;
+    SteadyTimer *&Timer1 = m_timers.Timer1; // polling
+    QTimer *&tmrAutoStartDelay = m_timers.tmrAutoStartDelay;
+    QTimer *&tmrStartMinimized = m_timers.tmrStartMinimized;
     bool FormShownOnce = false;
     NoiseTrayIcon *TrayIcon = nullptr;
     SteadyTimer *tmrLogAt = nullptr; // the log line every LogAtInterval minutes
