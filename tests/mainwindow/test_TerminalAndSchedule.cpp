@@ -118,6 +118,37 @@ TEST_F(TerminalWindowTest, RebootNowTriesTheUrlTwiceAtMost)
     EXPECT_EQ(journal("http", "GET").filter(QStringLiteral("todo=reboot")).size(), 2);
 }
 
+// A confirmed "Reboot Now" by telnet goes over the window's own session, or
+// through the SpeedTouch 585's page for that router.
+TEST_F(TerminalWindowTest, RebootNowByTelnetGoesOverTheWindowsSessions)
+{
+    const QByteArray port = QByteArray::number(sim.telnetPort());
+    const auto rebootNow = [&] {
+        auto *page = form->findChild<AlarmPage *>();
+        ASSERT_TRUE(page);
+        page->btnReboot->click();
+        QMessageBox *b = box("RebootNowBox");
+        ASSERT_TRUE(b);
+        b->button(QMessageBox::Yes)->click();
+    };
+
+    open("[Router]\nTelnet=1\n[Telnet]\nTelnetIP=127.0.0.1\nTelnetPort=" + port
+         + "\nTelnetUsername=admin\n[Alarm]\nUseWeb=0\nUseTelnet=1\n");
+    onlyChild<TelnetSession>(*form)->btnConnectClick(TelnetSender::Window);
+    ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<TelnetSession>(*form)->isConnected(); }, 10000));
+    sim.journal().clear();
+    rebootNow();
+    ASSERT_TRUE(testsupport::waitFor([&] { return !journal("telnet", "line").isEmpty(); }, 5000));
+    EXPECT_EQ(journal("telnet", "line").first(), QStringLiteral(" reboot"));
+    EXPECT_TRUE(journal("http", "GET").filter(QStringLiteral("reboot")).isEmpty());
+
+    open("[Router]\nST585=1\nV1234=0\n[585Telnet]\nTelnetPort=" + port + "\n[Alarm]\nUseWeb=0\nUseTelnet=1\n");
+    auto *memo5 = form->findChild<QPlainTextEdit *>(QStringLiteral("memo5"));
+    ASSERT_TRUE(memo5);
+    rebootNow();
+    EXPECT_TRUE(memo5->toPlainText().split(QLatin1Char('\n')).contains(QStringLiteral("system reboot")));
+}
+
 TEST_F(TerminalWindowTest, ScheduleMenuFollowsTheCaptureHours)
 {
     open("[Capture]\nBetweenHours=0\nFromHours=8\nToHours=17\n");
