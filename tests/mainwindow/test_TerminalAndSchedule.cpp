@@ -203,7 +203,9 @@ TEST_F(TerminalWindowTest, PingHostFieldFeedsThePollAndTheSettingsFile)
     QTemporaryDir tools;
     const QString fake = tools.filePath(QStringLiteral("ping"));
     const QString args = tools.filePath(QStringLiteral("args"));
-    testsupport::writeAll(fake, "#!/bin/sh\necho \"$@\" > '" + args.toUtf8()
+    // Written aside and renamed, so the file is whole once it exists.
+    testsupport::writeAll(fake, "#!/bin/sh\necho \"$@\" > '" + args.toUtf8() + ".part' && mv '" + args.toUtf8()
+                                    + ".part' '" + args.toUtf8()
                                     + "'\necho 'rtt min/avg/max/mdev = 1.0/1.0/1.0/0.0 ms'\n");
     QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     open("[Ping]\nPing=1\nShowPing=1\nPingHost=127.0.0.2\n");
