@@ -122,6 +122,8 @@ void MainToolBars::setFlat(bool flat) const
 
 bool MainToolBars::themedToolbars(const QString &systemVersion)
 {
-    return !systemVersion.contains(QLatin1String("XP")) && !systemVersion.contains(QLatin1String("98"))
-           && !systemVersion.contains(QLatin1String("Vista"));
+    // The system's name only: a kernel version such as "6.1.0-98-amd64" names no old system.
+    const QString name = systemVersion.section(QStringLiteral(" (version "), 0, 0);
+    return !name.contains(QLatin1String("XP")) && !name.contains(QLatin1String("98"))
+           && !name.contains(QLatin1String("Vista"));
 }

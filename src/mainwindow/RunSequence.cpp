@@ -120,7 +120,11 @@ void RunSequence::settleLogFile()
                 m_parts.settings.System.LogFile = file;
                 arm();
             });
-            connect(dialog, &QFileDialog::rejected, this, [this] { putStopDown(); });
+            // A cancel that comes after Stop or a newer Run leaves the buttons to that.
+            connect(dialog, &QFileDialog::rejected, this, [this, generation] {
+                if (generation == m_generation)
+                    putStopDown();
+            });
             m_boxes.logSaveDialog = dialog;
             dialog->open();
         } else {

@@ -61,8 +61,9 @@ void ShutDownSequence::closeQuery(bool ending, bool fromTray)
                                     QMessageBox::Yes | QMessageBox::Cancel, &m_window);
         box->setObjectName(QStringLiteral("CloseConfirmBox"));
         box->setAttribute(Qt::WA_DeleteOnClose);
-        if (inTray && trayUsable) {
-            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QScreen *primary = QGuiApplication::primaryScreen();
+        if (inTray && trayUsable && primary) {
+            const QRect screen = primary->geometry();
             box->move(screen.width() - 350, screen.height() - 200);
         } else {
             box->move(m_window.geometry().left() + 250, m_window.geometry().top() + 200);
@@ -70,20 +71,21 @@ void ShutDownSequence::closeQuery(bool ending, bool fromTray)
         CloseConfirmBox = box;
         connect(box, &QMessageBox::finished, this, [this, box](int) {
             if (box->clickedButton() == box->button(QMessageBox::Yes))
-                shutDown();
+                shutDown(false);
         });
         trace::write(QStringLiteral("box"), box->text());
         box->open();
         return;
     }
-    shutDown();
+    shutDown(ending);
 }
 
-void ShutDownSequence::shutDown()
+void ShutDownSequence::shutDown(bool ending)
 {
     if (m_closing)
         return;
     m_closing = true;
+    m_ending = ending;
     // The SpeedTouch 585's session time-out goes back to the router's default, then the session closes.
     if (m_parts.settings.Router.ST585) {
         const bool restore = m_parts.thomson.ThomsonSessionUp() && m_parts.settings._585Telnet.RestoreTimeout;
@@ -132,7 +134,7 @@ void ShutDownSequence::finish()
     // The router status page is not the page to open on next time: it fetches from the router.
     if (m_parts.pageControl.currentWidget() == m_parts.statusPage)
         m_parts.pageControl.setCurrentIndex(0);
-    m_host.saveSettings();
+    const bool saved = m_host.saveSettings();
 
     // Captures on close.
     const TSettings &s = m_parts.settings;
@@ -145,5 +147,12 @@ void ShutDownSequence::finish()
     m_parts.pollImages.removeTemporaryWebImages();
 
     m_done = true;
+    // Settings that did not reach the disk are not closed over: the window
+    // goes once the user has read why. The system ending the program waits for nobody.
+    if (!saved && !m_ending)
+        if (auto *box = m_window.findChild<QMessageBox *>(QStringLiteral("SaveErrorBox")); box && box->isVisible()) {
+            connect(box, &QMessageBox::finished, &m_window, &QWidget::close);
+            return;
+        }
     m_window.close();
 }

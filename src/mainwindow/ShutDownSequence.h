@@ -60,7 +60,7 @@ public:
     bool done() const { return m_done; }
 
 private:
-    void shutDown();
+    void shutDown(bool ending);
     void logout();
     void steps();
     void finish();
@@ -70,4 +70,5 @@ private:
     ShutDownHost m_host;
     bool m_closing = false; // the shut-down sequence has started
     bool m_done = false;    // it has finished
+    bool m_ending = false;  // the system ends the program: nobody waits for an answer
 };

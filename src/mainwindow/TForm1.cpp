@@ -530,7 +530,9 @@ bool TForm1::SaveIni()
         SystemMessage(w);
     if (!result.ok) {
         SystemMessage(QStringLiteral("Configuration not saved: ") + result.error);
-        showMessageBox(mainCaption(), tr("The configuration could not be saved:\n%1").arg(result.error), true);
+        QMessageBox *box =
+            showMessageBox(mainCaption(), tr("The configuration could not be saved:\n%1").arg(result.error), true);
+        box->setObjectName(QStringLiteral("SaveErrorBox"));
         return false;
     }
     SystemMessage(QStringLiteral("Configuration saved."));

@@ -115,6 +115,10 @@ TEST(MainToolBars, OnlyTheOldSystemsLackThemedToolbars)
     const std::pair<const char *, bool> cases[] = {
         {"Windows XP", false},  {"Windows 98 SE", false},         {"Windows Vista", false},
         {"Windows 7", true},    {"Linux 6.8.0 (Ubuntu 24.04)", true}, {"", true},
+        {"Windows XP (version 5.1)", false},
+        // A kernel build number is not a system's name.
+        {"Debian GNU/Linux 12 (bookworm) (version 6.1.0-98-amd64)", true},
+        {"Ubuntu 22.04 LTS (version 5.15.0-98-generic)", true},
     };
     for (const auto &[version, themed] : cases)
         EXPECT_EQ(MainToolBars::themedToolbars(QString::fromLatin1(version)), themed) << version;

@@ -61,3 +61,26 @@ TEST_F(RunSequenceTest, AnAppendAnswerAfterStopOrANewerRunDoesNothing)
             dialog->close();
     }
 }
+
+// A save dialog cancelled after a newer Run has started leaves that run alone.
+TEST_F(RunSequenceTest, ALateCancelOfTheLogDialogDoesNotStopANewerRun)
+{
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    testsupport::writeAll(log, "old line\n");
+    open("[System]\nLog=1\nLogFile=" + log.toUtf8() + "\n");
+    form->btnStart->click();
+    ASSERT_NE(form->AppendConfirmBox, nullptr);
+    form->AppendConfirmBox->button(QMessageBox::No)->click();
+    QPointer<QFileDialog> dialog = form->LogSaveDialog;
+    ASSERT_NE(dialog, nullptr);
+    form->btnStart->click();
+    ASSERT_NE(form->AppendConfirmBox, nullptr);
+    form->AppendConfirmBox->button(QMessageBox::Yes)->click();
+    ASSERT_TRUE(form->Timer1->isActive());
+
+    dialog->reject();
+    EXPECT_TRUE(form->btnStart->isChecked());
+    EXPECT_FALSE(form->btnStop->isChecked());
+    EXPECT_TRUE(form->Timer1->isActive());
+    form->btnStop->click();
+}

@@ -815,3 +815,25 @@ TEST_F(MainWindowTest, BitLoadingIntervalFloorAndTheBitswapCaptureCameras)
     EXPECT_FALSE(shown(P::Active));
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
 }
+
+// Settings that could not be saved on close: the user closing the window sees
+// why before it goes; the system ending the program is not held up.
+TEST_F(MainWindowTest, AFailedSaveOnCloseKeepsTheWindowUntilTheUserHasReadIt)
+{
+    auto form = open("[System]\nConfirmClose=0\n");
+    form->show();
+    QFile::setPermissions(ini, QFileDevice::ReadOwner);
+    form->close();
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(QLatin1String("could not be saved")));
+    EXPECT_TRUE(form->isVisible());
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(testsupport::waitFor([&] { return !form->isVisible(); }, 3000));
+
+    form = open("[System]\nConfirmClose=0\n");
+    form->show();
+    QFile::setPermissions(ini, QFileDevice::ReadOwner);
+    form->requestEnd();
+    EXPECT_FALSE(form->isVisible());
+}
