@@ -267,7 +267,8 @@ void TForm1::buildWidgets()
 
     {
         const WindowTabs tabs = buildWindowTabs(this, PageControl1, kLinePaneLineCap, Settings, Run, *m_hub,
-                                                *m_alarmActions, *m_log, *HTTP, m_commands->SaveWindowImage,
+                                                *m_alarmActions, *m_alarmInputs, *m_log, *HTTP,
+                                                m_commands->SaveWindowImage,
                                                 [this] { Button1Click(); },
                                                 [this](const QString &text) { SystemMessage(text); });
         TabSheet40 = tabs.messages.page;

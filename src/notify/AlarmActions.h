@@ -69,7 +69,6 @@ public:
     // For checkThresholds: which guard timers run.
     AlarmGuards guards() const;
 
-    AlarmInputs &inputs() const { return m_inputs; }
     // The alarm page's "Write Now": the statistics log or the alarm log, as chosen.
     void writeToChosenLog(const QString &text);
     // cbWriteAlarmToLog is usable: statistics logging is on or the alarm log is chosen.

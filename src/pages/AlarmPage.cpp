@@ -38,12 +38,13 @@ W *named(W *w, const char *name)
 
 } // namespace
 
-AlarmPage::AlarmPage(SettingsHub &hub, RunState &run, AlarmActions &actions, StatisticsLog &log, QWidget *parent)
+AlarmPage::AlarmPage(SettingsHub &hub, RunState &run, AlarmActions &actions, AlarmInputs &inputs, StatisticsLog &log,
+                     QWidget *parent)
     : QWidget(parent), m_hub(hub), m_settings(hub.settings()), m_run(run), m_actions(actions), m_log(log)
 {
     setObjectName(QStringLiteral("TabSheet29"));
     build();
-    connect(&m_actions.inputs(), &AlarmInputs::labelsChanged, this,
+    connect(&inputs, &AlarmInputs::labelsChanged, this,
             [this](const QString &a, const QString &b, const QString &c) {
                 Label65->setText(a);
                 Label66->setText(b);

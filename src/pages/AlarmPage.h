@@ -16,6 +16,7 @@
 #include <vector>
 
 class AlarmActions;
+class AlarmInputs;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -32,7 +33,7 @@ class QLayout;
 class AlarmPage : public QWidget {
     Q_OBJECT
 public:
-    AlarmPage(SettingsHub &hub, RunState &run, AlarmActions &actions, StatisticsLog &log,
+    AlarmPage(SettingsHub &hub, RunState &run, AlarmActions &actions, AlarmInputs &inputs, StatisticsLog &log,
               QWidget *parent = nullptr);
 
     // The enabled states, the alarm timers' intervals and the reboot method the

@@ -87,8 +87,8 @@ MainPages buildMainPages(QWidget *window, QTabWidget *pages, const MainPagesPart
 }
 
 WindowTabs buildWindowTabs(QWidget *window, QTabWidget *pages, int lineCap, TSettings &settings, RunState &run,
-                           SettingsHub &hub, AlarmActions &actions, StatisticsLog &log, RouterHttpClient &http,
-                           QAction *saveWindowImage, const std::function<void()> &saveMessages,
+                           SettingsHub &hub, AlarmActions &actions, AlarmInputs &inputs, StatisticsLog &log,
+                           RouterHttpClient &http, QAction *saveWindowImage, const std::function<void()> &saveMessages,
                            const std::function<void(const QString &)> &systemMessage)
 {
     WindowTabs built;
@@ -96,7 +96,7 @@ WindowTabs buildWindowTabs(QWidget *window, QTabWidget *pages, int lineCap, TSet
     QObject::connect(built.messages.Button1, &QPushButton::clicked, window, [saveMessages] { saveMessages(); });
     pages->addTab(built.messages.page, QObject::tr("System Messages"));
 
-    built.alarms = new AlarmPage(hub, run, actions, log, pages);
+    built.alarms = new AlarmPage(hub, run, actions, inputs, log, pages);
     pages->addTab(built.alarms, QObject::tr("Alarms"));
 
     built.statusPage = new StatusPageTab(settings, run, http, pages);

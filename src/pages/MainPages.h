@@ -6,6 +6,7 @@
 #include <functional>
 
 class AlarmActions;
+class AlarmInputs;
 class AlarmPage;
 class BitLoadingRefresh;
 class BitloadingPage;
@@ -88,6 +89,6 @@ struct WindowTabs {
 // Adds "System Messages" (its pane keeping at most `lineCap` lines), "Alarms", "Router Status Page" and
 // the web server page to `pages`. `window` owns the connections to `saveMessages` and `systemMessage`.
 WindowTabs buildWindowTabs(QWidget *window, QTabWidget *pages, int lineCap, TSettings &settings, RunState &run,
-                           SettingsHub &hub, AlarmActions &actions, StatisticsLog &log, RouterHttpClient &http,
-                           QAction *saveWindowImage, const std::function<void()> &saveMessages,
+                           SettingsHub &hub, AlarmActions &actions, AlarmInputs &inputs, StatisticsLog &log,
+                           RouterHttpClient &http, QAction *saveWindowImage, const std::function<void()> &saveMessages,
                            const std::function<void(const QString &)> &systemMessage);

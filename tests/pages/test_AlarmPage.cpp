@@ -70,7 +70,7 @@ struct AlarmPageTest : ::testing::Test {
         log = std::make_unique<StatisticsLog>(settings, run);
         actions = std::make_unique<AlarmActions>(settings, run, *inputs, http, QLocale::c());
         hub.rebase(); // the settings as loaded
-        page = std::make_unique<AlarmPage>(hub, run, *actions, *log);
+        page = std::make_unique<AlarmPage>(hub, run, *actions, *inputs, *log);
         // Bound as the window binds it: the window's rows, the page's followers.
         binder = std::make_unique<LiveBinder>(hub);
         binder->bind(page.get(), windowBindings());
