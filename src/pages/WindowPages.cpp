@@ -79,10 +79,8 @@ void showUserLabel(QTabWidget *pages, ChartSet &charts, const TSettings &setting
         label, first ? settings.Graph.ScaleUser1 : settings.Graph.ScaleUser2,
         first ? settings.Graph.DiffUserDef : settings.Graph.DiffUserDef1));
     chartrefresh::request(charts.chart(first ? 3 : 19));
-    const QString page = first ? QStringLiteral("User-defined 1") : QStringLiteral("User-defined 2");
-    for (QWidget *w : pages->findChildren<QWidget *>(page))
-        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget()))
-            tabs->setTabText(tabs->indexOf(w), label);
+    // The status-page figure's own tab; the telnet user figures' tabs keep their captions.
+    setUserPageCaption(pages, figure, label);
     // The toolbar takes the label's first 12 characters ("Not Available" stays whole).
     figureLabel->setText(label == QLatin1String("Not Available") ? label : label.left(12) + QStringLiteral("  0"));
 }

@@ -220,12 +220,18 @@ std::vector<Case> cases()
           {"a handler", change([](TSettings &s, const QVariant &v) { s.Graph.UserLabel = v.toString(); })}},
          {{"Chart3 title", [](T &t, const QVariant &v) { return onlyChild<ChartSet>(*t.form)->chart(3)->yAxis->label() == v.toString(); }},
           {"toolbar label", [](T &t, const QVariant &v) { return t.form->Label5->text() == v.toString() + "  0"; }},
-          {"its page's caption",
+          {"its page's caption, and not the telnet user figure's",
            [](T &t, const QVariant &v) {
+               bool shown = false, telnetKept = false;
                for (QWidget *page : t.form->PageControl1->findChildren<QWidget *>(QStringLiteral("User-defined 1")))
-                   if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()))
-                       return tabs->tabText(tabs->indexOf(page)) == v.toString();
-               return false;
+                   if (auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget())) {
+                       const QString text = tabs->tabText(tabs->indexOf(page));
+                       if (tabs->parentWidget()->objectName() == QLatin1String("User-Defined"))
+                           shown = text == v.toString();
+                       else
+                           telnetKept = text == t.form->settings().Telnet.Ch30;
+                   }
+               return shown && telnetKept;
            }},
           {"the search page's figure button and label",
            [](T &t, const QVariant &v) {
