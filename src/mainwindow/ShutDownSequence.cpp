@@ -11,6 +11,7 @@
 #include "common/Trace.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "mainwindow/StatusChannel.h"
+#include "mainwindow/WindowPlacement.h"
 #include "notify/ImageCleanup.h"
 #include "pages/WebServerPage.h"
 #include "settings/SettingsPaths.h"
@@ -51,12 +52,7 @@ void ShutDownSequence::closeQuery(bool ending, bool fromTray)
             return;
         // Out of stay-on-top so the question is not hidden behind it; changing
         // the flag re-creates the window, which must stay where the user sees it.
-        if (m_window.windowFlags() & Qt::WindowStaysOnTopHint) {
-            const bool wasVisible = m_window.isVisible();
-            m_window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
-            if (wasVisible)
-                m_window.show();
-        }
+        windowplacement::keepOnTop(&m_window, false);
         auto *box = new QMessageBox(QMessageBox::Question, m_host.caption, QStringLiteral("Confirm close Veltrano?"),
                                     QMessageBox::Yes | QMessageBox::Cancel, &m_window);
         box->setObjectName(QStringLiteral("CloseConfirmBox"));

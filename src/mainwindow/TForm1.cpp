@@ -461,7 +461,7 @@ void TForm1::applySettingsToWindow()
     WebPage->loadFromSettings();
     applySampleInterval();
     btnOnTop->setChecked(Settings.System.StayOnTop);
-    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.System.StayOnTop);
+    applyStayOnTop();
     m_commitRefresh->applyTabVisibility();
     windowpages::showLastPage(PageControl1, Settings.System.Last);
     m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
