@@ -45,6 +45,25 @@ std::optional<qint64> parseLength(QByteArrayView text)
     return v;
 }
 
+// The blank line that ends a head: CR LF CR LF, or bare LF line ends as
+// small embedded servers send them (browsers read both, and mixtures).
+// Returns the offset just past it, or -1 when the head goes on; *end is where
+// the head's last line ends. The scan starts at a line end at or after `from`.
+qsizetype headEnd(const QByteArray &text, qsizetype from, qsizetype *end)
+{
+    for (qsizetype nl = text.indexOf('\n', from); nl >= 0; nl = text.indexOf('\n', nl + 1)) {
+        if (nl + 1 < text.size() && text[nl + 1] == '\n') {
+            *end = nl;
+            return nl + 2;
+        }
+        if (nl + 2 < text.size() && text[nl + 1] == '\r' && text[nl + 2] == '\n') {
+            *end = nl;
+            return nl + 3;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 HttpReplyReader::HttpReplyReader(qint64 maxBodyBytes, qint64 maxHeadBytes)
@@ -213,17 +232,18 @@ qsizetype HttpReplyReader::takeHead(QByteArrayView in)
     // Only as much as the head allowance has room for is kept.
     const qint64 limit = m_maxHead - m_headBytes;
     const qsizetype take = qsizetype(qMin<qint64>(in.size(), qMax<qint64>(0, limit - m_line.size())));
-    const qsizetype searchFrom = qMax<qsizetype>(0, m_line.size() - 3);
+    const qsizetype searchFrom = qMax<qsizetype>(0, m_line.size() - 2);
     m_line.append(in.first(take));
-    const qsizetype end = m_line.indexOf("\r\n\r\n", searchFrom);
-    if (end < 0) {
+    qsizetype end = 0;
+    const qsizetype after = headEnd(m_line, searchFrom, &end);
+    if (after < 0) {
         if (m_line.size() >= limit)
             fail(QStringLiteral("Reply header too large"));
         return take;
     }
-    const qsizetype used = take - (m_line.size() - (end + 4));
+    const qsizetype used = take - (m_line.size() - after);
     const std::optional<HttpReplyHead> head = parseHead(QByteArrayView(m_line).first(end));
-    m_headBytes += end + 4;
+    m_headBytes += after;
     m_line.clear();
     if (!head) {
         fail(malformedText());

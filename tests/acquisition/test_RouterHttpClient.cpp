@@ -173,6 +173,25 @@ TEST_F(HostileFetchTest, InterimRepliesBeforeThePageAreSkipped)
     EXPECT_EQ(server.requests.size(), 1);
 }
 
+// Small embedded web servers end their head's lines with LF alone; such a
+// page was refused as "Connection closed gracefully.".
+TEST_F(HostileFetchTest, PagesWhoseHeadEndsLinesWithBareLfAreRead)
+{
+    const Reply cases[] = {
+        {"HTTP/1.0 200 OK\nContent-Type: text/html\nContent-Length: 4\n\npage"},
+        {"HTTP/1.0 200 OK\nServer: micro\n\npage"},
+        {"HTTP/1.1 200 OK\nTransfer-Encoding: chunked\r\n\n4\npage\n0\n\n"},
+    };
+    for (const Reply &reply : cases) {
+        SCOPED_TRACE(reply.wire.toStdString());
+        server.replyFor = [&](int) { return reply; };
+        ASSERT_TRUE(poll(3));
+        EXPECT_FALSE(noAnswer);
+        EXPECT_EQ(page, QByteArray("page"));
+        EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('|')).toStdString();
+    }
+}
+
 // A router that names a new session cookie in every reply once grew our
 // request head until it refused every poll; a refusal now also empties the jar.
 TEST_F(HostileFetchTest, RouterCookiesStayBoundedAndARefusalDropsThem)
