@@ -3,7 +3,7 @@
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalCommands.h"
 
-#include <QFile>
+#include "common/RegularFile.h"
 
 TelnetScriptRunner::TelnetScriptRunner(QObject *parent) : QObject(parent)
 {
@@ -16,16 +16,14 @@ TelnetScriptRunner::TelnetScriptRunner(QObject *parent) : QObject(parent)
 
 bool TelnetScriptRunner::SendScript(const QString &fileName, bool generalTelnet, bool speedTouch)
 {
-    QFile file(fileName);
-    if (fileName.trimmed().isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        emit systemMessage(QStringLiteral("Telnet script not sent: cannot read \"%1\" (%2)")
-                               .arg(fileName, fileName.trimmed().isEmpty() ? QStringLiteral("no file name")
-                                                                           : file.errorString()));
+    QByteArray text;
+    QString why = QStringLiteral("no file name");
+    if (fileName.trimmed().isEmpty() || !RegularFile::readAll(fileName, kMaxScriptBytes, &text, &why)) {
+        emit systemMessage(QStringLiteral("Telnet script not sent: cannot read \"%1\" (%2)").arg(fileName, why));
         return false;
     }
     // Script files are plain text; one byte is one character, as the router reads it.
-    return start(terminalcommands::scriptCommands(QString::fromLatin1(file.readAll())), generalTelnet, speedTouch,
-                 true);
+    return start(terminalcommands::scriptCommands(QString::fromLatin1(text)), generalTelnet, speedTouch, true);
 }
 
 bool TelnetScriptRunner::sendCommands(const QStringList &commands, bool generalTelnet, bool speedTouch)

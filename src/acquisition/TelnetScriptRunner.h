@@ -16,6 +16,8 @@ class TelnetScriptRunner : public QObject {
     Q_OBJECT
 public:
     static constexpr int kLineIntervalMs = 250;
+    // A script is a few lines typed by hand; anything far larger is not one.
+    static constexpr qint64 kMaxScriptBytes = 1024 * 1024;
     // Sends one line over the SpeedTouch 585 session and calls done with what
     // the router sent up to its prompt once that came back (or the wait for
     // it ended). False when the session cannot take a line now (not logged

@@ -1,5 +1,7 @@
 #include "common/AppendFile.h"
 
+#include "common/RegularFile.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -21,14 +23,17 @@ bool failWith(int err, QString *error)
 bool AppendFile::append(const QString &path, const QByteArray &bytes, QString *error)
 {
     const QByteArray name = QFile::encodeName(path);
+    // Only a regular file is appended to: a FIFO at the path would hold the
+    // window thread in open() or write() for good.
     bool created = false;
-    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
+    bool missing = false;
+    int fd = RegularFile::open(path, O_WRONLY | O_APPEND, error, &missing);
+    if (fd < 0 && missing) {
+        fd = RegularFile::open(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, error);
         created = fd >= 0;
     }
     if (fd < 0)
-        return failWith(errno, error);
+        return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int err = errno;
@@ -51,7 +56,7 @@ bool AppendFile::append(const QString &path, const QByteArray &bytes, QString *e
         done += n;
     }
     if (err != 0) {
-        if (done > 0 && S_ISREG(st.st_mode))
+        if (done > 0)
             (void)::ftruncate(fd, before);
         ::close(fd);
         if (created)

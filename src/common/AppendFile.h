@@ -7,7 +7,8 @@
 
 class AppendFile {
 public:
-    // Creates the file when missing. On failure *error gets the system's
-    // text and the file is as it was (a file this call created is removed).
+    // Creates the file when missing. Anything at the path but a regular file
+    // (a FIFO, a device) is refused without waiting. On failure *error gets
+    // the reason and the file is as it was (a file this call created is removed).
     static bool append(const QString &path, const QByteArray &bytes, QString *error);
 };

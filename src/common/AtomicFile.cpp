@@ -1,10 +1,13 @@
 #include "common/AtomicFile.h"
 
+#include "common/RegularFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -48,9 +51,20 @@ bool AtomicFile::open()
     m_failed = false;
     m_done = false;
     m_error.clear();
-    const QIODevice::OpenMode mode = m_save ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!device()->open(mode))
-        return fail(device()->errorString());
+    if (m_save) {
+        if (!m_save->open(QIODevice::WriteOnly))
+            return fail(m_save->errorString());
+        return true;
+    }
+    // A named temporary file is one a FIFO may stand in for: never wait on it.
+    QString why;
+    const int fd = RegularFile::open(m_tempPath, O_WRONLY | O_CREAT | O_TRUNC, &why);
+    if (fd < 0)
+        return fail(why);
+    if (!m_temp->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(m_temp->errorString());
+    }
     return true;
 }
 
@@ -64,8 +78,19 @@ bool AtomicFile::write(const QByteArray &bytes)
 {
     if (m_failed || !device()->isOpen())
         return fail(QStringLiteral("The file is not open"));
-    if (device()->write(bytes) != bytes.size())
-        return fail(device()->errorString());
+    // Straight to the descriptor: a write that stops part-way (a full disk)
+    // is followed by one that fails, and errno then holds the reason, which
+    // Qt's buffered writes lose ("Unknown error").
+    const int fd = device()->handle();
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(systemError(n < 0 ? errno : EIO));
+        done += n;
+    }
     return true;
 }
 
@@ -75,10 +100,7 @@ bool AtomicFile::commit()
         return !m_failed;
     if (!device()->isOpen())
         return fail(QStringLiteral("The file is not open"));
-    // What is still buffered must reach the disk before the rename: a full
-    // disk shows here, not in the writes before.
-    if (!m_failed && !device()->flush())
-        fail(device()->errorString());
+    // Every byte must be on the disk before the rename.
     if (!m_failed && ::fsync(device()->handle()) != 0 && errno != EINVAL)
         fail(systemError(errno));
     if (m_failed) {

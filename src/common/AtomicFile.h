@@ -6,6 +6,8 @@
 // QSaveFile alone does not do this: its writes go into a buffer, and a buffer
 // that fails to flush inside commit() is not reported, so a small file
 // (under the buffer's size) on a full disk is renamed over the old one empty.
+// The bytes therefore go straight to the descriptor, which also keeps the
+// system's reason when a write stops part-way.
 #include <QFileDevice>
 #include <QString>
 #include <memory>

@@ -1,8 +1,10 @@
 #include "notify/SmtpTransfer.h"
 
-#include <QFile>
+#include "common/RegularFile.h"
+
 #include <QFileInfo>
 #include <curl/curl.h>
+#include <limits>
 #include <mutex>
 
 namespace {
@@ -111,14 +113,8 @@ std::optional<QByteArray> SmtpTransfer::buildMessage(SmtpResult &result) const
     m.setBody(m_job.body);
     m.setDate(m_job.date);
     for (const QString &path : m_job.attachmentPaths) {
-        QFile f(path);
         QByteArray bytes;
-        bool ok = QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly);
-        if (ok) {
-            bytes = f.readAll();
-            ok = f.error() == QFileDevice::NoError;
-        }
-        if (!ok) {
+        if (!RegularFile::readAll(path, std::numeric_limits<qint64>::max(), &bytes, nullptr)) {
             result.error = SmtpError::Attachment;
             result.detail = QStringLiteral("Cannot read the attachment ") + path;
             return std::nullopt;

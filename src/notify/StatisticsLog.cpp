@@ -4,12 +4,15 @@
 #include "common/AppendFile.h"
 #include "common/AtomicFile.h"
 #include "common/DateTimePattern.h"
+#include "common/RegularFile.h"
 #include "notify/LogFileName.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -187,9 +190,14 @@ bool StatisticsLog::TrimLog(QString *error)
 bool StatisticsLog::trimFile(const QString &path, int &count, QString &error)
 {
     const TSettings &s = m_settings;
-    QFile in(path);
-    if (QFileInfo(path).isDir() || !in.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read \"%1\" (%2)").arg(path, in.errorString());
+    QFile in;
+    const int fd = RegularFile::open(path, O_RDONLY, &error);
+    if (fd < 0 || !in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+            error = in.errorString();
+        }
+        error = QStringLiteral("cannot read \"%1\" (%2)").arg(path, error);
         return false;
     }
 

@@ -2,8 +2,8 @@
 
 #include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/TerminalCommands.h"
+#include "common/RegularFile.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -43,12 +43,14 @@ TForm16::TForm16(const QString &scriptFileName, TelnetScriptRunner &scripts, QWi
 
 void TForm16::FormShow()
 {
-    QFile f(m_fileName);
-    if (f.open(QIODevice::ReadOnly))
-        Memo1->setPlainText(QString::fromLatin1(f.readAll()));
+    QByteArray text;
+    QString why;
+    const bool ok = RegularFile::readAll(m_fileName, TelnetScriptRunner::kMaxScriptBytes, &text, &why);
+    if (ok)
+        Memo1->setPlainText(QString::fromLatin1(text));
     else
-        Memo1->setPlainText(tr("The script cannot be read: %1").arg(f.errorString()));
-    Button1->setEnabled(f.isOpen());
+        Memo1->setPlainText(tr("The script cannot be read: %1").arg(why));
+    Button1->setEnabled(ok);
 }
 
 void TForm16::Button1Click()

@@ -2,9 +2,14 @@
 
 #include "common/AppendFile.h"
 #include "common/AtomicFile.h"
+#include "common/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,18 +43,23 @@ QString fileError(const QString &what, const QString &path, const QString &reaso
 
 } // namespace
 
-BlockedList::Check BlockedList::check(const QString &filePath, const QString &address)
+BlockedList::Check BlockedList::check(const QString &filePath, const QString &address, bool *firstFailure)
 {
-    QFile f(filePath);
-    if (!f.exists())
-        return Check::NotListed;
-    if (!f.open(QIODevice::ReadOnly)) {
-        // Removed between the two steps: nobody is listed.
-        return f.exists() ? Check::ReadError : Check::NotListed;
-    }
-    const QByteArray text = f.readAll();
-    if (f.error() != QFileDevice::NoError)
+    static std::atomic<bool> failing{false};
+    if (firstFailure)
+        *firstFailure = false;
+    QByteArray text;
+    bool missing = false;
+    if (!RegularFile::readAll(filePath, kMaxBytes, &text, nullptr, &missing)) {
+        // Removed meanwhile: nobody is listed.
+        if (missing)
+            return Check::NotListed;
+        const bool before = failing.exchange(true);
+        if (firstFailure)
+            *firstFailure = !before;
         return Check::ReadError;
+    }
+    failing = false;
     const QByteArray wanted = address.toLatin1();
     for (const QByteArray &line : linesOf(text))
         if (withoutLineEnd(line) == wanted)
@@ -61,10 +71,15 @@ bool BlockedList::append(const QString &filePath, const QString &address, QStrin
 {
     QByteArray line = address.toLatin1() + '\n';
     // A last line without its terminator must not swallow the new address.
-    QFile f(filePath);
-    if (f.open(QIODevice::ReadOnly) && f.size() > 0 && f.seek(f.size() - 1) && f.read(1) != "\n")
-        line.prepend('\n');
-    f.close();
+    // What is not a regular file is left to the append to refuse.
+    const int fd = RegularFile::open(filePath, O_RDONLY, nullptr);
+    if (fd >= 0) {
+        char last = '\n';
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n')
+            line.prepend('\n');
+        ::close(fd);
+    }
     QString why;
     if (!AppendFile::append(filePath, line, &why)) {
         if (error)
@@ -76,14 +91,13 @@ bool BlockedList::append(const QString &filePath, const QString &address, QStrin
 
 bool BlockedList::remove(const QString &filePath, const QString &address, QString *error)
 {
-    QFile in(filePath);
-    if (!in.open(QIODevice::ReadOnly)) {
+    QByteArray text;
+    QString why;
+    if (!RegularFile::readAll(filePath, kMaxBytes, &text, &why)) {
         if (error)
-            *error = fileError(QStringLiteral("Cannot open file"), filePath, in.errorString());
+            *error = fileError(QStringLiteral("Cannot open file"), filePath, why);
         return false;
     }
-    const QByteArray text = in.readAll();
-    in.close();
 
     const QByteArray wanted = address.toLatin1();
     QByteArray kept;

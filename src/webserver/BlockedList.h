@@ -13,8 +13,14 @@ public:
     static QString fileName() { return QStringLiteral("blocked.txt"); }
     static QString tempFileName() { return QStringLiteral("blocked.tmp"); }
 
-    // A missing file lists nobody. Lines end in LF or CR LF; nothing else is trimmed.
-    static Check check(const QString &filePath, const QString &address);
+    // One address a line: far more than any list made by hand reaches.
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
+
+    // A missing file lists nobody. Lines end in LF or CR LF; nothing else is
+    // trimmed. Only a regular file of at most kMaxBytes is read; anything
+    // else is a ReadError, and *firstFailure is set on the first ReadError
+    // after a good read, so that a lasting fault is reported once.
+    static Check check(const QString &filePath, const QString &address, bool *firstFailure = nullptr);
 
     // Appends the address as one line, creating the file when it is missing.
     // An address that is already listed is appended again.

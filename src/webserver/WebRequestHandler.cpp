@@ -158,12 +158,14 @@ WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest
     // is answered as for everybody.
     bool blocked = false;
     if (exists && s.useBlocked) {
-        switch (BlockedList::check(root + QLatin1Char('/') + BlockedList::fileName(), r.clientAddress)) {
+        bool firstFailure = false;
+        switch (BlockedList::check(root + QLatin1Char('/') + BlockedList::fileName(), r.clientAddress, &firstFailure)) {
         case BlockedList::Check::Listed: blocked = true; break;
         case BlockedList::Check::NotListed: break;
         case BlockedList::Check::ReadError: {
+            // Every request fails; a lasting fault is reported once.
             WebReply e = page(500, errorPage(500));
-            e.serverError = true;
+            e.serverError = firstFailure;
             return e;
         }
         }
