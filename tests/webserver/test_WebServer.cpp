@@ -3,14 +3,19 @@
 // in-progress count, stopping under a stuck client and the access log's
 // hand-over to the window thread.
 #include "WebTestSupport.h"
+#include "webserver/BlockedList.h"
 #include "webserver/WebRequestHandler.h"
 #include "webserver/WebServer.h"
 #include "webserver/WebServing.h"
 
 #include <QCoreApplication>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using webtest::HttpReply;
 using webtest::RawClient;
@@ -146,6 +151,49 @@ TEST_F(WebServerTest, BlockedClientGetsForbiddenWithAnEmptyBodyForFilesThatExist
     EXPECT_EQ(missing.body, WebRequestHandler::errorPage(404));
     change([](WebServerSettings &s) { s.useBlocked = false; });
     EXPECT_EQ(request(port, "/noise.jpg").status, 200);
+}
+
+// A blocked list that is no plain list once aborted the program (a link to
+// /dev/zero) or held every request (a FIFO); one beyond any real list's size
+// was read whole at each request. Each is now an unreadable list: every
+// request for a file fails, the fault is reported once, and a sound list
+// is read again at the next request.
+TEST_F(WebServerTest, ABlockedListThatIsNoListFailsEachRequestAndIsReportedOnce)
+{
+    const QString list = folder.root + QStringLiteral("/blocked.txt");
+    const QByteArray name = QFile::encodeName(list);
+    struct Case {
+        const char *what;
+        std::function<void()> make;
+    };
+    const Case cases[] = {
+        {"a link to /dev/zero", [&] { ::symlink("/dev/zero", name.constData()); }},
+        {"a FIFO", [&] { ::mkfifo(name.constData(), 0600); }},
+        {"larger than any list",
+         [&] {
+             testsupport::writeAll(list, QByteArray("10.0.0.1\n").repeated(BlockedList::kMaxBytes / 9 + 1)
+                                             + "127.0.0.1\n");
+         }},
+    };
+    change([](WebServerSettings &s) { s.useBlocked = true; });
+    QSignalSpy errors(&server, &WebServer::serverError);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(list);
+        c.make();
+        errors.clear();
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(request(port, "/noise.jpg").status, 500);
+            server.flushNow();
+        }
+        EXPECT_EQ(errors.size(), 1);
+
+        QFile::remove(list);
+        testsupport::writeAll(list, "10.1.1.1\n127.0.0.1\n");
+        EXPECT_EQ(request(port, "/noise.jpg").status, 403);
+        testsupport::writeAll(list, "10.1.1.1\n");
+        EXPECT_EQ(request(port, "/noise.jpg").status, 200);
+    }
 }
 
 TEST_F(WebServerTest, PathsOutsideTheFolderAreForbiddenWhetherOrNotTheyExist)
