@@ -81,6 +81,20 @@ public:
         m_limited = true;
     }
 
+    // Full but for `room` bytes that a new file may take (whole pages on a
+    // tmpfs, so give a multiple of pageSize()): a write that crosses them
+    // stops part-way.
+    void fillLeaving(qint64 room)
+    {
+        if (m_kind == Kind::SizeLimit) {
+            fill(QString(), room);
+            return;
+        }
+        fill();
+        const QString filler = path(QStringLiteral("filler"));
+        QFile::resize(filler, qMax<qint64>(0, QFileInfo(filler).size() - room));
+    }
+
     // Room again, as after the user cleared the disk.
     void makeRoom()
     {
