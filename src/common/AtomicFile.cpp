@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -51,6 +52,11 @@ bool AtomicFile::open()
     m_failed = false;
     m_done = false;
     m_error.clear();
+    // Only a regular file is replaced: what stands for a FIFO or a device
+    // (a link to /dev/null) is left alone.
+    struct stat st {};
+    if (::stat(QFile::encodeName(m_path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return fail(S_ISDIR(st.st_mode) ? systemError(EISDIR) : RegularFile::notRegularText());
     if (m_save) {
         if (!m_save->open(QIODevice::WriteOnly))
             return fail(m_save->errorString());
