@@ -2,7 +2,6 @@
 // when the file cannot be written.
 #include "FullDisk.h"
 #include "TestSupport.h"
-#include "common/RegularFile.h"
 #include "notify/AlarmLog.h"
 #include "settings/SettingsStore.h"
 
@@ -10,7 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -86,12 +84,7 @@ TEST_F(AlarmLogTest, LostLinesAreReportedOncePerRunOfFailures)
         QString message;
     };
     const QString missing = dir.filePath(QStringLiteral("gone/alarms.txt"));
-    // A FIFO once held the window thread in open() for good.
-    const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const Case cases[] = {
-        {"a FIFO", fifo,
-         QStringLiteral("Alarm log entry lost: cannot write to \"%1\" (%2).").arg(fifo, RegularFile::notRegularText())},
         {"no name", QString(), QStringLiteral("Alarm log entry lost: no alarm log file is set.")},
         {"missing folder", missing,
          QStringLiteral("Alarm log entry lost: the folder of \"%1\" does not exist.").arg(missing)},

@@ -82,39 +82,6 @@ TEST_F(BlockedListTest, AppendIntoAMissingFolderReports)
     EXPECT_FALSE(error.isEmpty());
 }
 
-// The Add and Remove buttons run on the window thread: a FIFO at the list's
-// path or at its temporary file once held it for good.
-TEST_F(BlockedListTest, AddAndRemoveRefuseAFifoInsteadOfWaiting)
-{
-    const QString tmp = dir.path() + QLatin1Char('/') + BlockedList::tempFileName();
-    struct Case {
-        const char *what;
-        QString fifo;
-        bool add;
-    };
-    const Case cases[] = {
-        {"add to a FIFO", file(), true},
-        {"remove from a FIFO", file(), false},
-        {"remove through a FIFO at the temporary file", tmp, false},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        QFile::remove(file());
-        if (c.fifo != file())
-            testsupport::writeAll(file(), "10.0.0.1\n10.0.0.2\n");
-        ASSERT_EQ(::mkfifo(QFile::encodeName(c.fifo).constData(), 0600), 0);
-        QString error;
-        const bool ok = c.add ? BlockedList::append(file(), QStringLiteral("10.0.0.1"), &error)
-                              : BlockedList::remove(file(), QStringLiteral("10.0.0.1"), &error);
-        EXPECT_FALSE(ok);
-        EXPECT_TRUE(error.contains(c.fifo) && error.contains(QStringLiteral("Not a regular file")))
-            << error.toStdString();
-        if (c.fifo != file())
-            EXPECT_EQ(contents(), QByteArray("10.0.0.1\n10.0.0.2\n"));
-        QFile::remove(c.fifo);
-    }
-}
-
 // Removal on a full disk keeps the list as it was and leaves no "blocked.tmp".
 struct BlockedListOnAFullDisk : ::testing::TestWithParam<FullDisk::Kind> {};
 

@@ -153,46 +153,35 @@ TEST_F(WebServerTest, BlockedClientGetsForbiddenWithAnEmptyBodyForFilesThatExist
     EXPECT_EQ(request(port, "/noise.jpg").status, 200);
 }
 
-// A blocked list that is no plain list once aborted the program (a link to
-// /dev/zero) or held every request (a FIFO); one beyond any real list's size
-// was read whole at each request. Each is now an unreadable list: every
-// request for a file fails, the fault is reported once, and a sound list
-// is read again at the next request.
+// A blocked list that is no list once aborted the program (a link to
+// /dev/zero) or held every request (a FIFO); an oversized one was read whole
+// at each request. Now every request fails, the fault is reported once, and
+// a sound list is read again at the next request.
 TEST_F(WebServerTest, ABlockedListThatIsNoListFailsEachRequestAndIsReportedOnce)
 {
     const QString list = folder.root + QStringLiteral("/blocked.txt");
     const QByteArray name = QFile::encodeName(list);
-    struct Case {
-        const char *what;
-        std::function<void()> make;
-    };
-    const Case cases[] = {
-        {"a link to /dev/zero", [&] { ::symlink("/dev/zero", name.constData()); }},
-        {"a FIFO", [&] { ::mkfifo(name.constData(), 0600); }},
-        {"larger than any list",
-         [&] {
-             testsupport::writeAll(list, QByteArray("10.0.0.1\n").repeated(BlockedList::kMaxBytes / 9 + 1)
-                                             + "127.0.0.1\n");
-         }},
+    const std::function<void()> cases[] = {
+        [&] { ::symlink("/dev/zero", name.constData()); },
+        [&] { ::mkfifo(name.constData(), 0600); },
+        [&] {
+            testsupport::writeAll(list, QByteArray("10.0.0.1\n").repeated(BlockedList::kMaxBytes / 9) + "127.0.0.1\n");
+        },
     };
     change([](WebServerSettings &s) { s.useBlocked = true; });
     QSignalSpy errors(&server, &WebServer::serverError);
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto &make : cases) {
         QFile::remove(list);
-        c.make();
+        make();
         errors.clear();
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(request(port, "/noise.jpg").status, 500);
             server.flushNow();
         }
         EXPECT_EQ(errors.size(), 1);
-
         QFile::remove(list);
-        testsupport::writeAll(list, "10.1.1.1\n127.0.0.1\n");
+        testsupport::writeAll(list, "127.0.0.1\n");
         EXPECT_EQ(request(port, "/noise.jpg").status, 403);
-        testsupport::writeAll(list, "10.1.1.1\n");
-        EXPECT_EQ(request(port, "/noise.jpg").status, 200);
     }
 }
 
