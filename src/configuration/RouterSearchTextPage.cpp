@@ -109,6 +109,14 @@ RouterSearchTextPage::RouterSearchTextPage(TSettings &settings, RunState &run, L
     Label37 = result("Label37");
     Label16 = result("Label16");
     Label33 = result("Label33");
+    auto note = [this](const char *name, const QString &text) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        l->setEnabled(false); // a quiet note, not a value
+        return l;
+    };
+    Label38 = note("Label38", QStringLiteral("User-defined 1"));
+    Label39 = note("Label39", QStringLiteral("User-defined 2"));
     auto *grid = new QGridLayout(GroupBox1);
     const std::pair<QPushButton *, QLabel *> rows[] = {{btnRxNoise, Label5}, {btnTxNoise, Label13},
                                                        {btnSync, Label6},    {btnTxSync, Label37},
@@ -120,6 +128,8 @@ RouterSearchTextPage::RouterSearchTextPage(TSettings &settings, RunState &run, L
         grid->addWidget(l, row, 1);
         ++row;
     }
+    grid->addWidget(Label38, 4, 2);
+    grid->addWidget(Label39, 5, 2);
 
     Viewer = new PageView(this);
     Viewer->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -399,8 +409,15 @@ void RouterSearchTextPage::addSourceOptions(const QList<QWidget *> &boxes)
 
 void RouterSearchTextPage::TabSheet2Show()
 {
+    showFigureNotes();
     copyLoginSettings();
     updateMarkButtons();
+}
+
+void RouterSearchTextPage::showFigureNotes()
+{
+    Label38->setVisible(btnUser->text() != QLatin1String("User-def 1"));
+    Label39->setVisible(btnUser2->text() != QLatin1String("User-def 2"));
 }
 
 void RouterSearchTextPage::updateMarkButtons()

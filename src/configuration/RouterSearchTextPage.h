@@ -80,6 +80,9 @@ public:
     // The page's part of showing the dialog's TabSheet2: the log-in settings
     // copied in; the four standard Mark buttons only without a built-in search.
     void TabSheet2Show();
+    // Label38 and Label39 name the user figure whose button carries a label of
+    // the user's own; beside the standard labels they are not needed.
+    void showFigureNotes();
     // The page's part of cbUseSourceClick / cbLoopbackClick: checked is the
     // clicked box, otherChecked the other one. Shows the source pane or the
     // rendered view and empties them.
@@ -115,6 +118,8 @@ public:
     QLabel *Label37 = nullptr; // Tx sync
     QLabel *Label16 = nullptr; // user figure 1
     QLabel *Label33 = nullptr; // user figure 2
+    QLabel *Label38 = nullptr; // "User-defined 1" beside a renamed btnUser
+    QLabel *Label39 = nullptr; // "User-defined 2" beside a renamed btnUser2
     PageView *Viewer = nullptr;
     QPlainTextEdit *RichEdit1 = nullptr;
 

@@ -145,24 +145,46 @@ void TForm2::announceAfterEdits()
 
 void TForm2::followSettings()
 {
-    // The figure buttons and result labels of the search page carry the user
-    // labels; the SpeedTouch's button names its search text and its result
-    // labels keep the values its marking previewed.
-    m_live->follow({"Graph/UserLabel", "Search/UserText", "Router/ST585"}, [this] {
-        const TSettings &s = m_settings;
-        if (s.Router.ST585) {
-            Search->btnUser->setText(s.Search.UserText.isEmpty() ? QStringLiteral("User def") : s.Search.UserText.left(11));
-            return;
-        }
-        Search->btnUser->setText(s.Graph.UserLabel.left(11));
-        Search->Label16->setText(s.Graph.UserLabel);
-    });
-    m_live->follow({"Graph/UserLabel2"}, [this] {
+    // The result labels of the search page name the figure; the SpeedTouch's
+    // keep the values its marking previewed.
+    m_live->follow({"Graph/UserLabel", "Graph/UserLabel2", "Search/UserText", "Router/ST585"}, [this] {
+        showUserLabelCaptions();
         if (m_settings.Router.ST585)
             return;
-        Search->btnUser2->setText(m_settings.Graph.UserLabel2.left(12));
+        Search->Label16->setText(m_settings.Graph.UserLabel);
         Search->Label33->setText(m_settings.Graph.UserLabel2);
     });
+}
+
+void TForm2::showUserLabelCaptions()
+{
+    const TSettings &s = m_settings;
+    auto &a = Axes->ui;
+    for (int figure : {1, 2}) {
+        const bool first = figure == 1;
+        const QString &label = first ? s.Graph.UserLabel : s.Graph.UserLabel2;
+        QGroupBox *group = first ? a.GroupBox8 : a.GroupBox16;
+        QCheckBox *capture = first ? Capture->ui.cbCaptureUser : Capture->ui.cbCaptureUser2;
+        QCheckBox *average = first ? Extras->ui.cbUser1Avg : Extras->ui.cbUser2Avg;
+        const QString number = QString::number(figure);
+        if (label == QStringLiteral("User-def ") + number) {
+            group->setTitle(QStringLiteral("User-Defined %1 ").arg(number));
+            capture->setText(QStringLiteral("User-defined ") + number);
+            average->setText(QStringLiteral("Plot average user-defined %1 value of the previous..").arg(number));
+        } else {
+            group->setTitle(label + QLatin1Char(' '));
+            capture->setText(label);
+            average->setText(QStringLiteral("Plot average '") + label + QStringLiteral("' value of the previous.."));
+        }
+    }
+    // The SpeedTouch teaches one label: its button names the text it searches.
+    if (s.Router.ST585) {
+        Search->btnUser->setText(s.Search.UserText.isEmpty() ? QStringLiteral("User def") : s.Search.UserText.left(11));
+    } else {
+        Search->btnUser->setText(s.Graph.UserLabel.left(11));
+        Search->btnUser2->setText(s.Graph.UserLabel2.left(12));
+    }
+    Search->showFigureNotes();
 }
 
 void TForm2::buildPages()
@@ -486,6 +508,7 @@ void TForm2::loadControls()
     }
     updateFitIndicator();
     updateDebugControls();
+    showUserLabelCaptions();
 }
 
 void TForm2::setChipsetFromFamilies()
@@ -694,6 +717,7 @@ bool TForm2::FormCloseQuery()
     }
     for (CommitGroup group : kCommitOrder)
         commitGroup(group);
+    emit committed();
     if (RestartNoticePending && isVisible()) {
         auto *box = messageBox(QStringLiteral("You need to close Veltrano and re-start for the change to take effect."),
                                100, 150);
@@ -1292,18 +1316,7 @@ void TForm2::userLabelEdited(int figure)
     while (file.startsWith(QLatin1Char('.')))
         file.remove(0, 1);
     (first ? s.Capture.UserFile : s.Capture.UserFile2) = file;
-    const QString standard = first ? QStringLiteral("User-def 1") : QStringLiteral("User-def 2");
-    QGroupBox *group = first ? a.GroupBox8 : a.GroupBox16;
-    QCheckBox *capture = first ? Capture->ui.cbCaptureUser : Capture->ui.cbCaptureUser2;
-    QCheckBox *average = first ? Extras->ui.cbUser1Avg : Extras->ui.cbUser2Avg;
-    if (label == standard) {
-        group->setTitle(first ? QStringLiteral("User-Defined 1 ") : QStringLiteral("User-Defined 2 "));
-        capture->setText(first ? QStringLiteral("User-defined 1") : QStringLiteral("User-defined 2"));
-    } else {
-        group->setTitle(label + QLatin1Char(' '));
-        capture->setText(label);
-        average->setText(QStringLiteral("Plot average '") + label + QStringLiteral("' value of the previous.."));
-    }
+    showUserLabelCaptions();
     announce();
 }
 

@@ -126,6 +126,9 @@ public slots:
     void Timer2Timer();
 
 signals:
+    // A close query passed its range checks and committed every control: the
+    // main window brings in line what a commit sets even when nothing changed.
+    void committed();
     // Choosing the SpeedTouch 585 needs its telnet client.
     void speedTouchClientNeeded();
     // "Restore  Defaults" put back the advice prompts of the small dialogs.
@@ -172,6 +175,8 @@ private:
     void wireActionButtons();
     void pageShown(QWidget *page);
     void userLabelEdited(int figure);
+    // The captions that carry the user figures' labels, from the settings.
+    void showUserLabelCaptions();
     void updateAveragingStates();
     void updateCaptureSchedule();
     bool confirm(const QString &text, int dx, int dy, std::function<void()> onYes, std::function<void()> onCancel = {});

@@ -13,7 +13,9 @@
 #include "notify/CaptureSchedule.h"
 #include "notify/StatisticsLog.h"
 #include "mainwindow/NoiseTrayIcon.h"
+#include "pages/TargetSnrPage.h"
 #include "pages/WebServerPage.h"
+#include "widgets/ColourConversion.h"
 #include "settings/RouterModelPresets.h"
 
 #include "acquisition/BitLoadingRefresh.h"
@@ -218,6 +220,36 @@ void CommitRefresh::applyBitsGraph()
         box->setEnabled(s.Telnet.BitsGraph);
 }
 
+void CommitRefresh::applyPanelColours()
+{
+    const QColor back = toQColor(m_form.settings().Graph.UserBack);
+    // The box on the page stays readable on a dark background.
+    const QColor text = back.isValid() && back.lightnessF() < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
+    for (int chart : {1, 18, 2, 20, 3, 19}) {
+        QCustomPlot *plot = m_form.Charts->chart(chart);
+        QWidget *panel = plot ? plot->parentWidget() : nullptr;
+        if (!panel)
+            continue;
+        QPalette p = panel->palette();
+        if (back.isValid()) {
+            p.setColor(QPalette::Window, back);
+            p.setColor(QPalette::WindowText, text);
+        } else {
+            p = panel->parentWidget() ? panel->parentWidget()->palette() : QPalette();
+        }
+        panel->setPalette(p);
+        panel->setAutoFillBackground(back.isValid());
+    }
+}
+
+void CommitRefresh::atCommit()
+{
+    applyRebootUrl();
+    applyAxisLimits();
+    m_form.Charts->applyPageWidth();
+    m_form.applySampleInterval();
+}
+
 std::vector<SettingFollower> CommitRefresh::followers()
 {
     TForm1 &f = m_form;
@@ -278,7 +310,6 @@ std::vector<SettingFollower> CommitRefresh::followers()
         {{"Graph/NoiseColour", "System/ShowNoise"}, [&f, &s] { f.IconNoise(s.Graph.NoiseColour); }},
         {{"Log/LogAtInterval", "Log/LogAtEvery", "System/Log"}, [this] { applyLogTimer(); }},
         {{"System/Log", "System/LogFile", "System/NewLog", "System/NewLogFormat"}, [this] { applyLogFile(); }},
-        {{"System/Sample"}, [&f] { f.applySampleInterval(); }},
         // The bit-loading refresh interval may not be shorter than the sample.
         {{"System/Sample"},
          [&f] {
@@ -322,6 +353,13 @@ std::vector<SettingFollower> CommitRefresh::followers()
          [&f, &s] {
              if (s.Telnet.SwapBitswapPlots != f.Charts->isSwapped(22))
                  f.m_toneCharts->swapBitswapPlots();
+         }},
+        {{"Graph/UserBack"}, [this] { applyPanelColours(); }},
+        // The target margin page offers the default margin to the adslctl command only.
+        {{"Telnet/TelnetCmd"},
+         [&f] {
+             if (auto *page = f.findChild<TargetSnrPage *>())
+                 page->TabSheet41Show();
          }},
         {{"Graph/UserLabel", "Graph/ScaleUser1", "Graph/DiffUserDef"}, [&f] { f.showUserLabel(1); }},
         {{"Graph/UserLabel2", "Graph/ScaleUser2", "Graph/DiffUserDef1"}, [&f] { f.showUserLabel(2); }},

@@ -35,6 +35,12 @@ public:
     void applyExtendedPanes();
     // The bitswap chart's boxes follow the bit loading's.
     void applyBitsGraph();
+    // The pages behind the six status-page charts take the charts' background.
+    void applyPanelColours();
+    // What every commit sets, whether or not it changed a setting: the model's
+    // reboot URL, the axis limits and page width (a drag may have moved them),
+    // the polling interval. Each timer is re-armed only when its interval changed.
+    void atCommit();
 
 private:
     void applyRebootUrl();

@@ -39,6 +39,8 @@ TForm2 *createConfiguration(QWidget *window, const ConfigurationParts &parts, co
     QObject::connect(config, &TForm2::maintenanceDialogRequested, window,
                      [config, owner] { TForm17::open(config, *owner); });
     QObject::connect(config, &TForm2::memoFontsChanged, window, host.memoFonts);
+    if (host.committed)
+        QObject::connect(config, &TForm2::committed, window, host.committed);
     BitLoadingRefresh *bits = &parts.bitsRefresh;
     QObject::connect(config, &TForm2::bitsChartsResetRequested, window, [bits] { bits->setBitsChartsReset(); });
     return config;

@@ -36,6 +36,7 @@ struct ConfigurationHost {
     std::function<void()> help;           // the help file
     std::function<void()> userFigurePage; // the first user figure's page to the front
     std::function<void()> memoFonts;      // the panes take the font settings
+    std::function<void()> committed;      // the window's part of every commit, changed or not
 };
 
 // The Configuration dialog, made with the settings loaded, and what its requests run in the window.

@@ -418,7 +418,8 @@ void TForm1::FormCreate()
                                    {Settings, Run, SettingsFilePath, BuildStamp, *m_hub, *m_log, *m_mailer,
                                     *m_bitsRefresh, *m_alarmPage, *WebPage, *this},
                                    {[this] { return SaveIni(); }, [this] { btnHelpClick(); },
-                                    [this] { showUserFigurePage(); }, [this] { SetMemoFonts(); }});
+                                    [this] { showUserFigurePage(); }, [this] { SetMemoFonts(); },
+                                    [this] { m_commitRefresh->atCommit(); }});
 
     // Safe start: nothing runs by itself. Otherwise Run is pressed after the
     // auto-start delay once the program has been configured.
@@ -463,6 +464,7 @@ void TForm1::applySettingsToWindow()
     btnOnTop->setChecked(Settings.System.StayOnTop);
     applyStayOnTop();
     m_commitRefresh->applyTabVisibility();
+    m_commitRefresh->applyPanelColours();
     windowpages::showLastPage(PageControl1, Settings.System.Last);
     m_log->setCurrentFileName(Settings.System.Log ? Settings.System.LogFile : QString());
 }
