@@ -3,7 +3,9 @@
 // have none (or several) of a set's keys on, which an exclusive QButtonGroup
 // cannot show, so the set is kept exclusive here and only when the user picks.
 // Every radio sits in one non-exclusive button group: that keeps Qt's own
-// exclusivity out while a screen reader still hears a radio button.
+// exclusivity out while a screen reader still hears a radio button. The arrow
+// keys move within a set, as in any dialog: to the next radio (the first after
+// the last), which is picked when the one left was checked.
 #include <QList>
 #include <QObject>
 
@@ -23,6 +25,9 @@ public:
     // without emitting picked().
     void select(QRadioButton *radio);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // The user picked the radio (it is checked, the others of its set not);
     // changed is false when it was the set's pick already.
@@ -32,6 +37,10 @@ private:
     // How many other radios of the radio's sets are checked.
     int checkedInSets(QRadioButton *radio) const;
 
+    // The arrow key's move within the radio's set; false when it is in none.
+    bool moveWithinSet(QRadioButton *radio, int step);
+
     QButtonGroup *m_group;
     QList<QList<QRadioButton *>> m_sets;
+    QList<QList<QRadioButton *>> m_clearableSets;
 };

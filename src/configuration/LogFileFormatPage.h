@@ -12,5 +12,8 @@ public:
     // Enabled states that follow other controls of this page.
     void updateStates();
 
+    // Image7 shows a log that begins with a header, Image8 one without, by cbAddHeader.
+    void showHeaderExample();
+
     Ui::LogFileFormatPage ui;
 };

@@ -1126,8 +1126,8 @@ void TForm2::wireLiveHandlers()
     });
     connect(cp.cbLastGraph, &QCheckBox::clicked, this, [&s](bool on) { s.Capture.LastGraph = on; });
     const std::tuple<QCheckBox *, bool *, QList<QWidget *>> autoAxes[] = {
-        {a.cbRXNoiseAuto, &s.Graph.RxNoiseAuto, {a.Label7, a.Label10, a.spNoiseMax, a.spNoiseMin}},
-        {a.cbRxSyncAuto, &s.Graph.RxSyncAuto, {a.Label8, a.Label9, a.spSyncMax, a.spSyncMin}},
+        {a.cbRXNoiseAuto, &s.Graph.RxNoiseAuto, {a.Label7, a.Label10, a.Label20, a.Label21, a.spNoiseMax, a.spNoiseMin}},
+        {a.cbRxSyncAuto, &s.Graph.RxSyncAuto, {a.Label8, a.Label9, a.Label11, a.Label12, a.spSyncMax, a.spSyncMin}},
         {a.cbUserAuto, &s.Graph.UserAuto, {}},
         {a.cbUser1Auto, &s.Graph.User1Auto, {}},
     };
@@ -1428,6 +1428,8 @@ void TForm2::pageShown(QWidget *page)
         s.System.IsDG834 = Router->ui.rbV1234->isChecked() || Router->ui.rbV5->isChecked();
     } else if (page == Email->parentWidget()->parentWidget()) {
         Email->ui.cbEmailPing->setVisible(System->ui.cbShowPing->isChecked());
+    } else if (page == LogFormat->parentWidget()->parentWidget() || page == TabSheet10) {
+        LogFormat->showHeaderExample();
     } else if (page == LogSchedule->parentWidget()->parentWidget()) {
         LogSchedule->ui.cbLogState->setEnabled(!Experimental->ui.cbDisableHTTP->isChecked());
         LogSchedule->ui.cbLogUptime->setEnabled(!Experimental->ui.cbDisableHTTP->isChecked());
