@@ -12,6 +12,10 @@
 #include "mainwindow/TForm1.h"
 #include "charts/TelnetChartTitles.h"
 #include "OnlyChild.h"
+#include "configuration/RouterSearchTextPage.h"
+#include "pages/TargetSnrPage.h"
+#include <QComboBox>
+#include <QGroupBox>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -324,4 +328,122 @@ TEST_F(CommitTest, SignsFollowStartUpAndTheCommit)
     for (QWidget *tab : form->PageControl1->findChildren<QWidget *>(QStringLiteral("Rx Interleaved")))
         qobject_cast<QTabWidget *>(tab->parentWidget()->parentWidget())->setCurrentWidget(tab);
     EXPECT_EQ(bytesOffered(), 0);
+}
+
+static void showPageOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w; w = w->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+            tabs->setCurrentWidget(w);
+}
+
+// Started from the user's own figure names, the dialog names the figures as the window does.
+TEST_F(CommitTest, TheDialogNamesTheUserFiguresFromTheSettingsFile)
+{
+    // The captions of btnUser, btnUser2, GroupBox8, cbCaptureUser and cbUser1Avg; Label38 shown.
+    const struct { QByteArray file; QStringList shown; bool note; } cases[] = {
+        {"[Graph]\nUserLabel=Far end attenuation\nUserLabel2=Errored seconds total\n",
+         {"Far end att", "Errored seco", "Far end attenuation ", "Far end attenuation",
+          "Plot average 'Far end attenuation' value of the previous.."}, true},
+        {"[Graph]\nUserLabel=User-def 1\n",
+         {"User-def 1", "User-def 2", "User-Defined 1 ", "User-defined 1", "Plot average user-defined 1 value of the previous.."},
+         false},
+        {"[Router]\nST585=1\nV1234=0\n[Search]\nUserText=Line Attenuation\n[Graph]\nUserLabel=Line (up)\n",
+         {"Line Attenu", "User-Def 2", "Line (up) ", "Line (up)", "Plot average 'Line (up)' value of the previous.."}, true},
+    };
+    for (const auto &c : cases) {
+        auto form = open("[System]\nConf=1\n" + c.file);
+        TForm2 *dialog = onlyChild<TForm2>(*form);
+        for (bool opened : {false, true}) {
+            SCOPED_TRACE((c.file + (opened ? " opened" : " built")).constData());
+            if (opened)
+                form->btnConfigure->click();
+            const QStringList shown = {dialog->Search->btnUser->text(), dialog->Search->btnUser2->text(),
+                                       control<QGroupBox>(*form, "GroupBox8")->title(),
+                                       control<QAbstractButton>(*form, "cbCaptureUser")->text(),
+                                       control<QAbstractButton>(*form, "cbUser1Avg")->text()};
+            EXPECT_EQ(shown, c.shown);
+            EXPECT_EQ(!dialog->Search->Label38->isHidden(), c.note);
+        }
+        dialog->close();
+    }
+}
+
+// Typed digit by digit, the sample interval reaches the polling timer at the commit only.
+TEST_F(CommitTest, TheSampleIntervalIsTheTimersAtTheCommitOnly)
+{
+    for (const QString typed : {QStringLiteral("45"), QStringLiteral("20"), QStringLiteral("3")}) {
+        SCOPED_TRACE(typed.toStdString());
+        auto form = open("[System]\nConf=1\nSample=20\n");
+        form->Timer1->start();
+        const int restarts = form->Timer1->restarts();
+        form->btnConfigure->click();
+        QSpinBox *sample = control<QSpinBox>(*form, "spSample");
+        sample->selectAll();
+        for (const QChar digit : typed) {
+            QTest::keyClick(sample, digit.toLatin1());
+            EXPECT_EQ(control<QWidget>(*form, "Image6")->isHidden(), sample->value() >= 5); // what the dialog shows follows
+            EXPECT_EQ(form->Timer1->interval(), 20000);
+            EXPECT_EQ(form->Timer1->restarts(), restarts);
+        }
+        onlyChild<TForm2>(*form)->close();
+        EXPECT_EQ(form->Timer1->interval(), typed.toInt() * 1000);
+        EXPECT_EQ(form->Timer1->restarts(), restarts + (typed != QLatin1String("20")));
+    }
+}
+
+// A commit that changes nothing puts back what the window moved, and re-arms no timer.
+TEST_F(CommitTest, ACommitWithNothingChangedPutsBackWhatTheWindowMoved)
+{
+    const QString typed = QStringLiteral("http://127.0.0.1:8081/mine");
+    const QString model = QStringLiteral("http://127.0.0.1:8081/setup.cgi?next_file=diag.htm&todo=reboot");
+    for (const QByteArray router : {QByteArray("V1234=1"), QByteArray("V1234=0\nNotNetgear=1")}) {
+        auto form = open("[System]\nConf=1\n[Graph]\nNoiseMax=15\nNoiseMin=3\nRxNoiseAuto=0\n[Router]\n" + router + "\n");
+        form->show();
+        form->Timer1->start();
+        const int restarts = form->Timer1->restarts();
+        QCustomPlot *plot = onlyChild<ChartSet>(*form)->chart(1);
+        onlyChild<ChartSet>(*form)->seriesAt(1, 0)->add(6, QStringLiteral(" p"));
+        showPageOf(plot);
+        plot->replot();
+        // A Shift-drag of the picture moves the noise axis.
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseMove, QEvent::MouseButtonRelease}) {
+            const QPoint at = plot->axisRect()->center() + QPoint(0, type == QEvent::MouseButtonPress ? 0 : 80);
+            QMouseEvent e(type, at, plot->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::ShiftModifier);
+            QApplication::sendEvent(plot, &e);
+        }
+        ASSERT_NE(plot->yAxis->range(), QCPRange(3, 15));
+        QLineEdit *reboot = onlyChild<AlarmPage>(*form)->edReboot;
+        reboot->selectAll();
+        QTest::keyClicks(reboot, typed);
+        ASSERT_EQ(form->settings().Alarm.RebootURL, typed);
+        form->btnConfigure->click();
+        onlyChild<TForm2>(*form)->close();
+        EXPECT_EQ(plot->yAxis->range(), QCPRange(3, 15));
+        // Another router's reboot URL is the user's own.
+        EXPECT_EQ(reboot->text(), router == "V1234=1" ? model : typed);
+        EXPECT_EQ(form->Timer1->restarts(), restarts);
+    }
+}
+
+// With the Set Target SNR page showing, a committed telnet command brings its default-margin box in line.
+TEST_F(CommitTest, TheTargetMarginPageFollowsTheCommittedTelnetCommand)
+{
+    auto form = open("[System]\nConf=1\n[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\nTelnetCmd=adsl info --stats\n");
+    form->show();
+    TargetSnrPage *page = onlyChild<TargetSnrPage>(*form);
+    showPageOf(page);
+    for (const QString command : {QStringLiteral("/usr/sbin/adslctl info --stats"), QStringLiteral("adsl info --stats")}) {
+        form->btnConfigure->click();
+        QComboBox *box = control<QComboBox>(*form, "cbTelnetCmd");
+        showPageOf(box);
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), command);
+        onlyChild<TForm2>(*form)->close();
+        ASSERT_TRUE(page->isVisible());
+        const bool adslctl = command.contains(QLatin1String("adslctl"));
+        EXPECT_EQ(page->edNormalSNR->isEnabled(), adslctl) << command.toStdString();
+        EXPECT_EQ(page->Label47->text().startsWith(QLatin1String("In the first box below")), adslctl);
+    }
 }

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -239,4 +240,35 @@ TEST_F(LiveTest, ActionButtonsHandTheirWorkToTheWindow)
     EXPECT_NE(dialog->findChild<TForm4 *>(), nullptr);
     click("btnSelect");
     EXPECT_NE(dialog->findChild<TForm6 *>(), nullptr);
+}
+
+// The arrow keys move within a set of radio buttons and pick as they go when the one left was checked.
+TEST_F(LiveTest, ArrowKeysMoveWithinARadioSet)
+{
+    const QByteArray file = "[Graph]\nDots=1\nStairs=1\n[Capture]\nIsJPG=1\nAllTheTime=1\nBetweenHours=0\n[Telnet]\nV123=1\nV4=0\n";
+    const struct { QByteArray file; const char *from; Qt::Key key; const char *focused; QStringList checked, unchecked; } cases[] = {
+        {file, "rbDots", Qt::Key_Right, "rbLines", {"rbLines", "rbStairs"}, {"rbDots", "rbRamp"}},
+        {file, "rbIsJPG", Qt::Key_Up, "rbIsGIF", {"rbIsGIF"}, {"rbIsJPG", "rbIsPNG", "rbIsBMP"}}, // first to last
+        {file, "rbV123", Qt::Key_Down, "rbV4", {"rbV4", "rbBroadcom"}, {"rbV123", "rbAR7"}}, // its handler runs
+        {file, "rbAllTheTime", Qt::Key_Down, "rbBetweenHours", {"rbBetweenHours"}, {"rbAllTheTime", "rbNever"}},
+        // Nothing chosen: only the focus moves.
+        {"[Capture]\nAllTheTime=0\nBetweenHours=0\nNever=1\n", "rbBetweenHours", Qt::Key_Left, "rbAllTheTime",
+         {"rbNever"}, {"rbAllTheTime", "rbBetweenHours"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.from);
+        open(c.file);
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        auto *from = control<QRadioButton>(c.from);
+        for (QWidget *w = from; w; w = w->parentWidget())
+            if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+                tabs->setCurrentWidget(w);
+        from->setFocus();
+        QTest::keyClick(from, c.key);
+        EXPECT_TRUE(control<QRadioButton>(c.focused)->hasFocus());
+        for (const QString &name : c.checked + c.unchecked)
+            EXPECT_EQ(control<QRadioButton>(qPrintable(name))->isChecked(), c.checked.contains(name)) << name.toStdString();
+        dialog->close();
+    }
 }
