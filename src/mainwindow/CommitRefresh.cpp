@@ -245,9 +245,13 @@ void CommitRefresh::applyPanelColours()
 void CommitRefresh::atCommit()
 {
     applyRebootUrl();
+    dressCharts();
     applyAxisLimits();
-    m_form.Charts->applyPageWidth();
+    m_form.Charts->applyPageWidth(); // replots
     m_form.applySampleInterval();
+    // The capture hours are a matter of the clock as well as of the settings.
+    m_form.CheckCameras();
+    m_form.UpdateCameraIcon();
 }
 
 std::vector<SettingFollower> CommitRefresh::followers()

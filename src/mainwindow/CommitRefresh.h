@@ -38,8 +38,9 @@ public:
     // The pages behind the six status-page charts take the charts' background.
     void applyPanelColours();
     // What every commit sets, whether or not it changed a setting: the model's
-    // reboot URL, the axis limits and page width (a drag may have moved them),
-    // the polling interval. Each timer is re-armed only when its interval changed.
+    // reboot URL, the charts' look, axis limits and page width (a drag may have
+    // moved them), the polling interval, the capture cameras. Each timer is
+    // re-armed only when its interval changed.
     void atCommit();
 
 private:
