@@ -147,12 +147,15 @@ void TForm2::followSettings()
 {
     // The result labels of the search page name the figure; the SpeedTouch's
     // keep the values its marking previewed.
-    m_live->follow({"Graph/UserLabel", "Graph/UserLabel2", "Search/UserText", "Router/ST585"}, [this] {
+    m_live->follow({"Graph/UserLabel", "Search/UserText", "Router/ST585"}, [this] {
         showUserLabelCaptions();
-        if (m_settings.Router.ST585)
-            return;
-        Search->Label16->setText(m_settings.Graph.UserLabel);
-        Search->Label33->setText(m_settings.Graph.UserLabel2);
+        if (!m_settings.Router.ST585)
+            Search->Label16->setText(m_settings.Graph.UserLabel);
+    });
+    m_live->follow({"Graph/UserLabel2"}, [this] {
+        showUserLabelCaptions();
+        if (!m_settings.Router.ST585)
+            Search->Label33->setText(m_settings.Graph.UserLabel2);
     });
 }
 
