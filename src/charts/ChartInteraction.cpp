@@ -86,9 +86,12 @@ void ChartInteraction::attachToneChart(int chart, bool drags)
     if (!plot || m_attached.count(chart))
         return;
     m_attached.insert(chart);
-    if (drags)
+    if (drags) {
         connect(plot, &QCustomPlot::mousePress, this,
                 [this, chart](QMouseEvent *e) { Chart1MouseDown(chart, e->button(), e->modifiers()); });
+        // Its press holds polling too: a release that never comes must not hold it for good.
+        plot->installEventFilter(this);
+    }
     connect(plot, &QCustomPlot::mouseRelease, this, [this, chart](QMouseEvent *e) { onRelease(chart, e); });
 }
 
@@ -160,8 +163,8 @@ void ChartInteraction::onPress(int chart, QMouseEvent *event)
 
 void ChartInteraction::onRelease(int chart, QMouseEvent *event)
 {
-    // A Ctrl held at release also counts as the last key state.
-    if (event->modifiers() & Qt::ControlModifier)
+    // A Ctrl held at release also counts as the last key state (of the time charts).
+    if ((event->modifiers() & Qt::ControlModifier) && !isToneChart(chart))
         m_ctrlKeyDown = true;
     Chart1MouseUp(chart, int(event->position().x()));
 }
@@ -179,7 +182,8 @@ void ChartInteraction::Chart1MouseDown(int chart, Qt::MouseButton button, Qt::Ke
     m_ctrl = modifiers.testFlag(Qt::ControlModifier);
     m_shift = modifiers.testFlag(Qt::ShiftModifier);
     m_alt = modifiers.testFlag(Qt::AltModifier);
-    if (m_ctrl)
+    // Ctrl on a tone chart says nothing about the time charts' next release.
+    if (m_ctrl && !isToneChart(chart))
         m_ctrlKeyDown = true;
     const bool pinned = (chart == 3 && m_settings.Graph.User1Pin) || (chart == 19 && m_settings.Graph.User2Pin);
 
@@ -285,7 +289,8 @@ void ChartInteraction::Chart1MouseUp(int chart, int x)
     m_cursor = NormalCursor;
     applyCursor(chart);
 
-    if (m_scrolled && (m_ctrlKeyDown || m_settings.Graph.Locked)) {
+    // Only a time chart's page is a page of the time charts.
+    if (!isToneChart(chart) && m_scrolled && (m_ctrlKeyDown || m_settings.Graph.Locked)) {
         copyBottomRange(chart);
         m_scrolled = false;
         m_ctrlKeyDown = false;
@@ -297,6 +302,8 @@ void ChartInteraction::Chart1MouseUp(int chart, int x)
 
 void ChartInteraction::copyBottomRange(int fromChart)
 {
+    if (isToneChart(fromChart))
+        return;
     const ChartAxis from = m_charts.bottomAxis(fromChart);
     const double min = from.minimum(), max = from.maximum();
     for (const ChartDef &def : ChartTable::charts()) {

@@ -34,8 +34,10 @@ public:
     void attachAll();
     void attach(int chart);
     // A tone chart's release ends a drag as on the time charts (Chart27,
-    // Chart28, Chart29, Chart22); with drags, its press starts one too, so a
-    // full page can be dragged back in time (Chart22, Chart28).
+    // Chart28, Chart29, Chart22), but its range is never the time charts'
+    // page; with drags, its press starts one too, so a full page can be
+    // dragged back in time (Chart22, Chart28), with the same guard against a
+    // release that never comes.
     void attachToneChart(int chart, bool drags);
 
     // The polling timer paused during a drag; runButtonDown says whether it runs again.

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include "pages/BitsTonePage.h"
+#include "charts/ChartInteraction.h"
 #include "charts/ChartSet.h"
 #include "charts/ToneCharts.h"
 #include "OnlyChild.h"
@@ -385,6 +386,113 @@ TEST_F(ToneWindowTest, BitswapHistoriesDragBackInTime)
         form->Timer1->stop();
         form->btnStart->setChecked(false);
     }
+}
+
+namespace {
+void sendMouse(QCustomPlot *plot, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QMouseEvent e(type, QPointF(at), QPointF(plot->mapToGlobal(at)), button, buttons, mods);
+    QApplication::sendEvent(plot, &e);
+}
+
+// A left-button drag by dx in four steps, released with the same keys held.
+void dragBy(QCustomPlot *plot, int dx, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    const QPoint from = plot->axisRect()->center();
+    sendMouse(plot, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, mods);
+    for (int step = 1; step <= 4; ++step)
+        sendMouse(plot, QEvent::MouseMove, from + QPoint(dx * step / 4, 0), Qt::NoButton, Qt::LeftButton, mods);
+    sendMouse(plot, QEvent::MouseButtonRelease, from + QPoint(dx, 0), Qt::LeftButton, Qt::NoButton, mods);
+}
+
+// A full page of points and a page shown at its end.
+void fillPage(ChartSet &set, int chart, int extra)
+{
+    QCustomPlot *plot = set.chart(chart);
+    const double span = plot->xAxis->range().size();
+    const int count = int(span) + extra;
+    for (int i = 0; i < count; ++i)
+        set.seriesAt(chart, 0)->add(i % 7, QStringLiteral(" p"));
+    plot->xAxis->setRange(count - span, count);
+}
+} // namespace
+
+// The button goes down on a bitswap history and its release goes elsewhere
+// (another tab chosen, another window, a move that arrives with the button
+// up): polling comes back, as it does on the time charts.
+TEST_F(ToneWindowTest, ALostReleaseOnABitswapHistoryLeavesPollingRunning)
+{
+    open("[System]\nPoints=250\n[Router]\nTelnet=1\nST585=1\n");
+    form->show();
+    ChartSet *set = onlyChild<ChartSet>(*form);
+    const struct {
+        const char *name;
+        std::function<void(QCustomPlot *)> lose;
+    } ways[] = {
+        {"another main tab chosen", [this](QCustomPlot *) { form->PageControl1->setCurrentIndex(0); }},
+        {"the window deactivated",
+         [](QCustomPlot *plot) {
+             QEvent e(QEvent::WindowDeactivate);
+             QApplication::sendEvent(plot, &e);
+         }},
+        {"a move arrives with the button up",
+         [](QCustomPlot *plot) {
+             sendMouse(plot, QEvent::MouseMove, plot->axisRect()->center(), Qt::NoButton, Qt::NoButton);
+         }},
+    };
+    for (int chart : {22, 28}) {
+        QCustomPlot *plot = set->chart(chart);
+        fillPage(*set, chart, 40);
+        for (const auto &way : ways) {
+            SCOPED_TRACE(std::to_string(chart) + ", " + way.name);
+            showPageOf(plot);
+            plot->setEnabled(true);
+            ASSERT_TRUE(plot->isVisible());
+            form->btnStart->setChecked(true);
+            form->Timer1->start(60000);
+            QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, plot->axisRect()->center());
+            ASSERT_FALSE(form->Timer1->isActive());
+            way.lose(plot);
+            EXPECT_TRUE(form->Timer1->isActive());
+            EXPECT_FALSE(onlyChild<ChartInteraction>(*form)->dragging());
+            // QTest's own idea of the button ends here, wherever it lands.
+            QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, plot->axisRect()->center());
+            form->Timer1->stop();
+            form->btnStart->setChecked(false);
+        }
+    }
+}
+
+// After a plain drag of a time chart, a Ctrl drag (or a release with Ctrl
+// held) on a tone chart leaves every time chart on the page it showed.
+TEST_F(ToneWindowTest, ToneChartsNeverGiveTheTimeChartsTheirRange)
+{
+    open("[System]\nPoints=250\n[Router]\nTelnet=1\nST585=1\n");
+    form->show();
+    ChartSet *set = onlyChild<ChartSet>(*form);
+    for (int chart : {1, 2})
+        fillPage(*set, chart, 150);
+    for (int chart : {22, 28, 27, 29})
+        fillPage(*set, chart, 40);
+    QCustomPlot *chart1 = set->chart(1);
+    showPageOf(chart1);
+    dragBy(chart1, 120); // plain: Chart2 stays where it was
+    const QCPRange pages[] = {chart1->xAxis->range(), set->chart(2)->xAxis->range()};
+    ASSERT_NE(pages[0], pages[1]);
+    for (int chart : {22, 28, 27, 29}) {
+        SCOPED_TRACE(chart);
+        QCustomPlot *plot = set->chart(chart);
+        showPageOf(plot);
+        plot->setEnabled(true);
+        dragBy(plot, 80, Qt::ControlModifier);
+        EXPECT_EQ(chart1->xAxis->range(), pages[0]);
+        EXPECT_EQ(set->chart(2)->xAxis->range(), pages[1]);
+    }
+    // A Ctrl drag of a time chart still gives the others its page.
+    showPageOf(chart1);
+    dragBy(chart1, -60, Qt::ControlModifier);
+    EXPECT_EQ(set->chart(2)->xAxis->range(), chart1->xAxis->range());
 }
 
 // Restored from the tray while monitoring a SpeedTouch 585: the bit-loading
