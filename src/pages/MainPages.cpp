@@ -41,7 +41,7 @@ MainPages buildMainPages(QWidget *window, QTabWidget *pages, const MainPagesPart
             TelnetPagesHost telnetHost;
             telnetHost.messageBox = host.messageBox;
             telnetHost.systemMessage = host.systemMessage;
-            const TelnetPages telnet = buildTelnetPages(window, tabs, settings, parts.run, parts.telnet, parts.charts,
+            const TelnetPages telnet = buildTelnetPages(window, tabs, parts.hub, parts.run, parts.telnet, parts.charts,
                                                         parts.figures, telnetHost);
             built.telnetPage = telnet.page;
             built.btnFont = telnet.btnFont;

@@ -6,22 +6,36 @@
 #include "pages/TelnetPage.h"
 #include "pages/TerminalCommandBar.h"
 #include "pages/UserFigureMarker.h"
+#include "settings/SettingsHub.h"
 
 #include <QBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
 #include <qcustomplot.h>
 
-TelnetPages buildTelnetPages(QObject *context, QTabWidget *tabs, TSettings &settings, const RunState &run,
+TelnetPages buildTelnetPages(QObject *context, QTabWidget *tabs, SettingsHub &hub, const RunState &run,
                              TelnetSession &session, ChartSet &charts, TelnetFigures &figures,
                              const TelnetPagesHost &host)
 {
     TelnetPages built;
+    TSettings &settings = hub.settings();
     auto *page = new TelnetPage(settings, session, tabs);
     built.page = page;
     QObject::connect(page->marker, &UserFigureMarker::invalidSelection, context, host.messageBox);
     ChartSet *set = &charts;
-    QObject::connect(page->marker, &UserFigureMarker::userChartMarked, context, [set](int which, const QString &title) {
+    SettingsHub *settingsHub = &hub;
+    QObject::connect(page->marker, &UserFigureMarker::userChartMarked, context,
+                     [set, settingsHub](const MarkedUserFigure &marked) {
+        const int which = marked.which;
+        const QString title = marked.title();
+        // The chart's title is the figure's name: kept, so a redraw or the next start shows it again.
+        settingsHub->change([&](TSettings &s) {
+            auto &t = s.Telnet;
+            (which == 1 ? t.UserDownText : t.UserUpText) = marked.label;
+            (which == 1 ? t.User1Rx : t.User2Rx) = marked.fromDown;
+            (which == 1 ? t.User1Adjusted : t.User2Adjusted) = false;
+            (which == 1 ? t.Ch30 : t.Ch31) = title;
+        });
         const int chart = which == 1 ? 30 : 31;
         if (QCustomPlot *p = set->chart(chart)) {
             p->yAxis->setLabel(title);

@@ -7,6 +7,7 @@ class ChartSet;
 class QObject;
 class QPushButton;
 class QTabWidget;
+class SettingsHub;
 class TelnetPage;
 class TelnetSession;
 struct RunState;
@@ -26,7 +27,8 @@ struct TelnetPages {
 };
 
 // The session's summary and the terminal become the first pages of the telnet tab's `tabs`, followed
-// by the target SNR page; the user-figure marking renames charts 30 and 31. `context` owns the connections.
-TelnetPages buildTelnetPages(QObject *context, QTabWidget *tabs, TSettings &settings, const RunState &run,
+// by the target SNR page; the user-figure marking renames charts 30 and 31 and keeps their titles in the
+// settings, through the hub. `context` owns the connections.
+TelnetPages buildTelnetPages(QObject *context, QTabWidget *tabs, SettingsHub &hub, const RunState &run,
                              TelnetSession &session, ChartSet &charts, TelnetFigures &figures,
                              const TelnetPagesHost &host);

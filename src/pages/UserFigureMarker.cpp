@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-UserFigureMarker::UserFigureMarker(TSettings &settings, QPlainTextEdit *memo2, QPlainTextEdit *memo3, QLabel *panel53,
+UserFigureMarker::UserFigureMarker(const TSettings &settings, QPlainTextEdit *memo2, QPlainTextEdit *memo3, QLabel *panel53,
                                    QObject *parent)
     : QObject(parent), m_settings(settings), m_memo2(memo2), m_memo3(memo3), m_panel53(panel53)
 {
@@ -76,12 +76,8 @@ void UserFigureMarker::mark(int which, bool fromDown)
         emit invalidSelection(QStringLiteral("Invalid data.  Highlight text to the left of the required value."));
         return;
     }
-    auto &t = m_settings.Telnet;
-    (which == 1 ? t.UserDownText : t.UserUpText) = *label;
-    (which == 1 ? t.User1Rx : t.User2Rx) = fromDown;
-    (which == 1 ? t.User1Adjusted : t.User2Adjusted) = false;
-    const QString title = *label + (fromDown ? QStringLiteral(" (Downstream)") : QStringLiteral(" (Upstream)"));
-    m_panel53->setText(QStringLiteral("User-defined %1: ").arg(which) + title);
+    const MarkedUserFigure marked{which, *label, fromDown};
+    m_panel53->setText(QStringLiteral("User-defined %1: ").arg(which) + marked.title());
     m_panel53->show();
     tmrTelnetUserDelay->start();
     for (QPlainTextEdit *p : {m_memo2, m_memo3}) {
@@ -89,5 +85,5 @@ void UserFigureMarker::mark(int which, bool fromDown)
         c.clearSelection();
         p->setTextCursor(c);
     }
-    emit userChartMarked(which, title);
+    emit userChartMarked(marked);
 }

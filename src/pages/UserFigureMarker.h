@@ -12,10 +12,22 @@ class QPlainTextEdit;
 class QPoint;
 class QTimer;
 
+// A figure the user marked: its label, the pane it was marked in, and the
+// title of its chart.
+struct MarkedUserFigure {
+    int which = 1; // user figure 1 or 2
+    QString label;
+    bool fromDown = true; // marked in the downstream pane Memo2
+    QString title() const
+    {
+        return label + (fromDown ? QStringLiteral(" (Downstream)") : QStringLiteral(" (Upstream)"));
+    }
+};
+
 class UserFigureMarker : public QObject {
     Q_OBJECT
 public:
-    UserFigureMarker(TSettings &settings, QPlainTextEdit *memo2, QPlainTextEdit *memo3, QLabel *panel53,
+    UserFigureMarker(const TSettings &settings, QPlainTextEdit *memo2, QPlainTextEdit *memo3, QLabel *panel53,
                      QObject *parent = nullptr);
 
     // mnuMarkUserClick (which 1) and mnuMarkUser2Click (which 2); fromDown is
@@ -26,8 +38,9 @@ public:
     void tmrTelnetUserDelayTimer();
 
 signals:
-    // The user chart's axis title is to become title and its axis 0..10.
-    void userChartMarked(int which, const QString &title);
+    // The figure's search text, pane and chart title are to be stored, and
+    // its chart's axis is to be 0..10.
+    void userChartMarked(const MarkedUserFigure &marked);
     void invalidSelection(const QString &message);
 
 protected:
@@ -36,7 +49,7 @@ protected:
 private:
     void showMenu(QPlainTextEdit *pane, bool fromDown, const QPoint &pos);
 
-    TSettings &m_settings;
+    const TSettings &m_settings;
     QPlainTextEdit *m_memo2;
     QPlainTextEdit *m_memo3;
     QLabel *m_panel53;

@@ -21,6 +21,7 @@
 #include "mainwindow/NoiseTrayIcon.h"
 #include "charts/PlottingStep.h"
 #include "settings/ColourNames.h"
+#include "settings/SettingsHub.h"
 #include "mainwindow/TForm1.h"
 #include "acquisition/BitLoadingRefresh.h"
 #include "pages/AlarmPage.h"
@@ -643,6 +644,53 @@ TEST_F(MainWindowTest, StatisticsPanePressAndTheBitsRefreshItem)
                     refresh = a;
         ASSERT_TRUE(refresh);
         EXPECT_EQ(refresh->isEnabled(), enabled);
+    }
+}
+
+// A figure marked in a statistics pane names its chart for good: an appearance
+// change redraws the chart with that name, and so does the next start.
+TEST_F(MainWindowTest, AMarkedTelnetFigureKeepsItsChartTitle)
+{
+    const struct {
+        const char *item;
+        bool down;
+        int chart;
+        QString title;
+    } cases[] = {
+        {"mnuMarkUser", true, 30, QStringLiteral("Noise Margin (Downstream)")},
+        {"mnuMarkUser2", false, 31, QStringLiteral("Noise Margin (Upstream)")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.item);
+        auto form = open("[Router]\nTelnet=1\n");
+        form->show();
+        TelnetPage *page = onlyChild<TelnetPage>(*form);
+        QPlainTextEdit *pane = c.down ? page->Memo2 : page->Memo3;
+        pane->setPlainText(QStringLiteral("Noise Margin: 6.0 dB\nAttenuation: 30.5 dB"));
+        QTextCursor selection(pane->document());
+        selection.setPosition(13, QTextCursor::KeepAnchor); // "Noise Margin:"
+        pane->setTextCursor(selection);
+        const QPoint at = pane->cursorRect().center();
+        emit pane->customContextMenuRequested(at);
+        QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        QAction *mark = menu->findChild<QAction *>(QLatin1String(c.item));
+        ASSERT_TRUE(mark);
+        mark->trigger();
+        menu->close();
+        ChartSet *charts = onlyChild<ChartSet>(*form);
+        EXPECT_EQ(charts->chart(c.chart)->yAxis->label(), c.title);
+        const auto &t = form->settings().Telnet;
+        EXPECT_EQ(c.chart == 30 ? t.Ch30 : t.Ch31, c.title);
+        EXPECT_EQ(c.chart == 30 ? t.UserDownText : t.UserUpText, QStringLiteral("Noise Margin"));
+
+        onlyChild<SettingsHub>(*form)->change([](TSettings &s) { s.Graph.Stairs = !s.Graph.Stairs; });
+        EXPECT_EQ(charts->chart(c.chart)->yAxis->label(), c.title);
+        form->btnSave->click();
+        form.reset();
+        form = open();
+        EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(c.chart)->yAxis->label(), c.title);
+        EXPECT_NE(testsupport::readAll(ini).indexOf(QByteArray("Ch") + QByteArray::number(c.chart) + "=" + c.title.toLatin1()), -1);
     }
 }
 
