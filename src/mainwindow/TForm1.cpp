@@ -497,6 +497,9 @@ void TForm1::reportLoadProblems(const QStringList &problems, const QString &read
 {
     for (const QString &p : problems)
         SystemMessage(p);
+    // Seen with system messages off too; the panel's tool tip holds every one.
+    if (!problems.isEmpty())
+        setStatusPanel(0, problems.join(QStringLiteral("  ")));
     if (!readError.isEmpty())
         showMessageBox(mainCaption(),
                        tr("The settings file %1 could not be read (%2).\nThe program runs with its default settings.")

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 
 #include "common/AnsiCodec.h"
+#include "common/Clock.h"
 #include "common/NumberFormat.h"
 #include "settings/ColourNames.h"
 #include "settings/EnDeCrypt.h"
@@ -117,6 +118,20 @@ std::optional<QTime> parseTimeText(const QString &text, const QLocale &locale)
     return std::nullopt;
 }
 
+// A time of day as the file keeps it, "HH:mm" (a hand-edited hour may lack its
+// leading zero); nullopt for anything else, so it is never read as midnight.
+std::optional<QString> clockTimeText(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d\\d)$"));
+    const QRegularExpressionMatch m = form.match(text.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QTime t(m.captured(1).toInt(), m.captured(2).toInt());
+    if (!t.isValid())
+        return std::nullopt;
+    return t.toString(QStringLiteral("HH:mm"));
+}
+
 // The default of a key in its file form or computed from the environment.
 struct Loader {
     const SettingsEnvironment &env;
@@ -216,9 +231,17 @@ struct Loader {
             break;
         }
         case KeyType::Text:
-        case KeyType::ClockTime:
             k.ref<KeyType::Text>(s) = ansi::decodeValue(raw);
             break;
+        case KeyType::ClockTime: {
+            std::optional<QString> t = clockTimeText(ansi::decodeValue(raw));
+            if (!t) {
+                fallBack("is not a time of day (HH:mm); the default is used.");
+                t = clockTimeText(QString::fromLatin1(dflt));
+            }
+            k.ref<KeyType::ClockTime>(s) = t.value_or(QStringLiteral("00:00"));
+            break;
+        }
         case KeyType::Flags: {
             QString flags = ansi::decodeValue(raw);
             // A short string would leave later charts without a switch: pad from the default.
@@ -336,7 +359,7 @@ SettingsEnvironment SettingsEnvironment::forFile(const QString &path)
 {
     SettingsEnvironment env;
     env.settingsPath = path;
-    env.now = QDateTime::currentDateTime();
+    env.now = Clock::currentDateTime();
     return env;
 }
 

@@ -54,7 +54,8 @@ struct SimWindowTest : ::testing::Test {
 
     void open(const QByteArray &extra = {}, int sample = 1)
     {
-        QByteArray text = "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n[System]\nSystemMessages=1\nSample=" + QByteArray::number(sample) + "\n"
+        // A valid port: a start that reports a damaged setting puts it in status panel 0.
+        QByteArray text = "[WebServer]\nLocalHost=127.0.0.1\nPort=1\n[System]\nSystemMessages=1\nSample=" + QByteArray::number(sample) + "\n"
                           "[Router]\nLogin=" + loginUrl() + "\nUsername=admin\nPassword=" + EnDeCrypt("quillfen") + "\n"
                           + extra;
         testsupport::writeAll(ini, text);

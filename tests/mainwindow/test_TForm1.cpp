@@ -2,6 +2,7 @@
 // button, the system-messages pane and the status bar with its menu.
 #include "TestSupport.h"
 #include "mainwindow/StatusChannel.h"
+#include "common/Clock.h"
 #include "acquisition/TelnetParseResult.h"
 #include "charts/ChartSet.h"
 #include "acquisition/FigureSearch.h"
@@ -119,6 +120,48 @@ TEST_F(MainWindowTest, LoadProblemsAreReportedInThePane)
     auto form = open("[System]\nSystemMessages=1\nSample=0\n");
     EXPECT_EQ(form->settings().System.Sample, 1);
     EXPECT_TRUE(form->memSys->toPlainText().contains(QLatin1String("[System] Sample=0 is outside 1..120")));
+}
+
+// A hand-edited file whose times of day cannot be read: each gets its default
+// and is reported, in the pane when messages are on and on the status bar
+// either way; the next save writes the default, never "00:00".
+TEST_F(MainWindowTest, UnreadableTimesOfDayGetTheirDefaultsAndAreReported)
+{
+    ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(8, 47)));
+    Clock::setInstance(&clock);
+    const QByteArray times = "[Email]\nDailyTime=99:99\n[Log]\nTrimTime=7:5\n[Capture]\nCaptureAtTime=7:05\n"
+                             "[Telnet]\nResetIncAt=24:00\n";
+    const struct {
+        QByteArray key, file, loaded;
+        bool reported;
+    } keys[] = {
+        {"DailyTime", "99:99", "08:47", true},
+        {"TrimTime", "7:5", "08:47", true},
+        {"CaptureAtTime", "7:05", "07:05", false}, // an hour without its zero is still that hour
+        {"ResetIncAt", "24:00", "03:00", true},
+    };
+    for (bool messagesOn : {false, true}) {
+        SCOPED_TRACE(messagesOn ? "system messages on" : "system messages off");
+        auto form = open("[System]\nSystemMessages=" + QByteArray(messagesOn ? "1" : "0") + "\n" + times);
+        const TSettings &s = form->settings();
+        EXPECT_EQ(s.Email.DailyTime, QStringLiteral("08:47"));
+        EXPECT_EQ(s.Log.TrimTime, QStringLiteral("08:47"));
+        EXPECT_EQ(s.Capture.CaptureAtTime, QStringLiteral("07:05"));
+        EXPECT_EQ(s.Telnet.ResetIncAt, QStringLiteral("03:00"));
+        const QString panel = form->statusPanel(0);
+        const QString pane = form->memSys->toPlainText();
+        for (const auto &k : keys) {
+            const QString report = QStringLiteral("=%1 is not a time of day").arg(QLatin1String(k.file));
+            EXPECT_EQ(panel.contains(QLatin1String(k.key) + report), k.reported) << k.key.constData();
+            EXPECT_EQ(pane.contains(QLatin1String(k.key) + report), k.reported && messagesOn) << k.key.constData();
+        }
+        form->btnSave->click();
+        const QByteArray written = testsupport::readAll(ini);
+        for (const auto &k : keys)
+            EXPECT_TRUE(written.contains(k.key + "=" + k.loaded + "\r\n") || written.contains(k.key + "=" + k.loaded + "\n"))
+                << k.key.constData();
+    }
+    Clock::setInstance(nullptr);
 }
 
 TEST_F(MainWindowTest, SaveButtonWritesTheWholeFileAndSaysSo)
@@ -514,6 +557,7 @@ TEST_F(MainWindowTest, PagesPanesAndPanelsAsAUserReadsThem)
     EXPECT_TRUE(form->PageControl1->isTabVisible(form->PageControl1->currentIndex()));
 
     form->show();
+    form->setStatusPanel(0, QString()); // the start's report of the fixture's port 0 takes the room otherwise
     const QString path = QStringLiteral("/home/someone/") + QString(200, QLatin1Char('f')) + QStringLiteral("/log.txt");
     form->setStatusPanel(3, path);
     QApplication::processEvents();

@@ -145,12 +145,16 @@ TEST(SettingsFile, TolerantReadsFallBackOrClampAndSaySo)
             "NoiseMax=500\n"
             "[Email]\n"
             "Port=twenty-five\n"
+            "DailyTime=18:30:00\n"
+            "[Log]\n"
+            "TrimTime=\n"
             "[WebServer]\n"
             "Port=99999\n"
             "[Capture]\n"
             "DeleteTime=25:99\n"
             "[Telnet]\n"
-            "SFCounter=16,5\n");
+            "SFCounter=16,5\n"
+            "ResetIncAt= 23:59 \n");
     const auto loaded = t.load();
     const TSettings &s = loaded.settings;
     EXPECT_EQ(s.System.Sample, 20);
@@ -165,14 +169,19 @@ TEST(SettingsFile, TolerantReadsFallBackOrClampAndSaySo)
     EXPECT_EQ(s.WebServer.Port, QStringLiteral("65535"));
     EXPECT_EQ(s.Capture.DeleteTime, QTime(8, 47, 39));
     EXPECT_DOUBLE_EQ(s.Telnet.SFCounter, 16.5);
+    EXPECT_EQ(s.Email.DailyTime, QStringLiteral("08:47"));
+    EXPECT_EQ(s.Log.TrimTime, QStringLiteral("08:47"));
+    EXPECT_EQ(s.Telnet.ResetIncAt, QStringLiteral("23:59"));
 
     // One line per replaced or clamped value, naming the key; an empty value is no news.
     const QString all = loaded.problems.join('\n');
     for (const char *key : {"[System] Sample", "[System] Points", "[System] StayOnTop", "[Graph] NoiseColour",
-                            "[Graph] NoiseMax", "[Email] Port", "[WebServer] Port", "[Capture] DeleteTime"})
+                            "[Graph] NoiseMax", "[Email] Port", "[WebServer] Port", "[Capture] DeleteTime",
+                            "[Email] DailyTime"})
         EXPECT_TRUE(all.contains(QLatin1String(key))) << key;
     EXPECT_FALSE(all.contains(QLatin1String("[System] CSV")));
-    EXPECT_EQ(loaded.problems.size(), 8);
+    EXPECT_FALSE(all.contains(QLatin1String("[Log] TrimTime")));
+    EXPECT_EQ(loaded.problems.size(), 9);
 }
 
 TEST(SettingsFile, UnknownKeysCommentsAndSpellingsSurviveASave)
