@@ -37,11 +37,11 @@ bool TelnetScriptRunner::start(const QStringList &commands, bool generalTelnet, 
         emit systemMessage(QStringLiteral("Telnet script not sent: another script is still being sent."));
         return false;
     }
-    if (generalTelnet && m_general) {
-        m_viaSpeedTouch = false;
-    } else if (speedTouch && m_speedTouch) {
-        m_viaSpeedTouch = true;
-    } else {
+    // Each line goes over every session the settings name: a SpeedTouch 585
+    // with telnet also set gets it over both.
+    m_viaGeneral = generalTelnet && m_general;
+    m_viaSpeedTouch = speedTouch && m_speedTouch;
+    if (!m_viaGeneral && !m_viaSpeedTouch) {
         emit systemMessage(QStringLiteral("Telnet script not sent: no telnet session for this router."));
         return false;
     }
@@ -77,9 +77,10 @@ void TelnetScriptRunner::sendNext()
     }
     const QString line = m_commands.at(m_index++);
     m_lastSend.start();
-    if (!m_viaSpeedTouch) {
-        // A line sent while the session is down is dropped, as typed commands are.
+    // A line sent while the general session is down is dropped, as typed commands are.
+    if (m_viaGeneral)
         m_general->SendText(QLatin1Char(' ') + line);
+    if (!m_viaSpeedTouch) {
         lineDone();
         return;
     }

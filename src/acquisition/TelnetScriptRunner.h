@@ -1,6 +1,6 @@
 #pragma once
 // Sends telnet scripts: the commands of a script file, one every 250 ms,
-// over the general session (with the router shell's leading blank) or over
+// over the general session (with the router shell's leading blank) and over
 // the SpeedTouch 585 session (which answers each line with its prompt before
 // the next goes). One script at a time; the wait between lines is a timer,
 // so the window and the polling go on meanwhile.
@@ -29,8 +29,9 @@ public:
     void setGeneralSession(TelnetSession *session) { m_general = session; }
     void setSpeedTouchSender(LineSender sender) { m_speedTouch = std::move(sender); }
 
-    // SendScript: reads the file and sends its commands over the session of
-    // the router family (general session when telnet is on, else the 585's).
+    // SendScript: reads the file and sends its commands over the sessions of
+    // the router family (the general session when telnet is on, the 585's
+    // when the router is one; both when both are set).
     // False when nothing is sent: the file cannot be read, a script is still
     // running, or no session fits; the reason goes to systemMessage().
     bool SendScript(const QString &fileName, bool generalTelnet, bool speedTouch);
@@ -60,6 +61,7 @@ private:
     LineSender m_speedTouch;
     QStringList m_commands;
     int m_index = -1;
+    bool m_viaGeneral = false;
     bool m_viaSpeedTouch = false;
     bool m_showReplies = false; // the pane gets the replies (a script file), else the commands
     QElapsedTimer m_lastSend;   // the gap is measured from the last line sent

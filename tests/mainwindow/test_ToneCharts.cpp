@@ -3,6 +3,7 @@
 // read-outs and the return of dragged axes.
 #include "SimWindowFixture.h"
 #include "acquisition/BitLoadingRefresh.h"
+#include "notify/AlarmActions.h"
 #include "charts/AxisScaling.h"
 #include "acquisition/TelnetScriptRunner.h"
 #include "acquisition/ThomsonSession.h"
@@ -281,6 +282,33 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     form->close();
     EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("120"); }, 10000));
     EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnetSessions() == 0; }, 10000));
+}
+
+// A SpeedTouch 585 whose settings also name telnet (as the demo's do): an
+// alarm's script reaches the router over the 585 session, the one that is
+// connected, and is offered to the general session too.
+TEST_F(ToneWindowTest, AnAlarmScriptForASpeedTouchWithTelnetAlsoSetReachesTheRouter)
+{
+    profile = QStringLiteral("st585");
+    statusPath = "/cgi/b/dsl/dt/?ce=1&be=0&l0=1&l1=0";
+    startSim();
+    sim.telnet().user = QStringLiteral("admin");
+    sim.telnet().password = QStringLiteral("quillfen");
+    const QString script = dir.filePath(QStringLiteral("timeout.sh"));
+    testsupport::writeAll(script, "# shorter session time-out\nenv set var=SESSIONTIMEOUT value=7\n");
+    open("[Router]\nST585=1\nTelnet=1\ncbLogin=0\n[Telnet]\nTelnetIP=127.0.0.1\nTelnetPort=1\n"
+         "[585Telnet]\nRefreshBits=1\nBitsEvery=30\nTelnetPort=" + QByteArray::number(sim.telnetPort()) + "\n"
+         "[Alarm]\ncbExternal=1\nScriptWait=1\nedExternal=" + script.toUtf8() + "\n[System]\nConfirmClose=0\n",
+         5);
+    form->btnStart->click();
+    auto *thomson = onlyChild<ThomsonSession>(*form);
+    ASSERT_TRUE(testsupport::waitFor([&] { return thomson->ThomsonSessionUp() && !thomson->isBusy(); }, 15000));
+    ASSERT_NE(sim.telnet().sessionTimeout, QStringLiteral("7"));
+    onlyChild<AlarmActions>(*form)->AlarmTriggered(QStringLiteral("NoiseHi"));
+    EXPECT_TRUE(testsupport::waitFor([&] { return sim.telnet().sessionTimeout == QLatin1String("7"); }, 10000))
+        << messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(messages().contains(QStringLiteral("Telnet script stopped: the SpeedTouch session is not ready.")));
+    form->btnStop->click();
 }
 
 // The SpeedTouch session's own options are kept in the settings; an emptied
