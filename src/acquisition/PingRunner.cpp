@@ -139,22 +139,31 @@ bool PingRunner::PingNow(const TSettings &settings)
     m_alarmOn = settings.Ping.PingAlarm && settings.Ping.Ping && settings.Ping.ShowPing;
     m_alarmTimes = settings.Ping.PingTimes;
     if (!validHost(host)) {
-        const QString text = QStringLiteral("Ping host refused (letters, digits, dots and hyphens or an IP address): ") + host;
-        emit systemMessage(text);
+        const QString text =
+            host.isEmpty() ? QStringLiteral("Ping host not set: nothing is pinged.")
+                           : QStringLiteral("Ping host refused (letters, digits, dots and hyphens or an IP address): ") + host;
+        if (m_refusedSaid != host)
+            emit systemMessage(text);
+        m_refusedSaid = host;
         PingResult r;
         r.host = host;
+        r.refused = true;
         r.output = QStringList{text};
         // A setting error is not a line failure: no count, no alarm with that text.
         m_pingMs = r.PingMs;
         emit finished(r);
         return false;
     }
+    m_refusedSaid.reset();
     QStringList options;
-    if (const std::optional<QStringList> extra = safeOptions(settings.Ping.OtherPingParams))
+    if (const std::optional<QStringList> extra = safeOptions(settings.Ping.OtherPingParams)) {
         options = *extra;
-    else
+        m_optionsSaid.reset();
+    } else if (m_optionsSaid != settings.Ping.OtherPingParams) {
+        m_optionsSaid = settings.Ping.OtherPingParams;
         emit systemMessage(QStringLiteral("Ping options ignored (not plain ping options): ") +
                            settings.Ping.OtherPingParams);
+    }
     const int count = std::clamp(settings.Ping.PingNum, 1, 3);
 
     m_killed = false;

@@ -21,6 +21,7 @@ struct PingResult {
     bool replied = false; // an average time was found
     bool totalLoss = false; // "100% packet loss" in the output
     bool killed = false;  // our time-out ended it
+    bool refused = false; // nothing ran: no host, or one that is not a host; nothing to plot
     double value = 1000;  // ms; 1000 when there was no reply
     int PingMs = 1000;    // value rounded
 };
@@ -49,7 +50,8 @@ public:
 
     // Starts one ping with the [Ping] settings. False when nothing was started:
     // a ping is still running (this poll is skipped), or the host was refused
-    // (finished() is still emitted with the refusal in its output).
+    // (finished() is still emitted with the refusal in its output). A refused
+    // host, like ignored options, is a settings fault: said once, not at every poll.
     bool PingNow(const TSettings &settings);
     bool busy() const { return m_process != nullptr; }
 
@@ -83,6 +85,9 @@ private:
     QTimer m_timer;
     QByteArray m_buffer;
     QString m_host;
+    // The settings faults already said, so each is said once until it changes.
+    std::optional<QString> m_refusedSaid;
+    std::optional<QString> m_optionsSaid;
     bool m_killed = false;
     bool m_alarmOn = false;
     int m_alarmTimes = 3;

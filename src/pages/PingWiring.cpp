@@ -19,7 +19,8 @@ void wirePingOutput(QObject *context, PingRunner &ping, PingPlotting &plotting, 
     QObject::connect(&ping, &PingRunner::finished, context, [output, p, r](const PingResult &result) {
         if (output)
             output->setPlainText(result.output.join(QLatin1Char('\n')));
-        if (!r->PlotSuppressed)
+        // A ping that never ran has no time to plot.
+        if (!r->PlotSuppressed && !result.refused)
             p->plotPing(result.value, dtp::format(r->PointLabelFormat, r->SampleStamp));
     });
 }

@@ -164,9 +164,16 @@ TEST(PingRunnerRun, RefusedHostRunsNothingAndCountsNothing)
     for (int i = 0; i < 3; ++i) {
         const PingResult r = runToEnd(runner, s);
         EXPECT_FALSE(r.replied);
+        EXPECT_TRUE(r.refused);
         EXPECT_EQ(r.value, 1000);
     }
-    EXPECT_EQ(messages.size(), 3);
+    // A settings fault is said once, and again only when it changes.
+    EXPECT_EQ(messages.size(), 1);
+    s.Ping.PingHost.clear();
+    runToEnd(runner, s);
+    runToEnd(runner, s);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages.last().first().toString(), QStringLiteral("Ping host not set: nothing is pinged."));
     EXPECT_TRUE(alarms.isEmpty());
     EXPECT_FALSE(runner.busy());
 }

@@ -305,6 +305,24 @@ TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTime)
     form->btnStop->click();
 }
 
+// Ping ticked before a host was given: said once, whatever the number of
+// polls, and the ping chart gets no time it never measured.
+TEST_F(RunStopTest, PingWithoutAHostIsSaidOnceAndPlotsNothing)
+{
+    open("[Ping]\nPing=1\nShowPing=1\nPingHost=\nLogPing=1\n", 5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    for (int poll = 0; poll < 3; ++poll) {
+        ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
+        form->Timer1Timer(false);
+    }
+    ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
+    EXPECT_EQ(count(QStringLiteral("Ping host not set: nothing is pinged.")), 1) << messages().join('\n').toStdString();
+    for (const char *series : {"Series19", "Series20"})
+        EXPECT_EQ(onlyChild<ChartSet>(*form)->series(QLatin1String(series))->count(), 0) << series;
+    form->btnStop->click();
+}
+
 // Without system messages a failing router must still show on the status bar:
 // panel 0 holds the latest poll's failure until a poll is answered again.
 TEST_F(RunStopTest, PanelZeroShowsThePollFailureUntilAPollIsAnswered)
