@@ -5,6 +5,7 @@
 #include "common/PascalString.h"
 #include "settings/TSettings.h"
 
+#include <QDir>
 #include <QUrl>
 
 namespace {
@@ -242,8 +243,10 @@ void RouterLog::GetRouterLog(const QString &path, std::function<void()> done)
     fetch(RouterLogCaller::GetRouterLog, [this, path, done = std::move(done)](bool ok, const QString &text) {
         // No page or no log in it: no file, so no stale or empty attachment.
         if (ok && !text.isEmpty()) {
-            if (!AtomicFile::writeFile(path, text.toLatin1(), nullptr))
-                emit systemMessage(QStringLiteral("Router log - cannot write ") + path);
+            QString why;
+            if (!AtomicFile::writeFile(path, text.toLatin1(), &why))
+                emit systemMessage(QStringLiteral("Router log not attached: %1 could not be written (%2)")
+                                       .arg(QDir::toNativeSeparators(path), why));
         }
         done();
     });

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -99,7 +100,11 @@ TForm5::TForm5(Mode mode, const QString &text, TSettings &settings, RunState &ru
                                (r.detail.isEmpty() ? QString() : QStringLiteral(": ") + r.detail));
         emit systemMessage(QStringLiteral("Send E-mail - finished"));
         QFile::remove(m_routerLogPath);
-        StatusBar1->clearMessage();
+        // The user who sent it hears what it lacked.
+        if (m_notAttached.isEmpty())
+            StatusBar1->clearMessage();
+        else
+            StatusBar1->showMessage(m_notAttached);
         btnEmail->setEnabled(true);
     });
     FormShow();
@@ -204,14 +209,21 @@ void TForm5::btnEmailClick()
     QString body = dtp::format(QStringLiteral("ddd dd mmm  hh:nn:ss"), m_run.SampleStamp) + QStringLiteral("\r\n") +
                    m_run.LastWanIPAddress + QStringLiteral("\r\n-----------------------------------\r\n");
     QStringList attachments;
+    m_notAttached.clear();
     if (mnuEmailInclude->isChecked()) {
         body += m_text;
     } else {
         QByteArray bytes;
         for (const QString &line : paneLines(Memo1))
             bytes += line.toLatin1() + "\r\n";
-        if (AtomicFile::writeFile(m_routerLogPath, bytes, nullptr))
+        QString why;
+        if (AtomicFile::writeFile(m_routerLogPath, bytes, &why)) {
             attachments << m_routerLogPath;
+        } else {
+            m_notAttached = tr("Router log not attached: %1 could not be written (%2)")
+                                .arg(QDir::toNativeSeparators(m_routerLogPath), why);
+            emit systemMessage(m_notAttached);
+        }
     }
     btnEmail->setEnabled(false);
     if (!m_mailer->send(m_settings, body, attachments))

@@ -66,4 +66,5 @@ private:
     RouterLog &m_log;
     QString m_routerLogPath;
     TextMailer *m_mailer = nullptr;
+    QString m_notAttached; // why the e-mail under way goes without the router log
 };
