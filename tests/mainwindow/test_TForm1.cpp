@@ -129,37 +129,22 @@ TEST_F(MainWindowTest, UnreadableTimesOfDayGetTheirDefaultsAndAreReported)
 {
     ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(8, 47)));
     Clock::setInstance(&clock);
-    const QByteArray times = "[Email]\nDailyTime=99:99\n[Log]\nTrimTime=7:5\n[Capture]\nCaptureAtTime=7:05\n"
-                             "[Telnet]\nResetIncAt=24:00\n";
-    const struct {
-        QByteArray key, file, loaded;
-        bool reported;
-    } keys[] = {
-        {"DailyTime", "99:99", "08:47", true},
-        {"TrimTime", "7:5", "08:47", true},
-        {"CaptureAtTime", "7:05", "07:05", false}, // an hour without its zero is still that hour
-        {"ResetIncAt", "24:00", "03:00", true},
-    };
     for (bool messagesOn : {false, true}) {
-        SCOPED_TRACE(messagesOn ? "system messages on" : "system messages off");
-        auto form = open("[System]\nSystemMessages=" + QByteArray(messagesOn ? "1" : "0") + "\n" + times);
+        SCOPED_TRACE(messagesOn);
+        auto form = open("[System]\nSystemMessages=" + QByteArray::number(messagesOn) + "\n[Email]\nDailyTime=99:99\n"
+                         "[Log]\nTrimTime=7:5\n[Capture]\nCaptureAtTime=7:05\n[Telnet]\nResetIncAt=24:00\n");
         const TSettings &s = form->settings();
-        EXPECT_EQ(s.Email.DailyTime, QStringLiteral("08:47"));
-        EXPECT_EQ(s.Log.TrimTime, QStringLiteral("08:47"));
-        EXPECT_EQ(s.Capture.CaptureAtTime, QStringLiteral("07:05"));
-        EXPECT_EQ(s.Telnet.ResetIncAt, QStringLiteral("03:00"));
-        const QString panel = form->statusPanel(0);
-        const QString pane = form->memSys->toPlainText();
-        for (const auto &k : keys) {
-            const QString report = QStringLiteral("=%1 is not a time of day").arg(QLatin1String(k.file));
-            EXPECT_EQ(panel.contains(QLatin1String(k.key) + report), k.reported) << k.key.constData();
-            EXPECT_EQ(pane.contains(QLatin1String(k.key) + report), k.reported && messagesOn) << k.key.constData();
+        EXPECT_EQ(QStringList({s.Email.DailyTime, s.Log.TrimTime, s.Capture.CaptureAtTime, s.Telnet.ResetIncAt}),
+                  QStringList({"08:47", "08:47", "07:05", "03:00"}));
+        for (const char *bad : {"DailyTime=99:99 is not", "TrimTime=7:5 is not", "ResetIncAt=24:00 is not"}) {
+            EXPECT_TRUE(form->statusPanel(0).contains(QLatin1String(bad))) << bad;
+            EXPECT_EQ(form->memSys->toPlainText().contains(QLatin1String(bad)), messagesOn) << bad;
         }
+        EXPECT_FALSE(form->statusPanel(0).contains(QLatin1String("CaptureAtTime"))); // an hour without its zero
         form->btnSave->click();
         const QByteArray written = testsupport::readAll(ini);
-        for (const auto &k : keys)
-            EXPECT_TRUE(written.contains(k.key + "=" + k.loaded + "\r\n") || written.contains(k.key + "=" + k.loaded + "\n"))
-                << k.key.constData();
+        for (const char *kept : {"DailyTime=08:47", "TrimTime=08:47", "CaptureAtTime=07:05", "ResetIncAt=03:00"})
+            EXPECT_TRUE(written.contains(kept)) << kept;
     }
     Clock::setInstance(nullptr);
 }
@@ -695,46 +680,27 @@ TEST_F(MainWindowTest, StatisticsPanePressAndTheBitsRefreshItem)
 // change redraws the chart with that name, and so does the next start.
 TEST_F(MainWindowTest, AMarkedTelnetFigureKeepsItsChartTitle)
 {
-    const struct {
-        const char *item;
-        bool down;
-        int chart;
-        QString title;
-    } cases[] = {
-        {"mnuMarkUser", true, 30, QStringLiteral("Noise Margin (Downstream)")},
-        {"mnuMarkUser2", false, 31, QStringLiteral("Noise Margin (Upstream)")},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.item);
+    for (int which : {1, 2}) {
+        SCOPED_TRACE(which);
+        const QString title = which == 1 ? QStringLiteral("Noise Margin (Downstream)") : QStringLiteral("Noise Margin (Upstream)");
         auto form = open("[Router]\nTelnet=1\n");
         form->show();
-        TelnetPage *page = onlyChild<TelnetPage>(*form);
-        QPlainTextEdit *pane = c.down ? page->Memo2 : page->Memo3;
-        pane->setPlainText(QStringLiteral("Noise Margin: 6.0 dB\nAttenuation: 30.5 dB"));
+        QPlainTextEdit *pane = which == 1 ? onlyChild<TelnetPage>(*form)->Memo2 : onlyChild<TelnetPage>(*form)->Memo3;
+        pane->setPlainText(QStringLiteral("Noise Margin: 6.0 dB"));
         QTextCursor selection(pane->document());
-        selection.setPosition(13, QTextCursor::KeepAnchor); // "Noise Margin:"
+        selection.setPosition(13, QTextCursor::KeepAnchor);
         pane->setTextCursor(selection);
-        const QPoint at = pane->cursorRect().center();
-        emit pane->customContextMenuRequested(at);
-        QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        emit pane->customContextMenuRequested(pane->cursorRect().center());
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         ASSERT_TRUE(menu);
-        QAction *mark = menu->findChild<QAction *>(QLatin1String(c.item));
-        ASSERT_TRUE(mark);
-        mark->trigger();
+        menu->findChild<QAction *>(which == 1 ? QStringLiteral("mnuMarkUser") : QStringLiteral("mnuMarkUser2"))->trigger();
         menu->close();
-        ChartSet *charts = onlyChild<ChartSet>(*form);
-        EXPECT_EQ(charts->chart(c.chart)->yAxis->label(), c.title);
-        const auto &t = form->settings().Telnet;
-        EXPECT_EQ(c.chart == 30 ? t.Ch30 : t.Ch31, c.title);
-        EXPECT_EQ(c.chart == 30 ? t.UserDownText : t.UserUpText, QStringLiteral("Noise Margin"));
-
         onlyChild<SettingsHub>(*form)->change([](TSettings &s) { s.Graph.Stairs = !s.Graph.Stairs; });
-        EXPECT_EQ(charts->chart(c.chart)->yAxis->label(), c.title);
+        EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(29 + which)->yAxis->label(), title);
         form->btnSave->click();
         form.reset();
         form = open();
-        EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(c.chart)->yAxis->label(), c.title);
-        EXPECT_NE(testsupport::readAll(ini).indexOf(QByteArray("Ch") + QByteArray::number(c.chart) + "=" + c.title.toLatin1()), -1);
+        EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(29 + which)->yAxis->label(), title);
     }
 }
 
