@@ -292,7 +292,7 @@ TEST_F(RunStopTest, ClosingStopsMonitoringAndLogsOutOfTheRouter)
     EXPECT_EQ(logout[0].split(QLatin1Char('\t')).value(4), QStringLiteral("admin:quillfen"));
 }
 
-TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTime)
+TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTimeAndAMissingHostIsSaidOnce)
 {
     open("[Ping]\nPing=1\nShowPing=1\nPingHost=127.0.0.1\nLogPing=1\n", 5);
     form->btnStart->click();
@@ -302,24 +302,17 @@ TEST_F(RunStopTest, EachPollPingsTheHostAndPlotsTheTime)
     ChartSeries *ping = onlyChild<ChartSet>(*form)->series(QStringLiteral("Series20"));
     ASSERT_NE(ping, nullptr);
     ASSERT_TRUE(testsupport::waitFor([&] { return ping->count() > 0; }, 10000));
-    form->btnStop->click();
-}
 
-// Ping ticked before a host was given: said once, whatever the number of
-// polls, and the ping chart gets no time it never measured.
-TEST_F(RunStopTest, PingWithoutAHostIsSaidOnceAndPlotsNothing)
-{
-    open("[Ping]\nPing=1\nShowPing=1\nPingHost=\nLogPing=1\n", 5);
-    form->btnStart->click();
-    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    // The host emptied: said once however many polls follow, and no time plotted.
+    const int plotted = ping->count();
+    form->settings().Ping.PingHost.clear();
     for (int poll = 0; poll < 3; ++poll) {
         ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
         form->Timer1Timer(false);
     }
     ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
-    EXPECT_EQ(count(QStringLiteral("Ping host not set: nothing is pinged.")), 1) << messages().join('\n').toStdString();
-    for (const char *series : {"Series19", "Series20"})
-        EXPECT_EQ(onlyChild<ChartSet>(*form)->series(QLatin1String(series))->count(), 0) << series;
+    EXPECT_EQ(count(QStringLiteral("Ping host not set: nothing is pinged.")), 1);
+    EXPECT_EQ(ping->count(), plotted);
     form->btnStop->click();
 }
 
