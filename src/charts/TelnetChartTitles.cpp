@@ -79,6 +79,19 @@ QMap<QString, TelnetPaneCaption> telnetPaneCaptions(const TSettings &s)
     return panes;
 }
 
+QString totalsPaneTitle(const TSettings &s)
+{
+    // The families are applied in turn; a later one overwrites an earlier one.
+    QString title;
+    if (s.Telnet.V123)
+        title = QStringLiteral("ATM Totals");
+    if (s.Telnet.V4)
+        title = QStringLiteral("Totals");
+    if (s.Router.V5Telnet)
+        title = QStringLiteral("ATM Totals");
+    return title;
+}
+
 void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s)
 {
     const QMap<QString, TelnetPaneCaption> panes = telnetPaneCaptions(s);
@@ -92,6 +105,8 @@ void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s)
         return;
     for (int i = 0; i < tabs->count(); ++i) {
         QWidget *page = tabs->widget(i);
+        if (page->objectName() == QLatin1String("Bits / Tone"))
+            tabs->setTabText(i, QStringLiteral("Bits/Tone"));
         const auto it = panes.find(page->objectName());
         if (it == panes.end())
             continue;

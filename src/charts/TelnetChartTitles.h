@@ -22,7 +22,12 @@ struct TelnetPaneCaption {
 };
 QMap<QString, TelnetPaneCaption> telnetPaneCaptions(const TSettings &s);
 
-// Sets those captions on the telnet tab's pages under pageControl.
+// The title over the third statistics pane of the telnet summary: "ATM Totals"
+// or, for the adslctl family, "Totals"; empty when no telnet family is chosen.
+QString totalsPaneTitle(const TSettings &s);
+
+// Sets those captions on the telnet tab's pages under pageControl, and the
+// tone charts' tab reads "Bits/Tone".
 class QTabWidget;
 void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s);
 

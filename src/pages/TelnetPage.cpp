@@ -4,6 +4,7 @@
 #include "acquisition/TelnetSession.h"
 #include "acquisition/TerminalBuffer.h"
 #include "acquisition/TerminalCommands.h"
+#include "charts/TelnetChartTitles.h"
 #include "pages/PaneFontDialog.h"
 #include "pages/PaneTextCap.h"
 #include "pages/TerminalCommandBar.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QTextBlock>
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,21 +53,28 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
     Panel53 = new QLabel(TabSheet8);
     Panel53->setObjectName(QStringLiteral("Panel53"));
     summary->addWidget(Panel53);
-    auto *panes = new QHBoxLayout;
+    // The three panes side by side; the third carries its title over it.
+    auto *panes = new QGridLayout;
     Memo2 = new QPlainTextEdit(TabSheet8);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     Memo3 = new QPlainTextEdit(TabSheet8);
     Memo3->setObjectName(QStringLiteral("Memo3"));
     Memo4 = new QPlainTextEdit(TabSheet8);
     Memo4->setObjectName(QStringLiteral("Memo4"));
+    Label8 = new QLabel(QStringLiteral("ATM Totals"), TabSheet8);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Label8->setBuddy(Memo4);
+    panes->addWidget(Label8, 0, 2);
+    int column = 0;
     for (QPlainTextEdit *m : {Memo2, Memo3, Memo4}) {
         m->setReadOnly(true);
-        panes->addWidget(m);
+        panes->addWidget(m, 1, column);
+        panes->setColumnStretch(column++, 1);
     }
+    panes->setRowStretch(1, 1);
     summary->addLayout(panes, 1);
     Memo2->setAccessibleName(tr("Downstream statistics"));
     Memo3->setAccessibleName(tr("Upstream statistics"));
-    Memo4->setAccessibleName(tr("Further statistics"));
 
     // "Terminal".
     auto *layout = new QVBoxLayout(this);
@@ -133,6 +142,10 @@ void TelnetPage::applyFamily()
     Label70->setVisible(m_settings.Telnet.IsDGTeam);
     cbExtended->setChecked(m_settings.Telnet.Extended);
     cbExtended->setEnabled(!m_settings.Router.V5Telnet);
+    if (const QString title = totalsPaneTitle(m_settings); !title.isEmpty()) {
+        Label8->setText(title);
+        Memo4->setAccessibleName(title);
+    }
 }
 
 void TelnetPage::applyControls(const TelnetControls &c)

@@ -40,10 +40,12 @@ public:
     QPlainTextEdit *Memo2 = nullptr; // statistics panes
     QPlainTextEdit *Memo3 = nullptr;
     QPlainTextEdit *Memo4 = nullptr;
+    QLabel *Label8 = nullptr; // over Memo4: what the third pane holds, by family
     QCheckBox *cbExtended = nullptr; // "Extended stats": the interface listing and its MiBytes charts
     QLabel *Label70 = nullptr;       // the DGTeam firmware is in use
 
-    // The family's parts of the page: the DGTeam sign and the extended stats switch.
+    // The family's parts of the page: the DGTeam sign, the extended stats
+    // switch and the third pane's title.
     void applyFamily();
     // The terminal and statistics panes take the font settings.
     void applyPaneFonts(const TSettings &s);

@@ -18,6 +18,7 @@
 #include <QGroupBox>
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -82,10 +83,13 @@ TEST_F(CommitTest, FamilyCaptionsFollowTheCommit)
         if (auto *tabs = qobject_cast<QTabWidget *>(pane->parentWidget()->parentWidget()))
             captioned = tabs->tabText(tabs->indexOf(pane)) == QLatin1String("Rx CRC/ES/LOF ~ 1 day");
     EXPECT_TRUE(captioned);
+    QLabel *totals = onlyChild<TelnetPage>(*form)->Label8;
+    EXPECT_EQ(totals->text(), QStringLiteral("Totals"));
 
     dialog->btnConfigureClick();
     control<QAbstractButton>(*form, "rbV5Telnet")->click();
     dialog->close();
+    EXPECT_EQ(totals->text(), QStringLiteral("ATM Totals"));
     EXPECT_EQ(chartTitle(*form, 5), QStringLiteral("Downstream CRC - 24 hr"));
     EXPECT_EQ(chartTitle(*form, 13), QStringLiteral("Upstream LOS"));
     // At commit the bit-loading title follows the adslctl family only; start-up uses its own rule.

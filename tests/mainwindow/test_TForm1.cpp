@@ -533,8 +533,11 @@ TEST_F(MainWindowTest, PagesPanesAndPanelsAsAUserReadsThem)
     r.Chart19AxisTitle = QStringLiteral("Data received (MB)");
     form->showFigureCaptions(r);
     const QStringList captions = tabCaptions(*form);
-    for (const char *c : {"Rx  Totals", "Tx  Totals", "Rx CRC/ES/LOF ~ 1 day", "SF Error", "LOF", "Data Sent"})
+    for (const char *c : {"Rx  Totals", "Tx  Totals", "Rx CRC/ES/LOF ~ 1 day", "SF Error", "LOF", "Data Sent",
+                          "Bits/Tone"})
         EXPECT_TRUE(captions.contains(QLatin1String(c))) << c;
+    // The third statistics pane says what it holds.
+    EXPECT_EQ(onlyChild<TelnetPage>(*form)->Label8->text(), QStringLiteral("Totals"));
     EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(19)->yAxis->label(), QStringLiteral("Data received (MB)"));
     EXPECT_TRUE(QFontInfo(form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->font()).fixedPitch());
     EXPECT_TRUE(form->findChild<QPlainTextEdit *>(QStringLiteral("Memo6"))->isHidden());
