@@ -21,7 +21,9 @@
 #include "pages/AlarmPage.h"
 #include "pages/BitloadingPage.h"
 #include "settings/TSettings.h"
+#include "widgets/PageView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,6 +47,8 @@ void RunSequence::start(ScheduleMode mode)
     RunState &Run = m_parts.run;
     ++m_generation;
     m_schedule = mode;
+    // The fallbacks of the last run go first, whether or not this one starts.
+    m_parts.telnetFigures.resetForRun();
     Run.LastGoodRxNoise = 0;
     Run.LastGoodRxSync = 0;
     Run.LastSampleSecond = Clock::currentDateTimeUtc().toSecsSinceEpoch();
@@ -155,6 +159,8 @@ void RunSequence::arm()
     else
         m_window.setWindowTitle(
             runschedule::windowCaption(m_host.caption, m_schedule, s.Capture.FromHours, s.Capture.ToHours));
+    if (m_parts.pageViewer)
+        m_parts.pageViewer->setDefaultTextColour(QApplication::palette().color(QPalette::Active, QPalette::ButtonText));
     Run.UserDiffBase1 = 0;
     Run.UserDiffBase2 = 0;
     Run.PointsPlotted = 0;
@@ -174,7 +180,6 @@ void RunSequence::arm()
     if (s.Telnet.DisableHTTP)
         SystemMessage(QStringLiteral("HTTP DISABLED. Experimental feature. Some functions may not work as expected!"));
     m_parts.alarmActions.resetForRun();
-    m_parts.telnetFigures.resetForRun();
     // The counter charts are re-based every 15 minutes or every day.
     m_parts.tmr15Mins.setInterval(s.Graph.Latest15 ? 900000 : 86400000);
     m_parts.telnetPlotting.tmr15MinsTimer();
@@ -260,6 +265,8 @@ void RunSequence::stop()
     m_parts.bitsRefresh.stop();
     m_parts.toneCharts.setRunning(false);
     m_parts.daily.stop();
+    if (m_parts.pageViewer)
+        m_parts.pageViewer->setDefaultTextColour(QApplication::palette().color(QPalette::Disabled, QPalette::Text));
     Run.Running = false;
     m_parts.telnet.setRunning(false);
     putStopDown();

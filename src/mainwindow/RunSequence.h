@@ -12,6 +12,7 @@
 
 class AlarmActions;
 class AlarmPage;
+class PageView;
 class BitLoadingRefresh;
 class BitloadingPage;
 class DailyTimer;
@@ -57,6 +58,7 @@ struct RunParts {
     DailyTimer &daily;
     TelnetSession &telnet;
     StatusChannel &status;
+    PageView *pageViewer = nullptr; // the router status page: its text shows whether monitoring runs
 };
 
 // Where the run's questions are kept while they are up, and the "Started" text.

@@ -706,7 +706,8 @@ void TForm1::createSequences()
                          .http = *HTTP, .log = *m_log, .alarmPage = *m_alarmPage, .alarmActions = *m_alarmActions,
                          .bitsRefresh = *m_bitsRefresh, .toneCharts = *m_toneCharts, .bitloadingPage = m_bitloadingPage,
                          .thomson = *m_thomson, .telnetFigures = m_telnetFigures, .telnetPlotting = *m_telnetPlotting,
-                         .daily = *m_daily, .telnet = *m_telnet, .status = *m_status};
+                         .daily = *m_daily, .telnet = *m_telnet, .status = *m_status,
+                         .pageViewer = StatusPage ? StatusPage->HTML2 : nullptr};
     RunSequenceHost host;
     host.caption = mainCaption();
     host.runningCaption = runningCaption();

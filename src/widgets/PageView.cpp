@@ -15,3 +15,11 @@ void PageView::showPage(const QString &html)
 }
 
 QVariant PageView::loadResource(int, const QUrl &) { return {}; }
+
+void PageView::setDefaultTextColour(const QColor &colour)
+{
+    QPalette p = palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(g, QPalette::Text, colour);
+    setPalette(p);
+}

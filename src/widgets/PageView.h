@@ -15,6 +15,9 @@ public:
 
     QVariant loadResource(int type, const QUrl &name) override;
 
+    // The colour of the text the page leaves uncoloured.
+    void setDefaultTextColour(const QColor &colour);
+
 private:
     QString m_source;
 };
