@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -91,6 +92,13 @@ void BitloadingPage::build()
     Label106 = named(new QLabel(tr("PAUSED"), m_header), "Label106");
     Label106->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     Label106->hide();
+    for (auto [sign, name] : {std::pair{&Label107, "Label107"}, std::pair{&Label108, "Label108"},
+                              std::pair{&Label109, "Label109"}}) {
+        *sign = named(new QLabel(tr("PAUSED"), m_header), name);
+        (*sign)->setStyleSheet(Label106->styleSheet());
+        (*sign)->setToolTip(tr("The bit loading is not being refreshed"));
+        (*sign)->hide();
+    }
     Label93 = named(new QLabel(m_header), "Label93");
     Label93->hide();
     Label33 = named(new QLabel(m_header), "Label33");
@@ -119,7 +127,7 @@ void BitloadingPage::build()
     sp585Bits = named(new QSpinBox(m_header), "sp585Bits");
     sp585Bits->setRange(30, 600);
     sp585Bits->setSuffix(tr(" s"));
-    sp585Bits->setAccessibleName(tr("Refresh every (seconds)"));
+    sp585Bits->setAccessibleName(tr("Refresh bitloading graphs & summary every (seconds)"));
     cbDontRefresh585 =
         named(new QCheckBox(tr("Don't refresh when minimized to SysTray  (Saves memory)"), m_header), "cbDontRefresh585");
     options->addWidget(cb585Bits);
@@ -293,7 +301,13 @@ void BitloadingPage::intervalChanged()
         emit refreshTimerWanted(m_running && m_running(), t.BitsEvery * 1000);
     else
         emit refreshTimerWanted(false, t.BitsEvery * 1000);
-    Label106->setVisible(!t.RefreshBits);
+    showPaused(!t.RefreshBits);
+}
+
+void BitloadingPage::showPaused(bool paused)
+{
+    for (QLabel *sign : {Label106, Label107, Label108, Label109})
+        sign->setVisible(paused);
 }
 
 void BitloadingPage::btnThomsonRefreshClick()
@@ -367,7 +381,7 @@ void BitloadingPage::btn585ConnectClick()
     if (t.RefreshBits)
         emit refreshTimerWanted(true, t.BitsEvery * 1000);
     btnThomsonRefreshClick();
-    Label106->setVisible(!t.RefreshBits);
+    showPaused(!t.RefreshBits);
 }
 
 void BitloadingPage::btn585DisconnectClick()
@@ -375,7 +389,7 @@ void BitloadingPage::btn585DisconnectClick()
     m_session.logout();
     btn585Disconnect->setEnabled(false);
     btn585Connect->setEnabled(true);
-    Label106->setVisible(m_settings._585Telnet.RefreshBits);
+    showPaused(m_settings._585Telnet.RefreshBits);
     for (QPlainTextEdit *p : {memo5, memo2585, memo3585})
         p->setEnabled(false);
     Shape1->setStyleSheet(QStringLiteral("background: silver; border: 1px solid black"));

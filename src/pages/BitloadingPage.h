@@ -71,6 +71,11 @@ public:
     QLabel *Label25 = nullptr;  // uptime
     QLabel *Label34 = nullptr;  // DSL type
     QLabel *Label106 = nullptr; // "PAUSED"
+    // The same sign on the pages of the three charts (bits, bitswaps per tone,
+    // bitswaps over time), for the window to place there; each follows Label106.
+    QLabel *Label107 = nullptr;
+    QLabel *Label108 = nullptr;
+    QLabel *Label109 = nullptr;
     QLabel *Readout = nullptr;  // under the mouse on the 585 charts
     QLabel *MostBitswaps = nullptr;
     QPlainTextEdit *memo5 = nullptr;    // raw statistics
@@ -97,6 +102,8 @@ private:
     void build();
     void onRefreshed(const ThomsonRefresh &r);
     void showSession(bool up);
+    // Label106 and the three signs that follow it.
+    void showPaused(bool paused);
     void rangeChosen();
     void intervalChanged();
     QString now() const;

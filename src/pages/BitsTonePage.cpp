@@ -121,12 +121,14 @@ void BitsTonePage::build()
     rf->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     cbBits = named(new QCheckBox(tr("Bit loading graph"), refresh), "cbBits");
     cbBitsRefresh = named(new QCheckBox(tr("Auto refresh"), refresh), "cbBitsRefresh");
-    spRefreshBitsEvery = spin(refresh, "spRefreshBitsEvery", 10, 600000, tr("Refresh every (seconds)"));
+    // The telnet session's refresh; the SpeedTouch 585 has its own box beside its charts.
+    spRefreshBitsEvery =
+        spin(refresh, "spRefreshBitsEvery", 10, 600000, tr("Refresh the telnet bit loading every (seconds)"));
     Label81 = named(new QLabel(refresh), "Label81");
     auto *every = new QHBoxLayout;
     every->addWidget(spRefreshBitsEvery);
     every->addWidget(Label81);
-    auto *everyLabel = new QLabel(tr("Refresh &every (seconds)"), refresh);
+    auto *everyLabel = new QLabel(tr("Refresh the telnet bit loading &every (seconds)"), refresh);
     everyLabel->setBuddy(spRefreshBitsEvery);
     cbShowAttenuation = named(new QCheckBox(tr("Show attenuation curve"), refresh), "cbShowAttenuation");
     cbDontRefreshWhenMin = named(

@@ -121,6 +121,12 @@ BitloadingPage *buildBitloadingPage(QTabWidget *pages, TSettings &settings, RunS
         return nullptr;
     auto *page = new BitloadingPage(settings, run, figures, pacing, thomson, tones, page585);
     qobject_cast<QVBoxLayout *>(page585->layout())->insertWidget(0, page->header());
+    // The paused sign over each chart as well, so a chart page on its own says so.
+    for (auto [sign, chartPage] : {std::pair{page->Label107, "Bits/Tone"}, std::pair{page->Label108, "Bitswaps/Tone"},
+                                   std::pair{page->Label109, "Bitswaps/Time"}})
+        if (QWidget *p = page585->findChild<QWidget *>(QLatin1String(chartPage)))
+            if (auto *layout = qobject_cast<QBoxLayout *>(p->layout()))
+                layout->insertWidget(0, sign, 0, Qt::AlignRight);
     pages->insertTab(pages->indexOf(page585) + 1, page, QObject::tr("Summary"));
     page->setWindowState(host.running, host.hiddenInTray);
     QObject::connect(&bits, &BitLoadingRefresh::thomsonRefreshDue, page, &BitloadingPage::btnThomsonRefreshClick);

@@ -266,6 +266,8 @@ const Caption kCaptions[] = {
     {"Form1", 'T', "rbAllBits", "0 - 512"},
     {"Form1", 'T', "cbDontRefreshWhenMin", "Don't refresh the bitloading graphs when minimized to SysTray. (Saves memory)"},
     {"Form1", 'T', "cbBitsRefresh", "Auto refresh"},
+    // Two refresh intervals, each naming what it refreshes.
+    {"Form1", 'L', "spRefreshBitsEvery", "Refresh the telnet bit loading &every (seconds)"},
     {"Form1", 'T', "cbShowAttenuation", "Show attenuation curve"},
     {"Form1", 'T', "cbSNRPoints", "Show SNR graph points"},
     {"Form1", 'T', "cbVerticalGrid", "Show vertical grid lines"},

@@ -9,6 +9,7 @@
 #include "acquisition/ThomsonSession.h"
 #include "pages/BitloadingPage.h"
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include "pages/BitsTonePage.h"
 #include "charts/ChartSet.h"
@@ -241,6 +242,12 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     EXPECT_TRUE(page->Label93->text().startsWith(QStringLiteral("Last refreshed: ")));
     EXPECT_FALSE(page->btn585Connect->isEnabled());
     EXPECT_EQ(QStringLiteral("0"), sim.telnet().sessionTimeout);
+    // Refreshing: no chart page says it is paused; each sign sits over its own chart.
+    const std::pair<QLabel *, int> paused[] = {{page->Label107, 26}, {page->Label108, 27}, {page->Label109, 28}};
+    for (const auto &[sign, chart] : paused) {
+        EXPECT_TRUE(sign->isHidden()) << chart;
+        EXPECT_EQ(sign->parentWidget(), onlyChild<ChartSet>(*form)->chart(chart)->parentWidget()) << chart;
+    }
 
     // A change between refreshes: counted, and the most-swapped tone is shown.
     const auto &tones = sim.state().tones();
@@ -278,6 +285,9 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     EXPECT_FALSE(onlyChild<ThomsonSession>(*form)->ThomsonSessionUp());
     EXPECT_FALSE(messages().contains(QStringLiteral("Stopped")));
     EXPECT_FALSE(onlyChild<BitLoadingRefresh>(*form)->timer().isActive());
+    for (const auto &[sign, chart] : paused)
+        EXPECT_EQ(sign->isHidden(), page->Label106->isHidden()) << chart;
+    EXPECT_FALSE(page->Label107->isHidden());
     page->btnThomsonRefreshClick();
     ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<ThomsonSession>(*form)->ThomsonSessionUp()
                                                   && !onlyChild<ThomsonSession>(*form)->isBusy(); }, 10000));
