@@ -47,6 +47,7 @@ ChartPopupMenus *wireChartWindow(ChartPopupMenus::Context context, const ChartWi
     ChartInteraction &interaction = context.interaction;
     interaction.setPollTimer(parts.pollTimer, context.monitoring);
     interaction.setFactorPanel(parts.factorPanel);
+    interaction.watchKeys(parent ? parent->window() : nullptr);
     interaction.attachAll();
     // The bitswap histories can be dragged back in time; every bitswap chart's release ends a drag.
     for (int chart : {22, 28})

@@ -5,6 +5,7 @@
 #include "notify/CaptureSchedule.h"
 #include "settings/TSettings.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QKeyEvent>
@@ -115,11 +116,22 @@ int ChartInteraction::timelineExpandFactor() const
     return m_charts.timelineExpandFactor();
 }
 
+void ChartInteraction::watchKeys(QWidget *window)
+{
+    if (!window || m_keyWindow == window)
+        return;
+    m_keyWindow = window;
+    qApp->installEventFilter(this);
+}
+
 bool ChartInteraction::eventFilter(QObject *watched, QEvent *event)
 {
-    // A clicked chart has the focus: its keys are the window's last key state.
-    if (event->type() == QEvent::KeyPress)
-        FormKeyDown(static_cast<QKeyEvent *>(event)->modifiers());
+    // A key in the window, or on a chart (which has the focus once clicked), is the last key state.
+    if (event->type() == QEvent::KeyPress) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (m_charts.numberOf(watched) != 0 || (w && m_keyWindow && w->window() == m_keyWindow))
+            FormKeyDown(static_cast<QKeyEvent *>(event)->modifiers());
+    }
     if (m_dragChart != 0 && watched == m_charts.chart(m_dragChart)) {
         switch (event->type()) {
         case QEvent::Hide:

@@ -19,6 +19,7 @@ class QCustomPlot;
 class QLabel;
 class QMouseEvent;
 class QTimer;
+class QWidget;
 struct TSettings;
 
 class ChartInteraction : public QObject {
@@ -44,6 +45,9 @@ public:
     void setPollTimer(QTimer *timer, std::function<bool()> runButtonDown);
     // The panel showing "x" and the zoom factor.
     void setFactorPanel(QLabel *panel);
+    // The window previews every key: a key pressed anywhere in it, whatever
+    // has the focus, is the last key state a drag's release reads.
+    void watchKeys(QWidget *window);
 
     // Handlers, public so the window and tests can drive them.
     void Chart1MouseDown(int chart, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -91,6 +95,7 @@ private:
     QPointer<QTimer> m_pollTimer;
     std::function<bool()> m_runButtonDown;
     QPointer<QLabel> m_factorPanel;
+    QPointer<QWidget> m_keyWindow;
     std::set<int> m_attached;
 
     int m_dragChart = 0; // the chart under a left-button drag, 0 when none

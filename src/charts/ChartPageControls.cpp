@@ -117,6 +117,13 @@ int ChartPageControls::GetTopChart(QTabWidget *pageControl, const ChartSet &char
             if (const int n = charts.numberOf(plot))
                 return n;
         auto *tabs = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        // The tone charts' other pages (their options) stand for the last chart of the set.
+        if (tabs && tabs->currentWidget() && !tabs->currentWidget()->findChild<QCustomPlot *>()) {
+            if (page->objectName() == QLatin1String("Bits / Tone"))
+                return 22;
+            if (page->objectName() == QLatin1String("Bitloading"))
+                return 28;
+        }
         page = tabs ? tabs->currentWidget() : nullptr;
     }
     return 1;

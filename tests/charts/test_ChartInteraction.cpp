@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTest>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTimer>
@@ -359,4 +361,27 @@ TEST_F(ChartInteractionTest, CtrlPressedBeforeAPlainDragStillSynchronises)
     // Used up by that release: the next plain drag leaves the others alone.
     drag(p, 150, 0);
     EXPECT_NE(charts.bottomAxis(2).minimum(), charts.bottomAxis(1).minimum());
+}
+
+// The window previews every key: Ctrl pressed while the focus is anywhere in
+// it (an edit box, not the chart) makes the next drag copy the timeline; a key
+// in another window does not.
+TEST_F(ChartInteractionTest, CtrlAnywhereInTheWindowReachesTheDraggedChart)
+{
+    QWidget window, otherWindow;
+    auto *edit = new QLineEdit(&window);
+    auto *otherEdit = new QLineEdit(&otherWindow);
+    ia->watchKeys(&window);
+    fill(1, 400);
+    fill(2, 400);
+    QCustomPlot *p = shown(1);
+    const std::pair<QLineEdit *, bool> cases[] = {{otherEdit, false}, {edit, true}};
+    for (const auto &[typedIn, copies] : cases) {
+        SCOPED_TRACE(copies);
+        charts.bottomAxis(2).setLimitsInSafeOrder(0, 250);
+        // Ctrl goes down: the event carries the state before it, as the system sends it.
+        QTest::keyPress(typedIn, Qt::Key_Control);
+        drag(p, 150, 0);
+        EXPECT_EQ(charts.bottomAxis(2).minimum() == charts.bottomAxis(1).minimum(), copies);
+    }
 }

@@ -528,6 +528,8 @@ TEST_F(ChartMenusTest, TopChartFollowsTheShowingTabs)
         {{"Telnet Router", "Tx Fast Path", "HEC"}, 13},
         {{"Telnet Router", "User-Def", "User-defined 2"}, 31},
         {{"Telnet Router", "Bits / Tone", "Bitswaps / Time"}, 22},
+        {{"Telnet Router", "Bits / Tone", "Bits && SNR / Tone"}, 21},
+        {{"Telnet Router", "Bits / Tone", "Options"}, 22},
         {{"Telnet Router", "Terminal"}, 1},
         {{"System Messages"}, 1},
     };
