@@ -262,6 +262,9 @@ void ChartPopupMenus::buildSmallPopups()
     QMenu *bitswap = menuNamed("PopupBitswap");
     addCommand(bitswap, "mnuBitSwapCaptureNow", tr("Capture Now"), ChartCommand::CaptureNow);
     addCommand(bitswap, "mnuBitswapCapture", tr("Capture"), ChartCommand::ScheduledCapture, true);
+    // The two bitswap series change places once the setting is announced.
+    connect(add(bitswap, "mnuSwapBitswapPlots", tr("Swap Plots"), true), &QAction::triggered, this,
+            [this](bool on) { m_ctx.settings.Telnet.SwapBitswapPlots = on; });
     bitswap->addSeparator();
     addTimelineItems(bitswap, "Expandtimeline1", "Restoretimeline1");
 
@@ -626,6 +629,7 @@ void ChartPopupMenus::smallPopupPopup(int chart)
         action(name, QStringLiteral("Expandtimeline1"))->setEnabled(factor < 128);
         action(name, QStringLiteral("Restoretimeline1"))->setEnabled(factor >= 2);
         action(name, QStringLiteral("mnuBitswapCapture"))->setChecked(s.Telnet.BitswapCapture);
+        action(name, QStringLiteral("mnuSwapBitswapPlots"))->setChecked(s.Telnet.SwapBitswapPlots);
     } else if (name == QLatin1String("PopupSepBitswap")) {
         action(name, QStringLiteral("mnuSepBitswapCapture"))->setChecked(s.Telnet.SepCapture);
     } else if (name == QLatin1String("ThomsonBitSwap")) {

@@ -59,7 +59,6 @@ const std::vector<LiveBinding> &windowBindings()
         {"rbSNRRamp", "Telnet", "Ramp"},
         {"cbAdjustBitswapScale", "Telnet", "BitswapScale"},
         {"cb3D", "Telnet", "3D"},
-        {"mnuSwapBitswapPlots", "Telnet", "SwapBitswapPlots"},
         // The Alarms page
         {"cbNoiseAbove", "Alarm", "NoiseAbove"},
         {"spNoiseAboveVal", "Alarm", "NoiseAboveVal"},

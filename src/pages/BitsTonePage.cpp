@@ -201,7 +201,6 @@ void BitsTonePage::build()
     pages->addButton(rbUseSameSamples);
     pages->addButton(rbUseSameTime);
     Label75 = named(new QLabel(swaps), "Label75");
-    mnuSwapBitswapPlots = named(new QCheckBox(tr("Swap Plots"), swaps), "mnuSwapBitswapPlots");
     wf->addRow(cbBitswap);
     wf->addRow(cbAdjustBitswapScale);
     wf->addRow(maxLabel, spBitswapMax);
@@ -210,7 +209,6 @@ void BitsTonePage::build()
     wf->addRow(rbUseSameSamples);
     wf->addRow(rbUseSameTime);
     wf->addRow(Label75);
-    wf->addRow(mnuSwapBitswapPlots);
     layout->addWidget(swaps);
     layout->addStretch(1);
 
@@ -252,7 +250,6 @@ void BitsTonePage::loadFromSettings()
     cb3D->setChecked(t._3D);
     cbSepHistogram->setChecked(t.SepHistogram);
     cbDontRefreshWhenMin->setChecked(t.DontrefreshWhenMin);
-    mnuSwapBitswapPlots->setChecked(t.SwapBitswapPlots);
     m_loading = false;
     showDontRefreshIndicator();
 }

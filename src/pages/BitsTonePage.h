@@ -73,7 +73,6 @@ public:
     QCheckBox *cbDontRefreshWhenMin = nullptr;
     QLabel *Shape4 = nullptr;   // red while cbDontRefreshWhenMin is checked
     QLabel *Label80 = nullptr;
-    QCheckBox *mnuSwapBitswapPlots = nullptr;
 
 signals:
     void refreshClicked();

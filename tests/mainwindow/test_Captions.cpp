@@ -273,7 +273,7 @@ const Caption kCaptions[] = {
     {"Form1", 'T', "cbVerticalGrid", "Show vertical grid lines"},
     {"Form1", 'T', "cb3D", "3D view"},
     {"Form1", 'T', "cbAdjustBitswapScale", "Adjust scale automatically"},
-    {"Form1", 'T', "mnuSwapBitswapPlots", "Swap Plots"},
+    {"PopupBitswap", 'T', "mnuSwapBitswapPlots", "Swap Plots"},
     {"Form1", 'T', "rbSNR", "SNR"},
     {"Form1", 'T', "rbSNRMargin", "SNR Margin"},
     {"Form1", 'T', "rbSNRSteps", "Steps"},

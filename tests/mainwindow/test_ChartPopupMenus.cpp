@@ -85,7 +85,8 @@ TEST_F(ChartMenusTest, EveryChartOpensItsOwnMenuWithItsItems)
               "mnuExpand", "mnuRestore", "mnuAddToLog", "mnuTelnetWeb", "mnuTelnetProfile"}},
         {25, {"mnuPingCaptureNow", "mnuPingCapture", "mnuLogPing", "mnuMakeAvailToWeb"}},
         {21, {"Refresh2", "CaptureNow1", "Capture1", "mnuBitSwapBefore", "mnuBitswapAfter", "mnuLogBitSwap"}},
-        {22, {"mnuBitswapCapture", "mnuBitSwapCaptureNow", "Expandtimeline1", "Restoretimeline1"}},
+        {22, {"mnuBitswapCapture", "mnuBitSwapCaptureNow", "mnuSwapBitswapPlots", "Expandtimeline1",
+              "Restoretimeline1"}},
         {29, {"mnuSepCapNow", "mnuSepBitswapCapture"}},
         {26, {"Capturenow2", "Capture2"}},
         {28, {"mnuThomsonBitSwapCap", "mnuWebServer585", "mnuThomsonBitswapCapNow"}},
@@ -167,6 +168,20 @@ TEST_F(ChartMenusTest, SwappedChartStillDescribesItsFigure)
     EXPECT_TRUE(item(3, "mnuSwapPlots")->isChecked());
     s().Graph.User1Avg = false;
     EXPECT_FALSE(item(3, "mnuSwapPlots")->isVisible());
+}
+
+// The bitswaps-over-time chart's own menu swaps its downstream and upstream
+// bars, ticks the item and keeps the choice in the settings.
+TEST_F(ChartMenusTest, BitswapChartMenuSwapsItsBars)
+{
+    for (const bool swapped : {true, false}) {
+        QAction *swap = item(22, "mnuSwapBitswapPlots");
+        EXPECT_EQ(swap->isChecked(), !swapped);
+        swap->trigger();
+        EXPECT_EQ(s().Telnet.SwapBitswapPlots, swapped);
+        EXPECT_EQ(charts().isSwapped(22), swapped);
+        EXPECT_EQ(item(22, "mnuSwapBitswapPlots")->isChecked(), swapped);
+    }
 }
 
 TEST_F(ChartMenusTest, ExpectedIpProfileOnlyWhileMonitoringOverPpp)
