@@ -114,9 +114,11 @@ MainToolBars MainToolBars::build(QMainWindow *window, const TSettings &settings,
 
 void MainToolBars::setFlat(bool flat) const
 {
-    for (QPushButton *b : {btnSave, btnOnTop, btnStart, btnStop, btnHelp})
+    // Every button of both rows, the schedule's and Configure's drop-downs included.
+    for (QPushButton *b : {btnSave, btnOnTop, btnStart, btnStop, btnHelp, btnLog, btnViewLog, btnViewRouterLog})
         b->setFlat(flat);
-    for (QToolButton *b : {btnCaptureAll, btnCopy, btnViewGraphs})
+    for (QToolButton *b : std::initializer_list<QToolButton *>{btnConfigure, btnSchedRun, btnCaptureAll, btnCopy,
+                                                               btnViewGraphs})
         b->setAutoRaise(flat);
 }
 

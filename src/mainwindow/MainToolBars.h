@@ -45,7 +45,7 @@ struct MainToolBars {
     static MainToolBars build(QMainWindow *window, const TSettings &settings,
                               const std::array<QAction *, 3> &imageCommands, const ConfigureGraphsHost &host);
 
-    // Themed toolbars: the buttons lie flat until the pointer is over them.
+    // Themed toolbars: all thirteen buttons lie flat until the pointer is over them.
     void setFlat(bool flat) const;
     // False for the old systems (by their version text) whose toolbars have no themes to lie flat on.
     static bool themedToolbars(const QString &systemVersion);

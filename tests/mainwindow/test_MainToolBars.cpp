@@ -97,16 +97,24 @@ TEST(MainToolBars, EachConfigureGraphsItemReachesItsOwnHandler)
     EXPECT_TRUE(without.served.isEmpty());
 }
 
-TEST(MainToolBars, FlatLookReachesTheRunRowAndTheImageButtonsOnly)
+TEST(MainToolBars, FlatLookReachesEveryButtonOfBothRows)
 {
     Built b;
     for (bool flat : {true, false}) {
         b.bars.setFlat(flat);
-        for (QPushButton *p : {b.bars.btnSave, b.bars.btnOnTop, b.bars.btnStart, b.bars.btnStop, b.bars.btnHelp})
-            EXPECT_EQ(p->isFlat(), flat) << p->objectName().toStdString();
-        for (QToolButton *t : {b.bars.btnCaptureAll, b.bars.btnCopy, b.bars.btnViewGraphs})
-            EXPECT_EQ(t->autoRaise(), flat) << t->objectName().toStdString();
-        EXPECT_FALSE(b.bars.btnLog->isFlat());
+        int buttons = 0;
+        for (QToolBar *bar : {b.bars.ToolBar1, b.bars.ToolBar2})
+            for (QAction *a : bar->actions()) {
+                QWidget *w = bar->widgetForAction(a);
+                if (auto *p = qobject_cast<QPushButton *>(w))
+                    EXPECT_EQ(p->isFlat(), flat) << p->objectName().toStdString();
+                else if (auto *t = qobject_cast<QToolButton *>(w))
+                    EXPECT_EQ(t->autoRaise(), flat) << t->objectName().toStdString();
+                else
+                    continue;
+                ++buttons;
+            }
+        EXPECT_EQ(buttons, 13);
     }
 }
 
