@@ -7,6 +7,8 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -62,12 +64,12 @@ bool AxisScaling::AdjustYAxis(int chart, const QString &axis, double value)
     bool indicator = false;
 
     if (!right) {
+        const bool unpinned =
+            (chart == 3 && !m_settings.Graph.User1Pin) || (chart == 19 && !m_settings.Graph.User2Pin);
         // A value at or over the top widens the axis; a refusal ends the call.
         try {
             if (v >= left.maximum()) {
                 left.setMaximum(v + p / 100 * (v - left.minimum()));
-                const bool unpinned = (chart == 3 && !m_settings.Graph.User1Pin)
-                                      || (chart == 19 && !m_settings.Graph.User2Pin);
                 if (unpinned) {
                     left.setMinimum(v - p * v / 100);
                     indicator = true;
@@ -78,7 +80,15 @@ bool AxisScaling::AdjustYAxis(int chart, const QString &axis, double value)
             return indicator;
         }
 
-        // Only the noise margin charts follow a value down, and only to or below zero.
+        // An unpinned user chart's minimum rises with a high value; it comes
+        // down again for one at or below it, so no value falls off the plot (a
+        // figure per sample swings from its peak to 0 between polls). The margin
+        // is the one it rose by, P % of the value, but at least P % of a tenth
+        // of the plot's height, so a 0 shows above the axis line, not on it.
+        if (unpinned && v <= left.minimum())
+            left.trySetMinimum(v - p / 100 * std::max(std::abs(v), (left.maximum() - v) / 10));
+
+        // The noise margin charts follow a value down, to or below zero.
         if (isNoiseChart(chart) && v <= left.minimum()) {
             if (v <= 0)
                 left.trySetMinimum(v + 20 * v / 100);

@@ -1,6 +1,6 @@
 // AdjustYAxis and the reset items: widening for high values, following low
-// values on the noise charts only, the pins, the right axes, the match switch,
-// and a refused widening ending the call.
+// values on the noise charts and the unpinned user charts, the pins, the right
+// axes, the match switch, and a refused widening ending the call.
 #include "ChartTestSupport.h"
 #include "charts/AxisScaling.h"
 #include "charts/ChartSet.h"
@@ -42,6 +42,10 @@ const AdjustCase kAdjust[] = {
      [](TSettings &s) { s.Graph.User1Pin = true; }},
     {"Chart19 unpinned lifts its minimum", 19, "", {0, 10}, {0, 10}, 20, {10, 30}, {0, 10}, true},
     {"Chart19's pin is its own", 19, "", {0, 10}, {0, 10}, 20, {10, 30}, {0, 10}, true,
+     [](TSettings &s) { s.Graph.User1Pin = true; }},
+    {"Chart3 unpinned comes down for a lower value", 3, "", {250, 700}, {0, 10}, 200, {100, 700}, {0, 10}},
+    {"Chart19 unpinned shows a zero above its bottom line", 19, "", {250, 700}, {0, 10}, 0, {-35, 700}, {0, 10}},
+    {"Chart3 pinned keeps its minimum for a zero", 3, "", {250, 700}, {0, 10}, 0, {250, 700}, {0, 10}, false,
      [](TSettings &s) { s.Graph.User1Pin = true; }},
     {"Chart1 follows a negative value down", 1, "", {-1, 25}, {500, 8500}, -3, {-3.6, 25}, {500, 8500}},
     {"Chart18 follows a zero value", 18, "", {0.5, 10}, {0, 10}, 0, {0, 10}, {0, 10}},
@@ -86,6 +90,21 @@ TEST_F(AxisScalingTest, AdjustYAxisEdgeCases)
         EXPECT_NEAR(set.leftAxis(c.chart).maximum(), c.expectLeft.max, 1e-9) << c.name;
         EXPECT_NEAR(set.rightAxis(c.chart).minimum(), c.expectRight.min, 1e-9) << c.name;
         EXPECT_NEAR(set.rightAxis(c.chart).maximum(), c.expectRight.max, 1e-9) << c.name;
+    }
+}
+
+// A figure per sample swings between its peak and 0 from poll to poll: on an
+// unpinned user chart every point stays inside the plot, above its bottom line.
+TEST_F(AxisScalingTest, UnpinnedUserChartKeepsEveryPerSampleValueInView)
+{
+    const double perSample[] = {0, 158.6, 498.4, 39.1, 0, 0, 389.0, 26.6, 0, 350.7, 1200, 3, 0};
+    for (int chart : {3, 19}) {
+        setRange(charts.leftAxis(chart), {0, 100});
+        for (double v : perSample) {
+            scaling.AdjustYAxis(chart, QString(), v);
+            EXPECT_GT(v, charts.leftAxis(chart).minimum()) << chart << " " << v;
+            EXPECT_LE(v, charts.leftAxis(chart).maximum()) << chart << " " << v;
+        }
     }
 }
 
