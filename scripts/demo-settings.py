@@ -7,16 +7,26 @@ user-defined figures taught on that model's page are set as a user would set
 them. The window's size and state of the previous demo's file are kept.
 Only loopback addresses are used: the v5 page is read from the simulator to
 find where its figures stand.
+
+With --web-page it also writes the demo's web page, which shows the images
+the program writes for this family's user-defined figures.
 """
 import argparse
 import base64
+import html
 import os
 import re
+import socket
 import sys
+import time
+import urllib.error
 import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TEMPLATE = os.path.join(HERE, '..', 'resources', 'demo', 'veltrano-demo.ini')
+PAGE_TEMPLATE = os.path.join(HERE, '..', 'resources', 'demo', 'veltrano.htm')
+# How long the simulator may take to answer on a busy machine.
+PAGE_WAIT = 60
 
 # Family: (status page, [Router] lines, [Telnet] lines, [Search]/[Graph] user figure lines or None to keep the
 # Netgear page's).
@@ -60,15 +70,28 @@ def window_lines(previous):
     return out
 
 
-def read_page(port, path):
-    """A page of the simulator on this machine, with the demo's log-in; empty when it does not answer."""
-    request = urllib.request.Request('http://127.0.0.1:%d%s' % (port, path))
+def read_page(port, path, wait=PAGE_WAIT):
+    """A page of the simulator on this machine, with the demo's log-in.
+
+    Tries again until it answers or `wait` seconds have passed; then ends the
+    script saying what failed."""
+    url = 'http://127.0.0.1:%d%s' % (port, path)
+    request = urllib.request.Request(url)
     request.add_header('Authorization', 'Basic ' + base64.b64encode(b'admin:quillfen').decode())
-    try:
-        with urllib.request.urlopen(request, timeout=5) as reply:
-            return reply.read(1 << 20).decode('latin-1')
-    except OSError:
-        return ''
+    deadline = time.monotonic() + wait
+    while True:
+        left = deadline - time.monotonic()
+        try:
+            with urllib.request.urlopen(request, timeout=max(1.0, min(left, 15.0))) as reply:
+                return reply.read(1 << 20).decode('latin-1')
+        except urllib.error.HTTPError as e:
+            # An answer, but not the page: waiting longer will not change it.
+            sys.exit('demo-settings: the router simulator answered %s with %d %s' % (url, e.code, e.reason))
+        except (OSError, socket.timeout) as e:
+            if time.monotonic() >= deadline:
+                sys.exit('demo-settings: the router simulator did not answer %s within %d s (%s)'
+                         % (url, wait, getattr(e, 'reason', e)))
+            time.sleep(0.5)
 
 
 def v5_positions(page):
@@ -83,6 +106,48 @@ def v5_positions(page):
     return row + cells[1] + 1 - 36, row + cells[2] + 1 - 36
 
 
+def graph_settings(lines):
+    """The [Graph] keys of settings lines (the last value of a key wins)."""
+    section, keys = '', {}
+    for line in lines:
+        for part in line.split('\n'):
+            s = part.strip()
+            if s.startswith('['):
+                section = s
+            elif section == '[Graph]' and '=' in s and not s.startswith((';', '#')):
+                key, value = s.split('=', 1)
+                keys[key.strip().lower()] = value.strip()
+    return keys
+
+
+def user_chart_title(graph, figure):
+    """The left-axis title of a user figure's chart, as the program makes it."""
+    label = graph.get('userlabel' if figure == 1 else 'userlabel2', 'User defined')
+    scale = graph.get('scaleuser1' if figure == 1 else 'scaleuser2', '1')
+    # The difference mode's title wins over the scale's.
+    if graph.get('diffuserdef' if figure == 1 else 'diffuserdef1', '0') == '1':
+        return label + ' (per sample)'
+    if scale.isdigit() and int(scale) > 1:
+        return label + ' x' + scale
+    return label
+
+
+def web_image_name(title, chart):
+    """The file the program writes for a chart of that title in the web folder."""
+    name = title.replace(' ', '_')
+    name = ''.join('_' if c in '"*,/:<>?\\|' else c for c in name).lstrip('.')
+    return (name or 'Chart%d' % chart) + '.jpg'
+
+
+def write_atomically(path, data):
+    tmp = path + '.tmp'
+    with open(tmp, 'wb') as f:
+        f.write(data)
+        f.flush()
+        os.fsync(f.fileno())
+    os.replace(tmp, path)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument('--family', default='', choices=sorted(FAMILIES))
@@ -92,6 +157,7 @@ def main():
     ap.add_argument('--dir', required=True)
     ap.add_argument('--out', required=True)
     ap.add_argument('--previous', help='the last demo\'s settings file, for the window')
+    ap.add_argument('--web-page', help='where to write the demo\'s web page')
     a = ap.parse_args()
 
     status, router, telnet, user = FAMILIES[a.family]
@@ -111,9 +177,11 @@ def main():
     if user is not None:
         text = '\n'.join(user)
         if '@V5TX@' in text:
-            positions = v5_positions(read_page(a.http_port, status))
+            page = read_page(a.http_port, status)
+            positions = v5_positions(page)
             if not positions:
-                sys.exit('demo-settings: the v5 page has no WAN row to teach the user figures on')
+                sys.exit('demo-settings: the v5 page (%d characters) has no WAN row to teach the user figures on'
+                         % len(page))
             text = text.replace('@V5TX@', str(positions[0])).replace('@V5RX@', str(positions[1]))
         out.append(text)
     if a.family:
@@ -124,13 +192,15 @@ def main():
     window = window_lines(a.previous) if a.previous else []
     if window:
         out += ['[System]'] + window
-    data = ('\n'.join(out) + '\n').encode('latin-1')
-    tmp = a.out + '.tmp'
-    with open(tmp, 'wb') as f:
-        f.write(data)
-        f.flush()
-        os.fsync(f.fileno())
-    os.replace(tmp, a.out)
+    write_atomically(a.out, ('\n'.join(out) + '\n').encode('latin-1'))
+    if a.web_page:
+        graph = graph_settings(out)
+        page = open(PAGE_TEMPLATE, 'rb').read().decode('utf-8')
+        for figure, chart in ((1, 3), (2, 19)):
+            title = user_chart_title(graph, figure)
+            page = (page.replace('@USER%d_IMAGE@' % figure, html.escape(web_image_name(title, chart)))
+                    .replace('@USER%d_TITLE@' % figure, html.escape(title)))
+        write_atomically(a.web_page, page.encode('utf-8'))
 
 
 if __name__ == '__main__':
