@@ -325,6 +325,8 @@ TEST_F(ImageCommandsWiringTest, OptionsButtonLeadsToTheBitLoadingOptions)
     // The SNR, steps and bitswap-scale options are there to use.
     for (const char *name : {"rbSNR", "rbSNRSteps", "spBitswapMax", "cbAdjustBitswapScale"})
         EXPECT_TRUE(onlyChild<BitsTonePage>(*form)->findChild<QWidget *>(QLatin1String(name))->isVisible()) << name;
+    // The toolbar's image commands act on the bitswaps-over-time chart from there.
+    EXPECT_EQ(form->GetTopChart(), 28);
 }
 
 TEST_F(ImageCommandsWiringTest, TimelineZoomSignShowsOnlyWithTheTimeCharts)
