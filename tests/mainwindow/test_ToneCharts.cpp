@@ -244,10 +244,9 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     EXPECT_EQ(QStringLiteral("0"), sim.telnet().sessionTimeout);
     // Refreshing: no chart page says it is paused; each sign sits over its own chart.
     const std::pair<QLabel *, int> paused[] = {{page->Label107, 26}, {page->Label108, 27}, {page->Label109, 28}};
-    for (const auto &[sign, chart] : paused) {
-        EXPECT_TRUE(sign->isHidden()) << chart;
-        EXPECT_EQ(sign->parentWidget(), onlyChild<ChartSet>(*form)->chart(chart)->parentWidget()) << chart;
-    }
+    for (const auto &[sign, chart] : paused)
+        EXPECT_TRUE(sign->isHidden()
+                    && sign->parentWidget() == onlyChild<ChartSet>(*form)->chart(chart)->parentWidget()) << chart;
 
     // A change between refreshes: counted, and the most-swapped tone is shown.
     const auto &tones = sim.state().tones();
@@ -286,8 +285,7 @@ TEST_F(ToneWindowTest, SpeedTouchRunRefreshesItsChartsAndClosesItsSession)
     EXPECT_FALSE(messages().contains(QStringLiteral("Stopped")));
     EXPECT_FALSE(onlyChild<BitLoadingRefresh>(*form)->timer().isActive());
     for (const auto &[sign, chart] : paused)
-        EXPECT_EQ(sign->isHidden(), page->Label106->isHidden()) << chart;
-    EXPECT_FALSE(page->Label107->isHidden());
+        EXPECT_FALSE(sign->isHidden() || page->Label106->isHidden()) << chart;
     page->btnThomsonRefreshClick();
     ASSERT_TRUE(testsupport::waitFor([&] { return onlyChild<ThomsonSession>(*form)->ThomsonSessionUp()
                                                   && !onlyChild<ThomsonSession>(*form)->isBusy(); }, 10000));
