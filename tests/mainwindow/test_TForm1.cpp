@@ -536,7 +536,6 @@ TEST_F(MainWindowTest, PagesPanesAndPanelsAsAUserReadsThem)
     for (const char *c : {"Rx  Totals", "Tx  Totals", "Rx CRC/ES/LOF ~ 1 day", "SF Error", "LOF", "Data Sent",
                           "Bits/Tone"})
         EXPECT_TRUE(captions.contains(QLatin1String(c))) << c;
-    // The third statistics pane says what it holds.
     EXPECT_EQ(onlyChild<TelnetPage>(*form)->Label8->text(), QStringLiteral("Totals"));
     EXPECT_EQ(onlyChild<ChartSet>(*form)->chart(19)->yAxis->label(), QStringLiteral("Data received (MB)"));
     EXPECT_TRUE(QFontInfo(form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->font()).fixedPitch());
