@@ -363,8 +363,11 @@ void RouterSearchTextPage::detectRouter(const QString &page)
 {
     QPointer<RouterSearchTextPage> self(this);
     const auto answered = [self](AdviceDialog::Answer) {
-        if (self)
-            self->updateMarkButtons();
+        if (!self)
+            return;
+        if (self->m_links.settingsAnswered)
+            self->m_links.settingsAnswered();
+        self->updateMarkButtons();
     };
     if (TForm8::pageNamesDg834(page)) {
         if (m_settings.System.Advise && !m_settings.System.IsDG834)

@@ -56,6 +56,9 @@ public:
         // The averaging controls of a user figure (cbUser1Avg, spUser1Avg,
         // Label74; figure 2 cbUser2Avg, spUser2Avg, Label75) are enabled.
         std::function<void(int figure, bool enabled)> userAveragingEnabled;
+        // A question the page asked (the DG834 detection) has stored its answer in the settings: the
+        // dialog announces it, so every view of those settings follows.
+        std::function<void()> settingsAnswered;
     };
 
     // client: the HTTP client to fetch with; null: the page has its own.

@@ -152,6 +152,8 @@ void TForm2::followSettings()
         if (!m_settings.Router.ST585)
             Search->Label16->setText(m_settings.Graph.UserLabel);
     });
+    // A poll finds whether the user figures are numbers; averaging applies only to numbers.
+    m_live->follow({"Graph/NotANumber", "Graph/NotANumber1"}, [this] { updateAveragingStates(); });
     m_live->follow({"Graph/UserLabel2"}, [this] {
         showUserLabelCaptions();
         if (!m_settings.Router.ST585)
@@ -222,6 +224,7 @@ void TForm2::buildPages()
         for (QWidget *w : controls)
             w->setEnabled(on);
     };
+    links.settingsAnswered = [this] { announce(); };
     Search = new RouterSearchTextPage(m_settings, m_run, std::move(links));
     cbUseSource = new QCheckBox(tr("Use source A"));
     cbUseSource->setObjectName(QStringLiteral("cbUseSource"));

@@ -9,6 +9,7 @@
 #include "charts/PlottingStep.h"
 #include "charts/TelnetPlotting.h"
 #include "settings/ColourNames.h"
+#include "settings/SettingsHub.h"
 #include "chartimages/PollImages.h"
 #include "pages/StatusPageTab.h"
 #include "acquisition/LineStatusParsers.h"
@@ -99,7 +100,7 @@ void MainCycleHost::logHeaderStep(const QString &)
 
 void MainCycleHost::extractFigures(const QString &page)
 {
-    TSettings &s = m_form.settings();
+    const TSettings &s = m_form.settings();
     RunState &run = m_form.Run;
     FigureSearchInput in;
     in.Figures = run.Figures;
@@ -119,8 +120,10 @@ void MainCycleHost::extractFigures(const QString &page)
     run.UserDiffBase2 = r.UserDiffBase2;
     run.AttenuationUpText = r.AttenuationUpText;
     run.AttenuationDownText = r.AttenuationDownText;
-    s.Graph.NotANumber = r.NotANumber;
-    s.Graph.NotANumber1 = r.NotANumber1;
+    m_form.m_hub->change([&r](TSettings &t) {
+        t.Graph.NotANumber = r.NotANumber;
+        t.Graph.NotANumber1 = r.NotANumber1;
+    });
     m_form.showFigureCaptions(r);
     for (HttpLogItem which : FigureSearchResult::kLineOrder) {
         const FigureLogItem &item = r.item(which);
@@ -294,6 +297,7 @@ void MainCycleHost::dg834DetectionStep(const QString &page, bool firstCycle, Nex
     // Polling waits for the answer; the cycle goes on from it.
     m_form.Timer1->stop();
     m_dg834Question = TForm8::ask(&m_form, s, TForm8::pollingText(), [this, next](AdviceDialog::Answer) {
+        m_form.m_hub->sync(); // the answer reaches every view of the DG834 search
         if (m_form.btnStart->isChecked())
             m_form.Timer1->start();
         next();

@@ -116,6 +116,11 @@ const std::vector<LiveBinding> &windowBindings()
         {"cbLogWeb", "WebServer", "LogWeb"},
         {"cbBlocked", "WebServer", "Blocked"},
         {"cbImageWithoutServer", "WebServer", "ImageWithoutServer"},
+        // The telnet Summary's "Extended stats", the status page's refresh box and the target-margin edits
+        {"cbExtended", "Telnet", "Extended"},
+        {"cbRefresh", "System", "Refresh"},
+        {"edNormalSNR", "Telnet", "Default"},
+        {"edDesiredSNR", "Telnet", "Target"},
     };
     return table;
 }

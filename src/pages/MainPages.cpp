@@ -9,9 +9,12 @@
 #include "pages/PingControls.h"
 #include "pages/StatusPageTab.h"
 #include "pages/TForm16.h"
+#include "pages/TelnetPage.h"
 #include "pages/TelnetPages.h"
+#include "pages/TerminalCommandBar.h"
 #include "pages/ToneWiring.h"
 #include "pages/WebServerPage.h"
+#include "settings/SettingsHub.h"
 #include "settings/TSettings.h"
 
 #include <QFileInfo>
@@ -45,6 +48,10 @@ MainPages buildMainPages(QWidget *window, QTabWidget *pages, const MainPagesPart
                                                         parts.figures, telnetHost);
             built.telnetPage = telnet.page;
             built.btnFont = telnet.btnFont;
+            QObject::connect(telnet.page->commands, &TerminalCommandBar::userCommandChanged, window,
+                             [hub = &parts.hub](int which, const QString &command) {
+                                 hub->change([&](TSettings &s) { (which == 1 ? s.Telnet.User1 : s.Telnet.User2) = command; });
+                             });
             QObject::connect(tabs, &QTabWidget::currentChanged, window, [f = host.pageChanged] { f(); });
             QObject::connect(built.btnFont, &QPushButton::clicked, window, [f = host.fontClicked] { f(); });
         }

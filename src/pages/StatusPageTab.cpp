@@ -56,7 +56,6 @@ StatusPageTab::StatusPageTab(TSettings &settings, const RunState &run, RouterHtt
     connect(Refresh1, &QAction::triggered, this, &StatusPageTab::Refresh1Click);
     connect(Copy1, &QAction::triggered, this, &StatusPageTab::Copy1Click);
     connect(mnuViewSource, &QAction::triggered, this, &StatusPageTab::viewSourceRequested);
-    connect(cbRefresh, &QCheckBox::toggled, this, [this](bool on) { m_settings.System.Refresh = on; });
     applySettings();
 }
 

@@ -55,8 +55,6 @@ TargetSnrPage::TargetSnrPage(TSettings &settings, const RunState &run, TelnetSes
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(5, 1);
 
-    connect(edNormalSNR, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.Telnet.Default = t; });
-    connect(edDesiredSNR, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.Telnet.Target = t; });
     connect(btnTargetSNR, &QPushButton::clicked, this, &TargetSnrPage::btnTargetSNRClick);
     connect(m_change, &TargetMarginChange::systemMessage, this, &TargetSnrPage::systemMessage);
     connect(m_change, &TargetMarginChange::finished, this,

@@ -125,8 +125,8 @@ TelnetPage::TelnetPage(TSettings &settings, TelnetSession &session, QWidget *par
             Memo4->clear();
     });
     connect(&session, &TelnetSession::controlsChanged, this, &TelnetPage::applyControls);
-    connect(cbExtended, &QCheckBox::clicked, this, [this](bool on) { m_settings.Telnet.Extended = on; });
-    // The "adsl info" family always lists the interfaces.
+    // The "adsl info" family always lists the interfaces. The box is bound to its setting, so checking
+    // it here announces the session's change to every view.
     connect(&session, &TelnetSession::extendedForced, this, [this] {
         cbExtended->setChecked(true);
         cbExtended->setEnabled(false);

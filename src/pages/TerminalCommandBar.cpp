@@ -127,7 +127,7 @@ void TerminalCommandBar::btnBitsClick()
         m_session.SendText(QStringLiteral("cat /proc/avalanche/avsar_bit_allocation_table"));
 }
 
-QString &TerminalCommandBar::userCommand(int which)
+const QString &TerminalCommandBar::userCommand(int which) const
 {
     return which == 1 ? m_settings.Telnet.User1 : m_settings.Telnet.User2;
 }
@@ -154,9 +154,10 @@ void TerminalCommandBar::askUserCommand(int which, bool sendAfter)
     connect(dialog, &QInputDialog::textValueSelected, this, [this, which, sendAfter](const QString &text) {
         const QString fallback = terminalcommands::userCommandDefault(which);
         // An empty answer puts the default back, so the next use asks again.
-        userCommand(which) = text.trimmed().isEmpty() ? fallback : text;
-        if (sendAfter && userCommand(which) != fallback)
-            m_session.SendText(userCommand(which));
+        const QString command = text.trimmed().isEmpty() ? fallback : text;
+        emit userCommandChanged(which, command);
+        if (sendAfter && command != fallback)
+            m_session.SendText(command);
     });
     dialog->open();
 }

@@ -51,10 +51,12 @@ public:
 signals:
     // The bitswap counts are to be set to zero (the user confirmed).
     void bitswapResetConfirmed();
+    // The user gave user-defined command `which` (1 or 2) a new text: the window stores it through the hub.
+    void userCommandChanged(int which, const QString &command);
 
 private:
     void askUserCommand(int which, bool sendAfter);
-    QString &userCommand(int which);
+    const QString &userCommand(int which) const;
 
     TSettings &m_settings;
     TelnetSession &m_session;
