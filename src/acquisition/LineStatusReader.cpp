@@ -172,12 +172,6 @@ void LineStatusReader::readConnectionState(const TSettings &s, const RunState &s
           });
 }
 
-ConnectionResult LineStatusReader::connectionOutcome(const QString &pageState, const TSettings &s,
-                                                     const RunState &state)
-{
-    return outcome(pageState, s.Alarm.State, s.Log.LogState, state);
-}
-
 ConnectionResult LineStatusReader::outcome(const QString &pageState, bool stateAlarm, bool logState,
                                            const RunState &state)
 {

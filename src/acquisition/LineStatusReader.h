@@ -68,8 +68,6 @@ public:
     // The poll's uptime step: the uptime panel for this page.
     static linestatus::PanelUpdate uptime(const QString &page, const TSettings &s, bool bytesInterfaceFound);
 
-    // What the connection page's state means for the window (no network).
-    static ConnectionResult connectionOutcome(const QString &pageState, const TSettings &s, const RunState &state);
     static QString caption(bool running, const QString &connectionStatus);
 
     // Stop: drops the outstanding requests; no callback comes afterwards.

@@ -117,11 +117,6 @@ struct TelnetParseResult {
     std::optional<QString> TabSheet49Caption; // "MiBytes (ppp0)"
     std::optional<QString> TabSheet50Caption; // "MiBytes (ppp0)"
 
-    // A debug check was pending and the listing shows the telnet daemon
-    // with a plain PID: the session ends it ("kill" + PID) and shows itself
-    // disconnected. Empty when nothing is to be killed.
-    QString KillPid;
-
     TelnetFlagClears Clears;
 
     // btnBitsRefresh is enabled again when the session is connected.

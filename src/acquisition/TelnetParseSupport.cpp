@@ -2,7 +2,6 @@
 
 #include "common/RouterAddress.h"
 #include "acquisition/RouterNumbers.h"
-#include "acquisition/TelnetSession.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "common/PascalString.h"
@@ -308,13 +307,10 @@ void finishBitswaps(ToneChartData &chart, bool imageDue, TelnetFigures &figures,
     }
 }
 
-void debugOffStep(const QString &reply, bool debugCheckPending, TelnetParseResult &result)
+void debugOffStep(const QString &, bool debugCheckPending, TelnetParseResult &result)
 {
-    if (!debugCheckPending)
-        return;
-    result.Clears.DebugCheckPending = true;
-    // Only a daemon line with a plain PID is acted on; anything else kills nothing.
-    result.KillPid = TelnetSession::daemonPid(reply);
+    if (debugCheckPending)
+        result.Clears.DebugCheckPending = true;
 }
 
 } // namespace telnetparse

@@ -84,8 +84,8 @@ void plotTones(ToneChartData &chart, const TelnetFigures &figures, const TSettin
 void finishBitswaps(ToneChartData &chart, bool imageDue, TelnetFigures &figures, const TSettings &settings,
                     TelnetParseResult &result);
 
-// The debug check's conclusion: the daemon's PID when a check was pending
-// and the listing names the daemon with a plain number.
+// The debug check's conclusion: a pending check is answered by this listing (the session itself
+// kills the daemon it names).
 void debugOffStep(const QString &reply, bool debugCheckPending, TelnetParseResult &result);
 
 } // namespace telnetparse

@@ -45,8 +45,3 @@ int PingPlotting::clampPacketCount(int value)
 {
     return std::clamp(value, 1, 3);
 }
-
-int PingPlotting::chartPanelWidth(bool showData, int panel41Width, int memo6Width)
-{
-    return showData ? panel41Width - (memo6Width + 5) : panel41Width;
-}

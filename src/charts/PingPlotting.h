@@ -24,8 +24,6 @@ public:
     static void applyFilled(ChartSet &charts, bool filled);
     // spPingNum keeps 1..3.
     static int clampPacketCount(int value);
-    // Panel40's width with the data pane Memo6 shown or hidden.
-    static int chartPanelWidth(bool showData, int panel41Width, int memo6Width);
 
 private:
     AxisScaling &m_scaling;

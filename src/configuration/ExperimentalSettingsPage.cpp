@@ -6,7 +6,3 @@ ExperimentalSettingsPage::ExperimentalSettingsPage(QWidget *parent) : QWidget(pa
     ui.setupUi(this);
     ui.edTelnetPort->setValidator(new QIntValidator(1, 65535, ui.edTelnetPort));
 }
-
-void ExperimentalSettingsPage::updateStates()
-{
-}

@@ -9,8 +9,5 @@ class ExperimentalSettingsPage : public QWidget {
 public:
     explicit ExperimentalSettingsPage(QWidget *parent = nullptr);
 
-    // Enabled states that follow other controls of this page.
-    void updateStates();
-
     Ui::ExperimentalSettingsPage ui;
 };

@@ -19,5 +19,3 @@ void LogFileFormatPage::showHeaderExample()
     ui.Image7->setVisible(ui.cbAddHeader->isChecked());
     ui.Image8->setVisible(!ui.cbAddHeader->isChecked());
 }
-
-void LogFileFormatPage::updateStates() {}

@@ -9,9 +9,6 @@ class LogFileFormatPage : public QWidget {
 public:
     explicit LogFileFormatPage(QWidget *parent = nullptr);
 
-    // Enabled states that follow other controls of this page.
-    void updateStates();
-
     // Image7 shows a log that begins with a header, Image8 one without, by cbAddHeader.
     void showHeaderExample();
 

@@ -4,7 +4,3 @@ LogSchedulePage::LogSchedulePage(QWidget *parent) : QWidget(parent)
 {
     ui.setupUi(this);
 }
-
-void LogSchedulePage::updateStates()
-{
-}

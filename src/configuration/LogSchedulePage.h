@@ -9,8 +9,5 @@ class LogSchedulePage : public QWidget {
 public:
     explicit LogSchedulePage(QWidget *parent = nullptr);
 
-    // Enabled states that follow other controls of this page.
-    void updateStates();
-
     Ui::LogSchedulePage ui;
 };

@@ -4,7 +4,3 @@ NetgearSettingsPage::NetgearSettingsPage(QWidget *parent) : QWidget(parent)
 {
     ui.setupUi(this);
 }
-
-void NetgearSettingsPage::updateStates()
-{
-}

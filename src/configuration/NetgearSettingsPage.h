@@ -9,8 +9,5 @@ class NetgearSettingsPage : public QWidget {
 public:
     explicit NetgearSettingsPage(QWidget *parent = nullptr);
 
-    // Enabled states that follow other controls of this page.
-    void updateStates();
-
     Ui::NetgearSettingsPage ui;
 };

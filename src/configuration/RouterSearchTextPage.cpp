@@ -325,10 +325,8 @@ void RouterSearchTextPage::fetchDone(const std::optional<QString> &page)
                 shown = FigureTeaching::prefix(f);
             resultLabel(f)->setText(shown + *v);
         }
-        if (preview.rxSync) {
+        if (preview.rxSync)
             m_run.Figures.RxSync = *preview.rxSync;
-            emit rxSyncTested(*preview.rxSync);
-        }
     }
     emit fetchFinished(true);
 }

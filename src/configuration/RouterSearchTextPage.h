@@ -134,8 +134,6 @@ signals:
                             const QString &axisTitle);
     // The main window is to show its first user-figure tab.
     void userFigureTabRequested();
-    // "Test" stored this Rx sync in SampleFigures.
-    void rxSyncTested(float rxSync);
     // A fetch ended; page is false when it gave nothing.
     void fetchFinished(bool page);
     // An information box was shown (its text), for the trace and tests.

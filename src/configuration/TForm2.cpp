@@ -853,7 +853,6 @@ void TForm2::rbST585Click()
     Netgear->ui.cbTelnet->setChecked(false);
     Router->ui.edPassword->clear();
     Router->ui.cbLogin->setChecked(false);
-    emit speedTouchClientNeeded();
     finishModelChange();
 }
 
@@ -1001,7 +1000,6 @@ void TForm2::btnRestoreClick()
         r.edLogoutURL->setText(s.Router.LogOut);
         s.System.Advise = s.System.Advise1 = s.System.Advise2 = s.System.AdviseResetADSL = true;
         s.Log.Advise = true;
-        emit advicePromptsReset();
         s.System.FontName = QStringLiteral("Arial Narrow");
         s.System.FontSize = 6;
         s.System.FontStyle = 1; // bold

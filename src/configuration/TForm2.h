@@ -129,10 +129,6 @@ signals:
     // A close query passed its range checks and committed every control: the
     // main window brings in line what a commit sets even when nothing changed.
     void committed();
-    // Choosing the SpeedTouch 585 needs its telnet client.
-    void speedTouchClientNeeded();
-    // "Restore  Defaults" put back the advice prompts of the small dialogs.
-    void advicePromptsReset();
     // "Restore  Defaults" put back the pane fonts: the main window applies them.
     void memoFontsChanged();
     void helpRequested();

@@ -73,12 +73,6 @@ void NoiseTrayIcon::setVisible(bool on)
 
 bool NoiseTrayIcon::isVisible() const { return m_tray->isVisible(); }
 
-void NoiseTrayIcon::setHint(const QString &hint)
-{
-    m_hint = hint;
-    m_tray->setToolTip(hint);
-}
-
 void NoiseTrayIcon::showPointerHint(const QString &hint) { m_tray->setToolTip(hint); }
 
 QString NoiseTrayIcon::toolTip() const { return m_tray->toolTip(); }
@@ -115,19 +109,6 @@ QString NoiseTrayIcon::hintText(const TSettings &s, const Figures &f)
                    + QStringLiteral(" Kbps");
     if (telnetOnly)
         return hint;
-    if (s.Graph.UserLabel != QLatin1String("User defined"))
-        hint += QStringLiteral("\r\n") + f.userLabel1Caption;
-    if (s.Graph.UserLabel2 != QLatin1String("User defined"))
-        hint += QStringLiteral("\r\n") + f.userLabel2Caption;
-    return hint;
-}
-
-QString NoiseTrayIcon::cycleHintText(const TSettings &s, const Figures &f)
-{
-    const bool telnetOnly = s.Telnet.DisableHTTP;
-    QString hint = QStringLiteral("Veltrano\r\nRx Noise margin: ")
-                   + numfmt::shortestSingle(telnetOnly ? f.telnetNoise : f.rxNoise) + QStringLiteral("\r\nRx Sync speed: ")
-                   + numfmt::shortestSingle(telnetOnly ? f.telnetSync : f.rxSync);
     if (s.Graph.UserLabel != QLatin1String("User defined"))
         hint += QStringLiteral("\r\n") + f.userLabel1Caption;
     if (s.Graph.UserLabel2 != QLatin1String("User defined"))

@@ -39,8 +39,6 @@ public:
     static QString iconText(double value, bool integerOnly);
     // The hint shown when the pointer rests on the icon.
     static QString hintText(const TSettings &s, const Figures &f);
-    // The hint each poll leaves on the icon (the telnet figures in telnet-only monitoring).
-    static QString cycleHintText(const TSettings &s, const Figures &f);
     static QPixmap basePicture(bool alarm);
 
     bool trayAvailable() const;
@@ -48,8 +46,6 @@ public:
     void setTrayAvailable(bool available) { m_trayAvailable = available; }
     void setVisible(bool on);
     bool isVisible() const;
-    void setHint(const QString &hint);
-    QString hint() const { return m_hint; }
     // What the icon shows when the pointer rests on it (TrayIconMouseMove's hint).
     void showPointerHint(const QString &hint);
     QString toolTip() const;
@@ -71,6 +67,5 @@ private:
     const TSettings &m_settings;
     QSystemTrayIcon *m_tray = nullptr;
     QWidget *m_overlayWindow = nullptr;
-    QString m_hint;
     std::optional<bool> m_trayAvailable;
 };

@@ -774,7 +774,8 @@ NoiseTrayIcon::Figures TForm1::trayFigures() const
 
 void TForm1::setTrayHint()
 {
-    TrayIcon->setHint(NoiseTrayIcon::cycleHintText(Settings, trayFigures()));
+    // The desktop never says when the pointer rests on the icon, so the pointer-over hint is the one a
+    // poll leaves on it.
     TrayIconMouseMove();
 }
 

@@ -54,7 +54,7 @@ TEST_F(PingPlottingTest, FilledShowsExactlyOneSeries)
     }
 }
 
-TEST(PingPlottingRules, LogItemPacketsAndPanelWidth)
+TEST(PingPlottingRules, LogItemAndPackets)
 {
     const LogItem item = PingPlotting::logItem(23);
     EXPECT_EQ(item.name, QStringLiteral("Ping"));
@@ -62,6 +62,4 @@ TEST(PingPlottingRules, LogItemPacketsAndPanelWidth)
     EXPECT_EQ(PingPlotting::clampPacketCount(5), 3);
     EXPECT_EQ(PingPlotting::clampPacketCount(0), 1);
     EXPECT_EQ(PingPlotting::clampPacketCount(2), 2);
-    EXPECT_EQ(PingPlotting::chartPanelWidth(true, 800, 200), 595);
-    EXPECT_EQ(PingPlotting::chartPanelWidth(false, 800, 200), 800);
 }

@@ -90,16 +90,3 @@ TEST(NoiseTrayIcon, HintNamesTheFiguresAndTheUserLabels)
     s.Telnet.DisableHTTP = true;
     EXPECT_EQ(NoiseTrayIcon::hintText(s, f), QStringLiteral("Veltrano\r\nNoise margin 5.5 dB\r\nSync speed 1,024 Kbps"));
 }
-
-// The hint a poll leaves: the monitored source's figures, then the named user figures.
-TEST(NoiseTrayIcon, PollHintCarriesTheMonitoredFigures)
-{
-    TSettings s = defaults();
-    NoiseTrayIcon::Figures f{6.4f, 8128, 5.5f, 1024, false, QStringLiteral("Errors  12"), QStringLiteral("Cells  3")};
-    s.Graph.UserLabel = s.Graph.UserLabel2 = QStringLiteral("User defined");
-    EXPECT_EQ(NoiseTrayIcon::cycleHintText(s, f), QStringLiteral("Veltrano\r\nRx Noise margin: 6.4\r\nRx Sync speed: 8128"));
-    s.Telnet.DisableHTTP = true;
-    s.Graph.UserLabel2 = QStringLiteral("Cells");
-    EXPECT_EQ(NoiseTrayIcon::cycleHintText(s, f),
-              QStringLiteral("Veltrano\r\nRx Noise margin: 5.5\r\nRx Sync speed: 1024\r\nCells  3"));
-}

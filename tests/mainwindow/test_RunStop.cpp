@@ -4,6 +4,7 @@
 #include "acquisition/PollingCycle.h"
 #include "acquisition/TelnetSession.h"
 #include "common/NumberFormat.h"
+#include "common/WindowHelpers.h"
 #include "charts/ChartSet.h"
 #include "chartimages/GraphImages.h"
 #include "mainwindow/NoiseTrayIcon.h"
@@ -268,8 +269,10 @@ TEST_F(RunStopTest, TelnetOnlyPollKeepsTheSyncForHintAndImageCaptions)
     form->btnStop->click();
     const QString sync = QString::number(form->telnetFigures().TelnetRxSync);
     ASSERT_EQ(form->telnetFigures().TelnetSyncNow, 0); // plotted
-    EXPECT_TRUE(form->TrayIcon->hint().contains(QStringLiteral("\r\nRx Sync speed: ") + sync))
-        << form->TrayIcon->hint().toStdString();
+    // The icon's tool tip is the hint the user sees.
+    EXPECT_TRUE(form->TrayIcon->toolTip().contains(QStringLiteral("\r\nSync speed ")
+                                                   + FormatThousands(sync) + QStringLiteral(" Kbps")))
+        << form->TrayIcon->toolTip().toStdString();
     const QString noise = numfmt::fixed(form->telnetFigures().TelnetNoiseNow, 1);
     EXPECT_EQ(onlyChild<GraphImages>(*form)->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture),
               QStringLiteral(" [Rx-Sync: %1]  [Rx-Noise: %2] ").arg(sync, noise));
