@@ -7,6 +7,8 @@
 
 TelnetScriptRunner::TelnetScriptRunner(QObject *parent) : QObject(parent)
 {
+    m_steady.start();
+    m_now = [this] { return m_steady.elapsed(); };
     m_gap.setSingleShot(true);
     // A coarse timer may fire a little early; the lines must be at least the interval apart.
     m_gap.setTimerType(Qt::PreciseTimer);
@@ -65,8 +67,9 @@ void TelnetScriptRunner::sendNext()
 {
     if (m_index < 0)
         return;
-    if (m_lastSend.isValid() && m_lastSend.elapsed() < kLineIntervalMs && m_index > 0) {
-        m_gap.start(int(kLineIntervalMs - m_lastSend.elapsed()));
+    const qint64 since = m_now() - m_lastSendMs;
+    if (m_lastSendMs >= 0 && since < kLineIntervalMs && m_index > 0) {
+        m_gap.start(int(kLineIntervalMs - since));
         return;
     }
     if (m_index >= m_commands.size()) {
@@ -76,7 +79,7 @@ void TelnetScriptRunner::sendNext()
         return;
     }
     const QString line = m_commands.at(m_index++);
-    m_lastSend.start();
+    m_lastSendMs = m_now();
     // A line sent while the general session is down is dropped, as typed commands are.
     if (m_viaGeneral)
         m_general->SendText(QLatin1Char(' ') + line);

@@ -24,7 +24,15 @@ public:
     // in, or busy refreshing).
     using LineSender = std::function<bool(const QString &line, std::function<void(const QString &reply)> done)>;
 
+    // Milliseconds on a clock that never goes back.
+    using MonotonicClock = std::function<qint64()>;
+
     explicit TelnetScriptRunner(QObject *parent = nullptr);
+
+    // The clock the gap between lines is measured on (tests move one by hand).
+    void setMonotonicClock(MonotonicClock clock) { m_now = std::move(clock); }
+    // The wait before the next line; its timeout sends it once the gap has passed.
+    QTimer &lineGap() { return m_gap; }
 
     void setGeneralSession(TelnetSession *session) { m_general = session; }
     void setSpeedTouchSender(LineSender sender) { m_speedTouch = std::move(sender); }
@@ -64,7 +72,9 @@ private:
     bool m_viaGeneral = false;
     bool m_viaSpeedTouch = false;
     bool m_showReplies = false; // the pane gets the replies (a script file), else the commands
-    QElapsedTimer m_lastSend;   // the gap is measured from the last line sent
+    QElapsedTimer m_steady;
+    MonotonicClock m_now;
+    qint64 m_lastSendMs = -1;   // the gap is measured from the last line sent
     quint64 m_generation = 0;
     QTimer m_gap;
 };

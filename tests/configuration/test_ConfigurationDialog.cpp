@@ -3,6 +3,7 @@
 // is written, and the presets and handlers of the router and telnet pages.
 #include "AccessibilityCheck.h"
 #include "ConfigTestSupport.h"
+#include "configuration/ColourButton.h"
 #include "configuration/CommonSettingsPage.h"
 #include "configuration/RouterSearchTextPage.h"
 #include "configuration/ControlBindings.h"
@@ -53,7 +54,9 @@ TEST_F(DialogFixture, EveryBoundControlIsCopiedIntoItsKey)
             continue;
         QWidget *w = dialog->binder().control(b.control);
         TSettings s = before;
-        if (auto *button = qobject_cast<QAbstractButton *>(w); button && button->isCheckable())
+        if (auto *colour = qobject_cast<ColourButton *>(w))
+            colour->setColour(colour->colour() ^ 0x00FFFFFF); // what the picker hands back: another colour
+        else if (auto *button = qobject_cast<QAbstractButton *>(w); button && button->isCheckable())
             button->setChecked(!button->isChecked());
         else if (auto *spin = qobject_cast<QSpinBox *>(w))
             spin->setValue(spin->value() == spin->maximum() ? spin->minimum() : spin->value() + 1);
@@ -75,7 +78,7 @@ TEST_F(DialogFixture, EveryBoundControlIsCopiedIntoItsKey)
             switch (key->type) {
             case KeyType::Bool: return key->ref<KeyType::Bool>(s) != key->ref<KeyType::Bool>(unchanged);
             case KeyType::Int: return key->ref<KeyType::Int>(s) != key->ref<KeyType::Int>(unchanged);
-            case KeyType::Colour: return true; // a colour button has no change to make here
+            case KeyType::Colour: return key->ref<KeyType::Colour>(s) != key->ref<KeyType::Colour>(unchanged);
             default: return key->ref<KeyType::Text>(s) != key->ref<KeyType::Text>(unchanged);
             }
         }();
