@@ -4,6 +4,7 @@
 // commit that changes nothing re-arms nothing.
 #include "TestSupport.h"
 #include "acquisition/BitLoadingRefresh.h"
+#include "acquisition/TelnetSession.h"
 #include "common/Clock.h"
 #include "configuration/LiveBinder.h"
 #include "configuration/RouterSearchTextPage.h"
@@ -15,6 +16,10 @@
 #include "charts/ChartPageControls.h"
 #include "charts/ChartSet.h"
 #include "pages/PingControls.h"
+#include "pages/StatusPageTab.h"
+#include "pages/TargetSnrPage.h"
+#include "pages/TelnetPage.h"
+#include "pages/TerminalCommandBar.h"
 #include "mainwindow/TForm1.h"
 #include "pages/WebServerPage.h"
 #include "notify/LogFileName.h"
@@ -27,6 +32,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -38,6 +45,7 @@
 #include <QVariant>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <qcustomplot.h>
 
 using testsupport::onlyChild;
@@ -96,6 +104,39 @@ struct BindingsTest : ::testing::Test {
             if (form->PageControl1->widget(i)->objectName() == QLatin1String("Telnet Router"))
                 return form->PageControl1->widget(i)->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly);
         return nullptr;
+    }
+    // Saved as the user saves: the key's value as the settings file now holds it.
+    QString saved(const char *section, const char *key)
+    {
+        QTest::mouseClick(form->btnSave, Qt::LeftButton);
+        QString current;
+        for (const QString &line : QString::fromLatin1(testsupport::readAll(ini)).split(QLatin1Char('\n'))) {
+            const QString l = line.trimmed();
+            if (l.startsWith(QLatin1Char('[')))
+                current = l.mid(1, l.size() - 2);
+            else if (current.compare(QLatin1String(section), Qt::CaseInsensitive) == 0
+                     && l.section(QLatin1Char('='), 0, 0).compare(QLatin1String(key), Qt::CaseInsensitive) == 0)
+                return l.section(QLatin1Char('='), 1);
+        }
+        return QStringLiteral("(missing)");
+    }
+    // The MiBytes (ppp0) panes the telnet tab offers.
+    int bytesPanesOffered()
+    {
+        int offered = 0;
+        for (QWidget *pane : form->PageControl1->findChildren<QWidget *>(QStringLiteral("MiBytes (ppp0)")))
+            if (auto *tabs = qobject_cast<QTabWidget *>(pane->parentWidget()->parentWidget()))
+                offered += tabs->isTabVisible(tabs->indexOf(pane));
+        return offered;
+    }
+    // Typed key by key into an edit, over what it held.
+    static void typeOver(QLineEdit *edit, const QString &text)
+    {
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
     }
     double pageLength(int chart)
     {
@@ -421,6 +462,71 @@ std::vector<Case> cases()
                    {{"the ping page's box",
                      [](T &t, const QVariant &v) { return onlyChild<PingControls>(*t.form)->spPingNum->value() == qMin(v.toInt(), 3); }},
                     {"the setting", [](T &t, const QVariant &v) { return t.s().Ping.PingNum == qMin(v.toInt(), 3); }}}});
+    // The window's own boxes and edits of settings no dialog shows: each is its setting's editor, and
+    // whatever changes the setting the box, the views that depend on it and the saved file agree.
+    const auto savedAs = [](const char *section, const char *key, std::function<QString(const QVariant &)> text) {
+        return Reader{"the saved file", [section, key, text](T &t, const QVariant &v) { return t.saved(section, key) == text(v); }};
+    };
+    const auto flag = [](const QVariant &v) { return v.toBool() ? QStringLiteral("1") : QStringLiteral("0"); };
+    const auto asText = [](const QVariant &v) { return v.toString(); };
+    const auto extendedBox = [](T &t) { return onlyChild<TelnetPage>(*t.form)->cbExtended; };
+    all.push_back({"Telnet/Extended", "[Telnet]\nV123=1\nExtended=0\n", {true, false},
+                   {{"the Summary's \"Extended stats\" box", [extendedBox](T &t, const QVariant &v) { T::setBox(extendedBox(t), v.toBool()); }},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.Telnet.Extended = v.toBool(); })}},
+                   {{"the box", [extendedBox](T &t, const QVariant &v) { return extendedBox(t)->isChecked() == v.toBool(); }},
+                    {"the MiBytes panes offered", [](T &t, const QVariant &v) { return t.bytesPanesOffered() == (v.toBool() ? 2 : 0); }},
+                    savedAs("Telnet", "Extended", flag)}});
+    // The "adsl info" family turns it on itself, with the box checked and locked.
+    all.push_back({"Telnet/Extended (the \"adsl info\" family)", "[Router]\nV5Telnet=1\n[Telnet]\nV123=0\nExtended=0\n", {true},
+                   {{"the Summary's Refresh", [](T &t, const QVariant &) { onlyChild<TelnetSession>(*t.form)->btnRefreshClick(); },
+                     true}},
+                   {{"the box, checked and locked",
+                     [extendedBox](T &t, const QVariant &) { return extendedBox(t)->isChecked() && !extendedBox(t)->isEnabled(); }},
+                    {"the MiBytes panes offered", [](T &t, const QVariant &) { return t.bytesPanesOffered() == 2; }},
+                    savedAs("Telnet", "Extended", flag)}});
+    all.push_back({"System/Refresh", "[System]\nRefresh=0\n", {true, false},
+                   {{"the status page's box", [](T &t, const QVariant &v) { T::setBox(t.form->StatusPage->cbRefresh, v.toBool()); }},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.System.Refresh = v.toBool(); })}},
+                   {{"the box", [](T &t, const QVariant &v) { return t.form->StatusPage->cbRefresh->isChecked() == v.toBool(); }},
+                    savedAs("System", "Refresh", flag)}});
+    const auto marginEdit = [](const char *name) {
+        return [name](T &t) { return onlyChild<TargetSnrPage>(*t.form)->findChild<QLineEdit *>(QLatin1String(name)); };
+    };
+    for (const auto &[setting, control, key] : {std::tuple{"Telnet/Default", "edNormalSNR", "Default"},
+                                                std::tuple{"Telnet/Target", "edDesiredSNR", "Target"}}) {
+        const auto edit = marginEdit(control);
+        const char *k = key;
+        all.push_back({setting, "[Telnet]\nV4=1\nV123=0\nTelnetCmd=adslctl info --stats\n", {"9", "12.5"},
+                       {{"typed into the target SNR page", [edit](T &t, const QVariant &v) {
+                             onlyChild<TargetSnrPage>(*t.form)->TabSheet41Show(); // shown: both edits open for adslctl
+                             T::typeOver(edit(t), v.toString());
+                         }},
+                        {"a handler", change([k](TSettings &s, const QVariant &v) {
+                             findSettingsKey("Telnet", k)->ref<KeyType::NumberText>(s) = v.toString();
+                         })}},
+                       {{"the edit", [edit](T &t, const QVariant &v) { return edit(t)->text() == v.toString(); }},
+                        savedAs("Telnet", key, asText)}});
+    }
+    const auto userCommandMenu = [](T &t) {
+        TerminalCommandBar *bar = onlyChild<TerminalCommandBar>(*t.form);
+        emit bar->popupTelnetOptions->aboutToShow();
+        return bar;
+    };
+    all.push_back({"Telnet/User1", {}, {"cat /proc/version", "uptime"},
+                   {{"\"Change user defined...\" answered", [userCommandMenu](T &t, const QVariant &v) {
+                         userCommandMenu(t)->Userdefined11->trigger();
+                         auto *ask = t.form->findChild<QInputDialog *>(QStringLiteral("UserCommandInput"));
+                         ASSERT_NE(ask, nullptr);
+                         T::typeOver(ask->findChild<QLineEdit *>(), v.toString());
+                         ask->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+                     }},
+                    {"a handler", change([](TSettings &s, const QVariant &v) { s.Telnet.User1 = v.toString(); })}},
+                   {{"the command menu's items",
+                     [userCommandMenu](T &t, const QVariant &v) {
+                         TerminalCommandBar *bar = userCommandMenu(t);
+                         return bar->mnuUser1->text() == v.toString() && bar->Userdefined11->text() == v.toString();
+                     }},
+                    savedAs("Telnet", "User1", asText)}});
     return all;
 }
 
