@@ -938,6 +938,7 @@ void TForm1::wireSettings()
     for (QMenu *menu : m_chartMenus->menus())
         announceItems(menu);
     m_commitRefresh->applyBitsGraph();
+    StatusPage->applySettings(); // built before the settings were loaded; its box is bound by now
     m_hub->sync();
 }
 

@@ -5,16 +5,21 @@
 #include "acquisition/TelnetSession.h"
 #include "common/NumberFormat.h"
 #include "common/WindowHelpers.h"
+#include "configuration/TForm8.h"
+#include "settings/SettingsHub.h"
 #include "charts/ChartSet.h"
 #include "chartimages/GraphImages.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "OnlyChild.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -276,6 +281,46 @@ TEST_F(RunStopTest, TelnetOnlyPollKeepsTheSyncForHintAndImageCaptions)
     const QString noise = numfmt::fixed(form->telnetFigures().TelnetNoiseNow, 1);
     EXPECT_EQ(onlyChild<GraphImages>(*form)->GraphImageCaption(QStringLiteral(" "), CaptionStyle::Capture),
               QStringLiteral(" [Rx-Sync: %1]  [Rx-Noise: %2] ").arg(sync, noise));
+}
+
+// The first poll finds a page that names a DG834 on a router not set up as one: the question's answer is
+// the setting at once, in every view of it and in the saved file.
+TEST_F(RunStopTest, TheDg834AnswerReachesItsViewsAndTheFile)
+{
+    const struct {
+        bool ok, dontShowAgain;
+    } answers[] = {{true, false}, {false, true}};
+    for (const auto &a : answers) {
+        SCOPED_TRACE(a.ok ? "OK" : "Cancel");
+        open("[System]\nConfirmClose=0\nAdvise=1\n[Router]\nV1234=0\nV5=0\nNotNetgear=1\n", 5);
+        ASSERT_FALSE(form->settings().System.IsDG834);
+        QSignalSpy announced(onlyChild<SettingsHub>(*form), &SettingsHub::changed);
+        form->show();
+        form->btnStart->click();
+        TForm8 *question = nullptr;
+        ASSERT_TRUE(testsupport::waitFor([&] { return (question = form->findChild<TForm8 *>()) && question->isVisible(); }, 10000)) << messages().join(QLatin1Char('\n')).toStdString();
+        if (a.dontShowAgain)
+            question->cbAdvise->click();
+        announced.clear();
+        (a.ok ? question->btnOK : question->btnCancel)->click();
+        EXPECT_EQ(form->settings().System.IsDG834, a.ok);
+        // Every view of these settings hears of the answer as it is given.
+        SettingKeys heard;
+        for (const QList<QVariant> &args : announced)
+            heard.unite(args.at(0).value<SettingKeys>());
+        EXPECT_EQ(heard.contains(QStringLiteral("System/IsDG834")), a.ok);
+        EXPECT_EQ(heard.contains(QStringLiteral("System/Advise")), a.dontShowAgain);
+        form->btnStop->click();
+        QTest::mouseClick(form->btnSave, Qt::LeftButton);
+        const QString saved = QString::fromLatin1(testsupport::readAll(ini));
+        const auto line = [&saved](const QString &l) {
+            return saved.contains(QRegularExpression(QStringLiteral("^") + l + QStringLiteral("\r?$"),
+                                                     QRegularExpression::MultilineOption));
+        };
+        EXPECT_TRUE(line(a.ok ? QStringLiteral("IsDG834=1") : QStringLiteral("IsDG834=0"))) << saved.toStdString();
+        EXPECT_TRUE(line(a.dontShowAgain ? QStringLiteral("Advise=0") : QStringLiteral("Advise=1")));
+        TearDown();
+    }
 }
 
 TEST_F(RunStopTest, ClosingStopsMonitoringAndLogsOutOfTheRouter)

@@ -626,3 +626,18 @@ TEST_F(BindingsTest, DialogAndMenuHappeningsReachTheWindow)
         dialog->close();
     }
 }
+
+// A file that starts with "Use source B" on a router without the built-in search: the status page's
+// "every sample" box is off and locked from the start, as it is after the dialog sets it.
+TEST_F(BindingsTest, SourceBFromTheFileLocksTheStatusPageRefreshAtStart)
+{
+    for (const bool sourceB : {true, false}) {
+        SCOPED_TRACE(sourceB);
+        open(QByteArray("[Search]\nLoopBack=") + (sourceB ? "1" : "0") + "\n[System]\nRefresh=1\n"
+             "[Router]\nV1234=0\nV5=0\nNotNetgear=1\n");
+        EXPECT_EQ(form->StatusPage->cbRefresh->isEnabled(), !sourceB);
+        EXPECT_EQ(form->StatusPage->cbRefresh->isChecked(), !sourceB);
+        EXPECT_EQ(s().System.Refresh, !sourceB);
+        TearDown();
+    }
+}
