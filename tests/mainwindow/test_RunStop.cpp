@@ -5,6 +5,7 @@
 #include "acquisition/TelnetSession.h"
 #include "common/NumberFormat.h"
 #include "common/WindowHelpers.h"
+#include "configuration/TForm2.h"
 #include "configuration/TForm8.h"
 #include "settings/SettingsHub.h"
 #include "charts/ChartSet.h"
@@ -319,6 +320,32 @@ TEST_F(RunStopTest, TheDg834AnswerReachesItsViewsAndTheFile)
         };
         EXPECT_TRUE(line(a.ok ? QStringLiteral("IsDG834=1") : QStringLiteral("IsDG834=0"))) << saved.toStdString();
         EXPECT_TRUE(line(a.dontShowAgain ? QStringLiteral("Advise=0") : QStringLiteral("Advise=1")));
+        TearDown();
+    }
+}
+
+// A user figure the poll reads as a time is no number to average: the open Configuration dialog's
+// averaging controls of that figure follow the poll at once.
+TEST_F(RunStopTest, AUserFigureReadAsATimeLocksItsAveragingInTheOpenDialog)
+{
+    const struct {
+        const char *userPos; // on the WAN row: the line's uptime, or its Tx packets
+        bool time;
+    } figures[] = {{"2057", true}, {"1757", false}};
+    for (const auto &f : figures) {
+        SCOPED_TRACE(f.userPos);
+        open(QByteArray("[System]\nAdvise=0\n[Search]\nUserText=lass=\"ttext\">\nUserPos=") + f.userPos + "\n", 5);
+        auto *dialog = onlyChild<TForm2>(*form);
+        dialog->btnConfigureClick();
+        auto *average = dialog->findChild<QCheckBox *>(QStringLiteral("cbUser1Avg"));
+        ASSERT_NE(average, nullptr);
+        ASSERT_TRUE(average->isEnabled());
+        form->btnStart->click();
+        ASSERT_TRUE(testsupport::waitFor([&] { return started() && !onlyChild<PollingCycle>(*form)->isBusy(); }, 10000));
+        EXPECT_EQ(form->settings().Graph.NotANumber, f.time);
+        EXPECT_EQ(average->isEnabled(), !f.time);
+        form->btnStop->click();
+        dialog->close();
         TearDown();
     }
 }
