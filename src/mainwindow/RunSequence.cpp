@@ -74,6 +74,8 @@ void RunSequence::start(ScheduleMode mode)
     if (TForm10::needed(Settings, m_parts.alarmPage.cbWriteAlarmToLog->isChecked())) {
         const quint64 generation = m_generation;
         m_boxes.logOptionsWarning = TForm10::ask(&m_window, Settings, [this, generation](bool carryOn) {
+            if (m_host.settingsAnswered)
+                m_host.settingsAnswered();
             if (generation != m_generation)
                 return;
             if (!carryOn) {
@@ -122,6 +124,8 @@ void RunSequence::settleLogFile()
                 if (generation != m_generation)
                     return;
                 m_parts.settings.System.LogFile = file;
+                if (m_host.settingsAnswered)
+                    m_host.settingsAnswered();
                 arm();
             });
             // A cancel that comes after Stop or a newer Run leaves the buttons to that.

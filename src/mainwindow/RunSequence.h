@@ -78,6 +78,8 @@ struct RunSequenceHost {
     std::function<void(int panel, const QString &text)> setStatusPanel;
     std::function<bool()> isRunning;
     std::function<void()> hideEnvelope; // the e-mail envelope
+    // Run's questions stored an answer in the settings (the log file, "don't show again"): announced.
+    std::function<void()> settingsAnswered;
 };
 
 class RunSequence : public QObject {

@@ -346,12 +346,8 @@ void TForm1::buildWidgets()
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     // The pane shows the newest line; a burst reaches it as one batch.
     connect(m_status, &StatusChannel::lineReady, memSys, &LinePane::appendLine);
-    // The check boxes are the settings' editors: a change is the new setting at once.
-    connect(cbEnableSystem, &QCheckBox::toggled, this, [this](bool on) {
-        Settings.System.SystemMessages = on;
-        m_status->setEnabled(on);
-    });
-    connect(cbSuppressErrors, &QCheckBox::toggled, this, [this](bool on) { Settings.System.SuppressErrors = on; });
+    // The check boxes are bound to their settings; the status channel follows the first.
+    connect(cbEnableSystem, &QCheckBox::toggled, m_status, &StatusChannel::setEnabled);
     wireChartMenus();
 }
 
@@ -630,7 +626,13 @@ void TForm1::SetMemoFonts()
         m_telnetPage->applyPaneFonts(Settings);
 }
 
-void TForm1::btnFontClick() { PaneFontDialog::choose(this, Settings, [this] { SetMemoFonts(); }); }
+void TForm1::btnFontClick()
+{
+    PaneFontDialog::choose(this, Settings, [this] {
+        SetMemoFonts();
+        m_hub->sync();
+    });
+}
 
 void TForm1::Button2Click() { windowpages::showBitsOptions(PageControl1, m_bitsOptionsTab); }
 
@@ -680,7 +682,10 @@ void TForm1::FormCloseQuery(bool ending, bool fromTray) { m_shutDown->closeQuery
 
 // ---- Run and Stop --------------------------------------------------------
 
-void TForm1::ChangeTime1Click() { TForm14::open(this, Settings); }
+void TForm1::ChangeTime1Click()
+{
+    connect(TForm14::open(this, Settings), &QDialog::accepted, m_hub, &SettingsHub::sync);
+}
 
 bool TForm1::isRunning() const
 {
@@ -716,6 +721,7 @@ void TForm1::createSequences()
     host.setStatusPanel = [this](int panel, const QString &text) { setStatusPanel(panel, text); };
     host.isRunning = [this] { return isRunning(); };
     host.hideEnvelope = [this] { m_mailer->hideEnvelope(); }; // the mailer comes with the settings
+    host.settingsAnswered = [this] { m_hub->sync(); };
     const RunBoxes boxes{.logOptionsWarning = LogOptionsWarning, .appendConfirmBox = AppendConfirmBox,
                          .logSaveDialog = LogSaveDialog, .startedText = StartedText};
     m_runSequence = new RunSequence(*this, parts, boxes, std::move(host));

@@ -121,6 +121,9 @@ const std::vector<LiveBinding> &windowBindings()
         {"cbRefresh", "System", "Refresh"},
         {"edNormalSNR", "Telnet", "Default"},
         {"edDesiredSNR", "Telnet", "Target"},
+        // The system messages page
+        {"cbEnableSystem", "System", "SystemMessages"},
+        {"cbSuppressErrors", "System", "SuppressErrors"},
     };
     return table;
 }

@@ -9,6 +9,7 @@
 #include "pages/PingControls.h"
 #include "pages/StatusPageTab.h"
 #include "pages/TForm16.h"
+#include "pages/TargetSnrPage.h"
 #include "pages/TelnetPage.h"
 #include "pages/TelnetPages.h"
 #include "pages/TerminalCommandBar.h"
@@ -48,6 +49,10 @@ MainPages buildMainPages(QWidget *window, QTabWidget *pages, const MainPagesPart
                                                         parts.figures, telnetHost);
             built.telnetPage = telnet.page;
             built.btnFont = telnet.btnFont;
+            if (auto *snrPage = tabs->findChild<TargetSnrPage *>())
+                QObject::connect(snrPage, &TargetSnrPage::lastAdjusted, window, [hub = &parts.hub](const QString &text) {
+                    hub->change([&](TSettings &s) { s.Telnet.LastAdjust = text; });
+                });
             QObject::connect(telnet.page->commands, &TerminalCommandBar::userCommandChanged, window,
                              [hub = &parts.hub](int which, const QString &command) {
                                  hub->change([&](TSettings &s) { (which == 1 ? s.Telnet.User1 : s.Telnet.User2) = command; });

@@ -67,7 +67,7 @@ TargetSnrPage::TargetSnrPage(TSettings &settings, const RunState &run, TelnetSes
                 const QString text = terminalcommands::lastAdjustedText(
                     dtp::format(QStringLiteral("ddd dd mmm yyyy hh:nn:ss"), now), utc, edDesiredSNR->text(), m);
                 Panel33->setText(text);
-                m_settings.Telnet.LastAdjust = text;
+                emit lastAdjusted(text);
             });
 }
 

@@ -33,6 +33,8 @@ public:
 signals:
     void systemMessage(const QString &text);
     void messageBox(const QString &text);
+    // The router took a new target margin: text is the new [Telnet] LastAdjust, stored by the window.
+    void lastAdjusted(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;
