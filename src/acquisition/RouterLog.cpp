@@ -132,6 +132,8 @@ QString RouterLog::connectionFailedText(const QString &reason)
 RouterLog::RouterLog(RouterHttpClient &client, TSettings &settings, QObject *parent)
     : QObject(parent), m_client(client), m_settings(settings)
 {
+    // The window may take the client down first; its requests went with it.
+    connect(&m_client, &QObject::destroyed, this, [this] { m_clientGone = true; });
 }
 
 RouterLog::~RouterLog()
@@ -140,7 +142,7 @@ RouterLog::~RouterLog()
     while (!m_jobs.empty()) {
         auto it = m_jobs.begin();
         const quint64 id = it->first;
-        if (it->second->requestOpen)
+        if (it->second->requestOpen && !m_clientGone)
             m_client.cancel(it->second->requestId);
         if (m_jobs.count(id))
             finish(id);

@@ -94,6 +94,7 @@ private:
     QString urlFor(const QString &path) const;
 
     RouterHttpClient &m_client;
+    bool m_clientGone = false;
     TSettings &m_settings;
     int m_transferTimeoutMs = RouterHttpClient::kMaxTransferTimeoutMs;
     quint64 m_nextJob = 1;

@@ -70,6 +70,7 @@
 #include "pages/LogCommands.h"
 #include "pages/AlarmLogWiring.h"
 #include "pages/RouterLogWiring.h"
+#include "pages/RouterViewers.h"
 #include "mainwindow/ConfigurationWiring.h"
 #include "mainwindow/DailyWiring.h"
 #include "mainwindow/MailerWiring.h"
@@ -319,6 +320,7 @@ void TForm1::buildWidgets()
                                                              btnViewRouterLog, PageControl1, StatusPage, host);
     m_routerLog = routerLog.log;
     m_viewers = routerLog.viewers;
+    connect(m_viewers, &RouterViewers::settingsChanged, m_hub, &SettingsHub::sync);
     m_ping = new PingRunner(this);
     m_pingPlotting = std::make_unique<PingPlotting>(*m_scaling);
     wirePing(this, *m_ping, *m_pingPlotting, Memo6, Run, host.systemMessage,

@@ -28,6 +28,7 @@ TForm5 *RouterViewers::openViewer(int mode, const QString &text)
     const QString routerLogPath = QFileInfo(m_settingsFile).absoluteDir().filePath(QStringLiteral("VT-routerlog.txt"));
     m_viewer = new TForm5(static_cast<TForm5::Mode>(mode), text, m_settings, m_run, m_log, routerLogPath, m_window);
     connect(m_viewer, &TForm5::systemMessage, this, &RouterViewers::systemMessage);
+    connect(m_viewer, &TForm5::settingsChanged, this, &RouterViewers::settingsChanged);
     m_viewer->move(m_window->geometry().topLeft() + QPoint(20, 50));
     m_viewer->open();
     return m_viewer;

@@ -33,6 +33,8 @@ public:
 
 signals:
     void systemMessage(const QString &text);
+    // A viewer stored its menu's choices in the settings.
+    void settingsChanged();
     void messageBox(const QString &text);
 
 private:

@@ -180,12 +180,14 @@ void TForm5::mnuAdjustStartClick()
     log.IsDG834N = mnuAdjustStart->isChecked();
     log.LogStart = log.IsDG834N ? QStringLiteral("<textarea") : kDefaultStart;
     log.LogOffset = log.IsDG834N ? 112 : 102;
+    emit settingsChanged();
     fetchInto(int(RouterLogCaller::View));
 }
 
 void TForm5::mnuReverseClick()
 {
     m_settings.RouterLog.Reverse = mnuReverse->isChecked();
+    emit settingsChanged();
     btnRefreshClick();
 }
 
@@ -238,6 +240,7 @@ void TForm5::done(int result)
         log.LogStart = log.IsDG834N ? QStringLiteral("<textarea") : kDefaultStart;
         log.LogOffset = log.IsDG834N ? 112 : 102;
         log.EmailInclude = mnuEmailInclude->isChecked();
+        emit settingsChanged();
     }
     QDialog::done(result);
 }

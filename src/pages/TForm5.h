@@ -51,6 +51,8 @@ public:
 
 signals:
     void systemMessage(const QString &text);
+    // The menu's choices were stored in the router log settings: the window announces them.
+    void settingsChanged();
 
 protected:
     void done(int result) override; // FormCloseQuery: the menu's choices go to the settings
