@@ -1,7 +1,9 @@
 // Web requests against a served folder holding a page, an image, a
 // subfolder, the settings file and links that lead in and out: path
-// resolution and the handler's answer.
+// resolution, the handler's answer, and the log-in, which lets in exactly the
+// configured name and secret in UTF-8 or Windows-1252 and nothing else.
 #include "FuzzSupport.h"
+#include "common/AnsiCodec.h"
 #include "webserver/WebPathResolver.h"
 #include "webserver/WebRequestHandler.h"
 
@@ -39,6 +41,46 @@ struct Folder {
     }
 };
 
+// A name or secret as the settings may hold it: typed, read from a file in
+// either encoding, or any UTF-16 at all.
+QString settingText(FuzzedDataProvider &p)
+{
+    const std::string bytes = p.ConsumeRandomLengthString(12);
+    switch (p.ConsumeIntegralInRange(0, 2)) {
+    case 0: return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    case 1: return ansi::decodeCp1252(QByteArray::fromStdString(bytes));
+    default: {
+        QString units;
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+            units += QChar(char16_t(uchar(bytes[i]) | uchar(bytes[i + 1]) << 8));
+        return units;
+    }
+    }
+}
+
+// What a browser might send for a setting: its spelling in some encoding,
+// lossy ones included, perhaps with one byte changed, or anything at all.
+QByteArray credential(FuzzedDataProvider &p, const QString &setting)
+{
+    QByteArray bytes;
+    switch (p.ConsumeIntegralInRange(0, 3)) {
+    case 0: bytes = setting.toUtf8(); break;
+    case 1: bytes = ansi::encodeCp1252(setting); break;
+    case 2: bytes = setting.toLatin1(); break;
+    default: return QByteArray::fromStdString(p.ConsumeRandomLengthString(12));
+    }
+    if (p.ConsumeBool() && !bytes.isEmpty())
+        bytes[p.ConsumeIntegralInRange<qsizetype>(0, bytes.size() - 1)] = char(p.ConsumeIntegral<uint8_t>());
+    return bytes;
+}
+
+// The bytes are the setting itself in UTF-8 or in Windows-1252.
+bool spells(const QByteArray &bytes, const QString &setting)
+{
+    const QString utf8 = QString::fromUtf8(bytes);
+    return (utf8 == setting && utf8.toUtf8() == bytes) || ansi::decodeCp1252(bytes) == setting;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -49,17 +91,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     s.webPage = folder.root + QStringLiteral("/veltrano.htm");
     s.settingsFile = folder.root + QStringLiteral("/veltrano.ini");
     s.webAuth = p.ConsumeBool();
-    s.webUser = QString::fromUtf8(p.ConsumeRandomLengthString(8));
-    s.webPassword = QString::fromUtf8(p.ConsumeRandomLengthString(8));
+    s.webUser = settingText(p);
+    s.webPassword = settingText(p);
     s.allowSubFolders = p.ConsumeBool();
     s.useBlocked = p.ConsumeBool();
     s.logWeb = p.ConsumeBool();
     s.showSystem = p.ConsumeBool();
     s.dontLogBlocked = p.ConsumeBool();
     s.imageWithoutServer = true; // no request counting outside a server
-    const std::string user = p.ConsumeRandomLengthString(8);
-    const std::string password = p.ConsumeRandomLengthString(8);
-    WebRequestHandler::authorised(s, QByteArray::fromStdString(user), QByteArray::fromStdString(password));
+    const QByteArray user = credential(p, s.webUser);
+    const QByteArray password = credential(p, s.webPassword);
+    const bool exact = spells(user, s.webUser) && spells(password, s.webPassword);
+    if (s.webAuth && WebRequestHandler::authorised(s, user, password) != exact)
+        std::abort();
 
     WebRequest r;
     r.method = QString::fromLatin1(p.ConsumeRandomLengthString(8));

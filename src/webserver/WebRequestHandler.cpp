@@ -1,5 +1,6 @@
 #include "webserver/WebRequestHandler.h"
 
+#include "common/AnsiCodec.h"
 #include "common/Clock.h"
 #include "webserver/AccessLog.h"
 #include "webserver/BlockedList.h"
@@ -25,12 +26,20 @@ bool sameSecret(const QByteArray &a, const QByteArray &b)
     return diff == 0;
 }
 
-// Browsers send UTF-8 or Latin-1 credentials; either spelling of the setting matches.
+// Browsers send UTF-8, or the Windows code page the settings file keeps; the
+// received bytes must equal the setting in one of them. An encoding that
+// cannot hold every character of the setting is not tried: it would stand a
+// "?" in for the rest.
 bool matches(const QByteArray &received, const QString &setting)
 {
-    const bool utf8 = sameSecret(received, setting.toUtf8());
-    const bool latin1 = setting.toLatin1() == setting.toUtf8() ? utf8 : sameSecret(received, setting.toLatin1());
-    return utf8 || latin1;
+    const QByteArray utf8 = setting.toUtf8();
+    const bool utf8Exact = QString::fromUtf8(utf8) == setting;
+    bool cp1252Exact = false;
+    const QByteArray cp1252 = ansi::encodeCp1252(setting, &cp1252Exact);
+    // Both compared every time: how long it takes does not tell which came close.
+    const bool byUtf8 = sameSecret(received, utf8) && utf8Exact;
+    const bool byCp1252 = sameSecret(received, cp1252) && cp1252Exact;
+    return byUtf8 || byCp1252;
 }
 
 bool isRegularFile(const QString &path)

@@ -30,8 +30,10 @@ public:
     // GET and HEAD are answered; anything else gets 501.
     static bool methodAllowed(const QString &method);
 
-    // Exact, case-sensitive comparison; no credentials count as an empty user
-    // and secret, so an empty pair in the settings lets everybody in.
+    // Byte for byte: each received name and secret must be the setting written
+    // in UTF-8 or in Windows-1252, never a lossy rendering of it. No
+    // credentials count as an empty user and secret, so an empty pair in the
+    // settings lets everybody in.
     static bool authorised(const WebServerSettings &s, const QByteArray &user, const QByteArray &password);
 
     // The user and secret of a "Basic" Authorization header, byte for byte;

@@ -138,6 +138,47 @@ TEST_F(WebServerTest, AuthenticationRefusesMissingAndWrongCredentials)
     EXPECT_EQ(WebServing::count(), 0);
 }
 
+// A name or secret beyond Latin-1 is matched as a browser sends it, in UTF-8
+// or in the Windows code page, and only then: no lossy spelling of it (a "?"
+// for each character Latin-1 lacks) gets in.
+TEST_F(WebServerTest, CredentialsMatchOnlyTheSettingsOwnBytes)
+{
+    const QString euroPassword = QStringLiteral("pa\u20ACs");    // Windows-1252 has the euro sign
+    const QString snowmanPassword = QStringLiteral("\u2603\u00E9"); // Windows-1252 lacks the snowman
+    const QString acuteUser = QStringLiteral("vi\u00E9wer");
+    const struct {
+        const char *what;
+        QString user;
+        QString password;
+        QByteArray sentUser;
+        QByteArray sentPassword;
+        int status;
+    } cases[] = {
+        {"euro, UTF-8", "viewer", euroPassword, "viewer", "pa\xE2\x82\xACs", 200},
+        {"euro, Windows-1252", "viewer", euroPassword, "viewer", "pa\x80s", 200},
+        {"euro as a question mark", "viewer", euroPassword, "viewer", "pa?s", 401},
+        {"euro as Latin-1's C1 byte", "viewer", euroPassword, "viewer", "pa\xC2\x80s", 401},
+        {"snowman, UTF-8", "viewer", snowmanPassword, "viewer", "\xE2\x98\x83\xC3\xA9", 200},
+        {"snowman as a question mark", "viewer", snowmanPassword, "viewer", "?\xE9", 401},
+        {"snowman as a question mark in UTF-8", "viewer", snowmanPassword, "viewer", "?\xC3\xA9", 401},
+        {"accented name, UTF-8", acuteUser, "s3cret", "vi\xC3\xA9wer", "s3cret", 200},
+        {"accented name, Windows-1252", acuteUser, "s3cret", "vi\xE9wer", "s3cret", 200},
+        {"accented name as a question mark", acuteUser, "s3cret", "vi?wer", "s3cret", 401},
+        {"accented name without its accent", acuteUser, "s3cret", "viewer", "s3cret", 401},
+        {"a question mark that is the setting", "viewer", "pa?s", "viewer", "pa?s", 200},
+        {"a euro sign for the setting's question mark", "viewer", "pa?s", "viewer", "pa\x80s", 401},
+    };
+    for (const auto &c : cases) {
+        change([&](WebServerSettings &s) {
+            s.webAuth = true;
+            s.webUser = c.user;
+            s.webPassword = c.password;
+        });
+        EXPECT_EQ(request(port, "/noise.jpg", webtest::basicAuth(c.sentUser, c.sentPassword)).status, c.status)
+            << c.what;
+    }
+}
+
 TEST_F(WebServerTest, BlockedClientGetsForbiddenWithAnEmptyBodyForFilesThatExist)
 {
     testsupport::writeAll(folder.root + QStringLiteral("/blocked.txt"), "10.1.1.1\n127.0.0.1\n");
