@@ -1,6 +1,7 @@
 #include "webserver/WebServer.h"
 
 #include "common/LineBuffer.h"
+#include "webserver/SocketProgress.h"
 #include "webserver/WebRequestHandler.h"
 #include "webserver/WebServing.h"
 
@@ -19,6 +20,7 @@
 #include <future>
 #include <microhttpd.h>
 #include <mutex>
+#include <optional>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -85,23 +87,31 @@ struct WebServer::DaemonContext {
     std::mutex logMutex;
     QString lastLog;
 
-    // Every connection has a deadline: for its request head while it waits
-    // for one, for its reply while it is answered. A connection whose time is
-    // up, or that must make room for a new client, is shut down. The entry
-    // goes, under the same lock, before libmicrohttpd closes the socket, so a
-    // shut-down never meets a reused descriptor.
+    // Every connection is watched: while it waits for a request head, that
+    // head has a deadline of its own; while it is answered, the reply must
+    // keep pace with the minimum rate, reckoned from what the client has
+    // taken so far, so a large file earns no time it does not use. A reply
+    // that falls behind by idleReply counts as idle, like a connection
+    // waiting for its next request: at a limit either may make room for a
+    // new client. One that falls behind by replyGrace is given up. A
+    // connection whose time is up, or that must make room, is shut down.
+    // The entry goes, under the same lock, before libmicrohttpd closes the
+    // socket, so a shut-down never meets a reused descriptor.
     using TimePoint = std::chrono::steady_clock::time_point;
     struct Watch {
         int fd = -1;
         QString address;
         bool waitingForHead = true;
         bool closing = false;
-        TimePoint deadline;
-        TimePoint idleSince; // waiting for a head since
-        quint64 order = 0;   // ties of idleSince: the older connection first
+        TimePoint headDeadline;
+        TimePoint waitingSince; // for a head
+        TimePoint behindSince;  // the reply has kept pace up to here
+        quint64 taken = 0;      // bytes the client had taken at the last look
+        quint64 order = 0;      // ties: the older connection first
     };
     std::chrono::milliseconds headDeadline{5000};
     std::chrono::milliseconds replyGrace{10000};
+    std::chrono::milliseconds idleReply{3000};
     qint64 minSendRate = 16 * 1024;
     int maxUsers = 10;
     int perClientLimit = 5;
@@ -119,50 +129,91 @@ struct WebServer::DaemonContext {
         w.closing = true;
         ::shutdown(w.fd, SHUT_RDWR);
     }
+    // What each client took since the last look moves its reply's mark on,
+    // at the minimum rate and never past now: time not used is not banked.
+    // Where the system cannot tell, a reply counts as keeping pace and only
+    // libmicrohttpd's own time-out ends a stalled one.
+    void measure(TimePoint now)
+    {
+        for (auto &[connection, w] : watched) {
+            if (w.closing)
+                continue;
+            quint64 taken = 0;
+            const bool known = SocketProgress::bytesTaken(w.fd, &taken);
+            if (w.waitingForHead) {
+                w.taken = known ? taken : w.taken;
+                continue;
+            }
+            if (!known) {
+                w.behindSince = now;
+                continue;
+            }
+            if (taken > w.taken) {
+                // Within a day's worth, so the arithmetic cannot overflow.
+                const quint64 rate = quint64(qMax<qint64>(1, minSendRate));
+                const quint64 bytes = qMin<quint64>(taken - w.taken, rate * 86400);
+                w.behindSince = qMin(now, w.behindSince + std::chrono::microseconds(qint64(bytes * 1000000 / rate)));
+                w.taken = taken;
+            }
+        }
+    }
+    // How long a connection has been idle, or nothing when it is not: a
+    // reply that keeps pace is busy.
+    std::optional<TimePoint> idleSince(const Watch &w, TimePoint now) const
+    {
+        if (w.waitingForHead)
+            return w.waitingSince;
+        if (now - w.behindSince >= idleReply)
+            return w.behindSince;
+        return std::nullopt;
+    }
     void waitForHead(MHD_Connection *c)
     {
         std::lock_guard lock(watchMutex);
+        const TimePoint now = std::chrono::steady_clock::now();
+        measure(now);
         auto it = watched.find(c);
         if (it != watched.end()) {
-            const TimePoint now = std::chrono::steady_clock::now();
             it->second.waitingForHead = true;
-            it->second.deadline = now + headDeadline;
-            it->second.idleSince = now;
+            it->second.headDeadline = now + headDeadline;
+            it->second.waitingSince = now;
         }
     }
-    // The head is in: the reply of `bytes` has its time from now.
-    void replying(MHD_Connection *c, quint64 bytes)
+    // The head is in: the reply starts where the connection's last one left
+    // off, less the time spent waiting for the client. A client that sends
+    // its requests ahead and reads none of the replies stays behind.
+    void replying(MHD_Connection *c)
     {
         std::lock_guard lock(watchMutex);
         auto it = watched.find(c);
-        if (it != watched.end()) {
-            // Capped at some seven weeks, far inside what the clock can add.
-            const quint64 rate = quint64(qMax<qint64>(1, minSendRate));
-            const quint64 seconds = qMin<quint64>(bytes / rate, quint64(1) << 22);
-            const auto sending = std::chrono::milliseconds(qint64(seconds * 1000 + bytes % rate * 1000 / rate));
-            it->second.waitingForHead = false;
-            it->second.deadline = std::chrono::steady_clock::now() + replyGrace + sending;
+        if (it != watched.end() && it->second.waitingForHead) {
+            const TimePoint now = std::chrono::steady_clock::now();
+            Watch &w = it->second;
+            w.waitingForHead = false;
+            w.behindSince = qMin(now, w.behindSince + (now - w.waitingSince));
         }
     }
     // A new connection: when that makes more than its address may hold, or
-    // more than maxUsers in all, the connections that have waited longest for
-    // a head go (the new one too, when no other is waiting: every place is
-    // busy with a reply).
+    // more than maxUsers in all, the connections idle longest go (the new one
+    // too, when no other is idle: every place is busy with a reply that keeps pace).
     void admit(MHD_Connection *c, int fd, const QString &address)
     {
         std::lock_guard lock(watchMutex);
         const TimePoint now = std::chrono::steady_clock::now();
+        measure(now);
         Watch &added = watched[c];
         added.fd = fd;
         added.address = address;
-        added.deadline = now + headDeadline;
-        added.idleSince = now;
+        added.headDeadline = now + headDeadline;
+        added.waitingSince = now;
+        added.behindSince = now;
         added.order = ++connections;
-        makeRoom(perClientLimit, &address);
-        makeRoom(maxUsers, nullptr);
+        SocketProgress::bytesTaken(fd, &added.taken);
+        makeRoom(perClientLimit, &address, now);
+        makeRoom(maxUsers, nullptr, now);
     }
     // Among the live connections (of one address, or all): no more than limit.
-    void makeRoom(int limit, const QString *address)
+    void makeRoom(int limit, const QString *address, TimePoint now)
     {
         const auto counts = [address](const Watch &w) { return !w.closing && (!address || w.address == *address); };
         qsizetype live = 0;
@@ -170,11 +221,14 @@ struct WebServer::DaemonContext {
             live += counts(entry.second);
         while (live > limit) {
             Watch *oldest = nullptr;
-            for (auto &[connection, w] : watched)
-                if (counts(w) && w.waitingForHead
-                    && (!oldest || w.idleSince < oldest->idleSince
-                        || (w.idleSince == oldest->idleSince && w.order < oldest->order)))
+            TimePoint oldestSince;
+            for (auto &[connection, w] : watched) {
+                const std::optional<TimePoint> since = counts(w) ? idleSince(w, now) : std::nullopt;
+                if (since && (!oldest || *since < oldestSince || (*since == oldestSince && w.order < oldest->order))) {
                     oldest = &w;
+                    oldestSince = *since;
+                }
+            }
             if (!oldest)
                 break;
             shutDown(*oldest);
@@ -188,8 +242,10 @@ struct WebServer::DaemonContext {
             std::unique_lock lock(watchMutex);
             while (!watchStop) {
                 const TimePoint now = std::chrono::steady_clock::now();
+                measure(now);
                 for (auto &[connection, w] : watched)
-                    if (!w.closing && w.deadline <= now)
+                    if (!w.closing
+                        && (w.waitingForHead ? w.headDeadline <= now : now - w.behindSince >= replyGrace))
                         shutDown(w);
                 watchWake.wait_for(lock, std::chrono::milliseconds(100));
             }
@@ -254,7 +310,7 @@ MHD_Result queue(MHD_Connection *connection, unsigned int status, MHD_Response *
 
 // The file as it is now; a file that stopped being a regular file since the
 // handler looked is not sent.
-MHD_Response *fileResponse(const QString &path, bool *gone, quint64 *size)
+MHD_Response *fileResponse(const QString &path, bool *gone)
 {
     *gone = false;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -265,7 +321,6 @@ MHD_Response *fileResponse(const QString &path, bool *gone, quint64 *size)
         *gone = true;
         return nullptr;
     }
-    *size = quint64(st.st_size);
     if (st.st_size == 0) {
         ::close(fd);
         return MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
@@ -295,8 +350,8 @@ struct WebServerDetail {
     {
         auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
         if (!*reqCls) {
-            // The head is in; the reply's time starts.
-            ctx->replying(connection, 0);
+            // The head is in; the reply's time runs.
+            ctx->replying(connection);
             auto *state = new RequestState;
             *reqCls = state;
             if (ctx->stopping.load())
@@ -364,8 +419,7 @@ struct WebServerDetail {
 
         if (reply.status == 200 && !reply.filePath.isEmpty()) {
             bool gone = false;
-            quint64 size = 0;
-            MHD_Response *r = fileResponse(reply.filePath, &gone, &size);
+            MHD_Response *r = fileResponse(reply.filePath, &gone);
             if (gone)
                 return queue(connection, 404,
                              bufferResponse(WebRequestHandler::errorPage(404), QStringLiteral("text/html")));
@@ -374,7 +428,6 @@ struct WebServerDetail {
                 return MHD_NO;
             }
             MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.toLatin1().constData());
-            ctx->replying(connection, size);
             return queue(connection, 200, r);
         }
         return queue(connection, unsigned(reply.status), bufferResponse(reply.body, reply.contentType));
@@ -549,6 +602,7 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
     ctx->shared = m_shared;
     ctx->headDeadline = std::chrono::milliseconds(qMax(1, config.headDeadlineMs));
     ctx->replyGrace = std::chrono::milliseconds(qMax(1, config.replyGraceMs));
+    ctx->idleReply = std::chrono::milliseconds(qBound(1, config.idleReplyMs, qMax(1, config.replyGraceMs)));
     ctx->minSendRate = qMax(1, config.minSendRate);
     ctx->maxUsers = qMax(1, config.maxUsers);
     ctx->perClientLimit = config.effectivePerClientLimit();

@@ -10,12 +10,13 @@
 // its place for long without the server's say: each request head must arrive
 // within a deadline of its own (not renewed by every byte); a body is never
 // waited for (only GET and HEAD are served, so a request that announces one is
-// answered at once and its connection closed); a reply must leave at a
-// minimum average rate; one client address may hold only part of the
-// connections. At either limit a new connection takes the place of the one
-// (of its address, or of all) that has waited longest for its next request,
-// instead of being turned away; only when every place is busy with a reply
-// is it refused.
+// answered at once and its connection closed); a reply must keep pace with a
+// minimum rate, reckoned from what the client has actually taken, not from the
+// size of the file; one client address may hold only part of the connections.
+// At either limit a new connection takes the place of the one (of its
+// address, or of all) idle longest: waiting for its next request, or with a
+// reply that has fallen behind because its client takes nothing. Only when
+// every place is busy with a reply that keeps pace is it refused.
 #include "webserver/AccessLog.h"
 #include "webserver/WebServerSettings.h"
 
@@ -33,8 +34,9 @@ struct WebServerConfig {
     int maxUsers = 10;              // simultaneous connections; at least 1
     int connectionTimeoutSecs = 30; // a reply the client stops reading is given up after this
     int headDeadlineMs = 5000;      // the whole request head, and the wait for the next one
-    int replyGraceMs = 10000;       // a reply may take this long, plus its size at minSendRate
-    int minSendRate = 16 * 1024;    // bytes a second that a reply must average
+    int minSendRate = 16 * 1024;    // bytes a second that a reply's client must keep taking
+    int replyGraceMs = 10000;       // a reply this far behind minSendRate is given up
+    int idleReplyMs = 3000;         // one this far behind counts as idle: it may make room
     int perClientLimit = 0;         // connections per client address; 0: half of maxUsers
     int stopWaitMs = 1000;          // stop() waits no longer than this
     int batchIntervalMs = 100;      // access-log lines reach the window this often

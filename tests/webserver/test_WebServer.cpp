@@ -45,6 +45,7 @@ protected:
         cfg.port = 0;
         cfg.maxUsers = maxUsers;
         cfg.connectionTimeoutSecs = timeoutSecs;
+        cfg.idleReplyMs = cfg.replyGraceMs; // a stalled reply keeps its place until it is given up
         QString error;
         const bool ok = server.start(cfg, &error);
         EXPECT_TRUE(ok) << error.toStdString();

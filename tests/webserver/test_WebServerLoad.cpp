@@ -11,6 +11,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -135,6 +136,102 @@ TEST_F(WebServerLoadTest, AClientIsServedWhileTwoAddressesKeepEveryConnectionSta
         EXPECT_EQ(r.status, 200) << "round " << round;
         EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << "round " << round;
     }
+}
+
+// Ten connections from two addresses hold every place with replies their
+// clients do not take: pipelined requests for a small image never read, a
+// large file never read, a large file read a little now and then. A third
+// client is served all the same, each time the ten places are filled again:
+// a reply that has fallen behind counts as idle and makes room. The reply
+// deadline is far off, so it is not what makes room here.
+TEST_F(WebServerLoadTest, RepliesNobodyTakesDoNotLockOutAThirdClient)
+{
+    QByteArray image(4096, 'j');
+    testsupport::writeAll(folder.root + QStringLiteral("/image.jpg"), image);
+    QFile big(folder.root + QStringLiteral("/big.bin"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.resize(qint64(20) << 20); // sparse
+    big.close();
+    QByteArray pipelined;
+    for (int i = 0; i < 1500; ++i) // replies far beyond what the socket buffers hold
+        pipelined += get("/image.jpg");
+
+    enum class Reads { Never, Trickle };
+    const struct {
+        const char *what;
+        QByteArray requests;
+        Reads reads;
+    } cases[] = {
+        {"pipelined requests for a 4 KB image, never read", pipelined, Reads::Never},
+        {"a 20 MB file, never read", get("/big.bin"), Reads::Never},
+        {"a 20 MB file, read 256 bytes at a time", get("/big.bin"), Reads::Trickle},
+    };
+    for (const auto &c : cases) {
+        WebServerConfig cfg = farDeadlines();
+        cfg.replyGraceMs = 600000;
+        cfg.idleReplyMs = 300;
+        start(cfg);
+        ASSERT_EQ(cfg.effectivePerClientLimit(), 5);
+
+        std::vector<std::unique_ptr<RawClient>> hogs;
+        std::mutex hogsMutex;
+        std::atomic<bool> done{false};
+        std::thread trickle([&] {
+            while (!done && c.reads == Reads::Trickle) {
+                {
+                    std::lock_guard lock(hogsMutex);
+                    for (auto &h : hogs)
+                        h->readSome(256);
+                }
+                QThread::msleep(50);
+            }
+        });
+        for (int round = 0; round < 3; ++round) {
+            {
+                std::lock_guard lock(hogsMutex);
+                for (int i = 0; i < 10; ++i) {
+                    hogs.push_back(std::make_unique<RawClient>(port, 4096, 1, i % 2 ? "127.0.0.3" : "127.0.0.2"));
+                    hogs.back()->send(c.requests);
+                }
+            }
+            QThread::msleep(500); // their replies fill the sockets and stop
+            EXPECT_TRUE(testsupport::waitFor([&] { return webtest::request(port, "/noise.jpg").status == 200; }, 20000))
+                << c.what << ", round " << round;
+        }
+        done = true;
+        trickle.join();
+        server.stop();
+    }
+}
+
+// A reply whose client keeps taking it is never cut short, however long it
+// runs past the grace: the rate is measured as it goes.
+TEST_F(WebServerLoadTest, AReplyThatKeepsBeingTakenRunsToItsEnd)
+{
+    QFile big(folder.root + QStringLiteral("/big.bin"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.resize(qint64(4) << 20); // sparse
+    big.close();
+    WebServerConfig cfg = farDeadlines();
+    cfg.replyGraceMs = 100; // the whole reply takes many times this
+    cfg.idleReplyMs = 50;
+    cfg.maxUsers = 1;
+    start(cfg);
+
+    RawClient reader(port, 0, 30);
+    reader.send("GET /big.bin HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    QByteArray head;
+    qint64 received = 0;
+    for (QByteArray part = reader.readSome(); !part.isEmpty(); part = reader.readSome()) {
+        if (head.size() < 4096)
+            head += part.left(4096);
+        received += part.size();
+        QThread::msleep(20);
+    }
+    EXPECT_FALSE(reader.lastReadTimedOut());
+    const qsizetype body = head.indexOf("\r\n\r\n") + 4;
+    ASSERT_GT(body, 4);
+    EXPECT_EQ(received - body, qint64(4) << 20) << "the reply was cut short";
 }
 
 // At the limit, the connection that has waited longest for its next request
