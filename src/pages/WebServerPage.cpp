@@ -243,16 +243,14 @@ void WebServerPage::loadFromSettings()
     (w.WebServer ? btnWebStart : btnWebStop)->setChecked(true);
     // The machine's own addresses, then the two that every machine has.
     if (!m_server->isActive()) {
-        const QStringList own = WebServer::localAddresses();
-        {
-            const QSignalBlocker quiet(cbLocalHost); // a list being filled is no edit
-            cbLocalHost->clear();
-            cbLocalHost->addItems(own);
-            cbLocalHost->addItems({QStringLiteral("127.0.0.1"), QStringLiteral("0.0.0.0")});
-            cbLocalHost->setEditText(w.LocalHost.isEmpty() ? cbLocalHost->itemText(0) : w.LocalHost);
-        }
-        const QString address = cbLocalHost->currentText();
-        m_hub.change([&address](TSettings &s) { s.WebServer.LocalHost = address; });
+        const QSignalBlocker quiet(cbLocalHost); // a list being filled is no edit
+        cbLocalHost->clear();
+        cbLocalHost->addItems(WebServer::localAddresses());
+        cbLocalHost->addItems({QStringLiteral("127.0.0.1"), QStringLiteral("0.0.0.0")});
+        // An empty address stays empty, so each start takes the machine's
+        // address as it is then; the edit shows which one that is.
+        cbLocalHost->setEditText(w.LocalHost);
+        showDefaultAddress(WebServer::defaultAddress());
     }
     edPortChange();
     updateServerSettings();
@@ -293,6 +291,11 @@ void WebServerPage::updateServerSettings()
     m_server->setSettings(s);
 }
 
+void WebServerPage::showDefaultAddress(const QString &address)
+{
+    cbLocalHost->lineEdit()->setPlaceholderText(address);
+}
+
 void WebServerPage::edPortChange()
 {
     bool ok = false;
@@ -327,6 +330,8 @@ void WebServerPage::StartServer()
     }
     edPort->setEnabled(false);
     cbLocalHost->setEnabled(false);
+    if (config.address.trimmed().isEmpty())
+        showDefaultAddress(m_server->address());
     Panel31->show();
     const QString where = QStringLiteral("%1:%2").arg(m_server->address()).arg(m_server->port());
     Label43->setText(QStringLiteral("SERVER RUNNING (http://") + where + QLatin1Char('/')

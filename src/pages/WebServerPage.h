@@ -35,8 +35,8 @@ public:
     void setSettingsFilePath(const QString &path);
 
     // The start and stop buttons from the settings, the bind-address list
-    // filled (an empty address becomes the machine's own) and WebPort taken
-    // from the port setting.
+    // filled (an empty address is kept empty and shown as the machine's
+    // own, which it binds) and WebPort taken from the port setting.
     void loadFromSettings();
     // What follows the settings: the server's copy, the port, the buttons.
     std::vector<SettingFollower> followers();
@@ -87,6 +87,8 @@ private:
     void bindSettings();
     void updateServerSettings();
     void showStopped();
+    // The address an empty setting binds, shown in its empty edit.
+    void showDefaultAddress(const QString &address);
     QString webFolder() const;
     QString blockedFile() const;
     QString selectedAddress() const;

@@ -540,6 +540,12 @@ QStringList WebServer::localAddresses()
     return list;
 }
 
+QString WebServer::defaultAddress()
+{
+    const QStringList own = localAddresses();
+    return own.isEmpty() ? QStringLiteral("127.0.0.1") : own.first();
+}
+
 bool WebServer::start(const WebServerConfig &config, QString *error)
 {
     if (m_daemon)
@@ -551,10 +557,8 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
     };
 
     QString text = config.address.trimmed();
-    if (text.isEmpty()) {
-        const QStringList own = localAddresses();
-        text = own.isEmpty() ? QStringLiteral("127.0.0.1") : own.first();
-    }
+    if (text.isEmpty())
+        text = defaultAddress();
     QHostAddress host;
     if (!host.setAddress(text)
         || (host.protocol() != QAbstractSocket::IPv4Protocol && host.protocol() != QAbstractSocket::IPv6Protocol))

@@ -29,7 +29,7 @@
 struct MHD_Daemon;
 
 struct WebServerConfig {
-    QString address;                // empty: the machine's own address
+    QString address;                // empty: defaultAddress() at each start
     int port = 81;                  // 0: any free port
     int maxUsers = 10;              // simultaneous connections; at least 1
     int connectionTimeoutSecs = 30; // a reply the client stops reading is given up after this
@@ -71,6 +71,9 @@ public:
 
     // The machine's own IPv4 addresses, loopback excluded.
     static QStringList localAddresses();
+    // What an empty address binds: the machine's first own address as it is
+    // now, or loopback when it has none.
+    static QString defaultAddress();
 
     // Hands waiting lines and errors over now instead of at the next tick.
     void flushNow();

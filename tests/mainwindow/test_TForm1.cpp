@@ -31,6 +31,8 @@
 #include "pages/StatusPageTab.h"
 #include "pages/TelnetPage.h"
 #include "pages/UserFigureMarker.h"
+#include "pages/WebServerPage.h"
+#include "webserver/WebServer.h"
 #include "platform/ShellOpen.h"
 #include "notify/StatisticsLog.h"
 #include "OnlyChild.h"
@@ -40,6 +42,7 @@
 #include <QLineEdit>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QFileInfo>
@@ -271,6 +274,27 @@ TEST_F(MainWindowTest, ClosingAsksFirstThenSavesAndCancelKeepsEverything)
     box->button(QMessageBox::Yes)->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(testsupport::readAll(ini).contains("SuppressErrors=1"));
+}
+
+// A run with no web server address leaves none in the file, so the next run
+// takes the machine's address as it is then; the page shows today's.
+TEST_F(MainWindowTest, AnEmptyWebServerAddressIsNeverWrittenAsTodaysAddress)
+{
+    testsupport::writeAll(ini, "[WebServer]\nLocalHost=\nPort=0\n[System]\nSystemMessages=1\n");
+    auto form = open();
+    EXPECT_EQ(form->WebPage->cbLocalHost->currentText(), QString());
+    EXPECT_EQ(form->WebPage->cbLocalHost->lineEdit()->placeholderText(), WebServer::defaultAddress());
+    form->show();
+    form->close();
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Yes)->click();
+
+    const QByteArray file = testsupport::readAll(ini);
+    EXPECT_EQ(testsupport::keyLineCount(file), 524);
+    const qsizetype at = file.indexOf("\nLocalHost=");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(file.mid(at + 1, file.indexOf('\n', at + 1) - at - 1), QByteArray("LocalHost="));
 }
 
 // Leaving stay-on-top for the question re-creates the window: it must come
