@@ -1,13 +1,16 @@
 #pragma once
 // A small HTTP load generator for the benchmarks: connections that each ask
-// for one target over and over on a kept-alive connection, opening a new one
-// when the server closes it. Loopback only.
+// for one target over and over on a kept-alive connection (opening a new one
+// when the server closes it), connections that hold places and take nothing,
+// and single requests as a browser makes them. Loopback only.
 #include <QByteArray>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <string>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -25,11 +28,13 @@ struct LoadResult {
 
 namespace httpload {
 
-inline int connectTo(quint16 port, const char *source)
+inline int connectTo(quint16 port, const char *source, int receiveBuffer = 0)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     if (fd < 0)
         return -1;
+    if (receiveBuffer > 0)
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     const int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     timeval tv{5, 0};
@@ -125,6 +130,65 @@ inline LoadResult run(quint16 port, const QByteArray &target, int connections, c
     r.refused = refused;
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return r;
+}
+
+// Connections that hold places and take (almost) nothing: each sends its
+// requests at once, then reads nothing, or readPerSecond bytes a second. One
+// the server closes is opened again at once; each is also opened afresh
+// after renewSeconds, as an attacker does who cannot see every close (a
+// close waits behind the unread reply). Runs until stop is set; the
+// connections take the sources in turn.
+inline void stall(quint16 port, const QByteArray &requests, int connections, int readPerSecond, double renewSeconds,
+                  const std::atomic<bool> &stop, const std::vector<std::string> &sources)
+{
+    struct Slot {
+        int fd = -1;
+        std::chrono::steady_clock::time_point opened;
+    };
+    std::vector<Slot> held(static_cast<size_t>(connections));
+    const auto tick = std::chrono::milliseconds(50);
+    std::vector<char> sink(size_t(std::max(1, readPerSecond / 20)));
+    while (!stop.load(std::memory_order_relaxed)) {
+        const auto now = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < held.size(); ++i) {
+            Slot &slot = held[i];
+            if (slot.fd >= 0) {
+                pollfd p{slot.fd, POLLRDHUP, 0};
+                const bool closed = ::poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR));
+                if (closed || std::chrono::duration<double>(now - slot.opened).count() >= renewSeconds) {
+                    ::close(slot.fd);
+                    slot.fd = -1;
+                }
+            }
+            if (slot.fd < 0) {
+                slot.fd = connectTo(port, sources[i % sources.size()].c_str(), 4096);
+                slot.opened = now;
+                if (slot.fd >= 0)
+                    ::send(slot.fd, requests.constData(), size_t(requests.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+            }
+            if (slot.fd >= 0 && readPerSecond > 0)
+                ::recv(slot.fd, sink.data(), sink.size(), MSG_DONTWAIT);
+        }
+        std::this_thread::sleep_for(tick);
+    }
+    for (Slot &slot : held)
+        if (slot.fd >= 0)
+            ::close(slot.fd);
+}
+
+// One request on a new connection, as a browser makes it: true when the
+// whole reply came, with 200, within the connection's read time-out.
+inline bool fetchOnce(quint16 port, const char *source, const QByteArray &target)
+{
+    const int fd = connectTo(port, source);
+    if (fd < 0)
+        return false;
+    const std::string request = "GET " + target.toStdString() + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    std::string buf;
+    const bool ok = ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == ssize_t(request.size())
+                    && readReply(fd, buf) == 200;
+    ::close(fd);
+    return ok;
 }
 
 } // namespace httpload

@@ -1,7 +1,10 @@
 // The program itself polling the router simulator every second while its web
 // server is flooded with logged requests: the largest gap between polls, the
 // requests answered, the program's resident memory, and how long a SIGTERM
-// sent in the middle of the flood takes to end it.
+// sent in the middle of the flood takes to end it. Then the lock-out: ten
+// connections from two addresses hold every place (MaxUsers 10) with replies
+// they do not take, and a well-behaved client from a third address asks for
+// an image once a second: its share of replies and the largest poll gap.
 //
 //   build/bench/bench_flood [flood seconds] [connections] [client addresses]
 #include "BenchSupport.h"
@@ -86,6 +89,17 @@ int main(int argc, char **argv)
     page.open(QIODevice::WriteOnly);
     page.write("<html>line monitor</html>");
     page.close();
+    const auto sized = [&dir](const char *name, qint64 bytes) {
+        QFile f(dir.filePath(QStringLiteral("web/") + QLatin1String(name)));
+        f.open(QIODevice::WriteOnly);
+        if (bytes <= 4096)
+            f.write(QByteArray(int(bytes), 'j'));
+        else
+            f.resize(bytes); // sparse
+    };
+    sized("image.jpg", 4096);
+    sized("4mb.bin", qint64(4) << 20);
+    sized("20mb.bin", qint64(20) << 20);
 
     QByteArray password("quillfen");
     for (char &c : password)
@@ -146,6 +160,45 @@ int main(int argc, char **argv)
     stop = true;
     flood.join();
 
+    // The lock-out: each kind of stalled connection in turn, given time to
+    // fill its sockets, then fifteen requests from a third address.
+    const auto get = [](const char *target) {
+        return QByteArray("GET ") + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    };
+    QByteArray pipelined;
+    for (int i = 0; i < 1500; ++i)
+        pipelined += get("/image.jpg");
+    struct Stall {
+        const char *what;
+        QByteArray requests;
+        int readPerSecond;
+        int served = 0;
+        double gap = 0;
+    };
+    Stall stalls[] = {
+        {"pipelined requests for a 4 KB image, never read", pipelined, 0},
+        {"a 4 MB file, read at 1 KB/s", get("/4mb.bin"), 1024},
+        {"a 20 MB file, never read", get("/20mb.bin"), 0},
+    };
+    const int attempts = 15;
+    const std::vector<std::string> stallSources{"127.0.0.2", "127.0.0.3"};
+    const double lockoutStart = watch.clock.nsecsElapsed() / 1e9;
+    for (Stall &st : stalls) {
+        std::atomic<bool> stopStall{false};
+        const double from = watch.clock.nsecsElapsed() / 1e9;
+        std::thread holders([&] { httpload::stall(webPort, st.requests, 10, st.readPerSecond, 10.0, stopStall, stallSources); });
+        follow(from + 3);
+        for (int i = 0; i < attempts; ++i) {
+            const double next = watch.clock.nsecsElapsed() / 1e9 + 1;
+            st.served += httpload::fetchOnce(webPort, "127.0.0.4", "/image.jpg") ? 1 : 0;
+            follow(next);
+        }
+        st.gap = watch.largestGap(from, watch.clock.nsecsElapsed() / 1e9);
+        stopStall = true;
+        holders.join();
+    }
+    const double lockoutEnd = watch.clock.nsecsElapsed() / 1e9;
+
     // A second flood, and SIGTERM two seconds into it.
     std::atomic<bool> stopAgain{false};
     std::thread again([&] { httpload::run(webPort, "/page.htm", connections, stopAgain, sources); });
@@ -171,6 +224,17 @@ int main(int argc, char **argv)
                 load.replies, double(load.replies) / load.seconds, load.errors, load.dropped, load.refused);
     std::printf("  resident memory: %.1f MiB before the flood, %.1f MiB at its end\n", rssBefore / 1024.0,
                 rssFlooded / 1024.0);
+    std::printf("Lock-out: ten connections from 127.0.0.2 and 127.0.0.3 (MaxUsers 10) hold replies they do not\n"
+                "take, renewed at once when closed and every 10 s; a client from 127.0.0.4 asks for a 4 KB image\n"
+                "once a second (5 s patience each)\n");
+    int servedAll = 0;
+    for (const Stall &st : stalls) {
+        std::printf("  %-50s served %2d of %d, largest poll gap %.2f s\n", st.what, st.served, attempts, st.gap);
+        servedAll += st.served;
+    }
+    std::printf("  in all: served %d of %d (%.0f%%), largest poll gap %.2f s over %d polls\n", servedAll,
+                attempts * int(std::size(stalls)), 100.0 * servedAll / (attempts * int(std::size(stalls))),
+                watch.largestGap(lockoutStart, lockoutEnd), watch.count(lockoutStart, lockoutEnd));
     std::printf("  SIGTERM in the flood: %s in %.2f s (aim: within 2 s), exit code %d\n",
                 ended ? "ended" : "NOT ended", termSeconds, program.exitCode());
     if (!ended) {
