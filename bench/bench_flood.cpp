@@ -172,13 +172,15 @@ int main(int argc, char **argv)
         const char *what;
         QByteArray requests;
         int readPerSecond;
+        double renewSeconds;
         int served = 0;
         double gap = 0;
     };
     Stall stalls[] = {
-        {"pipelined requests for a 4 KB image, never read", pipelined, 0},
-        {"a 4 MB file, read at 1 KB/s", get("/4mb.bin"), 1024},
-        {"a 20 MB file, never read", get("/20mb.bin"), 0},
+        {"pipelined requests for a 4 KB image, never read", pipelined, 0, 10},
+        {"a 4 MB file, read at 1 KB/s", get("/4mb.bin"), 1024, 10},
+        {"a 20 MB file, never read", get("/20mb.bin"), 0, 10},
+        {"the same, each connection renewed every 2 s", get("/20mb.bin"), 0, 2},
     };
     const int attempts = 15;
     const std::vector<std::string> stallSources{"127.0.0.2", "127.0.0.3"};
@@ -186,13 +188,21 @@ int main(int argc, char **argv)
     for (Stall &st : stalls) {
         std::atomic<bool> stopStall{false};
         const double from = watch.clock.nsecsElapsed() / 1e9;
-        std::thread holders([&] { httpload::stall(webPort, st.requests, 10, st.readPerSecond, 10.0, stopStall, stallSources); });
+        std::thread holders([&] { httpload::stall(webPort, st.requests, 10, st.readPerSecond, st.renewSeconds, stopStall, stallSources); });
         follow(from + 3);
-        for (int i = 0; i < attempts; ++i) {
-            const double next = watch.clock.nsecsElapsed() / 1e9 + 1;
-            st.served += httpload::fetchOnce(webPort, "127.0.0.4", "/image.jpg") ? 1 : 0;
-            follow(next);
-        }
+        // The client asks on a thread of its own: the journal is followed meanwhile.
+        std::atomic<bool> asked{false};
+        std::thread client([&] {
+            for (int i = 0; i < attempts; ++i) {
+                const auto next = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+                st.served += httpload::fetchOnce(webPort, "127.0.0.4", "/image.jpg") ? 1 : 0;
+                std::this_thread::sleep_until(next);
+            }
+            asked = true;
+        });
+        while (!asked)
+            follow(watch.clock.nsecsElapsed() / 1e9 + 0.05);
+        client.join();
         st.gap = watch.largestGap(from, watch.clock.nsecsElapsed() / 1e9);
         stopStall = true;
         holders.join();
@@ -220,13 +230,13 @@ int main(int argc, char **argv)
     std::printf("  during the flood: %d polls, largest gap %.2f s (aim: at most one Sample interval, 1 s, late)\n",
                 watch.count(floodStart, floodEnd), watch.largestGap(floodStart, floodEnd));
     std::printf("  requests answered: %lld (%.0f/s), errors %lld; closed unanswered %lld and refused %lld\n"
-                "  (connections over MaxUsers or over one address's share are closed at once)\n",
+                "  (connections over one address's share are closed at once; over MaxUsers they wait up to 5 s)\n",
                 load.replies, double(load.replies) / load.seconds, load.errors, load.dropped, load.refused);
     std::printf("  resident memory: %.1f MiB before the flood, %.1f MiB at its end\n", rssBefore / 1024.0,
                 rssFlooded / 1024.0);
     std::printf("Lock-out: ten connections from 127.0.0.2 and 127.0.0.3 (MaxUsers 10) hold replies they do not\n"
-                "take, renewed at once when closed and every 10 s; a client from 127.0.0.4 asks for a 4 KB image\n"
-                "once a second (5 s patience each)\n");
+                "take, renewed at once when closed and every 10 s (or 2 s); a client from 127.0.0.4 asks for a\n"
+                "4 KB image once a second (5 s patience each)\n");
     int servedAll = 0;
     for (const Stall &st : stalls) {
         std::printf("  %-50s served %2d of %d, largest poll gap %.2f s\n", st.what, st.served, attempts, st.gap);

@@ -108,6 +108,8 @@ struct WebServer::DaemonContext {
         TimePoint behindSince;  // the reply has kept pace up to here
         quint64 taken = 0;      // bytes the client had taken at the last look
         quint64 order = 0;      // ties: the older connection first
+        bool seated = false;    // holds one of the maxUsers places
+        bool headIn = false;    // waits for a place with its request head in
     };
     std::chrono::milliseconds headDeadline{5000};
     std::chrono::milliseconds replyGrace{10000};
@@ -117,6 +119,7 @@ struct WebServer::DaemonContext {
     int perClientLimit = 5;
     std::mutex watchMutex;
     std::condition_variable watchWake;
+    std::condition_variable seatWake;
     std::unordered_map<MHD_Connection *, Watch> watched;
     quint64 connections = 0;
     bool watchStop = false;
@@ -179,23 +182,19 @@ struct WebServer::DaemonContext {
             it->second.waitingSince = now;
         }
     }
-    // The head is in: the reply starts where the connection's last one left
-    // off, less the time spent waiting for the client. A client that sends
-    // its requests ahead and reads none of the replies stays behind.
-    void replying(MHD_Connection *c)
+    // The head is in and the connection has a place: the reply starts where
+    // the connection's last one left off, less the time spent waiting for the
+    // client. A client that sends its requests ahead and reads none of the
+    // replies stays behind.
+    static void startReply(Watch &w, TimePoint now)
     {
-        std::lock_guard lock(watchMutex);
-        auto it = watched.find(c);
-        if (it != watched.end() && it->second.waitingForHead) {
-            const TimePoint now = std::chrono::steady_clock::now();
-            Watch &w = it->second;
-            w.waitingForHead = false;
-            w.behindSince = qMin(now, w.behindSince + (now - w.waitingSince));
-        }
+        w.waitingForHead = false;
+        w.headIn = false;
+        w.behindSince = qMin(now, w.behindSince + (now - w.waitingSince));
     }
-    // A new connection: when that makes more than its address may hold, or
-    // more than maxUsers in all, the connections idle longest go (the new one
-    // too, when no other is idle: every place is busy with a reply that keeps pace).
+    // A new connection: when that makes more than its address may hold, the
+    // address's connections idle longest go (the new one too, when no other
+    // of them is idle). Then it takes a place: see seat().
     void admit(MHD_Connection *c, int fd, const QString &address)
     {
         std::lock_guard lock(watchMutex);
@@ -209,31 +208,96 @@ struct WebServer::DaemonContext {
         added.behindSince = now;
         added.order = ++connections;
         SocketProgress::bytesTaken(fd, &added.taken);
-        makeRoom(perClientLimit, &address, now);
-        makeRoom(maxUsers, nullptr, now);
-    }
-    // Among the live connections (of one address, or all): no more than limit.
-    void makeRoom(int limit, const QString *address, TimePoint now)
-    {
-        const auto counts = [address](const Watch &w) { return !w.closing && (!address || w.address == *address); };
+        const auto ofAddress = [&address](const Watch &w) { return w.address == address; };
         qsizetype live = 0;
         for (const auto &entry : watched)
-            live += counts(entry.second);
-        while (live > limit) {
-            Watch *oldest = nullptr;
-            TimePoint oldestSince;
-            for (auto &[connection, w] : watched) {
-                const std::optional<TimePoint> since = counts(w) ? idleSince(w, now) : std::nullopt;
-                if (since && (!oldest || *since < oldestSince || (*since == oldestSince && w.order < oldest->order))) {
-                    oldest = &w;
-                    oldestSince = *since;
-                }
-            }
-            if (!oldest)
+            live += !entry.second.closing && ofAddress(entry.second);
+        for (; live > perClientLimit; --live) {
+            Watch *idle = idlest(now, ofAddress);
+            if (!idle)
                 break;
-            shutDown(*oldest);
-            --live;
+            shutDown(*idle);
         }
+        seat(now);
+    }
+    // The live connection that passes `among` and has been idle longest.
+    template<typename Among>
+    Watch *idlest(TimePoint now, Among among)
+    {
+        Watch *oldest = nullptr;
+        TimePoint oldestSince;
+        for (auto &[connection, w] : watched) {
+            const std::optional<TimePoint> since = !w.closing && among(w) ? idleSince(w, now) : std::nullopt;
+            if (since && (!oldest || *since < oldestSince || (*since == oldestSince && w.order < oldest->order))) {
+                oldest = &w;
+                oldestSince = *since;
+            }
+        }
+        return oldest;
+    }
+    // New connections take places: a free one, or that of the seated
+    // connection idle longest. One that finds none waits, until its head
+    // deadline, for a place to come free or fall idle; a place goes to the
+    // waiting connection whose address holds fewest, the oldest first, so
+    // an address that keeps opening connections does not queue ahead of others.
+    void seat(TimePoint now)
+    {
+        for (;;) {
+            std::unordered_map<QString, int> held;
+            int seated = 0;
+            for (const auto &[connection, w] : watched)
+                if (!w.closing && w.seated) {
+                    ++held[w.address];
+                    ++seated;
+                }
+            Watch *next = nullptr;
+            for (auto &[connection, w] : watched) {
+                if (w.closing || w.seated)
+                    continue;
+                if (!next || held[w.address] < held[next->address]
+                    || (held[w.address] == held[next->address] && w.order < next->order))
+                    next = &w;
+            }
+            if (!next)
+                return;
+            if (seated >= maxUsers) {
+                Watch *idle = idlest(now, [](const Watch &w) { return w.seated; });
+                if (!idle)
+                    return;
+                shutDown(*idle);
+            }
+            next->seated = true;
+            if (next->headIn)
+                startReply(*next, now); // busy from now: no later newcomer takes its place
+            seatWake.notify_all();
+        }
+    }
+    // The connection's thread, its head in: true once it has a place and its
+    // reply's time runs; false when it is shut down or the server stops first.
+    bool awaitSeat(MHD_Connection *c)
+    {
+        std::unique_lock lock(watchMutex);
+        for (;;) {
+            const auto it = watched.find(c);
+            if (stopping.load() || (it != watched.end() && it->second.closing))
+                return false;
+            if (it == watched.end())
+                return true;
+            Watch &w = it->second;
+            if (w.seated) {
+                if (w.waitingForHead)
+                    startReply(w, std::chrono::steady_clock::now());
+                return true;
+            }
+            w.headIn = true;
+            seatWake.wait_for(lock, std::chrono::milliseconds(100));
+        }
+    }
+    void closed(MHD_Connection *c)
+    {
+        std::lock_guard lock(watchMutex);
+        watched.erase(c);
+        seat(std::chrono::steady_clock::now());
     }
 
     void startWatchdog()
@@ -247,6 +311,7 @@ struct WebServer::DaemonContext {
                     if (!w.closing
                         && (w.waitingForHead ? w.headDeadline <= now : now - w.behindSince >= replyGrace))
                         shutDown(w);
+                seat(now);
                 watchWake.wait_for(lock, std::chrono::milliseconds(100));
             }
         });
@@ -350,8 +415,9 @@ struct WebServerDetail {
     {
         auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
         if (!*reqCls) {
-            // The head is in; the reply's time runs.
-            ctx->replying(connection);
+            // The head is in: once the connection has a place, the reply's time runs.
+            if (!ctx->awaitSeat(connection))
+                return MHD_NO;
             auto *state = new RequestState;
             *reqCls = state;
             if (ctx->stopping.load())
@@ -450,8 +516,7 @@ struct WebServerDetail {
     {
         auto *ctx = static_cast<WebServer::DaemonContext *>(cls);
         if (toe == MHD_CONNECTION_NOTIFY_CLOSED) {
-            std::lock_guard lock(ctx->watchMutex);
-            ctx->watched.erase(connection);
+            ctx->closed(connection);
             return;
         }
         const MHD_ConnectionInfo *info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
@@ -664,6 +729,7 @@ bool WebServer::stop()
     m_address.clear();
     m_port = 0;
     ctx->stopping.store(true);
+    ctx->seatWake.notify_all();
 
     // libmicrohttpd joins every connection thread; a thread stuck somewhere
     // must not hold the window, so the join runs aside and is waited for a while.

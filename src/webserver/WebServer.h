@@ -13,10 +13,12 @@
 // answered at once and its connection closed); a reply must keep pace with a
 // minimum rate, reckoned from what the client has actually taken, not from the
 // size of the file; one client address may hold only part of the connections.
-// At either limit a new connection takes the place of the one (of its
-// address, or of all) idle longest: waiting for its next request, or with a
-// reply that has fallen behind because its client takes nothing. Only when
-// every place is busy with a reply that keeps pace is it refused.
+// At its address's share a new connection takes the place of that address's
+// connection idle longest, or is refused. At maxUsers it takes the place of
+// the connection idle longest (waiting for its next request, or with a reply
+// that has fallen behind because its client takes nothing), or waits, within
+// its head deadline, for a place to come free or fall idle; a place goes to
+// the waiting connection whose address holds fewest.
 #include "webserver/AccessLog.h"
 #include "webserver/WebServerSettings.h"
 
