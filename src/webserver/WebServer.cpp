@@ -138,26 +138,29 @@ struct WebServer::DaemonContext {
     // libmicrohttpd's own time-out ends a stalled one.
     void measure(TimePoint now)
     {
-        for (auto &[connection, w] : watched) {
-            if (w.closing)
-                continue;
-            quint64 taken = 0;
-            const bool known = SocketProgress::bytesTaken(w.fd, &taken);
-            if (w.waitingForHead) {
-                w.taken = known ? taken : w.taken;
-                continue;
-            }
-            if (!known) {
-                w.behindSince = now;
-                continue;
-            }
-            if (taken > w.taken) {
-                // Within a day's worth, so the arithmetic cannot overflow.
-                const quint64 rate = quint64(qMax<qint64>(1, minSendRate));
-                const quint64 bytes = qMin<quint64>(taken - w.taken, rate * 86400);
-                w.behindSince = qMin(now, w.behindSince + std::chrono::microseconds(qint64(bytes * 1000000 / rate)));
-                w.taken = taken;
-            }
+        for (auto &entry : watched)
+            measure(entry.second, now);
+    }
+    void measure(Watch &w, TimePoint now) const
+    {
+        if (w.closing)
+            return;
+        quint64 taken = 0;
+        const bool known = SocketProgress::bytesTaken(w.fd, &taken);
+        if (w.waitingForHead) {
+            w.taken = known ? taken : w.taken;
+            return;
+        }
+        if (!known) {
+            w.behindSince = now;
+            return;
+        }
+        if (taken > w.taken) {
+            // Within a day's worth, so the arithmetic cannot overflow.
+            const quint64 rate = quint64(qMax<qint64>(1, minSendRate));
+            const quint64 bytes = qMin<quint64>(taken - w.taken, rate * 86400);
+            w.behindSince = qMin(now, w.behindSince + std::chrono::microseconds(qint64(bytes * 1000000 / rate)));
+            w.taken = taken;
         }
     }
     // How long a connection has been idle, or nothing when it is not: a
@@ -174,9 +177,9 @@ struct WebServer::DaemonContext {
     {
         std::lock_guard lock(watchMutex);
         const TimePoint now = std::chrono::steady_clock::now();
-        measure(now);
         auto it = watched.find(c);
         if (it != watched.end()) {
+            measure(it->second, now);
             it->second.waitingForHead = true;
             it->second.headDeadline = now + headDeadline;
             it->second.waitingSince = now;
@@ -692,7 +695,8 @@ bool WebServer::start(const WebServerConfig &config, QString *error)
                               flags, 0, nullptr, nullptr, &WebServerDetail::onRequest, ctx.get(),
                               MHD_OPTION_LISTEN_SOCKET, MHD_socket(daemonFd),
                               // Ample room above maxUsers for the connections on their
-                              // way out: those made room for can take a moment to close.
+                              // way out (those made room for can take a moment to close)
+                              // and for those waiting a few seconds for a place.
                               MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned int>(4 * qMax(1, config.maxUsers) + 64),
                               MHD_OPTION_CONNECTION_TIMEOUT,
                               static_cast<unsigned int>(qMax(1, config.connectionTimeoutSecs)),
