@@ -61,7 +61,9 @@ void lineFigures(V5Context &c)
     // Noise margin.
     {
         const auto w = after(c, QStringLiteral("Downstream Noise Margin      :"), 15);
+        const float before = f.TelnetNoiseNow;
         QString v = w ? firstNumber(*w, c.s) : numfmt::shortestSingle(f.LastGoodTelnetNoise);
+        const bool read = w && !v.isEmpty();
         r.Memo2 << QStringLiteral("Noise Margin:     ") + v + QStringLiteral("  dB");
         v = RouterNumbers::RegionalStep(v, c.s.System.Regional);
         double noise = RouterNumbers::StrToFloatDef(v, f.LastGoodTelnetNoise);
@@ -80,13 +82,16 @@ void lineFigures(V5Context &c)
             }
         }
         f.TelnetRxNoise = f.TelnetNoiseNow;
+        noteReading(f.Fresh.Noise, read, f.TelnetNoiseNow == before);
     }
     r.Memo3 << QStringLiteral("Noise Margin:     ") + upValue(c, QStringLiteral("Upstream Noise Margin")) +
                    QStringLiteral("   dB");
 
     // Sync speed, given in bit/s.
     {
-        const qint64 down = kbps(downValue(c, QStringLiteral("Downstream Bit Rate          :"), 20));
+        const QString text = downValue(c, QStringLiteral("Downstream Bit Rate          :"), 20);
+        const qint64 down = kbps(text);
+        const qint32 before = f.TelnetSyncNow;
         r.Memo2 << QStringLiteral("Connection Rate:  ") + QString::number(down) + QStringLiteral("  Kbps");
         f.TelnetSyncNow =
             qint32(std::clamp<qint64>(down, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
@@ -95,6 +100,7 @@ void lineFigures(V5Context &c)
         if (f.TelnetSyncNow == 0 && c.http.RxSync != 0 && t.TelnetRetry)
             f.TelnetSyncNow = RouterNumbers::ToInt32(c.http.RxSync);
         f.TelnetRxSync = f.TelnetSyncNow;
+        noteReading(f.Fresh.Sync, wholeNumber(text).has_value(), f.TelnetSyncNow == before);
     }
     r.Memo3 << QStringLiteral("Connection Rate:  ") +
                    QString::number(kbps(upValue(c, QStringLiteral("Upstream Bit Rate")))) + QStringLiteral("  Kbps");
@@ -163,8 +169,7 @@ void counterLines(V5Context &c, const QString &b, std::initializer_list<CounterL
     for (const CounterLabel &l : labels) {
         const QString v = valueAfter(c, b, QString::fromLatin1(l.label));
         pane << QString::fromLatin1(l.caption) + v;
-        auto &slot = c.f.TelnetCounters[size_t(l.slot)];
-        slot = counterValue(v, slot);
+        takeCounter(c.f, l.slot, v);
     }
 }
 

@@ -57,6 +57,7 @@ void lineFigures(V4Context &c)
         const Row row = lineRow(c, QStringLiteral("SNR (dB):"), 9, 0, true, QStringLiteral("-0"));
         const QString line = QStringLiteral("Noise Margin:     ") + pad(row.down, 6) + QStringLiteral("dB");
         const QString v = RouterNumbers::RegionalStep(row.down, c.s.System.Regional);
+        const float before = f.TelnetNoiseNow;
         double noise = f.TelnetNoiseNow;
         if (row.found)
             noise = RouterNumbers::StrToFloatDef(v, f.LastGoodTelnetNoise);
@@ -75,12 +76,15 @@ void lineFigures(V4Context &c)
         }
         r.Memo2 << line;
         f.TelnetRxNoise = f.TelnetNoiseNow;
+        noteReading(f.Fresh.Noise, row.found && v != QLatin1String("-0") && !v.isEmpty(),
+                    f.TelnetNoiseNow == before);
         r.Memo3 << QStringLiteral("Noise Margin:     ") + pad(row.up, 6) + QStringLiteral("dB");
     }
 
     // Sync speed.
     {
         const Row row = lineRow(c, QStringLiteral("Rate (Kbps):"), 12, 0, true, QStringLiteral("-0"));
+        const qint32 before = f.TelnetSyncNow;
         if (row.found) {
             f.TelnetSyncNow = int32Value(row.down, 0);
             if (f.TelnetSyncNow > 0) {
@@ -99,6 +103,7 @@ void lineFigures(V4Context &c)
         r.Memo2 << QStringLiteral("Connection Rate:  ") + pad(row.found ? row.down : QStringLiteral("0"), 6) +
                        QStringLiteral("Kbps");
         f.TelnetRxSync = f.TelnetSyncNow;
+        noteReading(f.Fresh.Sync, row.found && wholeNumber(row.down).has_value(), f.TelnetSyncNow == before);
         r.Memo3 << QStringLiteral("Connection Rate:  ") + pad(row.up, 6) + QStringLiteral("Kbps");
     }
 
@@ -126,7 +131,6 @@ void lineFigures(V4Context &c)
 qint64 counters(V4Context &c)
 {
     auto &r = c.r;
-    auto &counterSlots = c.f.TelnetCounters;
     const int at = pas::pos(QStringLiteral("Counters"), c.reply);
     const QString section = at > 0 ? trim(pas::copy(c.reply, at + 8, 500)) : QString();
 
@@ -140,9 +144,7 @@ qint64 counters(V4Context &c)
         r.Memo2 << QString::fromLatin1(caption) + d;
         r.Memo3 << QString::fromLatin1(caption) + u;
     };
-    const auto store = [&](int slot, const QString &v) {
-        counterSlots[size_t(slot)] = counterValue(v, counterSlots[size_t(slot)]);
-    };
+    const auto store = [&](int slot, const QString &v) { takeCounter(c.f, slot, v); };
 
     int p = pas::pos(QStringLiteral("SF:"), section);
     const QString superframes = down(section, p, 3, 50);
@@ -251,8 +253,7 @@ void periodCounters(V4Context &c)
     for (int k = 0; k < 3; ++k) {
         const int at = pas::pos(QString::fromLatin1(names[k]), block);
         const QString v = at > 0 ? firstNumber(pas::copy(block, at, 50), c.s) : QString();
-        auto &slot = c.f.TelnetCounters[size_t(3 + k)];
-        slot = counterValue(v, slot);
+        takeCounter(c.f, 3 + k, v);
     }
 }
 

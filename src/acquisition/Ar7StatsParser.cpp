@@ -79,9 +79,8 @@ void pathCounters(Ar7Context &c, const QString &section, int firstSlot, const QS
         const QString v = num(c, w, fallback);
         pane << pad(caption + name, 18) + v;
         // A missing downstream counter reads as its "0" fallback; a missing
-        // upstream one (empty fallback) keeps its value.
-        auto &slot = c.f.TelnetCounters[size_t(firstSlot + k)];
-        slot = counterValue(v, slot);
+        // upstream one (empty fallback) keeps its value. Neither is a reading.
+        takeCounter(c.f, firstSlot + k, v, w.found);
     }
 }
 
@@ -104,7 +103,9 @@ void statistics(Ar7Context &c)
         const Window w = window(reply, QStringLiteral("DS Connection Rate:"), 19, 10, 50);
         const QString v = w.found && longReply ? firstNumber(w.text, c.s) : QStringLiteral("-");
         r.Memo2 << QStringLiteral("Connection Rate:  ") + pad(v, 6) + QStringLiteral(" Kbps");
+        const qint32 before = c.f.TelnetSyncNow;
         syncRules(c, v);
+        noteReading(c.f.Fresh.Sync, wholeNumber(v).has_value(), c.f.TelnetSyncNow == before);
     }
     r.Memo2 << QStringLiteral("Line Attenuation: ") +
                    pad(num(c, window(reply, QStringLiteral("DS Line Attenuation:"), 20, 10, 60)), 6) +
@@ -113,7 +114,10 @@ void statistics(Ar7Context &c)
         const Window w = window(reply, QStringLiteral("DS Margin:"), 20, 10);
         QString v = w.found && longReply ? firstNumber(w.text, c.s) : QStringLiteral("-");
         v = RouterNumbers::RegionalStep(v, c.s.System.Regional);
+        const float before = c.f.TelnetNoiseNow;
         noiseRules(c, v);
+        noteReading(c.f.Fresh.Noise, w.found && longReply && !v.isEmpty() && v != QLatin1String("-"),
+                    c.f.TelnetNoiseNow == before);
         r.Memo2 << QStringLiteral("Noise Margin:     ") + pad(v, 6) + QStringLiteral(" dB") << QString();
         c.f.TelnetRxNoise = c.f.TelnetNoiseNow;
     }

@@ -189,16 +189,20 @@ void PollingCycle::fromCounting()
         return;
     }
 
+    // 18-20: the telnet charts are plotted before the ping, whatever order
+    // the ping and the router's reply finish in.
+    m_host.telnetAverageStep();
+    m_host.alarmInputsStep();
+    m_host.logItemsAndTelnetChartsStep();
+
     // The log line carries this poll's ping, so the cycle waits for it.
     m_host.pingStep(guarded(&PollingCycle::afterPing));
 }
 
 void PollingCycle::afterPing()
 {
-    // 18-22
-    m_host.telnetAverageStep();
-    m_host.alarmInputsStep();
-    m_host.logItemsAndTelnetChartsStep();
+    // 20-22
+    m_host.afterPingItemsStep();
     m_host.writeLogStep();
     m_host.changeAlarmsStep();
 

@@ -39,11 +39,16 @@ public:
     virtual TColor plotHttpStep(TColor colour) { return colour; }
     virtual void iconNoise(TColor colour) {}
     virtual void telnetStep(bool firstCycle) {}
-    // This poll's ping; next once it has answered or given up (bounded by its own time-out).
-    virtual void pingStep(Next next) { next(); }
     virtual void telnetAverageStep() {}
     virtual void alarmInputsStep() {}
+    // The telnet charts get what the replies read since the last poll, and
+    // the log line their items; done before the ping, so a reply landing
+    // while the cycle waits for it is the next poll's reading.
     virtual void logItemsAndTelnetChartsStep() {}
+    // This poll's ping; next once it has answered or given up (bounded by its own time-out).
+    virtual void pingStep(Next next) { next(); }
+    // The ping's and the uptime's log items and the timeline scroll.
+    virtual void afterPingItemsStep() {}
     virtual void writeLogStep() {}
     virtual void changeAlarmsStep() {}
     virtual void connectionStep(Next next) { next(); }

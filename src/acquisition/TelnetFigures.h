@@ -43,6 +43,20 @@ struct TelnetFigures {
     double TelnetUserDown = 0;
     double TelnetUserUp = 0;
 
+    // What the replies parsed since the telnet charts were last plotted have
+    // read. A figure not read since then is no reading of this poll: its
+    // charts get a gap and its log item no value, never an older value or 0.
+    struct Readings {
+        bool Noise = false;
+        bool Sync = false;
+        std::array<bool, kCounters> Counters{};
+        bool UserDown = false;
+        bool UserUp = false;
+        bool RxBytes = false;
+        bool TxBytes = false;
+    };
+    Readings Fresh;
+
     // An ADSL2+ line was seen; Run clears it.
     bool Adsl2PlusSeen = false;
     // adslctl: 900000 / the previous 15 minutes' superframe count, in ms.
@@ -62,5 +76,6 @@ struct TelnetFigures {
     {
         LastGoodTelnetNoise = 0;
         Adsl2PlusSeen = false;
+        Fresh = Readings{};
     }
 };

@@ -77,6 +77,17 @@ qint64 counterValue(const QString &text, qint64 previous)
     return wholeNumber(text).value_or(previous);
 }
 
+void takeCounter(TelnetFigures &figures, int slot, const QString &text, bool found)
+{
+    qint64 &value = figures.TelnetCounters[size_t(slot)];
+    const qint64 before = value;
+    const bool read = found && wholeNumber(text).has_value();
+    value = counterValue(text, value);
+    bool fresh = figures.Fresh.Counters[size_t(slot)];
+    noteReading(fresh, read, value == before);
+    figures.Fresh.Counters[size_t(slot)] = fresh;
+}
+
 qint32 int32Value(const QString &text, qint32 fallback)
 {
     const auto v = wholeNumber(text);
@@ -123,30 +134,39 @@ QString paneText(const QStringList &lines)
 namespace {
 
 void readUserFigure(const QString &text, bool enabled, bool fromDownPane, const QString &memo2, const QString &memo3,
-                    const TSettings &settings, bool adslctlRules, qint32 syncNow, double &figure)
+                    const TSettings &settings, bool adslctlRules, qint32 syncNow, double &figure, bool &fresh)
 {
+    const double before = figure;
+    bool read = false;
     if (adslctlRules && (text.isEmpty() || !enabled || syncNow <= 0)) {
-        figure = 0;
-        return;
+        figure = 0; // a stand-in, not a reading
+    } else if (!text.isEmpty() && enabled) {
+        const QString &pane = fromDownPane ? memo2 : memo3;
+        if (const int p = pas::pos(text, pane); p > 0) {
+            const int start = p + int(text.size()) + (adslctlRules ? 1 : 0);
+            const QString number = firstNumber(pas::copy(pane, start, 50), settings);
+            // Converted alike with two defaults: the text is a number.
+            const double v = RouterNumbers::StrToFloatDef(number, 0);
+            if (v == RouterNumbers::StrToFloatDef(number, 1)) {
+                figure = v;
+                read = true;
+            }
+        }
     }
-    if (text.isEmpty() || !enabled)
-        return;
-    const QString &pane = fromDownPane ? memo2 : memo3;
-    const int p = pas::pos(text, pane);
-    if (p == 0)
-        return;
-    const int start = p + int(text.size()) + (adslctlRules ? 1 : 0);
-    figure = RouterNumbers::StrToFloatDef(firstNumber(pas::copy(pane, start, 50), settings), figure);
+    noteReading(fresh, read, figure == before);
 }
 
 // One direction's byte total: a total not above 0 (or, for adslctl, below
 // its base) keeps the last good one; the base is taken once.
 void takeTotal(double value, bool belowBaseKeepsTotal, double &total, double &lastGood, double &base, bool &baseSet,
-               QString &baseDate)
+               QString &baseDate, bool &fresh)
 {
+    const double before = total;
     total = value;
-    if (total <= 0 || (belowBaseKeepsTotal && total < base))
+    const bool read = !(total <= 0 || (belowBaseKeepsTotal && total < base));
+    if (!read)
         total = lastGood;
+    noteReading(fresh, read, total == before);
     if (total > 0)
         lastGood = total;
     if (!baseSet) {
@@ -176,9 +196,9 @@ void readUserFigures(const QString &memo2, const QString &memo3, const TSettings
 {
     const auto &t = settings.Telnet;
     readUserFigure(t.UserDownText, t.cbUserDown, t.User1Rx, memo2, memo3, settings, adslctlRules, figures.TelnetSyncNow,
-                   figures.TelnetUserDown);
+                   figures.TelnetUserDown, figures.Fresh.UserDown);
     readUserFigure(t.UserUpText, t.cbUserUp, t.User2Rx, memo2, memo3, settings, adslctlRules, figures.TelnetSyncNow,
-                   figures.TelnetUserUp);
+                   figures.TelnetUserUp, figures.Fresh.UserUp);
 }
 
 bool interfaceListingArrived(const QString &reply)
@@ -217,7 +237,7 @@ void readInterfaceListing(const QString &reply, const TSettings &settings, const
         if (settings.Telnet.TxTotal) {
             const double mib = RouterNumbers::StrToFloatDef(firstNumber(t->left(20), settings), 0) / 1048576.0;
             takeTotal(mib, labels.belowBaseKeepsTotal, figures.TxBytesTotal, figures.LastGoodTxBytes,
-                      figures.TxBytesBase, figures.TxBytesBaseSet, figures.TxBytesBaseDate);
+                      figures.TxBytesBase, figures.TxBytesBaseSet, figures.TxBytesBaseDate, figures.Fresh.TxBytes);
         }
     }
     if (const auto t = bytesText(iface, QStringLiteral("RX bytes:"))) {
@@ -225,7 +245,7 @@ void readInterfaceListing(const QString &reply, const TSettings &settings, const
         if (settings.Telnet.RxTotal) {
             const double mib = RouterNumbers::StrToFloatDef(firstNumber(t->left(50), settings), 0) / 1048576.0;
             takeTotal(mib, labels.belowBaseKeepsTotal, figures.RxBytesTotal, figures.LastGoodRxBytes,
-                      figures.RxBytesBase, figures.RxBytesBaseSet, figures.RxBytesBaseDate);
+                      figures.RxBytesBase, figures.RxBytesBaseSet, figures.RxBytesBaseDate, figures.Fresh.RxBytes);
         }
     }
 

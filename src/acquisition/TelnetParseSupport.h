@@ -38,6 +38,15 @@ QString secondColumn(const QString &window, const TSettings &settings);
 std::optional<qint64> wholeNumber(const QString &text);
 // A counter slot's new value: the whole number, else its previous value.
 qint64 counterValue(const QString &text, qint64 previous);
+// Whether a figure has a reading the telnet charts have not plotted yet:
+// read from this reply, or an earlier reading still standing unchanged.
+inline void noteReading(bool &fresh, bool read, bool unchanged)
+{
+    fresh = read || (fresh && unchanged);
+}
+// A counter slot from a reply: its whole number when the label was found
+// (a reading), else counterValue of the text (a fallback, no reading).
+void takeCounter(TelnetFigures &figures, int slot, const QString &text, bool found = true);
 // A 32-bit whole number, else fallback.
 qint32 int32Value(const QString &text, qint32 fallback);
 // The Regional step and StrToFloatDef of the figure searches.

@@ -152,13 +152,15 @@ bool AxisScaling::addPoint(const QString &seriesName, double value, const QStrin
     s->add(value, label, toQColor(colour));
 
     // Averages and gap markers carry no figure of their own to fit.
-    const bool figure = index != def->averageSeries && std::strcmp(def->series[size_t(index)].role, "gaps") != 0;
+    // A gap (no reading) has no value to fit either.
+    const bool figure = index != def->averageSeries && std::strcmp(def->series[size_t(index)].role, "gaps") != 0
+                        && !std::isnan(value);
     const int chart = def->number;
     if (figure && autoAdjustOn(chart, s->axisSide()))
         AdjustYAxis(chart, s->axisSide() == AxisSide::Right ? QStringLiteral("r") : QString(), value);
-    if (chart == 30)
+    if (chart == 30 && !std::isnan(value))
         m_settings.Telnet.User1Adjusted = true;
-    if (chart == 31)
+    if (chart == 31 && !std::isnan(value))
         m_settings.Telnet.User2Adjusted = true;
     return m_charts.atOrAboveMaximum(chart, s->axisSide(), value);
 }

@@ -191,10 +191,17 @@ float ChartSeries::meanOfLast(qint64 n) const
     const qint64 start = std::max(firstIndex(), end - std::max<qint64>(n, 0));
     if (end <= start)
         return 0.0f;
+    // Gaps (no reading) are left out; only gaps give no mean at all.
     float sum = 0.0f;
-    for (qint64 i = start; i < end; ++i)
-        sum += float(valueAt(i));
-    return sum / float(end - start);
+    qint64 used = 0;
+    for (qint64 i = start; i < end; ++i) {
+        const double v = valueAt(i);
+        if (std::isnan(v))
+            continue;
+        sum += float(v);
+        ++used;
+    }
+    return used > 0 ? sum / float(used) : std::numeric_limits<float>::quiet_NaN();
 }
 
 void ChartSeries::setVisible(bool on)

@@ -54,7 +54,8 @@ public:
     QColor colourAt(qint64 index) const { return m_attributes.colourAt(index); }
     std::optional<QString> labelAt(qint64 index) const { return m_attributes.labelAt(index); }
     // Mean of the last n points kept (all of them when fewer), summed in single
-    // precision; 0 when there are none.
+    // precision, gaps (NaN) left out; 0 when there are no points, NaN when
+    // they are all gaps.
     float meanOfLast(qint64 n) const;
 
     void setVisible(bool on);

@@ -9,6 +9,8 @@
 
 #include <qcustomplot.h>
 
+#include <limits>
+
 namespace {
 
 constexpr TColor kGreen = 0x008000;
@@ -38,6 +40,8 @@ bool logFlag(const TSettings &s, int index)
 {
     return index >= 0 && index < int(s.LogTelnetFlags.size()) && s.LogTelnetFlags[size_t(index)];
 }
+
+constexpr double kGap = std::numeric_limits<double>::quiet_NaN();
 
 QString baseStamp()
 {
@@ -108,6 +112,11 @@ TelnetPointShown TelnetPlotting::PlotTelnetNoise(const QString &label)
     m_noise = TelnetPointShown();
     if (!s.Telnet.cbNoise)
         return m_noise;
+    // No reply read since the last poll: a gap, not a 0 in the alarm colour.
+    if (!m_figures.Fresh.Noise) {
+        plot("LineSeries13", kGap, label, s.Graph.NoRespondColour);
+        return m_noise;
+    }
     double v = m_figures.TelnetNoiseNow;
     // A negative margin read as an unsigned 32-bit number.
     if (s.System.Correct && v >= 2.14e9)
@@ -126,10 +135,8 @@ TelnetPointShown TelnetPlotting::PlotTelnetNoise(const QString &label)
     if (s.Telnet.DisableHTTP) {
         m_noise.redrawTrayIcon = true;
         m_noise.labelText = numfmt::fixed(v, 1) + QStringLiteral(" dB");
-    } else {
-        // The next parse brings a fresh value; until then the poll plots 0.
-        m_figures.TelnetNoiseNow = 0;
     }
+    m_figures.Fresh.Noise = false;
     return m_noise;
 }
 
@@ -139,6 +146,11 @@ TelnetPointShown TelnetPlotting::PlotTelnetSync(const QString &label)
     m_sync = TelnetPointShown();
     if (!s.Telnet.cbSync)
         return m_sync;
+    if (!m_figures.Fresh.Sync) {
+        plot("LineSeries14", kGap, label, s.Graph.NoRespondColour);
+        plot("Series12", kGap, label, s.Graph.NoRespondColour);
+        return m_sync;
+    }
     const double v = m_figures.TelnetSyncNow;
     TColor colour = s.Graph.SyncColour;
     if (s.Alarm.SyncAbove && s.Alarm.SyncAboveVal < v)
@@ -154,7 +166,7 @@ TelnetPointShown TelnetPlotting::PlotTelnetSync(const QString &label)
         m_sync.redrawTrayIcon = true;
         m_sync.labelText = QString::number(m_figures.TelnetSyncNow) + QStringLiteral(" Kbps");
     }
-    m_figures.TelnetSyncNow = 0;
+    m_figures.Fresh.Sync = false;
     return m_sync;
 }
 
@@ -164,36 +176,41 @@ QList<LogItem> TelnetPlotting::plotTelnetCharts(const QString &label)
     const auto &t = s.Telnet;
     m_indicators.clear();
     QList<LogItem> items;
+    // A figure no reply has read since the last poll is logged without a value.
+    TelnetFigures::Readings &fresh = m_figures.Fresh;
     if (logFlag(s, 0))
-        items << LogItem{QStringLiteral("TelnetRxNoise"), numfmt::generalPrecision(m_figures.TelnetRxNoise, 3)};
+        items << LogItem{QStringLiteral("TelnetRxNoise"),
+                         fresh.Noise ? numfmt::generalPrecision(m_figures.TelnetRxNoise, 3) : QString()};
     if (logFlag(s, 1))
-        items << LogItem{QStringLiteral("TelnetRxSync"), QString::number(m_figures.TelnetRxSync)};
+        items << LogItem{QStringLiteral("TelnetRxSync"), fresh.Sync ? QString::number(m_figures.TelnetRxSync) : QString()};
 
     PlotTelnetNoise(label);
     PlotTelnetSync(label);
 
-    plotUserChart("FastLineSeries1", label, t.cbUserDown, m_figures.TelnetUserDown, t.LogUserDown, t.UserDownText,
-                  t.User1Rx, items);
-    plotUserChart("FastLineSeries2", label, t.cbUserUp, m_figures.TelnetUserUp, t.LogUserUp, t.UserUpText, t.User2Rx,
-                  items);
+    plotUserChart("FastLineSeries1", label, t.cbUserDown, fresh.UserDown, m_figures.TelnetUserDown, t.LogUserDown,
+                  t.UserDownText, t.User1Rx, items);
+    plotUserChart("FastLineSeries2", label, t.cbUserUp, fresh.UserUp, m_figures.TelnetUserUp, t.LogUserUp,
+                  t.UserUpText, t.User2Rx, items);
     plotCounters(label, items);
-    plotBytes(23, "LineSeries20", "Series17", t.RxTotal, m_figures.RxBytesTotal, m_figures.RxBytesBase,
+    plotBytes(23, "LineSeries20", "Series17", t.RxTotal, fresh.RxBytes, m_figures.RxBytesTotal, m_figures.RxBytesBase,
               m_figures.RxBytesBaseDate, t.RxShowIncremental, s.Log.RxTotal, s.Log.RxTotalInc, label, items);
-    plotBytes(24, "LineSeries21", "Series18", t.TxTotal, m_figures.TxBytesTotal, m_figures.TxBytesBase,
+    plotBytes(24, "LineSeries21", "Series18", t.TxTotal, fresh.TxBytes, m_figures.TxBytesTotal, m_figures.TxBytesBase,
               m_figures.TxBytesBaseDate, t.TxShowIncremental, s.Log.TxTotal, s.Log.TxTotalInc, label, items);
+    // The next poll plots only what the replies read after this one.
+    fresh = TelnetFigures::Readings{};
     return items;
 }
 
-void TelnetPlotting::plotUserChart(const char *series, const QString &label, bool checked, double value, bool log,
-                                   const QString &text, bool rx, QList<LogItem> &items)
+void TelnetPlotting::plotUserChart(const char *series, const QString &label, bool checked, bool read, double value,
+                                   bool log, const QString &text, bool rx, QList<LogItem> &items)
 {
     if (!checked)
         return;
     // AxisScaling fits the axis to the first value and marks the chart adjusted.
-    plot(series, value, label, colours::clBlue);
+    plot(series, read ? value : kGap, label, colours::clBlue);
     if (log)
         items << LogItem{withoutBlanks(text) + (rx ? QStringLiteral("(Rx)") : QStringLiteral("(Tx)")),
-                         numfmt::general(value)};
+                         read ? numfmt::general(value) : QString()};
 }
 
 void TelnetPlotting::plotCounters(const QString &label, QList<LogItem> &items)
@@ -206,6 +223,14 @@ void TelnetPlotting::plotCounters(const QString &label, QList<LogItem> &items)
         if (!(s.Telnet.*c.box))
             continue;
         const qint64 counter = m_figures.TelnetCounters[size_t(slot)];
+        const bool read = m_figures.Fresh.Counters[size_t(slot)];
+        const QString name = withoutBlanks(axisTitle(c.chart, false));
+        if (!read) {
+            plot(c.series, kGap, label, colours::clBlue);
+            if (logFlag(s, slot + 2))
+                items << LogItem{name, QString()};
+            continue;
+        }
         qint64 value = counter;
         if (incremental && slot < 6) {
             qint64 &base = m_figures.TelnetCounterBase[size_t(slot)];
@@ -218,19 +243,28 @@ void TelnetPlotting::plotCounters(const QString &label, QList<LogItem> &items)
         if (value >= 0)
             plot(c.series, double(value), label, colours::clBlue);
         if (logFlag(s, slot + 2))
-            items << LogItem{withoutBlanks(axisTitle(c.chart, false)), QString::number(counter)};
+            items << LogItem{name, QString::number(counter)};
     }
 }
 
-void TelnetPlotting::plotBytes(int chart, const char *totalSeries, const char *incSeries, bool checked,
+void TelnetPlotting::plotBytes(int chart, const char *totalSeries, const char *incSeries, bool checked, bool read,
                                double total, double &base, QString &baseDate, bool showInc, bool logTotal,
                                bool logInc, const QString &label, QList<LogItem> &items)
 {
     if (!checked)
         return;
-    plot(totalSeries, total, label, colours::clBlue);
     if (ChartSeries *inc = m_charts.series(QLatin1String(incSeries)))
         inc->setVisible(showInc);
+    if (!read) {
+        plot(totalSeries, kGap, label, colours::clBlue);
+        plot(incSeries, kGap, label, kGreen);
+        if (logTotal)
+            items << LogItem{withoutBlanks(axisTitle(chart, false)), QString()};
+        if (showInc && logInc)
+            items << LogItem{withoutBlanks(axisTitle(chart, true)), QString()};
+        return;
+    }
+    plot(totalSeries, total, label, colours::clBlue);
     // The router's counter restarted: count from its new value.
     if (total < base) {
         base = total;

@@ -35,13 +35,16 @@ public:
     // Poll step 18: the averages of the telnet noise and sync series.
     void telnetAverages(const QString &label);
 
-    // The telnet noise point on Chart16; clears TelnetNoiseNow unless telnet-only.
+    // The telnet noise point on Chart16: the reading of the replies parsed
+    // since the last poll, or a gap when there is none.
     TelnetPointShown PlotTelnetNoise(const QString &label);
-    // The telnet sync point on Chart17 and the sync overlay of Chart16; clears TelnetSyncNow.
+    // The telnet sync point on Chart17 and the sync overlay of Chart16, or a gap.
     TelnetPointShown PlotTelnetSync(const QString &label);
 
     // Poll step 20: noise and sync, the user-defined, counter and byte charts.
-    // Returns the telnet log items in line order.
+    // Returns the telnet log items in line order. A figure no reply read
+    // since the last poll gets a gap and an item without a value; the
+    // readings are then spent.
     QList<LogItem> plotTelnetCharts(const QString &label);
 
     // The counter re-base timer: the six downstream counters become the base.
@@ -61,10 +64,10 @@ public:
 private:
     void addAverage(const char *average, const char *source, bool show, int samples, bool sourceChecked,
                     const QString &label);
-    void plotUserChart(const char *series, const QString &label, bool checked, double value, bool log, const QString &text,
-                       bool rx, QList<LogItem> &items);
+    void plotUserChart(const char *series, const QString &label, bool checked, bool read, double value, bool log,
+                       const QString &text, bool rx, QList<LogItem> &items);
     void plotCounters(const QString &label, QList<LogItem> &items);
-    void plotBytes(int chart, const char *totalSeries, const char *incSeries, bool checked, double total,
+    void plotBytes(int chart, const char *totalSeries, const char *incSeries, bool checked, bool read, double total,
                    double &base, QString &baseDate, bool showInc, bool logTotal, bool logInc,
                    const QString &label, QList<LogItem> &items);
     // Adds the point and records its chart's over-range sign.

@@ -229,6 +229,11 @@ void MainCycleHost::logItemsAndTelnetChartsStep()
         if (telnet.lastNoise().redrawTrayIcon || telnet.lastSync().redrawTrayIcon)
             m_form.IconNoise(colours::clLime);
     }
+}
+
+void MainCycleHost::afterPingItemsStep()
+{
+    const TSettings &s = m_form.settings();
     // The cycle waited for this poll's ping: the item is its time.
     if (s.Ping.Ping && s.Ping.ShowPing && s.Ping.LogPing)
         m_logLine.addItem(PingPlotting::logItem(m_form.m_ping->PingMs()));

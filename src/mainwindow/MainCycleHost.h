@@ -35,6 +35,7 @@ public:
     TColor plotHttpStep(TColor colour) override;
     void alarmInputsStep() override;
     void logItemsAndTelnetChartsStep() override;
+    void afterPingItemsStep() override;
     void writeLogStep() override;
     void changeAlarmsStep() override;
     void iconNoise(TColor colour) override;

@@ -173,8 +173,11 @@ TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeSta
     connect(m_telnet, &TelnetSession::messageBox, this,
             [this](const QString &text) { showMessageBox(mainCaption(), text, false); });
     connect(m_telnet, &TelnetSession::replyComplete, this, &TForm1::parseTelnetReply);
-    connect(m_telnet, &TelnetSession::replyIncomplete, this,
-            [this] { m_telnetFigures.TelnetNoiseNow = m_telnetFigures.LastGoodTelnetNoise; });
+    // A reading not yet plotted stands until the poll plots it.
+    connect(m_telnet, &TelnetSession::replyIncomplete, this, [this] {
+        if (!m_telnetFigures.Fresh.Noise)
+            m_telnetFigures.TelnetNoiseNow = m_telnetFigures.LastGoodTelnetNoise;
+    });
     m_bitsRefresh = new BitLoadingRefresh(Settings, *m_telnet, m_images->bitsRefresh(), this);
     m_toneCharts = new ToneCharts(*Charts, *m_scaling, Settings, m_telnetFigures, this);
     m_thomson = new ThomsonSession(Settings, m_telnetFigures, this);
@@ -773,7 +776,7 @@ NoiseTrayIcon::Figures TForm1::trayFigures() const
     f.rxNoise = Run.Figures.RxNoise;
     f.rxSync = Run.Figures.RxSync;
     f.telnetNoise = m_telnetFigures.TelnetNoiseNow;
-    f.telnetSync = float(m_telnetFigures.TelnetRxSync); // TelnetSyncNow is 0 once plotted
+    f.telnetSync = float(m_telnetFigures.TelnetRxSync);
     f.iconAlarmState = Run.IconAlarmState;
     f.userLabel1Caption = Label5->text();
     f.userLabel2Caption = Label22->text();

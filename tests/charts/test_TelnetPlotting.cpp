@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 struct TelnetPlottingTest : ::testing::Test {
@@ -39,7 +41,18 @@ struct TelnetPlottingTest : ::testing::Test {
     }
     void TearDown() override { Clock::setInstance(nullptr); }
 
-    QList<LogItem> poll() { return plotting.plotTelnetCharts(QStringLiteral(" 09:30:15")); }
+    // A reply has read every figure since the last poll.
+    void readAll()
+    {
+        figures.Fresh = {true, true, {}, true, true, true, true};
+        figures.Fresh.Counters.fill(true);
+    }
+    QList<LogItem> poll()
+    {
+        readAll();
+        return pollWithoutReading();
+    }
+    QList<LogItem> pollWithoutReading() { return plotting.plotTelnetCharts(QStringLiteral(" 09:30:15")); }
     ChartSeries *series(const char *name) { return charts.series(QLatin1String(name)); }
     QColor lastColour(const char *name) { return series(name)->colourAt(series(name)->count() - 1); }
 };
@@ -69,12 +82,15 @@ TEST_F(TelnetPlottingTest, NoisePointColourClampAndClearing)
     };
     for (const Case &c : cases) {
         figures.TelnetNoiseNow = c.noise;
+        readAll();
         const TelnetPointShown shown = plotting.PlotTelnetNoise(QStringLiteral(" x"));
         SCOPED_TRACE(c.noise);
         EXPECT_TRUE(shown.plotted);
         EXPECT_NEAR(series("LineSeries13")->lastValue(), c.plotted, 1e-3);
         EXPECT_EQ(lastColour("LineSeries13"), qc(c.red ? colours::clRed : settings.Graph.NoiseColour));
-        EXPECT_EQ(figures.TelnetNoiseNow, 0.0f);
+        // The reading is spent, its value kept for the other readers.
+        EXPECT_FALSE(figures.Fresh.Noise);
+        EXPECT_EQ(figures.TelnetNoiseNow, c.noise);
         EXPECT_TRUE(shown.labelText.isEmpty());
     }
 }
@@ -84,6 +100,7 @@ TEST_F(TelnetPlottingTest, TelnetOnlyKeepsTheNoiseValueAndShowsIt)
     settings.Telnet.cbNoise = true;
     settings.Telnet.DisableHTTP = true;
     figures.TelnetNoiseNow = 6.44f;
+    readAll();
     const TelnetPointShown shown = plotting.PlotTelnetNoise(QStringLiteral(" x"));
     EXPECT_EQ(figures.TelnetNoiseNow, 6.44f);
     EXPECT_EQ(shown.labelText, QStringLiteral("6.4 dB"));
@@ -97,11 +114,12 @@ TEST_F(TelnetPlottingTest, SyncGoesToBothChartsAndIsCleared)
     settings.Alarm.SyncBelow = true;
     settings.Alarm.SyncBelowVal = 1000;
     figures.TelnetSyncNow = 800;
+    readAll();
     plotting.PlotTelnetSync(QStringLiteral(" x"));
     EXPECT_EQ(series("LineSeries14")->lastValue(), 800);
     EXPECT_EQ(series("Series12")->lastValue(), 800);
     EXPECT_EQ(lastColour("LineSeries14"), qc(colours::clRed));
-    EXPECT_EQ(figures.TelnetSyncNow, 0);
+    EXPECT_FALSE(figures.Fresh.Sync);
     EXPECT_TRUE(plotting.indicatorStates().contains(QStringLiteral("Image135")));
 }
 
@@ -117,11 +135,16 @@ TEST_F(TelnetPlottingTest, AveragesOverTheLastSamples)
     for (float v : {2.0f, 4.0f, 8.0f}) {
         figures.TelnetNoiseNow = v;
         figures.TelnetSyncNow = int(v * 1000);
+        readAll();
         plotting.PlotTelnetNoise(QString());
         plotting.PlotTelnetSync(QString());
     }
+    // A poll without a reading: a gap, which the averages leave out.
+    plotting.PlotTelnetNoise(QString());
+    plotting.PlotTelnetSync(QString());
+    EXPECT_TRUE(std::isnan(series("LineSeries13")->lastValue()));
     plotting.telnetAverages(QStringLiteral(" 10:00:20 "));
-    EXPECT_DOUBLE_EQ(series("Series10")->lastValue(), 6.0);    // last two
+    EXPECT_DOUBLE_EQ(series("Series10")->lastValue(), 8.0);    // last two: the gap and 8
     // The average point carries the poll's own label.
     EXPECT_EQ(series("Series10")->labelAt(series("Series10")->count() - 1).value_or(QString()),
               QStringLiteral(" 10:00:20 "));
@@ -262,4 +285,16 @@ TEST_F(TelnetPlottingTest, LogItemsNamesAndValues)
     // The user charts were fitted to their first value.
     EXPECT_TRUE(settings.Telnet.User1Adjusted);
     EXPECT_TRUE(settings.Telnet.User2Adjusted);
+
+    // No reply read since: the same items without values, a gap on every chart.
+    const QList<LogItem> none = pollWithoutReading();
+    ASSERT_EQ(none.size(), expected.size());
+    for (int i = 0; i < none.size(); ++i) {
+        EXPECT_EQ(none[i].name, expected[i].first) << i;
+        EXPECT_TRUE(none[i].value.isEmpty()) << i;
+    }
+    for (const char *name : {"FastLineSeries1", "FastLineSeries2", "LineSeries2", "LineSeries21", "Series18"}) {
+        EXPECT_EQ(series(name)->count(), 2) << name;
+        EXPECT_TRUE(std::isnan(series(name)->lastValue())) << name;
+    }
 }

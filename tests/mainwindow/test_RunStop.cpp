@@ -254,7 +254,7 @@ TEST_F(RunStopTest, TelnetMonitoringConnectsAndSendsTheStatisticsCommands)
 }
 
 // Telnet-only monitoring, in the cycle's own order: the poll plots the telnet
-// sync (which clears the parse's TelnetSyncNow), and the tray hint, the image
+// sync (which spends the parse's reading), and the tray hint, the image
 // captions and the next poll's images still carry the sync the router gave.
 TEST_F(RunStopTest, TelnetOnlyPollKeepsTheSyncForHintAndImageCaptions)
 {
@@ -274,7 +274,7 @@ TEST_F(RunStopTest, TelnetOnlyPollKeepsTheSyncForHintAndImageCaptions)
     }));
     form->btnStop->click();
     const QString sync = QString::number(form->telnetFigures().TelnetRxSync);
-    ASSERT_EQ(form->telnetFigures().TelnetSyncNow, 0); // plotted
+    ASSERT_FALSE(form->telnetFigures().Fresh.Sync); // plotted
     // The icon's tool tip is the hint the user sees.
     EXPECT_TRUE(form->TrayIcon->toolTip().contains(QStringLiteral("\r\nSync speed ")
                                                    + FormatThousands(sync) + QStringLiteral(" Kbps")))
