@@ -1,0 +1,90 @@
+// The telnet noise and sync charts over real polls of the simulated AR7 router
+// with the ping on: whichever of the ping and the router's reply ends first,
+// and when the reply is slower than the sample, Chart16 and Chart17 draw only
+// what the router reported (6.5 dB, 8128 kbps) or a gap, never a 0.
+#include "OnlyChild.h"
+#include "SimWindowFixture.h"
+#include "acquisition/PingRunner.h"
+#include "charts/ChartSeries.h"
+#include "charts/ChartSet.h"
+
+#include <QFile>
+#include <cmath>
+
+using testsupport::onlyChild;
+
+namespace {
+
+struct Timing {
+    const char *name;
+    const char *pingScript; // the ping run each poll; %1 is a file it may count in
+    int telnetDelayMs;      // between the lines of the router's reply
+    bool gapsExpected;      // the reply is slower than the sample
+};
+
+const Timing kTimings[] = {
+    {"ping_ends_after_the_reply", "sleep 0.4\n", 0, false},
+    {"reply_ends_after_the_ping", "", 5, false},
+    // The order flips at every poll: the race that once drew 0 on a quarter of the points.
+    {"order_flips_each_poll", "n=$(cat %1 2>/dev/null || echo 0)\necho $((n + 1)) > %1\n"
+                              "[ $((n % 2)) -eq 0 ] && sleep 0.4\n", 3, false},
+    {"reply_slower_than_the_sample", "", 200, true},
+};
+
+void PrintTo(const Timing &t, std::ostream *os) { *os << t.name; }
+
+struct TelnetChartReadings : SimWindowTest, ::testing::WithParamInterface<Timing> {
+    ChartSeries *series(const char *name) { return onlyChild<ChartSet>(*form)->series(QLatin1String(name)); }
+};
+
+} // namespace
+
+TEST_P(TelnetChartReadings, ChartsDrawTheRoutersFiguresOrAGap)
+{
+    const Timing &t = GetParam();
+    const QString ping = dir.filePath(QStringLiteral("ping"));
+    testsupport::writeAll(ping, "#!/bin/sh\n" + QString::fromLatin1(t.pingScript).arg(dir.filePath("n")).toUtf8()
+                                    + "echo 'rtt min/avg/max/mdev = 1.000/1.000/1.000/0.000 ms'\n");
+    QFile::setPermissions(ping, QFile::ReadOwner | QFile::ExeOwner);
+    if (t.telnetDelayMs > 0) {
+        sim.execute(QStringLiteral("telnet chunk line"));
+        sim.execute(QStringLiteral("telnet delay %1").arg(t.telnetDelayMs));
+    }
+    open("[Router]\nTelnet=1\n[Telnet]\nV123=1\nUseHttpDebug=0\nExtended=0\nTelnetIP=127.0.0.1\nTelnetPort="
+         + QByteArray::number(sim.telnetPort()) + "\n[Ping]\nPing=1\nShowPing=1\nPingHost=127.0.0.1\n");
+    onlyChild<PingRunner>(*form)->setProgram(ping);
+
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return series("LineSeries14")->count() >= 8; }, 30000));
+    form->btnStop->click();
+
+    struct Chart {
+        const char *series;
+        double reported;
+    };
+    for (const Chart c : {Chart{"LineSeries13", 6.5}, Chart{"LineSeries14", 8128}}) {
+        SCOPED_TRACE(c.series);
+        const ChartSeries *s = series(c.series);
+        int gapsAfterAReading = 0;
+        int readings = 0;
+        for (qint64 i = 0; i < s->count(); ++i) {
+            const double v = s->valueAt(i);
+            if (std::isnan(v)) {
+                gapsAfterAReading += readings > 0;
+                continue;
+            }
+            ++readings;
+            EXPECT_NEAR(v, c.reported, 1e-3) << "point " << i;
+        }
+        if (t.gapsExpected) {
+            EXPECT_GT(s->count() - readings, 0);
+        } else {
+            // Every poll after the first reply has that poll's reading.
+            EXPECT_GT(readings, 0);
+            EXPECT_EQ(gapsAfterAReading, 0);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Timings, TelnetChartReadings, ::testing::ValuesIn(kTimings),
+                         [](const ::testing::TestParamInfo<Timing> &info) { return std::string(info.param.name); });
