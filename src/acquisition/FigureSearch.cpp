@@ -125,22 +125,24 @@ private:
         item.Value = value;
     }
 
-    void noiseDone(HttpLogItem which, const QString &name, float figure)
+    void noiseDone(HttpLogItem which, const QString &name, float figure, bool found)
     {
-        logItem(which, name, FormatNumber(figure, 3, 1));
+        logItem(which, name, found ? FormatNumber(figure, 3, 1) : QString());
+        r.LogItems[size_t(which)].NotFound = !found;
     }
 
-    void rxNoiseDone()
+    void rxNoiseDone(bool found)
     {
         r.Label2 = numfmt::generalPrecision(r.Figures.RxNoise, 3, localeDecimal()) + QStringLiteral(" dB");
-        noiseDone(HttpLogItem::RxNoise, QStringLiteral("Rx-Noise"), r.Figures.RxNoise);
+        noiseDone(HttpLogItem::RxNoise, QStringLiteral("Rx-Noise"), r.Figures.RxNoise, found);
     }
 
     // shown: the text for the label (locale form); logged: the text as found.
-    void rxSyncDone(const QString &shown, const QString &logged, bool bps)
+    void rxSyncDone(const QString &shown, const QString &logged, bool bps, bool found)
     {
         r.Label4 = FormatThousands(shown) + (bps ? QStringLiteral(" bps") : QStringLiteral(" Kbps"));
-        logItem(HttpLogItem::RxSync, QStringLiteral("Rx-Sync"), logged);
+        logItem(HttpLogItem::RxSync, QStringLiteral("Rx-Sync"), found ? logged : QString());
+        r.LogItems[size_t(HttpLogItem::RxSync)].NotFound = !found;
     }
 
     double corrected2to31(double v) const
@@ -276,20 +278,24 @@ private:
     void rxNoise()
     {
         float &fig = r.Figures.RxNoise;
+        bool found = false;
         switch (method()) {
         case Method::St585:
-            if (const auto w = st585Window(kSnMarginLabel, 30, QStringLiteral("/"), 10))
+            if (const auto w = st585Window(kSnMarginLabel, 30, QStringLiteral("/"), 10)) {
                 fig = float(corrected2to31(StrToFloatDef(normalised(FirstRun(*w, 9, kNumericSet)), 0)));
+                found = true;
+            }
             break;
         case Method::Dg834:
+            // A page without the label (one cut short) has no figure: the
+            // last good one stands in only for an implausible reading.
             if (const auto w = dg834Window(kNoiseMarginLabel, 15, 90, false)) {
                 fig = float(corrected2to31(StrToFloatDef(normalised(FirstRun(*w, 89, kNumericSet)), 0)));
                 if (fig < -10.0f || fig >= 45.0f)
                     fig = r.LastGoodRxNoise;
                 if (fig > 0.0f && fig < 45.0f)
                     r.LastGoodRxNoise = fig;
-            } else {
-                fig = r.LastGoodRxNoise;
+                found = true;
             }
             break;
         case Method::Taught:
@@ -297,36 +303,45 @@ private:
                 return;
             if (const Taught t = taught(true, s.Search.NoiseText, s.Search.NoisePos, s.Bias.RxNoiseBias, fig,
                                         QStringLiteral("000"));
-                t.found)
+                t.found) {
                 fig = float(scaledNoise(t.value));
+                found = true;
+            }
             break;
         }
-        rxNoiseDone();
+        rxNoiseDone(found);
     }
 
     void txNoise()
     {
         float &fig = r.Figures.TxNoise;
+        bool found = false;
         switch (method()) {
         case Method::St585:
-            if (const auto w = st585Window(kSnMarginLabel, 30, QStringLiteral(">"), 10))
+            if (const auto w = st585Window(kSnMarginLabel, 30, QStringLiteral(">"), 10)) {
                 fig = float(scaledNoise(StrToFloatDef(normalised(FirstRun(*w, 9, kNumericSet)), 0)));
+                found = true;
+            }
             break;
         case Method::Dg834:
-            if (const auto w = dg834Window(kNoiseMarginLabel, 25, 160, true))
+            if (const auto w = dg834Window(kNoiseMarginLabel, 25, 160, true)) {
                 fig = float(corrected2to31(
                     StrToFloatDef(normalised(FirstRun(*w, int(w->size()) - 1, kNumericSet)), 0)));
+                found = true;
+            }
             break;
         case Method::Taught:
             if (s.Search.UNoiseText.isEmpty())
                 return;
             if (const Taught t =
                     taught(true, s.Search.UNoiseText, s.Search.UNoisePos, 0, 0, QStringLiteral("00"));
-                t.found)
+                t.found) {
                 fig = float(scaledNoise(t.value));
+                found = true;
+            }
             break;
         }
-        noiseDone(HttpLogItem::TxNoise, QStringLiteral("Tx-Noise"), fig);
+        noiseDone(HttpLogItem::TxNoise, QStringLiteral("Tx-Noise"), fig, found);
     }
 
     void rxSync()
@@ -335,26 +350,27 @@ private:
         switch (method()) {
         case Method::St585: {
             QString v;
-            if (const auto w = st585Window(kBandwidthLabel, 36, QStringLiteral("/"), 15)) {
+            const auto w = st585Window(kBandwidthLabel, 36, QStringLiteral("/"), 15);
+            if (w) {
                 v = SwapComma(FirstRun(*w, 14, kSyncSet), s.System.Numbering);
                 fig = float(StrToFloatDef(RegionalStep(v, s.System.Regional), 0));
             }
-            rxSyncDone(RegionalStep(v, s.System.Regional), v, false);
+            rxSyncDone(RegionalStep(v, s.System.Regional), v, false, w.has_value());
             return;
         }
         case Method::Dg834: {
             QString run;
-            if (const auto w = dg834Window(kConnectionSpeedLabel, 20, 80, false)) {
+            // A page without the label has no figure, not the last good one.
+            const auto w = dg834Window(kConnectionSpeedLabel, 20, 80, false);
+            if (w) {
                 // Converted as found: the DG834 writes plain digits.
                 run = FirstRun(*w, 79, kSyncSet);
                 double v = run.isEmpty() ? 0 : StrToFloatDef(run, r.LastGoodRxSync);
                 fig = float(scaledSync(v));
                 if (fig > -1.0f)
                     r.LastGoodRxSync = fig;
-            } else {
-                fig = r.LastGoodRxSync;
             }
-            rxSyncDone(run, run, s.Graph.Scale1000);
+            rxSyncDone(run, run, s.Graph.Scale1000, w.has_value());
             return;
         }
         case Method::Taught: {
@@ -363,7 +379,7 @@ private:
             const Taught t = taught(false, s.Search.SyncText, s.Search.SyncPos, 0, 0, QStringLiteral("0000"));
             if (t.found)
                 fig = float(scaledSync(t.value));
-            rxSyncDone(t.shown, t.text, s.Graph.Scale1000);
+            rxSyncDone(t.shown, t.text, s.Graph.Scale1000, t.found);
             return;
         }
         }
@@ -373,17 +389,20 @@ private:
     {
         float &fig = r.Figures.TxSync;
         QString logged;
+        bool found = false;
         switch (method()) {
         case Method::St585:
             if (const auto w = st585Window(kBandwidthLabel, 40, QStringLiteral(">"), 10)) {
                 logged = SwapComma(FirstRun(*w, 9, kNumericSet), s.System.Numbering);
                 fig = float(StrToFloatDef(RegionalStep(logged, s.System.Regional), 0));
+                found = true;
             }
             break;
         case Method::Dg834:
             if (const auto w = dg834Window(kConnectionSpeedLabel, 25, 200, true)) {
                 logged = FirstRun(*w, int(w->size()) - 1, kSyncSet);
                 fig = float(clampedSync(logged.isEmpty() ? 0 : StrToFloatDef(logged, 0)));
+                found = true;
             }
             break;
         case Method::Taught: {
@@ -393,10 +412,12 @@ private:
             if (t.found)
                 fig = float(scaledSync(t.value));
             logged = t.text;
+            found = t.found;
             break;
         }
         }
         logItem(HttpLogItem::TxSync, QStringLiteral("Tx-Sync"), logged);
+        r.LogItems[size_t(HttpLogItem::TxSync)].NotFound = !found;
     }
 
     // --- user-defined figures ------------------------------------------------

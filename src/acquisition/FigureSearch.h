@@ -29,8 +29,11 @@ struct FigureLogItem {
     QString Name;
     // The value as the line shows it: noise figures with thousands separators
     // and 1 decimal (3 significant digits), sync figures the text as found,
-    // user figures their text.
+    // user figures their text. Empty when the page held no figure.
     QString Value;
+    // The figure was searched and the page held none: this poll has no
+    // reading of it (no value logged, a gap on its chart), never an older one.
+    bool NotFound = false;
 };
 
 // What the search needs of the run state.

@@ -69,6 +69,7 @@ bool PollingCycle::start(bool firstCycle)
     // 4: after a Stop the previous figures stand for this cycle.
     if (!m_state.StoppedSinceRound)
         m_state.Figures = SampleFigures{};
+    m_state.FigureNotFound = {};
     m_state.StoppedSinceRound = false;
 
     // 5: telnet-only monitoring needs no status-page address (Run accepts it

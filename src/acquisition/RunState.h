@@ -3,6 +3,7 @@
 // poll's figures, the counters and flags of a run. Owned by the main window.
 #include <QDateTime>
 #include <QString>
+#include <array>
 
 struct SampleFigures {
     float RxNoise = 0; // dB
@@ -15,6 +16,10 @@ struct SampleFigures {
 
 struct RunState {
     SampleFigures Figures;
+    // Line figures this poll's answered page did not hold, indexed as the
+    // [Log] Log flags (Rx noise, Rx sync, user 1, Tx noise, Tx sync, user 2):
+    // no reading, so their charts get a gap.
+    std::array<bool, 6> FigureNotFound{};
     float LastGoodRxNoise = 0; // fallbacks of the label search; Run clears them
     float LastGoodRxSync = 0;
 

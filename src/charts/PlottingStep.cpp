@@ -90,17 +90,21 @@ TColor PlottingStep::plotHttp(TColor colour, const QString &label)
     };
 
     addGapPoints(label);
+    // A figure the answered page did not hold has no point: a gap.
+    auto reading = [&f = m_run.FigureNotFound](int item, double value) {
+        return f[size_t(item)] ? std::nan("") : value;
+    };
 
     // Noise margin, with the noise thresholds: only while the Rx noise chart is plotted.
     TColor noiseColour = colour;
     if (s.Graph.cbHNoise) {
-        noiseColour = thresholdColour(colour, f.RxNoise, s.Alarm.NoiseAbove, s.Alarm.NoiseAboveVal, s.Alarm.NoiseBelow,
+        noiseColour = thresholdColour(colour, reading(0, f.RxNoise), s.Alarm.NoiseAbove, s.Alarm.NoiseAboveVal, s.Alarm.NoiseBelow,
                                       s.Alarm.NoiseBelowVal);
-        plot("Series1", f.RxNoise, noiseColour);
-        plot("Series9", f.RxSync, s.Graph.SyncColour);
+        plot("Series1", reading(0, f.RxNoise), noiseColour);
+        plot("Series9", reading(1, f.RxSync), s.Graph.SyncColour);
     }
     if (s.Graph.cbUHNoise)
-        plot("LineSeries15", f.TxNoise, noiseColour);
+        plot("LineSeries15", reading(3, f.TxNoise), noiseColour);
 
     // Sync speed, with the sync thresholds.
     TColor syncColour = s.Graph.SyncColour;
@@ -108,12 +112,12 @@ TColor PlottingStep::plotHttp(TColor colour, const QString &label)
         syncColour = s.Graph.NoRespondColour;
         m_run.IconAlarmState = s.Alarm.AllAlarms || s.Alarm.ConnectionLoss;
     }
-    syncColour = thresholdColour(syncColour, f.RxSync, s.Alarm.SyncAbove, s.Alarm.SyncAboveVal, s.Alarm.SyncBelow,
+    syncColour = thresholdColour(syncColour, reading(1, f.RxSync), s.Alarm.SyncAbove, s.Alarm.SyncAboveVal, s.Alarm.SyncBelow,
                                  s.Alarm.SyncBelowVal);
     if (s.Graph.cbHSync)
-        plot("Series2", f.RxSync, syncColour);
+        plot("Series2", reading(1, f.RxSync), syncColour);
     if (s.Graph.cbUHSync)
-        plot("LineSeries17", f.TxSync, syncColour);
+        plot("LineSeries17", reading(4, f.TxSync), syncColour);
 
     // User figures; a text figure leaves a hole and greys its axis.
     auto user = [&](int chart, const char *series, bool checked, bool notANumber, double value, TColor own) {

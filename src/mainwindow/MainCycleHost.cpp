@@ -127,6 +127,7 @@ void MainCycleHost::extractFigures(const QString &page)
     m_form.showFigureCaptions(r);
     for (HttpLogItem which : FigureSearchResult::kLineOrder) {
         const FigureLogItem &item = r.item(which);
+        run.FigureNotFound[size_t(which)] = item.NotFound;
         if (item.Produced)
             m_logLine.addItem({item.Name, item.Value});
     }

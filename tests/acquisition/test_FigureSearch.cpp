@@ -240,7 +240,7 @@ TEST(FigureSearch, ALabelNotOnThePageReadsNothing)
         float rxNoise;
         float rxSync;
     } cases[] = {
-        {"dg834", dg834(), 5.5f, 2000}, // the label search's fallbacks
+        {"dg834", dg834(), 0, 0}, // no figure: not the last good ones
         {"st585", st585(), 0, 0},
         {"taught", taughtAtStart(), 0, 0},
     };
@@ -258,8 +258,11 @@ TEST(FigureSearch, ALabelNotOnThePageReadsNothing)
         EXPECT_TRUE(r.AttenuationDownText.isEmpty()) << c.name;
         EXPECT_TRUE(r.AttenuationUpText.isEmpty()) << c.name;
         // The items still keep their column, with nothing read.
-        EXPECT_TRUE(r.item(HttpLogItem::RxSync).Produced) << c.name;
-        EXPECT_EQ(r.item(HttpLogItem::RxSync).Value, QString()) << c.name;
+        for (HttpLogItem item : {HttpLogItem::RxNoise, HttpLogItem::TxNoise, HttpLogItem::RxSync, HttpLogItem::TxSync}) {
+            EXPECT_TRUE(r.item(item).Produced) << c.name;
+            EXPECT_EQ(r.item(item).Value, QString()) << c.name;
+            EXPECT_TRUE(r.item(item).NotFound) << c.name;
+        }
     }
 }
 

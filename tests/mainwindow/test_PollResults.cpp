@@ -3,8 +3,11 @@
 #include "SimWindowFixture.h"
 #include "OnlyChild.h"
 #include "acquisition/PollingCycle.h"
+#include "charts/ChartSeries.h"
+#include "charts/ChartSet.h"
 
 #include <QFile>
+#include <cmath>
 
 using testsupport::onlyChild;
 
@@ -105,4 +108,38 @@ TEST_F(PollLogTest, AMissingLogFolderStopsMonitoring)
     EXPECT_FALSE(form->Timer1->isActive());
     EXPECT_TRUE(form->btnStop->isChecked());
     EXPECT_EQ(messages().last(), QStringLiteral("Stopped."));
+}
+
+// A status page cut short holds none of its labels: the poll logs no noise
+// margin or sync speed and its charts get a gap, never the previous poll's
+// figures (nor a 0).
+TEST_F(PollLogTest, APageCutShortLogsNoFigureAndDrawsAGap)
+{
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    open("[Router]\nV1234=1\n[System]\nIsDG834=1\nLog=1\nDontConfirm=1\nLogFile=" + log.toUtf8() + "\n", 5);
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
+    auto poll = [&](int lines) {
+        ASSERT_TRUE(testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }));
+        form->Timer1Timer(false);
+        ASSERT_TRUE(testsupport::waitFor(
+            [&] { return QString::fromLatin1(testsupport::readAll(log)).count(QLatin1String("\r\n")) >= lines; },
+            10000));
+    };
+    poll(1);
+    sim.execute(QStringLiteral("fail status short:9"));
+    poll(2);
+    form->btnStop->click();
+
+    const QStringList lines = QString::fromLatin1(testsupport::readAll(log)).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines[0].contains(QLatin1String("Rx-Noise=6.5\t"))) << lines[0].toStdString();
+    for (const char *item : {"Rx-Noise=\t", "Rx-Sync=\t", "Tx-Noise=\t"})
+        EXPECT_TRUE(lines[1].contains(QLatin1String(item))) << item << " in " << lines[1].toStdString();
+    ChartSet *charts = onlyChild<ChartSet>(*form);
+    for (const char *name : {"Series1", "Series2"}) {
+        const ChartSeries *s = charts->series(QLatin1String(name));
+        ASSERT_GE(s->count(), 2) << name;
+        EXPECT_EQ(s->valueAt(s->count() - 2), name == std::string("Series1") ? 6.5 : 8128) << name;
+        EXPECT_TRUE(std::isnan(s->lastValue())) << name;
+    }
 }
