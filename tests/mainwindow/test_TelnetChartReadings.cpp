@@ -72,8 +72,9 @@ TEST_P(TelnetChartReadings, ChartsDrawTheRoutersFiguresOrAGap)
             }
         }
         // A reply slower than the sample leaves gaps; otherwise every poll after the first reply has a reading.
-        EXPECT_EQ(gaps > 0, t.gapsExpected) << name;
-        if (!t.gapsExpected)
+        if (t.gapsExpected)
+            EXPECT_GT(gaps, 0) << name;
+        else
             EXPECT_TRUE(readings > 0 && gapsAfterAReading == 0) << name;
     }
 }
