@@ -1,6 +1,7 @@
 #include "mainwindow/MainToolBars.h"
 
 #include "mainwindow/ScheduleRunButton.h"
+#include "widgets/ArrowKeysMoveFocus.h"
 #include "widgets/SplitMenuButton.h"
 
 #include <QAction>
@@ -54,6 +55,9 @@ MainToolBars MainToolBars::build(QMainWindow *window, const TSettings &settings,
         runStop->addButton(b);
     }
     runStop->setExclusive(true);
+    auto *arrows = new ArrowKeysMoveFocus(runStop);
+    arrows->watch(t.btnStart);
+    arrows->watch(t.btnStop);
     t.btnStop->setChecked(true);
     t.btnSchedRun = new ScheduleRunButton(settings, t.ToolBar1);
     t.btnSave = button("btnSave", QObject::tr("Save"), QObject::tr("Save configuration"));

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -77,6 +78,26 @@ TEST(MainToolBars, ExactlyOneOfRunAndStopIsDown)
     b.bars.btnStop->click();
     EXPECT_TRUE(b.bars.btnStop->isChecked());
     EXPECT_FALSE(b.bars.btnStart->isChecked());
+}
+
+TEST(MainToolBars, ArrowKeysOnRunOrStopMoveTheFocusAndPressNothing)
+{
+    Built b;
+    b.window.show();
+    b.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&b.window));
+    struct Row {
+        QPushButton *down;
+        Qt::Key key;
+    };
+    for (const Row &row : {Row{b.bars.btnStart, Qt::Key_Right}, Row{b.bars.btnStart, Qt::Key_Down},
+                           Row{b.bars.btnStop, Qt::Key_Left}, Row{b.bars.btnStop, Qt::Key_Up}}) {
+        row.down->click();
+        row.down->setFocus();
+        QTest::keyClick(row.down, row.key);
+        EXPECT_TRUE(row.down->isChecked()) << row.down->objectName().toStdString() << " key " << row.key;
+        EXPECT_FALSE(row.down->hasFocus()) << row.down->objectName().toStdString() << " key " << row.key;
+    }
 }
 
 TEST(MainToolBars, EachConfigureGraphsItemReachesItsOwnHandler)
