@@ -34,6 +34,7 @@
 #include <qcustomplot.h>
 
 using testsupport::onlyChild;
+using testsupport::showPageOf;
 
 namespace {
 
@@ -334,13 +335,6 @@ TEST_F(CommitTest, SignsFollowStartUpAndTheCommit)
     EXPECT_EQ(bytesOffered(), 0);
 }
 
-static void showPageOf(QWidget *widget)
-{
-    for (QWidget *w = widget; w; w = w->parentWidget())
-        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
-            tabs->setCurrentWidget(w);
-}
-
 // Started from the user's own figure names, the dialog names the figures as the window does.
 TEST_F(CommitTest, TheDialogNamesTheUserFiguresFromTheSettingsFile)
 {
@@ -419,8 +413,7 @@ TEST_F(CommitTest, ACommitWithNothingChangedPutsBackWhatTheWindowMoved)
         }
         ASSERT_NE(plot->yAxis->range(), QCPRange(3, 15));
         QLineEdit *reboot = onlyChild<AlarmPage>(*form)->edReboot;
-        reboot->selectAll();
-        QTest::keyClicks(reboot, typed);
+        testsupport::typeOver(reboot, typed);
         ASSERT_EQ(form->settings().Alarm.RebootURL, typed);
         form->btnConfigure->click();
         onlyChild<TForm2>(*form)->close();
@@ -442,8 +435,7 @@ TEST_F(CommitTest, TheTargetMarginPageFollowsTheCommittedTelnetCommand)
         form->btnConfigure->click();
         QComboBox *box = control<QComboBox>(*form, "cbTelnetCmd");
         showPageOf(box);
-        box->lineEdit()->selectAll();
-        QTest::keyClicks(box->lineEdit(), command);
+        testsupport::typeOver(box->lineEdit(), command);
         onlyChild<TForm2>(*form)->close();
         ASSERT_TRUE(page->isVisible());
         const bool adslctl = command.contains(QLatin1String("adslctl"));

@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -261,9 +260,7 @@ TEST_F(LiveTest, ArrowKeysMoveWithinARadioSet)
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
         auto *from = control<QRadioButton>(c.from);
-        for (QWidget *w = from; w; w = w->parentWidget())
-            if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
-                tabs->setCurrentWidget(w);
+        testsupport::showPageOf(from);
         from->setFocus();
         QTest::keyClick(from, c.key);
         EXPECT_TRUE(control<QRadioButton>(c.focused)->hasFocus());

@@ -110,9 +110,8 @@ TEST_F(PollLogTest, AMissingLogFolderStopsMonitoring)
     EXPECT_EQ(messages().last(), QStringLiteral("Stopped."));
 }
 
-// A status page cut short holds none of its labels: the poll logs no noise
-// margin or sync speed and its charts get a gap, never the previous poll's
-// figures (nor a 0).
+// A status page cut short holds none of its labels: the poll logs no noise margin or sync
+// speed and its charts get a gap, never the previous poll's figures (nor a 0).
 TEST_F(PollLogTest, APageCutShortLogsNoFigureAndDrawsAGap)
 {
     const QString log = dir.filePath(QStringLiteral("stats.txt"));

@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTcpServer>
@@ -123,8 +122,8 @@ TEST_F(RouterPagesTest, ViewSourceOpensTheViewerOnThePage)
     EXPECT_TRUE(onlyChild<RouterViewers>(*form)->logViewer()->Memo1->toPlainText().contains(QStringLiteral("<")));
 }
 
-// The log viewer's menu choices are settings: each is announced as it is made and saved with the rest
-// (and a fetch still out when the window goes is dropped without a crash).
+// The log viewer's menu choices are settings, announced as made and saved (a fetch still out when
+// the window goes is dropped without a crash).
 TEST_F(RouterPagesTest, LogViewerChoicesReachTheSettingsFile)
 {
     open("[Router]\nV1234=1\n[RouterLog]\nReverse=0\nIsDG834N=0\nEmailInclude=0\n");
@@ -136,14 +135,12 @@ TEST_F(RouterPagesTest, LogViewerChoicesReachTheSettingsFile)
         item->trigger(); // each now checked
     viewer->close(); // the e-mail choice is stored as the viewer closes
     QTest::mouseClick(form->btnSave, Qt::LeftButton);
-    const QString saved = QString::fromLatin1(testsupport::readAll(ini));
     for (const char *key : {"Reverse", "IsDG834N", "EmailInclude"}) {
         bool heard = false;
         for (const QList<QVariant> &args : announced)
             heard |= args.at(0).value<SettingKeys>().contains(QStringLiteral("RouterLog/") + QLatin1String(key));
         EXPECT_TRUE(heard) << key;
-        EXPECT_TRUE(saved.contains(QRegularExpression(QStringLiteral("^%1=1\r?$").arg(QLatin1String(key)),
-                                                      QRegularExpression::MultilineOption))) << key;
+        EXPECT_EQ(testsupport::iniValue(testsupport::readAll(ini), "RouterLog", key), QStringLiteral("1")) << key;
     }
 }
 

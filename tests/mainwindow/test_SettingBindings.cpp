@@ -109,16 +109,7 @@ struct BindingsTest : ::testing::Test {
     QString saved(const char *section, const char *key)
     {
         QTest::mouseClick(form->btnSave, Qt::LeftButton);
-        QString current;
-        for (const QString &line : QString::fromLatin1(testsupport::readAll(ini)).split(QLatin1Char('\n'))) {
-            const QString l = line.trimmed();
-            if (l.startsWith(QLatin1Char('[')))
-                current = l.mid(1, l.size() - 2);
-            else if (current.compare(QLatin1String(section), Qt::CaseInsensitive) == 0
-                     && l.section(QLatin1Char('='), 0, 0).compare(QLatin1String(key), Qt::CaseInsensitive) == 0)
-                return l.section(QLatin1Char('='), 1);
-        }
-        return QStringLiteral("(missing)");
+        return testsupport::iniValue(testsupport::readAll(ini), section, key);
     }
     // The MiBytes (ppp0) panes the telnet tab offers.
     int bytesPanesOffered()
@@ -128,15 +119,6 @@ struct BindingsTest : ::testing::Test {
             if (auto *tabs = qobject_cast<QTabWidget *>(pane->parentWidget()->parentWidget()))
                 offered += tabs->isTabVisible(tabs->indexOf(pane));
         return offered;
-    }
-    // Typed key by key into an edit, over what it held.
-    static void typeOver(QLineEdit *edit, const QString &text)
-    {
-        ASSERT_NE(edit, nullptr);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
     }
     double pageLength(int chart)
     {
@@ -499,7 +481,7 @@ std::vector<Case> cases()
         all.push_back({setting, "[Telnet]\nV4=1\nV123=0\nTelnetCmd=adslctl info --stats\n", {"9", "12.5"},
                        {{"typed into the target SNR page", [edit](T &t, const QVariant &v) {
                              onlyChild<TargetSnrPage>(*t.form)->TabSheet41Show(); // shown: both edits open for adslctl
-                             T::typeOver(edit(t), v.toString());
+                             testsupport::typeOver(edit(t), v.toString());
                          }},
                         {"a handler", change([k](TSettings &s, const QVariant &v) {
                              findSettingsKey("Telnet", k)->ref<KeyType::NumberText>(s) = v.toString();
@@ -522,7 +504,7 @@ std::vector<Case> cases()
                          userCommandMenu(t)->Userdefined11->trigger();
                          auto *ask = t.form->findChild<QInputDialog *>(QStringLiteral("UserCommandInput"));
                          ASSERT_NE(ask, nullptr);
-                         T::typeOver(ask->findChild<QLineEdit *>(), v.toString());
+                         testsupport::typeOver(ask->findChild<QLineEdit *>(), v.toString());
                          ask->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
                      }},
                     {"a handler", change([](TSettings &s, const QVariant &v) { s.Telnet.User1 = v.toString(); })}},

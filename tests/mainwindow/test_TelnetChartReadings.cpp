@@ -1,7 +1,5 @@
-// The telnet noise and sync charts over real polls of the simulated AR7 router
-// with the ping on: whichever of the ping and the router's reply ends first,
-// and when the reply is slower than the sample, Chart16 and Chart17 draw only
-// what the router reported (6.5 dB, 8128 kbps) or a gap, never a 0.
+// Telnet noise and sync charts over real polls of the simulated AR7 router, ping on: whichever
+// ends first, even with a reply slower than the sample, they draw what the router reported or a gap.
 #include "OnlyChild.h"
 #include "SimWindowFixture.h"
 #include "acquisition/PingRunner.h"

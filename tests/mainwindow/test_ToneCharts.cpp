@@ -362,11 +362,9 @@ TEST_F(ToneWindowTest, VerticalGridAndTheBitswapsPage)
     }
 }
 
-// The bitswap histories (Chart22, the 585's Chart28) can be dragged back in
-// time once a page is full; polling waits while the button is down, and comes
-// back when the release goes elsewhere (another tab, another window). A Ctrl
-// drag on a tone chart, even after a plain drag of a time chart, leaves the
-// time charts on their own page.
+// The bitswap histories (Chart22, the 585's Chart28) can be dragged back in time once a page is full;
+// polling waits while the button is down, and comes back when the release goes to another tab or
+// window. A Ctrl drag on a tone chart, even after a plain drag of a time chart, leaves the time charts be.
 TEST_F(ToneWindowTest, BitswapHistoriesDragBackInTime)
 {
     open("[System]\nPoints=250\n[Router]\nTelnet=1\nST585=1\n");
@@ -384,17 +382,14 @@ TEST_F(ToneWindowTest, BitswapHistoriesDragBackInTime)
         plot->setEnabled(true);
         return plot;
     };
-    auto send = [](QCustomPlot *plot, QEvent::Type type, int dx, Qt::MouseButton button, Qt::MouseButtons buttons,
-                   Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        const QPoint at = plot->axisRect()->center() + QPoint(dx, 0);
-        QMouseEvent e(type, QPointF(at), QPointF(plot->mapToGlobal(at)), button, buttons, mods);
-        QApplication::sendEvent(plot, &e);
-    };
-    auto drag = [&](QCustomPlot *plot, int dx, Qt::KeyboardModifiers mods) {
-        send(plot, QEvent::MouseButtonPress, 0, Qt::LeftButton, Qt::LeftButton, mods);
-        for (int step = 1; step <= 4; ++step)
-            send(plot, QEvent::MouseMove, dx * step / 4, Qt::NoButton, Qt::LeftButton, mods);
-        send(plot, QEvent::MouseButtonRelease, dx, Qt::LeftButton, Qt::NoButton, mods);
+    auto drag = [](QCustomPlot *plot, int dx, Qt::KeyboardModifiers mods) { // press, four moves, release
+        for (int step = 0; step <= 5; ++step) {
+            const auto type = step == 0 ? QEvent::MouseButtonPress : step == 5 ? QEvent::MouseButtonRelease : QEvent::MouseMove;
+            const QPoint at = plot->axisRect()->center() + QPoint(dx * qMin(step, 4) / 4, 0);
+            QMouseEvent e(type, QPointF(at), QPointF(plot->mapToGlobal(at)), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+            QApplication::sendEvent(plot, &e);
+        }
     };
     fill(2, 150);
     drag(fill(1, 150), 120, Qt::NoModifier);

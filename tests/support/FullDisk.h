@@ -81,9 +81,8 @@ public:
         m_limited = true;
     }
 
-    // Full but for `room` bytes that a new file may take (whole pages on a
-    // tmpfs, so give a multiple of pageSize()): a write that crosses them
-    // stops part-way.
+    // Full but for `room` bytes (whole pages on a tmpfs: a multiple of pageSize()) that a new
+    // file may take: a write that crosses them stops part-way.
     void fillLeaving(qint64 room)
     {
         if (m_kind == Kind::SizeLimit) {

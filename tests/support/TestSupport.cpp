@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTabWidget>
+#include <QTest>
 
 #include <QFile>
 #include <stdexcept>
@@ -43,4 +45,33 @@ void testsupport::typeText(QLineEdit *edit, const QString &text)
 {
     edit->setText(text);
     emit edit->textEdited(text);
+}
+
+void testsupport::typeOver(QLineEdit *edit, const QString &text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+QString testsupport::iniValue(const QByteArray &ini, const char *section, const char *key)
+{
+    QString current;
+    for (const QString &line : QString::fromLatin1(ini).split(QLatin1Char('\n'))) {
+        const QString l = line.trimmed();
+        if (l.startsWith(QLatin1Char('[')))
+            current = l.mid(1, l.size() - 2);
+        else if (current.compare(QLatin1String(section), Qt::CaseInsensitive) == 0
+                 && l.section(QLatin1Char('='), 0, 0).compare(QLatin1String(key), Qt::CaseInsensitive) == 0)
+            return l.section(QLatin1Char('='), 1);
+    }
+    return QStringLiteral("(missing)");
+}
+
+void testsupport::showPageOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w; w = w->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+            tabs->setCurrentWidget(w);
 }

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 class QLineEdit;
+class QWidget;
 
 namespace testsupport {
 
@@ -16,6 +17,15 @@ int keyLineCount(const QByteArray &ini);
 
 // Text typed into an edit as a user types it: a bound edit takes it as an edit.
 void typeText(QLineEdit *edit, const QString &text);
+
+// Typed key by key over what the edit held.
+void typeOver(QLineEdit *edit, const QString &text);
+
+// The value of [section] key in an ini file's text, "(missing)" when it has none.
+QString iniValue(const QByteArray &ini, const char *section, const char *key);
+
+// Shows the page a widget sits on, through every level of tabs.
+void showPageOf(QWidget *widget);
 
 // Deletes (later) every message box a test left open.
 void discardMessageBoxes();

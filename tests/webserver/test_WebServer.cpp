@@ -139,9 +139,8 @@ TEST_F(WebServerTest, AuthenticationRefusesMissingAndWrongCredentials)
     EXPECT_EQ(WebServing::count(), 0);
 }
 
-// A name or secret beyond Latin-1 is matched as a browser sends it, in UTF-8
-// or in the Windows code page, and only then: no lossy spelling of it (a "?"
-// for each character Latin-1 lacks) gets in.
+// A name or secret beyond Latin-1 matches as a browser sends it, in UTF-8 or the Windows code
+// page, and only then: no lossy spelling of it (a "?" for each character Latin-1 lacks) gets in.
 TEST_F(WebServerTest, CredentialsMatchOnlyTheSettingsOwnBytes)
 {
     const QString euroPassword = QStringLiteral("pa\u20ACs");    // Windows-1252 has the euro sign
@@ -195,10 +194,8 @@ TEST_F(WebServerTest, BlockedClientGetsForbiddenWithAnEmptyBodyForFilesThatExist
     EXPECT_EQ(request(port, "/noise.jpg").status, 200);
 }
 
-// A blocked list that is no list once aborted the program (a link to
-// /dev/zero) or held every request (a FIFO); an oversized one was read whole
-// at each request. Now every request fails, the fault is reported once, and
-// a sound list is read again at the next request.
+// A blocked list that is a link to /dev/zero, a FIFO or oversized fails every request, is
+// reported once, and a sound list is read again at the next request.
 TEST_F(WebServerTest, ABlockedListThatIsNoListFailsEachRequestAndIsReportedOnce)
 {
     const QString list = folder.root + QStringLiteral("/blocked.txt");
@@ -206,9 +203,7 @@ TEST_F(WebServerTest, ABlockedListThatIsNoListFailsEachRequestAndIsReportedOnce)
     const std::function<void()> cases[] = {
         [&] { ::symlink("/dev/zero", name.constData()); },
         [&] { ::mkfifo(name.constData(), 0600); },
-        [&] {
-            testsupport::writeAll(list, QByteArray("10.0.0.1\n").repeated(BlockedList::kMaxBytes / 9) + "127.0.0.1\n");
-        },
+        [&] { testsupport::writeAll(list, QByteArray("10.0.0.1\n").repeated(BlockedList::kMaxBytes / 9) + "127.0.0.1\n"); },
     };
     change([](WebServerSettings &s) { s.useBlocked = true; });
     QSignalSpy errors(&server, &WebServer::serverError);

@@ -138,34 +138,22 @@ TEST_F(WebServerLoadTest, AClientIsServedWhileTwoAddressesKeepEveryConnectionSta
     }
 }
 
-// Ten connections from two addresses hold every place with replies their
-// clients do not take: pipelined requests for a small image never read, a
-// large file never read, a large file read a little now and then. A third
-// client is served all the same, each time the ten places are filled again:
-// it waits for a place, and a reply that has fallen behind counts as idle
-// and makes room. The reply deadline is far off, so it is not what makes
-// room here.
+// Ten connections from two addresses hold every place with replies their clients
+// do not take; a third client is still served each time the places fill again:
+// a reply fallen behind counts as idle and makes room (the deadline is far off).
 TEST_F(WebServerLoadTest, RepliesNobodyTakesDoNotLockOutAThirdClient)
 {
-    QByteArray image(4096, 'j');
-    testsupport::writeAll(folder.root + QStringLiteral("/image.jpg"), image);
-    QFile big(folder.root + QStringLiteral("/big.bin"));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    big.resize(qint64(20) << 20); // sparse
-    big.close();
+    testsupport::writeAll(folder.root + QStringLiteral("/image.jpg"), QByteArray(4096, 'j'));
+    testsupport::writeAll(folder.root + QStringLiteral("/big.bin"), {});
+    ASSERT_TRUE(QFile::resize(folder.root + QStringLiteral("/big.bin"), qint64(20) << 20)); // sparse
     QByteArray pipelined;
     for (int i = 0; i < 1500; ++i) // replies far beyond what the socket buffers hold
         pipelined += get("/image.jpg");
 
-    enum class Reads { Never, Trickle };
-    const struct {
-        const char *what;
-        QByteArray requests;
-        Reads reads;
-    } cases[] = {
-        {"pipelined requests for a 4 KB image, never read", pipelined, Reads::Never},
-        {"a 20 MB file, never read", get("/big.bin"), Reads::Never},
-        {"a 20 MB file, read 256 bytes at a time", get("/big.bin"), Reads::Trickle},
+    const struct { const char *what; QByteArray requests; bool trickle; } cases[] = {
+        {"pipelined requests for a 4 KB image, never read", pipelined, false},
+        {"a 20 MB file, never read", get("/big.bin"), false},
+        {"a 20 MB file, read 256 bytes at a time", get("/big.bin"), true},
     };
     for (const auto &c : cases) {
         WebServerConfig cfg = farDeadlines();
@@ -178,7 +166,7 @@ TEST_F(WebServerLoadTest, RepliesNobodyTakesDoNotLockOutAThirdClient)
         std::mutex hogsMutex;
         std::atomic<bool> done{false};
         std::thread trickle([&] {
-            while (!done && c.reads == Reads::Trickle) {
+            while (!done && c.trickle) {
                 {
                     std::lock_guard lock(hogsMutex);
                     for (auto &h : hogs)
@@ -210,10 +198,8 @@ TEST_F(WebServerLoadTest, RepliesNobodyTakesDoNotLockOutAThirdClient)
 // runs past the grace: the rate is measured as it goes.
 TEST_F(WebServerLoadTest, AReplyThatKeepsBeingTakenRunsToItsEnd)
 {
-    QFile big(folder.root + QStringLiteral("/big.bin"));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    big.resize(qint64(4) << 20); // sparse
-    big.close();
+    testsupport::writeAll(folder.root + QStringLiteral("/big.bin"), {});
+    ASSERT_TRUE(QFile::resize(folder.root + QStringLiteral("/big.bin"), qint64(4) << 20)); // sparse
     WebServerConfig cfg = farDeadlines();
     cfg.replyGraceMs = 100; // the whole reply takes many times this
     cfg.idleReplyMs = 50;
