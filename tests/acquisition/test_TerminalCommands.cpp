@@ -108,11 +108,8 @@ TEST(TelnetScriptRunnerGap, EachLineWaitsAQuarterSecondAfterTheLastOne)
     QTimer &gap = runner.lineGap();
     EXPECT_TRUE(gap.isActive());
     EXPECT_EQ(gap.interval(), 250);
-    const struct {
-        qint64 firesAt; // ms after the first line
-        int linesSent;
-        int gapLeft; // the gap re-armed for what is left; 250 after a line went
-    } fires[] = {{100, 1, 150}, {249, 1, 1}, {250, 2, 250}, {499, 2, 1}};
+    // The gap's timer firing at ms after the first line: the lines sent, the gap re-armed for what is left.
+    const struct { qint64 firesAt; int linesSent, gapLeft; } fires[] = {{100, 1, 150}, {249, 1, 1}, {250, 2, 250}, {499, 2, 1}};
     for (const auto &f : fires) {
         SCOPED_TRACE(f.firesAt);
         now = 5000 + f.firesAt;

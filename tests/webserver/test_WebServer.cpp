@@ -146,14 +146,7 @@ TEST_F(WebServerTest, CredentialsMatchOnlyTheSettingsOwnBytes)
     const QString euroPassword = QStringLiteral("pa\u20ACs");    // Windows-1252 has the euro sign
     const QString snowmanPassword = QStringLiteral("\u2603\u00E9"); // Windows-1252 lacks the snowman
     const QString acuteUser = QStringLiteral("vi\u00E9wer");
-    const struct {
-        const char *what;
-        QString user;
-        QString password;
-        QByteArray sentUser;
-        QByteArray sentPassword;
-        int status;
-    } cases[] = {
+    const struct { const char *what; QString user, password; QByteArray sentUser, sentPassword; int status; } cases[] = {
         {"euro, UTF-8", "viewer", euroPassword, "viewer", "pa\xE2\x82\xACs", 200},
         {"euro, Windows-1252", "viewer", euroPassword, "viewer", "pa\x80s", 200},
         {"euro as a question mark", "viewer", euroPassword, "viewer", "pa?s", 401},
