@@ -105,12 +105,6 @@ struct BindingsTest : ::testing::Test {
                 return form->PageControl1->widget(i)->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly);
         return nullptr;
     }
-    // Saved as the user saves: the key's value as the settings file now holds it.
-    QString saved(const char *section, const char *key)
-    {
-        QTest::mouseClick(form->btnSave, Qt::LeftButton);
-        return testsupport::iniValue(testsupport::readAll(ini), section, key);
-    }
     // The MiBytes (ppp0) panes the telnet tab offers.
     int bytesPanesOffered()
     {
@@ -447,7 +441,10 @@ std::vector<Case> cases()
     // The window's own boxes and edits of settings no dialog shows: each is its setting's editor, and
     // whatever changes the setting the box, the views that depend on it and the saved file agree.
     const auto savedAs = [](const char *section, const char *key, std::function<QString(const QVariant &)> text) {
-        return Reader{"the saved file", [section, key, text](T &t, const QVariant &v) { return t.saved(section, key) == text(v); }};
+        return Reader{"the saved file", [section, key, text](T &t, const QVariant &v) { // saved as the user saves
+            QTest::mouseClick(t.form->btnSave, Qt::LeftButton);
+            return testsupport::iniValue(testsupport::readAll(t.ini), section, key) == text(v);
+        }};
     };
     const auto flag = [](const QVariant &v) { return v.toBool() ? QStringLiteral("1") : QStringLiteral("0"); };
     const auto asText = [](const QVariant &v) { return v.toString(); };
@@ -471,13 +468,10 @@ std::vector<Case> cases()
                     {"a handler", change([](TSettings &s, const QVariant &v) { s.System.Refresh = v.toBool(); })}},
                    {{"the box", [](T &t, const QVariant &v) { return t.form->StatusPage->cbRefresh->isChecked() == v.toBool(); }},
                     savedAs("System", "Refresh", flag)}});
-    const auto marginEdit = [](const char *name) {
-        return [name](T &t) { return onlyChild<TargetSnrPage>(*t.form)->findChild<QLineEdit *>(QLatin1String(name)); };
-    };
     for (const auto &[setting, control, key] : {std::tuple{"Telnet/Default", "edNormalSNR", "Default"},
                                                 std::tuple{"Telnet/Target", "edDesiredSNR", "Target"}}) {
-        const auto edit = marginEdit(control);
-        const char *k = key;
+        const char *name = control, *k = key;
+        const auto edit = [name](T &t) { return onlyChild<TargetSnrPage>(*t.form)->findChild<QLineEdit *>(QLatin1String(name)); };
         all.push_back({setting, "[Telnet]\nV4=1\nV123=0\nTelnetCmd=adslctl info --stats\n", {"9", "12.5"},
                        {{"typed into the target SNR page", [edit](T &t, const QVariant &v) {
                              onlyChild<TargetSnrPage>(*t.form)->TabSheet41Show(); // shown: both edits open for adslctl
