@@ -47,11 +47,7 @@ struct TelnetPlottingTest : ::testing::Test {
         figures.Fresh = {true, true, {}, true, true, true, true};
         figures.Fresh.Counters.fill(true);
     }
-    QList<LogItem> poll()
-    {
-        readAll();
-        return pollWithoutReading();
-    }
+    QList<LogItem> poll() { readAll(); return pollWithoutReading(); }
     QList<LogItem> pollWithoutReading() { return plotting.plotTelnetCharts(QStringLiteral(" 09:30:15")); }
     ChartSeries *series(const char *name) { return charts.series(QLatin1String(name)); }
     QColor lastColour(const char *name) { return series(name)->colourAt(series(name)->count() - 1); }

@@ -166,22 +166,17 @@ TEST_F(WebServerLoadTest, RepliesNobodyTakesDoNotLockOutAThirdClient)
         std::mutex hogsMutex;
         std::atomic<bool> done{false};
         std::thread trickle([&] {
-            while (!done && c.trickle) {
-                {
-                    std::lock_guard lock(hogsMutex);
-                    for (auto &h : hogs)
-                        h->readSome(256);
-                }
-                QThread::msleep(50);
+            for (; !done && c.trickle; QThread::msleep(50)) {
+                std::lock_guard lock(hogsMutex);
+                for (auto &h : hogs)
+                    h->readSome(256);
             }
         });
         for (int round = 0; round < 3; ++round) {
-            {
+            for (int i = 0; i < 10; ++i) {
                 std::lock_guard lock(hogsMutex);
-                for (int i = 0; i < 10; ++i) {
-                    hogs.push_back(std::make_unique<RawClient>(port, 4096, 1, i % 2 ? "127.0.0.3" : "127.0.0.2"));
-                    hogs.back()->send(c.requests);
-                }
+                hogs.push_back(std::make_unique<RawClient>(port, 4096, 1, i % 2 ? "127.0.0.3" : "127.0.0.2"));
+                hogs.back()->send(c.requests);
             }
             // Asked at once: it waits for a place until one of them falls behind.
             const webtest::HttpReply r = webtest::request(port, "/noise.jpg");
