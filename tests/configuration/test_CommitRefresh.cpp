@@ -34,7 +34,6 @@
 #include <qcustomplot.h>
 
 using testsupport::onlyChild;
-using testsupport::showPageOf;
 
 namespace {
 
@@ -402,7 +401,7 @@ TEST_F(CommitTest, ACommitWithNothingChangedPutsBackWhatTheWindowMoved)
         const int restarts = form->Timer1->restarts();
         QCustomPlot *plot = onlyChild<ChartSet>(*form)->chart(1);
         onlyChild<ChartSet>(*form)->seriesAt(1, 0)->add(6, QStringLiteral(" p"));
-        showPageOf(plot);
+        testsupport::showPageOf(plot);
         plot->replot();
         // A Shift-drag of the picture moves the noise axis.
         for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseMove, QEvent::MouseButtonRelease}) {
@@ -430,11 +429,11 @@ TEST_F(CommitTest, TheTargetMarginPageFollowsTheCommittedTelnetCommand)
     auto form = open("[System]\nConf=1\n[Router]\nTelnet=1\n[Telnet]\nV123=0\nV4=1\nTelnetCmd=adsl info --stats\n");
     form->show();
     TargetSnrPage *page = onlyChild<TargetSnrPage>(*form);
-    showPageOf(page);
+    testsupport::showPageOf(page);
     for (const QString command : {QStringLiteral("/usr/sbin/adslctl info --stats"), QStringLiteral("adsl info --stats")}) {
         form->btnConfigure->click();
         QComboBox *box = control<QComboBox>(*form, "cbTelnetCmd");
-        showPageOf(box);
+        testsupport::showPageOf(box);
         testsupport::typeOver(box->lineEdit(), command);
         onlyChild<TForm2>(*form)->close();
         ASSERT_TRUE(page->isVisible());

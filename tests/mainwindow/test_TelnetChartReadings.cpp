@@ -31,9 +31,7 @@ const Timing kTimings[] = {
 
 void PrintTo(const Timing &t, std::ostream *os) { *os << t.name; }
 
-struct TelnetChartReadings : SimWindowTest, ::testing::WithParamInterface<Timing> {
-    ChartSeries *series(const char *name) { return onlyChild<ChartSet>(*form)->series(QLatin1String(name)); }
-};
+struct TelnetChartReadings : SimWindowTest, ::testing::WithParamInterface<Timing> {};
 
 } // namespace
 
@@ -51,6 +49,7 @@ TEST_P(TelnetChartReadings, ChartsDrawTheRoutersFiguresOrAGap)
     open("[Router]\nTelnet=1\n[Telnet]\nV123=1\nUseHttpDebug=0\nExtended=0\nTelnetIP=127.0.0.1\nTelnetPort="
          + QByteArray::number(sim.telnetPort()) + "\n[Ping]\nPing=1\nShowPing=1\nPingHost=127.0.0.1\n");
     onlyChild<PingRunner>(*form)->setProgram(ping);
+    const auto series = [&](const char *name) { return onlyChild<ChartSet>(*form)->series(QLatin1String(name)); };
 
     form->btnStart->click();
     ASSERT_TRUE(testsupport::waitFor([&] { return series("LineSeries14")->count() >= 8; }, 30000));
