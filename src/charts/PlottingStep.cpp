@@ -1,6 +1,8 @@
 #include "charts/ChartRefresh.h"
 #include "charts/PlottingStep.h"
 
+#include "acquisition/FigureSearch.h"
+
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "charts/AxisScaling.h"
@@ -91,20 +93,22 @@ TColor PlottingStep::plotHttp(TColor colour, const QString &label)
 
     addGapPoints(label);
     // A figure the answered page did not hold has no point: a gap.
-    auto reading = [&f = m_run.FigureNotFound](int item, double value) {
+    auto reading = [&f = m_run.FigureNotFound](HttpLogItem item, double value) {
         return f[size_t(item)] ? std::nan("") : value;
     };
+    const double rxNoise = reading(HttpLogItem::RxNoise, f.RxNoise);
+    const double rxSync = reading(HttpLogItem::RxSync, f.RxSync);
 
     // Noise margin, with the noise thresholds: only while the Rx noise chart is plotted.
     TColor noiseColour = colour;
     if (s.Graph.cbHNoise) {
-        noiseColour = thresholdColour(colour, reading(0, f.RxNoise), s.Alarm.NoiseAbove, s.Alarm.NoiseAboveVal, s.Alarm.NoiseBelow,
+        noiseColour = thresholdColour(colour, rxNoise, s.Alarm.NoiseAbove, s.Alarm.NoiseAboveVal, s.Alarm.NoiseBelow,
                                       s.Alarm.NoiseBelowVal);
-        plot("Series1", reading(0, f.RxNoise), noiseColour);
-        plot("Series9", reading(1, f.RxSync), s.Graph.SyncColour);
+        plot("Series1", rxNoise, noiseColour);
+        plot("Series9", rxSync, s.Graph.SyncColour);
     }
     if (s.Graph.cbUHNoise)
-        plot("LineSeries15", reading(3, f.TxNoise), noiseColour);
+        plot("LineSeries15", reading(HttpLogItem::TxNoise, f.TxNoise), noiseColour);
 
     // Sync speed, with the sync thresholds.
     TColor syncColour = s.Graph.SyncColour;
@@ -112,12 +116,12 @@ TColor PlottingStep::plotHttp(TColor colour, const QString &label)
         syncColour = s.Graph.NoRespondColour;
         m_run.IconAlarmState = s.Alarm.AllAlarms || s.Alarm.ConnectionLoss;
     }
-    syncColour = thresholdColour(syncColour, reading(1, f.RxSync), s.Alarm.SyncAbove, s.Alarm.SyncAboveVal, s.Alarm.SyncBelow,
+    syncColour = thresholdColour(syncColour, rxSync, s.Alarm.SyncAbove, s.Alarm.SyncAboveVal, s.Alarm.SyncBelow,
                                  s.Alarm.SyncBelowVal);
     if (s.Graph.cbHSync)
-        plot("Series2", reading(1, f.RxSync), syncColour);
+        plot("Series2", rxSync, syncColour);
     if (s.Graph.cbUHSync)
-        plot("LineSeries17", reading(4, f.TxSync), syncColour);
+        plot("LineSeries17", reading(HttpLogItem::TxSync, f.TxSync), syncColour);
 
     // User figures; a text figure leaves a hole and greys its axis.
     auto user = [&](int chart, const char *series, bool checked, bool notANumber, double value, TColor own) {
@@ -166,8 +170,8 @@ QList<double> PlottingStep::recentRxNoise(int n) const
     ChartSeries *s = m_charts.series(QStringLiteral("Series1"));
     if (!s || n <= 0)
         return out;
-    const qint64 from = std::max(s->firstIndex(), s->count() - n);
-    for (qint64 i = from; i < s->count(); ++i)
-        out << s->valueAt(i);
+    for (qint64 i = s->count() - 1; i >= s->firstIndex() && out.size() < n; --i)
+        if (const double v = s->valueAt(i); !std::isnan(v))
+            out.prepend(v);
     return out;
 }

@@ -29,7 +29,8 @@ public:
     // Poll step 20: every time chart shows its newest point at the right edge.
     void scrollTimeline();
 
-    // The last n Rx noise values plotted, newest last (the change alarms' average).
+    // The last n Rx noise readings plotted, newest last (the change alarms'
+    // average); a gap is no reading and is passed over.
     QList<double> recentRxNoise(int n) const;
 
     // Which over-range signs the latest poll left showing, by indicator name.

@@ -258,6 +258,9 @@ void MainCycleHost::writeLogStep()
 void MainCycleHost::changeAlarmsStep()
 {
     RunState &run = m_form.Run;
+    // A page without the noise margin has no reading to compare with the average.
+    if (run.FigureNotFound[size_t(HttpLogItem::RxNoise)])
+        return;
     const QList<double> recent = m_form.m_plotting->recentRxNoise(m_form.settings().Alarm.SNRSamples + 1);
     m_form.m_alarmInputs->noiseChangeStep(run.Figures.RxNoise, recent, run.LogLine, run.IconAlarmState);
 }
