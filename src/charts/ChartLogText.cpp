@@ -5,6 +5,8 @@
 #include "common/NumberFormat.h"
 #include "settings/TSettings.h"
 
+#include <cmath>
+
 qint64 chartLogPoints(ChartSet &charts)
 {
     qint64 n = charts.series(QStringLiteral("Series1"))->keptCount() - 1;
@@ -42,8 +44,11 @@ QByteArray chartLogText(ChartSet &charts, const TSettings &s, const QString &hea
         QString line = rx->labelAt(rx->firstIndex() + i).value_or(QString()).trimmed();
         for (const Column &c : columns) {
             ChartSeries *series = charts.series(QLatin1String(c.series));
-            if (c.on && series->keptCount() > i)
-                line += sep + c.name + numfmt::general(series->valueAt(series->firstIndex() + i));
+            if (c.on && series->keptCount() > i) {
+                // A gap is a poll without this figure: no value, as its log line has.
+                const double v = series->valueAt(series->firstIndex() + i);
+                line += sep + c.name + (std::isnan(v) ? QString() : numfmt::general(v));
+            }
         }
         text += line.toLocal8Bit() + "\r\n";
     }

@@ -4,6 +4,7 @@
 #include "charts/ChartSet.h"
 #include "settings/TSettings.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,4 +64,8 @@ TEST(ChartLogText, UserLabelsHaveTheirSpacesDashed)
     s.Graph.UserLabel = QStringLiteral("Line attn");
     s.System.CSV = false;
     EXPECT_EQ(chartLogText(set, s, QString(), 1), QByteArray("\r\nt1\tLine-attn= 7\r\n"));
+    // A gap (a poll without the figure) is written without a value, never "NAN".
+    set.series(QStringLiteral("Series1"))->add(1, QStringLiteral(" t2 "), QColor());
+    set.series(QStringLiteral("Series3"))->add(std::nan(""), QStringLiteral(" t2 "), QColor());
+    EXPECT_EQ(chartLogText(set, s, QString(), 2), QByteArray("\r\nt1\tLine-attn= 7\r\nt2\tLine-attn= \r\n"));
 }
