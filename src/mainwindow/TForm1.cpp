@@ -785,8 +785,7 @@ NoiseTrayIcon::Figures TForm1::trayFigures() const
 
 void TForm1::setTrayHint()
 {
-    // The desktop never says when the pointer rests on the icon, so the pointer-over hint is the one a
-    // poll leaves on it.
+    // The hint is the icon's tool tip: each poll brings the pointer-over hint up to date.
     TrayIconMouseMove();
 }
 
