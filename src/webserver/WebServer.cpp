@@ -93,7 +93,9 @@ struct WebServer::DaemonContext {
     // taken so far, so a large file earns no time it does not use. A reply
     // that falls behind by idleReply counts as idle, like a connection
     // waiting for its next request: at a limit either may make room for a
-    // new client. One that falls behind by replyGrace is given up. A
+    // new client. A connection still waiting for its first request makes
+    // room only for its own address: its client may be a round trip away
+    // from sending it. One that falls behind by replyGrace is given up. A
     // connection whose time is up, or that must make room, is shut down.
     // The entry goes, under the same lock, before libmicrohttpd closes the
     // socket, so a shut-down never meets a reused descriptor.
@@ -109,6 +111,7 @@ struct WebServer::DaemonContext {
         quint64 taken = 0;      // bytes the client had taken at the last look
         quint64 order = 0;      // ties: the older connection first
         bool seated = false;    // holds one of the maxUsers places
+        bool served = false;    // has had a request: now waits for its next one
         bool headIn = false;    // waits for a place with its request head in
     };
     std::chrono::milliseconds headDeadline{5000};
@@ -164,11 +167,12 @@ struct WebServer::DaemonContext {
         }
     }
     // How long a connection has been idle, or nothing when it is not: a
-    // reply that keeps pace is busy.
-    std::optional<TimePoint> idleSince(const Watch &w, TimePoint now) const
+    // reply that keeps pace is busy, and so, unless firstHeadIdle, is a
+    // connection within the deadline for its first request head.
+    std::optional<TimePoint> idleSince(const Watch &w, TimePoint now, bool firstHeadIdle) const
     {
         if (w.waitingForHead)
-            return w.waitingSince;
+            return w.served || firstHeadIdle ? std::optional(w.waitingSince) : std::nullopt;
         if (now - w.behindSince >= idleReply)
             return w.behindSince;
         return std::nullopt;
@@ -180,6 +184,7 @@ struct WebServer::DaemonContext {
         auto it = watched.find(c);
         if (it != watched.end()) {
             measure(it->second, now);
+            it->second.served = true;
             it->second.waitingForHead = true;
             it->second.headDeadline = now + headDeadline;
             it->second.waitingSince = now;
@@ -196,8 +201,10 @@ struct WebServer::DaemonContext {
         w.behindSince = qMin(now, w.behindSince + (now - w.waitingSince));
     }
     // A new connection: when that makes more than its address may hold, the
-    // address's connections idle longest go (the new one too, when no other
-    // of them is idle). Then it takes a place: see seat().
+    // address's connections idle longest go, those still waiting for their
+    // first request included (the new one too, when no other of them is
+    // idle): an address only ever displaces its own. Then it takes a place:
+    // see seat().
     void admit(MHD_Connection *c, int fd, const QString &address)
     {
         std::lock_guard lock(watchMutex);
@@ -216,7 +223,7 @@ struct WebServer::DaemonContext {
         for (const auto &entry : watched)
             live += !entry.second.closing && ofAddress(entry.second);
         for (; live > perClientLimit; --live) {
-            Watch *idle = idlest(now, ofAddress);
+            Watch *idle = idlest(now, true, ofAddress);
             if (!idle)
                 break;
             shutDown(*idle);
@@ -225,12 +232,13 @@ struct WebServer::DaemonContext {
     }
     // The live connection that passes `among` and has been idle longest.
     template<typename Among>
-    Watch *idlest(TimePoint now, Among among)
+    Watch *idlest(TimePoint now, bool firstHeadIdle, Among among)
     {
         Watch *oldest = nullptr;
         TimePoint oldestSince;
         for (auto &[connection, w] : watched) {
-            const std::optional<TimePoint> since = !w.closing && among(w) ? idleSince(w, now) : std::nullopt;
+            const std::optional<TimePoint> since
+                = !w.closing && among(w) ? idleSince(w, now, firstHeadIdle) : std::nullopt;
             if (since && (!oldest || *since < oldestSince || (*since == oldestSince && w.order < oldest->order))) {
                 oldest = &w;
                 oldestSince = *since;
@@ -239,10 +247,12 @@ struct WebServer::DaemonContext {
         return oldest;
     }
     // New connections take places: a free one, or that of the seated
-    // connection idle longest. One that finds none waits, until its head
-    // deadline, for a place to come free or fall idle; a place goes to the
-    // waiting connection whose address holds fewest, the oldest first, so
-    // an address that keeps opening connections does not queue ahead of others.
+    // connection idle longest; one given its place a moment ago and still
+    // within its first head's deadline keeps it. One that finds none waits,
+    // until its head deadline, for a place to come free or fall idle; a
+    // place goes to the waiting connection whose address holds fewest, the
+    // oldest first, so an address that keeps opening connections does not
+    // queue ahead of others.
     void seat(TimePoint now)
     {
         for (;;) {
@@ -264,7 +274,7 @@ struct WebServer::DaemonContext {
             if (!next)
                 return;
             if (seated >= maxUsers) {
-                Watch *idle = idlest(now, [](const Watch &w) { return w.seated; });
+                Watch *idle = idlest(now, false, [](const Watch &w) { return w.seated; });
                 if (!idle)
                     return;
                 shutDown(*idle);

@@ -18,7 +18,9 @@
 // the connection idle longest (waiting for its next request, or with a reply
 // that has fallen behind because its client takes nothing), or waits, within
 // its head deadline, for a place to come free or fall idle; a place goes to
-// the waiting connection whose address holds fewest.
+// the waiting connection whose address holds fewest. A connection within the
+// deadline for its first request is not idle for another address: its client
+// may be a round trip away from sending it.
 #include "webserver/AccessLog.h"
 #include "webserver/WebServerSettings.h"
 

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QThread>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
@@ -187,6 +188,74 @@ TEST_F(WebServerLoadTest, RepliesNobodyTakesDoNotLockOutAThirdClient)
         trickle.join();
         server.stop();
     }
+}
+
+// Nine places hold replies their clients keep taking; a client given the
+// last place sends its request a round trip later, while others connect. It
+// keeps its place and is answered; the others wait for a place.
+TEST_F(WebServerLoadTest, AClientKeepsItsPlaceUntilItsFirstRequestArrives)
+{
+    testsupport::writeAll(folder.root + QStringLiteral("/big.bin"), {});
+    ASSERT_TRUE(QFile::resize(folder.root + QStringLiteral("/big.bin"), qint64(64) << 20)); // sparse
+    WebServerConfig cfg;
+    start(cfg);
+    ASSERT_EQ(cfg.maxUsers, 10);
+
+    std::vector<std::unique_ptr<RawClient>> busy;
+    for (int i = 0; i < 9; ++i) {
+        busy.push_back(std::make_unique<RawClient>(port, 4096, 5, i % 2 ? "127.0.0.3" : "127.0.0.2"));
+        busy.back()->send(get("/big.bin"));
+    }
+    std::atomic<bool> done{false};
+    std::thread readers([&] {
+        for (; !done; QThread::msleep(20))
+            for (auto &b : busy)
+                b->readSome(16 * 1024); // well above the minimum rate
+    });
+    ASSERT_TRUE(testsupport::waitFor([] { return WebServing::count() == 9; }));
+
+    const QByteArray once = "GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    const struct {
+        const char *what;
+        int roundTripMs;
+        QList<const char *> reconnecting; // addresses that connect again as soon as they are answered
+        const char *newcomer;             // one more client, connecting just after
+    } cases[] = {
+        {"request 200 ms after connecting, one more client meanwhile", 200, {}, "127.0.0.4"},
+        {"request 50 ms after connecting, two addresses reconnecting", 50, {"127.0.0.5", "127.0.0.6"}, nullptr},
+    };
+    for (const auto &c : cases) {
+        std::atomic<bool> stopReconnecting{false};
+        std::vector<std::thread> reconnecting;
+        for (const char *from : c.reconnecting)
+            reconnecting.emplace_back([&, from] {
+                while (!stopReconnecting) {
+                    RawClient r(port, 0, 10, from);
+                    r.send(once);
+                    r.readToEnd();
+                }
+            });
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            RawClient late(port, 0, 10);
+            std::unique_ptr<RawClient> newcomer;
+            if (c.newcomer) {
+                newcomer = std::make_unique<RawClient>(port, 0, 10, c.newcomer);
+                newcomer->send(once);
+            }
+            QThread::msleep(c.roundTripMs);
+            late.send(once);
+            const webtest::HttpReply r = webtest::parse(late.readToEnd());
+            EXPECT_EQ(r.status, 200) << c.what << ", attempt " << attempt;
+            EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << c.what << ", attempt " << attempt;
+            if (newcomer)
+                EXPECT_EQ(webtest::parse(newcomer->readToEnd()).status, 200) << c.what << ": it waited for the place";
+        }
+        stopReconnecting = true;
+        for (std::thread &t : reconnecting)
+            t.join();
+    }
+    done = true;
+    readers.join();
 }
 
 // A reply whose client keeps taking it is never cut short, however long it
