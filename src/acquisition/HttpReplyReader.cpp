@@ -64,6 +64,18 @@ qsizetype headEnd(const QByteArray &text, qsizetype from, qsizetype *end)
     return -1;
 }
 
+// A CR that is not followed by an LF, in text[from, to). Such a CR ends no
+// line, so a head made with them has no lines to read: it is malformed, not
+// a reply still on its way. A CR last before `to` waits for its next byte.
+bool bareCr(const QByteArray &text, qsizetype from, qsizetype to)
+{
+    for (qsizetype cr = text.indexOf('\r', from); cr >= 0 && cr + 1 < to; cr = text.indexOf('\r', cr + 1)) {
+        if (text[cr + 1] != '\n')
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 HttpReplyReader::HttpReplyReader(qint64 maxBodyBytes, qint64 maxHeadBytes)
@@ -233,9 +245,15 @@ qsizetype HttpReplyReader::takeHead(QByteArrayView in)
     const qint64 limit = m_maxHead - m_headBytes;
     const qsizetype take = qsizetype(qMin<qint64>(in.size(), qMax<qint64>(0, limit - m_line.size())));
     const qsizetype searchFrom = qMax<qsizetype>(0, m_line.size() - 2);
+    const qsizetype crFrom = qMax<qsizetype>(0, m_line.size() - 1);
     m_line.append(in.first(take));
     qsizetype end = 0;
     const qsizetype after = headEnd(m_line, searchFrom, &end);
+    // Only the head is looked at: a body may hold any bytes.
+    if (bareCr(m_line, crFrom, after < 0 ? m_line.size() : after)) {
+        fail(malformedText());
+        return take;
+    }
     if (after < 0) {
         if (m_line.size() >= limit)
             fail(QStringLiteral("Reply header too large"));
