@@ -132,11 +132,18 @@ def user_chart_title(graph, figure):
     return label
 
 
-def web_image_name(title, chart):
-    """The file the program writes for a chart of that title in the web folder."""
-    name = title.replace(' ', '_')
-    name = ''.join('_' if c in '"*,/:<>?\\|' else c for c in name).lstrip('.')
-    return (name or 'Chart%d' % chart) + '.jpg'
+def web_image_name(title, chart, lower=()):
+    """The file the program writes for a chart of that title in the web folder. When a chart of a
+    lower number (lower: its (title, number) pairs) has a title of the same name, "_Chart" and the
+    chart's number follow the name."""
+    def base(text, number):
+        name = text.replace(' ', '_')
+        name = ''.join('_' if c in '"*,/:<>?\\|' else c for c in name).lstrip('.')
+        return name or 'Chart%d' % number
+    name = base(title, chart)
+    if any(base(t, n).lower() == name.lower() for t, n in lower if n < chart):
+        name += '_Chart%d' % chart
+    return name + '.jpg'
 
 
 def write_atomically(path, data):
@@ -196,9 +203,13 @@ def main():
     if a.web_page:
         graph = graph_settings(out)
         page = open(PAGE_TEMPLATE, 'rb').read().decode('utf-8')
+        # The two user figures' labels may be alike; no fixed chart's title is a router's figure.
+        shown = []
         for figure, chart in ((1, 3), (2, 19)):
             title = user_chart_title(graph, figure)
-            page = (page.replace('@USER%d_IMAGE@' % figure, html.escape(web_image_name(title, chart)))
+            image = web_image_name(title, chart, shown)
+            shown.append((title, chart))
+            page = (page.replace('@USER%d_IMAGE@' % figure, html.escape(image))
                     .replace('@USER%d_TITLE@' % figure, html.escape(title)))
         write_atomically(a.web_page, page.encode('utf-8'))
 

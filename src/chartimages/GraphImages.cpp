@@ -2,10 +2,12 @@
 
 #include "common/RouterAddress.h"
 #include "common/AtomicFile.h"
+#include "common/NewFile.h"
 #include "common/Clock.h"
 #include "common/DateTimePattern.h"
 #include "common/NumberFormat.h"
 #include "charts/ChartSet.h"
+#include "charts/ChartTable.h"
 #include "widgets/ColourConversion.h"
 #include "chartimages/GifWriter.h"
 #include "charts/PointLabelTicker.h"
@@ -145,6 +147,24 @@ QString GraphImages::captureBaseName(const QString &title, int chart)
 QString GraphImages::webBaseName(const QString &title, int chart)
 {
     return cleaned(title, chart, QStringLiteral("\"*,/:<>?\\|"), QLatin1Char('_'));
+}
+
+QString GraphImages::chartFileName(int chart, bool web) const
+{
+    const auto base = [web](const QString &title, int n) {
+        return web ? webBaseName(title, n) : captureBaseName(title, n);
+    };
+    const QString name = base(m_charts.chart(chart)->yAxis->label(), chart);
+    // Several charts may carry one title ("Bitswaps" on four): the lowest
+    // numbered keeps the title's name and each other adds its number, so
+    // that no chart's image replaces another's. Case is ignored, as the
+    // web folder's names may be lower-cased.
+    for (const ChartDef &def : ChartTable::charts()) {
+        const QCustomPlot *other = def.number < chart ? m_charts.chart(def.number) : nullptr;
+        if (other && base(other->yAxis->label(), def.number).compare(name, Qt::CaseInsensitive) == 0)
+            return name + QStringLiteral("_Chart") + QString::number(chart);
+    }
+    return name;
 }
 
 QString GraphImages::captureFormat(const TSettings &s)
@@ -369,17 +389,16 @@ QString GraphImages::drawTexts(QImage &image, int chart, QCustomPlot *plot, cons
     return {};
 }
 
-bool GraphImages::writeImage(const QImage &image, const QString &path, const QString &format, QString *error)
+QByteArray GraphImages::encodeImage(const QImage &image, const QString &format, QString *error)
 {
     const auto fail = [error](const QString &text) {
         if (error)
             *error = text;
-        return false;
+        return QByteArray();
     };
     if (image.isNull())
         return fail(QStringLiteral("The image is empty"));
 
-    // Encoded in memory first: an encoder failure never touches the file.
     QByteArray bytes;
     if (format == QLatin1String("gif")) {
         QString gifError;
@@ -394,15 +413,40 @@ bool GraphImages::writeImage(const QImage &image, const QString &path, const QSt
         if (!writer.write(image))
             return fail(writer.errorString());
     }
+    return bytes;
+}
 
-    QString why;
-    if (!AtomicFile::writeFile(path, bytes, &why))
-        return fail(why);
-    return true;
+bool GraphImages::writeImage(const QImage &image, const QString &path, const QString &format, QString *error)
+{
+    // Encoded in memory first: an encoder failure never touches the file.
+    const QByteArray bytes = encodeImage(image, format, error);
+    return !bytes.isEmpty() && AtomicFile::writeFile(path, bytes, error);
+}
+
+QString GraphImages::writeNewImage(int chart, const QImage &image, const QString &path, const QString &format,
+                                   QString *error)
+{
+    const QByteArray bytes = encodeImage(image, format, error);
+    if (bytes.isEmpty())
+        return {};
+    // A name already taken gets "_2", "_3"... before its extension. The
+    // search starts after the chart's last number for the same name, so a
+    // run of captures in one minute costs one try each.
+    const QString stem = path.left(path.size() - format.size() - 1);
+    const auto candidate = [&](int i) {
+        return i == 1 ? path : stem + QLatin1Char('_') + QString::number(i) + QLatin1Char('.') + format;
+    };
+    LastFreeName &last = m_lastFree[chart];
+    const int first = last.path == path ? last.number + 1 : 1;
+    int taken = 0;
+    const QString written = NewFile::write(bytes, candidate, first, kMaxNameNumber, &taken, error);
+    if (!written.isEmpty())
+        last = {path, taken};
+    return written;
 }
 
 GraphImageResult GraphImages::MakeGraphImage(int chart, const QString &fileName, const QString &caption,
-                                             const QString &mode)
+                                             const QString &mode, ExistingFile existing)
 {
     const QString text = withAttenuation(caption);
 
@@ -424,6 +468,10 @@ GraphImageResult GraphImages::MakeGraphImage(int chart, const QString &fileName,
         return {QString(), QStringLiteral("Chart%1 does not exist").arg(chart)};
     const QImage image = renderChart(chart, text, mode);
     QString error;
+    if (existing == ExistingFile::Keep) {
+        path = writeNewImage(chart, image, path, format, &error);
+        return {path, path.isEmpty() ? error : QString()};
+    }
     if (!writeImage(image, path, format, &error))
         return {QString(), error};
     return {path, QString()};
@@ -442,7 +490,7 @@ GraphImageResult GraphImages::Save(int chart, const QString &mode)
     if (s.Capture.DateTime.isEmpty())
         s.Capture.DateTime = QStringLiteral("hhnnss");
 
-    QString name = captureBaseName(plot->yAxis->label(), chart);
+    QString name = chartFileName(chart, false);
     if (!s.Capture.SameFilename) {
         if (s.Capture.WindowsTime) {
             // The pattern's date separators must not make folders of the name.
@@ -466,7 +514,9 @@ GraphImageResult GraphImages::Save(int chart, const QString &mode)
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         result.error = QStringLiteral("The capture folder does not exist");
     else
-        result = MakeGraphImage(chart, QDir(folder).filePath(name), caption, bitswap ? mode : kSave);
+        // Only one file per chart, when the user chose it, is rewritten.
+        result = MakeGraphImage(chart, QDir(folder).filePath(name), caption, bitswap ? mode : kSave,
+                                s.Capture.SameFilename ? ExistingFile::Replace : ExistingFile::Keep);
 
     if (mode == QLatin1String("Auto") && chart != 27 && chart != 28)
         m_run.PointsPlotted = 0;
@@ -491,7 +541,7 @@ GraphImageResult GraphImages::WebSave(int chart, int index)
     if (folder.isEmpty()) {
         result.error = QStringLiteral("No web page is set");
     } else {
-        QString name = webBaseName(plot->yAxis->label(), chart);
+        QString name = chartFileName(chart, true);
         // Only the file name: the folder is the web page's, as it is on disk.
         if (m_settings.WebServer.LowerCase)
             name = name.toLower();

@@ -9,6 +9,7 @@
 #include "settings/TSettings.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -45,6 +46,12 @@ enum class CaptionStyle {
     TelnetSaveAs, // "[a] ", noise to 3 significant digits
 };
 
+// What a written image does to a file that already holds its name.
+enum class ExistingFile {
+    Replace, // rewritten (web images, e-mail, Save As, one capture file per chart)
+    Keep,    // kept: the image takes the name with "_2", "_3"... instead
+};
+
 // The Save As handlers differ in their date pattern and IP item.
 enum class SaveAsKind {
     ChartPopup,  // SaveAs
@@ -73,12 +80,15 @@ public:
     // name's extension; no format chosen, or an unknown extension for those
     // two, writes nothing and is no failure. A text that cannot be drawn is
     // reported ("  5120 MakeGraphImage") and the image is still written.
-    GraphImageResult MakeGraphImage(int chart, const QString &fileName, const QString &caption, const QString &mode);
+    GraphImageResult MakeGraphImage(int chart, const QString &fileName, const QString &caption, const QString &mode,
+                                    ExistingFile existing = ExistingFile::Replace);
 
-    // Capture-folder image. Modes: "Auto", "Close", "Daily", "Manual", "Now",
-    // "Chart22", "Before Bitswap", "After Bitswap". Sets SampleStamp; "Auto"
-    // clears PointsPlotted (not for Chart27/28), "Chart22" BitsRefreshCount, any
-    // Chart28 capture ThomsonRefreshesSinceCapture. Failures are not reported.
+    // Capture-folder image, never over another file unless [Capture]
+    // SameFilename asks for one file per chart. Modes: "Auto", "Close",
+    // "Daily", "Manual", "Now", "Chart22", "Before Bitswap", "After Bitswap".
+    // Sets SampleStamp; "Auto" clears PointsPlotted (not for Chart27/28),
+    // "Chart22" BitsRefreshCount, any Chart28 capture
+    // ThomsonRefreshesSinceCapture. Failures are not reported.
     GraphImageResult Save(int chart, const QString &mode);
 
     // Web-folder image, recorded in webImageName(index). Skipped while a web
@@ -114,6 +124,11 @@ public:
     // The chart as an image with its caption and labels (what MakeGraphImage writes).
     QImage renderChart(int chart, const QString &caption, const QString &mode);
 
+    // The name of a chart's capture (web: web image) before its time and
+    // extension: its title's, with "_Chart" and its number when a chart of a
+    // lower number has a title of the same name.
+    QString chartFileName(int chart, bool web) const;
+
     // Names built from an axis title: blanks to "_", characters a file name
     // cannot hold to "-" (capture) or "_" (web, the comma too); leading dots
     // removed; "ChartN" when nothing is left.
@@ -131,6 +146,8 @@ public:
     static int saveAsFilterIndex(const TSettings &s);
     // Encodes and writes atomically; format "jpg", "png", "bmp" or "gif".
     static bool writeImage(const QImage &image, const QString &path, const QString &format, QString *error);
+    // The encoded file; empty with *error on failure.
+    static QByteArray encodeImage(const QImage &image, const QString &format, QString *error);
 
 signals:
     void systemMessage(const QString &text);
@@ -141,6 +158,15 @@ private:
     QSize chartSize(QCustomPlot *plot) const;
     QString drawTexts(QImage &image, int chart, QCustomPlot *plot, const QString &caption);
     void report(const QString &text);
+    // Writes under path, or the first free "_N" form of it: the name written.
+    QString writeNewImage(int chart, const QImage &image, const QString &path, const QString &format,
+                          QString *error);
+
+    static constexpr int kMaxNameNumber = 99999;
+    struct LastFreeName {
+        QString path;   // the name asked for
+        int number = 0; // 1 for the name itself, N for its "_N" form
+    };
 
     ChartSet &m_charts;
     TSettings &m_settings;
@@ -149,4 +175,5 @@ private:
     std::function<GraphImageWindow()> m_window;
     BitsRefreshState m_bits;
     std::array<QString, WebImageCount + 1> m_webNames; // 1-based
+    QHash<int, LastFreeName> m_lastFree;               // by chart
 };

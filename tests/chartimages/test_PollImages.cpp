@@ -4,6 +4,7 @@
 #include "chartimages/GraphImages.h"
 #include "chartimages/PollImages.h"
 #include "settings/SettingsStore.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -107,6 +108,58 @@ TEST_F(PollImagesTest, ScheduledCapturesWaitForPointsFolderAndSchedule)
     serving = 3;
     run.PointsPlotted = settings.System.Points;
     EXPECT_EQ(poll.scheduledCapturesStep(), (std::vector<int>{1, 19}));
+}
+
+// Pages shorter than a minute: each page's capture is kept beside the last
+// one, and a file already there stays as it was; only one file per chart
+// (SameFilename) is rewritten.
+TEST_F(PollImagesTest, PageCapturesOfOneMinuteAreAllKept)
+{
+    settings.Capture.Noise = true;
+    struct Case {
+        const char *name;
+        bool sameFile, fileThere;
+        QStringList kept; // "@" stands for the minute's name
+    };
+    int minute = 15;
+    for (const Case &c : {
+             Case{"dated names", false, false, {"@.jpg", "@_2.jpg", "@_3.jpg"}},
+             Case{"a file of that name already there", false, true, {"@.jpg", "@_2.jpg", "@_3.jpg", "@_4.jpg"}},
+             Case{"one file per chart", true, false, {"Rx_Noise_Margin_(dB).jpg"}},
+         }) {
+        SCOPED_TRACE(c.name);
+        clock.set(QDateTime(QDate(2026, 3, 5), QTime(21, ++minute, 0), Qt::UTC));
+        const QString stem = QStringLiteral("Rx_Noise_Margin_(dB)-2026Mar05-21%1").arg(minute);
+        const QString earlier = dir.filePath(QStringLiteral("captures/") + stem + QStringLiteral(".jpg"));
+        QDir(dir.filePath(QStringLiteral("captures"))).removeRecursively();
+        QDir(dir.path()).mkpath(QStringLiteral("captures"));
+        if (c.fileThere)
+            testsupport::writeAll(earlier, "not an image of this run");
+        settings.Capture.SameFilename = c.sameFile;
+        for (int page = 0; page < 3; ++page) {
+            run.PointsPlotted = settings.System.Points;
+            EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{1});
+        }
+        QStringList kept = c.kept;
+        kept.replaceInStrings(QStringLiteral("@"), stem);
+        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("captures"))).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                  kept);
+        if (c.fileThere)
+            EXPECT_EQ(testsupport::readAll(earlier), QByteArray("not an image of this run"));
+    }
+}
+
+// Both bitswap charts carry the title "Bitswaps": each has its own web image.
+TEST_F(PollImagesTest, WebImagesOfChartsSharingATitleAreDistinct)
+{
+    settings.Capture.HTTPWeb.clear();
+    settings.WebServer.SepWeb = true;           // Chart29, bitswaps per tone
+    settings.Telnet.BitswapWebserver = true;    // Chart22, bitswaps over time
+    settings.WebServer.LowerCase = true;
+    EXPECT_EQ(poll.webImagesStep(true), (std::vector<int>{29, 22}));
+    EXPECT_EQ(images.webImageName(22), dir.filePath(QStringLiteral("web/bitswaps.jpg")));
+    EXPECT_EQ(images.webImageName(29), dir.filePath(QStringLiteral("web/bitswaps_chart29.jpg")));
+    EXPECT_EQ(files("web"), 2);
 }
 
 TEST_F(PollImagesTest, SpeedTouchTimeChartFollowsItsRefreshCount)

@@ -59,6 +59,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTcpServer>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -440,6 +441,29 @@ TEST_F(MainWindowTest, CapturesOnCloseWaitForEnoughPoints)
     form->show();
     form->close();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
+}
+
+// Both bitswap charts are titled "Bitswaps". The daily captures and those on
+// close, all in one minute, each keep a file of their own.
+TEST_F(MainWindowTest, DailyAndCloseCapturesOfBothBitswapChartsAreAllKept)
+{
+    ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(3, 0, 20)));
+    Clock::setInstance(&clock);
+    const auto restore = qScopeGuard([] { Clock::setInstance(nullptr); });
+    const QString folder = dir.filePath(QStringLiteral("captures"));
+    QDir().mkpath(folder);
+    auto form = open("[System]\nConfirmClose=0\n[Router]\nTelnet=1\n[Telnet]\nBitswapCapture=1\nSepCapture=1\n"
+                     "[Capture]\nLastGraph=1\nAllTheTime=1\nNever=0\nCaptureAt=1\nCaptureAtTime=03:00\nFolder="
+                     + folder.toUtf8() + "\n");
+    form->runState().CaptureActive = true;
+    form->show();
+    onlyChild<DailyTimer>(*form)->DailyTimerTimer();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              QStringList({"Bitswaps-2026Dec07-0300.jpg", "Bitswaps_Chart29-2026Dec07-0300.jpg"}));
+    form->close();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              QStringList({"Bitswaps-2026Dec07-0300.jpg", "Bitswaps-2026Dec07-0300_2.jpg",
+                           "Bitswaps_Chart29-2026Dec07-0300.jpg", "Bitswaps_Chart29-2026Dec07-0300_2.jpg"}));
 }
 
 TEST_F(MainWindowTest, HelpFileIsWrittenAnewBesideTheSettingsAtEveryStart)
