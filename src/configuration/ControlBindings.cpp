@@ -151,6 +151,7 @@ const std::vector<ControlBinding> &configurationBindings()
         {"cbEmailLogin", "Email", "Login", G::EmailPage},
         {"cbRemEmailPass", "Email", "Rempass", G::EmailPage},
         {"cbEmailUsePlain", "Email", "EmailUsePlain", G::EmailPage},
+        {"cbSSLRequired", "Email", "SSL", G::EmailPage},
         {"edEmailTo", "Email", "To", G::EmailPage},
         {"edEmailFrom", "Email", "From", G::EmailPage},
         {"edEmailSubject", "Email", "Subject", G::EmailPage},

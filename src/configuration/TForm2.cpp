@@ -715,7 +715,6 @@ bool TForm2::FormCloseQuery()
                    150);
         return false;
     }
-    s.Email.SSL = Email->ui.cbSSLRequired->isChecked();
     bool canClose = true;
     if (s.System.Log && !LogFormat->ui.cbNewLog->isChecked() && !hasExtension(LogFormat->ui.edLogFile->text())) {
         messageBox(QStringLiteral("A filename needs to be specified for the Log."), 100, 150);

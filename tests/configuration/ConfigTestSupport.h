@@ -35,6 +35,12 @@ struct DialogFixture : ::testing::Test {
     TForm2 &open(const QByteArray &extra = {})
     {
         testsupport::writeAll(ini, loopback() + extra);
+        return openFile();
+    }
+
+    // The dialog over the settings file as it stands, as the program creates it.
+    TForm2 &openFile()
+    {
         settings = settingsstore::load(SettingsEnvironment::forFile(ini)).settings;
         dialog = std::make_unique<TForm2>(settings, run, ini, QStringLiteral("1 Jan 2026  00:00:00"), nullptr);
         dialog->setSaver([this] { return ++saves > 0; });
