@@ -31,6 +31,7 @@
 #include "settings/IniFile.h"
 #include "settings/RouterModelPresets.h"
 #include "settings/SettingsPaths.h"
+#include "settings/SettingsStore.h"
 #include "notify/StatisticsLog.h"
 
 #include <QCheckBox>
@@ -39,7 +40,6 @@
 #include <QFileDialog>
 #include <QSpinBox>
 #include <QTimeEdit>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -414,10 +414,12 @@ void TForm2::wireHandlers()
 
 void TForm2::readPageMemory()
 {
+    // Whatever stands at the path was already judged by the start-up load;
+    // a file that cannot be read leaves the first pages.
     IniFile ini;
-    QFile file(m_settingsFilePath);
-    if (file.open(QIODevice::ReadOnly))
-        ini.parse(file.readAll());
+    QByteArray bytes;
+    if (settingsstore::readFile(m_settingsFilePath, &bytes, nullptr))
+        ini.parse(bytes);
     int *memory[] = {&m_settings.System.Last2, &m_settings.System.Last3, &m_settings.System.Last4,
                      &m_settings.System.Last5};
     QTabWidget *tabs[] = {PageControl1, PageControl2, PageControl3, PageControl4};

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 
 #include "common/AnsiCodec.h"
+#include "common/RegularFile.h"
 #include "common/Clock.h"
 #include "common/NumberFormat.h"
 #include "settings/ColourNames.h"
@@ -373,20 +374,26 @@ QString settingsstore::longTimeFormat(const QLocale &locale)
     return f.isEmpty() ? QStringLiteral("HH:mm:ss") : f;
 }
 
+bool settingsstore::readFile(const QString &path, QByteArray *bytes, QString *error)
+{
+    bool missing = false;
+    QString why;
+    if (RegularFile::readAll(path, kMaxFileBytes, bytes, &why, &missing))
+        return true;
+    if (missing)
+        return true;
+    if (error)
+        *error = why;
+    return false;
+}
+
 SettingsLoadResult settingsstore::load(const SettingsEnvironment &env)
 {
     SettingsLoadResult result;
     IniFile ini;
-    QFile file(env.settingsPath);
-    if (file.exists()) {
-        if (file.open(QIODevice::ReadOnly)) {
-            ini.parse(file.readAll());
-            if (file.error() != QFileDevice::NoError)
-                result.readError = file.errorString();
-        } else {
-            result.readError = file.errorString();
-        }
-    }
+    QByteArray bytes;
+    if (readFile(env.settingsPath, &bytes, &result.readError))
+        ini.parse(bytes);
     if (!result.readError.isEmpty())
         result.problems << QStringLiteral("Settings: cannot read %1 (%2); the defaults are used.")
                                .arg(QDir::toNativeSeparators(env.settingsPath), result.readError);
@@ -450,12 +457,13 @@ SettingsSaveResult settingsstore::save(const TSettings &settings, const QString 
             result.error = QStringLiteral("%1 is read-only.").arg(shown);
             return result;
         }
-        QFile in(path);
-        if (!in.open(QIODevice::ReadOnly)) {
-            result.error = QStringLiteral("cannot read %1 (%2).").arg(shown, in.errorString());
+        QByteArray bytes;
+        QString why;
+        if (!readFile(path, &bytes, &why)) {
+            result.error = QStringLiteral("cannot read %1 (%2).").arg(shown, why);
             return result;
         }
-        ini.parse(in.readAll());
+        ini.parse(bytes);
     }
 
     TSettings s = settings;

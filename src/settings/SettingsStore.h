@@ -34,6 +34,14 @@ struct SettingsSaveResult {
 
 namespace settingsstore {
 
+// A settings file is a few tens of kilobytes; anything past this is not one.
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+// The file's bytes when it is a regular file within kMaxFileBytes, read
+// without ever blocking (a FIFO or a device at the path is refused). A file
+// that is not there reads as empty and is no error.
+bool readFile(const QString &path, QByteArray *bytes, QString *error);
+
 SettingsLoadResult load(const SettingsEnvironment &env);
 
 // Applies the load's post-processing (flag strings, decoded telnet flags,
