@@ -174,6 +174,12 @@ int main(int argc, char **argv)
         }
     }
 
+    // Files that once read differently after their first save (the leading
+    // byte picks the locale): a header without a name and no key under it.
+    for (const QByteArray &file : {QByteArray("\n[]"), QByteArray("\x01;note\n[ ]\n[Ping]\nMax=9\n"),
+                                   QByteArray(QByteArray(1, '\0') + "[Ping]\nMax=9\n[]\n;tail\n")})
+        corpus.add("settings_file", file);
+
     for (const char *path : {"/RxNoise.jpg", "/veltrano.htm", "/sub/deep.png", "/in/deep.png", "/out/secret.txt",
                              "/../outside/secret.txt", "/veltrano.ini", "/blocked.txt", "/", "/old.tmp",
                              "//RxNoise.jpg", "/./sub/../RxNoise.jpg", "/loop/x"})

@@ -23,9 +23,25 @@ struct IniFile::Impl {
 IniFile::IniFile() : d(std::make_unique<Impl>()) {}
 IniFile::~IniFile() = default;
 
-void IniFile::parse(const QByteArray &bytes)
+namespace {
+
+// "[]" or "[ ]": the reader's name for the keys above the first header.
+bool isEmptyHeader(QByteArrayView line)
 {
-    d->ini.Reset();
+    qsizetype i = 0;
+    const auto blank = [&line](qsizetype at) { return line[at] == ' ' || line[at] == '\t'; };
+    while (i < line.size() && blank(i))
+        ++i;
+    if (i == line.size() || line[i] != '[')
+        return false;
+    for (++i; i < line.size() && blank(i); ++i) {
+    }
+    return i < line.size() && line[i] == ']';
+}
+
+// The bytes as the reader is to see them.
+QByteArray prepare(const QByteArray &bytes, bool hideEmptyHeaders)
+{
     QByteArray data;
     data.reserve(bytes.size());
     constexpr QByteArrayView kBom("\xEF\xBB\xBF");
@@ -45,7 +61,7 @@ void IniFile::parse(const QByteArray &bytes)
         // A "[" line without its "]" is no header; the reader would take the
         // next key's text as the section's name. Keep it as a comment.
         const QByteArrayView lead = line.trimmed();
-        if (lead.startsWith('[') && !lead.contains(']'))
+        if ((lead.startsWith('[') && !lead.contains(']')) || (hideEmptyHeaders && isEmptyHeader(line)))
             data += ';';
         data += line;
         while (end < all.size() && isLineEnd(all[end]))
@@ -56,8 +72,25 @@ void IniFile::parse(const QByteArray &bytes)
     const qsizetype nul = data.indexOf('\0');
     if (nul >= 0)
         data.truncate(nul);
-    d->fileComment = data.startsWith(';') || data.startsWith('#');
+    return data;
+}
+
+} // namespace
+
+void IniFile::parse(const QByteArray &bytes)
+{
+    QByteArray data = prepare(bytes, false);
+    d->ini.Reset();
     d->ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
+    // A "[]" with no key under it names a section the writer cannot show
+    // (it has no header) and the next read would not find: it stays as a
+    // comment, so the file reads the same after every save.
+    if (d->ini.GetSectionSize("") == 0) {
+        data = prepare(bytes, true);
+        d->ini.Reset();
+        d->ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
+    }
+    d->fileComment = data.startsWith(';') || data.startsWith('#');
 }
 
 std::optional<QByteArray> IniFile::value(const char *section, const char *key) const
