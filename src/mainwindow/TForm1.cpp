@@ -88,6 +88,7 @@
 #include "platform/SystemInfo.h"
 #include "settings/SettingsPaths.h"
 #include "settings/SettingsStore.h"
+#include "widgets/ClickingButtonAccessible.h"
 
 #include <QAction>
 #include <qcustomplot.h>
@@ -125,6 +126,8 @@ static void initResources() { Q_INIT_RESOURCE(veltrano); }
 TForm1::TForm1(bool safeStart, QWidget *parent) : QMainWindow(parent), m_safeStart(safeStart)
 {
     initResources();
+    // Before any button exists: assistive Toggle then clicks, in this window and every one it opens.
+    ClickingButtonAccessible::install();
     m_status = new StatusChannel(this);
     connect(m_status, &StatusChannel::stamped, this, [this](const QDateTime &t) { Run.SampleStamp = t; });
     HTTP = new RouterHttpClient(this);

@@ -11,8 +11,10 @@
 #include "charts/ChartSet.h"
 #include "chartimages/GraphImages.h"
 #include "mainwindow/NoiseTrayIcon.h"
+#include "pages/WebServerPage.h"
 #include "OnlyChild.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -20,6 +22,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +42,23 @@ const QString kConnected1 =
 const QString kNotConnected1 =
     QStringLiteral("Failed to retrieve stats page (router not connected (http) (1). Connection refused");
 const QString kNotConnected2 = QStringLiteral("Failed to retrieve stats page (router not connected (http) (2)).");
+
+// What a screen reader or a switch device does with a button that stays down: its Toggle action.
+void toggleThroughAccessibility(QAbstractButton *button)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
+    ASSERT_TRUE(accessible && accessible->actionInterface());
+    const QString toggle = QAccessibleActionInterface::toggleAction();
+    ASSERT_TRUE(accessible->actionInterface()->actionNames().contains(toggle));
+    accessible->actionInterface()->doAction(toggle);
+}
+
+bool serverAnswers(quint16 port)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    return socket.waitForConnected(2000);
+}
 
 } // namespace
 
@@ -199,6 +220,48 @@ TEST_F(RunStopTest, AnsweringCancelToTheAppendQuestionLeavesStopDown)
     EXPECT_TRUE(form->Timer1->isActive());
     EXPECT_EQ(form->statusPanel(3), log);
     form->btnStop->click();
+}
+
+TEST_F(RunStopTest, AccessibleToggleOnRunStopAndTheWebServerButtonsDoesWhatAClickDoes)
+{
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    const QString log = dir.filePath(QStringLiteral("stats.txt"));
+    testsupport::writeAll(log, "old line\n");
+    open("[System]\nLog=1\nLogFile=" + log.toUtf8() + "\n[WebServer]\nPort=" + QByteArray::number(port) + "\n");
+
+    // Run asks its question as for a click, and runs once it is answered.
+    toggleThroughAccessibility(form->btnStart);
+    ASSERT_NE(form->AppendConfirmBox, nullptr);
+    EXPECT_EQ(form->AppendConfirmBox->text(), QStringLiteral("Append new data to \"%1\" ?").arg(log));
+    form->AppendConfirmBox->button(QMessageBox::Yes)->click();
+    EXPECT_TRUE(form->btnStart->isChecked());
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3    [Running]"));
+    ASSERT_TRUE(testsupport::waitFor([&] { return started() && requests() > 0; }));
+
+    toggleThroughAccessibility(form->btnStop);
+    EXPECT_TRUE(form->btnStop->isChecked());
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Veltrano 6.3"));
+    EXPECT_EQ(messages().last(), QStringLiteral("Stopped"));
+    const int polled = requests();
+    QTest::qWait(1500);
+    EXPECT_EQ(requests(), polled);
+
+    QLabel *state = form->WebPage->Label43;
+    toggleThroughAccessibility(form->WebPage->btnWebStart);
+    EXPECT_TRUE(form->WebPage->isRunning());
+    EXPECT_TRUE(state->text().startsWith(QStringLiteral("SERVER RUNNING (http://127.0.0.1:%1/").arg(port))) << state->text().toStdString();
+    EXPECT_TRUE(serverAnswers(port));
+
+    toggleThroughAccessibility(form->WebPage->btnWebStop);
+    EXPECT_TRUE(form->WebPage->btnWebStop->isChecked());
+    EXPECT_FALSE(form->WebPage->isRunning());
+    EXPECT_EQ(state->text(), QStringLiteral("SERVER STOPPED"));
+    EXPECT_FALSE(serverAnswers(port));
 }
 
 TEST_F(RunStopTest, AConfiguredProgramPressesRunAfterTheAutoStartDelay)
