@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -60,11 +62,18 @@ BitsTonePage::BitsTonePage(TSettings &settings, QWidget *parent) : QWidget(paren
 
 void BitsTonePage::build()
 {
-    // The strip above the charts.
+    // The strip above the charts, in two rows so that at the window's
+    // default size every caption reads whole, the longest time and
+    // interleaving texts included, with the read-out shown on the right.
     m_header = new QWidget(this);
     m_header->setObjectName(QStringLiteral("BitsToneHeader"));
     auto *strip = new QHBoxLayout(m_header);
     strip->setContentsMargins(0, 0, 0, 0);
+    auto *rows = new QVBoxLayout;
+    rows->setSpacing(2);
+    auto *request = new QHBoxLayout;
+    request->setSpacing(6);
+    auto *legend = new QHBoxLayout;
     btnBitsRefresh = named(new QPushButton(tr("Refresh"), m_header), "btnBitsRefresh");
     btnBitsRefresh->setAccessibleName(tr("Refresh bit loading"));
     btnBitsRefresh->setEnabled(false);
@@ -85,16 +94,16 @@ void BitsTonePage::build()
     Panel35->setTextFormat(Qt::PlainText);
     Panel35->setText(QStringLiteral("Tone number:\nFrequency:\nSNR:\nBits:\nBitswaps:"));
     Panel35->hide();
-    strip->addWidget(btnBitsRefresh);
-    strip->addWidget(Label61);
+    request->addWidget(btnBitsRefresh);
+    request->addWidget(Label61);
     // The SNR curve's colour beside its caption.
     Shape3 = swatch(m_header, "Shape3", QColor(Qt::red));
     Shape3->setAccessibleName(tr("Red: SNR per tone"));
-    strip->addWidget(Shape3);
-    strip->addWidget(Label59);
-    strip->addWidget(Image84);
-    strip->addWidget(Label88);
-    strip->addStretch(1);
+    request->addWidget(Shape3);
+    request->addWidget(Label59);
+    request->addWidget(Image84);
+    request->addWidget(Label88);
+    request->addStretch(1);
     // The swatches carry no text of their own; each names its colour for a screen reader.
     Shape1 = swatch(m_header, "Shape1", QColor(0, 0x80, 0));
     Shape1->setAccessibleName(tr("Green: upstream tones"));
@@ -103,15 +112,28 @@ void BitsTonePage::build()
     Shape7 = swatch(m_header, "Shape7", QColor(0xC0, 0xC0, 0xC0));
     Shape7->setAccessibleName(tr("Black: attenuation"));
     Label76 = named(new QLabel(tr("Attenuation"), m_header), "Label76");
-    strip->addWidget(Shape1);
-    strip->addWidget(new QLabel(tr("Upstream"), m_header));
-    strip->addWidget(Shape2);
-    strip->addWidget(new QLabel(tr("Downstream"), m_header));
-    strip->addWidget(Shape7);
-    strip->addWidget(Label76);
-    strip->addWidget(Label35);
-    strip->addWidget(Label99);
-    strip->addWidget(Panel35);
+    // Each swatch close to its caption, the pairs apart, whatever spacing the style gives.
+    legend->setSpacing(4);
+    for (auto [swatchOf, caption] : {std::pair<QWidget *, QWidget *>{Shape1, new QLabel(tr("Upstream"), m_header)},
+                                     {Shape2, new QLabel(tr("Downstream"), m_header)}, {Shape7, Label76}}) {
+        if (swatchOf != Shape1)
+            legend->addSpacing(8);
+        legend->addWidget(swatchOf);
+        legend->addWidget(caption);
+    }
+    // The interleaving of the two directions one above the other, as their texts are padded to be read.
+    auto *lower = new QGridLayout;
+    lower->setVerticalSpacing(2);
+    lower->setHorizontalSpacing(16);
+    lower->addLayout(legend, 0, 0);
+    lower->addWidget(Label35, 0, 1);
+    lower->addWidget(Label99, 1, 1);
+    lower->setColumnStretch(2, 1);
+    rows->addLayout(request);
+    rows->addLayout(lower);
+    rows->addStretch(1);
+    strip->addLayout(rows, 1);
+    strip->addWidget(Panel35, 0, Qt::AlignTop);
 
     // Options.
     auto *layout = new QVBoxLayout(this);

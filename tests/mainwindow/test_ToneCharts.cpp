@@ -14,6 +14,7 @@
 #include "pages/BitsTonePage.h"
 #include "charts/ChartSet.h"
 #include "charts/ToneCharts.h"
+#include "LayoutCheck.h"
 #include "OnlyChild.h"
 
 #include <QAction>
@@ -488,5 +489,54 @@ TEST_F(ToneWindowTest, AttenuationCurveIsOfferedToTheAdslctlFamilyOnly)
         open(telnet(family));
         EXPECT_EQ(onlyChild<BitsTonePage>(*form)->cbShowAttenuation->isEnabled(), offered);
         form.reset();
+    }
+}
+
+// The strip above the tone charts at the window's default size, after a run
+// has filled it: every caption reads whole, the longest that each family
+// writes included, and with the read-out shown beside them.
+TEST_F(ToneWindowTest, BitsToneHeaderReadsWholeAtTheDefaultSize)
+{
+    struct Case {
+        const char *profile;
+        QByteArray family;
+        QString down, up; // the longest interleaving texts of the family
+    };
+    const Case cases[] = {
+        {"v1234", "V123=1\n", QStringLiteral("Down : Interleaving OFF"), QStringLiteral("Up       : Interleaving OFF")},
+        {"other", "V123=0\nV4=1\nShowAttenuation=1\nrbSNR=0\nrbSNRMargin=1\n",
+         QStringLiteral("Downstream interleave: OFF"), QStringLiteral("Upstream interleave: OFF")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.profile);
+        form.reset();
+        profile = QLatin1String(c.profile);
+        statusPath = profile == QLatin1String("other") ? "/status.htm" : "/setup.cgi?next_file=stattbl.htm";
+        startSim();
+        open(telnet(c.family), 5);
+        auto *page = onlyChild<BitsTonePage>(*form);
+        ASSERT_TRUE(runUntilTonesPlotted());
+        ASSERT_TRUE(testsupport::waitFor([&] { return !page->Label35->text().isEmpty(); }, 10000));
+        testsupport::bringForward(page->header());
+        form->show();
+        auto cut = [&] {
+            QApplication::processEvents();
+            QStringList out;
+            for (QLabel *l : page->header()->findChildren<QLabel *>())
+                if (l->isVisible() && !l->text().isEmpty() && l->width() < l->sizeHint().width())
+                    out << QStringLiteral("%1 (%2): %3 < %4").arg(l->objectName(), l->text()).arg(l->width()).arg(l->sizeHint().width());
+            return out;
+        };
+        ASSERT_TRUE(page->Label61->isVisible());
+        EXPECT_EQ(cut(), QStringList()) << form->width() << " x " << form->height();
+        page->Label35->setText(c.down);
+        page->Label99->setText(c.up);
+        EXPECT_EQ(cut(), QStringList()) << "longest texts";
+        // The read-out as the mouse over a tone fills it.
+        page->Panel35->setText(QStringLiteral("Tone number:   255\nFrequency:       1099.6875 KHz\nSNR Margin:      12.5 dB\n"
+                                              "Bits:                  15\nBitswaps:         3\nAttenuation:      45.5 dB"));
+        page->Panel35->show();
+        EXPECT_EQ(cut(), QStringList()) << "with the read-out";
+        form->btnStop->click();
     }
 }
