@@ -133,14 +133,16 @@ private:
 
     void rxNoiseDone(bool found)
     {
-        r.Label2 = numfmt::generalPrecision(r.Figures.RxNoise, 3, localeDecimal()) + QStringLiteral(" dB");
+        // A page without the row shows no figure, not "0 dB".
+        r.Label2 = found ? numfmt::generalPrecision(r.Figures.RxNoise, 3, localeDecimal()) + QStringLiteral(" dB")
+                         : QString();
         noiseDone(HttpLogItem::RxNoise, QStringLiteral("Rx-Noise"), r.Figures.RxNoise, found);
     }
 
     // shown: the text for the label (locale form); logged: the text as found.
     void rxSyncDone(const QString &shown, const QString &logged, bool bps, bool found)
     {
-        r.Label4 = FormatThousands(shown) + (bps ? QStringLiteral(" bps") : QStringLiteral(" Kbps"));
+        r.Label4 = found ? FormatThousands(shown) + (bps ? QStringLiteral(" bps") : QStringLiteral(" Kbps")) : QString();
         logItem(HttpLogItem::RxSync, QStringLiteral("Rx-Sync"), found ? logged : QString());
         r.LogItems[size_t(HttpLogItem::RxSync)].NotFound = !found;
     }

@@ -66,8 +66,8 @@ struct FigureSearchResult {
     QString AttenuationDownText;
 
     // New captions; a caption that is not set keeps what the label shows.
-    std::optional<QString> Label2;  // Rx noise, "6.5 dB"
-    std::optional<QString> Label4;  // Rx sync, "8,128 Kbps"
+    std::optional<QString> Label2;  // Rx noise, "6.5 dB"; empty when the page held none
+    std::optional<QString> Label4;  // Rx sync, "8,128 Kbps"; empty when the page held none
     std::optional<QString> Label5;  // user figure 1
     std::optional<QString> Label22; // user figure 2
     // SpeedTouch 585 data counters only: the user charts' tab captions and

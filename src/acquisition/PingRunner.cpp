@@ -149,8 +149,9 @@ bool PingRunner::PingNow(const TSettings &settings)
         r.host = host;
         r.refused = true;
         r.output = QStringList{text};
-        // A setting error is not a line failure: no count, no alarm with that text.
-        m_pingMs = r.PingMs;
+        // A setting error is not a line failure: no count, no alarm with that text,
+        // and no time to log.
+        m_pingMs.reset();
         emit finished(r);
         return false;
     }

@@ -59,7 +59,8 @@ public:
     // the ping box is checked and the ping tab shown. Emits alarmTriggered.
     void countLoss(bool lost, bool alarmOn, int times, const QString &host);
 
-    int PingMs() const { return m_pingMs; }
+    // The latest time measured; none while the host is not set or refused (nothing ran).
+    std::optional<int> PingMs() const { return m_pingMs; }
     int PingFailCount() const { return m_failCount; }
 
     // Test hooks: the program run instead of ping, and our hard time-out.
@@ -91,6 +92,6 @@ private:
     bool m_killed = false;
     bool m_alarmOn = false;
     int m_alarmTimes = 3;
-    int m_pingMs = 0;
+    std::optional<int> m_pingMs;
     int m_failCount = 0;
 };

@@ -25,6 +25,9 @@ struct TelnetFigures {
     std::array<qint64, kCounters> TelnetCounters{};
     // Baselines of the six downstream counters for the incremental charts.
     std::array<qint64, 6> TelnetCounterBase{};
+    // The base holds a reading of its counter: a chart takes its base at its
+    // slot's first reading of a run, never from a counter no reply has filled.
+    std::array<bool, 6> TelnetCounterBaseSet{};
 
     // WAN interface byte totals in MiB.
     double RxBytesTotal = 0;
@@ -77,5 +80,6 @@ struct TelnetFigures {
         LastGoodTelnetNoise = 0;
         Adsl2PlusSeen = false;
         Fresh = Readings{};
+        TelnetCounterBaseSet = {};
     }
 };

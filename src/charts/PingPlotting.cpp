@@ -28,9 +28,9 @@ bool PingPlotting::plotPing(double value, const QString &label)
     return area || line;
 }
 
-LogItem PingPlotting::logItem(int pingMs)
+LogItem PingPlotting::logItem(std::optional<int> pingMs)
 {
-    return LogItem{QStringLiteral("Ping"), QString::number(pingMs)};
+    return LogItem{QStringLiteral("Ping"), pingMs ? QString::number(*pingMs) : QString()};
 }
 
 void PingPlotting::applyFilled(ChartSet &charts, bool filled)

@@ -6,6 +6,7 @@
 #include "settings/SettingTypes.h"
 
 #include <QString>
+#include <optional>
 
 class AxisScaling;
 class ChartSet;
@@ -18,8 +19,8 @@ public:
     bool plotPing(double value, const QString &label);
 
     static TColor pointColour(double value);
-    // "Ping" with PingMs as an integer.
-    static LogItem logItem(int pingMs);
+    // "Ping" with PingMs as an integer; without a value when no ping ran.
+    static LogItem logItem(std::optional<int> pingMs);
     // cbFilled: Series20 (area) when filled, Series19 (line) otherwise.
     static void applyFilled(ChartSet &charts, bool filled);
     // spPingNum keeps 1..3.

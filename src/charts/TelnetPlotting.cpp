@@ -110,10 +110,13 @@ TelnetPointShown TelnetPlotting::PlotTelnetNoise(const QString &label)
 {
     const TSettings &s = m_settings;
     m_noise = TelnetPointShown();
+    m_noise.missing = !m_figures.Fresh.Noise;
     if (!s.Telnet.cbNoise)
         return m_noise;
+    // Telnet-only: the label and the icon show this poll's reading, or none.
+    m_noise.labelShown = m_noise.redrawTrayIcon = s.Telnet.DisableHTTP;
     // No reply read since the last poll: a gap, not a 0 in the alarm colour.
-    if (!m_figures.Fresh.Noise) {
+    if (m_noise.missing) {
         plot("LineSeries13", kGap, label, s.Graph.NoRespondColour);
         return m_noise;
     }
@@ -132,10 +135,8 @@ TelnetPointShown TelnetPlotting::PlotTelnetNoise(const QString &label)
     m_noise.plotted = true;
     m_noise.value = v;
     m_noise.colour = colour;
-    if (s.Telnet.DisableHTTP) {
-        m_noise.redrawTrayIcon = true;
+    if (s.Telnet.DisableHTTP)
         m_noise.labelText = numfmt::fixed(v, 1) + QStringLiteral(" dB");
-    }
     m_figures.Fresh.Noise = false;
     return m_noise;
 }
@@ -144,9 +145,11 @@ TelnetPointShown TelnetPlotting::PlotTelnetSync(const QString &label)
 {
     const TSettings &s = m_settings;
     m_sync = TelnetPointShown();
+    m_sync.missing = !m_figures.Fresh.Sync;
     if (!s.Telnet.cbSync)
         return m_sync;
-    if (!m_figures.Fresh.Sync) {
+    m_sync.labelShown = m_sync.redrawTrayIcon = s.Telnet.DisableHTTP;
+    if (m_sync.missing) {
         plot("LineSeries14", kGap, label, s.Graph.NoRespondColour);
         plot("Series12", kGap, label, s.Graph.NoRespondColour);
         return m_sync;
@@ -162,10 +165,8 @@ TelnetPointShown TelnetPlotting::PlotTelnetSync(const QString &label)
     m_sync.plotted = true;
     m_sync.value = v;
     m_sync.colour = colour;
-    if (s.Telnet.DisableHTTP) {
-        m_sync.redrawTrayIcon = true;
+    if (s.Telnet.DisableHTTP)
         m_sync.labelText = QString::number(m_figures.TelnetSyncNow) + QStringLiteral(" Kbps");
-    }
     m_figures.Fresh.Sync = false;
     return m_sync;
 }
@@ -234,9 +235,11 @@ void TelnetPlotting::plotCounters(const QString &label, QList<LogItem> &items)
         qint64 value = counter;
         if (incremental && slot < 6) {
             qint64 &base = m_figures.TelnetCounterBase[size_t(slot)];
-            const ChartSeries *series = m_charts.series(QLatin1String(c.series));
-            if (series && series->count() == 0)
+            // A gap drawn while the router was slow to answer is no reading to count from.
+            if (bool &set = m_figures.TelnetCounterBaseSet[size_t(slot)]; !set) {
                 base = counter;
+                set = true;
+            }
             value = counter - base;
         }
         // A counter that went backwards (router restart, re-base race) has no point this poll.
@@ -280,8 +283,10 @@ void TelnetPlotting::plotBytes(int chart, const char *totalSeries, const char *i
 
 void TelnetPlotting::tmr15MinsTimer()
 {
-    std::copy(m_figures.TelnetCounters.begin(), m_figures.TelnetCounters.begin() + 6,
-              m_figures.TelnetCounterBase.begin());
+    // A slot not yet read keeps waiting for its first reading.
+    for (size_t slot = 0; slot < m_figures.TelnetCounterBase.size(); ++slot)
+        if (m_figures.TelnetCounterBaseSet[slot])
+            m_figures.TelnetCounterBase[slot] = m_figures.TelnetCounters[slot];
 }
 
 void TelnetPlotting::SetMinimum()

@@ -20,10 +20,14 @@ class ChartSet;
 
 // What the window shows after a telnet noise or sync point.
 struct TelnetPointShown {
+    bool missing = false;    // no reply read the figure since the previous poll (plotted or not)
     bool plotted = false;
     double value = 0;        // as plotted
     TColor colour = 0;
-    QString labelText;       // telnet-only: Label2 ("6.5 dB") or Label4 ("8128 Kbps"); empty otherwise
+    // Telnet-only: Label2 ("6.5 dB") or Label4 ("8128 Kbps") shows labelText,
+    // which is empty when no reply read the figure.
+    bool labelShown = false;
+    QString labelText;
     bool redrawTrayIcon = false; // telnet-only: IconNoise in lime
 };
 

@@ -174,11 +174,17 @@ TColor MainCycleHost::plotHttpStep(TColor colour)
 void MainCycleHost::alarmInputsStep()
 {
     const RunState &run = m_form.Run;
+    const TelnetFigures &telnet = m_form.m_telnetFigures;
+    // Only what the router reported this poll: the page's rows, the replies parsed since the last poll.
     AlarmFigures f;
-    f.rxNoise = run.Figures.RxNoise;
-    f.rxSync = run.Figures.RxSync;
-    f.telnetRxNoise = m_form.m_telnetFigures.TelnetRxNoise;
-    f.telnetRxSync = static_cast<float>(m_form.m_telnetFigures.TelnetRxSync);
+    if (!run.FigureNotFound[size_t(HttpLogItem::RxNoise)])
+        f.rxNoise = run.Figures.RxNoise;
+    if (!run.FigureNotFound[size_t(HttpLogItem::RxSync)])
+        f.rxSync = run.Figures.RxSync;
+    if (telnet.Fresh.Noise)
+        f.telnetRxNoise = telnet.TelnetRxNoise;
+    if (telnet.Fresh.Sync)
+        f.telnetRxSync = static_cast<float>(telnet.TelnetRxSync);
     m_form.m_alarmInputs->checkThresholds(f, run.SampleCount, m_form.m_alarmActions->guards());
 }
 
@@ -223,9 +229,9 @@ void MainCycleHost::logItemsAndTelnetChartsStep()
         m_form.setIndicators(telnet.indicatorStates());
         m_form.Label5->setEnabled(telnet.httpLabelsEnabled());
         m_form.Label22->setEnabled(telnet.httpLabelsEnabled());
-        if (!telnet.lastNoise().labelText.isEmpty())
+        if (telnet.lastNoise().labelShown)
             m_form.Label2->setText(telnet.lastNoise().labelText);
-        if (!telnet.lastSync().labelText.isEmpty())
+        if (telnet.lastSync().labelShown)
             m_form.Label4->setText(telnet.lastSync().labelText);
         if (telnet.lastNoise().redrawTrayIcon || telnet.lastSync().redrawTrayIcon)
             m_form.IconNoise(colours::clLime);

@@ -94,6 +94,8 @@ QPixmap NoiseTrayIcon::basePicture(bool alarm)
 
 QString NoiseTrayIcon::iconText(double value, bool integerOnly)
 {
+    if (std::isnan(value))
+        return QString(); // no reading: no digits
     if (integerOnly)
         return fixedAtThreeDigits(std::nearbyint(value), 0); // the default rounding mode: halves to even
     return fixedAtThreeDigits(value, 1);
@@ -104,9 +106,13 @@ QString NoiseTrayIcon::hintText(const TSettings &s, const Figures &f)
     const bool telnetOnly = s.Telnet.DisableHTTP;
     const double noise = telnetOnly ? f.telnetNoise : f.rxNoise;
     const double sync = telnetOnly ? f.telnetSync : f.rxSync;
-    QString hint = QStringLiteral("Veltrano\r\nNoise margin ") + numfmt::generalPrecision(noise, 3)
-                   + QStringLiteral(" dB\r\nSync speed ") + FormatThousands(numfmt::shortestSingle(static_cast<float>(sync)))
-                   + QStringLiteral(" Kbps");
+    // A figure without a reading keeps its words and shows no number.
+    QString hint = QStringLiteral("Veltrano\r\nNoise margin ");
+    if (!std::isnan(noise))
+        hint += numfmt::generalPrecision(noise, 3) + QStringLiteral(" dB");
+    hint += QStringLiteral("\r\nSync speed ");
+    if (!std::isnan(sync))
+        hint += FormatThousands(numfmt::shortestSingle(static_cast<float>(sync))) + QStringLiteral(" Kbps");
     if (telnetOnly)
         return hint;
     if (s.Graph.UserLabel != QLatin1String("User defined"))

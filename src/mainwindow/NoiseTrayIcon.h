@@ -21,6 +21,7 @@ public:
     ~NoiseTrayIcon() override;
 
     // What IconNoise draws with, besides the settings.
+    // A figure the router did not report this poll is NaN.
     struct Figures {
         float rxNoise = 0;
         float rxSync = 0;

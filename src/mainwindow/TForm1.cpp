@@ -7,6 +7,7 @@
 #include "configuration/LiveBinder.h"
 #include "settings/SettingsHub.h"
 
+#include "acquisition/FigureSearch.h"
 #include "acquisition/PollingCycle.h"
 #include "acquisition/RouterHttpClient.h"
 #include "common/Clock.h"
@@ -112,6 +113,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -775,11 +777,13 @@ void TForm1::TrayIconMouseMove()
 
 NoiseTrayIcon::Figures TForm1::trayFigures() const
 {
+    constexpr float none = std::numeric_limits<float>::quiet_NaN();
+    const auto &missing = Run.FigureNotFound;
     NoiseTrayIcon::Figures f;
-    f.rxNoise = Run.Figures.RxNoise;
-    f.rxSync = Run.Figures.RxSync;
-    f.telnetNoise = m_telnetFigures.TelnetNoiseNow;
-    f.telnetSync = float(m_telnetFigures.TelnetRxSync);
+    f.rxNoise = missing[size_t(HttpLogItem::RxNoise)] ? none : Run.Figures.RxNoise;
+    f.rxSync = missing[size_t(HttpLogItem::RxSync)] ? none : Run.Figures.RxSync;
+    f.telnetNoise = m_telnetPlotting->lastNoise().missing ? none : m_telnetFigures.TelnetNoiseNow;
+    f.telnetSync = m_telnetPlotting->lastSync().missing ? none : float(m_telnetFigures.TelnetRxSync);
     f.iconAlarmState = Run.IconAlarmState;
     f.userLabel1Caption = Label5->text();
     f.userLabel2Caption = Label22->text();

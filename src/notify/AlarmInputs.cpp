@@ -5,6 +5,8 @@
 
 #include <QTimer>
 
+#include <limits>
+
 namespace {
 
 QTimer *delayTimer(QObject *parent, const char *name)
@@ -78,19 +80,27 @@ void AlarmInputs::checkOne(bool checked, bool beyond, qint64 sampleCount, QTimer
 void AlarmInputs::checkThresholds(const AlarmFigures &figures, qint64 sampleCount, const AlarmGuards &guards)
 {
     const auto &a = m_settings.Alarm;
-    AlarmNoise = a.UseTelnet ? figures.telnetRxNoise : figures.rxNoise;
-    AlarmSync = a.UseTelnet ? figures.telnetRxSync : figures.rxSync;
+    const std::optional<float> noise = a.UseTelnet ? figures.telnetRxNoise : figures.rxNoise;
+    const std::optional<float> sync = a.UseTelnet ? figures.telnetRxSync : figures.rxSync;
+    AlarmNoise = noise.value_or(std::numeric_limits<float>::quiet_NaN());
+    AlarmSync = sync.value_or(std::numeric_limits<float>::quiet_NaN());
     AlarmKind.clear();
     if (guards.any())
         return;
-    checkOne(a.NoiseAbove, AlarmNoise > a.NoiseAboveVal, sampleCount, tmrNoiseAbove, QStringLiteral("NoiseAbove"),
-             NoiseAboveAlarmed);
-    checkOne(a.NoiseBelow, AlarmNoise < a.NoiseBelowVal, sampleCount, tmrNoiseBelow, QStringLiteral("NoiseBelow"),
-             NoiseBelowAlarmed);
-    checkOne(a.SyncAbove, AlarmSync > a.SyncAboveVal, sampleCount, tmrSyncAbove, QStringLiteral("SyncAbove"),
-             SyncAboveAlarmed);
-    checkOne(a.SyncBelow, AlarmSync < a.SyncBelowVal, sampleCount, tmrSyncBelow, QStringLiteral("SyncBelow"),
-             SyncBelowAlarmed);
+    // No reading is neither beyond a set point nor back within it: a page
+    // without the row must not raise the alarm, nor cut short a delay running.
+    if (noise) {
+        checkOne(a.NoiseAbove, *noise > a.NoiseAboveVal, sampleCount, tmrNoiseAbove, QStringLiteral("NoiseAbove"),
+                 NoiseAboveAlarmed);
+        checkOne(a.NoiseBelow, *noise < a.NoiseBelowVal, sampleCount, tmrNoiseBelow, QStringLiteral("NoiseBelow"),
+                 NoiseBelowAlarmed);
+    }
+    if (sync) {
+        checkOne(a.SyncAbove, *sync > a.SyncAboveVal, sampleCount, tmrSyncAbove, QStringLiteral("SyncAbove"),
+                 SyncAboveAlarmed);
+        checkOne(a.SyncBelow, *sync < a.SyncBelowVal, sampleCount, tmrSyncBelow, QStringLiteral("SyncBelow"),
+                 SyncBelowAlarmed);
+    }
 }
 
 bool AlarmInputs::noiseChangeStep(float rxNoise, const QList<double> &rxNoisePlotted, const QString &pollLine,

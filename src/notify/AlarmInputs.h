@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QTimer;
 
@@ -27,12 +28,13 @@ struct AlarmGuards {
     bool any() const { return reboot || audible || external || email || writeToLog || noisePercentLo || noisePercentHi; }
 };
 
-// This poll's figures as both sources give them.
+// This poll's figures as both sources give them; none where the router
+// reported none (a label not on the page, no fresh telnet reading).
 struct AlarmFigures {
-    float rxNoise = 0; // SampleFigures
-    float rxSync = 0;
-    float telnetRxNoise = 0; // telnet figures record
-    float telnetRxSync = 0;
+    std::optional<float> rxNoise; // SampleFigures
+    std::optional<float> rxSync;
+    std::optional<float> telnetRxNoise; // telnet figures record
+    std::optional<float> telnetRxSync;
 };
 
 class AlarmInputs : public QObject {
@@ -47,6 +49,7 @@ public:
 
     // Cycle step 19: chooses AlarmNoise/AlarmSync ([Alarm] UseTelnet picks the
     // telnet figures), clears AlarmKind and arms or resets the four delay timers.
+    // A figure with no reading leaves its two timers as they are.
     void checkThresholds(const AlarmFigures &figures, qint64 sampleCount, const AlarmGuards &guards);
 
     // Cycle step 22. rxNoisePlotted: the Rx-noise points plotted so far, the
@@ -74,7 +77,7 @@ public:
     bool SyncAboveAlarmed = false;
     bool SyncBelowAlarmed = false;
 
-    float AlarmNoise = 0;
+    float AlarmNoise = 0; // NaN when this poll has no reading
     float AlarmSync = 0;
     QString AlarmKind;
     float SnrAverage = 9999.0f;

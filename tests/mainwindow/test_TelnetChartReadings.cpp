@@ -3,6 +3,7 @@
 #include "OnlyChild.h"
 #include "SimWindowFixture.h"
 #include "acquisition/PingRunner.h"
+#include "acquisition/PollingCycle.h"
 #include "charts/ChartSeries.h"
 #include "charts/ChartSet.h"
 
@@ -75,3 +76,28 @@ TEST_P(TelnetChartReadings, ChartsDrawTheRoutersFiguresOrAGap)
 
 INSTANTIATE_TEST_SUITE_P(Timings, TelnetChartReadings, ::testing::ValuesIn(kTimings),
                          [](const ::testing::TestParamInfo<Timing> &info) { return std::string(info.param.name); });
+
+// Incremental counter charts (AR7, "latest 15 minutes") and a router whose first reply
+// comes after the first plotted poll: the chart still counts from its first reading.
+using CounterBaseTest = SimWindowTest;
+
+TEST_F(CounterBaseTest, ACounterChartStartsAtZeroFromItsFirstReading)
+{
+    sim.execute(QStringLiteral("telnet chunk line"));
+    sim.execute(QStringLiteral("telnet delay 20"));
+    open("[Router]\nV1234=1\nTelnet=1\n[System]\nIsDG834=1\n[Graph]\nLatest15=1\n[Telnet]\nV123=1\nUseHttpDebug=0\n"
+         "Extended=0\ncbICRC=1\nTelnetIP=127.0.0.1\nTelnetPort=" + QByteArray::number(sim.telnetPort()) + "\n", 60);
+    const auto idle = [&] { return testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }); };
+    form->btnStart->click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000) && idle());
+    form->Timer1Timer(false); // before the reply to Run's commands: a gap
+    ASSERT_TRUE(idle() && testsupport::waitFor([&] { return form->telnetFigures().Fresh.Counters[0]; }, 15000));
+    form->Timer1Timer(false);
+    ASSERT_TRUE(idle());
+    form->btnStop->click();
+
+    const ChartSeries *icrc = onlyChild<ChartSet>(*form)->series(QStringLiteral("LineSeries2"));
+    ASSERT_EQ(icrc->count(), 2);
+    EXPECT_TRUE(std::isnan(icrc->valueAt(0)));
+    EXPECT_EQ(icrc->valueAt(1), 0.0); // not the router's whole count (56)
+}

@@ -32,6 +32,15 @@ bool FailurePlan::parseMode(const QString &mode, Failure *out, QString *error)
         }
         f.mode = FailureMode::Short;
         f.shortLength = n;
+    } else if (m.startsWith("before:")) {
+        // The text keeps its case: it is looked for in the page as written.
+        f.beforeText = mode.mid(7).toLatin1();
+        if (f.beforeText.isEmpty()) {
+            if (error)
+                *error = "before takes a text (before:TEXT)";
+            return false;
+        }
+        f.mode = FailureMode::Before;
     } else {
         if (error)
             *error = QString("unknown failure mode '%1'").arg(mode);
@@ -109,7 +118,7 @@ bool FailurePlan::set(const QString &key, const QString &mode, int count, QStrin
     if (mode.compare("none", Qt::CaseInsensitive) == 0)
         return true;
     parseMode(mode, &rule.failure, nullptr);
-    rule.modeText = mode.toLower();
+    rule.modeText = rule.failure.mode == FailureMode::Before ? mode : mode.toLower();
     rule.remaining = count;
     m_rules.append(rule);
     return true;

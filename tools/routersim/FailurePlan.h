@@ -19,18 +19,20 @@ enum class FailureMode {
     ServerError,  // 500
     Empty,        // 200 with an empty body
     Short,        // 200 with only the first shortLength characters
+    Before,       // 200 with the page up to the first beforeText (a page cut short of a row)
 };
 
 struct Failure {
     FailureMode mode = FailureMode::Close;
     int shortLength = 0;
+    QByteArray beforeText;
 };
 
 class FailurePlan
 {
 public:
     // mode is one of down ("*" only, no count), refuse, close, hang, 401,
-    // 500, empty, short:N (N 1..9) or none (clears the key). count < 0 means until cleared; otherwise the
+    // 500, empty, short:N (N 1..9), before:TEXT or none (clears the key). count < 0 means until cleared; otherwise the
     // failure applies to that many matching requests and then clears itself.
     // key is "*", a page name (status, wan, connection, log, reboot,
     // logout, debug, link, events, home) or a path, optionally with a query

@@ -96,6 +96,15 @@ HttpAction RequestHandler::handle(const HttpRequest &request)
             a.result = QString("short:%1").arg(failure->shortLength);
             return a;
         }
+        case FailureMode::Before: {
+            QByteArray page = PageBuilder(m_state).build(m_profile, kind);
+            const qsizetype at = page.indexOf(failure->beforeText);
+            if (at >= 0)
+                page.truncate(at);
+            a.wire = response(200, page, {}, headOnly);
+            a.result = "before:" + QString::fromLatin1(failure->beforeText);
+            return a;
+        }
         }
     }
 
