@@ -33,6 +33,7 @@
 #include "settings/SettingsPaths.h"
 #include "settings/SettingsStore.h"
 #include "notify/StatisticsLog.h"
+#include "widgets/TabScrollButtons.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -327,6 +328,7 @@ void TForm2::buildPages()
     m_radios->addSet({e.rbIsJPG, e.rbIsPNG, e.rbIsBMP, e.rbIsGIF});
     m_radios->addSet({System->ui.rbNormal, System->ui.rbLow});
     m_radios->addSet({LogFormat->ui.rbCSV, LogFormat->ui.rbTabSV});
+    TabScrollButtons::installOn(this);
 }
 
 void TForm2::wireHandlers()

@@ -90,6 +90,7 @@
 #include "settings/SettingsPaths.h"
 #include "settings/SettingsStore.h"
 #include "widgets/ClickingButtonAccessible.h"
+#include "widgets/TabScrollButtons.h"
 
 #include <QAction>
 #include <qcustomplot.h>
@@ -359,6 +360,7 @@ void TForm1::buildWidgets()
     // The check boxes are bound to their settings; the status channel follows the first.
     connect(cbEnableSystem, &QCheckBox::toggled, m_status, &StatusChannel::setEnabled);
     wireChartMenus();
+    TabScrollButtons::installOn(this);
 }
 
 void TForm1::FormCreate()
