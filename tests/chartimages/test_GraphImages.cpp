@@ -250,19 +250,12 @@ TEST_F(GraphImagesTest, ChartsSharingATitleNeverShareAFile)
     settings.Capture.DateTime = QStringLiteral("-hhnn");
     charts.chart(3)->yAxis->setLabel(QStringLiteral("Errors, up"));
     charts.chart(19)->yAxis->setLabel(QStringLiteral("errors_ up")); // another title, the same web name
-    const struct {
-        int chart;
-        const char *capture;
-        const char *web;
-    } cases[] = {
-        {21, "Bits-0847.jpg", "Bits.jpg"},
-        {26, "Bits_Chart26-0847.jpg", "Bits_Chart26.jpg"},
-        {22, "Bitswaps-0847.jpg", "Bitswaps.jpg"},
-        {27, "Bitswaps_Chart27-0847.jpg", "Bitswaps_Chart27.jpg"},
+    const struct { int chart; const char *capture, *web; } cases[] = {
+        {21, "Bits-0847.jpg", "Bits.jpg"}, {26, "Bits_Chart26-0847.jpg", "Bits_Chart26.jpg"},
+        {22, "Bitswaps-0847.jpg", "Bitswaps.jpg"}, {27, "Bitswaps_Chart27-0847.jpg", "Bitswaps_Chart27.jpg"},
         {28, "Bitswaps_Chart28-0847.jpg", "Bitswaps_Chart28.jpg"},
         {29, "Bitswaps_Chart29-0847.jpg", "Bitswaps_Chart29.jpg"},
-        {3, "Errors,_up-0847.jpg", "Errors__up.jpg"},
-        {19, "errors__up-0847.jpg", "errors__up_Chart19.jpg"},
+        {3, "Errors,_up-0847.jpg", "Errors__up.jpg"}, {19, "errors__up-0847.jpg", "errors__up_Chart19.jpg"},
         {25, "Ping_-_milliseconds-0847.jpg", "Ping_-_milliseconds.jpg"},
     };
     for (const auto &c : cases) {
@@ -271,7 +264,7 @@ TEST_F(GraphImagesTest, ChartsSharingATitleNeverShareAFile)
         EXPECT_EQ(images.WebSave(c.chart, c.chart).path, webPath(QString::fromLatin1(c.web)));
     }
     EXPECT_EQ(filesIn(capturePath()).size(), qsizetype(std::size(cases)));
-    EXPECT_EQ(filesIn(dir.filePath(QStringLiteral("web"))).size(), qsizetype(std::size(cases)));
+    EXPECT_EQ(filesIn(webPath({})).size(), qsizetype(std::size(cases)));
 }
 
 TEST_F(GraphImagesTest, ChosenFormatReplacesTheExtensionAndIsRecorded)

@@ -111,41 +111,33 @@ TEST_F(PollImagesTest, ScheduledCapturesWaitForPointsFolderAndSchedule)
 }
 
 // Pages shorter than a minute: each page's capture is kept beside the last
-// one, and a file already there stays as it was; only one file per chart
-// (SameFilename) is rewritten.
+// one ("@" stands for the minute's name) and a file already there stays as it
+// was; only one file per chart (SameFilename) is rewritten.
 TEST_F(PollImagesTest, PageCapturesOfOneMinuteAreAllKept)
 {
     settings.Capture.Noise = true;
-    struct Case {
-        const char *name;
-        bool sameFile, fileThere;
-        QStringList kept; // "@" stands for the minute's name
+    const QString stem = QStringLiteral("Rx_Noise_Margin_(dB)-2026Mar05-2115");
+    const struct { const char *folder; bool sameFile, fileThere; QStringList kept; } cases[] = {
+        {"dated names", false, false, {"@.jpg", "@_2.jpg", "@_3.jpg"}},
+        {"a file of that name already there", false, true, {"@.jpg", "@_2.jpg", "@_3.jpg", "@_4.jpg"}},
+        {"one file per chart", true, false, {"Rx_Noise_Margin_(dB).jpg"}},
     };
-    int minute = 15;
-    for (const Case &c : {
-             Case{"dated names", false, false, {"@.jpg", "@_2.jpg", "@_3.jpg"}},
-             Case{"a file of that name already there", false, true, {"@.jpg", "@_2.jpg", "@_3.jpg", "@_4.jpg"}},
-             Case{"one file per chart", true, false, {"Rx_Noise_Margin_(dB).jpg"}},
-         }) {
-        SCOPED_TRACE(c.name);
-        clock.set(QDateTime(QDate(2026, 3, 5), QTime(21, ++minute, 0), Qt::UTC));
-        const QString stem = QStringLiteral("Rx_Noise_Margin_(dB)-2026Mar05-21%1").arg(minute);
-        const QString earlier = dir.filePath(QStringLiteral("captures/") + stem + QStringLiteral(".jpg"));
-        QDir(dir.filePath(QStringLiteral("captures"))).removeRecursively();
-        QDir(dir.path()).mkpath(QStringLiteral("captures"));
-        if (c.fileThere)
-            testsupport::writeAll(earlier, "not an image of this run");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.folder);
+        const QDir folder(dir.filePath(QLatin1String(c.folder)));
+        ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+        settings.Capture.Folder = folder.path();
         settings.Capture.SameFilename = c.sameFile;
+        if (c.fileThere)
+            testsupport::writeAll(folder.filePath(stem + ".jpg"), "not an image of this run");
         for (int page = 0; page < 3; ++page) {
             run.PointsPlotted = settings.System.Points;
             EXPECT_EQ(poll.scheduledCapturesStep(), std::vector<int>{1});
         }
-        QStringList kept = c.kept;
-        kept.replaceInStrings(QStringLiteral("@"), stem);
-        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("captures"))).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-                  kept);
+        EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                  QStringList(c.kept).replaceInStrings(QStringLiteral("@"), stem));
         if (c.fileThere)
-            EXPECT_EQ(testsupport::readAll(earlier), QByteArray("not an image of this run"));
+            EXPECT_EQ(testsupport::readAll(folder.filePath(stem + ".jpg")), QByteArray("not an image of this run"));
     }
 }
 

@@ -1,9 +1,7 @@
-// The Configuration dialog over a settings file in which every setting holds
-// something other than its default: shown and closed as a user does, then
-// saved, the file must hold what it held. A control the dialog commits but
-// never loaded would write its default back.
+// Every setting of the file differs from its default; shown and closed as a
+// user does, then saved, the Configuration dialog leaves the file as it was: a
+// control it commits but never loaded would write its default back.
 #include "ConfigTestSupport.h"
-#include "settings/IniFile.h"
 #include "settings/SettingsKeys.h"
 
 #include <QRegularExpression>
@@ -13,9 +11,8 @@ namespace {
 // Another value of the key's type, within its range; addresses stay on loopback.
 void changeKey(const KeySpec &k, TSettings &s)
 {
-    const auto number = [&k](qint64 v) { return k.range.bounded && v + 1 > k.range.max ? v - 1 : v + 1; };
     static const QRegularExpression lan(QStringLiteral("192\\.168\\.\\d+\\.\\d+"));
-    const auto text = [](QString v) { return v.contains(lan) ? v.replace(lan, QStringLiteral("127.0.0.9")) : v + 'x'; };
+    const auto number = [&k](qint64 v) { return k.range.bounded && v >= k.range.max ? v - 1 : v + 1; };
     switch (k.type) {
     case KeyType::Bool: k.ref<KeyType::Bool>(s) ^= true; break;
     case KeyType::Int: k.ref<KeyType::Int>(s) = int(number(k.ref<KeyType::Int>(s))); break;
@@ -23,17 +20,15 @@ void changeKey(const KeySpec &k, TSettings &s)
     case KeyType::Colour: k.ref<KeyType::Colour>(s) ^= 0x123456; break;
     case KeyType::ClockTime: k.ref<KeyType::ClockTime>(s) = QStringLiteral("04:17"); break;
     case KeyType::LocaleTime: k.ref<KeyType::LocaleTime>(s) = k.ref<KeyType::LocaleTime>(s).addSecs(3723); break;
-    case KeyType::Flags: {
-        QString &v = k.ref<KeyType::Flags>(s);
-        v[0] = v[0] == QLatin1Char('1') ? QLatin1Char('0') : QLatin1Char('1');
-        break;
+    default: { // held as text: flags, numbers kept as text, addresses and the rest
+        QString &v = k.ref<KeyType::Text>(s);
+        if (k.type == KeyType::Flags)
+            v[0] = QChar(v[0].unicode() ^ 1); // '0' <-> '1'
+        else if (k.range.bounded)
+            v = QString::number(number(v.toLongLong()));
+        else
+            v = v.contains(lan) ? v.replace(lan, QStringLiteral("127.0.0.9")) : v + 'x';
     }
-    case KeyType::NumberText: {
-        QString &v = k.ref<KeyType::NumberText>(s);
-        v = k.range.bounded ? QString::number(number(v.toLongLong())) : text(v);
-        break;
-    }
-    default: k.ref<KeyType::Text>(s) = text(k.ref<KeyType::Text>(s)); break;
     }
 }
 
@@ -62,21 +57,12 @@ TEST_F(DialogFixture, ShowingAndClosingTheDialogKeepsEverySettingOfTheFile)
         changeKey(k, changed);
     keepCoherent(changed);
     ASSERT_TRUE(settingsstore::save(changed, ini).ok);
-    IniFile before, after;
-    before.parse(testsupport::readAll(ini));
+    const std::string before = testsupport::readAll(ini).toStdString();
 
     openFile();
     dialog->btnConfigureClick();
     dialog->close();
     ASSERT_FALSE(dialog->isVisible()) << (visibleBox() ? visibleBox()->text().toStdString() : std::string());
     ASSERT_TRUE(settingsstore::save(settings, ini).ok);
-    after.parse(testsupport::readAll(ini));
-    QStringList changedKeys;
-    for (const KeySpec &k : settingsKeys())
-        if (before.value(k.section, k.writeKey) != after.value(k.section, k.writeKey))
-            changedKeys << QStringLiteral("[%1] %2: %3 -> %4")
-                               .arg(QLatin1String(k.section), QLatin1String(k.key),
-                                    QString::fromLatin1(before.value(k.section, k.writeKey).value_or("")),
-                                    QString::fromLatin1(after.value(k.section, k.writeKey).value_or("")));
-    EXPECT_EQ(changedKeys, QStringList());
+    EXPECT_EQ(testsupport::readAll(ini).toStdString(), before); // a failure shows the lines that changed
 }

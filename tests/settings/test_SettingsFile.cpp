@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <functional>
 #include <future>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -369,26 +368,23 @@ TEST(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNotOverwritten)
 
 TEST(SettingsFile, WhatIsNotARegularFileGivesDefaultsAtOnceAndIsNotOverwritten)
 {
-    const std::pair<const char *, std::function<bool(const QString &)>> cases[] = {
-        {"FIFO", [](const QString &p) { return ::mkfifo(QFile::encodeName(p).constData(), 0600) == 0; }},
-        {"link to /dev/zero", [](const QString &p) { return QFile::link(QStringLiteral("/dev/zero"), p); }},
-    };
-    for (const auto &[name, make] : cases) {
+    for (const bool fifo : {true, false}) {
+        SCOPED_TRACE(fifo ? "FIFO" : "link to /dev/zero");
         SettingsTestEnv t;
-        ASSERT_TRUE(make(t.path)) << name;
+        ASSERT_TRUE(fifo ? ::mkfifo(QFile::encodeName(t.path).constData(), 0600) == 0
+                         : QFile::link(QStringLiteral("/dev/zero"), t.path));
         // Off the test's thread: a load stuck on the FIFO is let go (a writer comes and goes) and fails.
         auto loading = std::async(std::launch::async, [&t] { return t.load(); });
         if (loading.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
             ::close(::open(QFile::encodeName(t.path).constData(), O_WRONLY | O_NONBLOCK));
-            ADD_FAILURE() << name << ": the load did not return";
+            ADD_FAILURE() << "the load did not return";
         }
         const SettingsLoadResult loaded = loading.get();
-        EXPECT_TRUE(loaded.problems.join('\n').contains(QStringLiteral("Settings: cannot read %1 (").arg(t.path)))
-            << name;
-        EXPECT_TRUE(loaded.problems.join('\n').contains(QLatin1String("; the defaults are used."))) << name;
-        EXPECT_EQ(loaded.settings.System.Sample, 20) << name;
-        EXPECT_FALSE(t.save(loaded.settings).ok) << name;
-        EXPECT_FALSE(QFileInfo(t.path).isFile()) << name;
+        EXPECT_TRUE(loaded.problems.join('\n').contains(QStringLiteral("Settings: cannot read %1 (").arg(t.path)));
+        EXPECT_TRUE(loaded.problems.join('\n').contains(QLatin1String("; the defaults are used.")));
+        EXPECT_EQ(loaded.settings.System.Sample, 20);
+        EXPECT_FALSE(t.save(loaded.settings).ok);
+        EXPECT_FALSE(QFileInfo(t.path).isFile());
     }
 }
 

@@ -106,23 +106,19 @@ TEST(SettingsRoundTrip, ACommentAfterAnInvalidFirstLineKeepsItsPlace)
 
 TEST(SettingsRoundTrip, AHeaderWithoutANameReadsTheSameAfterEverySave)
 {
-    const QByteArray files[] = {
-        "[]",
-        "; note\n[ ]\n[Ping]\nMax=9\n",
-        "[Ping]\nMax=9\n[]\n; tail\n",
-        "[Ping]\nMax=9\n\t[ \t]\n[System]\nSample=9\n",
-        "[]\nLater=1\n[Ping]\nMax=9\n",
-    };
+    SettingsTestEnv t;
+    const QByteArray files[] = {"[]", "; note\n[ ]\n[Ping]\nMax=9\n", "[Ping]\nMax=9\n[]\n; tail\n",
+                                "[Ping]\nMax=9\n\t[ \t]\n[System]\nSample=9\n", "[]\nLater=1\n[Ping]\nMax=9\n"};
     for (const QByteArray &file : files) {
-        SettingsTestEnv t;
+        SCOPED_TRACE(file.toHex(' ').constData());
         t.write(file);
         ASSERT_TRUE(t.save(t.load().settings).ok);
         const QByteArray once = t.read();
         ASSERT_TRUE(t.save(t.load().settings).ok);
-        EXPECT_EQ(t.read(), once) << file.toHex(' ').constData();
-        EXPECT_FALSE(once.startsWith('\n')) << file.toHex(' ').constData();
+        EXPECT_EQ(t.read(), once);
+        EXPECT_FALSE(once.startsWith('\n'));
         if (file.contains("Max=9"))
-            EXPECT_EQ(t.load().settings.Ping.Max, 9) << file.toHex(' ').constData();
+            EXPECT_EQ(t.load().settings.Ping.Max, 9);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -190,46 +191,39 @@ TEST_F(WebServerLoadTest, RepliesNobodyTakesDoNotLockOutAThirdClient)
     }
 }
 
-// Nine places hold replies their clients keep taking; a client given the
-// last place sends its request a round trip later, while others connect. It
-// keeps its place and is answered; the others wait for a place.
+// Nine places hold replies their clients keep taking; a client given the last
+// place sends its request a round trip later, while a newcomer connects just
+// after it or other addresses reconnect as soon as they are answered. It keeps
+// its place and is answered; the others wait for a place.
 TEST_F(WebServerLoadTest, AClientKeepsItsPlaceUntilItsFirstRequestArrives)
 {
     testsupport::writeAll(folder.root + QStringLiteral("/big.bin"), {});
     ASSERT_TRUE(QFile::resize(folder.root + QStringLiteral("/big.bin"), qint64(64) << 20)); // sparse
-    WebServerConfig cfg;
-    start(cfg);
-    ASSERT_EQ(cfg.maxUsers, 10);
-
+    start({});
+    ASSERT_EQ(WebServerConfig().maxUsers, 10);
     std::vector<std::unique_ptr<RawClient>> busy;
     for (int i = 0; i < 9; ++i) {
         busy.push_back(std::make_unique<RawClient>(port, 4096, 5, i % 2 ? "127.0.0.3" : "127.0.0.2"));
         busy.back()->send(get("/big.bin"));
     }
-    std::atomic<bool> done{false};
-    std::thread readers([&] {
-        for (; !done; QThread::msleep(20))
+    std::jthread readers([&](std::stop_token stop) {
+        for (; !stop.stop_requested(); QThread::msleep(20))
             for (auto &b : busy)
                 b->readSome(16 * 1024); // well above the minimum rate
     });
     ASSERT_TRUE(testsupport::waitFor([] { return WebServing::count() == 9; }));
 
     const QByteArray once = "GET /noise.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
-    const struct {
-        const char *what;
-        int roundTripMs;
-        QList<const char *> reconnecting; // addresses that connect again as soon as they are answered
-        const char *newcomer;             // one more client, connecting just after
-    } cases[] = {
+    const struct { const char *what; int delayMs; QList<const char *> reconnecting; const char *newcomer; } cases[] = {
         {"request 200 ms after connecting, one more client meanwhile", 200, {}, "127.0.0.4"},
         {"request 50 ms after connecting, two addresses reconnecting", 50, {"127.0.0.5", "127.0.0.6"}, nullptr},
     };
     for (const auto &c : cases) {
-        std::atomic<bool> stopReconnecting{false};
-        std::vector<std::thread> reconnecting;
+        SCOPED_TRACE(c.what);
+        std::vector<std::jthread> reconnecting;
         for (const char *from : c.reconnecting)
-            reconnecting.emplace_back([&, from] {
-                while (!stopReconnecting) {
+            reconnecting.emplace_back([&, from](std::stop_token stop) {
+                while (!stop.stop_requested()) {
                     RawClient r(port, 0, 10, from);
                     r.send(once);
                     r.readToEnd();
@@ -237,25 +231,18 @@ TEST_F(WebServerLoadTest, AClientKeepsItsPlaceUntilItsFirstRequestArrives)
             });
         for (int attempt = 0; attempt < 5; ++attempt) {
             RawClient late(port, 0, 10);
-            std::unique_ptr<RawClient> newcomer;
-            if (c.newcomer) {
-                newcomer = std::make_unique<RawClient>(port, 0, 10, c.newcomer);
-                newcomer->send(once);
-            }
-            QThread::msleep(c.roundTripMs);
+            std::optional<RawClient> newcomer;
+            if (c.newcomer)
+                newcomer.emplace(port, 0, 10, c.newcomer).send(once);
+            QThread::msleep(c.delayMs);
             late.send(once);
             const webtest::HttpReply r = webtest::parse(late.readToEnd());
-            EXPECT_EQ(r.status, 200) << c.what << ", attempt " << attempt;
-            EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << c.what << ", attempt " << attempt;
+            EXPECT_EQ(r.status, 200) << "attempt " << attempt;
+            EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << "attempt " << attempt;
             if (newcomer)
-                EXPECT_EQ(webtest::parse(newcomer->readToEnd()).status, 200) << c.what << ": it waited for the place";
+                EXPECT_EQ(webtest::parse(newcomer->readToEnd()).status, 200) << "it waited for the place";
         }
-        stopReconnecting = true;
-        for (std::thread &t : reconnecting)
-            t.join();
     }
-    done = true;
-    readers.join();
 }
 
 // A reply whose client keeps taking it is never cut short, however long it
