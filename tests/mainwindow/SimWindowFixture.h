@@ -1,6 +1,7 @@
 #pragma once
 // A main window on a settings file that points at an in-process router
 // simulator, for tests that follow a run through the window and the journal.
+#include "OnlyChild.h"
 #include "RouterSim.h"
 #include "TestSupport.h"
 #include "acquisition/PollingCycle.h"
@@ -81,4 +82,13 @@ struct SimWindowTest : ::testing::Test {
     }
     bool started() const { return messages().contains(QStringLiteral("Started")); }
     void fail(const char *mode) { sim.execute(QStringLiteral("fail * ") + QLatin1String(mode)); }
+    // The polling cycle idle; Run pressed and its own poll over; a tick of the sample timer waited out.
+    bool idle() { return testsupport::waitFor([&] { return !testsupport::onlyChild<PollingCycle>(*form)->isBusy(); }); }
+    bool run() { form->btnStart->click(); return testsupport::waitFor([&] { return started(); }, 10000) && idle(); }
+    bool poll() { form->Timer1Timer(false); return idle(); }
+    QString logFile() const { return dir.filePath(QStringLiteral("stats.txt")); }
+    // Logging to logFile() without the question about appending.
+    QByteArray logTo() const { return "[System]\nLog=1\nDontConfirm=1\nLogFile=" + logFile().toUtf8() + "\n"; }
+    // The [Telnet] section pointed at the simulator; more of its keys may follow.
+    QByteArray telnetAt() const { return "[Telnet]\nTelnetIP=127.0.0.1\nTelnetPort=" + QByteArray::number(sim.telnetPort()) + "\n"; }
 };

@@ -33,8 +33,34 @@ struct PollResultsTest : SimWindowTest, ::testing::WithParamInterface<ModelCase>
         statusPath = GetParam().statusPath;
         startSim();
     }
-    QString logFile() const { return dir.filePath(QStringLiteral("stats.txt")); }
 };
+
+// A figure the router did not report, with its threshold alarm set (delays long enough
+// that a running timer was armed or kept by the polls, never yet fired).
+struct MissingFigure {
+    const char *name, *settings;
+    const char *before, *cut; // a simulator command before Run; the status page's failure at the last poll
+    QTimer *const AlarmInputs::*timer;
+    bool armed;               // a reading beyond the set point armed it before
+    const char *label, *hint; // the label shown empty; the tray hint's words, with no number
+};
+
+// The status page lists the sync speed before the noise margin.
+const MissingFigure kMissingFigures[] = {
+    {"no_noise_row", "NoiseBelow=1\nNoiseBelowVal=3\nNoiseBelowSec=600\n", "", "before:Noise Margin",
+     &AlarmInputs::tmrNoiseBelow, false, "Label2", "Noise margin \r\nSync speed 8,128 Kbps"},
+    {"no_noise_row_keeps_the_delay", "NoiseAbove=1\nNoiseAboveVal=10\nNoiseAboveSec=600\n", "set RxNoise 12.5",
+     "before:Noise Margin", &AlarmInputs::tmrNoiseAbove, true, "Label2", "Noise margin \r\nSync speed 8,128 Kbps"},
+    {"no_sync_row", "SyncBelow=1\nSyncBelowVal=1000\nSyncBelowSec=600\n", "", "before:Connection Speed",
+     &AlarmInputs::tmrSyncBelow, false, "Label4", "\r\nSync speed \r\n"},
+    {"no_telnet_reading", "UseTelnet=1\nNoiseBelow=1\nNoiseBelowVal=3\nNoiseBelowSec=600\n[Router]\nTelnet=1\n"
+     "[Telnet]\nDisableHTTP=1\nUseHttpDebug=0\n", "telnet fail hang", "", &AlarmInputs::tmrNoiseBelow, false,
+     "Label2", "Veltrano\r\nNoise margin \r\nSync speed "},
+};
+
+void PrintTo(const MissingFigure &m, std::ostream *os) { *os << m.name; }
+
+struct MissingFigureTest : SimWindowTest, ::testing::WithParamInterface<MissingFigure> {};
 
 } // namespace
 
@@ -153,61 +179,18 @@ TEST_F(PollLogTest, APageCutShortLogsNoFigureAndDrawsAGap)
     EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("Label67"))->text(), QStringLiteral("( Average is 6.5 dB )"));
 }
 
-namespace {
-
-// A figure the router did not report, with its threshold alarm set (delays long enough
-// that a running timer was armed or kept by the polls, never yet fired).
-struct MissingFigure {
-    const char *name;
-    const char *settings;
-    const char *before; // a simulator command before Run, or ""
-    const char *cut;    // the status page's failure at the last poll, or ""
-    QTimer *const AlarmInputs::*timer;
-    bool armed;         // a reading beyond the set point armed it before
-    const char *label;  // shown empty
-    const char *hint;   // in the tray hint: the words, no number
-};
-
-// The status page lists the sync speed before the noise margin.
-const MissingFigure kMissingFigures[] = {
-    {"no_noise_row", "[Alarm]\nNoiseBelow=1\nNoiseBelowVal=3\nNoiseBelowSec=600\n", "", "\"before:Noise Margin\"",
-     &AlarmInputs::tmrNoiseBelow, false, "Label2", "Noise margin \r\nSync speed 8,128 Kbps"},
-    {"no_noise_row_keeps_the_delay", "[Alarm]\nNoiseAbove=1\nNoiseAboveVal=10\nNoiseAboveSec=600\n",
-     "set RxNoise 12.5", "\"before:Noise Margin\"", &AlarmInputs::tmrNoiseAbove, true, "Label2",
-     "Noise margin \r\nSync speed 8,128 Kbps"},
-    {"no_sync_row", "[Alarm]\nSyncBelow=1\nSyncBelowVal=1000\nSyncBelowSec=600\n", "",
-     "\"before:Connection Speed\"", &AlarmInputs::tmrSyncBelow, false, "Label4", "\r\nSync speed \r\n"},
-    {"no_telnet_reading", "[Router]\nTelnet=1\n[Telnet]\nDisableHTTP=1\nUseHttpDebug=0\nTelnetIP=127.0.0.1\n"
-     "[Alarm]\nUseTelnet=1\nNoiseBelow=1\nNoiseBelowVal=3\nNoiseBelowSec=600\n", "telnet fail hang", "",
-     &AlarmInputs::tmrNoiseBelow, false, "Label2", "Veltrano\r\nNoise margin \r\nSync speed "},
-};
-
-void PrintTo(const MissingFigure &m, std::ostream *os) { *os << m.name; }
-
-struct MissingFigureTest : SimWindowTest, ::testing::WithParamInterface<MissingFigure> {};
-
-} // namespace
-
 // No alarm is armed or reset by a figure without a reading; its label and the tray hint show no number.
 TEST_P(MissingFigureTest, NoReadingLeavesTheAlarmAndShowsNoNumber)
 {
     const MissingFigure &m = GetParam();
     if (*m.before)
         sim.execute(QString::fromLatin1(m.before));
-    open("[Router]\nV1234=1\n[System]\nIsDG834=1\n" + QByteArray(m.settings) + "[Telnet]\nTelnetPort="
-             + QByteArray::number(sim.telnetPort()) + "\n",
-         5);
-    const auto poll = [&] {
-        form->Timer1Timer(false);
-        return testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); });
-    };
-    form->btnStart->click();
-    ASSERT_TRUE(testsupport::waitFor([&] { return started() && !onlyChild<PollingCycle>(*form)->isBusy(); }, 10000));
-    ASSERT_TRUE(poll() && poll() && poll()); // threshold alarms wait for the fourth poll
+    open(telnetAt() + "[Router]\nV1234=1\n[System]\nIsDG834=1\n[Alarm]\n" + m.settings, 5);
+    ASSERT_TRUE(run() && poll() && poll() && poll()); // threshold alarms wait for the fourth poll
     QTimer *timer = onlyChild<AlarmInputs>(*form)->*(m.timer);
     ASSERT_EQ(timer->isActive(), m.armed);
     if (*m.cut)
-        sim.execute(QStringLiteral("fail status %1 1").arg(QLatin1String(m.cut)));
+        sim.execute(QStringLiteral("fail status \"%1\" 1").arg(QLatin1String(m.cut)));
     ASSERT_TRUE(poll());
     form->btnStop->click();
     EXPECT_EQ(timer->isActive(), m.armed);
@@ -221,15 +204,9 @@ INSTANTIATE_TEST_SUITE_P(Figures, MissingFigureTest, ::testing::ValuesIn(kMissin
 // Ping and its log item on, no host: nothing is pinged, so the item has no value.
 TEST_F(PollLogTest, PingWithoutAHostLogsNoTime)
 {
-    const QString log = dir.filePath(QStringLiteral("stats.txt"));
-    open("[Router]\nV1234=1\n[System]\nIsDG834=1\nLog=1\nDontConfirm=1\nLogFile=" + log.toUtf8()
-             + "\n[Ping]\nPing=1\nShowPing=1\nLogPing=1\nPingHost=\n",
-         5);
-    form->btnStart->click();
-    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000));
-    form->Timer1Timer(false);
-    ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(log); }, 10000));
+    open(logTo() + "IsDG834=1\n[Router]\nV1234=1\n[Ping]\nPing=1\nShowPing=1\nLogPing=1\nPingHost=\n", 5);
+    ASSERT_TRUE(run() && poll());
     form->btnStop->click();
-    const QString line = QString::fromLatin1(testsupport::readAll(log));
+    const QString line = QString::fromLatin1(testsupport::readAll(logFile()));
     EXPECT_TRUE(line.contains(QLatin1String("\tPing=\t"))) << line.toStdString();
 }

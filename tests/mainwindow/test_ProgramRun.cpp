@@ -50,14 +50,11 @@ TEST(ProgramRun, StartsWritesACompleteSettingsFileAndExitsCleanly)
 TEST(ProgramRun, ASettingsPathThatIsAFifoStartsWithTheDefaultsAndEndsOnSigterm)
 {
     QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("fifo.ini"));
+    const QString ini = dir.filePath(QStringLiteral("fifo.ini")), trace = dir.filePath(QStringLiteral("trace.txt"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
-    const QString trace = dir.filePath(QStringLiteral("trace.txt"));
-
     QProcess p;
     start(p, ini, trace);
     ASSERT_TRUE(p.waitForStarted(10000));
-
     // A start stuck on the FIFO never says so; the process is killed when the test ends.
     const QByteArray said = "Settings: cannot read " + QFile::encodeName(ini);
     ASSERT_TRUE(testsupport::waitFor([&] { return testsupport::readAll(trace).contains(said); }, 20000));

@@ -59,7 +59,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTcpServer>
-#include <QScopeGuard>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -82,6 +81,7 @@ struct MainWindowTest : ::testing::Test {
 
     void TearDown() override
     {
+        Clock::setInstance(nullptr);
         qunsetenv("VELTRANO_INI");
         for (QWidget *w : QApplication::topLevelWidgets())
             if (qobject_cast<QMessageBox *>(w))
@@ -449,7 +449,6 @@ TEST_F(MainWindowTest, DailyAndCloseCapturesOfBothBitswapChartsAreAllKept)
 {
     ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(3, 0, 20)));
     Clock::setInstance(&clock);
-    const auto restore = qScopeGuard([] { Clock::setInstance(nullptr); });
     const QString folder = dir.filePath(QStringLiteral("captures"));
     QDir().mkpath(folder);
     auto form = open("[System]\nConfirmClose=0\n[Router]\nTelnet=1\n[Telnet]\nBitswapCapture=1\nSepCapture=1\n"

@@ -3,7 +3,6 @@
 #include "OnlyChild.h"
 #include "SimWindowFixture.h"
 #include "acquisition/PingRunner.h"
-#include "acquisition/PollingCycle.h"
 #include "charts/ChartSeries.h"
 #include "charts/ChartSet.h"
 
@@ -85,15 +84,10 @@ TEST_F(CounterBaseTest, ACounterChartStartsAtZeroFromItsFirstReading)
 {
     sim.execute(QStringLiteral("telnet chunk line"));
     sim.execute(QStringLiteral("telnet delay 20"));
-    open("[Router]\nV1234=1\nTelnet=1\n[System]\nIsDG834=1\n[Graph]\nLatest15=1\n[Telnet]\nV123=1\nUseHttpDebug=0\n"
-         "Extended=0\ncbICRC=1\nTelnetIP=127.0.0.1\nTelnetPort=" + QByteArray::number(sim.telnetPort()) + "\n", 60);
-    const auto idle = [&] { return testsupport::waitFor([&] { return !onlyChild<PollingCycle>(*form)->isBusy(); }); };
-    form->btnStart->click();
-    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }, 10000) && idle());
-    form->Timer1Timer(false); // before the reply to Run's commands: a gap
-    ASSERT_TRUE(idle() && testsupport::waitFor([&] { return form->telnetFigures().Fresh.Counters[0]; }, 15000));
-    form->Timer1Timer(false);
-    ASSERT_TRUE(idle());
+    open(telnetAt() + "V123=1\nUseHttpDebug=0\nExtended=0\ncbICRC=1\n[Router]\nV1234=1\nTelnet=1\n[System]\nIsDG834=1\n"
+         "[Graph]\nLatest15=1\n", 60);
+    ASSERT_TRUE(run() && poll()); // before the reply to Run's commands: a gap
+    ASSERT_TRUE(testsupport::waitFor([&] { return form->telnetFigures().Fresh.Counters[0]; }, 15000) && poll());
     form->btnStop->click();
 
     const ChartSeries *icrc = onlyChild<ChartSet>(*form)->series(QStringLiteral("LineSeries2"));
