@@ -44,17 +44,7 @@ bool AppendFile::append(const QString &path, const QByteArray &bytes, QString *e
 
     // A short write is followed by another: that one gives the reason.
     qsizetype done = 0;
-    int err = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            err = n < 0 ? errno : EIO;
-            break;
-        }
-        done += n;
-    }
+    const int err = RegularFile::writeAll(fd, bytes, &done);
     if (err != 0) {
         if (done > 0)
             (void)::ftruncate(fd, before);

@@ -87,16 +87,8 @@ bool AtomicFile::write(const QByteArray &bytes)
     // Straight to the descriptor: a write that stops part-way (a full disk)
     // is followed by one that fails, and errno then holds the reason, which
     // Qt's buffered writes lose ("Unknown error").
-    const int fd = device()->handle();
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(systemError(n < 0 ? errno : EIO));
-        done += n;
-    }
+    if (const int err = RegularFile::writeAll(device()->handle(), bytes))
+        return fail(systemError(err));
     return true;
 }
 

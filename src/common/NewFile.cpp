@@ -1,5 +1,7 @@
 #include "common/NewFile.h"
 
+#include "common/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,16 +42,9 @@ int createTemporary(const QString &like, QByteArray *path, QString *error)
 
 bool writeAll(int fd, const QByteArray &bytes, QString *error)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            *error = systemError(n < 0 ? errno : EIO);
-            return false;
-        }
-        done += n;
+    if (const int err = RegularFile::writeAll(fd, bytes)) {
+        *error = systemError(err);
+        return false;
     }
     // Every byte on the disk before the file takes its name.
     if (::fsync(fd) != 0 && errno != EINVAL) {

@@ -87,3 +87,22 @@ bool RegularFile::readAll(const QString &path, qint64 maxBytes, QByteArray *byte
     *bytes = std::move(data);
     return true;
 }
+
+int RegularFile::writeAll(int fd, const QByteArray &bytes, qsizetype *written)
+{
+    qsizetype done = 0;
+    int err = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            err = n < 0 ? errno : EIO;
+            break;
+        }
+        done += n;
+    }
+    if (written)
+        *written = done;
+    return err;
+}

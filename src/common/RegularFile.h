@@ -19,5 +19,10 @@ public:
     static bool readAll(const QString &path, qint64 maxBytes, QByteArray *bytes, QString *error,
                         bool *missing = nullptr);
 
+    // Writes every byte to the descriptor, going on after a short write so
+    // that a stop part-way (a full disk) gives the system's reason: 0, or
+    // the errno of the write that failed; *written counts the bytes written.
+    static int writeAll(int fd, const QByteArray &bytes, qsizetype *written = nullptr);
+
     static QString notRegularText() { return QStringLiteral("Not a regular file"); }
 };
