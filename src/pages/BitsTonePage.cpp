@@ -67,6 +67,8 @@ void BitsTonePage::build()
     // interleaving texts included, with the read-out shown on the right.
     m_header = new QWidget(this);
     m_header->setObjectName(QStringLiteral("BitsToneHeader"));
+    // Its own height at every window size: a taller window's room goes to the charts below.
+    m_header->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *strip = new QHBoxLayout(m_header);
     strip->setContentsMargins(0, 0, 0, 0);
     auto *rows = new QVBoxLayout;
@@ -131,6 +133,7 @@ void BitsTonePage::build()
     lower->setColumnStretch(2, 1);
     rows->addLayout(request);
     rows->addLayout(lower);
+    // The rows stay at the top while the read-out beside them is taller.
     rows->addStretch(1);
     strip->addLayout(rows, 1);
     strip->addWidget(Panel35, 0, Qt::AlignTop);

@@ -22,6 +22,8 @@
 #include <QTabWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <qcustomplot.h>
@@ -526,5 +528,46 @@ TEST_F(ToneWindowTest, BitsToneHeaderReadsWholeAtTheDefaultSize)
         page->Panel35->show();
         EXPECT_EQ(cut(), QStringList()) << "with the read-out";
         form->btnStop->click();
+    }
+}
+
+// However large the window, the strip above the tone charts keeps its own height and the charts' tabs
+// take the rest, with no empty band between them; "Options" shows its bitswap switch without scrolling
+// where the window has the room, and scrolls to it where it has not.
+TEST_F(ToneWindowTest, ToneChartsTakeTheRoomOfALargerWindow)
+{
+    struct Case {
+        int width, height;
+        bool roomForBitswaps; // the bitswap switch shows before any scrolling
+    } const cases[] = {{760, 519, false}, {1400, 900, true}};
+    open(telnet("V123=1\n"));
+    auto *page = onlyChild<BitsTonePage>(*form);
+    QWidget *strip = page->header();
+    auto *toneTabs = strip->parentWidget()->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    auto *options = form->findChild<QScrollArea *>(QStringLiteral("TabSheetBitsOptionsScroll"));
+    ASSERT_TRUE(toneTabs && options);
+    form->show();
+    const int stripHeight = strip->sizeHint().height();
+    const auto bitswapShown = [&] { return page->cbBitswap->visibleRegion().boundingRect() == page->cbBitswap->rect(); };
+    int smallTabsHeight = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.height);
+        form->resize(c.width, c.height);
+        testsupport::bringForward(strip);
+        QApplication::processEvents();
+        ASSERT_EQ(QSize(c.width, c.height), form->size());
+        EXPECT_EQ(stripHeight, strip->height());
+        EXPECT_LE(toneTabs->y() - (strip->y() + stripHeight), 12) << "band above the charts' tabs";
+        // All of the window's extra height reaches the charts.
+        if (&c == cases)
+            smallTabsHeight = toneTabs->height();
+        EXPECT_GE(toneTabs->height() - smallTabsHeight, c.height - cases[0].height - 8);
+        toneTabs->setCurrentWidget(options);
+        options->verticalScrollBar()->setValue(0);
+        QApplication::processEvents();
+        EXPECT_TRUE(!c.roomForBitswaps || bitswapShown()) << "scrolled out of view";
+        options->ensureWidgetVisible(page->cbBitswap);
+        QApplication::processEvents();
+        EXPECT_TRUE(bitswapShown());
     }
 }
