@@ -403,8 +403,6 @@ void ChartSet::applyAppearance(const TSettings &s)
     chart(19)->yAxis->setLabel(userTitle(g.UserLabel2, g.ScaleUser2, g.DiffUserDef1));
     chart(30)->yAxis->setLabel(s.Telnet.Ch30);
     chart(31)->yAxis->setLabel(s.Telnet.Ch31);
-    chart(21)->yAxis->setLabel(s.Telnet.V123 || s.Router.V5 ? QStringLiteral("Bits")
-                                                            : QStringLiteral("Bits & Attenuation (dBx10)"));
     ChartAxis snr = rightAxis(21);
     if (s.Telnet.rbSNR) {
         chart(21)->yAxis2->setLabel(QStringLiteral("SNR (dB)"));

@@ -1,10 +1,12 @@
 #include "charts/TelnetChartTitles.h"
 
-#include <QTabWidget>
+#include "charts/ChartTable.h"
 
 QMap<int, QString> telnetChartTitles(const TSettings &s)
 {
     QMap<int, QString> titles;
+    for (int chart = 4; chart <= 15; ++chart)
+        titles[chart] = QLatin1String(ChartTable::find(chart)->leftTitle);
     const bool quarter = s.Graph.Latest15;
     const bool day = !quarter && s.Graph.Latest1day;
     // The families are applied in turn; a later one overwrites an earlier one.
@@ -53,12 +55,10 @@ QMap<QString, TelnetPaneCaption> telnetPaneCaptions(const TSettings &s)
     const QString rxI = QStringLiteral("Rx Interleaved"), txI = QStringLiteral("Tx Interleaved");
     const QString rxF = QStringLiteral("Rx Fast Path"), txF = QStringLiteral("Tx Fast Path");
     const QStringList crc{QStringLiteral("CRC"), QStringLiteral("FEC"), QStringLiteral("HEC")};
-    // The families are applied in turn; a later one overwrites an earlier one.
-    if (s.Telnet.V123) {
-        panes[rxI] = {rxI, crc};
-        panes[txI] = {txI, crc};
-        panes[rxF] = {rxF, crc};
-    }
+    // The AR7 family keeps the built-in captions; the others are applied in turn, a later one
+    // overwriting an earlier one.
+    for (const QString &page : {rxI, txI, rxF, txF})
+        panes[page] = {page, crc};
     if (s.Telnet.V4) {
         const QStringList rs{QStringLiteral("SF Error"), QStringLiteral("RS Corrected"), QStringLiteral("RS Uncorrected")};
         const QStringList totals{QStringLiteral("CRC"), QStringLiteral("ES"), QStringLiteral("LOF")};
@@ -81,83 +81,11 @@ QMap<QString, TelnetPaneCaption> telnetPaneCaptions(const TSettings &s)
 
 QString totalsPaneTitle(const TSettings &s)
 {
-    // The families are applied in turn; a later one overwrites an earlier one.
-    QString title;
-    if (s.Telnet.V123)
-        title = QStringLiteral("ATM Totals");
-    if (s.Telnet.V4)
-        title = QStringLiteral("Totals");
-    if (s.Router.V5Telnet)
-        title = QStringLiteral("ATM Totals");
-    return title;
-}
-
-void applyTelnetPaneCaptions(QTabWidget *pageControl, const TSettings &s)
-{
-    const QMap<QString, TelnetPaneCaption> panes = telnetPaneCaptions(s);
-    QWidget *telnet = pageControl->findChild<QWidget *>(QStringLiteral("Telnet Router"), Qt::FindDirectChildrenOnly);
-    if (!telnet)
-        for (int i = 0; i < pageControl->count() && !telnet; ++i)
-            if (pageControl->widget(i)->objectName() == QLatin1String("Telnet Router"))
-                telnet = pageControl->widget(i);
-    auto *tabs = telnet ? telnet->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (!tabs)
-        return;
-    for (int i = 0; i < tabs->count(); ++i) {
-        QWidget *page = tabs->widget(i);
-        if (page->objectName() == QLatin1String("Bits / Tone"))
-            tabs->setTabText(i, QStringLiteral("Bits/Tone"));
-        const auto it = panes.find(page->objectName());
-        if (it == panes.end())
-            continue;
-        tabs->setTabText(i, it->caption);
-        if (auto *sub = page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            for (int k = 0; k < it->subPages.size() && k < sub->count(); ++k)
-                sub->setTabText(k, it->subPages.at(k));
-    }
+    // The "adsl info" family's block comes after the adslctl one's and overwrites it.
+    return s.Telnet.V4 && !s.Router.V5Telnet ? QStringLiteral("Totals") : QStringLiteral("ATM Totals");
 }
 
 QString bitLoadingTitle(const TSettings &s)
-{
-    return s.Telnet.V123 || s.Router.V5 ? QStringLiteral("Bits") : QStringLiteral("Bits & Attenuation (dBx10)");
-}
-
-QList<QPair<QString, QString>> telnetTabCaptions(const TSettings &s)
-{
-    QList<QPair<QString, QString>> tabs;
-    const auto set = [&tabs](const QString &page, const QStringList &subs, const QString &caption) {
-        tabs << qMakePair(page, caption);
-        const QStringList names{QStringLiteral("CRC"), QStringLiteral("FEC"), QStringLiteral("HEC")};
-        for (int i = 0; i < names.size() && i < subs.size(); ++i)
-            tabs << qMakePair(page + QStringLiteral(" > ") + names[i], subs[i]);
-    };
-    const QStringList crcFecHec{QStringLiteral("CRC"), QStringLiteral("FEC"), QStringLiteral("HEC")};
-    if (s.Telnet.V123) {
-        set(QStringLiteral("Rx Interleaved"), crcFecHec, QStringLiteral("Rx Interleaved"));
-        set(QStringLiteral("Tx Interleaved"), crcFecHec, QStringLiteral("Tx Interleaved"));
-        set(QStringLiteral("Rx Fast Path"), crcFecHec, QStringLiteral("Rx Fast Path"));
-    }
-    if (s.Telnet.V4) {
-        const QStringList rs{QStringLiteral("SF Error"), QStringLiteral("RS Corrected"), QStringLiteral("RS Uncorrected")};
-        const QString period = s.Graph.Latest15     ? QStringLiteral("15 min")
-                               : s.Graph.Latest1day ? QStringLiteral("1 day")
-                                                    : QStringLiteral("Total");
-        set(QStringLiteral("Rx Interleaved"), rs, QStringLiteral("Rx  Totals"));
-        set(QStringLiteral("Tx Interleaved"), rs, QStringLiteral("Tx  Totals"));
-        set(QStringLiteral("Rx Fast Path"), {QStringLiteral("CRC"), QStringLiteral("ES"), QStringLiteral("LOF")},
-            QStringLiteral("Rx CRC/ES/LOF ~ ") + period);
-    }
-    if (s.Router.V5Telnet) {
-        const QStringList defects{QStringLiteral("ES"), QStringLiteral("SES"), QStringLiteral("LOS")};
-        set(QStringLiteral("Rx Interleaved"), crcFecHec, QStringLiteral("Rx Corrected"));
-        set(QStringLiteral("Tx Interleaved"), crcFecHec, QStringLiteral("Tx Corrected"));
-        set(QStringLiteral("Rx Fast Path"), defects, QStringLiteral("Rx Uncorrected"));
-        set(QStringLiteral("Tx Fast Path"), defects, QStringLiteral("Tx Uncorrected"));
-    }
-    return tabs;
-}
-
-QString bitLoadingTitleAtCommit(const TSettings &s)
 {
     return s.Telnet.V4 ? QStringLiteral("Bits & Attenuation (dBx10)") : QStringLiteral("Bits");
 }

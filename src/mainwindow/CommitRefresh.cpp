@@ -8,7 +8,7 @@
 #include "pages/BitsTonePage.h"
 #include "charts/ChartSet.h"
 #include "mainwindow/TForm1.h"
-#include "charts/TelnetChartTitles.h"
+#include "pages/FamilyViews.h"
 #include "pages/TelnetPage.h"
 #include "notify/CaptureSchedule.h"
 #include "notify/StatisticsLog.h"
@@ -30,115 +30,27 @@
 #include <QTimer>
 #include <qcustomplot.h>
 
-QMap<QString, bool> telnetPaneVisibility(const TSettings &s)
-{
-    QMap<QString, bool> v;
-    // "Set Target SNR" (TabSheet41) needs the adslctl family's commands.
-    const QString targetSnr = QStringLiteral("TabSheet41");
-    if (s.Telnet.V123) {
-        v[QStringLiteral("Rx Fast Path")] = true;
-        v[QStringLiteral("Tx Fast Path")] = true;
-        v[targetSnr] = false;
-    }
-    if (s.Telnet.V4) {
-        v[QStringLiteral("Rx Fast Path")] = true;
-        v[QStringLiteral("Tx Fast Path")] = false;
-        v[QStringLiteral("Bits / Tone")] = true;
-        v[targetSnr] = true;
-    }
-    if (s.Router.V5Telnet) {
-        v[QStringLiteral("Tx Fast Path")] = true;
-        v[QStringLiteral("Bits / Tone")] = false;
-        v[targetSnr] = false;
-    }
-    return v;
-}
-
-QMap<QString, bool> extendedPaneVisibility(const TSettings &s)
-{
-    return {{QStringLiteral("Rx Interleaved > MiBytes (ppp0)"), s.Telnet.Extended},
-            {QStringLiteral("Tx Interleaved > MiBytes (ppp0)"), s.Telnet.Extended}};
-}
-
-namespace {
-
-// The telnet page's pane at "A" or "A > B"; nullptr when the window has none.
-QTabWidget *tabsOf(QWidget *page) { return page ? page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr; }
-
-QWidget *childPage(QTabWidget *tabs, const QString &name)
-{
-    if (!tabs)
-        return nullptr;
-    for (int i = 0; i < tabs->count(); ++i)
-        if (tabs->widget(i)->objectName() == name)
-            return tabs->widget(i);
-    return nullptr;
-}
-
-template <typename F> void atPane(QTabWidget *root, const QString &path, F f)
-{
-    QTabWidget *tabs = root;
-    QWidget *page = nullptr;
-    for (const QString &part : path.split(QStringLiteral(" > "))) {
-        tabs = page ? tabsOf(page) : tabs;
-        page = childPage(tabs, part);
-        if (!page)
-            return;
-    }
-    f(tabs, tabs->indexOf(page));
-}
-
-} // namespace
-
 void CommitRefresh::applyTabVisibility()
 {
     const TSettings &s = m_form.settings();
     QTabWidget *main = m_form.PageControl1;
-    for (int i = 0; i < main->count(); ++i) {
-        const QString tab = main->widget(i)->objectName();
-        if (tab == QLatin1String("Telnet Router"))
-            main->setTabVisible(i, s.Router.Telnet && !s.Router.ST585);
-        else if (tab == QLatin1String("Bitloading") || tab == QLatin1String("TabSheet36"))
-            main->setTabVisible(i, s.Router.ST585);
-        else if (tab == QLatin1String("  Ping  "))
+    for (int i = 0; i < main->count(); ++i)
+        if (main->widget(i)->objectName() == QLatin1String("  Ping  "))
             main->setTabVisible(i, s.Ping.ShowPing);
-    }
     main->setTabVisible(main->indexOf(m_form.TabSheet29), s.System.ShowAlarms);
     main->setTabVisible(main->indexOf(m_form.TabSheet40), s.System.ShowSystem);
     main->setTabVisible(main->indexOf(m_form.WebPage), s.WebServer.ShowWeb);
-    m_form.placeBitsOptions(s.Router.ST585);
 }
 
-void CommitRefresh::applyTelnetCaptions(BitLoadingRule rule)
+void CommitRefresh::applyFamilyViews()
 {
-    const TSettings &s = m_form.settings();
-    ChartSet *charts = m_form.Charts;
-    const QMap<int, QString> titles = telnetChartTitles(s);
-    for (auto it = titles.cbegin(); it != titles.cend(); ++it)
-        charts->chart(it.key())->yAxis->setLabel(it.value());
-    charts->chart(21)->yAxis->setLabel(rule == BitLoadingRule::Startup ? bitLoadingTitle(s)
-                                                                       : bitLoadingTitleAtCommit(s));
-    applyTelnetPaneCaptions(m_form.PageControl1, s);
-    if (TelnetPage *terminal = m_form.m_telnetPage)
-        terminal->applyFamily();
-    if (BitsTonePage *bits = m_form.m_bitsPage)
-        bits->applyFamily();
-    showTelnetPanes(telnetPaneVisibility(s));
-    applyExtendedPanes();
+    TForm1 &f = m_form;
+    ::applyFamilyViews({f.PageControl1, f.Charts, f.m_telnetPage, f.m_bitsPage, f.m_bitsOptionsTab}, f.settings());
 }
 
-void CommitRefresh::applyExtendedPanes() { showTelnetPanes(extendedPaneVisibility(m_form.settings())); }
-
-void CommitRefresh::showTelnetPanes(const QMap<QString, bool> &shown)
+void CommitRefresh::applyExtendedPanes()
 {
-    QTabWidget *telnet = nullptr;
-    for (int i = 0; i < m_form.PageControl1->count(); ++i)
-        if (m_form.PageControl1->widget(i)->objectName() == QLatin1String("Telnet Router"))
-            telnet = tabsOf(m_form.PageControl1->widget(i));
-    if (!telnet)
-        return;
-    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
-        atPane(telnet, it.key(), [&it](QTabWidget *tabs, int index) { tabs->setTabVisible(index, it.value()); });
+    showTelnetPanes(m_form.PageControl1, extendedPaneVisibility(m_form.settings()));
 }
 
 void CommitRefresh::applyAxisLimits()
@@ -168,8 +80,6 @@ void CommitRefresh::dressCharts()
 {
     const TSettings &s = m_form.settings();
     m_form.Charts->applyAppearance(s);
-    // The look is shared with start-up; the bit-loading title keeps the commit rule.
-    m_form.Charts->chart(21)->yAxis->setLabel(bitLoadingTitleAtCommit(s));
 }
 
 void CommitRefresh::applyRebootUrl()
@@ -265,17 +175,16 @@ std::vector<SettingFollower> CommitRefresh::followers()
         {{"Router/ST585", "Router/Telnet", "Telnet/DisableHTTP", "Email/ShowIcon", "Email/Server", "System/Log",
           "System/LogFile", "System/ShowNoise", "Alarm/UseTelnet", "Alarm/UseWeb"},
          [&f] { f.m_alarmPage->applySettings(); }},
-        {{"Telnet/V123", "Telnet/V4", "Router/V5Telnet", "Router/V5", "Graph/Latest15", "Graph/Latest1day",
-          "Graph/LastReboot", "Telnet/IsDGTeam", "Telnet/Extended"},
-         [this] { applyTelnetCaptions(BitLoadingRule::Commit); }},
+        {{"Telnet/V123", "Telnet/V4", "Router/V5Telnet", "Router/Telnet", "Router/ST585", "Graph/Latest15",
+          "Graph/Latest1day", "Graph/LastReboot", "Telnet/IsDGTeam", "Telnet/Extended"},
+         [this] { applyFamilyViews(); }},
         {{"Graph/Latest15"},
          [&f, &s] {
              const int interval = s.Graph.Latest15 ? 900000 : 86400000;
              if (f.tmr15Mins->interval() != interval)
                  f.tmr15Mins->setInterval(interval);
          }},
-        {{"Router/Telnet", "Router/ST585", "Ping/ShowPing", "System/ShowAlarms", "System/ShowSystem",
-          "WebServer/ShowWeb"},
+        {{"Ping/ShowPing", "System/ShowAlarms", "System/ShowSystem", "WebServer/ShowWeb"},
          [this] { applyTabVisibility(); }},
         {{"Graph/NoiseMax", "Graph/NoiseMin", "Graph/RxNoiseAuto", "Graph/SyncMax", "Graph/SyncMin",
           "Graph/RxSyncAuto", "Graph/UserMax", "Graph/UserMin", "Graph/UserAuto", "Graph/User1Max",

@@ -3,20 +3,12 @@
 // reads. They follow every announced change (a Configuration commit, a live
 // handler, a page's box, a chart menu), and only the parts whose keys changed
 // run: a commit that changes nothing re-arms nothing. Start-up uses the same
-// steps where the two agree (tab visibility, the telnet captions).
+// steps where the two agree (tab visibility, the router family's views).
 #include "configuration/LiveBinder.h"
 
-#include <QMap>
-#include <QString>
 #include <vector>
 
 class TForm1;
-struct TSettings;
-
-// Panes the family shows (true) or hides (false); those absent stay as they are.
-QMap<QString, bool> telnetPaneVisibility(const TSettings &s);
-// The interface byte-count panes, offered while the extended stats are on.
-QMap<QString, bool> extendedPaneVisibility(const TSettings &s);
 
 class CommitRefresh {
 public:
@@ -25,12 +17,10 @@ public:
     // The window's followers: what to bring in line when which keys change.
     std::vector<SettingFollower> followers();
 
-    // Which of the main window's pages are shown, by the settings.
+    // Which of the ping, alarm, system messages and web server pages are shown.
     void applyTabVisibility();
-    // Chart titles and pane captions of the telnet family; the bit-loading
-    // chart's title follows the start-up rule or the commit rule.
-    enum class BitLoadingRule { Startup, Commit };
-    void applyTelnetCaptions(BitLoadingRule rule);
+    // Everything the router family decides: the same at start-up and at every commit.
+    void applyFamilyViews();
     // The MiBytes panes by the extended stats switch.
     void applyExtendedPanes();
     // The bitswap chart's boxes follow the bit loading's.
@@ -49,7 +39,6 @@ private:
     void dressCharts();
     void applyLogTimer();
     void applyLogFile();
-    void showTelnetPanes(const QMap<QString, bool> &shown);
 
     TForm1 &m_form;
 };

@@ -66,7 +66,6 @@
 #include "chartimages/ChartCommands.h"
 #include "pages/PaneFontDialog.h"
 #include "viewer/GraphViewer.h"
-#include "charts/TelnetChartTitles.h"
 #include "mainwindow/NoiseTrayIcon.h"
 #include "pages/LogCommands.h"
 #include "pages/AlarmLogWiring.h"
@@ -381,8 +380,7 @@ void TForm1::FormCreate()
     createMailer();
 
     Charts->applyStartup(Settings);
-    m_commitRefresh->applyTelnetCaptions(CommitRefresh::BitLoadingRule::Startup);
-    telnetreply::setTabCaption(PageControl1, Settings, QString(), QString()); // captions by the telnet family
+    m_commitRefresh->applyFamilyViews();
     startToneCharts(*m_bitsPage, m_bitloadingPage, *m_bitsRefresh, *m_toneCharts, *Charts, Settings);
     SetPriorityLevel(Settings.System.PriorityLevel);
     SetToolbar();
@@ -402,7 +400,6 @@ void TForm1::FormCreate()
     // telnet user figures have pages of their own).
     windowpages::setUserPageCaption(PageControl1, 1, Settings.Graph.UserLabel);
     windowpages::setUserPageCaption(PageControl1, 2, Settings.Graph.UserLabel2);
-    applyTelnetPaneCaptions(PageControl1, Settings);
     if (Settings.Router.V5Telnet && Settings.Telnet.TelnetPrompt != QLatin1String(">"))
         Settings.Telnet.TelnetPrompt = QStringLiteral("/ #");
     CheckCameras();
@@ -647,11 +644,6 @@ void TForm1::btnFontClick()
 }
 
 void TForm1::Button2Click() { windowpages::showBitsOptions(PageControl1, m_bitsOptionsTab); }
-
-void TForm1::placeBitsOptions(bool speedTouch)
-{
-    windowpages::placeBitsOptions(PageControl1, m_bitsOptionsTab, speedTouch);
-}
 
 void TForm1::tmrStartMinimizedTimer()
 {

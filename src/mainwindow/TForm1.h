@@ -175,8 +175,6 @@ public slots:
     void btnViewGraphsClick();
     void btnFontClick();
     void Button2Click();
-    // The bit-loading options page beside the SpeedTouch 585's charts or the telnet tone charts.
-    void placeBitsOptions(bool speedTouch);
     void Image23Click();
     void Image24Click();
     // Openers of the Configuration dialog: the toolbar button and the

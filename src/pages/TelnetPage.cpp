@@ -142,10 +142,8 @@ void TelnetPage::applyFamily()
     Label70->setVisible(m_settings.Telnet.IsDGTeam);
     cbExtended->setChecked(m_settings.Telnet.Extended);
     cbExtended->setEnabled(!m_settings.Router.V5Telnet);
-    if (const QString title = totalsPaneTitle(m_settings); !title.isEmpty()) {
-        Label8->setText(title);
-        Memo4->setAccessibleName(title);
-    }
+    Label8->setText(totalsPaneTitle(m_settings));
+    Memo4->setAccessibleName(Label8->text());
 }
 
 void TelnetPage::applyControls(const TelnetControls &c)

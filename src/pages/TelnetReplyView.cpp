@@ -5,7 +5,6 @@
 #include "acquisition/TelnetSession.h"
 #include "chartimages/GraphImages.h"
 #include "charts/ChartSet.h"
-#include "charts/TelnetChartTitles.h"
 #include "charts/ToneCharts.h"
 #include "pages/BitsTonePage.h"
 #include "pages/TelnetPage.h"
@@ -37,9 +36,9 @@ void show(const TelnetReply &reply, const TSettings &settings, RunState &run, Te
         if (r.Chart24AxisTitle)
             charts.chart(24)->yAxis->setLabel(*r.Chart24AxisTitle);
         if (r.TabSheet49Caption)
-            setTabCaption(pages.pages, settings, QStringLiteral("Rx Interleaved > MiBytes (ppp0)"), *r.TabSheet49Caption);
+            setTabCaption(pages.pages, QStringLiteral("Rx Interleaved > MiBytes (ppp0)"), *r.TabSheet49Caption);
         if (r.TabSheet50Caption)
-            setTabCaption(pages.pages, settings, QStringLiteral("Tx Interleaved > MiBytes (ppp0)"), *r.TabSheet50Caption);
+            setTabCaption(pages.pages, QStringLiteral("Tx Interleaved > MiBytes (ppp0)"), *r.TabSheet50Caption);
         if (pages.bitsPage)
             pages.bitsPage->showParsed(r, session.isConnected());
     }
@@ -68,13 +67,8 @@ void plotToneCharts(const ToneChartData &t, BitsTonePage *bitsPage, TelnetPage *
     tones.plot(t, [&images](const QString &mode) { images.Save(21, mode); });
 }
 
-void setTabCaption(QTabWidget *pages, const TSettings &settings, const QString &path, const QString &caption)
+void setTabCaption(QTabWidget *pages, const QString &path, const QString &caption)
 {
-    if (path.isEmpty()) {
-        for (const auto &[p, c] : telnetTabCaptions(settings))
-            setTabCaption(pages, settings, p, c);
-        return;
-    }
     QWidget *page = pages->findChild<QWidget *>(QStringLiteral("Telnet Router"));
     for (const QString &part : path.split(QStringLiteral(" > "))) {
         auto *tabs = page ? page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;

@@ -43,8 +43,7 @@ void show(const TelnetReply &reply, const TSettings &settings, RunState &run, Te
 void plotToneCharts(const ToneChartData &t, BitsTonePage *bitsPage, TelnetPage *telnetPage, ToneCharts &tones,
                     GraphImages &images);
 
-// The telnet chart tabs' captions: one (page path as "Rx Interleaved > MiBytes (ppp0)", caption), or
-// with an empty path those of the families `settings` selects.
-void setTabCaption(QTabWidget *pages, const TSettings &settings, const QString &path, const QString &caption);
+// One telnet chart tab's caption, the page named by its path ("Rx Interleaved > MiBytes (ppp0)").
+void setTabCaption(QTabWidget *pages, const QString &path, const QString &caption);
 
 } // namespace telnetreply

@@ -11,7 +11,7 @@ TEST(TelnetChartTitles, FollowTheFamilyAndThePeriod)
     auto t = telnetChartTitles(s);
     EXPECT_EQ(t.value(5), QStringLiteral("Rx Interleaved CRC - 15 min"));
     EXPECT_EQ(t.value(12), QStringLiteral("Tx Interleaved CRC"));
-    EXPECT_FALSE(t.contains(15));
+    EXPECT_EQ(t.value(15), QStringLiteral("Tx Fast Path CRC")); // the built-in title, whatever came before
 
     s.Telnet.V123 = false;
     s.Telnet.V4 = true;
@@ -29,8 +29,14 @@ TEST(TelnetChartTitles, FollowTheFamilyAndThePeriod)
     EXPECT_EQ(t.value(13), QStringLiteral("Upstream LOS"));
 
     s = TSettings{};
-    EXPECT_TRUE(telnetChartTitles(s).isEmpty());
-    EXPECT_EQ(bitLoadingTitle(s), QStringLiteral("Bits & Attenuation (dBx10)"));
+    EXPECT_EQ(telnetChartTitles(s).size(), 12);
+    EXPECT_EQ(telnetChartTitles(s).value(4), QStringLiteral("Rx Fast Path CRC"));
+    // Attenuation per tone comes from the adslctl family only, whatever the router model.
     s.Router.V5 = true;
+    s.Telnet.V4 = true;
+    EXPECT_EQ(bitLoadingTitle(s), QStringLiteral("Bits & Attenuation (dBx10)"));
+    s.Telnet.V4 = false;
+    s.Router.V5 = false;
+    s.Router.V5Telnet = true;
     EXPECT_EQ(bitLoadingTitle(s), QStringLiteral("Bits"));
 }

@@ -8,9 +8,9 @@
 #include "charts/ChartSeries.h"
 #include "pages/TelnetPage.h"
 #include "charts/ChartSet.h"
+#include "charts/ChartTable.h"
 #include "mainwindow/CommitRefresh.h"
 #include "mainwindow/TForm1.h"
-#include "charts/TelnetChartTitles.h"
 #include "OnlyChild.h"
 #include "configuration/RouterSearchTextPage.h"
 #include "pages/TargetSnrPage.h"
@@ -92,15 +92,8 @@ TEST_F(CommitTest, FamilyCaptionsFollowTheCommit)
     EXPECT_EQ(totals->text(), QStringLiteral("ATM Totals"));
     EXPECT_EQ(chartTitle(*form, 5), QStringLiteral("Downstream CRC - 24 hr"));
     EXPECT_EQ(chartTitle(*form, 13), QStringLiteral("Upstream LOS"));
-    // At commit the bit-loading title follows the adslctl family only; start-up uses its own rule.
+    // Only the adslctl family reports the attenuation per tone.
     EXPECT_EQ(chartTitle(*form, 21), QStringLiteral("Bits"));
-    TSettings v5;
-    v5.Router.V5 = true;
-    EXPECT_EQ(bitLoadingTitle(v5), QStringLiteral("Bits"));
-    v5.Telnet.V4 = true;
-    v5.Router.V5 = false;
-    EXPECT_EQ(bitLoadingTitleAtCommit(v5), QStringLiteral("Bits & Attenuation (dBx10)"));
-    EXPECT_EQ(bitLoadingTitle(v5), QStringLiteral("Bits & Attenuation (dBx10)"));
 }
 
 TEST_F(CommitTest, V5PresetReachesTheFileWithItsRebootUrl)
@@ -369,7 +362,7 @@ TEST_F(CommitTest, TheDialogNamesTheUserFiguresFromTheSettingsFile)
 // Typed digit by digit, the sample interval reaches the polling timer at the commit only.
 TEST_F(CommitTest, TheSampleIntervalIsTheTimersAtTheCommitOnly)
 {
-    for (const QString typed : {QStringLiteral("45"), QStringLiteral("20"), QStringLiteral("3")}) {
+    for (const QString &typed : {QStringLiteral("45"), QStringLiteral("20"), QStringLiteral("3")}) {
         SCOPED_TRACE(typed.toStdString());
         auto form = open("[System]\nConf=1\nSample=20\n");
         form->Timer1->start();
@@ -394,7 +387,7 @@ TEST_F(CommitTest, ACommitWithNothingChangedPutsBackWhatTheWindowMoved)
 {
     const QString typed = QStringLiteral("http://127.0.0.1:8081/mine");
     const QString model = QStringLiteral("http://127.0.0.1:8081/setup.cgi?next_file=diag.htm&todo=reboot");
-    for (const QByteArray router : {QByteArray("V1234=1"), QByteArray("V1234=0\nNotNetgear=1")}) {
+    for (const QByteArray &router : {QByteArray("V1234=1"), QByteArray("V1234=0\nNotNetgear=1")}) {
         auto form = open("[System]\nConf=1\n[Graph]\nNoiseMax=15\nNoiseMin=3\nRxNoiseAuto=0\n[Router]\n" + router + "\n");
         form->show();
         form->Timer1->start();
@@ -430,7 +423,7 @@ TEST_F(CommitTest, TheTargetMarginPageFollowsTheCommittedTelnetCommand)
     form->show();
     TargetSnrPage *page = onlyChild<TargetSnrPage>(*form);
     testsupport::showPageOf(page);
-    for (const QString command : {QStringLiteral("/usr/sbin/adslctl info --stats"), QStringLiteral("adsl info --stats")}) {
+    for (const QString &command : {QStringLiteral("/usr/sbin/adslctl info --stats"), QStringLiteral("adsl info --stats")}) {
         form->btnConfigure->click();
         QComboBox *box = control<QComboBox>(*form, "cbTelnetCmd");
         testsupport::showPageOf(box);
@@ -440,5 +433,116 @@ TEST_F(CommitTest, TheTargetMarginPageFollowsTheCommittedTelnetCommand)
         const bool adslctl = command.contains(QLatin1String("adslctl"));
         EXPECT_EQ(page->edNormalSNR->isEnabled(), adslctl) << command.toStdString();
         EXPECT_EQ(page->Label47->text().startsWith(QLatin1String("In the first box below")), adslctl);
+    }
+}
+
+namespace {
+
+// A tab page's name after the names of the pages it sits on ("Telnet Router > Tx Fast Path > CRC").
+QString pagePath(QWidget *page)
+{
+    QStringList names;
+    for (QWidget *w = page; w; w = w->parentWidget())
+        if (w->parentWidget() && qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget()))
+            names.prepend(w->objectName());
+    return names.join(QStringLiteral(" > "));
+}
+
+// What the window shows that its router family decides: every tab's caption and
+// whether it is offered, every chart's axis titles and the totals pane's title.
+QStringList familyViews(TForm1 &form)
+{
+    QStringList views;
+    QList<QTabWidget *> tabWidgets{form.PageControl1};
+    tabWidgets += form.PageControl1->findChildren<QTabWidget *>();
+    for (QTabWidget *tabs : tabWidgets)
+        for (int i = 0; i < tabs->count(); ++i)
+            views << QStringLiteral("%1: \"%2\"%3")
+                         .arg(pagePath(tabs->widget(i)), tabs->tabText(i),
+                              tabs->isTabVisible(i) ? QString() : QStringLiteral(" (hidden)"));
+    for (const ChartDef &def : ChartTable::charts()) {
+        const QCustomPlot *plot = onlyChild<ChartSet>(form)->chart(def.number);
+        views << QStringLiteral("%1: \"%2\" / \"%3\"").arg(def.objectName(), plot->yAxis->label(), plot->yAxis2->label());
+    }
+    views << QStringLiteral("Label8: \"%1\"").arg(onlyChild<TelnetPage>(form)->Label8->text());
+    return views;
+}
+
+QStringList differences(const QStringList &committed, const QStringList &fresh)
+{
+    QStringList out;
+    for (qsizetype i = 0; i < std::max(committed.size(), fresh.size()); ++i)
+        if (committed.value(i) != fresh.value(i))
+            out << QStringLiteral("commit: %1\n fresh: %2").arg(committed.value(i), fresh.value(i));
+    return out;
+}
+
+enum class Family { AR7, Adslctl, AdslInfo, ST585 };
+
+struct FamilyCase {
+    QByteArray file;       // the family's settings as the file holds them
+    QStringList shownWith; // some of what the window then shows
+};
+
+FamilyCase familyCase(Family f)
+{
+    switch (f) {
+    case Family::AR7:
+        return {"[Router]\nV1234=1\nTelnet=1\nV5Telnet=0\n[Telnet]\nV123=1\nV4=0\n",
+                {"Telnet Router > Tx Fast Path: \"Tx Fast Path\"", "Telnet Router > Bits / Tone: \"Bits/Tone\"",
+                 "Telnet Router > Tx Fast Path > CRC: \"CRC\"", "Chart15: \"Tx Fast Path CRC\" / \"\""}};
+    case Family::Adslctl:
+        return {"[Router]\nV1234=1\nTelnet=1\nV5Telnet=0\n[Telnet]\nV123=0\nV4=1\n",
+                {"Telnet Router > Tx Fast Path: \"Tx Fast Path\" (hidden)", "Telnet Router > Rx Interleaved: \"Rx  Totals\"",
+                 "Telnet Router > Bits / Tone: \"Bits/Tone\"", "Label8: \"Totals\""}};
+    case Family::AdslInfo:
+        return {"[Router]\nV1234=0\nV5=1\nTelnet=1\nV5Telnet=1\n[Telnet]\nV123=0\nV4=0\n",
+                {"Telnet Router > Tx Fast Path: \"Tx Uncorrected\"", "Telnet Router > Tx Fast Path > CRC: \"ES\"",
+                 "Telnet Router > Bits / Tone: \"Bits/Tone\" (hidden)", "Chart15: \"Upstream ES\" / \"\""}};
+    case Family::ST585:
+        return {"[Router]\nV1234=0\nST585=1\nTelnet=0\n", {"Telnet Router: \"Telnet Router\" (hidden)", "Bitloading: \"Bitloading\""}};
+    }
+    return {};
+}
+
+} // namespace
+
+// A change of family at the dialog leaves the window as a fresh start with the same settings shows it.
+TEST_F(CommitTest, AChangeOfFamilyShowsWhatAFreshStartShows)
+{
+    using F = Family;
+    const std::pair<Family, Family> cases[] = {
+        {F::AdslInfo, F::AR7},      {F::Adslctl, F::AR7},      {F::ST585, F::AR7},
+        {F::AR7, F::Adslctl},       {F::AdslInfo, F::Adslctl}, {F::ST585, F::Adslctl},
+        {F::AR7, F::AdslInfo},      {F::Adslctl, F::AdslInfo}, {F::ST585, F::AdslInfo},
+        {F::AR7, F::ST585},         {F::Adslctl, F::ST585},    {F::AdslInfo, F::ST585},
+    };
+    for (const auto &[from, to] : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << int(from) << " to " << int(to));
+        QStringList committed;
+        {
+            auto form = open("[System]\nConf=1\nAutoStart=0\n" + familyCase(from).file);
+            TForm2 *dialog = onlyChild<TForm2>(*form);
+            dialog->btnConfigureClick();
+            const char *model = to == F::ST585 ? "rbST585" : to == F::AdslInfo ? "rbV5" : "rbV1234";
+            control<QAbstractButton>(*form, model)->click();
+            // The model's preset names the router's own address: the test's stays on loopback.
+            control<QLineEdit>(*form, "edLoginURL")->setText(QStringLiteral("http://127.0.0.1:8081/setup.cgi"));
+            dialog->edLoginURLExit();
+            if (to != F::ST585) {
+                control<QAbstractButton>(*form, "cbTelnet")->setChecked(true);
+                control<QAbstractButton>(*form, to == F::AR7 ? "rbV123" : to == F::Adslctl ? "rbV4" : "rbV5Telnet")
+                    ->click();
+            }
+            dialog->close();
+            ASSERT_TRUE(form->SaveIni());
+            committed = familyViews(*form);
+        }
+        TForm1 fresh(false);
+        const QStringList started = familyViews(fresh);
+        for (const QString &view : familyCase(to).shownWith)
+            EXPECT_TRUE(started.contains(view)) << view.toStdString();
+        const QStringList differ = differences(committed, started);
+        EXPECT_TRUE(differ.isEmpty()) << differ.join(QLatin1Char('\n')).toStdString();
     }
 }

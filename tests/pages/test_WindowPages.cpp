@@ -59,8 +59,7 @@ TEST_P(TelnetTabCaptions, OnlyThePathsLastPageIsRenamed)
 {
     const CaptionCase &c = GetParam();
     TelnetTree t;
-    const TSettings settings;
-    telnetreply::setTabCaption(&t.pages, settings, QString::fromUtf8(c.path), QStringLiteral("New"));
+    telnetreply::setTabCaption(&t.pages, QString::fromUtf8(c.path), QStringLiteral("New"));
     EXPECT_EQ(tabText(t.rx, QStringLiteral("MiBytes (ppp0)")), QString::fromUtf8(c.rxCaption));
     EXPECT_EQ(tabText(t.telnet, QStringLiteral("MiBytes (ppp0)")), QString::fromUtf8(c.topCaption));
     EXPECT_EQ(tabText(t.telnet, QStringLiteral("Rx Interleaved")), QString::fromUtf8(c.rxOwnCaption));
