@@ -39,6 +39,20 @@ RunSequence::RunSequence(QWidget &window, const RunParts &parts, const RunBoxes 
 
 void RunSequence::putStopDown() { m_parts.btnStop.setChecked(true); }
 
+// A Run that does not go through leaves the buttons saying whether monitoring runs.
+void RunSequence::showWhetherRunning()
+{
+    (m_parts.run.Running ? m_parts.btnStart : m_parts.btnStop).setChecked(true);
+}
+
+void RunSequence::clearFallbacks()
+{
+    m_parts.telnetFigures.resetForRun();
+    m_parts.run.LastGoodRxNoise = 0;
+    m_parts.run.LastGoodRxSync = 0;
+    m_parts.run.LastSampleSecond = Clock::currentDateTimeUtc().toSecsSinceEpoch();
+}
+
 void RunSequence::SystemMessage(const QString &text) { m_parts.status.systemMessage(text); }
 
 void RunSequence::start(ScheduleMode mode)
@@ -48,15 +62,14 @@ void RunSequence::start(ScheduleMode mode)
     ++m_generation;
     m_schedule = mode;
     // The fallbacks of the last run go first, whether or not this one starts.
-    m_parts.telnetFigures.resetForRun();
-    Run.LastGoodRxNoise = 0;
-    Run.LastGoodRxSync = 0;
-    Run.LastSampleSecond = Clock::currentDateTimeUtc().toSecsSinceEpoch();
+    // While monitoring runs they are its own: they go only once this Run arms.
+    m_clearFallbacksAtArm = Run.Running;
+    if (!m_clearFallbacksAtArm)
+        clearFallbacks();
 
     // Something must be there to monitor; the buttons stay as they were.
     auto refuse = [this](const QString &text) {
-        m_parts.btnStart.setChecked(m_parts.timer1.isActive());
-        m_parts.btnStop.setChecked(!m_parts.timer1.isActive());
+        showWhetherRunning();
         m_host.messageBox(text);
     };
     if (Settings.Search.NoiseText.isEmpty() && Settings.Search.SyncText.isEmpty() && Settings.Search.UserText.isEmpty()) {
@@ -79,15 +92,13 @@ void RunSequence::start(ScheduleMode mode)
             if (generation != m_generation)
                 return;
             if (!carryOn) {
-                putStopDown();
+                showWhetherRunning();
                 return;
             }
-            m_parts.run.ConnectionStatus = QStringLiteral("Connected");
             settleLogFile();
         });
         return;
     }
-    Run.ConnectionStatus = QStringLiteral("Connected");
     settleLogFile();
 }
 
@@ -131,12 +142,12 @@ void RunSequence::settleLogFile()
             // A cancel that comes after Stop or a newer Run leaves the buttons to that.
             connect(dialog, &QFileDialog::rejected, this, [this, generation] {
                 if (generation == m_generation)
-                    putStopDown();
+                    showWhetherRunning();
             });
             m_boxes.logSaveDialog = dialog;
             dialog->open();
         } else {
-            putStopDown();
+            showWhetherRunning();
         }
     });
     m_boxes.appendConfirmBox = box;
@@ -148,6 +159,11 @@ void RunSequence::arm()
 {
     const TSettings &s = m_parts.settings;
     RunState &Run = m_parts.run;
+    if (std::exchange(m_clearFallbacksAtArm, false))
+        clearFallbacks();
+    // Set here, not before the questions: a cancelled Run leaves a running
+    // monitor's view of the connection alone.
+    Run.ConnectionStatus = QStringLiteral("Connected");
     m_parts.timer1.setInterval(s.System.Sample * 1000);
     if (s.System.Log) {
         m_parts.tmrLogAt.setInterval(s.Log.LogAtInterval * 60 * 1000);

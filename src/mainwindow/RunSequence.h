@@ -2,7 +2,8 @@
 // Run and Stop: the checks and questions before monitoring starts, the arming
 // of the timers, the run's own first cycles and what Stop ends. Each Run and
 // each Stop starts a new generation: a question answered after the next Run or
-// Stop does nothing.
+// Stop does nothing. A Run that ends at a check or a question leaves
+// monitoring, and Run and Stop, as they were.
 #include "acquisition/RunSchedule.h"
 
 #include <QObject>
@@ -98,6 +99,8 @@ private:
     void arm();
     void finish();
     void putStopDown();
+    void showWhetherRunning();
+    void clearFallbacks();
     void SystemMessage(const QString &text);
 
     QWidget &m_window;
@@ -106,6 +109,7 @@ private:
     RunSequenceHost m_host;
     bool m_inFirstCycles = false; // Run's own cycle (or its second try) is under way
     bool m_secondFirstCycle = false;
+    bool m_clearFallbacksAtArm = false; // Run came while monitoring ran
     quint64 m_generation = 0;
     ScheduleMode m_schedule = ScheduleMode::Immediate;
 };
