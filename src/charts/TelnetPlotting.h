@@ -84,7 +84,14 @@ private:
     TSettings &m_settings;
     RunState &m_run;
     TelnetFigures &m_figures;
-    TelnetPointShown m_noise;
-    TelnetPointShown m_sync;
+    // No reply has read either figure before the first poll plots it.
+    static TelnetPointShown noReadingYet()
+    {
+        TelnetPointShown shown;
+        shown.missing = true;
+        return shown;
+    }
+    TelnetPointShown m_noise = noReadingYet();
+    TelnetPointShown m_sync = noReadingYet();
     QMap<QString, bool> m_indicators;
 };

@@ -772,10 +772,11 @@ void TForm1::TrayIconMouseMove()
 NoiseTrayIcon::Figures TForm1::trayFigures() const
 {
     constexpr float none = std::numeric_limits<float>::quiet_NaN();
-    const auto &missing = Run.FigureNotFound;
+    // Before the first poll nothing has been read: no figure, as for one not found.
+    const auto missing = [this](HttpLogItem item) { return Run.SampleCount == 0 || Run.FigureNotFound[size_t(item)]; };
     NoiseTrayIcon::Figures f;
-    f.rxNoise = missing[size_t(HttpLogItem::RxNoise)] ? none : Run.Figures.RxNoise;
-    f.rxSync = missing[size_t(HttpLogItem::RxSync)] ? none : Run.Figures.RxSync;
+    f.rxNoise = missing(HttpLogItem::RxNoise) ? none : Run.Figures.RxNoise;
+    f.rxSync = missing(HttpLogItem::RxSync) ? none : Run.Figures.RxSync;
     f.telnetNoise = m_telnetPlotting->lastNoise().missing ? none : m_telnetFigures.TelnetNoiseNow;
     f.telnetSync = m_telnetPlotting->lastSync().missing ? none : float(m_telnetFigures.TelnetRxSync);
     f.iconAlarmState = Run.IconAlarmState;

@@ -289,6 +289,9 @@ void WebServerPage::updateServerSettings()
     s.imageWithoutServer = w.ImageWithoutServer;
     s.settingsFile = m_settingsFile;
     m_server->setSettings(s);
+    // A page chosen while the server runs is the one it now serves first.
+    if (m_server->isActive())
+        showRunning();
 }
 
 void WebServerPage::showDefaultAddress(const QString &address)
@@ -334,8 +337,7 @@ void WebServerPage::StartServer()
         showDefaultAddress(m_server->address());
     Panel31->show();
     const QString where = QStringLiteral("%1:%2").arg(m_server->address()).arg(m_server->port());
-    Label43->setText(QStringLiteral("SERVER RUNNING (http://") + where + QLatin1Char('/')
-                     + QFileInfo(edWebPage->text()).fileName() + QLatin1Char(')'));
+    showRunning();
     emit systemMessage(QStringLiteral("Listening for HTTP connections on ") + where + QLatin1Char('.'));
     emit serverStateChanged(true);
 }
@@ -347,6 +349,14 @@ void WebServerPage::btnWebStopClick()
     showStopped();
     btnWebStop->setChecked(true);
     emit serverStateChanged(false);
+}
+
+// The page's name comes from the setting, not its edit: at launch the server
+// starts before the window's controls are filled from the settings.
+void WebServerPage::showRunning()
+{
+    Label43->setText(QStringLiteral("SERVER RUNNING (http://%1:%2/").arg(m_server->address()).arg(m_server->port())
+                     + QFileInfo(Settings.WebServer.Webpage).fileName() + QLatin1Char(')'));
 }
 
 void WebServerPage::showStopped()

@@ -86,6 +86,7 @@ private:
     void buildWidgets();
     void bindSettings();
     void updateServerSettings();
+    void showRunning();
     void showStopped();
     // The address an empty setting binds, shown in its empty edit.
     void showDefaultAddress(const QString &address);
