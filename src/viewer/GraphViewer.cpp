@@ -3,6 +3,7 @@
 #include "common/Trace.h"
 #include "chartimages/GraphImages.h"
 #include "viewer/ImageFileOps.h"
+#include "widgets/RowsWithinViewDelegate.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -95,6 +96,10 @@ GraphViewer::GraphViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     LsFilelistView281->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LsFilelistView281->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LsFilelistView281->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Captures of one minute differ only at the end ("_2", "_3"): a name too
+    // long for the list loses its middle, never its end.
+    LsFilelistView281->setItemDelegate(new RowsWithinViewDelegate(LsFilelistView281));
+    LsFilelistView281->setTextElideMode(Qt::ElideMiddle);
     left->addWidget(LsFilelistView281, 1);
     btnClose = new QPushButton(tr("Close"), panel2);
     btnClose->setObjectName(QStringLiteral("btnClose"));

@@ -1,6 +1,7 @@
 // The graph viewer: what it lists, what it shows, renaming that never
 // replaces a file, the trash, and surviving files that vanish or lie about
 // being pictures.
+#include "TestSupport.h"
 #include "chartimages/GraphImages.h"
 #include "viewer/GraphViewer.h"
 #include "viewer/ImageFileOps.h"
@@ -71,9 +72,14 @@ struct GraphViewerTest : ::testing::Test {
     {
         QSignalSpy ready(&viewer, &GraphViewer::listingReady);
         viewer.openFolder(folder);
-        if (ready.isEmpty())
-            ready.wait(5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!viewer.listedFiles().isEmpty() || ready.count() > 0, 5000);
+        EXPECT_TRUE(testsupport::waitFor([&] { return !viewer.listedFiles().isEmpty() || ready.count() > 0; }));
+    }
+    // The names listed, once there are `count` of them or the wait is over.
+    // (QtTest's QTRY_ macros would end a GoogleTest test silently, as passed.)
+    static QStringList listing(GraphViewer &viewer, qsizetype count)
+    {
+        testsupport::waitFor([&] { return viewer.listedFiles().size() == count; });
+        return viewer.listedFiles();
     }
 };
 
@@ -97,10 +103,8 @@ TEST_F(GraphViewerTest, ListsExactlyTheImageFilesOfTheFolder)
 
     GraphViewer viewer;
     openAndWait(viewer);
-    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles(),
-                              (QStringList{"Noise_Margin.jpg", "UPPER.JPG", "bits.gif", "link.png", "ping.bmp",
-                                           "sync.png"}),
-                              5000);
+    EXPECT_EQ(listing(viewer, 6),
+              (QStringList{"Noise_Margin.jpg", "UPPER.JPG", "bits.gif", "link.png", "ping.bmp", "sync.png"}));
     for (const char *name : {"Noise_Margin.jpg", "UPPER.JPG", "link.png"})
         EXPECT_TRUE(ImageFileOps::isImageFile(path(QLatin1String(name)))) << name;
     for (const char *name : {"notes.txt", "sub.png", "dangling.png", "dirlink.jpg", "jpg"})
@@ -162,7 +166,7 @@ TEST_F(GraphViewerTest, RenameFromTheWindowIsRefusedOntoAnExistingName)
     GraphViewer viewer;
     QSignalSpy messages(&viewer, &GraphViewer::messageShown);
     openAndWait(viewer);
-    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    ASSERT_EQ(listing(viewer, 2).size(), 2);
     viewer.selectFile(QStringLiteral("one.png"));
     EXPECT_FALSE(viewer.renameTo(QStringLiteral("two.png")));
     EXPECT_EQ(messages.count(), 1);
@@ -177,7 +181,7 @@ TEST_F(GraphViewerTest, MenuItemsFollowTheSelection)
     writePicture(path(QStringLiteral("two.png")), "PNG");
     GraphViewer viewer;
     openAndWait(viewer);
-    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    ASSERT_EQ(listing(viewer, 2).size(), 2);
     struct State {
         bool saveAs, copy, rename, del;
     };
@@ -206,7 +210,7 @@ TEST_F(GraphViewerTest, AFileThatVanishedOrIsNoPictureShowsNothing)
     writeText(path(QStringLiteral("broken.jpg")), "garbage");
     GraphViewer viewer;
     openAndWait(viewer);
-    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    ASSERT_EQ(listing(viewer, 2).size(), 2);
     viewer.selectFile(QStringLiteral("broken.jpg"));
     EXPECT_TRUE(viewer.shownImage().isNull());
     EXPECT_TRUE(viewer.statusText(0).startsWith(QLatin1String("broken.jpg: ")));
@@ -227,7 +231,7 @@ TEST_F(GraphViewerTest, DeleteAsksThenMovesToTheTrash)
     writePicture(path(QStringLiteral("two.png")), "PNG");
     GraphViewer viewer;
     openAndWait(viewer);
-    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 2, 5000);
+    ASSERT_EQ(listing(viewer, 2).size(), 2);
     viewer.SelectAll1Click();
     QSignalSpy asked(&viewer, &GraphViewer::messageShown);
     viewer.mnuDeleteClick();
@@ -255,7 +259,7 @@ TEST_F(GraphViewerTest, SaveAsConvertsTheShownPicture)
     GraphViewer viewer;
     QSignalSpy messages(&viewer, &GraphViewer::messageShown);
     openAndWait(viewer);
-    QTRY_COMPARE_WITH_TIMEOUT(viewer.listedFiles().size(), 1, 5000);
+    ASSERT_EQ(listing(viewer, 1).size(), 1);
     viewer.selectFile(QStringLiteral("one.png"));
     const QString jpg = dir.filePath(QStringLiteral("copy.jpg"));
     EXPECT_TRUE(viewer.saveAsChosen(jpg));
@@ -328,7 +332,7 @@ TEST_F(GraphViewerTest, ShowingPicksTheNewestCaptureFittedToThePane)
     viewer.setStartPlaces([&] { return folder; }, [] { return QString(); });
     QSignalSpy ready(&viewer, &GraphViewer::listingReady);
     viewer.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!viewer.shownImage().isNull(), 5000);
+    ASSERT_TRUE(testsupport::waitFor([&] { return !viewer.shownImage().isNull(); }));
     EXPECT_EQ(viewer.selectedFiles(), QStringList{path(QStringLiteral("m_newest.png"))});
     EXPECT_EQ(viewer.statusText(0), QDir::toNativeSeparators(path(QStringLiteral("m_newest.png"))));
     EXPECT_EQ(viewer.shownImage().size(), QSize(1400, 700)) << "saved and copied whole";
@@ -338,7 +342,7 @@ TEST_F(GraphViewerTest, ShowingPicksTheNewestCaptureFittedToThePane)
     for (const QSize windowSize : {QSize(933, 419), QSize(1366, 740)}) {
         SCOPED_TRACE(windowSize.width());
         viewer.resize(windowSize);
-        QTRY_VERIFY(viewer.Image1->pixmap().size().width() > 0);
+        ASSERT_TRUE(testsupport::waitFor([&] { return viewer.Image1->pixmap().size().width() > 0; }));
         QTest::qWait(20);
         const QSize shown = viewer.Image1->pixmap().size();
         const QSize room = pane->viewport()->size();
@@ -352,7 +356,8 @@ TEST_F(GraphViewerTest, ShowingPicksTheNewestCaptureFittedToThePane)
 
     // The tree shows the capture folder, selected and scrolled into view.
     QTreeView *tree = viewer.LsDirTreeCombo281;
-    QTRY_VERIFY_WITH_TIMEOUT(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())), 5000);
+    EXPECT_TRUE(testsupport::waitFor(
+        [&] { return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())); }));
     EXPECT_EQ(QFileInfo(static_cast<QFileSystemModel *>(tree->model())->filePath(tree->currentIndex())),
               QFileInfo(folder));
 }
@@ -367,6 +372,47 @@ TEST_F(GraphViewerTest, UpOneLevelListsTheParentFolder)
     EXPECT_EQ(viewer.btnUpOneLevel->text(), QStringLiteral(" Up one level"));
     viewer.btnUpOneLevel->click();
     EXPECT_EQ(viewer.currentFolder(), QFileInfo(dir.path()).absoluteFilePath());
-    QTRY_VERIFY_WITH_TIMEOUT(viewer.listedFiles().contains(QStringLiteral("parent.png")), 5000);
+    EXPECT_TRUE(testsupport::waitFor([&] { return viewer.listedFiles().contains(QStringLiteral("parent.png")); }));
     EXPECT_FALSE(viewer.listedFiles().contains(QStringLiteral("child.png")));
+}
+
+// Captures of one minute differ only at the end of their names: at the
+// viewer's default size every row of the list must read differently, however
+// long the chart's name.
+TEST_F(GraphViewerTest, EachRowOfTheListTellsItsFileApart)
+{
+    const QStringList stems = {QStringLiteral("Noise-08Dec2026-0506"),
+                               QStringLiteral("Downstream_Noise_Margin_and_Attenuation-08Dec2026-0506"),
+                               QStringLiteral("Bitswaps_Chart22-08 Dec 2026  05-06-07-2")};
+    QStringList names;
+    for (const QString &stem : stems)
+        for (const QString &end : {QString(), QStringLiteral("_2"), QStringLiteral("_3"), QStringLiteral("_12")})
+            names << stem + end + QStringLiteral(".jpg");
+    names.sort();
+    for (const QString &name : names)
+        writeText(path(name), "listed by name");
+
+    GraphViewer viewer;
+    viewer.show();
+    openAndWait(viewer);
+    ASSERT_EQ(listing(viewer, names.size()), names);
+    QListView *list = viewer.LsFilelistView281;
+    list->selectionModel()->clear(); // every row painted alike but for its text
+    const auto row = [&](int r) { return list->model()->index(r, 0, list->rootIndex()); };
+    QTest::qWait(50); // the list shows its rows and scroll bars
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible()) << "nothing hidden past the right edge";
+
+    // What the list shows of each row, compared pixel for pixel.
+    QList<QImage> rows;
+    for (int r = 0; r < names.size(); ++r) {
+        const QModelIndex index = row(r);
+        list->scrollTo(index);
+        const QRect rect = list->visualRect(index);
+        EXPECT_LE(rect.right(), list->viewport()->rect().right()) << index.data().toString().toStdString();
+        const QImage painted = list->viewport()->grab(rect.intersected(list->viewport()->rect())).toImage();
+        for (int other = 0; other < rows.size(); ++other)
+            EXPECT_NE(painted, rows[other]) << "rows " << other << " and " << r << " read the same: "
+                                            << index.data().toString().toStdString();
+        rows << painted;
+    }
 }
