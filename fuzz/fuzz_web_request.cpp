@@ -4,6 +4,7 @@
 // configured name and secret in UTF-8 or Windows-1252 and nothing else.
 #include "FuzzSupport.h"
 #include "common/AnsiCodec.h"
+#include "webserver/BlockedList.h"
 #include "webserver/WebPathResolver.h"
 #include "webserver/WebRequestHandler.h"
 
@@ -112,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     r.document = QString::fromUtf8(p.ConsumeRemainingBytesAsString());
 
     const WebPathResolver::Result where = WebPathResolver::resolve(folder.root, r.document);
-    const WebReply reply = WebRequestHandler::respond(s, r);
+    BlockedList blocked; // each input on its own: no report carried over
+    const WebReply reply = WebRequestHandler::respond(s, r, blocked);
     // Nothing outside the served folder is ever handed out, nor the files that are never served.
     if (reply.status == 200 && !reply.filePath.isEmpty()) {
         const QString served = QFileInfo(reply.filePath).canonicalFilePath();

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <atomic>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,21 +44,22 @@ QString fileError(const QString &what, const QString &path, const QString &reaso
 
 BlockedList::Check BlockedList::check(const QString &filePath, const QString &address, bool *firstFailure)
 {
-    static std::atomic<bool> failing{false};
     if (firstFailure)
         *firstFailure = false;
     QByteArray text;
     bool missing = false;
     if (!RegularFile::readAll(filePath, kMaxBytes, &text, nullptr, &missing)) {
-        // Removed meanwhile: nobody is listed.
-        if (missing)
+        // Removed meanwhile: nobody is listed, and a fault is over.
+        if (missing) {
+            m_failing = false;
             return Check::NotListed;
-        const bool before = failing.exchange(true);
+        }
+        const bool before = m_failing.exchange(true);
         if (firstFailure)
             *firstFailure = !before;
         return Check::ReadError;
     }
-    failing = false;
+    m_failing = false;
     const QByteArray wanted = address.toLatin1();
     for (const QByteArray &line : linesOf(text))
         if (withoutLineEnd(line) == wanted)

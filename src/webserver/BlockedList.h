@@ -5,6 +5,7 @@
 // window thread may add or remove lines, so removal replaces the file in one
 // rename and a reader sees either the old list or the new one.
 #include <QString>
+#include <atomic>
 
 class BlockedList {
 public:
@@ -18,9 +19,11 @@ public:
 
     // A missing file lists nobody. Lines end in LF or CR LF; nothing else is
     // trimmed. Only a regular file of at most kMaxBytes is read; anything
-    // else is a ReadError, and *firstFailure is set on the first ReadError
-    // after a good read, so that a lasting fault is reported once.
-    static Check check(const QString &filePath, const QString &address, bool *firstFailure = nullptr);
+    // else is a ReadError. *firstFailure is set on the first ReadError this
+    // object meets since it was made or last read the list (or found none),
+    // so a lasting fault is reported once and a fault that comes back after
+    // the list was mended is reported again. Safe on several threads at once.
+    Check check(const QString &filePath, const QString &address, bool *firstFailure = nullptr);
 
     // Appends the address as one line, creating the file when it is missing.
     // An address that is already listed is appended again.
@@ -29,4 +32,7 @@ public:
     // Drops every line equal to the address, through "blocked.tmp" beside the
     // file. A missing file is an error and nothing is written.
     static bool remove(const QString &filePath, const QString &address, QString *error);
+
+private:
+    std::atomic<bool> m_failing{false};
 };

@@ -148,7 +148,7 @@ bool WebRequestHandler::basicCredentials(const QByteArray &authorization, QByteA
     return true;
 }
 
-WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest &r)
+WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest &r, BlockedList &blockedList)
 {
     // No page, or its folder gone: nothing to serve.
     const QFileInfo pageInfo(s.webPage);
@@ -168,7 +168,7 @@ WebReply WebRequestHandler::respond(const WebServerSettings &s, const WebRequest
     bool blocked = false;
     if (exists && s.useBlocked) {
         bool firstFailure = false;
-        switch (BlockedList::check(root + QLatin1Char('/') + BlockedList::fileName(), r.clientAddress, &firstFailure)) {
+        switch (blockedList.check(root + QLatin1Char('/') + BlockedList::fileName(), r.clientAddress, &firstFailure)) {
         case BlockedList::Check::Listed: blocked = true; break;
         case BlockedList::Check::NotListed: break;
         case BlockedList::Check::ReadError: {

@@ -1,11 +1,14 @@
 #pragma once
 // What the web server answers to one request, decided without any socket: the
 // connection threads call it with a copy of the web settings and send what it
-// returns. Pure apart from reading the served folder and "blocked.txt".
+// returns. Pure apart from reading the served folder and "blocked.txt", whose
+// read failures are counted on the caller's BlockedList.
 #include "webserver/WebServerSettings.h"
 
 #include <QByteArray>
 #include <QString>
+
+class BlockedList;
 
 struct WebRequest {
     QString method;     // "GET", "HEAD", ...
@@ -40,8 +43,10 @@ public:
     // false when it is not one or does not decode.
     static bool basicCredentials(const QByteArray &authorization, QByteArray *user, QByteArray *password);
 
-    // The reply to an authorised request.
-    static WebReply respond(const WebServerSettings &s, const WebRequest &r);
+    // The reply to an authorised request. `blocked` reads the blocked list and
+    // remembers whether its last read failed, so a lasting fault sets
+    // serverError once.
+    static WebReply respond(const WebServerSettings &s, const WebRequest &r, BlockedList &blocked);
 
     static QByteArray authFailedPage();
     static QByteArray accessDeniedPage();

@@ -1,6 +1,7 @@
 #include "webserver/WebServer.h"
 
 #include "common/LineBuffer.h"
+#include "webserver/BlockedList.h"
 #include "webserver/SocketProgress.h"
 #include "webserver/WebRequestHandler.h"
 #include "webserver/WebServing.h"
@@ -83,6 +84,8 @@ struct WebServer::Shared {
 // until the last connection thread has finished with it.
 struct WebServer::DaemonContext {
     std::shared_ptr<Shared> shared;
+    // Each start reports a blocked list that cannot be read afresh.
+    BlockedList blockedList;
     std::atomic<bool> stopping{false};
     std::mutex logMutex;
     QString lastLog;
@@ -490,7 +493,7 @@ struct WebServerDetail {
         request.method = command;
         request.document = QString::fromUtf8(url);
         clientOf(connection, &request.clientAddress, &request.clientPort);
-        const WebReply reply = WebRequestHandler::respond(s, request);
+        const WebReply reply = WebRequestHandler::respond(s, request, ctx->blockedList);
         if (!reply.logLine.isEmpty())
             ctx->shared->accessLogged({reply.logLine, request.clientAddress});
         if (reply.serverError)

@@ -21,7 +21,7 @@ struct BlockedListTest : ::testing::Test {
 
 TEST_F(BlockedListTest, MissingFileListsNobody)
 {
-    EXPECT_EQ(BlockedList::check(file(), QStringLiteral("10.0.0.1")), BlockedList::Check::NotListed);
+    EXPECT_EQ(BlockedList().check(file(), QStringLiteral("10.0.0.1")), BlockedList::Check::NotListed);
 }
 
 TEST_F(BlockedListTest, AppendCreatesThenAddsLinesEvenTwice)
@@ -31,7 +31,7 @@ TEST_F(BlockedListTest, AppendCreatesThenAddsLinesEvenTwice)
     ASSERT_TRUE(BlockedList::append(file(), QStringLiteral("10.0.0.2"), &error));
     ASSERT_TRUE(BlockedList::append(file(), QStringLiteral("10.0.0.1"), &error));
     EXPECT_EQ(contents(), QByteArray("10.0.0.1\n10.0.0.2\n10.0.0.1\n"));
-    EXPECT_EQ(BlockedList::check(file(), QStringLiteral("10.0.0.2")), BlockedList::Check::Listed);
+    EXPECT_EQ(BlockedList().check(file(), QStringLiteral("10.0.0.2")), BlockedList::Check::Listed);
 }
 
 TEST_F(BlockedListTest, AppendAfterAnUnterminatedLastLineStartsANewLine)
@@ -40,7 +40,7 @@ TEST_F(BlockedListTest, AppendAfterAnUnterminatedLastLineStartsANewLine)
     QString error;
     ASSERT_TRUE(BlockedList::append(file(), QStringLiteral("10.0.0.2"), &error));
     EXPECT_EQ(contents(), QByteArray("10.0.0.1\n10.0.0.2\n"));
-    EXPECT_EQ(BlockedList::check(file(), QStringLiteral("10.0.0.1")), BlockedList::Check::Listed);
+    EXPECT_EQ(BlockedList().check(file(), QStringLiteral("10.0.0.1")), BlockedList::Check::Listed);
 }
 
 TEST_F(BlockedListTest, RemoveDropsEveryCopyAndKeepsTheRestByteForByte)
@@ -99,7 +99,7 @@ TEST_P(BlockedListOnAFullDisk, RemovalThatCannotBeWrittenKeepsTheList)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(testsupport::readAll(file), before);
     EXPECT_EQ(disk.files(), QStringList{BlockedList::fileName()});
-    EXPECT_EQ(BlockedList::check(file, QStringLiteral("10.0.0.1")), BlockedList::Check::Listed);
+    EXPECT_EQ(BlockedList().check(file, QStringLiteral("10.0.0.1")), BlockedList::Check::Listed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Disk, BlockedListOnAFullDisk, FULL_DISK_KINDS, FullDiskKindName);

@@ -3,6 +3,7 @@
 // served, and the access-log line each request leaves.
 #include "WebTestSupport.h"
 #include "common/Clock.h"
+#include "webserver/BlockedList.h"
 #include "webserver/WebRequestHandler.h"
 
 #include <gtest/gtest.h>
@@ -68,8 +69,13 @@ protected:
         s.showSystem = true;
         return s;
     }
+    WebReply respond(const WebServerSettings &s, const WebRequest &r)
+    {
+        return WebRequestHandler::respond(s, r, blockedList);
+    }
 
     webtest::WebFolder folder;
+    BlockedList blockedList;
     ManualClock clock{QDateTime(QDate(2026, 12, 6), QTime(9, 4, 34), Qt::UTC)};
 };
 
@@ -87,7 +93,7 @@ TEST_P(WebRequestHandlerTest, Answers)
     r.clientAddress = c.blockedClient ? QStringLiteral("10.9.9.9") : QStringLiteral("127.0.0.1");
     r.clientPort = 1734;
 
-    const WebReply reply = WebRequestHandler::respond(s, r);
+    const WebReply reply = respond(s, r);
     EXPECT_EQ(reply.status, c.status) << c.name;
     switch (c.body) {
     case Body::File:
@@ -127,14 +133,14 @@ TEST_F(WebRequestHandlerTest, LogNeedsBothSwitchesAndTheBlockedListItsOwn)
     WebRequest r{QStringLiteral("GET"), QStringLiteral("/noise.jpg"), QStringLiteral("10.9.9.9"), 80};
     WebServerSettings s = settings();
     s.showSystem = false;
-    EXPECT_TRUE(WebRequestHandler::respond(s, r).logLine.isEmpty());
+    EXPECT_TRUE(respond(s, r).logLine.isEmpty());
     s = settings();
     s.logWeb = false;
-    EXPECT_TRUE(WebRequestHandler::respond(s, r).logLine.isEmpty());
+    EXPECT_TRUE(respond(s, r).logLine.isEmpty());
     // The list is consulted only while its switch is on.
     s = settings();
     s.useBlocked = false;
-    EXPECT_EQ(WebRequestHandler::respond(s, r).status, 200);
+    EXPECT_EQ(respond(s, r).status, 200);
 }
 
 TEST_F(WebRequestHandlerTest, BlockedListLinesMatchWholeAndCrLfIsALineEnd)
@@ -142,7 +148,7 @@ TEST_F(WebRequestHandlerTest, BlockedListLinesMatchWholeAndCrLfIsALineEnd)
     testsupport::writeAll(folder.root + QStringLiteral("/blocked.txt"), "10.0.0.10\r\n 10.0.0.2\n10.0.0.3");
     const WebServerSettings s = settings();
     auto statusFor = [&](const char *ip) {
-        return WebRequestHandler::respond(s, {QStringLiteral("GET"), QStringLiteral("/noise.jpg"), QLatin1String(ip), 80})
+        return respond(s, {QStringLiteral("GET"), QStringLiteral("/noise.jpg"), QLatin1String(ip), 80})
             .status;
     };
     EXPECT_EQ(statusFor("10.0.0.10"), 403);
@@ -156,7 +162,7 @@ TEST_F(WebRequestHandlerTest, UnreadableBlockedListIsAServerError)
     const QString list = folder.root + QStringLiteral("/blocked.txt");
     QFile::remove(list);
     QDir().mkdir(list); // exists, cannot be read as a file
-    const WebReply reply = WebRequestHandler::respond(
+    const WebReply reply = respond(
         settings(), {QStringLiteral("GET"), QStringLiteral("/noise.jpg"), QStringLiteral("127.0.0.1"), 80});
     EXPECT_EQ(reply.status, 500);
     EXPECT_TRUE(reply.serverError);
@@ -167,7 +173,7 @@ TEST_F(WebRequestHandlerTest, NoPageOrAMissingFolderServesNothing)
     for (const QString &page : {QString(), QStringLiteral("page.htm"), folder.root + QStringLiteral("/gone/page.htm")}) {
         WebServerSettings s = settings();
         s.webPage = page;
-        EXPECT_EQ(WebRequestHandler::respond(s, {QStringLiteral("GET"), QStringLiteral("/noise.jpg"),
+        EXPECT_EQ(respond(s, {QStringLiteral("GET"), QStringLiteral("/noise.jpg"),
                                                  QStringLiteral("127.0.0.1"), 80})
                       .status,
                   404)
@@ -178,7 +184,7 @@ TEST_F(WebRequestHandlerTest, NoPageOrAMissingFolderServesNothing)
 TEST_F(WebRequestHandlerTest, SettingsFileReachedThroughALinkIsStillRefused)
 {
     ::symlink("veltrano.ini", QFile::encodeName(folder.root + QStringLiteral("/settings-link.txt")).constData());
-    EXPECT_EQ(WebRequestHandler::respond(settings(), {QStringLiteral("GET"), QStringLiteral("/settings-link.txt"),
+    EXPECT_EQ(respond(settings(), {QStringLiteral("GET"), QStringLiteral("/settings-link.txt"),
                                                       QStringLiteral("127.0.0.1"), 80})
                   .status,
               403);

@@ -215,6 +215,49 @@ TEST_F(WebServerTest, ABlockedListThatIsNoListFailsEachRequestAndIsReportedOnce)
     }
 }
 
+// A list that cannot be read is reported once while it stays so. Once it is
+// read again, or is gone, its next fault is reported again, and so is a fault
+// that a fresh start of the server meets.
+TEST_F(WebServerTest, ABlockedListThatBreaksAgainAfterBeingMendedIsReportedAgain)
+{
+    const QString list = folder.root + QStringLiteral("/blocked.txt");
+    enum class List { Broken, Sound, Gone, Restart };
+    const struct {
+        List list;
+        int status;
+        int reports;
+    } steps[] = {
+        {List::Broken, 500, 1}, {List::Broken, 500, 0}, {List::Sound, 403, 0}, {List::Broken, 500, 1},
+        {List::Broken, 500, 0}, {List::Gone, 200, 0},   {List::Broken, 500, 1}, {List::Restart, 500, 1},
+        {List::Broken, 500, 0},
+    };
+    const auto clear = [&] {
+        QFile::remove(list);
+        QDir().rmdir(list);
+    };
+    const auto useBlocked = [](WebServerSettings &s) { s.useBlocked = true; };
+    change(useBlocked);
+    QSignalSpy errors(&server, &WebServer::serverError);
+    int step = 0;
+    for (const auto &s : steps) {
+        SCOPED_TRACE(step++);
+        switch (s.list) {
+        case List::Broken: clear(); QDir().mkdir(list); break;
+        case List::Sound: clear(); testsupport::writeAll(list, "127.0.0.1\n"); break;
+        case List::Gone: clear(); break;
+        case List::Restart:
+            server.stop();
+            ASSERT_TRUE(start());
+            change(useBlocked);
+            break;
+        }
+        errors.clear();
+        EXPECT_EQ(request(port, "/noise.jpg").status, s.status);
+        server.flushNow();
+        EXPECT_EQ(errors.size(), s.reports);
+    }
+}
+
 TEST_F(WebServerTest, PathsOutsideTheFolderAreForbiddenWhetherOrNotTheyExist)
 {
     change([](WebServerSettings &s) { s.allowSubFolders = true; });
