@@ -60,7 +60,8 @@ TEST(ChartLogSwitch, ShortFlagStringsArePaddedAndUnknownChartsRefused)
         s.Log.Log = QString::fromLatin1(c.flags);
         EXPECT_EQ(ChartPopupMenus::setLogSwitch(s, c.chart, c.on), c.known) << c.chart;
         EXPECT_EQ(s.Log.Log, QString::fromLatin1(c.expected)) << c.flags << " chart " << c.chart;
-        if (c.known)
+        if (c.known) {
             EXPECT_EQ(ChartPopupMenus::logSwitch(s, c.chart), c.on) << c.chart;
+        }
     }
 }

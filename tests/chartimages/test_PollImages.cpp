@@ -136,8 +136,9 @@ TEST_F(PollImagesTest, PageCapturesOfOneMinuteAreAllKept)
         }
         EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name),
                   QStringList(c.kept).replaceInStrings(QStringLiteral("@"), stem));
-        if (c.fileThere)
+        if (c.fileThere) {
             EXPECT_EQ(testsupport::readAll(folder.filePath(stem + ".jpg")), QByteArray("not an image of this run"));
+        }
     }
 }
 

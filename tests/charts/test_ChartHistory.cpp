@@ -45,8 +45,9 @@ TEST(ChartHistory, ThePlotHoldsTheShownPagesAndIsRefilledWhenTheAxisMoves)
         for (qint64 x : {qint64(v.lower), qint64((v.lower + v.upper) / 2), qint64(v.upper) - 1})
             EXPECT_DOUBLE_EQ(plotted(s, x), double(x % 1000) / 4) << v.lower << ".." << v.upper << " x " << x;
         // The lines leaving the picture on both sides are there too.
-        if (v.lower >= 1)
+        if (v.lower >= 1) {
             EXPECT_FALSE(std::isnan(plotted(s, qint64(v.lower) - 1))) << v.lower;
+        }
     }
     // The history itself is whole: values, labels and colours of every point.
     for (qint64 i : {qint64(0), qint64(6), qint64(7), qint64(12345), qint64(19999)}) {

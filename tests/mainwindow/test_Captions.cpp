@@ -631,9 +631,10 @@ TEST_P(Captions, EveryControlShowsTheSystemsOwnWordsAndRadiosAreSpokenAsRadios)
             EXPECT_EQ(textOf(o, c.kind), expected) << c.window << "." << c.object << " (" << c.kind << ")";
             // An accessible name may tell like controls apart, but it starts with the caption.
             auto *w = qobject_cast<QWidget *>(o);
-            if (w && (c.kind == 'T' || c.kind == 'L') && !w->accessibleName().isEmpty())
+            if (w && (c.kind == 'T' || c.kind == 'L') && !w->accessibleName().isEmpty()) {
                 EXPECT_TRUE(w->accessibleName().startsWith(shown(caption)))
                     << c.window << "." << c.object << " is spoken as \"" << w->accessibleName().toStdString() << "\"";
+            }
         }
     }
 

@@ -288,8 +288,9 @@ TEST_F(ImageCommandsWiringTest, EachFamilyReachesItsSummaryAndTheBitLoadingOptio
         }
         for (const QString &name : c.hiddenTabs)
             EXPECT_FALSE(tab(name) >= 0 && main->isTabVisible(tab(name))) << name.toStdString();
-        if (tab(QStringLiteral("TabSheet36")) >= 0)
+        if (tab(QStringLiteral("TabSheet36")) >= 0) {
             EXPECT_EQ(main->tabText(tab(QStringLiteral("TabSheet36"))), QStringLiteral("Summary"));
+        }
         QWidget *options = onlyChild<BitsTonePage>(*form);
         ASSERT_TRUE(options);
         QTabWidget *tabs = nullptr;

@@ -21,8 +21,9 @@ TEST(DemoSettings, PlaceholdersLiveOnSettingLinesOnly)
     ASSERT_FALSE(text.isEmpty());
     for (const QByteArray &line : text.split('\n')) {
         const QByteArray t = line.trimmed();
-        if (t.startsWith(';') || t.startsWith('#'))
+        if (t.startsWith(';') || t.startsWith('#')) {
             EXPECT_FALSE(t.contains('@')) << "a comment would carry a filled-in value: " << t.constData();
+        }
     }
 }
 

@@ -117,8 +117,9 @@ TEST(SettingsRoundTrip, AHeaderWithoutANameReadsTheSameAfterEverySave)
         ASSERT_TRUE(t.save(t.load().settings).ok);
         EXPECT_EQ(t.read(), once);
         EXPECT_FALSE(once.startsWith('\n'));
-        if (file.contains("Max=9"))
+        if (file.contains("Max=9")) {
             EXPECT_EQ(t.load().settings.Ping.Max, 9);
+        }
     }
 }
 

@@ -239,8 +239,9 @@ TEST_F(WebServerLoadTest, AClientKeepsItsPlaceUntilItsFirstRequestArrives)
             const webtest::HttpReply r = webtest::parse(late.readToEnd());
             EXPECT_EQ(r.status, 200) << "attempt " << attempt;
             EXPECT_EQ(r.body, QByteArray("JPEGDATA")) << "attempt " << attempt;
-            if (newcomer)
+            if (newcomer) {
                 EXPECT_EQ(webtest::parse(newcomer->readToEnd()).status, 200) << "it waited for the place";
+            }
         }
     }
 }

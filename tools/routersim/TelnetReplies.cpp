@@ -617,6 +617,8 @@ TelnetReply TelnetReplies::run(const QString &typed)
             return out({});
         }
         return notFound();
+    case TelnetFamily::St585:
+        break; // its own shell answered above
     }
     return notFound();
 }
