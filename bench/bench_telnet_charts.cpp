@@ -28,14 +28,14 @@ struct Family {
     const char *name;
     const char *profile;
     const char *statusPath;
-    const char *settings; // [Router] and [Telnet] lines
+    const char *settings; // more [Router] lines, then the [Telnet] section (each section once in a file)
 };
 
 constexpr Family kFamilies[] = {
-    {"ar7", "v1234", "/setup.cgi?next_file=stattbl.htm", "[Router]\nV1234=1\nTelnet=1\n[Telnet]\nV123=1\n"},
-    {"adslctl", "other", "/status.htm", "[Router]\nNotNetgear=1\nV1234=0\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n"},
+    {"ar7", "v1234", "/setup.cgi?next_file=stattbl.htm", "V1234=1\nTelnet=1\n[Telnet]\nV123=1\n"},
+    {"adslctl", "other", "/status.htm", "NotNetgear=1\nV1234=0\nTelnet=1\n[Telnet]\nV123=0\nV4=1\n"},
     {"adslinfo", "v5", "/RST_stattbl.htm",
-     "[Router]\nV5=1\nV1234=0\nV5Telnet=1\nTelnet=1\n[Telnet]\nV123=0\nTelnetPrompt=/ #\n"},
+     "V5=1\nV1234=0\nV5Telnet=1\nTelnet=1\n[Telnet]\nV123=0\nTelnetPrompt=/ #\n"},
 };
 
 struct Count {

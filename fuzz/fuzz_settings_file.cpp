@@ -1,6 +1,7 @@
 // Settings files as a user or another program may leave them: loaded,
 // saved, loaded and saved again. The second save must equal the first:
-// what the program writes, it reads back the same.
+// what the program writes, it reads back the same. And the first save
+// erases nothing: every line without "=" is still there, in its order.
 #include "FuzzSupport.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -25,6 +27,35 @@ QByteArray readAll(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The file's lines, byte-order marks at their starts dropped as the reader drops them.
+QList<QByteArray> linesOf(const QByteArray &bytes)
+{
+    QList<QByteArray> out;
+    for (QByteArray line : QByteArray(bytes).replace('\r', '\n').split('\n')) {
+        while (line.startsWith("\xEF\xBB\xBF"))
+            line.remove(0, 3);
+        out << line;
+    }
+    return out;
+}
+
+// The first line of before without "=" that after lacks (in order), or nothing.
+std::optional<QByteArray> erasedLine(const QByteArray &before, const QByteArray &after)
+{
+    const QList<QByteArray> kept = linesOf(after);
+    qsizetype at = 0;
+    for (const QByteArray &line : linesOf(before)) {
+        if (line.isEmpty() || line.contains('='))
+            continue;
+        while (at < kept.size() && kept[at] != line)
+            ++at;
+        if (at == kept.size())
+            return line;
+        ++at;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -49,6 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!settingsstore::save(settingsstore::load(env).settings, path, locale).ok)
         std::abort();
     const QByteArray first = readAll(path);
+    const QByteArray input(reinterpret_cast<const char *>(data) + 1, qsizetype(size) - 1);
+    if (const auto lost = erasedLine(input, first)) {
+        std::fprintf(stderr, "settings save erased the line %s\n", lost->toHex(' ').constData());
+        std::abort();
+    }
     if (!settingsstore::save(settingsstore::load(env).settings, path, locale).ok)
         std::abort();
     const QByteArray second = readAll(path);

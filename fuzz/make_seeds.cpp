@@ -179,6 +179,14 @@ int main(int argc, char **argv)
     for (const QByteArray &file : {QByteArray("\n[]"), QByteArray("\x01;note\n[ ]\n[Ping]\nMax=9\n"),
                                    QByteArray(QByteArray(1, '\0') + "[Ping]\nMax=9\n[]\n;tail\n")})
         corpus.add("settings_file", file);
+    // Lines a save once erased or merged: a comment on the last line, lines
+    // without "=", a key and a section written twice, the ends of a range.
+    for (const QByteArray &file :
+         {QByteArray(QByteArray(1, '\0') + "[System]\nSample=5\n; the last line"),
+          QByteArray("\x01[Graph]\r\nUserlabel=x\r\nnot a setting\r\n[half\r\n# the end\r\n"),
+          QByteArray(QByteArray(1, '\0') + "[System]\nSample=5\n sample = 6\n[Ping]\nMax=9\n[SYSTEM]\nPoints=60\n"),
+          QByteArray(QByteArray(1, '\0') + "[Graph]\nUser1Min=-2147483648\nUser1Max=2147483647\n[Mine]\nkey\n")})
+        corpus.add("settings_file", file);
 
     for (const char *path : {"/RxNoise.jpg", "/veltrano.htm", "/sub/deep.png", "/in/deep.png", "/out/secret.txt",
                              "/../outside/secret.txt", "/veltrano.ini", "/blocked.txt", "/", "/old.tmp",

@@ -52,21 +52,27 @@ WINDOW_KEYS = ('T', 'L', 'W', 'H', 'Window')
 
 
 def window_lines(previous):
-    """The [System] window keys of an earlier settings file, as lines."""
+    """The [System] window keys of an earlier settings file, as lines: as the
+    program reads them, from the first [System] section and the first line of each."""
     try:
         text = open(previous, 'rb').read().decode('latin-1')
     except OSError:
         return []
-    section, out = '', []
+    systems, section, seen, out = 0, None, set(), []
     for line in text.splitlines():
         s = line.strip()
-        if s.startswith('['):
-            section = s
-        elif section == '[System]' and '=' in s:
-            key, value = s.split('=', 1)
+        name = header_name(line)
+        if name is not None:
+            section = name
+            systems += name == 'system'
+        elif section == 'system' and systems == 1 and '=' in s and not s.startswith((';', '#')):
+            key, value = (part.strip() for part in s.split('=', 1))
+            if key not in WINDOW_KEYS or key in seen:
+                continue
+            seen.add(key)
             # A bounded number only: the file is rewritten by the program, but may be anything.
-            if key in WINDOW_KEYS and re.fullmatch(r'-?\d{1,6}', value.strip()):
-                out.append('%s=%s' % (key, value.strip()))
+            if re.fullmatch(r'-?\d{1,6}', value):
+                out.append('%s=%s' % (key, value))
     return out
 
 
@@ -146,6 +152,48 @@ def web_image_name(title, chart, lower=()):
     return name + '.jpg'
 
 
+def header_name(line):
+    """The section a header line names, in lower case, or None for any other line."""
+    s = line.strip()
+    if s.startswith('[') and ']' in s:
+        return s[1:s.index(']')].strip().lower()
+    return None
+
+
+def set_key(lines, section, key, value):
+    """Sets a key in settings lines as the program reads it: only the first
+    section of a name counts and, in it, the first line of a key. That line is
+    changed in place; a key not there follows its section's last non-blank
+    line, and a section not there goes at the end."""
+    new = '%s=%s' % (key, value)
+    start = next((i for i, line in enumerate(lines) if header_name(line) == section.lower()), None)
+    if start is None:
+        lines += ['', '[%s]' % section, new]
+        return
+    end = next((i for i in range(start + 1, len(lines)) if header_name(lines[i]) is not None), len(lines))
+    last = start
+    for i in range(start + 1, end):
+        s = lines[i].strip()
+        if '=' in s and not s.startswith((';', '#')) and s.split('=', 1)[0].strip().lower() == key.lower():
+            lines[i] = new
+            return
+        if s:
+            last = i
+    lines.insert(last + 1, new)
+
+
+def keys_of(lines):
+    """(section, key, value) of settings lines that carry their section headers."""
+    section, out = '', []
+    for line in lines:
+        if line.startswith('['):
+            section = line.strip('[]')
+        else:
+            key, value = line.split('=', 1)
+            out.append((section, key, value))
+    return out
+
+
 def write_atomically(path, data):
     tmp = path + '.tmp'
     with open(tmp, 'wb') as f:
@@ -178,9 +226,10 @@ def main():
                 continue
             if line == 'Login=http://127.0.0.1:%d/setup.cgi?next_file=stattbl.htm' % a.http_port:
                 line = 'Login=http://127.0.0.1:%d%s' % (a.http_port, status)
-            if line == 'V1234=1':
-                line = '\n'.join(router)
         out.append(line)
+    # The family's keys go into the template's sections: a second section of
+    # the same name would not be read.
+    settings = keys_of(['[Router]'] + router)
     if user is not None:
         text = '\n'.join(user)
         if '@V5TX@' in text:
@@ -190,15 +239,16 @@ def main():
                 sys.exit('demo-settings: the v5 page (%d characters) has no WAN row to teach the user figures on'
                          % len(page))
             text = text.replace('@V5TX@', str(positions[0])).replace('@V5RX@', str(positions[1]))
-        out.append(text)
+        settings += keys_of(text.split('\n'))
     if a.family:
-        out += ['[Telnet]', 'TelnetPort=%d' % a.telnet_port, 'UseHttpDebug=0', 'BitsRefresh=1',
-                'RefreshBitsEvery=10'] + telnet
+        settings += keys_of(['[Telnet]', 'TelnetPort=%d' % a.telnet_port, 'UseHttpDebug=0', 'BitsRefresh=1',
+                             'RefreshBitsEvery=10'] + telnet)
         if a.family == 'st585':
-            out += ['[585Telnet]', 'TelnetPort=%d' % a.telnet_port, 'RefreshBits=1', 'BitsEvery=30']
+            settings += keys_of(['[585Telnet]', 'TelnetPort=%d' % a.telnet_port, 'RefreshBits=1', 'BitsEvery=30'])
     window = window_lines(a.previous) if a.previous else []
-    if window:
-        out += ['[System]'] + window
+    settings += keys_of(['[System]'] + window)
+    for section, key, value in settings:
+        set_key(out, section, key, value)
     write_atomically(a.out, ('\n'.join(out) + '\n').encode('latin-1'))
     if a.web_page:
         graph = graph_settings(out)

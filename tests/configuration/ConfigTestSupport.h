@@ -34,7 +34,7 @@ struct DialogFixture : ::testing::Test {
 
     TForm2 &open(const QByteArray &extra = {})
     {
-        testsupport::writeAll(ini, loopback() + extra);
+        testsupport::writeAll(ini, testsupport::settingsFile(loopback() + extra));
         return openFile();
     }
 

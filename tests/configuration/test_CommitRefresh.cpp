@@ -44,11 +44,12 @@ struct CommitTest : ::testing::Test {
     // Every router address of the file is on loopback; the web server too.
     std::unique_ptr<TForm1> open(const QByteArray &extra = {})
     {
-        testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n"
-                                   "[Router]\nLogin=http://127.0.0.1:8081/setup.cgi?next_file=stattbl.htm\n"
-                                   "LogOut=http://127.0.0.1:8081/setup.cgi?todo=logout\n"
-                                   "[Alarm]\nRebootURL=http://127.0.0.1:8081/reboot\n[Telnet]\nTelnetIP=127.0.0.1\n"
-                                   + extra);
+        testsupport::writeAll(ini, testsupport::settingsFile(
+                                       "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n"
+                                       "[Router]\nLogin=http://127.0.0.1:8081/setup.cgi?next_file=stattbl.htm\n"
+                                       "LogOut=http://127.0.0.1:8081/setup.cgi?todo=logout\n"
+                                       "[Alarm]\nRebootURL=http://127.0.0.1:8081/reboot\n[Telnet]\nTelnetIP=127.0.0.1\n"
+                                       + extra));
         qputenv("VELTRANO_INI", ini.toUtf8());
         return std::make_unique<TForm1>(false);
     }

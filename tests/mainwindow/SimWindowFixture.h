@@ -59,7 +59,7 @@ struct SimWindowTest : ::testing::Test {
         QByteArray text = "[WebServer]\nLocalHost=127.0.0.1\nPort=1\n[System]\nSystemMessages=1\nSample=" + QByteArray::number(sample) + "\n"
                           "[Router]\nLogin=" + loginUrl() + "\nUsername=admin\nPassword=" + EnDeCrypt("quillfen") + "\n"
                           + extra;
-        testsupport::writeAll(ini, text);
+        testsupport::writeAll(ini, testsupport::settingsFile(text));
         qputenv("VELTRANO_INI", ini.toUtf8());
         form = std::make_unique<TForm1>(false);
     }

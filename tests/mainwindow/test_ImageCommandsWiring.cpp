@@ -43,9 +43,10 @@ struct ImageCommandsWiringTest : ::testing::Test {
 
     std::unique_ptr<TForm1> open(const QByteArray &iniText)
     {
-        testsupport::writeAll(ini, "[WebServer]\nLocalHost=127.0.0.1\nPort=0\n[Router]\nLogin=http://127.0.0.1:1/\n"
-                                   "Telnet=1\n[Telnet]\nHost=127.0.0.1\n"
-                                   + iniText);
+        testsupport::writeAll(ini, testsupport::settingsFile("[WebServer]\nLocalHost=127.0.0.1\nPort=0\n"
+                                                             "[Router]\nLogin=http://127.0.0.1:1/\n"
+                                                             "Telnet=1\n[Telnet]\nHost=127.0.0.1\n"
+                                                             + iniText));
         qputenv("VELTRANO_INI", ini.toUtf8());
         return std::make_unique<TForm1>(true);
     }

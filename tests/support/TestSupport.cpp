@@ -7,7 +7,10 @@
 #include <QTest>
 
 #include <QFile>
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 QByteArray testsupport::readAll(const QString &path)
 {
@@ -67,6 +70,36 @@ QString testsupport::iniValue(const QByteArray &ini, const char *section, const 
             return l.section(QLatin1Char('='), 1);
     }
     return QStringLiteral("(missing)");
+}
+
+QByteArray testsupport::settingsFile(const QByteArray &pieces)
+{
+    const auto same = [](const QByteArray &a, const QByteArray &b) { return a.compare(b, Qt::CaseInsensitive) == 0; };
+    const auto keyOf = [](const QByteArray &line) { return line.left(line.indexOf('=')).trimmed(); };
+    std::vector<std::pair<QByteArray, QList<QByteArray>>> sections; // a section's name and its key lines
+    qsizetype current = -1;
+    for (const QByteArray &line : pieces.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
+            const QByteArray name = trimmed.mid(1, trimmed.size() - 2).trimmed();
+            current = std::find_if(sections.begin(), sections.end(), [&](const auto &s) { return same(s.first, name); })
+                      - sections.begin();
+            if (current == qsizetype(sections.size()))
+                sections.push_back({name, {}});
+        } else if (current >= 0 && trimmed.contains('=') && !trimmed.startsWith(';')) {
+            QList<QByteArray> &keys = sections[size_t(current)].second;
+            const auto at = std::find_if(keys.begin(), keys.end(),
+                                         [&](const QByteArray &k) { return same(keyOf(k), keyOf(line)); });
+            if (at == keys.end())
+                keys << line;
+            else
+                *at = line;
+        }
+    }
+    QByteArray out;
+    for (const auto &[name, keys] : sections)
+        out += '[' + name + "]\n" + keys.join('\n') + (keys.isEmpty() ? "" : "\n");
+    return out;
 }
 
 void testsupport::showPageOf(QWidget *widget)

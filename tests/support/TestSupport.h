@@ -24,6 +24,12 @@ void typeOver(QLineEdit *edit, const QString &text);
 // The value of [section] key in an ini file's text, "(missing)" when it has none.
 QString iniValue(const QByteArray &ini, const char *section, const char *key);
 
+// Settings pieces put together as one file: each section once, where it first
+// appears, and a key given twice with its later value, so a fixture's settings
+// can come first and a test's own after them (the program reads only the
+// first of two equal sections). Comments and blank lines are left out.
+QByteArray settingsFile(const QByteArray &pieces);
+
 // Shows the page a widget sits on, through every level of tabs.
 void showPageOf(QWidget *widget);
 
