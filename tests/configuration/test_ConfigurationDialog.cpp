@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
+#include <climits>
+#include <tuple>
 
 namespace {
 
@@ -358,4 +360,26 @@ TEST_F(DialogFixture, PartnerRadiosWithoutKeysShowTheOtherChoice)
     EXPECT_FALSE(control<QRadioButton>("rbLines")->isChecked());
     dialog->close();
     EXPECT_TRUE(settings.Graph.Dots);
+}
+
+// A number the file may hold and the control cannot show would be changed by
+// opening and closing the dialog.
+TEST_F(DialogFixture, EveryNumberControlHoldsExactlyTheRangeOfItsKey)
+{
+    open();
+    for (const ControlBinding &b : configurationBindings()) {
+        QWidget *w = dialog->binder().control(b.control);
+        qint64 lowest = 0, highest = 0;
+        if (auto *spin = qobject_cast<QSpinBox *>(w))
+            std::tie(lowest, highest) = std::pair<qint64, qint64>(spin->minimum(), spin->maximum());
+        else if (auto *slider = qobject_cast<QSlider *>(w))
+            std::tie(lowest, highest) = std::pair<qint64, qint64>(slider->minimum(), slider->maximum());
+        else if (auto *combo = qobject_cast<QComboBox *>(w); combo && b.kind == BindingKind::ItemIndex)
+            highest = combo->count() - 1;
+        else
+            continue;
+        const KeyRange range = findSettingsKey(b.section, b.key)->range;
+        EXPECT_EQ(lowest, range.bounded ? range.min : INT_MIN) << b.control;
+        EXPECT_EQ(highest, range.bounded ? range.max : INT_MAX) << b.control;
+    }
 }

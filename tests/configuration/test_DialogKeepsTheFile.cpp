@@ -4,15 +4,31 @@
 #include "ConfigTestSupport.h"
 #include "settings/SettingsKeys.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <climits>
 
 namespace {
 
-// Another value of the key's type, within its range; addresses stay on loopback.
-void changeKey(const KeySpec &k, TSettings &s)
+// Which value a changed key takes: another one, or an end of its range.
+enum class Pick { Another, Lowest, Highest };
+
+// A value of the key's type within its range; addresses stay on loopback.
+void changeKey(const KeySpec &k, TSettings &s, Pick pick)
 {
     static const QRegularExpression lan(QStringLiteral("192\\.168\\.\\d+\\.\\d+"));
-    const auto number = [&k](qint64 v) { return k.range.bounded && v >= k.range.max ? v - 1 : v + 1; };
+    // The dialog's page memories hold the pages it shows, not numbers.
+    if (k.access == KeyAccess::WriteOnly)
+        pick = Pick::Another;
+    const qint64 lowest = k.range.bounded ? k.range.min : INT_MIN;
+    const qint64 highest = k.range.bounded ? k.range.max : INT_MAX;
+    // At the ends of the range minima take the lowest and maxima the highest, so every axis stays valid.
+    const QLatin1String name(k.key);
+    const bool low = name.contains(QLatin1String("Min"))
+                     || (pick == Pick::Lowest && !name.contains(QLatin1String("Max")));
+    const auto number = [&](qint64 v) {
+        return pick == Pick::Another ? (v >= highest ? v - 1 : v + 1) : low ? lowest : highest;
+    };
     switch (k.type) {
     case KeyType::Bool: k.ref<KeyType::Bool>(s) ^= true; break;
     case KeyType::Int: k.ref<KeyType::Int>(s) = int(number(k.ref<KeyType::Int>(s))); break;
@@ -52,17 +68,22 @@ void keepCoherent(TSettings &s)
 
 TEST_F(DialogFixture, ShowingAndClosingTheDialogKeepsEverySettingOfTheFile)
 {
-    TSettings changed = settingsstore::load(SettingsEnvironment::forFile(ini)).settings;
-    for (const KeySpec &k : settingsKeys())
-        changeKey(k, changed);
-    keepCoherent(changed);
-    ASSERT_TRUE(settingsstore::save(changed, ini).ok);
-    const std::string before = testsupport::readAll(ini).toStdString();
+    // Numbers at the ends of their range too: [Graph] User1Min=-2147483648 once came back one higher.
+    for (const Pick pick : {Pick::Another, Pick::Lowest, Pick::Highest}) {
+        SCOPED_TRACE(pick == Pick::Another ? "another value" : pick == Pick::Lowest ? "lowest" : "highest");
+        QFile::remove(ini);
+        TSettings changed = settingsstore::load(SettingsEnvironment::forFile(ini)).settings;
+        for (const KeySpec &k : settingsKeys())
+            changeKey(k, changed, pick);
+        keepCoherent(changed);
+        ASSERT_TRUE(settingsstore::save(changed, ini).ok);
+        const std::string before = testsupport::readAll(ini).toStdString();
 
-    openFile();
-    dialog->btnConfigureClick();
-    dialog->close();
-    ASSERT_FALSE(dialog->isVisible()) << (visibleBox() ? visibleBox()->text().toStdString() : std::string());
-    ASSERT_TRUE(settingsstore::save(settings, ini).ok);
-    EXPECT_EQ(testsupport::readAll(ini).toStdString(), before); // a failure shows the lines that changed
+        openFile();
+        dialog->btnConfigureClick();
+        dialog->close();
+        ASSERT_FALSE(dialog->isVisible()) << (visibleBox() ? visibleBox()->text().toStdString() : std::string());
+        ASSERT_TRUE(settingsstore::save(settings, ini).ok);
+        EXPECT_EQ(testsupport::readAll(ini).toStdString(), before); // a failure shows the lines that changed
+    }
 }
