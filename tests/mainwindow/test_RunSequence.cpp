@@ -1,6 +1,5 @@
-// Run's questions answered late or cancelled: an answer that comes after Stop,
-// or after a newer Run, must not start monitoring nor change the log file, and
-// a cancelled question leaves monitoring and Run and Stop as they were.
+// Run's questions answered late or cancelled: an answer after Stop or a newer Run changes
+// nothing, and a cancelled one leaves monitoring and Run and Stop as they were.
 #include "SimWindowFixture.h"
 #include "charts/ChartSeries.h"
 #include "charts/ChartSet.h"
@@ -22,6 +21,13 @@ bool downForScreenReader(QAbstractButton *button) { return QAccessible::queryAcc
 void pressForScreenReader(QAbstractButton *button)
 {
     QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+}
+
+// Run's questions answered as a user clicks; false when the question is not open.
+bool answerAppend(TForm1 &form, QMessageBox::StandardButton b) { return form.AppendConfirmBox && (form.AppendConfirmBox->button(b)->click(), true); }
+bool answerLogWarning(TForm1 &form, bool ok)
+{
+    return form.LogOptionsWarning && ((ok ? form.LogOptionsWarning->btnOK : form.LogOptionsWarning->btnCancel)->click(), true);
 }
 
 enum class Answer { Cancel, NoThenNoFile, CancelTheLogWarning };
@@ -103,75 +109,53 @@ TEST_F(RunSequenceTest, ALateCancelOfTheLogDialogDoesNotStopANewerRun)
     form->btnStop->click();
 }
 
-// Run pressed again while monitoring runs, or from Stop, and its question
-// cancelled: monitoring goes on (or stays stopped) and the buttons say which.
+// Run pressed again, running or stopped, and its question cancelled: monitoring and the buttons stay as they were.
 TEST_F(RunSequenceTest, ACancelledQuestionLeavesMonitoringAndTheButtonsAsTheyWere)
 {
-    struct Case {
-        const char *name;
-        bool running;
-        Answer answer;
-    };
-    const Case cases[] = {
-        {"Cancel while running", true, Answer::Cancel},
-        {"No and no file while running", true, Answer::NoThenNoFile},
-        {"log warning cancelled while running", true, Answer::CancelTheLogWarning},
-        {"Cancel while stopped", false, Answer::Cancel},
-        {"No and no file while stopped", false, Answer::NoThenNoFile},
-        {"log warning cancelled while stopped", false, Answer::CancelTheLogWarning},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        form.reset();
-        sim.journal().clear();
-        testsupport::writeAll(logFile(), "old line\n");
-        const bool warns = c.answer == Answer::CancelTheLogWarning;
-        open("[System]\nLog=1\nLogFile=" + logFile().toUtf8() + "\n"
-             + (warns ? "[Log]\nLogAtSample=0\nLogAtEvery=0\nLogState=0\n" : ""));
-        if (c.running) {
-            form->btnStart->click();
+    const char *const answerNames[] = {"Cancel", "No and no file", "log warning cancelled"};
+    for (const bool running : {true, false})
+        for (const Answer answer : {Answer::Cancel, Answer::NoThenNoFile, Answer::CancelTheLogWarning}) {
+            SCOPED_TRACE(std::string(answerNames[static_cast<int>(answer)]) + (running ? " while running" : " while stopped"));
+            form.reset();
+            sim.journal().clear();
+            testsupport::writeAll(logFile(), "old line\n");
+            const bool warns = answer == Answer::CancelTheLogWarning;
+            open("[System]\nLog=1\nLogFile=" + logFile().toUtf8() + "\n"
+                 + (warns ? "[Log]\nLogAtSample=0\nLogAtEvery=0\nLogState=0\n" : ""));
+            if (running) {
+                form->btnStart->click();
+                ASSERT_TRUE((!warns || answerLogWarning(*form, true)) && answerAppend(*form, QMessageBox::Yes));
+                ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
+            }
+
+            pressForScreenReader(form->btnStart);
             if (warns) {
-                ASSERT_NE(form->LogOptionsWarning, nullptr);
-                form->LogOptionsWarning->btnOK->click();
-            }
-            ASSERT_NE(form->AppendConfirmBox, nullptr);
-            form->AppendConfirmBox->button(QMessageBox::Yes)->click();
-            ASSERT_TRUE(testsupport::waitFor([&] { return started(); }));
-        }
-
-        pressForScreenReader(form->btnStart);
-        if (warns) {
-            ASSERT_NE(form->LogOptionsWarning, nullptr);
-            form->LogOptionsWarning->btnCancel->click();
-        } else {
-            ASSERT_NE(form->AppendConfirmBox, nullptr);
-            const bool no = c.answer == Answer::NoThenNoFile;
-            form->AppendConfirmBox->button(no ? QMessageBox::No : QMessageBox::Cancel)->click();
-            if (no) {
-                ASSERT_NE(form->LogSaveDialog, nullptr);
+                ASSERT_TRUE(answerLogWarning(*form, false));
+            } else if (answer == Answer::NoThenNoFile) {
+                ASSERT_TRUE(answerAppend(*form, QMessageBox::No) && form->LogSaveDialog);
                 form->LogSaveDialog->reject();
+            } else {
+                ASSERT_TRUE(answerAppend(*form, QMessageBox::Cancel));
             }
-        }
 
-        EXPECT_EQ(form->btnStart->isChecked(), c.running);
-        EXPECT_EQ(form->btnStop->isChecked(), !c.running);
-        EXPECT_EQ(downForScreenReader(form->btnStart), c.running);
-        EXPECT_EQ(downForScreenReader(form->btnStop), !c.running);
-        EXPECT_EQ(form->windowTitle(), c.running ? QStringLiteral("Veltrano 6.3    [Running]") : QStringLiteral("Veltrano 6.3"));
-        EXPECT_EQ(count(QStringLiteral("Run button clicked")), c.running ? 1 : 0);
-        const int polled = requests();
-        if (c.running) {
-            EXPECT_TRUE(testsupport::waitFor([&] { return requests() >= polled + 3; }, 8000));
-        } else {
-            QTest::qWait(1500);
-            EXPECT_EQ(requests(), 0);
+            for (const auto &[button, down] : {std::pair{form->btnStart, running}, std::pair{form->btnStop, !running}}) {
+                EXPECT_EQ(button->isChecked(), down) << qPrintable(button->objectName());
+                EXPECT_EQ(downForScreenReader(button), down) << qPrintable(button->objectName());
+            }
+            EXPECT_EQ(form->windowTitle(), running ? QStringLiteral("Veltrano 6.3    [Running]") : QStringLiteral("Veltrano 6.3"));
+            EXPECT_EQ(count(QStringLiteral("Run button clicked")), running ? 1 : 0);
+            const int polled = requests();
+            if (running) {
+                EXPECT_TRUE(testsupport::waitFor([&] { return requests() >= polled + 3; }, 8000));
+            } else {
+                QTest::qWait(1500);
+                EXPECT_EQ(requests(), 0);
+            }
+            form->btnStop->click();
         }
-        form->btnStop->click();
-    }
 }
 
-// The telnet reading that came in since the last poll is still plotted by the
-// next poll when a Run in between was cancelled.
+// A cancelled Run in between keeps the telnet reading for the next poll to plot.
 TEST_F(RunSequenceTest, ACancelledRunKeepsTheTelnetReadingForTheNextPoll)
 {
     testsupport::writeAll(logFile(), "old line\n");
@@ -179,15 +163,11 @@ TEST_F(RunSequenceTest, ACancelledRunKeepsTheTelnetReadingForTheNextPoll)
              + logFile().toUtf8() + "\n",
          60);
     form->btnStart->click();
-    ASSERT_NE(form->AppendConfirmBox, nullptr);
-    form->AppendConfirmBox->button(QMessageBox::Yes)->click();
-    ASSERT_TRUE(testsupport::waitFor([&] { return started(); }) && idle());
+    ASSERT_TRUE(answerAppend(*form, QMessageBox::Yes) && testsupport::waitFor([&] { return started(); }) && idle());
     ASSERT_TRUE(testsupport::waitFor([&] { return form->telnetFigures().Fresh.Noise; }, 15000));
 
     form->btnStart->click();
-    ASSERT_NE(form->AppendConfirmBox, nullptr);
-    form->AppendConfirmBox->button(QMessageBox::Cancel)->click();
-    ASSERT_TRUE(poll());
+    ASSERT_TRUE(answerAppend(*form, QMessageBox::Cancel) && poll());
     form->btnStop->click();
     const ChartSeries *noise = testsupport::onlyChild<ChartSet>(*form)->series(QStringLiteral("LineSeries13"));
     ASSERT_GT(noise->count(), 0);

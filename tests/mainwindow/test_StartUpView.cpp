@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QTcpServer>
-#include <functional>
 
 using testsupport::onlyChild;
 
@@ -24,42 +23,23 @@ TEST_F(StartUpViewTest, TheWebServerStartedAtLaunchNamesItsPageAsAStartByHandDoe
          + dir.filePath(QStringLiteral("line.htm")).toUtf8() + "\n");
 
     WebServerPage *web = form->WebPage;
-    const auto stopAndStart = [&] {
-        web->btnWebStop->click();
-        web->btnWebStart->click();
-    };
-    const auto choosePage = [&] {
-        const QString other = dir.filePath(QStringLiteral("other.htm"));
-        onlyChild<SettingsHub>(*form)->change([&](TSettings &s) { s.WebServer.Webpage = other; });
-    };
-    struct Step {
-        const char *name;
-        std::function<void()> act;
-        const char *page;
-    };
-    const Step steps[] = {
-        {"started at launch", [] {}, "line.htm"},
-        {"stopped and started", stopAndStart, "line.htm"},
-        {"another page chosen while it runs", choosePage, "other.htm"},
-    };
-    for (const Step &step : steps) {
-        SCOPED_TRACE(step.name);
-        step.act();
+    const auto expectPage = [&](const char *step, const char *page) {
+        SCOPED_TRACE(step);
         ASSERT_TRUE(web->isRunning());
-        EXPECT_EQ(web->Label43->text(), QStringLiteral("SERVER RUNNING (http://127.0.0.1:%1/%2)").arg(port).arg(QLatin1String(step.page)));
-    }
+        EXPECT_EQ(web->Label43->text(), QStringLiteral("SERVER RUNNING (http://127.0.0.1:%1/%2)").arg(port).arg(QLatin1String(page)));
+    };
+    expectPage("started at launch", "line.htm");
+    web->btnWebStop->click();
+    web->btnWebStart->click();
+    expectPage("stopped and started", "line.htm");
+    onlyChild<SettingsHub>(*form)->change([&](TSettings &s) { s.WebServer.Webpage = dir.filePath(QStringLiteral("other.htm")); });
+    expectPage("another page chosen while it runs", "other.htm");
 }
 
-// No poll yet is no figure: the tip keeps its words without numbers, as for a
-// figure the router did not report, and the icon has no digits.
+// No poll yet is no figure: the tip's words stand without numbers and the icon has no digits.
 TEST_F(StartUpViewTest, TheTrayShowsNoFigureBeforeTheFirstPoll)
 {
-    struct Case {
-        const char *name;
-        QByteArray settings;
-        bool telnetOnly;
-    };
-    const Case cases[] = {
+    const struct { const char *name; QByteArray settings; bool telnetOnly; } cases[] = {
         {"status page", "[Router]\nV1234=1\n[System]\nIsDG834=1\n", false},
         {"telnet only", telnetAt() + "DisableHTTP=1\nUseHttpDebug=0\n[Router]\nTelnet=1\n", true},
     };
@@ -69,7 +49,7 @@ TEST_F(StartUpViewTest, TheTrayShowsNoFigureBeforeTheFirstPoll)
         return QApplication::windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32)
                == NoiseTrayIcon::basePicture(false).toImage().convertToFormat(QImage::Format_ARGB32);
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         form.reset();
         open(c.settings, 5);

@@ -531,15 +531,10 @@ TEST_F(ToneWindowTest, BitsToneHeaderReadsWholeAtTheDefaultSize)
     }
 }
 
-// However large the window, the strip above the tone charts keeps its own height and the charts' tabs
-// take the rest, with no empty band between them; "Options" shows its bitswap switch without scrolling
-// where the window has the room, and scrolls to it where it has not.
+// The strip above the tone charts keeps its height, the charts take the rest, and "Options" scrolls to bitswaps only when short.
 TEST_F(ToneWindowTest, ToneChartsTakeTheRoomOfALargerWindow)
 {
-    struct Case {
-        int width, height;
-        bool roomForBitswaps; // the bitswap switch shows before any scrolling
-    } const cases[] = {{760, 519, false}, {1400, 900, true}};
+    const struct { int width, height; bool roomForBitswaps; } cases[] = {{760, 519, false}, {1400, 900, true}};
     open(telnet("V123=1\n"));
     auto *page = onlyChild<BitsTonePage>(*form);
     QWidget *strip = page->header();
@@ -550,7 +545,7 @@ TEST_F(ToneWindowTest, ToneChartsTakeTheRoomOfALargerWindow)
     const int stripHeight = strip->sizeHint().height();
     const auto bitswapShown = [&] { return page->cbBitswap->visibleRegion().boundingRect() == page->cbBitswap->rect(); };
     int smallTabsHeight = 0;
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.height);
         form->resize(c.width, c.height);
         testsupport::bringForward(strip);
@@ -558,10 +553,8 @@ TEST_F(ToneWindowTest, ToneChartsTakeTheRoomOfALargerWindow)
         ASSERT_EQ(QSize(c.width, c.height), form->size());
         EXPECT_EQ(stripHeight, strip->height());
         EXPECT_LE(toneTabs->y() - (strip->y() + stripHeight), 12) << "band above the charts' tabs";
-        // All of the window's extra height reaches the charts.
-        if (&c == cases)
-            smallTabsHeight = toneTabs->height();
-        EXPECT_GE(toneTabs->height() - smallTabsHeight, c.height - cases[0].height - 8);
+        if (&c == cases) smallTabsHeight = toneTabs->height();
+        EXPECT_GE(toneTabs->height() - smallTabsHeight, c.height - cases[0].height - 8) << "extra height not given to the charts";
         toneTabs->setCurrentWidget(options);
         options->verticalScrollBar()->setValue(0);
         QApplication::processEvents();
