@@ -23,7 +23,6 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <climits>
-#include <tuple>
 
 namespace {
 
@@ -362,19 +361,17 @@ TEST_F(DialogFixture, PartnerRadiosWithoutKeysShowTheOtherChoice)
     EXPECT_TRUE(settings.Graph.Dots);
 }
 
-// A number the file may hold and the control cannot show would be changed by
-// opening and closing the dialog.
+// A number the file may hold and the control cannot show would be changed by opening and closing the dialog.
 TEST_F(DialogFixture, EveryNumberControlHoldsExactlyTheRangeOfItsKey)
 {
     open();
     for (const ControlBinding &b : configurationBindings()) {
         QWidget *w = dialog->binder().control(b.control);
         qint64 lowest = 0, highest = 0;
-        if (auto *spin = qobject_cast<QSpinBox *>(w))
-            std::tie(lowest, highest) = std::pair<qint64, qint64>(spin->minimum(), spin->maximum());
-        else if (auto *slider = qobject_cast<QSlider *>(w))
-            std::tie(lowest, highest) = std::pair<qint64, qint64>(slider->minimum(), slider->maximum());
-        else if (auto *combo = qobject_cast<QComboBox *>(w); combo && b.kind == BindingKind::ItemIndex)
+        if (qobject_cast<QSpinBox *>(w) || qobject_cast<QSlider *>(w)) {
+            lowest = w->property("minimum").toLongLong();
+            highest = w->property("maximum").toLongLong();
+        } else if (auto *combo = qobject_cast<QComboBox *>(w); combo && b.kind == BindingKind::ItemIndex)
             highest = combo->count() - 1;
         else
             continue;

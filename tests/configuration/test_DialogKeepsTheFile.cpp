@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -17,17 +18,14 @@ enum class Pick { Another, Lowest, Highest };
 void changeKey(const KeySpec &k, TSettings &s, Pick pick)
 {
     static const QRegularExpression lan(QStringLiteral("192\\.168\\.\\d+\\.\\d+"));
-    // The dialog's page memories hold the pages it shows, not numbers.
-    if (k.access == KeyAccess::WriteOnly)
-        pick = Pick::Another;
-    const qint64 lowest = k.range.bounded ? k.range.min : INT_MIN;
-    const qint64 highest = k.range.bounded ? k.range.max : INT_MAX;
-    // At the ends of the range minima take the lowest and maxima the highest, so every axis stays valid.
-    const QLatin1String name(k.key);
-    const bool low = name.contains(QLatin1String("Min"))
-                     || (pick == Pick::Lowest && !name.contains(QLatin1String("Max")));
+    const qint64 lowest = k.range.bounded ? k.range.min : INT_MIN, highest = k.range.bounded ? k.range.max : INT_MAX;
+    // Minima take the lowest end and maxima the highest, so every axis stays valid.
+    const bool low = std::strstr(k.key, "Min") || (pick == Pick::Lowest && !std::strstr(k.key, "Max"));
     const auto number = [&](qint64 v) {
-        return pick == Pick::Another ? (v >= highest ? v - 1 : v + 1) : low ? lowest : highest;
+        // The dialog's page memories hold the pages it shows, not numbers.
+        if (pick == Pick::Another || k.access == KeyAccess::WriteOnly)
+            return v >= highest ? v - 1 : v + 1;
+        return low ? lowest : highest;
     };
     switch (k.type) {
     case KeyType::Bool: k.ref<KeyType::Bool>(s) ^= true; break;

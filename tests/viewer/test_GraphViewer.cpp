@@ -376,18 +376,14 @@ TEST_F(GraphViewerTest, UpOneLevelListsTheParentFolder)
     EXPECT_FALSE(viewer.listedFiles().contains(QStringLiteral("child.png")));
 }
 
-// Captures of one minute differ only at the end of their names: at the
-// viewer's default size every row of the list must read differently, however
-// long the chart's name.
+// Captures of one minute differ only at their names' ends: at the default size each row must read differently.
 TEST_F(GraphViewerTest, EachRowOfTheListTellsItsFileApart)
 {
-    const QStringList stems = {QStringLiteral("Noise-08Dec2026-0506"),
-                               QStringLiteral("Downstream_Noise_Margin_and_Attenuation-08Dec2026-0506"),
-                               QStringLiteral("Bitswaps_Chart22-08 Dec 2026  05-06-07-2")};
     QStringList names;
-    for (const QString &stem : stems)
-        for (const QString &end : {QString(), QStringLiteral("_2"), QStringLiteral("_3"), QStringLiteral("_12")})
-            names << stem + end + QStringLiteral(".jpg");
+    for (const char *stem : {"Noise-08Dec2026-0506", "Downstream_Noise_Margin_and_Attenuation-08Dec2026-0506",
+                             "Bitswaps_Chart22-08 Dec 2026  05-06-07-2"})
+        for (const char *end : {"", "_2", "_3", "_12"})
+            names << QString::fromLatin1(stem) + QLatin1String(end) + QLatin1String(".jpg");
     names.sort();
     for (const QString &name : names)
         writeText(path(name), "listed by name");
@@ -398,21 +394,17 @@ TEST_F(GraphViewerTest, EachRowOfTheListTellsItsFileApart)
     ASSERT_EQ(listing(viewer, names.size()), names);
     QListView *list = viewer.LsFilelistView281;
     list->selectionModel()->clear(); // every row painted alike but for its text
-    const auto row = [&](int r) { return list->model()->index(r, 0, list->rootIndex()); };
-    QTest::qWait(50); // the list shows its rows and scroll bars
+    QTest::qWait(50);                // the list shows its rows and scroll bars
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible()) << "nothing hidden past the right edge";
 
     // What the list shows of each row, compared pixel for pixel.
     QList<QImage> rows;
     for (int r = 0; r < names.size(); ++r) {
-        const QModelIndex index = row(r);
+        const QModelIndex index = list->model()->index(r, 0, list->rootIndex());
         list->scrollTo(index);
         const QRect rect = list->visualRect(index);
         EXPECT_LE(rect.right(), list->viewport()->rect().right()) << index.data().toString().toStdString();
-        const QImage painted = list->viewport()->grab(rect.intersected(list->viewport()->rect())).toImage();
-        for (int other = 0; other < rows.size(); ++other)
-            EXPECT_NE(painted, rows[other]) << "rows " << other << " and " << r << " read the same: "
-                                            << index.data().toString().toStdString();
-        rows << painted;
+        rows << list->viewport()->grab(rect.intersected(list->viewport()->rect())).toImage();
+        EXPECT_EQ(rows.indexOf(rows.last()), r) << "reads like a row above: " << index.data().toString().toStdString();
     }
 }
