@@ -31,21 +31,6 @@ QTabWidget *telnetTabs(QTabWidget *pages)
     return i < 0 ? nullptr : tabsOf(pages->widget(i));
 }
 
-// The telnet pane at "A" or "A > B": its tab widget and index, or {nullptr, -1}.
-std::pair<QTabWidget *, int> telnetPane(QTabWidget *pages, const QString &path)
-{
-    QTabWidget *tabs = telnetTabs(pages);
-    int index = -1;
-    for (const QString &part : path.split(QStringLiteral(" > "))) {
-        if (index >= 0)
-            tabs = tabsOf(tabs->widget(index));
-        index = indexOfPage(tabs, part);
-        if (index < 0)
-            return {nullptr, -1};
-    }
-    return {tabs, index};
-}
-
 void showMainTabs(const FamilyViewParts &parts, const TSettings &s)
 {
     QTabWidget *pages = parts.pages;
@@ -81,6 +66,20 @@ void captionTelnetPanes(QTabWidget *pages, const TSettings &s)
 }
 
 } // namespace
+
+std::pair<QTabWidget *, int> telnetPane(QTabWidget *pages, const QString &path)
+{
+    QTabWidget *tabs = telnetTabs(pages);
+    int index = -1;
+    for (const QString &part : path.split(QStringLiteral(" > "))) {
+        if (index >= 0)
+            tabs = tabsOf(tabs->widget(index));
+        index = indexOfPage(tabs, part);
+        if (index < 0)
+            return {nullptr, -1};
+    }
+    return {tabs, index};
+}
 
 QMap<QString, bool> telnetPaneVisibility(const TSettings &s)
 {

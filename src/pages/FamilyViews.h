@@ -7,6 +7,7 @@
 // shows what a fresh start with the same settings shows.
 #include <QMap>
 #include <QString>
+#include <utility>
 
 class BitsTonePage;
 class ChartSet;
@@ -30,5 +31,7 @@ void applyFamilyViews(const FamilyViewParts &parts, const TSettings &s);
 QMap<QString, bool> telnetPaneVisibility(const TSettings &s);
 // The interface byte-count panes, offered while the extended stats are on.
 QMap<QString, bool> extendedPaneVisibility(const TSettings &s);
+// The telnet pane at "A" or "A > B" (page object names): its tab widget and index, or {nullptr, -1}.
+std::pair<QTabWidget *, int> telnetPane(QTabWidget *pages, const QString &path);
 // Offers or withdraws those panes on the telnet tab of `pages`.
 void showTelnetPanes(QTabWidget *pages, const QMap<QString, bool> &shown);

@@ -7,6 +7,7 @@
 #include "charts/ChartSet.h"
 #include "charts/ToneCharts.h"
 #include "pages/BitsTonePage.h"
+#include "pages/FamilyViews.h"
 #include "pages/TelnetPage.h"
 
 #include <QLabel>
@@ -69,17 +70,8 @@ void plotToneCharts(const ToneChartData &t, BitsTonePage *bitsPage, TelnetPage *
 
 void setTabCaption(QTabWidget *pages, const QString &path, const QString &caption)
 {
-    QWidget *page = pages->findChild<QWidget *>(QStringLiteral("Telnet Router"));
-    for (const QString &part : path.split(QStringLiteral(" > "))) {
-        auto *tabs = page ? page->findChild<QTabWidget *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-        page = nullptr;
-        for (int i = 0; tabs && i < tabs->count() && !page; ++i)
-            if (tabs->widget(i)->objectName() == part) {
-                page = tabs->widget(i);
-                if (part == path.section(QStringLiteral(" > "), -1))
-                    tabs->setTabText(i, caption);
-            }
-    }
+    if (const auto [tabs, index] = telnetPane(pages, path); tabs)
+        tabs->setTabText(index, caption);
 }
 
 } // namespace telnetreply
